@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks (optionally only those whose name contains $1).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+for b in build/bench/bench_*; do
+    [ -x "$b" ] || continue
+    case "$b" in *"${1:-}"*) echo "== $b"; "$b" ;; esac
+done
