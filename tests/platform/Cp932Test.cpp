@@ -18,7 +18,7 @@ TEST(Cp932, RoundTripsOfCharactersThatDifferBetweenCodePages)
         {u"\uFF0D", "817c"}, // －
         {u"\u2460", "8740"}, // ① NEC special row
         {u"\u9AD9", "fbfc"}, // 髙 IBM extension
-        {u"\u7E8A", "ed40"}, // 纊 NEC-selected IBM extension
+        {u"\u7E8A", "fa5c"}, // 纊 IBM extension, the form Windows writes
         {u"\u4E9C", "889f"}, // 亜
         {u"\uFF71", "b1"},   // ｱ half-width
         {u"\u30A2", "8341"}, // ア
@@ -35,6 +35,8 @@ TEST(Cp932, RoundTripsOfCharactersThatDifferBetweenCodePages)
 
 TEST(Cp932, InputMethodFormsMapLikeWindowsBestFit)
 {
+    EXPECT_EQ(Cp932::toUnicode(QByteArray::fromHex("ed40")), QString(QChar(0x7E8A))); // NEC-selected row reads
+
     EXPECT_EQ(Cp932::fromUnicode(QString(QChar(0x301C))).toHex(), QByteArray("8160")); // 〜
     EXPECT_EQ(Cp932::fromUnicode(QString(QChar(0x2212))).toHex(), QByteArray("817c")); // −
 }
