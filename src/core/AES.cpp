@@ -19,7 +19,8 @@ using CipherCtx = std::unique_ptr<EVP_CIPHER_CTX, CipherCtxDeleter>;
 CipherCtx makeContext(const TAESKey128& key, bool encrypt)
 {
     CipherCtx ctx(EVP_CIPHER_CTX_new());
-    if (!ctx || EVP_CipherInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr, key.data(), nullptr, encrypt ? 1 : 0) != 1)
+    if (!ctx ||
+        EVP_CipherInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr, key.data(), nullptr, encrypt ? 1 : 0) != 1)
         throw EAESError("Cannot initialise the AES cipher");
     EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
     return ctx;

@@ -14,10 +14,11 @@
 namespace {
 
 const char16_t* const PrefectureKanjiTable[PrefectureCount] = {
-    u"北海道", u"青森県", u"岩手県", u"宮城県", u"秋田県", u"山形県", u"福島県", u"茨城県", u"栃木県", u"群馬県",
-    u"埼玉県", u"千葉県", u"東京都", u"神奈川県", u"新潟県", u"富山県", u"石川県", u"福井県", u"山梨県", u"長野県",
-    u"岐阜県", u"静岡県", u"愛知県", u"三重県", u"滋賀県", u"京都府", u"大阪府", u"兵庫県", u"奈良県", u"和歌山県",
-    u"鳥取県", u"島根県", u"岡山県", u"広島県", u"山口県", u"徳島県", u"香川県", u"愛媛県", u"高知県", u"福岡県",
+    u"北海道", u"青森県", u"岩手県", u"宮城県", u"秋田県", u"山形県",   u"福島県", u"茨城県",
+    u"栃木県", u"群馬県", u"埼玉県", u"千葉県", u"東京都", u"神奈川県", u"新潟県", u"富山県",
+    u"石川県", u"福井県", u"山梨県", u"長野県", u"岐阜県", u"静岡県",   u"愛知県", u"三重県",
+    u"滋賀県", u"京都府", u"大阪府", u"兵庫県", u"奈良県", u"和歌山県", u"鳥取県", u"島根県",
+    u"岡山県", u"広島県", u"山口県", u"徳島県", u"香川県", u"愛媛県",   u"高知県", u"福岡県",
     u"佐賀県", u"長崎県", u"熊本県", u"大分県", u"宮崎県", u"鹿児島県", u"沖縄県",
 };
 
@@ -46,7 +47,8 @@ QList<AnsiString> toAnsiList(const QStringList& list)
     return out;
 }
 
-bool splitAtPrefix(const QList<AnsiString>& names, const AnsiString& text, AnsiString& prefix, AnsiString& rest)
+bool splitAtPrefix(const QList<AnsiString>& names, const AnsiString& text, AnsiString& prefix,
+                   AnsiString& rest)
 {
     // A table name is whole characters, so a match at the start also ends on a character boundary.
     for (const AnsiString& name : names) {
@@ -209,7 +211,8 @@ QDateTime TruncateToSeconds(const QDateTime& value)
     return out;
 }
 
-void SplitText(QList<AnsiString>& parts, int lastIndex, int mode, int fixedLength, const AnsiString& delimiter)
+void SplitText(QList<AnsiString>& parts, int lastIndex, int mode, int fixedLength,
+               const AnsiString& delimiter)
 {
     if (lastIndex < 0)
         return;
@@ -389,7 +392,8 @@ AnsiString DecryptFieldText(const AnsiString& cipherText, const AnsiString& key)
     } else if (lengthByte != 0) {
         length = -1;
     }
-    const bool padded = length >= 0 && length <= plain.size() &&
+    // Text never holds a NUL, so a length byte reaching into the padding does not decode either.
+    const bool padded = length >= 0 && length <= plain.size() && !plain.left(length).contains('\0') &&
                         std::all_of(plain.cbegin() + length, plain.cend(), [](char c) { return c == 0; });
     if (!padded)
         throw EFieldCipherError("Field cipher text does not match its length");
@@ -417,7 +421,8 @@ QString HexTextToWide(const AnsiString& text)
     for (qsizetype k = 0; k < groups; ++k) {
         const int unit = hexValue(text, 5 * k + 1, 4);
         if (unit < 0)
-            throw EConvertError("'" + text.mid(5 * k + 1, 4).toStdString() + "' is not a valid hexadecimal value");
+            throw EConvertError("'" + text.mid(5 * k + 1, 4).toStdString() +
+                                "' is not a valid hexadecimal value");
         out += QChar(char16_t(unit));
     }
     return out;
@@ -466,6 +471,8 @@ std::optional<AnsiString> DescrambleStartupPassword(const AnsiString& stored)
         pair += char(second);
         // A slot may hold one byte and a NUL; the character ends at the NUL.
         pair.truncate(pair.indexOf('\0') < 0 ? pair.size() : pair.indexOf('\0'));
+        if (Cp932::toUnicode(pair).contains(QChar::ReplacementCharacter))
+            return std::nullopt;
         const AnsiString character = ToHalfWidth(pair);
         if (std::find(std::begin(Fillers), std::end(Fillers), character) == std::end(Fillers))
             password += character;

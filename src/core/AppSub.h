@@ -1,4 +1,5 @@
-// Free routines shared by every subsystem: CP932 text, numbers, date-times, the field cipher and the scrambles.
+// Free routines shared by every subsystem: CP932 text, numbers, date-times, the field cipher and the
+// scrambles.
 #pragma once
 
 #include "platform/Cp932.h"
@@ -65,7 +66,8 @@ int ScaleByDpi(int length, int direction, double screenDpi);
 AnsiString TruncateMbcs(const AnsiString& text, int n);
 QDateTime TruncateToSeconds(const QDateTime& value);
 // Splits parts[0] into parts[0..lastIndex] (the list grows when it is shorter).
-void SplitText(QList<AnsiString>& parts, int lastIndex, int mode, int fixedLength, const AnsiString& delimiter);
+void SplitText(QList<AnsiString>& parts, int lastIndex, int mode, int fixedLength,
+               const AnsiString& delimiter);
 // Occurrences starting on character boundaries, overlapping ones included; an empty pattern counts 0.
 int CountSubstring(const AnsiString& text, const AnsiString& pattern);
 bool SplitPrefecture(const AnsiString& address, AnsiString& prefecture, AnsiString& rest);

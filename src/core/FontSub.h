@@ -29,11 +29,11 @@ struct TFontSpec
 {
     QString name = FallbackFontFace;
     int charset = ShiftJisCharset;
-    int size = 10;        // points
-    int style = 0;        // FontStyle* bits
-    int escapement = 0;   // tenths of a degree, counter-clockwise
-    int orientation = 0;  // tenths of a degree
-    int width = 0;        // average character width in device pixels; 0 = the face's own
+    int size = 10;       // points
+    int style = 0;       // FontStyle* bits
+    int escapement = 0;  // tenths of a degree, counter-clockwise
+    int orientation = 0; // tenths of a degree
+    int width = 0;       // average character width in device pixels; 0 = the face's own
 
     bool operator==(const TFontSpec&) const = default;
 };
