@@ -60,8 +60,8 @@ int Hyphenate(const char* number, char* result)
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) int GetHyphen(const char* number, char* result,
-                                                                const char* dataFolder, const TSystemTime* time)
+extern "C" __attribute__((visibility("default"))) int
+GetHyphen(const char* number, char* result, const char* dataFolder, const TSystemTime* time)
 {
     // The data folder and the time are part of the boundary; this library keeps no data of its own.
     (void)dataFolder;

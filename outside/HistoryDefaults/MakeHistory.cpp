@@ -33,7 +33,8 @@ int main(int argc, char** argv)
             const AnsiString ansi = Cp932::fromUnicode(text, &ok);
             // An entry the list would cut or cannot hold is a mistake in the source list.
             if (!ok || ansi.size() > itemSize) {
-                std::fprintf(stderr, "make_history: %s: entry \"%s\" does not fit\n", argv[1], line.constData());
+                std::fprintf(stderr, "make_history: %s: entry \"%s\" does not fit\n", argv[1],
+                             line.constData());
                 return 1;
             }
             history.Add(ansi, date);

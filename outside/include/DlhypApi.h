@@ -19,5 +19,6 @@ enum DlhypCode : int {
 extern "C" {
 // number: zero-terminated digits; result: HyphenResultSize bytes, zero-filled by the caller; dataFolder:
 // zero-terminated folder with a final separator; time: the current time in UTC.
-using GetHyphenProc = int (*)(const char* number, char* result, const char* dataFolder, const TSystemTime* time);
+using GetHyphenProc = int (*)(const char* number, char* result, const char* dataFolder,
+                              const TSystemTime* time);
 }

@@ -1,4 +1,5 @@
-// The system-time record handed to the outside libraries: eight 16-bit fields, as the system's clock reports them.
+// The system-time record handed to the outside libraries: eight 16-bit fields, as the system's clock reports
+// them.
 #pragma once
 
 #include <cstddef>

@@ -59,7 +59,8 @@ TSystemTime UtcNow()
     return st;
 }
 
-// Blanks and control characters at both ends; they never occur inside a double-byte character's trail at the end.
+// Blanks and control characters at both ends; they never occur inside a double-byte character's trail at the
+// end.
 AnsiString TrimBytes(const AnsiString& text)
 {
     int begin = 0;
@@ -99,7 +100,8 @@ int LoadHyphenLibrary(const QString& libraryFolder, const QString& dataFolder)
             code = HyphenEntryPointError;
         }
     }
-    // The boxes are shown without the lock: a modal box runs the event loop, which may paint hyphenated numbers.
+    // The boxes are shown without the lock: a modal box runs the event loop, which may paint hyphenated
+    // numbers.
     if (code == HyphenLoadError)
         ShowLoadError(QStringLiteral("Dlhyp.dll\r\nDLLのロードに失敗しました"),
                       QStringLiteral("Dlhyp.dll LoadLibrary Error"));

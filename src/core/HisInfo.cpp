@@ -119,7 +119,8 @@ THistoryData::THistoryData(const QString& fileName, bool allowMissing, int itemS
     if (!allowMissing && !QFileInfo::exists(fileName))
         throw EHistoryDataError(WithFile(fileName, QStringLiteral("ファイルが見つかりません")));
     if (itemSize < 1 || itemSize > 255)
-        throw EHistoryDataError(WithFile(fileName, QStringLiteral("項目サイズには1～255の値を指定してください")));
+        throw EHistoryDataError(
+            WithFile(fileName, QStringLiteral("項目サイズには1～255の値を指定してください")));
 }
 
 THistoryData::~THistoryData()

@@ -1,4 +1,5 @@
-// Input history lists: small persistent lists of dated texts offered again in drop-down lists, and their file form.
+// Input history lists: small persistent lists of dated texts offered again in drop-down lists, and their file
+// form.
 #pragma once
 
 #include "platform/Cp932.h"
@@ -30,8 +31,8 @@ struct THistoryStruct
 };
 
 namespace MtdHistoryFile {
-// The file form (little-endian): a 32-bit signed count, then per entry a length byte (text length + 8) mod 256,
-// the date as an IEEE double, and the text with every byte complemented.
+// The file form (little-endian): a 32-bit signed count, then per entry a length byte (text length + 8) mod
+// 256, the date as an IEEE double, and the text with every byte complemented.
 QByteArray Encode(const std::vector<THistoryStruct>& entries);
 // Reads the entries; false when the data ends before the count or any entry it promises.
 bool Decode(const QByteArray& data, std::vector<THistoryStruct>* entries);
@@ -40,17 +41,18 @@ bool Decode(const QByteArray& data, std::vector<THistoryStruct>* entries);
 class THistoryData
 {
 public:
-    // Throws EHistoryDataError when the file is missing and allowMissing is false, or itemSize is outside 1..255.
+    // Throws EHistoryDataError when the file is missing and allowMissing is false, or itemSize is
+    // outside 1..255.
     THistoryData(const QString& fileName, bool allowMissing, int itemSize);
     ~THistoryData();
     THistoryData(const THistoryData&) = delete;
     THistoryData& operator=(const THistoryData&) = delete;
 
-    // Reads the file into a fresh list; no file is an empty list. A damaged or unreadable file is reported once
-    // and moved aside, and the list starts empty; when it cannot be moved aside, Save leaves it alone.
+    // Reads the file into a fresh list; no file is an empty list. A damaged or unreadable file is reported
+    // once and moved aside, and the list starts empty; when it cannot be moved aside, Save leaves it alone.
     bool Load();
-    // Replaces the file atomically; false when it cannot be created (or must be left alone), EHistoryDataError
-    // when writing fails. The old file stays whole in both cases.
+    // Replaces the file atomically; false when it cannot be created (or must be left alone),
+    // EHistoryDataError when writing fails. The old file stays whole in both cases.
     bool Save();
     void Unload();
 
