@@ -50,6 +50,7 @@ public:
 
     // Reads the file into a fresh list; no file is an empty list. A damaged or unreadable file is reported
     // once and moved aside, and the list starts empty; when it cannot be moved aside, Save leaves it alone.
+    // Always answers true: the program goes on without that list's old entries.
     bool Load();
     // Replaces the file atomically; false when it cannot be created (or must be left alone),
     // EHistoryDataError when writing fails. The old file stays whole in both cases.
