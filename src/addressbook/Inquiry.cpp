@@ -102,8 +102,7 @@ QDateTime FromTDateTime(double value)
 
 namespace {
 
-template <int N>
-void ReadText(const TAdrsRow& row, const char* name, TShortText<N>& field)
+template <int N> void ReadText(const TAdrsRow& row, const char* name, TShortText<N>& field)
 {
     field.assign(TrimAnsiText(row.FieldBytes(name)));
 }

@@ -1,4 +1,4 @@
-// The address record TAdrsDataRec, its reading from an Adrs.DB row, and the fixed item tables shared by windows.
+// The address record, its reading from an Adrs.DB row, and the fixed item tables the windows share.
 #pragma once
 
 #include "platform/Cp932.h"
@@ -14,8 +14,7 @@
 class QWidget;
 
 // Text of at most N CP932 bytes with its length; cuts never split a double-byte character.
-template <int N>
-class TShortText
+template <int N> class TShortText
 {
     static_assert(N > 0 && N < 256, "the length must fit one byte");
 
@@ -50,8 +49,7 @@ private:
 };
 
 // Text of up to N CP932 bytes in a zero-terminated buffer (no terminator when it fills all N bytes).
-template <int N>
-class TZeroText
+template <int N> class TZeroText
 {
 public:
     static constexpr int Capacity = N;
@@ -124,7 +122,8 @@ struct TAdrsDataRec
     TShortText<34> JointMyNumber1, JointMyNumber2, JointMyNumber3, JointMyNumber4, JointMyNumber5;
     qint32 JointOwner = 0;
     bool JointPrint = false;
-    bool JointPrint1 = false, JointPrint2 = false, JointPrint3 = false, JointPrint4 = false, JointPrint5 = false;
+    bool JointPrint1 = false, JointPrint2 = false, JointPrint3 = false, JointPrint4 = false,
+         JointPrint5 = false;
     qint32 PrintTarget = 0;
     qint32 Sender = 0;
     TShortText<100> Keyword1, Keyword2, Keyword3, Keyword4, Keyword5, Keyword6, Keyword7, Keyword8;

@@ -59,11 +59,11 @@ AnsiString FieldText(const TAdrsRow& row, const char* name)
 std::optional<AnsiString> RowText(int item, const TAdrsRow& row, const TNarrowDownContext& context)
 {
     static const char* const fields[] = {
-        "CustomCode", "Tel",      "", "Fax",        "",          "Portable1", "Portable2", "Pos",
-        "",           "",         "", "CorpKanji",  "Dptmnt",    "Post",      "EmployeeNo", "NameKanji",
-        "URL",        "EMail1",   "EMail2",   "Joint1",    "Joint2",    "Joint3",    "Joint4",
-        "Joint5",     "Keyword1", "Keyword2", "Keyword3",   "Keyword4",  "Keyword5",  "Keyword6",
-        "Keyword7",   "Keyword8", "Note"};
+        "CustomCode", "Tel",       "",         "Fax",      "",          "Portable1", "Portable2",
+        "Pos",        "",          "",         "",         "CorpKanji", "Dptmnt",    "Post",
+        "EmployeeNo", "NameKanji", "URL",      "EMail1",   "EMail2",    "Joint1",    "Joint2",
+        "Joint3",     "Joint4",    "Joint5",   "Keyword1", "Keyword2",  "Keyword3",  "Keyword4",
+        "Keyword5",   "Keyword6",  "Keyword7", "Keyword8", "Note"};
     static_assert(std::size(fields) == 33);
     if (item == 8) {
         return FieldText(row, "Tdfkn") + FieldText(row, "Adrs1") + FieldText(row, "Adrs2") +
@@ -155,7 +155,8 @@ qsizetype AnsiPosAtBoundary(const AnsiString& sub, const AnsiString& text)
     return -1;
 }
 
-bool NarrowDownItemMatches(const TNarrowDownItem& item, const TAdrsRow& row, const TNarrowDownContext& context)
+bool NarrowDownItemMatches(const TNarrowDownItem& item, const TAdrsRow& row,
+                           const TNarrowDownContext& context)
 {
     if (NarrowDownKindOfRow(item.item) != item.kind)
         return false;

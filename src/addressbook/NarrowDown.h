@@ -14,11 +14,11 @@ struct TNarrowDownItem
     enum Kind : qint32 { TextTest = 0, FixedChoice = 1, YearMonthRange = 11, Category = 12 };
     enum Match : qint32 { NotUsed = -1, BeginsWith = 0, Contains = 1, EndsWith = 2 };
 
-    qint32 item = 0;     // row of NarrowDownItemTable
+    qint32 item = 0; // row of NarrowDownItemTable
     qint32 kind = TextTest;
-    AnsiString text;     // text test; the Unicode name rows hold the "@" form
-    qint32 value1 = 0;   // choice index, lower year-month, or category major * 100 + minor
-    qint32 value2 = 0;   // upper year-month
+    AnsiString text;   // text test; the Unicode name rows hold the "@" form
+    qint32 value1 = 0; // choice index, lower year-month, or category major * 100 + minor
+    qint32 value2 = 0; // upper year-month
     qint32 condition = NotUsed;
     bool negate = false; // "以外を検索": inverts a fixed-choice or category test
 
@@ -56,7 +56,8 @@ struct TNarrowDownContext
 qsizetype AnsiPosAtBoundary(const AnsiString& sub, const AnsiString& text);
 
 // The result of one item on the row; only the fields that the item needs are read.
-bool NarrowDownItemMatches(const TNarrowDownItem& item, const TAdrsRow& row, const TNarrowDownContext& context);
+bool NarrowDownItemMatches(const TNarrowDownItem& item, const TAdrsRow& row,
+                           const TNarrowDownContext& context);
 // Whether the row passes the condition (AND stops at the first failure, OR at the first match).
 bool MatchesNarrowDown(const TNarrowDownCondition& condition, const TAdrsRow& row,
                        const TNarrowDownContext& context);
