@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <string_view>
+
 qint32 NarrowDownKindOfRow(int row)
 {
     if (row < 0 || row >= int(NarrowDownItemTable.size()))
@@ -145,14 +147,23 @@ qsizetype AnsiPosAtBoundary(const AnsiString& sub, const AnsiString& text)
     if (sub.isEmpty())
         return -1;
     const bool subWhole = EndsOnBoundary(sub);
-    const qsizetype last = text.size() - sub.size();
-    qsizetype pos = 0;
-    while (pos <= last) {
-        if (OccursAt(sub, text, pos, subWhole))
-            return pos;
-        pos += Cp932::isLeadByteValue(quint8(text[pos])) ? 2 : 1;
+    // Byte search finds candidates fast; a character walk that only moves forward tells whether a
+    // candidate starts on a boundary.
+    const std::string_view haystack(text.constData(), size_t(text.size()));
+    const std::string_view needle(sub.constData(), size_t(sub.size()));
+    qsizetype walk = 0;
+    size_t from = 0;
+    for (;;) {
+        const size_t found = haystack.find(needle, from);
+        if (found == std::string_view::npos)
+            return -1;
+        const qsizetype hit = qsizetype(found);
+        while (walk < hit)
+            walk += Cp932::isLeadByteValue(quint8(text[walk])) ? 2 : 1;
+        if (walk == hit && OccursAt(sub, text, hit, subWhole))
+            return hit;
+        from = found + 1;
     }
-    return -1;
 }
 
 bool NarrowDownItemMatches(const TNarrowDownItem& item, const TAdrsRow& row,
