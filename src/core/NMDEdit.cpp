@@ -446,6 +446,11 @@ void TNMDBehaviour::NMDConvertNeedArrived()
 
 void TNMDBehaviour::NMDDestroying()
 {
+    // A parent deleting its children has already taken each child out of its list: the owner window is
+    // going away and its handler must not be called any more.
+    const QObject* parent = NMDWidget()->parent();
+    if (parent && !parent->children().contains(NMDWidget()))
+        return;
     RaiseConvertNeed(false, QString());
 }
 
