@@ -6,7 +6,8 @@
 namespace {
 
 // Position by position: the plain kana and marks, then the voiced ones that take two half-width characters.
-const char16_t kPlainFrom[] = u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんぁぃぅぇぉっゃゅょー、。";
+const char16_t kPlainFrom[] = u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよ"
+                              u"らりるれろわをんぁぃぅぇぉっゃゅょー、。";
 const char16_t kPlainTo[] = u"ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｧｨｩｪｫｯｬｭｮｰ､｡";
 const char16_t kVoicedFrom[] = u"ヴがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ";
 const char16_t kVoicedTo[] = u"ｳﾞｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ";
@@ -31,20 +32,32 @@ const QHash<char16_t, QString>& hiraganaTable()
 
 // Full-width katakana U+30A1..U+30FC; an empty entry has no half-width form.
 const char16_t* const kKatakanaHalf[] = {
-    u"ｧ", u"ｱ", u"ｨ", u"ｲ", u"ｩ", u"ｳ", u"ｪ", u"ｴ", u"ｫ", u"ｵ",                 // ァ..オ
-    u"ｶ", u"ｶﾞ", u"ｷ", u"ｷﾞ", u"ｸ", u"ｸﾞ", u"ｹ", u"ｹﾞ", u"ｺ", u"ｺﾞ",         // カ..ゴ
-    u"ｻ", u"ｻﾞ", u"ｼ", u"ｼﾞ", u"ｽ", u"ｽﾞ", u"ｾ", u"ｾﾞ", u"ｿ", u"ｿﾞ",         // サ..ゾ
-    u"ﾀ", u"ﾀﾞ", u"ﾁ", u"ﾁﾞ", u"ｯ", u"ﾂ", u"ﾂﾞ", u"ﾃ", u"ﾃﾞ", u"ﾄ", u"ﾄﾞ",   // タ..ド
-    u"ﾅ", u"ﾆ", u"ﾇ", u"ﾈ", u"ﾉ",                                               // ナ..ノ
-    u"ﾊ", u"ﾊﾞ", u"ﾊﾟ", u"ﾋ", u"ﾋﾞ", u"ﾋﾟ", u"ﾌ", u"ﾌﾞ", u"ﾌﾟ",                // ハ..プ
-    u"ﾍ", u"ﾍﾞ", u"ﾍﾟ", u"ﾎ", u"ﾎﾞ", u"ﾎﾟ",                                     // ヘ..ポ
-    u"ﾏ", u"ﾐ", u"ﾑ", u"ﾒ", u"ﾓ",                                               // マ..モ
-    u"ｬ", u"ﾔ", u"ｭ", u"ﾕ", u"ｮ", u"ﾖ",                                         // ャ..ヨ
-    u"ﾗ", u"ﾘ", u"ﾙ", u"ﾚ", u"ﾛ",                                               // ラ..ロ
-    u"", u"ﾜ", u"", u"", u"ｦ", u"ﾝ", u"ｳﾞ", u"", u"",                           // ヮ..ヶ
-    u"", u"", u"", u"", u"･", u"ｰ",                                             // ヷ..ー
+    u"ｧ", u"ｱ",  u"ｨ",  u"ｲ",  u"ｩ",  u"ｳ",  u"ｪ",  u"ｴ",  u"ｫ",  u"ｵ",         // ァ..オ
+    u"ｶ", u"ｶﾞ", u"ｷ",  u"ｷﾞ", u"ｸ",  u"ｸﾞ", u"ｹ",  u"ｹﾞ", u"ｺ",  u"ｺﾞ",        // カ..ゴ
+    u"ｻ", u"ｻﾞ", u"ｼ",  u"ｼﾞ", u"ｽ",  u"ｽﾞ", u"ｾ",  u"ｾﾞ", u"ｿ",  u"ｿﾞ",        // サ..ゾ
+    u"ﾀ", u"ﾀﾞ", u"ﾁ",  u"ﾁﾞ", u"ｯ",  u"ﾂ",  u"ﾂﾞ", u"ﾃ",  u"ﾃﾞ", u"ﾄ",  u"ﾄﾞ", // タ..ド
+    u"ﾅ", u"ﾆ",  u"ﾇ",  u"ﾈ",  u"ﾉ",                                            // ナ..ノ
+    u"ﾊ", u"ﾊﾞ", u"ﾊﾟ", u"ﾋ",  u"ﾋﾞ", u"ﾋﾟ", u"ﾌ",  u"ﾌﾞ", u"ﾌﾟ",               // ハ..プ
+    u"ﾍ", u"ﾍﾞ", u"ﾍﾟ", u"ﾎ",  u"ﾎﾞ", u"ﾎﾟ",                                    // ヘ..ポ
+    u"ﾏ", u"ﾐ",  u"ﾑ",  u"ﾒ",  u"ﾓ",                                            // マ..モ
+    u"ｬ", u"ﾔ",  u"ｭ",  u"ﾕ",  u"ｮ",  u"ﾖ",                                     // ャ..ヨ
+    u"ﾗ", u"ﾘ",  u"ﾙ",  u"ﾚ",  u"ﾛ",                                            // ラ..ロ
+    u"",  u"ﾜ",  u"",   u"",   u"ｦ",  u"ﾝ",  u"ｳﾞ", u"",   u"",                 // ヮ..ヶ
+    u"",  u"",   u"",   u"",   u"･",  u"ｰ",                                     // ヷ..ー
 };
 static_assert(std::size(kKatakanaHalf) == 0x30FC - 0x30A1 + 1);
+
+struct SignPair
+{
+    char16_t from;
+    char16_t to;
+};
+// Signs outside the full-width ASCII block. The yen sign is the backslash byte in CP932; U+2212 and
+// U+301C are the forms Linux input methods give for the full-width minus and wave dash.
+const SignPair kSigns[] = {
+    {u'\u3000', u' '}, {u'、', u'､'}, {u'。', u'｡'},  {u'「', u'｢'},     {u'」', u'｣'},
+    {u'゛', u'ﾞ'},     {u'゜', u'ﾟ'}, {u'￥', u'\\'}, {u'\u2212', u'-'}, {u'\u301C', u'~'},
+};
 
 } // namespace
 
@@ -80,20 +93,9 @@ QString ToHalfWidth(const QString& text)
             out += half[0] ? QString::fromUtf16(half) : QString(ch);
             continue;
         }
-        switch (u) {
-        case 0x3000: out += QLatin1Char(' '); break;
-        case 0x3001: out += QChar(0xFF64); break; // 、
-        case 0x3002: out += QChar(0xFF61); break; // 。
-        case 0x300C: out += QChar(0xFF62); break; // 「
-        case 0x300D: out += QChar(0xFF63); break; // 」
-        case 0x309B: out += QChar(0xFF9E); break; // ゛
-        case 0x309C: out += QChar(0xFF9F); break; // ゜
-        case 0xFFE5: out += QLatin1Char('\\'); break; // ￥ is the backslash byte in CP932
-        // The forms Linux input methods give for the full-width minus and wave dash.
-        case 0x2212: out += QLatin1Char('-'); break;
-        case 0x301C: out += QLatin1Char('~'); break;
-        default: out += ch; break;
-        }
+        const auto* sign = std::find_if(std::begin(kSigns), std::end(kSigns),
+                                        [u](const SignPair& pair) { return pair.from == u; });
+        out += sign != std::end(kSigns) ? QChar(sign->to) : ch;
     }
     return out;
 }

@@ -353,8 +353,8 @@ void TNMDBehaviour::compositionChange(const QInputMethodEvent& e)
             if (!m_reading.isEmpty() && NMDReading::NeedPost(m_reading, m_romajiPending))
                 QCoreApplication::postEvent(NMDWidget(), new QEvent(MsgConvertNeed));
         }
-    } else if (m_spacePressed && (!NMDSpaceNeedsEnded() || m_compositionEnded) && m_inputType == itKanji
-               && m_associate) {
+    } else if (m_spacePressed && (!NMDSpaceNeedsEnded() || m_compositionEnded) && m_inputType == itKanji &&
+               m_associate) {
         appendToAssociate(QStringLiteral(" "), false);
     }
     m_spacePressed = false;

@@ -20,7 +20,8 @@ inline constexpr QEvent::Type MsgConvertNeed = QEvent::Type(0x83E8);
 enum TInputKind { itKana, itKanji };
 enum TNameDicKind { nkLineage, nkFirst };
 
-using TConvertNeedEvent = std::function<void(QWidget* Sender, TNameDicKind Kind, bool Show, const QString& Value)>;
+using TConvertNeedEvent =
+    std::function<void(QWidget* Sender, TNameDicKind Kind, bool Show, const QString& Value)>;
 // Key is a Qt::Key code; setting Result tells the edit that the owner has used the key.
 using TConvertKeyDownEvent = std::function<void(QWidget* Sender, int& Key, bool& Result)>;
 

@@ -34,8 +34,8 @@ void TNumEdit::SetAlignment(Qt::Alignment alignment)
 void TNumEdit::keyPressEvent(QKeyEvent* e)
 {
     const QString typed = e->text();
-    const bool printable = !typed.isEmpty() && typed[0].unicode() >= ' ' && typed[0].unicode() != 0x7F
-                           && !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    const bool printable = !typed.isEmpty() && typed[0].unicode() >= ' ' && typed[0].unicode() != 0x7F &&
+                           !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
     if (m_numOnly && printable && !isDigits(typed)) {
         QApplication::beep();
         e->accept();

@@ -107,8 +107,8 @@ void TPaintPanel::SetAlignment(Qt::Alignment alignment)
 
 int TPaintPanel::frameExtent() const
 {
-    return (m_bevelOuter != bvNone ? m_bevelWidth : 0) + m_borderWidth
-           + (m_bevelInner != bvNone ? m_bevelWidth : 0);
+    return (m_bevelOuter != bvNone ? m_bevelWidth : 0) + m_borderWidth +
+           (m_bevelInner != bvNone ? m_bevelWidth : 0);
 }
 
 QRect TPaintPanel::PictureRect() const

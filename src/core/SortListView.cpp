@@ -288,8 +288,8 @@ QPixmap makeArrow(bool up, const QColor& color)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(color);
-    const QPolygonF triangle = up ? QPolygonF{{5.5, 2.0}, {10.0, 9.0}, {1.0, 9.0}}
-                                  : QPolygonF{{1.0, 2.0}, {10.0, 2.0}, {5.5, 9.0}};
+    const QPolygonF triangle =
+        up ? QPolygonF{{5.5, 2.0}, {10.0, 9.0}, {1.0, 9.0}} : QPolygonF{{1.0, 2.0}, {10.0, 2.0}, {5.5, 9.0}};
     p.drawPolygon(triangle);
     p.end();
     return QPixmap::fromImage(image);

@@ -131,7 +131,8 @@ class TCustomSortListView : public QTreeView
     Q_OBJECT
 public:
     using TSortChangeEvent = std::function<void(TCustomSortListView* Sender, int OldIndex, int NewIndex)>;
-    using TColumnWidthChangeEvent = std::function<void(TCustomSortListView* Sender, int Column, int NewWidth)>;
+    using TColumnWidthChangeEvent =
+        std::function<void(TCustomSortListView* Sender, int Column, int NewWidth)>;
     using TColumnWidthChangingEvent =
         std::function<void(TCustomSortListView* Sender, int Column, int NewWidth, bool& AllowChange)>;
     using TColumnEvent = std::function<void(TCustomSortListView* Sender, int Column)>;

@@ -30,7 +30,8 @@ TEST(ControlsDemo, EveryControlInOneWindow)
                       {QString::fromUtf16(u"住所"), 160, Qt::AlignHCenter}});
     list->Items()->SetOwnerData(true);
     list->Items()->SetTextProvider([](int row, qint64 key) {
-        return QStringList{QString::fromUtf16(u"株式会社 見本%1").arg(key), QString("03-1234-%1").arg(1000 + row),
+        return QStringList{QString::fromUtf16(u"株式会社 見本%1").arg(key),
+                           QString("03-1234-%1").arg(1000 + row),
                            QString::fromUtf16(u"東京都千代田区%1丁目").arg(row % 9 + 1)};
     });
     std::vector<qint64> keys(40);

@@ -8,8 +8,8 @@ TEST(KanaConv, HiraganaAndHalfWidth)
     struct Case
     {
         const char16_t* in;
-        const char16_t* hira;  // after HiraganaToHalfKatakana
-        const char16_t* half;  // after ToHalfWidth of the original
+        const char16_t* hira; // after HiraganaToHalfKatakana
+        const char16_t* half; // after ToHalfWidth of the original
     } cases[] = {
         {u"やまだ", u"ﾔﾏﾀﾞ", u"やまだ"},
         {u"ぱーてぃー、。", u"ﾊﾟｰﾃｨｰ､｡", u"ぱｰてぃｰ､｡"},

@@ -67,12 +67,9 @@ TEST(NMDReading, ConvertReading)
         bool finished;
         const char16_t* expected;
     } cases[] = {
-        {u"やまだ", true, u"ﾔﾏﾀﾞ"},
-        {u"カブシキガイシャ", true, u"ｶﾌﾞｼｷｶﾞｲｼｬ"},
-        {u"東京がす", true, u"ｶﾞｽ"},
-        {u"東京がす", false, u"東京ｶﾞｽ"},
-        {u"ｋａ", false, u"ka"},
-        {u"ゐの😀", true, u"ﾉ"},
+        {u"やまだ", true, u"ﾔﾏﾀﾞ"},    {u"カブシキガイシャ", true, u"ｶﾌﾞｼｷｶﾞｲｼｬ"},
+        {u"東京がす", true, u"ｶﾞｽ"},   {u"東京がす", false, u"東京ｶﾞｽ"},
+        {u"ｋａ", false, u"ka"},       {u"ゐの😀", true, u"ﾉ"},
         {u"やま　だ", true, u"ﾔﾏ ﾀﾞ"},
     };
     for (const Case& c : cases) {
@@ -91,7 +88,10 @@ TEST(NMDReading, RomajiPostingRules)
         bool pending;
     };
     const Step typing[] = {
-        {u"k", false, true}, {u"ｶ", true, false}, {u"ｶk", false, true}, {u"ｶｷ", true, false},
+        {u"k", false, true},
+        {u"ｶ", true, false},
+        {u"ｶk", false, true},
+        {u"ｶｷ", true, false},
     };
     bool pending = false;
     for (const Step& s : typing) {
@@ -102,10 +102,9 @@ TEST(NMDReading, RomajiPostingRules)
 
     // With a letter pending: which endings complete a kana.
     const std::pair<const char16_t*, bool> pendingCases[] = {
-        {u"ch", false}, {u"sh", false}, {u"ah", true},  {u"hh", false}, {u"hhh", true},
-        {u"lt", false}, {u"tt", false}, {u"ttt", true}, {u"at", true},  {u"ky", false},
-        {u"ay", true},  {u"yy", false}, {u"yyy", true}, {u"kk", false}, {u"kkk", true},
-        {u"ak", true},  {u"ｶｯ", true},  {u"ｶﾞ", true},
+        {u"ch", false}, {u"sh", false}, {u"ah", true},  {u"hh", false}, {u"hhh", true}, {u"lt", false},
+        {u"tt", false}, {u"ttt", true}, {u"at", true},  {u"ky", false}, {u"ay", true},  {u"yy", false},
+        {u"yyy", true}, {u"kk", false}, {u"kkk", true}, {u"ak", true},  {u"ｶｯ", true},  {u"ｶﾞ", true},
     };
     for (auto [reading, post] : pendingCases) {
         SCOPED_TRACE(w(reading).toStdString());

@@ -61,12 +61,9 @@ TEST(PaintPanel, AutoSizeFollowsPictureAndBevels)
         TAlign align;
         QSize expected;
     } cases[] = {
-        {bvRaised, bvNone, 2, 0, alNone, {104, 54}},
-        {bvLowered, bvRaised, 1, 3, alNone, {110, 60}},
-        {bvNone, bvNone, 2, 0, alNone, {100, 50}},
-        {bvRaised, bvNone, 2, 0, alTop, {300, 54}},
-        {bvRaised, bvNone, 2, 0, alLeft, {104, 200}},
-        {bvRaised, bvNone, 2, 0, alClient, {300, 200}},
+        {bvRaised, bvNone, 2, 0, alNone, {104, 54}},  {bvLowered, bvRaised, 1, 3, alNone, {110, 60}},
+        {bvNone, bvNone, 2, 0, alNone, {100, 50}},    {bvRaised, bvNone, 2, 0, alTop, {300, 54}},
+        {bvRaised, bvNone, 2, 0, alLeft, {104, 200}}, {bvRaised, bvNone, 2, 0, alClient, {300, 200}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected.width() * 1000 + c.expected.height());
@@ -261,8 +258,8 @@ TEST(ExTrackBar, KeysFollowDownIsLeftAndReportTheirEnd)
         Qt::Key key;
         int expected;
     } cases[] = {
-        {false, Qt::Key_Down, 4}, {false, Qt::Key_Up, 2},       {false, Qt::Key_PageDown, 4},
-        {true, Qt::Key_Down, 2},  {true, Qt::Key_PageDown, 2},  {true, Qt::Key_Right, 4},
+        {false, Qt::Key_Down, 4}, {false, Qt::Key_Up, 2},      {false, Qt::Key_PageDown, 4},
+        {true, Qt::Key_Down, 2},  {true, Qt::Key_PageDown, 2}, {true, Qt::Key_Right, 4},
         {false, Qt::Key_Left, 2}, {false, Qt::Key_End, 5},
     };
     TrackFixture f;

@@ -136,9 +136,9 @@ TEST(SortListView, HeaderClickSortsAndShowsArrow)
     const int x0 = h->sectionViewportPosition(1);
     for (int y = 0; y + 11 <= image.height() && !found; ++y)
         for (int x = x0; x + 11 <= x0 + h->sectionSize(1) && !found; ++x)
-            found = image.pixelColor(x + 5, y + 3) == arrow.pixelColor(5, 3)
-                    && image.pixelColor(x + 5, y + 8) == arrow.pixelColor(5, 8)
-                    && image.pixelColor(x + 1, y + 3) != arrow.pixelColor(5, 3);
+            found = image.pixelColor(x + 5, y + 3) == arrow.pixelColor(5, 3) &&
+                    image.pixelColor(x + 5, y + 8) == arrow.pixelColor(5, 8) &&
+                    image.pixelColor(x + 1, y + 3) != arrow.pixelColor(5, 3);
     EXPECT_TRUE(found);
 }
 
