@@ -153,6 +153,25 @@ TEST(NMDEdit, ReadingsAreAppendedReplacedAndCleared)
     EXPECT_TRUE(kana.text().isEmpty());
 }
 
+TEST(NMDEdit, CommitThatStartsNextCompositionAndCancelledComposition)
+{
+    TNMDEdit edit;
+    QLineEdit kana;
+    edit.SetAssociate(&kana);
+    TestIme::Preedit(&edit, w(u"やま"));
+    TestIme::Preedit(&edit, w(u"山"), true);
+    // Typing on after a conversion commits it and opens the next composition in one event.
+    TestIme::Commit(&edit, w(u"山"), w(u"か"));
+    EXPECT_EQ(kana.text(), w(u"ﾔﾏ"));
+    EXPECT_TRUE(edit.Composing());
+    EXPECT_EQ(edit.NameKind(), nkFirst);
+    TestIme::Preedit(&edit, w(u"かわ"));
+    TestIme::Cancel(&edit);
+    EXPECT_FALSE(edit.Composing());
+    EXPECT_EQ(edit.text(), w(u"山"));
+    EXPECT_EQ(kana.text(), w(u"ﾔﾏ"));
+}
+
 TEST(NMDEdit, AssociateKeepsItsByteLimit)
 {
     TNMDEdit edit;
