@@ -28,9 +28,9 @@ QString InstanceLockFolder()
     return SystemPaths::WithSlash(folder);
 }
 
-bool IsAdminToolRunning()
+bool IsAdminToolRunning(const QString& folder)
 {
-    QLockFile tool(InstanceLockFolder() + AdminToolIdentity + QStringLiteral(".lock"));
+    QLockFile tool(folder + AdminToolIdentity + QStringLiteral(".lock"));
     if (tool.tryLock(0)) {
         tool.unlock();
         return false;
@@ -43,7 +43,10 @@ bool IsAdminToolRunning()
     return true;
 }
 
-TSingleInstance::TSingleInstance(const QString& identity) : m_identity(identity) {}
+TSingleInstance::TSingleInstance(const QString& identity, const QString& folder)
+    : m_identity(identity), m_folder(folder)
+{
+}
 
 TSingleInstance::~TSingleInstance()
 {
@@ -55,7 +58,7 @@ TSingleInstance::~TSingleInstance()
 
 TSingleInstance::TResult TSingleInstance::Acquire(QString* error)
 {
-    m_lock = std::make_unique<QLockFile>(InstanceLockFolder() + m_identity + QStringLiteral(".lock"));
+    m_lock = std::make_unique<QLockFile>(m_folder + m_identity + QStringLiteral(".lock"));
     // Only a live holder counts: a lock left by a process that has gone is taken over.
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
@@ -73,7 +76,7 @@ TSingleInstance::TResult TSingleInstance::Acquire(QString* error)
 bool TSingleInstance::ActivateRunning()
 {
     QLocalSocket socket;
-    socket.connectToServer(InstanceLockFolder() + m_identity + QStringLiteral(".socket"));
+    socket.connectToServer(m_folder + m_identity + QStringLiteral(".socket"));
     if (!socket.waitForConnected(2000))
         return false;
     socket.write("activate\n");
@@ -84,7 +87,7 @@ bool TSingleInstance::ActivateRunning()
 
 bool TSingleInstance::Listen()
 {
-    const QString name = InstanceLockFolder() + m_identity + QStringLiteral(".socket");
+    const QString name = m_folder + m_identity + QStringLiteral(".socket");
     // We hold the lock, so a socket left behind belongs to an instance that has gone.
     QLocalServer::removeServer(name);
     m_server = new QLocalServer(this);

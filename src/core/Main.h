@@ -22,7 +22,7 @@ constexpr QEvent::Type MainStartupMessage = QEvent::Type(QEvent::User + 0x100);
 QString InstanceLockFolder();
 
 // True, after telling the user, while the administrator-mode setting tool holds its lock.
-bool IsAdminToolRunning();
+bool IsAdminToolRunning(const QString& folder = InstanceLockFolder());
 
 // The lock that marks the running instance, and the channel through which a second start brings it forward.
 class TSingleInstance : public QObject
@@ -31,7 +31,8 @@ class TSingleInstance : public QObject
 public:
     enum TResult { siStarted, siRunning, siFailed };
 
-    explicit TSingleInstance(const QString& identity);
+    // The lock and the socket live in folder (with a final "/").
+    explicit TSingleInstance(const QString& identity, const QString& folder = InstanceLockFolder());
     ~TSingleInstance() override;
 
     // Takes the lock. siRunning: another live instance holds it; siFailed: the lock could not be taken for any
@@ -47,6 +48,7 @@ signals:
 
 private:
     QString m_identity;
+    QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
 };
