@@ -160,7 +160,8 @@ void LoadAddressBookList(bool execute)
             if (!renames.isEmpty()) {
                 pending.WriteInteger(ren, count, int(renames.size()));
                 for (int i = 0; i < renames.size(); ++i)
-                    pending.WriteString(ren, QString::number(i + 1), renames[i].oldName + u'/' + renames[i].newName);
+                    pending.WriteString(ren, QString::number(i + 1),
+                                        renames[i].oldName + u'/' + renames[i].newName);
             }
             pending.UpdateFile();
         }

@@ -9,8 +9,8 @@
 
 struct TAdrsFolderInfo
 {
-    QString Name;      // shown name; empty while a deletion is pending, the new name while a rename is pending
-    QString Folder;    // the book's folder under AdrsFolder
+    QString Name;   // shown name; empty while a deletion is pending, the new name while a rename is pending
+    QString Folder; // the book's folder under AdrsFolder
     uint8_t State = 0; // 0 normal, 1 deletion pending, 2 rename pending
 };
 
@@ -23,6 +23,6 @@ inline const QString AdrsOpFileName = QStringLiteral("AdrsOp.ini");
 // True for a single plain folder name: not empty, no "/" or "\", not "." or "..", no control characters.
 bool IsPlainFolderName(const QString& name);
 
-// Rebuilds AdrsFolderList from AdrsFolder. With execute, pending deletions and renames are carried out first and
-// "AdrsOp.ini" is rewritten to hold exactly those still pending.
+// Rebuilds AdrsFolderList from AdrsFolder. With execute, pending deletions and renames are carried out first
+// and "AdrsOp.ini" is rewritten to hold exactly those still pending.
 void LoadAddressBookList(bool execute);

@@ -12,8 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TInputPassword::TInputPassword(QWidget* owner, const QString& expected)
-    : QDialog(owner), m_expected(expected)
+TInputPassword::TInputPassword(QWidget* owner, const QString& expected) : QDialog(owner), m_expected(expected)
 {
     setObjectName(QStringLiteral("InputPassword"));
     setWindowTitle(QStringLiteral("起動時パスワードの入力"));
@@ -92,8 +91,9 @@ void TInputPassword::reject()
 void TInputPassword::done(int result)
 {
     if (result != mrOk) {
-        const int answer = MessageBoxPos(this, QStringLiteral("Tovarel の起動を中止します  \r\nよろしいですか？  "),
-                                         ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion, 0);
+        const int answer =
+            MessageBoxPos(this, QStringLiteral("Tovarel の起動を中止します  \r\nよろしいですか？  "),
+                          ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion, 0);
         if (answer == MsgSeam::IdNo)
             return;
         result = mrCancel;

@@ -122,9 +122,10 @@ void LoadInstallState()
             }
         }
         if (HddInstalled && !QFileInfo(HddInstallFolder + QStringLiteral("Dt00/")).isDir()) {
-            ApplicationMessageBox(QStringLiteral("HDDインストールしたSelvane Specialの電話帳データが  \r\n"
-                                                 "HDD内に見つかりません  \r\n\r\nCD-ROMを検索するようにします  "),
-                                  MsgSeam::MbIconInformation);
+            ApplicationMessageBox(
+                QStringLiteral("HDDインストールしたSelvane Specialの電話帳データが  \r\n"
+                               "HDD内に見つかりません  \r\n\r\nCD-ROMを検索するようにします  "),
+                MsgSeam::MbIconInformation);
             HddInstalled = false;
         }
     } else if (result == irOtherProgram) {
@@ -205,8 +206,9 @@ void TMainForm::WMStartup()
     if (StartupPassword.size() > 3) {
         const std::optional<QString> password = services.DescrambleStartupPassword(StartupPassword);
         if (!password) {
-            ApplicationMessageBox(QStringLiteral("起動時パスワードを確認できないため、Tovarel を起動できません  "),
-                                  MsgSeam::MbIconStop);
+            ApplicationMessageBox(
+                QStringLiteral("起動時パスワードを確認できないため、Tovarel を起動できません  "),
+                MsgSeam::MbIconStop);
             CloseMainForm();
             return;
         }
@@ -246,8 +248,8 @@ bool TMainForm::HelpHandler(int context)
     if (!m_help || m_help->NotAvailable()) {
         const QString reason = m_help ? m_help->ErrorText() : QString();
         MessageBoxPos(this,
-                      reason + QStringLiteral("\r\n\r\n") + QStringLiteral("スタートメニューから『") + ProductTitle +
-                          QStringLiteral("』を開き  ") + QStringLiteral("\r\n") +
+                      reason + QStringLiteral("\r\n\r\n") + QStringLiteral("スタートメニューから『") +
+                          ProductTitle + QStringLiteral("』を開き  ") + QStringLiteral("\r\n") +
                           QStringLiteral("「操作ガイドの使用について」をご確認ください  "),
                       ProductTitle, MsgSeam::MbIconExclamation, 2);
         return false;
@@ -300,9 +302,10 @@ int QuenridMain(int argc, char** argv)
         instance.ActivateRunning();
         return 0;
     case TSingleInstance::siFailed:
-        ApplicationMessageBox(QStringLiteral("Tovarel が起動中かどうかを確認できないため、起動できません  \r\n") +
-                                  InstanceLockFolder() + QStringLiteral("  (") + error + QStringLiteral(")  "),
-                              MsgSeam::MbIconStop);
+        ApplicationMessageBox(
+            QStringLiteral("Tovarel が起動中かどうかを確認できないため、起動できません  \r\n") +
+                InstanceLockFolder() + QStringLiteral("  (") + error + QStringLiteral(")  "),
+            MsgSeam::MbIconStop);
         return 1;
     case TSingleInstance::siStarted:
         break;

@@ -35,8 +35,8 @@ public:
     explicit TSingleInstance(const QString& identity, const QString& folder = InstanceLockFolder());
     ~TSingleInstance() override;
 
-    // Takes the lock. siRunning: another live instance holds it; siFailed: the lock could not be taken for any
-    // other reason (reason in *error).
+    // Takes the lock. siRunning: another live instance holds it; siFailed: the lock could not be taken for
+    // any other reason (reason in *error).
     TResult Acquire(QString* error = nullptr);
     // Asks the running instance to come forward; true when it was reached.
     bool ActivateRunning();
@@ -53,8 +53,8 @@ private:
     QLocalServer* m_server = nullptr;
 };
 
-// Reads the hard-disk install record into HddInstalled and HddInstallFolder, telling the user about a record of
-// another program, a damaged record or installed data that has gone.
+// Reads the hard-disk install record into HddInstalled and HddInstallFolder, telling the user about a record
+// of another program, a damaged record or installed data that has gone.
 void LoadInstallState();
 
 // The hidden main form: reads the settings, owns the help driver, starts the session and ends the run.

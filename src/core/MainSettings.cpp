@@ -122,7 +122,8 @@ void ReadMainSettings(QWidget* messageOwner)
 
     const QString hidden = QStringLiteral("HIDDEN PARAMETER");
     const QString hiddenPath = ini.ReadString(hidden, QStringLiteral("Path"), QString());
-    DiscFolder = (!hiddenPath.isEmpty() && QFileInfo(hiddenPath).isDir()) ? withoutFinalSlash(hiddenPath) : QString();
+    DiscFolder =
+        (!hiddenPath.isEmpty() && QFileInfo(hiddenPath).isDir()) ? withoutFinalSlash(hiddenPath) : QString();
 
     MainSettings.SearchDriveExtend = ini.ReadBool(hidden, QStringLiteral("SearchDriveExtend"), false);
     CollectDrives(MainSettings.SearchDriveExtend ? (dfCdRom | dfRemote) : dfCdRom);
@@ -187,7 +188,8 @@ void ReadMainSettings(QWidget* messageOwner)
     MainSettings.UpdateCheck =
         ini.ReadBool(QStringLiteral("UPDATE"), QStringLiteral("UpdateCheck"), defaults.UpdateCheck);
     MainSettings.MyNumberLabel = Cp932::cutToBytes(
-        ini.ReadString(QStringLiteral("MYNUMBER"), QStringLiteral("MyNumberLabel"), defaults.MyNumberLabel), 22);
+        ini.ReadString(QStringLiteral("MYNUMBER"), QStringLiteral("MyNumberLabel"), defaults.MyNumberLabel),
+        22);
 
     MyNumberData.clear();
     QFile myNumber(DataRootFolder + MyNumberFileName);

@@ -1,4 +1,5 @@
-// Folder globals, the main settings "Quenrid215.ini" read at start, the registry values and the start-up flags.
+// Folder globals, the main settings "Quenrid215.ini" read at start, the registry values and the start-up
+// flags.
 #pragma once
 
 #include <QString>
@@ -57,7 +58,8 @@ inline const QString MainSettingsFileName = QStringLiteral("Quenrid215.ini");
 inline const QString MyNumberFileName = QStringLiteral("Quenrid215.mnb");
 inline const QString DefaultAdrsName = QStringLiteral("アドレス");
 // The program's registry key (read only).
-inline const QString ProgramRegistryKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Zantor\\Quenrid\\21.5");
+inline const QString ProgramRegistryKey =
+    QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Zantor\\Quenrid\\21.5");
 // The longest data folder accepted, in bytes with its final "/".
 constexpr int DataPathMax = 200;
 
@@ -73,7 +75,8 @@ bool ReadViewSplash();
 void ReadMainSettings(QWidget* messageOwner);
 // The value of [BASE] DataPath as a folder (the "@" Unicode form decoded).
 QString DecodeDataPath(const QString& stored);
-// The form [BASE] DataPath is stored in: the folder itself, or its "@" Unicode form when CP932 lacks a character.
+// The form [BASE] DataPath is stored in: the folder itself, or its "@" Unicode form when CP932 lacks a
+// character.
 QString EncodeDataPath(const QString& folder);
 // Writes [BASE] DataPath := DataFolder back into the main settings file.
 bool WriteBackDataPath(QString* error = nullptr);

@@ -1,8 +1,8 @@
 // The program's message boxes, both shown through the message seam.
 #include "core/MsgBoxPos.h"
 
-int MessageBoxPos(QWidget* owner, const QString& text, const QString& caption, unsigned flags, int mode, int x,
-                  int y)
+int MessageBoxPos(QWidget* owner, const QString& text, const QString& caption, unsigned flags, int mode,
+                  int x, int y)
 {
     MsgSeam::Request request;
     request.source = MsgSeam::Source::Positioned;

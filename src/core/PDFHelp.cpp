@@ -18,20 +18,29 @@ const char* const HelpContextProperty = "helpContext";
 const QList<TViewerCommand>& knownViewers()
 {
     static const QList<TViewerCommand> viewers = {
-        {QStringLiteral("okular"), {QStringLiteral("-p"), QStringLiteral("%p"), QStringLiteral("%f")}, {QStringLiteral("%f")}},
-        {QStringLiteral("evince"), {QStringLiteral("--page-index=%p"), QStringLiteral("%f")},
+        {QStringLiteral("okular"),
+         {QStringLiteral("-p"), QStringLiteral("%p"), QStringLiteral("%f")},
+         {QStringLiteral("%f")}},
+        {QStringLiteral("evince"),
+         {QStringLiteral("--page-index=%p"), QStringLiteral("%f")},
          {QStringLiteral("--named-dest=%d"), QStringLiteral("%f")}},
-        {QStringLiteral("atril"), {QStringLiteral("--page-index=%p"), QStringLiteral("%f")},
+        {QStringLiteral("atril"),
+         {QStringLiteral("--page-index=%p"), QStringLiteral("%f")},
          {QStringLiteral("--named-dest=%d"), QStringLiteral("%f")}},
-        {QStringLiteral("zathura"), {QStringLiteral("--page=%p"), QStringLiteral("%f")}, {QStringLiteral("%f")}},
-        {QStringLiteral("qpdfview"), {QStringLiteral("--unique"), QStringLiteral("%f#%p")}, {QStringLiteral("%f")}},
+        {QStringLiteral("zathura"),
+         {QStringLiteral("--page=%p"), QStringLiteral("%f")},
+         {QStringLiteral("%f")}},
+        {QStringLiteral("qpdfview"),
+         {QStringLiteral("--unique"), QStringLiteral("%f#%p")},
+         {QStringLiteral("%f")}},
         {QStringLiteral("mupdf"), {QStringLiteral("%f"), QStringLiteral("%p")}, {QStringLiteral("%f")}},
     };
     return viewers;
 }
 
 // The desktop's opener: no page, but the document opens.
-const TViewerCommand DesktopOpener{QStringLiteral("xdg-open"), {QStringLiteral("%f")}, {QStringLiteral("%f")}};
+const TViewerCommand DesktopOpener{
+    QStringLiteral("xdg-open"), {QStringLiteral("%f")}, {QStringLiteral("%f")}};
 
 } // namespace
 
@@ -98,8 +107,8 @@ void TPDFHelp::ShowPage(int page)
     OpenDocumentAt(page);
 }
 
-QStringList TPDFHelp::ArgumentsFor(const TViewerCommand& command, const QString& document, std::optional<int> page,
-                                   const QString& destination)
+QStringList TPDFHelp::ArgumentsFor(const TViewerCommand& command, const QString& document,
+                                   std::optional<int> page, const QString& destination)
 {
     const bool byDestination = !destination.isEmpty();
     QStringList arguments;
@@ -130,7 +139,8 @@ void TPDFHelp::OpenDocumentAt(std::optional<int> page, const QString& destinatio
     m_errorText.clear();
 }
 
-THelpKeyFilter::THelpKeyFilter(Handler handler, QObject* parent) : QObject(parent), m_handler(std::move(handler))
+THelpKeyFilter::THelpKeyFilter(Handler handler, QObject* parent)
+    : QObject(parent), m_handler(std::move(handler))
 {
 }
 

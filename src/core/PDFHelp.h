@@ -1,5 +1,5 @@
-// The help driver: the operating guide (one PDF) opened in a PDF viewer at the page of a help context, and the
-// F1 key that asks for it.
+// The help driver: the operating guide (one PDF) opened in a PDF viewer at the page of a help context, and
+// the F1 key that asks for it.
 #pragma once
 
 #include <QObject>
@@ -27,8 +27,16 @@ class TPDFHelp
 {
 public:
     // Error codes kept in LastError.
-    enum { heNotLocated = 1, heOk = 0, heNoReader = 101, heOldReader = 102, heNoDocument = 201,
-           heStartFailed = 301, heTimeout = 302, heCommandFailed = 303 };
+    enum {
+        heNotLocated = 1,
+        heOk = 0,
+        heNoReader = 101,
+        heOldReader = 102,
+        heNoDocument = 201,
+        heStartFailed = 301,
+        heTimeout = 302,
+        heCommandFailed = 303
+    };
 
     using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
 
@@ -60,8 +68,8 @@ public:
     const QString& ErrorText() const { return m_errorText; }
 
     // The arguments of command for a document and a page (from 0) or a destination.
-    static QStringList ArgumentsFor(const TViewerCommand& command, const QString& document, std::optional<int> page,
-                                    const QString& destination);
+    static QStringList ArgumentsFor(const TViewerCommand& command, const QString& document,
+                                    std::optional<int> page, const QString& destination);
 
 private:
     TViewerCommand m_viewer;

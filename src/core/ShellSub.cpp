@@ -162,7 +162,8 @@ int RunProgram(const QString& commandLine, const QString& folder, bool noWait, i
     return process.exitCode();
 }
 
-int ShellOpen(const QString& file, const QString& parameters, const QString& folder, bool noWait, int showCommand)
+int ShellOpen(const QString& file, const QString& parameters, const QString& folder, bool noWait,
+              int showCommand)
 {
     if (!currentOpener())
         currentOpener() = std::make_unique<TDesktopOpener>();
@@ -185,7 +186,8 @@ QString SelectFolderStart(const QString& path, bool useProgramFolder)
     return QString();
 }
 
-bool SelectFolder(QString& path, QWidget* owner, const QString& title, bool useProgramFolder, bool allowNewFolder)
+bool SelectFolder(QString& path, QWidget* owner, const QString& title, bool useProgramFolder,
+                  bool allowNewFolder)
 {
     QFileDialog::Options options = QFileDialog::ShowDirsOnly;
     if (!allowNewFolder)
@@ -237,7 +239,8 @@ void CollectDrives(unsigned flags)
     if (flags & dfCdRom)
         DriveList += SystemPaths::DiscDrives();
     if ((flags & dfRemote) && !qEnvironmentVariableIsSet("TOVAREL_DRIVES")) {
-        static const QByteArrayList remoteTypes = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs", "9p"};
+        static const QByteArrayList remoteTypes = {"nfs",   "nfs4",       "cifs", "smb3",
+                                                   "smbfs", "fuse.sshfs", "9p"};
         for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
             if (remoteTypes.contains(volume.fileSystemType()))
                 DriveList.append(volume.rootPath());

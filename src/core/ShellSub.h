@@ -17,11 +17,11 @@ extern int DriveCount;
 // Drive kinds for CollectDrives.
 enum TDriveFlag : unsigned { dfFixed = 1, dfCdRom = 2, dfRemote = 4 };
 
-// Starts commandLine (program path, quoted when it holds blanks, then its arguments) as a new process without a
-// shell. folder "@" means the program's own folder; a folder that does not exist is not used. With noWait
-// answers 0 once started; otherwise waits (keeping the windows alive) and answers the exit code. A program that
-// cannot be started answers its errno value (ENOENT, EACCES, ...). showCommand is accepted for the callers'
-// sake; window managers decide how a new program's window shows.
+// Starts commandLine (program path, quoted when it holds blanks, then its arguments) as a new process without
+// a shell. folder "@" means the program's own folder; a folder that does not exist is not used. With noWait
+// answers 0 once started; otherwise waits (keeping the windows alive) and answers the exit code. A program
+// that cannot be started answers its errno value (ENOENT, EACCES, ...). showCommand is accepted for the
+// callers' sake; window managers decide how a new program's window shows.
 int RunProgram(const QString& commandLine, const QString& folder, bool noWait, int showCommand = 1);
 // The program path of a command line: up to the first blank outside double quotes, quotes removed.
 QString ProgramPathOf(const QString& commandLine);
@@ -60,13 +60,13 @@ bool SelectFolder(QString& path, QWidget* owner, const QString& title, bool useP
 // The folder SelectFolder starts in ("" for the dialog's own default).
 QString SelectFolderStart(const QString& path, bool useProgramFolder);
 
-// Deletes folder with its files and sub-folders (only its sub-folders and their folders when keepFiles is set).
-// Symbolic links are removed as links, never followed; read-only entries are removed too. True only when the
-// folder is gone afterwards.
+// Deletes folder with its files and sub-folders (only its sub-folders and their folders when keepFiles is
+// set). Symbolic links are removed as links, never followed; read-only entries are removed too. True only
+// when the folder is gone afterwards.
 bool DeleteFolderTree(const QString& folder, bool keepFiles = false);
 
-// Creates folder (with parents) for the program's user; true when it exists afterwards. The user's own data stays
-// the user's: no world-writable permissions.
+// Creates folder (with parents) for the program's user; true when it exists afterwards. The user's own data
+// stays the user's: no world-writable permissions.
 bool CreateFolderForEveryone(const QString& folder);
 
 // The common application-data folder, or the user's when that cannot be obtained; with a final "/".
@@ -76,7 +76,8 @@ QString GetAppDataFolder();
 // never a source of the directory data here).
 void CollectDrives(unsigned flags);
 
-// Where a form of formRect's size goes: centred over other (kept inside work), or centred in work without one.
+// Where a form of formRect's size goes: centred over other (kept inside work), or centred in work without
+// one.
 QPoint CenterRect(const QRect& formRect, const QRect* other, const QRect& work);
 // Centres form over other (or in the work area), within the desktop work area.
 void CenterForm(QWidget* form, QWidget* other = nullptr);

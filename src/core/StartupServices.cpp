@@ -4,6 +4,7 @@
 #include "core/AdrsFolderList.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
+#include "core/ShellSub.h"
 #include "maintenance/HdiRW.h"
 
 #include <QDialog>
@@ -52,6 +53,8 @@ void TStartupServices::RunAddressList(QWidget* mainForm)
 {
     auto* window = new TSessionWindow(mainForm);
     m_addressList = window;
+    window->adjustSize();
+    CenterForm(window);
     window->exec();
     delete window;
 }

@@ -40,11 +40,14 @@ enum TInstallReadResult {
     irPathShort = 9,    // a path is cut short
 };
 
-// Reads the file named in record.FilePath into the record and checks its tag against record.Tag. All entries are
-// set unused before anything is read. The file is only read.
+// Reads the file named in record.FilePath into the record and checks its tag against record.Tag. All entries
+// are set unused before anything is read. The file is only read.
 int ReadInstallRecord(TInstallRecord& record);
 
-// The byte scramble of the record's texts: each byte becomes the complement of itself with its halves swapped.
-// The rule is its own inverse.
+// The byte scramble of the record's texts: each byte becomes the complement of itself with its halves
+// swapped. The rule is its own inverse.
 QByteArray ScrambleInstallText(const QByteArray& bytes);
-inline QByteArray UnscrambleInstallText(const QByteArray& bytes) { return ScrambleInstallText(bytes); }
+inline QByteArray UnscrambleInstallText(const QByteArray& bytes)
+{
+    return ScrambleInstallText(bytes);
+}

@@ -52,8 +52,9 @@ TEST_F(AdrsFolderListTest, OrderStopsAtFirstMissingKeyAndUnlistedBooksFollowSort
         makeBook(b);
     QDir().mkpath(AdrsFolder + "notabook");
     makeBook("lower", "adrs.db");
-    writeIni(AdrsMngFileName,
-             {{"SORT", "1", "charlie"}, {"SORT", "2", "GONE"}, {"SORT", "3", "DELTA"}, {"SORT", "5", "bravo"}});
+    writeIni(
+        AdrsMngFileName,
+        {{"SORT", "1", "charlie"}, {"SORT", "2", "GONE"}, {"SORT", "3", "DELTA"}, {"SORT", "5", "bravo"}});
     CurrentAdrsIndex = 4;
     LoadAddressBookList(false);
     EXPECT_EQ(CurrentAdrsIndex, -1);

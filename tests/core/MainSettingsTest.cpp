@@ -1,4 +1,5 @@
-// Reading the main settings at start: ranges, the data path, the disc folder, registry values and the data root.
+// Reading the main settings at start: ranges, the data path, the disc folder, registry values and the data
+// root.
 #include "StartupFixture.h"
 
 #include "core/ShellSub.h"
@@ -96,7 +97,8 @@ TEST_F(MainSettingsTest, DataPathLengthLimitCountsTheFinalSlash)
     for (int total : {200, 201}) {
         SCOPED_TRACE(total);
         // A folder whose path with its final "/" is exactly `total` bytes, written without the final "/".
-        const QString folder = base + QString(total - int(base.size()) - 1 - 3, u'x') + QString::number(total);
+        const QString folder =
+            base + QString(total - int(base.size()) - 1 - 3, u'x') + QString::number(total);
         ASSERT_TRUE(QDir().mkpath(folder));
         ASSERT_EQ(folder.size() + 1, total);
         writeSettings({{"BASE", "DataPath", folder}, {"BASE", "AdrsName", "顧客"}});

@@ -97,11 +97,14 @@ TEST_F(MainTest, InstallStateFromTheRecord)
         {"in the data root", record("Quenrid215", 0), true, true, DataRootFolder, ""},
         {"in its own folder", record("Quenrid215", int(elsewhere.size()), elsewhere.toUtf8()), false, true,
          elsewhere, ""},
-        {"folder gone, root has the data", record("Quenrid215", 9, "/gone/abc"), true, true, DataRootFolder, ""},
+        {"folder gone, root has the data", record("Quenrid215", 9, "/gone/abc"), true, true, DataRootFolder,
+         ""},
         {"data gone", record("Quenrid215", 0), false, false, DataRootFolder,
          "HDDインストールしたSelvane Specialの電話帳データが"},
-        {"another program", record("Quenrid999", 0), false, false, "", "別のソフトウェアのHDDインストール情報"},
-        {"damaged", record("Quenrid215", 0).left(4), false, false, "", "HDDインストール情報が正しくありません"},
+        {"another program", record("Quenrid999", 0), false, false, "",
+         "別のソフトウェアのHDDインストール情報"},
+        {"damaged", record("Quenrid215", 0).left(4), false, false, "",
+         "HDDインストール情報が正しくありません"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

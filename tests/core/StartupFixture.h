@@ -31,8 +31,8 @@ protected:
 
     void TearDown() override
     {
-        for (const char* name : {"TOVAREL_DRIVES", "TOVAREL_REGISTRY", "TOVAREL_COMMON_APPDATA",
-                                 "TOVAREL_USER_APPDATA"})
+        for (const char* name :
+             {"TOVAREL_DRIVES", "TOVAREL_REGISTRY", "TOVAREL_COMMON_APPDATA", "TOVAREL_USER_APPDATA"})
             qunsetenv(name);
     }
 
