@@ -1,4 +1,4 @@
-// cp932text: turns a UTF-8 text file of the source tree into the CP932 bytes with CR LF line ends the program reads.
+// cp932text: turns UTF-8 text of the source tree into the CP932 bytes with CR LF line ends the program reads.
 #include "platform/Cp932.h"
 
 #include <QCoreApplication>

@@ -51,7 +51,8 @@ void copyMember(const QString& source, const QString& target)
     // The shipped files may be read-only; the working copies are written to.
     QFile::setPermissions(temp, QFile::permissions(temp) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(temp).toStdString(), QFile::encodeName(target).toStdString(), ec);
+    std::filesystem::rename(QFile::encodeName(temp).toStdString(), QFile::encodeName(target).toStdString(),
+                            ec);
     if (ec)
         QFile::remove(temp);
 }
@@ -114,8 +115,9 @@ bool LoadCategoryNames(const QString& filePath)
         ParseCategoryNames({});
         MsgSeam::Request request;
         request.source = MsgSeam::Source::Application;
-        request.text = QStringLiteral("業種名のファイルが読み込めませんでした  \r\n%1  \r\n業種名は表示されません  ")
-                           .arg(filePath);
+        request.text =
+            QStringLiteral("業種名のファイルが読み込めませんでした  \r\n%1  \r\n業種名は表示されません  ")
+                .arg(filePath);
         request.caption = AppTitle;
         request.flags = MsgSeam::MbIconStop;
         MsgSeam::Show(request);
@@ -168,7 +170,8 @@ bool CheckPhoneDataPresent(bool hddInstalled, const QString& hddInstallFolder, c
     if (hddInstalled) {
         if (!hddInstallFolder.isEmpty() && folderExists(withSlash(hddInstallFolder) + QLatin1String("Dt00/")))
             return true;
-        showDataMissing(owner, QStringLiteral("Tovarelの電話帳データがHDD内に見つかりません  \r\n確認してください  "));
+        showDataMissing(
+            owner, QStringLiteral("Tovarelの電話帳データがHDD内に見つかりません  \r\n確認してください  "));
         return false;
     }
     if (!discFolder.isEmpty() && folderExists(withSlash(discFolder) + QLatin1String("Quenrid215/")))

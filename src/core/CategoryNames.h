@@ -1,5 +1,4 @@
-// Industry category names from "dbctgry.dat", the working copies of the name-search tables, and the check
-// that the directory data can be reached.
+// Industry category names ("dbctgry.dat"), name-search table working copies and the directory data check.
 #pragma once
 
 #include <QList>

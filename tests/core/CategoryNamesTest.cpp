@@ -1,4 +1,4 @@
-// Category name file, name lookups, working copies of the name-search tables, directory data check, shipped data.
+// Category name file, name lookups, table working copies, directory data check and the shipped data.
 #include "core/CategoryNames.h"
 
 #include "platform/Cp932.h"
@@ -44,11 +44,11 @@ QByteArray mixedCategoryFile()
     b += A("1,1,農林水産業,耕種農業\r\n");
     b += A("1,2,農林水産業,畜産農業\r\n");
     b += A("3,4,製造業,印刷\r\n");
-    b += A("3,0,製造業,零\r\n");           // minor 0
-    b += A("3,5,別名の製造業,製本\n");     // same major: only the minor name counts
+    b += A("3,0,製造業,零\r\n");       // minor 0
+    b += A("3,5,別名の製造業,製本\n"); // same major: only the minor name counts
     b += A("2,1,建設業,総合工事\r\n");
-    b += A("4,1,卸売業,各種,商品\r\n");    // a name with a comma: four commas
-    b += A("4,2,卸売業\r\n");               // two commas
+    b += A("4,1,卸売業,各種,商品\r\n"); // a name with a comma: four commas
+    b += A("4,2,卸売業\r\n");           // two commas
     b += A("4,100,卸売業,百\r\n");
     b += A("18,1,謎,謎\r\n");
     b += A("0,1,謎,謎\r\n");
@@ -84,8 +84,8 @@ TEST(CategoryNames, FileRules)
         int list;
         QList<int> codes;
     };
-    const Minor minors[] = {{0, {101, 102}}, {1, {201}}, {2, {304, 305}}, {3, {}}, {4, {501}}, {5, {602}},
-                            {16, {}}};
+    const Minor minors[] = {{0, {101, 102}}, {1, {201}}, {2, {304, 305}}, {3, {}},
+                            {4, {501}},      {5, {602}}, {16, {}}};
     for (const Minor& m : minors) {
         SCOPED_TRACE(m.list);
         QList<int> codes;
@@ -108,10 +108,15 @@ TEST(CategoryNames, Lookups)
         const char* minorName;
     };
     const Case cases[] = {
-        {3, 5, "製造業", "製本"}, {3, 6, "製造業", ""},  {3, 0, "製造業", ""},
-        {2, 105, "建設業", ""},   // 2 * 100 + 105 is the code of 製本, but not in the list of major 2
-        {4, 1, "", ""},           {0, 1, "", ""},        {18, 1, "", ""},
-        {-1, 1, "", ""},          {1, 2, "農林水産業", "畜産農業"},
+        {3, 5, "製造業", "製本"},
+        {3, 6, "製造業", ""},
+        {3, 0, "製造業", ""},
+        {2, 105, "建設業", ""}, // 2 * 100 + 105 is the code of 製本, but not in the list of major 2
+        {4, 1, "", ""},
+        {0, 1, "", ""},
+        {18, 1, "", ""},
+        {-1, 1, "", ""},
+        {1, 2, "農林水産業", "畜産農業"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QStringLiteral("%1/%2").arg(c.major).arg(c.minor).toStdString());
@@ -249,9 +254,12 @@ TEST(CategoryNames, CopyCategoryTablesCopiesOnlyMissingTables)
         const char* file;
         const char* content; // nullptr: absent
     };
-    const Expect expects[] = {{"Category.DB", "shipped category"},  {"Category.PX", "shipped category px"},
-                              {"Category.X02", nullptr},             {"Target.DB", "user target"},
-                              {"Target.PX", nullptr},                {"Exception.DB", "shipped exception"},
+    const Expect expects[] = {{"Category.DB", "shipped category"},
+                              {"Category.PX", "shipped category px"},
+                              {"Category.X02", nullptr},
+                              {"Target.DB", "user target"},
+                              {"Target.PX", nullptr},
+                              {"Exception.DB", "shipped exception"},
                               {"Exception.PX", "shipped exception px"}};
     for (const Expect& e : expects) {
         SCOPED_TRACE(e.file);
@@ -315,7 +323,8 @@ TEST(CategoryNames, SeedTableSources)
         for (char ch : kana)
             EXPECT_TRUE(uchar(ch) >= 0xA1 && uchar(ch) <= 0xDF) << "half-width katakana only";
         for (int k = 0; k < 10; ++k) {
-            if (!kana.isEmpty() && uchar(kana[0]) >= uchar(rowHeads[k]) && uchar(kana[0]) < uchar(rowHeads[k + 1]))
+            if (!kana.isEmpty() && uchar(kana[0]) >= uchar(rowHeads[k]) &&
+                uchar(kana[0]) < uchar(rowHeads[k + 1]))
                 ++perRow[k];
         }
         EXPECT_FALSE(kanaOf.contains(row[4])) << "search name twice";
