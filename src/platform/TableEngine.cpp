@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -32,7 +33,7 @@ int g_createFailureStep = 0;
 
 struct Cell
 {
-    enum Kind : quint8 { Null, Int, Bytes }; // the order SQLite gives storage classes
+    enum Kind : quint8 { Null, Int, Bytes, Absent }; // the order SQLite gives storage classes; Absent: not read
     Kind kind = Null;
     qint64 i = 0;
     QByteArray b;
@@ -92,6 +93,7 @@ int compareCells(const Cell& a, const Cell& b, bool fold)
         return a.kind < b.kind ? -1 : 1;
     switch (a.kind) {
     case Cell::Null:
+    case Cell::Absent:
         return 0;
     case Cell::Int:
         return a.i == b.i ? 0 : (a.i < b.i ? -1 : 1);
@@ -164,6 +166,7 @@ public:
     {
         switch (c.kind) {
         case Cell::Null:
+        case Cell::Absent:
             sqlite3_bind_null(m_stmt, i);
             break;
         case Cell::Int:
@@ -227,7 +230,7 @@ void configure(sqlite3* db)
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 5000);
     sqlite3_create_collation(db, kCollation, SQLITE_UTF8, nullptr, collate);
-    exec(db, QStringLiteral("PRAGMA synchronous=FULL; PRAGMA cache_size=-8192"), "configure");
+    exec(db, QStringLiteral("PRAGMA synchronous=FULL; PRAGMA cache_size=-32768"), "configure");
 }
 
 const char* typeName(FieldType t)
@@ -584,10 +587,17 @@ struct Table::Private
     bool eof = true;
     qint64 dataVersion = -1;
 
-    // The current record, read on demand.
+    // The current record, read on demand; a walk reads the rows ahead of it in blocks.
+    static constexpr int kBlock = 64;
     bool rowLoaded = false;
     bool rowFound = false;
-    Row row;
+    const Row* row = nullptr;
+    Row emptyRow;
+    std::unordered_map<qint64, Row> cache;
+    size_t lastReadPos = SIZE_MAX;
+    // Fields a walk reads: only these come in blocks, the rest when first asked for.
+    std::vector<int> wanted;
+    bool blockStale = true;
     // The record being edited or inserted.
     Row buffer;
     std::vector<bool> changed;
@@ -598,12 +608,16 @@ struct Table::Private
     Stmt insertRow;
     Stmt deleteRow;
     Stmt versionStmt;
+    Stmt selectBlock;
+    Stmt beginStmt;
+    Stmt commitStmt;
 
     bool hasCurrent() const { return pos >= lo && pos < hi; }
 
     void closeAll()
     {
-        for (Stmt* s : {&selectRow, &selectTuple, &insertRow, &deleteRow, &versionStmt})
+        for (Stmt* s : {&selectRow, &selectTuple, &insertRow, &deleteRow, &versionStmt, &selectBlock, &beginStmt,
+                        &commitStmt})
             s->finalize();
         if (db)
             sqlite3_close_v2(db);
@@ -615,8 +629,7 @@ struct Table::Private
         keys.clear();
         lo = hi = pos = 0;
         bof = eof = true;
-        rowLoaded = false;
-        row.clear();
+        dropCache();
         buffer.clear();
         rangeOn = false;
         index = nullptr;
@@ -748,8 +761,16 @@ struct Table::Private
             hi = std::max(lo, bound(keyCells(rangeEnd), lo, keys.size(), true));
     }
 
+    void dropCache()
+    {
+        cache.clear();
+        rowLoaded = false;
+        lastReadPos = SIZE_MAX;
+    }
+
     void loadKeys()
     {
+        dropCache();
         dataVersion = currentVersion();
         Stmt q(db, QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(quoted(table), orderBy()));
         keys.clear();
@@ -795,21 +816,111 @@ struct Table::Private
         if (state == TableState::Edit || state == TableState::Insert)
             return buffer;
         if (!rowLoaded) {
-            row.assign(size_t(def.fields.size()), Cell());
+            row = &emptyRow;
             rowFound = false;
             if (hasCurrent()) {
-                selectRow.bindInt(1, keys[pos]);
-                if (selectRow.step("read record")) {
-                    for (int i = 0; i < def.fields.size(); ++i)
-                        row[size_t(i)] = selectRow.cell(i);
-                    selectRow.reset();
+                auto it = cache.find(keys[pos]);
+                if (it == cache.end()) {
+                    fill();
+                    it = cache.find(keys[pos]);
+                }
+                if (it != cache.end()) {
+                    row = &it->second;
                     rowFound = true;
                 }
+                lastReadPos = pos;
             }
             rowLoaded = true;
         }
-        return row;
+        return *row;
     }
+
+    // One field of the current record; a field the block left out is read now and joins the next blocks.
+    const Cell& cell(int f)
+    {
+        const Row& r = current();
+        if (r[size_t(f)].kind != Cell::Absent)
+            return r[size_t(f)];
+        wanted.push_back(f);
+        blockStale = true;
+        const size_t keep = lastReadPos;
+        dropCache();
+        lastReadPos = SIZE_MAX; // a single read of the whole record
+        const Cell& c = current()[size_t(f)];
+        lastReadPos = keep;
+        return c;
+    }
+
+    // Reads the current row; when the cursor walks, the next rows of the walk come with it.
+    void fill()
+    {
+        cache.clear();
+        const size_t n = size_t(def.fields.size());
+        const bool forward = lastReadPos != SIZE_MAX && pos == lastReadPos + 1;
+        const bool backward = lastReadPos != SIZE_MAX && pos + 1 == lastReadPos;
+        if (!forward && !backward) {
+            selectRow.bindInt(1, keys[pos]);
+            if (selectRow.step("read record")) {
+                Row r(n);
+                for (size_t i = 0; i < n; ++i)
+                    r[i] = selectRow.cell(int(i));
+                selectRow.reset();
+                cache.emplace(keys[pos], std::move(r));
+            }
+            return;
+        }
+        if (blockStale) {
+            QStringList cols;
+            for (int f : wanted)
+                cols.append(quoted(def.fields[f].name));
+            QStringList marks(kBlock, QStringLiteral("?"));
+            selectBlock.prepare(db, QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)")
+                                        .arg(cols.isEmpty() ? QString() : QLatin1String(", ") + cols.join(QLatin1String(", ")),
+                                             quoted(table), marks.join(QLatin1String(", "))));
+            blockStale = false;
+        }
+        const size_t from = forward ? pos : (pos + 1 >= lo + kBlock ? pos + 1 - kBlock : lo);
+        const size_t to = forward ? std::min(hi, pos + kBlock) : pos + 1;
+        for (int i = 0; i < kBlock; ++i)
+            if (from + size_t(i) < to)
+                selectBlock.bindInt(i + 1, keys[from + size_t(i)]);
+            else
+                selectBlock.bind(i + 1, Cell());
+        Cell absent;
+        absent.kind = Cell::Absent;
+        while (selectBlock.step("read records")) {
+            Row r(n, absent);
+            for (size_t i = 0; i < wanted.size(); ++i)
+                r[size_t(wanted[i])] = selectBlock.cell(int(i + 1));
+            cache.emplace(sqlite3_column_int64(selectBlock.get(), 0), std::move(r));
+        }
+    }
+
+    // One read transaction around a series of lookups, instead of one lock and header check per lookup.
+    class ReadScope
+    {
+    public:
+        explicit ReadScope(Private& p) : m_p(p)
+        {
+            if (p.db && sqlite3_get_autocommit(p.db)) {
+                p.beginStmt.step("begin");
+                m_began = true;
+            }
+        }
+        ~ReadScope()
+        {
+            if (m_began) {
+                sqlite3_step(m_p.commitStmt.get());
+                sqlite3_reset(m_p.commitStmt.get());
+            }
+        }
+        ReadScope(const ReadScope&) = delete;
+        ReadScope& operator=(const ReadScope&) = delete;
+
+    private:
+        Private& m_p;
+        bool m_began = false;
+    };
 
     void requireActive() const
     {
@@ -1101,6 +1212,10 @@ void Table::open()
                                               marks.join(QLatin1String(", "))));
         d->deleteRow.prepare(d->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(d->table)));
         d->versionStmt.prepare(d->db, QStringLiteral("PRAGMA data_version"));
+        d->wanted.clear();
+        d->blockStale = true;
+        d->beginStmt.prepare(d->db, QStringLiteral("BEGIN"));
+        d->commitStmt.prepare(d->db, QStringLiteral("COMMIT"));
 
         const IndexDef* idx = d->def.findIndex(d->pendingIndex);
         if (!idx)
@@ -1108,6 +1223,7 @@ void Table::open()
                              QStringLiteral("%1: no index \"%2\"").arg(path, d->pendingIndex));
         d->useIndex(idx);
         d->state = TableState::Browse;
+        Private::ReadScope scope(*d);
         d->loadKeys();
         d->goFirst();
     } catch (...) {
@@ -1136,6 +1252,7 @@ void Table::setIndexName(const QString& name)
     d->pendingIndex = name;
     if (idx == d->index)
         return;
+    Private::ReadScope scope(*d);
     const qint64 k = d->key();
     d->rangeOn = false;
     d->useIndex(idx);
@@ -1154,6 +1271,7 @@ QStringList Table::indexFieldNames() const
 void Table::first()
 {
     d->requireBrowse();
+    Private::ReadScope scope(*d);
     d->reloadWhenChanged();
     d->goFirst();
 }
@@ -1161,6 +1279,7 @@ void Table::first()
 void Table::last()
 {
     d->requireBrowse();
+    Private::ReadScope scope(*d);
     d->reloadWhenChanged();
     d->pos = d->hi > d->lo ? d->hi - 1 : d->lo;
     d->eof = true;
@@ -1199,8 +1318,10 @@ bool Table::isEmpty() const { return !active() || d->lo == d->hi; }
 int Table::recordCount()
 {
     d->requireActive();
-    if (d->state == TableState::Browse)
+    if (d->state == TableState::Browse) {
+        Private::ReadScope scope(*d);
         d->reloadWhenChanged();
+    }
     return int(d->hi - d->lo);
 }
 
@@ -1218,6 +1339,7 @@ qint64 Table::currentKey() const
 bool Table::findKey(const QVariantList& key)
 {
     d->requireBrowse();
+    Private::ReadScope scope(*d);
     d->reloadWhenChanged();
     const Row k = d->keyCells(key);
     const size_t p = d->bound(k, d->lo, d->hi, false);
@@ -1236,6 +1358,7 @@ bool Table::findKey(const QVariantList& key)
 void Table::findNearest(const QVariantList& key)
 {
     d->requireBrowse();
+    Private::ReadScope scope(*d);
     d->reloadWhenChanged();
     const size_t p = d->bound(d->keyCells(key), d->lo, d->hi, false);
     d->rowLoaded = false;
@@ -1264,6 +1387,7 @@ void Table::setRangeEnd(const QVariantList& key)
 void Table::applyRange()
 {
     d->requireBrowse();
+    Private::ReadScope scope(*d);
     d->reloadWhenChanged();
     d->rangeOn = true;
     d->computeRange();
@@ -1280,6 +1404,7 @@ void Table::setRange(const QVariantList& start, const QVariantList& end)
 void Table::cancelRange()
 {
     d->requireBrowse();
+    Private::ReadScope scope(*d);
     const qint64 k = d->key();
     d->rangeOn = false;
     d->rangeStart.clear();
@@ -1294,6 +1419,7 @@ bool Table::locate(const QStringList& fields, const QVariantList& values, Locate
     d->requireBrowse();
     if (fields.size() != values.size() || fields.isEmpty())
         throw TableError(TableErrorCode::BadValue, QStringLiteral("locate: fields and values do not pair"));
+    Private::ReadScope scope(*d);
     d->reloadWhenChanged();
     QStringList where;
     Row binds;
@@ -1338,6 +1464,7 @@ bool Table::locate(const QStringList& fields, const QVariantList& values, Locate
 void Table::refresh()
 {
     d->requireBrowse();
+    Private::ReadScope scope(*d);
     const qint64 k = d->key();
     d->loadKeys();
     d->reposition(k);
@@ -1380,7 +1507,7 @@ void Table::edit()
     d->requireBrowse();
     if (!d->hasCurrent())
         throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": no current record"));
-    d->rowLoaded = false; // edit what is stored now, not what was read before
+    d->dropCache(); // edit what is stored now, not what was read before
     d->buffer = d->current();
     if (!d->rowFound)
         throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": the record was deleted"));
@@ -1401,7 +1528,6 @@ qint64 Table::post()
         if (f.type == FieldType::Alpha && c.kind == Cell::Bytes && c.b.size() > f.size)
             throw FieldTooLongError(QStringLiteral("%1: field \"%2\" holds at most %3 bytes").arg(d->def.fileName, f.name).arg(f.size));
     }
-    const bool versionMoved = d->currentVersion() != d->dataVersion;
     qint64 key = -1;
     if (d->state == TableState::Insert) {
         for (int i = 0; i < n; ++i)
@@ -1439,29 +1565,31 @@ qint64 Table::post()
     const qint64 oldKey = d->state == TableState::Edit ? d->editKey : -1;
     d->state = TableState::Browse;
     d->buffer.clear();
-    d->rowLoaded = false;
-    if (versionMoved) {
+    d->dropCache();
+    Private::ReadScope scope(*d);
+    // Our own commits leave data_version alone; a move means another writer came too.
+    if (d->currentVersion() != d->dataVersion) {
         d->loadKeys();
     } else {
         // Keep the order in step with our own write instead of reading every key again.
         if (oldKey >= 0) {
-            const auto it = std::find(d->keys.begin(), d->keys.end(), oldKey);
+            const auto it = d->hasCurrent() && d->keys[d->pos] == oldKey
+                                ? d->keys.begin() + qint64(d->pos)
+                                : std::find(d->keys.begin(), d->keys.end(), oldKey);
             if (it != d->keys.end())
                 d->keys.erase(it);
         }
-        d->keys.insert(d->keys.begin() + qint64(d->slotFor(key)), key);
+        const size_t slot = d->slotFor(key);
+        d->keys.insert(d->keys.begin() + qint64(slot), key);
         d->computeRange();
         d->dataVersion = d->currentVersion();
+        if (slot >= d->lo && slot < d->hi) {
+            d->pos = slot;
+            d->bof = d->eof = false;
+            return key;
+        }
     }
-    const auto begin = d->keys.begin() + qint64(d->lo);
-    const auto end = d->keys.begin() + qint64(d->hi);
-    const auto it = std::find(begin, end, key);
-    if (it != end) {
-        d->pos = size_t(it - d->keys.begin());
-        d->bof = d->eof = false;
-    } else {
-        d->goFirst();
-    }
+    d->reposition(key);
     return key;
 }
 
@@ -1485,15 +1613,16 @@ void Table::deleteRecord()
     cancel();
     if (!d->hasCurrent())
         throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": no current record"));
-    const bool versionMoved = d->currentVersion() != d->dataVersion;
     const qint64 key = d->keys[d->pos];
     d->deleteRow.bindInt(1, key);
     d->deleteRow.step("delete");
     d->deleteRow.reset();
+    d->dropCache();
     if (sqlite3_changes(d->db) == 0)
         throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": the record was deleted"));
     const size_t at = d->pos;
-    if (versionMoved) {
+    Private::ReadScope scope(*d);
+    if (d->currentVersion() != d->dataVersion) {
         d->loadKeys();
         d->pos = std::clamp(at, d->lo, d->hi);
     } else {
@@ -1581,11 +1710,11 @@ QString TableField::name() const { return m_table->d->def.fields[m_index].name; 
 FieldType TableField::type() const { return m_table->d->def.fields[m_index].type; }
 int TableField::size() const { return m_table->d->def.fields[m_index].size; }
 
-bool TableField::isNull() const { return m_table->d->current()[size_t(m_index)].kind == Cell::Null; }
+bool TableField::isNull() const { return m_table->d->cell(m_index).kind == Cell::Null; }
 
 AnsiString TableField::asAnsi() const
 {
-    const Cell& c = m_table->d->current()[size_t(m_index)];
+    const Cell& c = m_table->d->cell(m_index);
     if (c.kind == Cell::Null)
         return {};
     if (c.kind == Cell::Bytes)
@@ -1602,7 +1731,7 @@ AnsiString TableField::asAnsi() const
 
 qint64 TableField::asInteger() const
 {
-    const Cell& c = m_table->d->current()[size_t(m_index)];
+    const Cell& c = m_table->d->cell(m_index);
     if (c.kind == Cell::Int)
         return c.i;
     if (c.kind == Cell::Null)
@@ -1618,7 +1747,7 @@ bool TableField::asBoolean() const { return asInteger() != 0; }
 
 QDateTime TableField::asDateTime() const
 {
-    const Cell& c = m_table->d->current()[size_t(m_index)];
+    const Cell& c = m_table->d->cell(m_index);
     if (c.kind != Cell::Int)
         return {};
     return fromStored(c.i);
@@ -1626,7 +1755,7 @@ QDateTime TableField::asDateTime() const
 
 QVariant TableField::value() const
 {
-    const Cell& c = m_table->d->current()[size_t(m_index)];
+    const Cell& c = m_table->d->cell(m_index);
     if (c.kind == Cell::Null)
         return {};
     switch (type()) {

@@ -206,6 +206,41 @@ TEST_F(TableEngineTest, WalksFollowIndexOrderBothWaysWithTiesByRecNo)
     EXPECT_TRUE(t->fieldByName(QStringLiteral("Tel")).isNull());
 }
 
+// Walks read rows in blocks with only the fields asked for so far; a field asked for late must still be right.
+TEST_F(TableEngineTest, FieldsAskedForLateInAWalkReadTrue)
+{
+    auto t = openNew(AdrsTableDef());
+    t->startTransaction();
+    for (int i = 1; i <= 300; ++i)
+        addRow(*t, {{"Group", i % 7}, {"Tel", QByteArray::number(5000 + i)}, {"NameKana", QByteArray::number(i % 10)}});
+    t->commit();
+    for (const bool forward : {true, false}) {
+        SCOPED_TRACE(forward);
+        int seen = 0;
+        int bad = 0;
+        forward ? t->first() : t->last();
+        while (!(forward ? t->eof() : t->bof())) {
+            const qint64 recNo = t->fieldByName(QStringLiteral("RecNo")).asInteger();
+            bad += t->fieldByName(QStringLiteral("Group")).asInteger() != recNo % 7;
+            if (++seen > 100)
+                bad += t->fieldByName(QStringLiteral("Tel")).asAnsi() != QByteArray::number(5000 + recNo);
+            forward ? t->next() : t->prior();
+        }
+        EXPECT_EQ(seen, 300);
+        EXPECT_EQ(bad, 0);
+    }
+
+    // A change by another object shows once the order is read again.
+    auto other = openExisting(QStringLiteral("Adrs.DB"));
+    ASSERT_TRUE(other->findKey({150}));
+    other->edit();
+    other->fieldByName(QStringLiteral("Tel")).setAnsi("999");
+    other->post();
+    t->first();
+    ASSERT_TRUE(t->findKey({150}));
+    EXPECT_EQ(t->fieldByName(QStringLiteral("Tel")).asAnsi(), "999");
+}
+
 TEST_F(TableEngineTest, FindKeyNearestKeyAndRanges)
 {
     auto t = openNew(AdrsTableDef());
