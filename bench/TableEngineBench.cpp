@@ -1,4 +1,5 @@
-// Table engine against plain SQLite statements on 100,000 generated address rows (figures printed side by side).
+// Table engine against plain SQLite statements on 100,000 generated address rows (figures printed side by
+// side).
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
 
@@ -40,19 +41,27 @@ struct Generator
 
     Row make()
     {
-        static const char16_t* const surnamesKana[] = {u"ｻﾄｳ", u"ｽｽﾞｷ", u"ﾀｶﾊｼ", u"ﾀﾅｶ", u"ﾜﾀﾅﾍﾞ", u"ｲﾄｳ", u"ﾔﾏﾓﾄ", u"ﾅｶﾑﾗ", u"ｺﾊﾞﾔｼ", u"ｶﾄｳ"};
-        static const char16_t* const surnames[] = {u"佐藤", u"鈴木", u"高橋", u"田中", u"渡辺", u"伊藤", u"山本", u"中村", u"小林", u"加藤"};
-        static const char16_t* const givenKana[] = {u"ﾀﾛｳ", u"ﾊﾅｺ", u"ｹﾝｼﾞ", u"ﾕｲ", u"ｼｮｳﾀ", u"ﾐｻｷ", u"ﾀﾞｲｽｹ", u"ｱｵｲ"};
-        static const char16_t* const given[] = {u"太郎", u"花子", u"健二", u"結衣", u"翔太", u"美咲", u"大輔", u"葵"};
-        static const char16_t* const prefs[] = {u"東京都", u"大阪府", u"神奈川県", u"愛知県", u"福岡県", u"北海道", u"鹿児島県"};
-        static const char16_t* const cities[] = {u"千代田区", u"横浜市中区", u"名古屋市中村区", u"福岡市博多区", u"札幌市中央区", u"鹿児島市"};
+        static const char16_t* const surnamesKana[] = {u"ｻﾄｳ", u"ｽｽﾞｷ", u"ﾀｶﾊｼ", u"ﾀﾅｶ",   u"ﾜﾀﾅﾍﾞ",
+                                                       u"ｲﾄｳ", u"ﾔﾏﾓﾄ", u"ﾅｶﾑﾗ", u"ｺﾊﾞﾔｼ", u"ｶﾄｳ"};
+        static const char16_t* const surnames[] = {u"佐藤", u"鈴木", u"高橋", u"田中", u"渡辺",
+                                                   u"伊藤", u"山本", u"中村", u"小林", u"加藤"};
+        static const char16_t* const givenKana[] = {u"ﾀﾛｳ",  u"ﾊﾅｺ", u"ｹﾝｼﾞ",  u"ﾕｲ",
+                                                    u"ｼｮｳﾀ", u"ﾐｻｷ", u"ﾀﾞｲｽｹ", u"ｱｵｲ"};
+        static const char16_t* const given[] = {u"太郎", u"花子", u"健二", u"結衣",
+                                                u"翔太", u"美咲", u"大輔", u"葵"};
+        static const char16_t* const prefs[] = {u"東京都", u"大阪府", u"神奈川県", u"愛知県",
+                                                u"福岡県", u"北海道", u"鹿児島県"};
+        static const char16_t* const cities[] = {u"千代田区",     u"横浜市中区",   u"名古屋市中村区",
+                                                 u"福岡市博多区", u"札幌市中央区", u"鹿児島市"};
         static const char16_t* const towns[] = {u"本町", u"栄", u"中央", u"錦", u"南町", u"桜ケ丘", u"旭町"};
-        static const char16_t* const corps[] = {u"株式会社山田商事", u"有限会社ソフト工房", u"合同会社表計算", u"株式会社日本ＡＢＣ"};
+        static const char16_t* const corps[] = {u"株式会社山田商事", u"有限会社ソフト工房", u"合同会社表計算",
+                                                u"株式会社日本ＡＢＣ"};
         static const char16_t* const corpsKana[] = {u"ﾔﾏﾀﾞｼｮｳｼﾞ", u"ｿﾌﾄｺｳﾎﾞｳ", u"ﾋｮｳｹｲｻﾝ", u"ﾆﾎﾝABC"};
         Row r;
         const int s = number(0, 9);
         const int g = number(0, 7);
-        r.nameKana = ToAnsi(QString::fromUtf16(surnamesKana[s]) + QLatin1Char(' ') + QString::fromUtf16(givenKana[g]));
+        r.nameKana =
+            ToAnsi(QString::fromUtf16(surnamesKana[s]) + QLatin1Char(' ') + QString::fromUtf16(givenKana[g]));
         r.nameKanji = ToAnsi(QString::fromUtf16(surnames[s]) + QChar(0x3000) + QString::fromUtf16(given[g]));
         r.tel = "0" + digits(9);
         r.pos = digits(7);
@@ -70,7 +79,10 @@ struct Generator
     }
 };
 
-double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
+double ms(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e6;
+}
 
 void report(const char* what, double engine, double plain)
 {
@@ -95,7 +107,8 @@ sqlite3* openPlain(const QString& path)
     sqlite3* db = nullptr;
     check(sqlite3_open(QFile::encodeName(path).constData(), &db), db);
     sqlite3_create_collation(db, "CP932NOCASE", SQLITE_UTF8, nullptr, collate);
-    check(sqlite3_exec(db, "PRAGMA synchronous=FULL; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr), db);
+    check(sqlite3_exec(db, "PRAGMA synchronous=FULL; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr),
+          db);
     return db;
 }
 
@@ -116,7 +129,8 @@ double plainWalk(sqlite3* db, const char* sql)
     qint64 sum = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
         sum += sqlite3_column_int64(st, 0);
-        sum += QByteArray(static_cast<const char*>(sqlite3_column_blob(st, 1)), sqlite3_column_bytes(st, 1)).size();
+        sum += QByteArray(static_cast<const char*>(sqlite3_column_blob(st, 1)), sqlite3_column_bytes(st, 1))
+                   .size();
     }
     sqlite3_finalize(st);
     if (sum == 0)
@@ -211,10 +225,11 @@ int main(int argc, char** argv)
     Table::createTable(plainDir + QStringLiteral("Adrs.DB"), AdrsTableDef());
     sqlite3* db = openPlain(plainDir + QStringLiteral("Adrs.DB"));
     sqlite3_stmt* ins = nullptr;
-    check(sqlite3_prepare_v2(db,
-                             "INSERT INTO Adrs (\"Group\", NameKana, NameKanji, Tel, Pos, Tdfkn, Adrs1, Adrs2, Adrs3, "
-                             "CorpKanji, CorpKana, Keyword1, AddDateTime) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                             -1, &ins, nullptr),
+    check(sqlite3_prepare_v2(
+              db,
+              "INSERT INTO Adrs (\"Group\", NameKana, NameKanji, Tel, Pos, Tdfkn, Adrs1, Adrs2, Adrs3, "
+              "CorpKanji, CorpKana, Keyword1, AddDateTime) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
+              -1, &ins, nullptr),
           db);
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     for (const Generator::Row& r : rows) {
@@ -261,11 +276,16 @@ int main(int argc, char** argv)
     walker.setIndexName(QStringLiteral("NameKana"));
     const double engineSetIndex = ms(t);
     report("set index NameKana (engine: reads its order)", engineSetIndex, 0);
-    report("walk NameKana, forward", engineWalk(walker, true),
-           plainWalk(db, "SELECT RecNo, NameKana FROM Adrs ORDER BY CAST(NameKana AS TEXT) COLLATE CP932NOCASE, rowid"));
+    report(
+        "walk NameKana, forward", engineWalk(walker, true),
+        plainWalk(
+            db,
+            "SELECT RecNo, NameKana FROM Adrs ORDER BY CAST(NameKana AS TEXT) COLLATE CP932NOCASE, rowid"));
     report("walk NameKana, backward", engineWalk(walker, false),
-           plainWalk(db, "SELECT RecNo, NameKana FROM Adrs ORDER BY CAST(NameKana AS TEXT) COLLATE CP932NOCASE DESC, "
-                         "rowid DESC"));
+           plainWalk(
+               db,
+               "SELECT RecNo, NameKana FROM Adrs ORDER BY CAST(NameKana AS TEXT) COLLATE CP932NOCASE DESC, "
+               "rowid DESC"));
 
     // Find key on Tel: 1,000 numbers that exist.
     constexpr int kFinds = 1000;
@@ -277,7 +297,8 @@ int main(int argc, char** argv)
     const double engineFind = ms(t) * 1000.0 / kFinds;
     t.restart();
     sqlite3_stmt* find = nullptr;
-    sqlite3_prepare_v2(db, "SELECT rowid FROM Adrs WHERE Tel = ? ORDER BY Tel, rowid LIMIT 1", -1, &find, nullptr);
+    sqlite3_prepare_v2(db, "SELECT rowid FROM Adrs WHERE Tel = ? ORDER BY Tel, rowid LIMIT 1", -1, &find,
+                       nullptr);
     int plainFound = 0;
     for (int i = 0; i < kFinds; ++i) {
         bindBytes(find, 1, rows[size_t(i * 97)].tel);

@@ -160,7 +160,8 @@ int load(const QString& path, const QString& csvPath)
     for (const QByteArray& name : records.first()) {
         const int fi = def.fieldIndex(QString::fromLatin1(name.trimmed()));
         if (fi < 0)
-            fail(QStringLiteral("%1: no field \"%2\" in %3").arg(csvPath, QString::fromLatin1(name), def.fileName));
+            fail(QStringLiteral("%1: no field \"%2\" in %3")
+                     .arg(csvPath, QString::fromLatin1(name), def.fileName));
         columns.append(fi);
     }
 
@@ -175,18 +176,20 @@ int load(const QString& path, const QString& csvPath)
         for (int r = 1; r < records.size(); ++r) {
             const QList<QByteArray>& values = records[r];
             if (values.size() != columns.size())
-                throw TableError(TableErrorCode::BadValue, QStringLiteral("%1: record %2 has %3 values, the header %4")
-                                                               .arg(csvPath)
-                                                               .arg(r)
-                                                               .arg(values.size())
-                                                               .arg(columns.size()));
+                throw TableError(TableErrorCode::BadValue,
+                                 QStringLiteral("%1: record %2 has %3 values, the header %4")
+                                     .arg(csvPath)
+                                     .arg(r)
+                                     .arg(values.size())
+                                     .arg(columns.size()));
             table.append();
             try {
                 for (int c = 0; c < columns.size(); ++c)
                     table.field(columns[c]).setAnsi(values[c]);
                 table.post();
             } catch (const TableError& e) {
-                throw TableError(e.code(), QStringLiteral("%1: record %2: %3").arg(csvPath).arg(r).arg(e.message()));
+                throw TableError(e.code(),
+                                 QStringLiteral("%1: record %2: %3").arg(csvPath).arg(r).arg(e.message()));
             }
         }
         table.commit();

@@ -33,7 +33,12 @@ int g_createFailureStep = 0;
 
 struct Cell
 {
-    enum Kind : quint8 { Null, Int, Bytes, Absent }; // the order SQLite gives storage classes; Absent: not read
+    enum Kind : quint8 {
+        Null,
+        Int,
+        Bytes,
+        Absent
+    }; // the order SQLite gives storage classes; Absent: not read
     Kind kind = Null;
     qint64 i = 0;
     QByteArray b;
@@ -76,7 +81,10 @@ QString baseName(const QString& fileName)
     return dot > 0 ? fileName.left(dot) : fileName;
 }
 
-bool isText(FieldType t) { return t == FieldType::Alpha || t == FieldType::Memo; }
+bool isText(FieldType t)
+{
+    return t == FieldType::Alpha || t == FieldType::Memo;
+}
 
 int compareBytes(const QByteArray& a, const QByteArray& b)
 {
@@ -98,7 +106,8 @@ int compareCells(const Cell& a, const Cell& b, bool fold)
     case Cell::Int:
         return a.i == b.i ? 0 : (a.i < b.i ? -1 : 1);
     case Cell::Bytes:
-        return fold ? TableEngine::compareIgnoringCase(a.b.constData(), a.b.size(), b.b.constData(), b.b.size())
+        return fold ? TableEngine::compareIgnoringCase(a.b.constData(), a.b.size(), b.b.constData(),
+                                                       b.b.size())
                     : compareBytes(a.b, b.b);
     }
     return 0;
@@ -111,7 +120,8 @@ int collate(void*, int an, const void* a, int bn, const void* b)
 
 [[noreturn]] void raise(sqlite3* db, int rc, const QString& what)
 {
-    const QString msg = what + QLatin1String(": ") + QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    const QString msg =
+        what + QLatin1String(": ") + QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -122,7 +132,8 @@ int collate(void*, int an, const void* a, int bn, const void* b)
     case SQLITE_CANTOPEN:
         throw TableMissingError(msg);
     case SQLITE_CONSTRAINT:
-        if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_ROWID)
+        if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE ||
+            rc == SQLITE_CONSTRAINT_ROWID)
             throw KeyViolationError(msg);
         if (rc == SQLITE_CONSTRAINT_CHECK)
             throw FieldTooLongError(msg);
@@ -254,8 +265,8 @@ const char* typeName(FieldType t)
 
 std::optional<FieldType> typeFromName(const QString& s)
 {
-    for (FieldType t : {FieldType::AutoInc, FieldType::LongInt, FieldType::Alpha, FieldType::Logical, FieldType::Memo,
-                        FieldType::Timestamp})
+    for (FieldType t : {FieldType::AutoInc, FieldType::LongInt, FieldType::Alpha, FieldType::Logical,
+                        FieldType::Memo, FieldType::Timestamp})
         if (s == QLatin1String(typeName(t)))
             return t;
     return std::nullopt;
@@ -377,7 +388,10 @@ int primaryField(const TableDef& def)
     return -1;
 }
 
-QString indexSqlName(const QString& table, const QString& index) { return quoted(table + QLatin1Char('.') + index); }
+QString indexSqlName(const QString& table, const QString& index)
+{
+    return quoted(table + QLatin1Char('.') + index);
+}
 
 QString partExpr(const TableDef& def, const IndexPart& p)
 {
@@ -427,9 +441,9 @@ QStringList schemaSql(const TableDef& def)
 QByteArray derive(const QByteArray& password, const QByteArray& salt, int iterations)
 {
     QByteArray out(32, Qt::Uninitialized);
-    if (PKCS5_PBKDF2_HMAC(password.constData(), int(password.size()), reinterpret_cast<const uchar*>(salt.constData()),
-                          int(salt.size()), iterations, EVP_sha256(), int(out.size()),
-                          reinterpret_cast<uchar*>(out.data())) != 1)
+    if (PKCS5_PBKDF2_HMAC(password.constData(), int(password.size()),
+                          reinterpret_cast<const uchar*>(salt.constData()), int(salt.size()), iterations,
+                          EVP_sha256(), int(out.size()), reinterpret_cast<uchar*>(out.data())) != 1)
         throw TableError(TableErrorCode::General, QStringLiteral("password derivation failed"));
     return out;
 }
@@ -485,7 +499,10 @@ TableError::TableError(TableErrorCode code, const QString& message)
 
 namespace TableEngine {
 
-void setCreateFailureStep(int step) { g_createFailureStep = step; }
+void setCreateFailureStep(int step)
+{
+    g_createFailureStep = step;
+}
 
 int compareIgnoringCase(const char* a, int aLen, const char* b, int bLen)
 {
@@ -552,7 +569,8 @@ bool TableSession::holdsPassword(const QByteArray& salt, int iterations, const Q
     bool ok = false;
     for (const QString& pw : m_passwords) {
         const QByteArray d = derive(ToAnsi(pw), salt, iterations);
-        if (d.size() == verifier.size() && CRYPTO_memcmp(d.constData(), verifier.constData(), size_t(d.size())) == 0) {
+        if (d.size() == verifier.size() &&
+            CRYPTO_memcmp(d.constData(), verifier.constData(), size_t(d.size())) == 0) {
             ok = true;
             break;
         }
@@ -616,8 +634,8 @@ struct Table::Private
 
     void closeAll()
     {
-        for (Stmt* s : {&selectRow, &selectTuple, &insertRow, &deleteRow, &versionStmt, &selectBlock, &beginStmt,
-                        &commitStmt})
+        for (Stmt* s : {&selectRow, &selectTuple, &insertRow, &deleteRow, &versionStmt, &selectBlock,
+                        &beginStmt, &commitStmt})
             s->finalize();
         if (db)
             sqlite3_close_v2(db);
@@ -741,8 +759,9 @@ struct Table::Private
     Row keyCells(const QVariantList& key) const
     {
         if (size_t(key.size()) > parts.size())
-            throw TableError(TableErrorCode::BadValue, QStringLiteral("%1: the key has more values than the index fields")
-                                                           .arg(def.fileName));
+            throw TableError(
+                TableErrorCode::BadValue,
+                QStringLiteral("%1: the key has more values than the index fields").arg(def.fileName));
         Row r;
         for (int i = 0; i < key.size(); ++i)
             r.push_back(toCell(parts[size_t(i)].field, key[i], false));
@@ -874,9 +893,11 @@ struct Table::Private
             for (int f : wanted)
                 cols.append(quoted(def.fields[f].name));
             QStringList marks(kBlock, QStringLiteral("?"));
-            selectBlock.prepare(db, QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)")
-                                        .arg(cols.isEmpty() ? QString() : QLatin1String(", ") + cols.join(QLatin1String(", ")),
-                                             quoted(table), marks.join(QLatin1String(", "))));
+            selectBlock.prepare(
+                db,
+                QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)")
+                    .arg(cols.isEmpty() ? QString() : QLatin1String(", ") + cols.join(QLatin1String(", ")),
+                         quoted(table), marks.join(QLatin1String(", "))));
             blockStale = false;
         }
         const size_t from = forward ? pos : (pos + 1 >= lo + kBlock ? pos + 1 - kBlock : lo);
@@ -925,13 +946,15 @@ struct Table::Private
     void requireActive() const
     {
         if (state == TableState::Inactive)
-            throw TableError(TableErrorCode::WrongState, def.fileName + QLatin1String(": the table is not open"));
+            throw TableError(TableErrorCode::WrongState,
+                             def.fileName + QLatin1String(": the table is not open"));
     }
     void requireBrowse() const
     {
         requireActive();
         if (state != TableState::Browse)
-            throw TableError(TableErrorCode::WrongState, def.fileName + QLatin1String(": a record is being edited"));
+            throw TableError(TableErrorCode::WrongState,
+                             def.fileName + QLatin1String(": a record is being edited"));
     }
 };
 
@@ -941,8 +964,9 @@ Cell Table::Private::toCell(int fi, const QVariant& v, bool check) const
     if (!v.isValid() || v.isNull())
         return {};
     auto badValue = [&]() -> Cell {
-        throw TableError(TableErrorCode::BadValue,
-                         QStringLiteral("%1: no value of field \"%2\": %3").arg(def.fileName, f.name, v.toString()));
+        throw TableError(
+            TableErrorCode::BadValue,
+            QStringLiteral("%1: no value of field \"%2\": %3").arg(def.fileName, f.name, v.toString()));
     };
     switch (f.type) {
     case FieldType::Alpha:
@@ -957,10 +981,11 @@ Cell Table::Private::toCell(int fi, const QVariant& v, bool check) const
         else
             return badValue();
         if (check && f.type == FieldType::Alpha && bytes.size() > f.size)
-            throw FieldTooLongError(QStringLiteral("%1: field \"%2\" holds at most %3 bytes, the value has %4")
-                                        .arg(def.fileName, f.name)
-                                        .arg(f.size)
-                                        .arg(bytes.size()));
+            throw FieldTooLongError(
+                QStringLiteral("%1: field \"%2\" holds at most %3 bytes, the value has %4")
+                    .arg(def.fileName, f.name)
+                    .arg(f.size)
+                    .arg(bytes.size()));
         return Cell::bytes(bytes);
     }
     case FieldType::Timestamp:
@@ -1031,10 +1056,12 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
     if (fi.exists())
         throw TableError(TableErrorCode::Exists, QStringLiteral("%1: the table exists").arg(path));
 
-    QByteArray tmp = QFile::encodeName(folder + QLatin1String("/.") + fi.fileName() + QLatin1String(".XXXXXX"));
+    QByteArray tmp =
+        QFile::encodeName(folder + QLatin1String("/.") + fi.fileName() + QLatin1String(".XXXXXX"));
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0)
-        throw TableError(TableErrorCode::General, QStringLiteral("%1: cannot create: %2").arg(path, qt_error_string(errno)));
+        throw TableError(TableErrorCode::General,
+                         QStringLiteral("%1: cannot create: %2").arg(path, qt_error_string(errno)));
     // mkstemp makes the file private; a table gets the mode any new file of the user gets.
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -1050,7 +1077,8 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
     };
     auto stepDone = [](int step) {
         if (g_createFailureStep == step)
-            throw TableError(TableErrorCode::General, QStringLiteral("creation stopped at step %1").arg(step));
+            throw TableError(TableErrorCode::General,
+                             QStringLiteral("creation stopped at step %1").arg(step));
     };
     try {
         const int rc = sqlite3_open_v2(tmp.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -1072,7 +1100,8 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
         if (!password.isEmpty()) {
             QByteArray salt(16, Qt::Uninitialized);
             if (RAND_bytes(reinterpret_cast<uchar*>(salt.data()), int(salt.size())) != 1)
-                throw TableError(TableErrorCode::General, QStringLiteral("no random bytes for the password salt"));
+                throw TableError(TableErrorCode::General,
+                                 QStringLiteral("no random bytes for the password salt"));
             put("password.salt", salt);
             put("password.iterations", QByteArray::number(kPasswordIterations));
             put("password.verifier", derive(ToAnsi(password), salt, kPasswordIterations));
@@ -1091,7 +1120,8 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
         if (closeRc != SQLITE_OK)
             raise(nullptr, closeRc, QStringLiteral("%1: create").arg(path));
         stepDone(4);
-        if (::renameat2(AT_FDCWD, tmp.constData(), AT_FDCWD, QFile::encodeName(path).constData(), RENAME_NOREPLACE) != 0) {
+        if (::renameat2(AT_FDCWD, tmp.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
+                        RENAME_NOREPLACE) != 0) {
             const int err = errno;
             throw TableError(err == EEXIST ? TableErrorCode::Exists : TableErrorCode::General,
                              QStringLiteral("%1: create: %2").arg(path, qt_error_string(err)));
@@ -1121,10 +1151,14 @@ QString Table::filePath() const
 {
     if (m_folder.isEmpty())
         return m_tableName;
-    return m_folder.endsWith(QLatin1Char('/')) ? m_folder + m_tableName : m_folder + QLatin1Char('/') + m_tableName;
+    return m_folder.endsWith(QLatin1Char('/')) ? m_folder + m_tableName
+                                               : m_folder + QLatin1Char('/') + m_tableName;
 }
 
-bool Table::exists() const { return QFileInfo(filePath()).isFile(); }
+bool Table::exists() const
+{
+    return QFileInfo(filePath()).isFile();
+}
 
 void Table::setExclusive(bool on)
 {
@@ -1133,9 +1167,18 @@ void Table::setExclusive(bool on)
     m_exclusive = on;
 }
 
-bool Table::active() const { return d->state != TableState::Inactive; }
-TableState Table::state() const { return d->state; }
-const TableDef& Table::definition() const { return d->def; }
+bool Table::active() const
+{
+    return d->state != TableState::Inactive;
+}
+TableState Table::state() const
+{
+    return d->state;
+}
+const TableDef& Table::definition() const
+{
+    return d->def;
+}
 
 void Table::open()
 {
@@ -1145,7 +1188,8 @@ void Table::open()
     if (!QFileInfo(path).isFile())
         throw TableMissingError(QStringLiteral("%1: the table does not exist").arg(path));
     try {
-        // Opens of this program meet on the lock file: shared opens share it, an exclusive open needs it alone.
+        // Opens of this program meet on the lock file: shared opens share it, an exclusive open needs it
+        // alone.
         const QByteArray lockPath = QFile::encodeName(path + QLatin1String(".lck"));
         d->lockFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (d->lockFd < 0)
@@ -1156,7 +1200,8 @@ void Table::open()
         if (::flock(d->lockFd, (m_exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0)
             throw TableLockedError(QStringLiteral("%1: the table is in use").arg(path));
 
-        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &d->db, SQLITE_OPEN_READWRITE, nullptr);
+        const int rc =
+            sqlite3_open_v2(QFile::encodeName(path).constData(), &d->db, SQLITE_OPEN_READWRITE, nullptr);
         if (rc != SQLITE_OK)
             raise(d->db, rc, path);
         configure(d->db);
@@ -1196,9 +1241,9 @@ void Table::open()
         d->table = baseName(d->def.fileName);
         d->keyField = primaryField(d->def);
 
-        if (info.contains("password.verifier")
-            && !m_session.holdsPassword(info.value("password.salt"), info.value("password.iterations").toInt(),
-                                        info.value("password.verifier")))
+        if (info.contains("password.verifier") &&
+            !m_session.holdsPassword(info.value("password.salt"), info.value("password.iterations").toInt(),
+                                     info.value("password.verifier")))
             throw TableNoPasswordError(path + QLatin1String(": the session holds no password of the table"));
 
         QStringList cols;
@@ -1206,10 +1251,10 @@ void Table::open()
             cols.append(quoted(f.name));
         QStringList marks(cols.size(), QStringLiteral("?"));
         d->selectRow.prepare(d->db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                         .arg(cols.join(QLatin1String(", ")), quoted(d->table)));
+                                        .arg(cols.join(QLatin1String(", ")), quoted(d->table)));
         d->insertRow.prepare(d->db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                         .arg(quoted(d->table), cols.join(QLatin1String(", ")),
-                                              marks.join(QLatin1String(", "))));
+                                        .arg(quoted(d->table), cols.join(QLatin1String(", ")),
+                                             marks.join(QLatin1String(", "))));
         d->deleteRow.prepare(d->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(d->table)));
         d->versionStmt.prepare(d->db, QStringLiteral("PRAGMA data_version"));
         d->wanted.clear();
@@ -1248,7 +1293,8 @@ void Table::setIndexName(const QString& name)
     d->requireBrowse();
     const IndexDef* idx = d->def.findIndex(name);
     if (!idx)
-        throw TableError(TableErrorCode::UnknownIndex, QStringLiteral("%1: no index \"%2\"").arg(d->def.fileName, name));
+        throw TableError(TableErrorCode::UnknownIndex,
+                         QStringLiteral("%1: no index \"%2\"").arg(d->def.fileName, name));
     d->pendingIndex = name;
     if (idx == d->index)
         return;
@@ -1260,7 +1306,10 @@ void Table::setIndexName(const QString& name)
     d->reposition(k);
 }
 
-QString Table::indexName() const { return d->pendingIndex; }
+QString Table::indexName() const
+{
+    return d->pendingIndex;
+}
 
 QStringList Table::indexFieldNames() const
 {
@@ -1311,9 +1360,18 @@ void Table::prior()
     }
 }
 
-bool Table::eof() const { return !active() || d->eof; }
-bool Table::bof() const { return !active() || d->bof; }
-bool Table::isEmpty() const { return !active() || d->lo == d->hi; }
+bool Table::eof() const
+{
+    return !active() || d->eof;
+}
+bool Table::bof() const
+{
+    return !active() || d->bof;
+}
+bool Table::isEmpty() const
+{
+    return !active() || d->lo == d->hi;
+}
 
 int Table::recordCount()
 {
@@ -1325,7 +1383,10 @@ int Table::recordCount()
     return int(d->hi - d->lo);
 }
 
-int Table::recNo() const { return active() && d->hasCurrent() ? int(d->pos - d->lo + 1) : 0; }
+int Table::recNo() const
+{
+    return active() && d->hasCurrent() ? int(d->pos - d->lo + 1) : 0;
+}
 
 qint64 Table::currentKey() const
 {
@@ -1426,7 +1487,8 @@ bool Table::locate(const QStringList& fields, const QVariantList& values, Locate
     for (int i = 0; i < fields.size(); ++i) {
         const int fi = fieldIndex(fields[i]);
         if (fi < 0)
-            throw TableError(TableErrorCode::UnknownField, QStringLiteral("%1: no field \"%2\"").arg(d->def.fileName, fields[i]));
+            throw TableError(TableErrorCode::UnknownField,
+                             QStringLiteral("%1: no field \"%2\"").arg(d->def.fileName, fields[i]));
         const Cell c = d->toCell(fi, values[i], false);
         QString col = quoted(d->def.fields[fi].name);
         if (c.kind == Cell::Null) {
@@ -1436,7 +1498,8 @@ bool Table::locate(const QStringList& fields, const QVariantList& values, Locate
         if (c.kind == Cell::Bytes && options.partialKey)
             col = QStringLiteral("substr(%1, 1, %2)").arg(col).arg(c.b.size());
         if (c.kind == Cell::Bytes && options.caseInsensitive)
-            where.append(QStringLiteral("CAST(%1 AS TEXT) COLLATE %2 = CAST(? AS TEXT)").arg(col, QLatin1String(kCollation)));
+            where.append(QStringLiteral("CAST(%1 AS TEXT) COLLATE %2 = CAST(? AS TEXT)")
+                             .arg(col, QLatin1String(kCollation)));
         else
             where.append(col + QLatin1String(" = ?"));
         binds.push_back(c);
@@ -1470,15 +1533,22 @@ void Table::refresh()
     d->reposition(k);
 }
 
-int Table::fieldCount() const { return int(d->def.fields.size()); }
+int Table::fieldCount() const
+{
+    return int(d->def.fields.size());
+}
 
-int Table::fieldIndex(const QString& name) const { return d->def.fieldIndex(name); }
+int Table::fieldIndex(const QString& name) const
+{
+    return d->def.fieldIndex(name);
+}
 
 TableField Table::field(int index)
 {
     d->requireActive();
     if (index < 0 || index >= d->def.fields.size())
-        throw TableError(TableErrorCode::UnknownField, QStringLiteral("%1: no field %2").arg(d->def.fileName).arg(index));
+        throw TableError(TableErrorCode::UnknownField,
+                         QStringLiteral("%1: no field %2").arg(d->def.fileName).arg(index));
     return TableField(this, index);
 }
 
@@ -1487,7 +1557,8 @@ TableField Table::fieldByName(const QString& name)
     d->requireActive();
     const int i = d->def.fieldIndex(name);
     if (i < 0)
-        throw TableError(TableErrorCode::UnknownField, QStringLiteral("%1: no field \"%2\"").arg(d->def.fileName, name));
+        throw TableError(TableErrorCode::UnknownField,
+                         QStringLiteral("%1: no field \"%2\"").arg(d->def.fileName, name));
     return TableField(this, i);
 }
 
@@ -1500,7 +1571,10 @@ void Table::append()
     d->state = TableState::Insert;
 }
 
-void Table::insert() { append(); } // an indexed table places a new record by its keys
+void Table::insert()
+{
+    append();
+} // an indexed table places a new record by its keys
 
 void Table::edit()
 {
@@ -1510,7 +1584,8 @@ void Table::edit()
     d->dropCache(); // edit what is stored now, not what was read before
     d->buffer = d->current();
     if (!d->rowFound)
-        throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": the record was deleted"));
+        throw TableError(TableErrorCode::RecordGone,
+                         d->def.fileName + QLatin1String(": the record was deleted"));
     d->changed.assign(d->buffer.size(), false);
     d->editKey = d->keys[d->pos];
     d->state = TableState::Edit;
@@ -1526,7 +1601,9 @@ qint64 Table::post()
         const FieldDef& f = d->def.fields[i];
         const Cell& c = d->buffer[size_t(i)];
         if (f.type == FieldType::Alpha && c.kind == Cell::Bytes && c.b.size() > f.size)
-            throw FieldTooLongError(QStringLiteral("%1: field \"%2\" holds at most %3 bytes").arg(d->def.fileName, f.name).arg(f.size));
+            throw FieldTooLongError(QStringLiteral("%1: field \"%2\" holds at most %3 bytes")
+                                        .arg(d->def.fileName, f.name)
+                                        .arg(f.size));
     }
     qint64 key = -1;
     if (d->state == TableState::Insert) {
@@ -1557,7 +1634,8 @@ qint64 Table::post()
             u.bindInt(int(binds.size() + 1), d->editKey);
             u.step("post");
             if (sqlite3_changes(d->db) == 0)
-                throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": the record was deleted"));
+                throw TableError(TableErrorCode::RecordGone,
+                                 d->def.fileName + QLatin1String(": the record was deleted"));
             if (d->changed[size_t(d->keyField)] && d->buffer[size_t(d->keyField)].kind == Cell::Int)
                 key = d->buffer[size_t(d->keyField)].i;
         }
@@ -1619,7 +1697,8 @@ void Table::deleteRecord()
     d->deleteRow.reset();
     d->dropCache();
     if (sqlite3_changes(d->db) == 0)
-        throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": the record was deleted"));
+        throw TableError(TableErrorCode::RecordGone,
+                         d->def.fileName + QLatin1String(": the record was deleted"));
     const size_t at = d->pos;
     Private::ReadScope scope(*d);
     if (d->currentVersion() != d->dataVersion) {
@@ -1641,7 +1720,10 @@ void Table::deleteRecord()
 }
 
 // Every post is committed with synchronous=FULL, so nothing waits in a buffer of ours.
-void Table::flushBuffers() { d->requireActive(); }
+void Table::flushBuffers()
+{
+    d->requireActive();
+}
 
 void Table::startTransaction()
 {
@@ -1665,7 +1747,10 @@ void Table::rollback()
     d->reposition(k);
 }
 
-bool Table::inTransaction() const { return d->db && !sqlite3_get_autocommit(d->db); }
+bool Table::inTransaction() const
+{
+    return d->db && !sqlite3_get_autocommit(d->db);
+}
 
 void Table::pack()
 {
@@ -1695,7 +1780,8 @@ QStringList Table::integrityCheck()
     try {
         Stmt q(d->db, QStringLiteral("PRAGMA integrity_check"));
         while (q.step("integrity check"))
-            problems.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0))));
+            problems.append(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0))));
     } catch (const TableDamagedError& e) {
         problems.append(e.message());
     }
@@ -1706,11 +1792,23 @@ QStringList Table::integrityCheck()
 
 // ---------------------------------------------------------------------------------------------------------
 
-QString TableField::name() const { return m_table->d->def.fields[m_index].name; }
-FieldType TableField::type() const { return m_table->d->def.fields[m_index].type; }
-int TableField::size() const { return m_table->d->def.fields[m_index].size; }
+QString TableField::name() const
+{
+    return m_table->d->def.fields[m_index].name;
+}
+FieldType TableField::type() const
+{
+    return m_table->d->def.fields[m_index].type;
+}
+int TableField::size() const
+{
+    return m_table->d->def.fields[m_index].size;
+}
 
-bool TableField::isNull() const { return m_table->d->cell(m_index).kind == Cell::Null; }
+bool TableField::isNull() const
+{
+    return m_table->d->cell(m_index).kind == Cell::Null;
+}
 
 AnsiString TableField::asAnsi() const
 {
@@ -1739,11 +1837,15 @@ qint64 TableField::asInteger() const
     bool ok = false;
     const qint64 v = c.b.trimmed().toLongLong(&ok);
     if (!ok)
-        throw TableError(TableErrorCode::BadValue, QStringLiteral("field \"%1\" holds no number").arg(name()));
+        throw TableError(TableErrorCode::BadValue,
+                         QStringLiteral("field \"%1\" holds no number").arg(name()));
     return v;
 }
 
-bool TableField::asBoolean() const { return asInteger() != 0; }
+bool TableField::asBoolean() const
+{
+    return asInteger() != 0;
+}
 
 QDateTime TableField::asDateTime() const
 {
@@ -1778,14 +1880,30 @@ void TableField::setValue(const QVariant& v)
         throw TableError(TableErrorCode::WrongState,
                          QStringLiteral("%1: field \"%2\" set outside edit").arg(p.def.fileName, name()));
     if (type() == FieldType::AutoInc && p.state == TableState::Edit)
-        throw TableError(TableErrorCode::WrongState,
-                         QStringLiteral("%1: auto-increment field \"%2\" is read-only").arg(p.def.fileName, name()));
+        throw TableError(
+            TableErrorCode::WrongState,
+            QStringLiteral("%1: auto-increment field \"%2\" is read-only").arg(p.def.fileName, name()));
     p.buffer[size_t(m_index)] = p.toCell(m_index, v, true);
     p.changed[size_t(m_index)] = true;
 }
 
-void TableField::setAnsi(const AnsiString& bytes) { setValue(QVariant(bytes)); }
-void TableField::setInteger(qint64 v) { setValue(QVariant(v)); }
-void TableField::setBoolean(bool v) { setValue(QVariant(v)); }
-void TableField::setDateTime(const QDateTime& v) { setValue(QVariant(v)); }
-void TableField::clear() { setValue(QVariant()); }
+void TableField::setAnsi(const AnsiString& bytes)
+{
+    setValue(QVariant(bytes));
+}
+void TableField::setInteger(qint64 v)
+{
+    setValue(QVariant(v));
+}
+void TableField::setBoolean(bool v)
+{
+    setValue(QVariant(v));
+}
+void TableField::setDateTime(const QDateTime& v)
+{
+    setValue(QVariant(v));
+}
+void TableField::clear()
+{
+    setValue(QVariant());
+}

@@ -19,7 +19,8 @@ struct FieldDef
 {
     QString name;
     FieldType type = FieldType::LongInt;
-    // Alpha: the most bytes the field holds. Memo: the part kept in the record (informational; memos are unbounded).
+    // Alpha: the most bytes the field holds. Memo: the part kept in the record (informational; memos are
+    // unbounded).
     int size = 0;
 };
 
@@ -149,10 +150,10 @@ public:
     bool isNull() const;
     AnsiString asAnsi() const; // alpha and memo bytes; numbers as decimal text; logical "True"/"False"
     QString asString() const { return ToWide(asAnsi()); }
-    qint64 asInteger() const; // null reads 0
-    bool asBoolean() const;   // null reads false
+    qint64 asInteger() const;     // null reads 0
+    bool asBoolean() const;       // null reads false
     QDateTime asDateTime() const; // null reads an invalid date-time
-    QVariant value() const;   // null: an invalid QVariant
+    QVariant value() const;       // null: an invalid QVariant
 
     void setAnsi(const AnsiString& bytes); // an empty text stores null; too long raises FieldTooLongError
     void setString(const QString& text) { setAnsi(ToAnsi(text)); }
@@ -208,7 +209,7 @@ public:
     bool bof() const;
     bool isEmpty() const;
     int recordCount();
-    int recNo() const; // 1-based position in the current order and range; 0 when there is none
+    int recNo() const;         // 1-based position in the current order and range; 0 when there is none
     qint64 currentKey() const; // primary key of the current record; -1 when there is none
 
     // Key values compare with the leading fields of the current index.

@@ -41,7 +41,10 @@ const int g_holdHelper = [] {
     std::_Exit(0);
 }();
 
-QByteArray sj(const char16_t* text) { return ToAnsi(QString::fromUtf16(text)); }
+QByteArray sj(const char16_t* text)
+{
+    return ToAnsi(QString::fromUtf16(text));
+}
 
 class TableEngineTest : public ::testing::Test
 {
@@ -112,14 +115,14 @@ TEST_F(TableEngineTest, AdrsHasItsEightyFiveFieldsAndTwentyTwoIndexes)
         FieldType type;
         int size;
     } spots[] = {
-        {1, "RecNo", FieldType::AutoInc, 0},      {4, "Tel", FieldType::Alpha, 11},
-        {14, "Adrs3", FieldType::Alpha, 116},     {20, "PrivCorp", FieldType::Logical, 0},
-        {28, "NameKana", FieldType::Alpha, 25},   {33, "EMail2", FieldType::Alpha, 64},
-        {38, "Joint5", FieldType::Alpha, 55},     {48, "JointMyNumber5", FieldType::Alpha, 34},
+        {1, "RecNo", FieldType::AutoInc, 0},       {4, "Tel", FieldType::Alpha, 11},
+        {14, "Adrs3", FieldType::Alpha, 116},      {20, "PrivCorp", FieldType::Logical, 0},
+        {28, "NameKana", FieldType::Alpha, 25},    {33, "EMail2", FieldType::Alpha, 64},
+        {38, "Joint5", FieldType::Alpha, 55},      {48, "JointMyNumber5", FieldType::Alpha, 34},
         {49, "JointOwner", FieldType::LongInt, 0}, {55, "JointPrint5", FieldType::Logical, 0},
-        {57, "Sender", FieldType::LongInt, 0},    {65, "Keyword8", FieldType::Alpha, 100},
-        {66, "Note", FieldType::Memo, 100},       {76, "ProtectMemo10", FieldType::Alpha, 130},
-        {78, "ExtLink", FieldType::Memo, 100},    {81, "AddDateTime", FieldType::Timestamp, 0},
+        {57, "Sender", FieldType::LongInt, 0},     {65, "Keyword8", FieldType::Alpha, 100},
+        {66, "Note", FieldType::Memo, 100},        {76, "ProtectMemo10", FieldType::Alpha, 130},
+        {78, "ExtLink", FieldType::Memo, 100},     {81, "AddDateTime", FieldType::Timestamp, 0},
         {85, "CodeGenre", FieldType::LongInt, 0},
     };
     for (const auto& s : spots) {
@@ -134,28 +137,31 @@ TEST_F(TableEngineTest, AdrsHasItsEightyFiveFieldsAndTwentyTwoIndexes)
     for (const IndexDef& idx : def.indexes)
         names.append(idx.primary ? QStringLiteral("(primary)")
                                  : idx.name + (idx.caseInsensitive ? QStringLiteral("/i") : QString()));
-    EXPECT_EQ(names.join(' '),
-              "(primary) Group CustomCode Tel Fax Portable1 Portable2 Pos Adrs/i MyNumber CorpKana/i EmployeeNo "
-              "NameKana/i Keyword1/i Keyword2/i Keyword3/i Keyword4/i Keyword5/i Keyword6/i Keyword7/i Keyword8/i "
-              "Category/i");
+    EXPECT_EQ(
+        names.join(' '),
+        "(primary) Group CustomCode Tel Fax Portable1 Portable2 Pos Adrs/i MyNumber CorpKana/i EmployeeNo "
+        "NameKana/i Keyword1/i Keyword2/i Keyword3/i Keyword4/i Keyword5/i Keyword6/i Keyword7/i Keyword8/i "
+        "Category/i");
     EXPECT_EQ(def.findIndex(QStringLiteral("Adrs"))->fields.join(';'), "JisCode;Adrs2;Adrs3");
     EXPECT_EQ(def.findIndex(QStringLiteral("Category"))->fields.join(';'), "CodeMain;CodeSub;CodeGenre");
 
     // Every secondary index exists in the file, so the walks below are index scans.
     t->close();
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path("Adrs.DB")).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_open_v2(QFile::encodeName(path("Adrs.DB")).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+        SQLITE_OK);
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master WHERE type='index' AND tbl_name='Adrs' AND sql IS NOT NULL",
-                       -1, &st, nullptr);
+    sqlite3_prepare_v2(
+        db, "SELECT count(*) FROM sqlite_master WHERE type='index' AND tbl_name='Adrs' AND sql IS NOT NULL",
+        -1, &st, nullptr);
     ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
     EXPECT_EQ(sqlite3_column_int(st, 0), 21);
     sqlite3_finalize(st);
     sqlite3_close(db);
 
-    for (const TableDef& other : {SenderTableDef(), CategoryTableDef(), TargetTableDef(), ExceptionTableDef(),
-                                  OriginalTableDef()}) {
+    for (const TableDef& other :
+         {SenderTableDef(), CategoryTableDef(), TargetTableDef(), ExceptionTableDef(), OriginalTableDef()}) {
         SCOPED_TRACE(other.fileName.toStdString());
         auto o = openNew(other);
         EXPECT_EQ(o->fieldCount(), other.fields.size());
@@ -169,8 +175,11 @@ TEST_F(TableEngineTest, WalksFollowIndexOrderBothWaysWithTiesByRecNo)
 {
     auto t = openNew(AdrsTableDef());
     const QByteArray values[] = {
-        "b", "A", "", sj(u"ヂ") /* 83 61 */, "a", sj(u"ア") /* 83 41: trail byte looks like 'A' */,
-        "B", sj(u"ｱ"),     "_x", "a",
+        "b",  "A",
+        "",   sj(u"ヂ") /* 83 61 */,
+        "a",  sj(u"ア") /* 83 41: trail byte looks like 'A' */,
+        "B",  sj(u"ｱ"),
+        "_x", "a",
     };
     for (const QByteArray& v : values)
         addRow(*t, {{"NameKana", v}, {"CustomCode", v}});
@@ -206,13 +215,16 @@ TEST_F(TableEngineTest, WalksFollowIndexOrderBothWaysWithTiesByRecNo)
     EXPECT_TRUE(t->fieldByName(QStringLiteral("Tel")).isNull());
 }
 
-// Walks read rows in blocks with only the fields asked for so far; a field asked for late must still be right.
+// Walks read rows in blocks with only the fields asked for so far; a field asked for late must still be
+// right.
 TEST_F(TableEngineTest, FieldsAskedForLateInAWalkReadTrue)
 {
     auto t = openNew(AdrsTableDef());
     t->startTransaction();
     for (int i = 1; i <= 300; ++i)
-        addRow(*t, {{"Group", i % 7}, {"Tel", QByteArray::number(5000 + i)}, {"NameKana", QByteArray::number(i % 10)}});
+        addRow(*t, {{"Group", i % 7},
+                    {"Tel", QByteArray::number(5000 + i)},
+                    {"NameKana", QByteArray::number(i % 10)}});
     t->commit();
     for (const bool forward : {true, false}) {
         SCOPED_TRACE(forward);
@@ -246,7 +258,10 @@ TEST_F(TableEngineTest, FindKeyNearestKeyAndRanges)
     auto t = openNew(AdrsTableDef());
     const int codes[][3] = {{1, 2, 3}, {1, 1, 5}, {2, 0, 0}, {1, 2, 1}, {3, 1, 1}};
     for (const auto& c : codes)
-        addRow(*t, {{"CodeMain", c[0]}, {"CodeSub", c[1]}, {"CodeGenre", c[2]}, {"Tel", QByteArray::number(c[0] * 100 + c[1])}});
+        addRow(*t, {{"CodeMain", c[0]},
+                    {"CodeSub", c[1]},
+                    {"CodeGenre", c[2]},
+                    {"Tel", QByteArray::number(c[0] * 100 + c[1])}});
 
     t->setIndexName(QStringLiteral("Category"));
     EXPECT_TRUE(t->findKey({1, 2}));
@@ -288,7 +303,8 @@ TEST_F(TableEngineTest, LocateMatchesExactlyOrIgnoringCaseOrByPrefix)
 {
     auto t = openNew(CategoryTableDef());
     int key = 1;
-    for (const QByteArray& kana : {QByteArray("abc"), QByteArray("ABD"), sj(u"ｶﾌﾞｼｷｶﾞｲｼｬ"), QByteArray("Abc")})
+    for (const QByteArray& kana :
+         {QByteArray("abc"), QByteArray("ABD"), sj(u"ｶﾌﾞｼｷｶﾞｲｼｬ"), QByteArray("Abc")})
         addRow(*t, {{"RecNo", key++}, {"Kana", kana}});
     const struct
     {
@@ -340,7 +356,8 @@ TEST_F(TableEngineTest, FieldValuesKeepTheirTypes)
     EXPECT_THROW(t->fieldByName(QStringLiteral("Tel")).setAnsi("1"), TableError) << "not in edit state";
     EXPECT_THROW(t->fieldByName(QStringLiteral("NoSuchField")), TableError);
     t->edit();
-    EXPECT_THROW(t->fieldByName(QStringLiteral("RecNo")).setInteger(7), TableError) << "auto-increment is read-only";
+    EXPECT_THROW(t->fieldByName(QStringLiteral("RecNo")).setInteger(7), TableError)
+        << "auto-increment is read-only";
     EXPECT_THROW(t->fieldByName(QStringLiteral("Group")).setAnsi("x1"), TableError);
     t->cancel();
 }
@@ -380,7 +397,8 @@ TEST_F(TableEngineTest, ValueTooLongForItsFieldIsRefusedNotCut)
     t->close();
     sqlite3* db = nullptr;
     sqlite3_open(QFile::encodeName(path("Adrs.DB")).constData(), &db);
-    EXPECT_NE(sqlite3_exec(db, "INSERT INTO Adrs (Tel) VALUES (x'303132333435363738393031')", nullptr, nullptr, nullptr),
+    EXPECT_NE(sqlite3_exec(db, "INSERT INTO Adrs (Tel) VALUES (x'303132333435363738393031')", nullptr,
+                           nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
 }
@@ -539,7 +557,8 @@ TEST_F(TableEngineTest, CreationLeavesEitherTheWholeTableOrNothing)
         TableEngine::setCreateFailureStep(step);
         EXPECT_THROW(Table::createTable(adrs, AdrsTableDef(), TablePassword), TableError);
         TableEngine::setCreateFailureStep(0);
-        EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+        EXPECT_TRUE(
+            QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
     }
 
     TableDef broken = CategoryTableDef();
@@ -637,7 +656,8 @@ TEST(TableEngineCompare, IgnoringCaseFoldsSingleByteLettersOnly)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.a.toHex().toStdString() + " " + c.b.toHex().toStdString());
-        const int r = TableEngine::compareIgnoringCase(c.a.constData(), int(c.a.size()), c.b.constData(), int(c.b.size()));
+        const int r = TableEngine::compareIgnoringCase(c.a.constData(), int(c.a.size()), c.b.constData(),
+                                                       int(c.b.size()));
         EXPECT_EQ((r > 0) - (r < 0), c.sign);
     }
 }
