@@ -457,6 +457,30 @@ void syncFolder(const QString& folder)
     }
 }
 
+// Renames without ever replacing a table that appeared meanwhile; file systems without that rename
+// (some network shares) get a hard link, and those without links a plain rename after a last look.
+void moveIntoPlace(const QByteArray& from, const QByteArray& to, const QString& path)
+{
+    auto fail = [&](int err) {
+        throw TableError(err == EEXIST ? TableErrorCode::Exists : TableErrorCode::General,
+                         QStringLiteral("%1: create: %2").arg(path, qt_error_string(err)));
+    };
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        fail(errno);
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return;
+    }
+    if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP)
+        fail(errno);
+    if (::access(to.constData(), F_OK) == 0)
+        fail(EEXIST);
+    if (::rename(from.constData(), to.constData()) != 0)
+        fail(errno);
+}
+
 // Wall-clock time without a zone, as the tables have always kept it.
 qint64 toStored(const QDateTime& v)
 {
@@ -1120,12 +1144,7 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
         if (closeRc != SQLITE_OK)
             raise(nullptr, closeRc, QStringLiteral("%1: create").arg(path));
         stepDone(4);
-        if (::renameat2(AT_FDCWD, tmp.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
-                        RENAME_NOREPLACE) != 0) {
-            const int err = errno;
-            throw TableError(err == EEXIST ? TableErrorCode::Exists : TableErrorCode::General,
-                             QStringLiteral("%1: create: %2").arg(path, qt_error_string(err)));
-        }
+        moveIntoPlace(tmp, QFile::encodeName(path), path);
         syncFolder(folder);
     } catch (...) {
         discard();
