@@ -1261,6 +1261,9 @@ void Table::open()
         d->keyField = primaryField(d->def);
 
         if (info.contains("password.verifier") &&
+            (info.value("password.salt").isEmpty() || info.value("password.iterations").toInt() < 1))
+            throw TableDamagedError(path + QLatin1String(": the password record cannot be read"));
+        if (info.contains("password.verifier") &&
             !m_session.holdsPassword(info.value("password.salt"), info.value("password.iterations").toInt(),
                                      info.value("password.verifier")))
             throw TableNoPasswordError(path + QLatin1String(": the session holds no password of the table"));
