@@ -1113,9 +1113,13 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
         exec(db, QStringLiteral("CREATE TABLE %1 (key TEXT PRIMARY KEY, value BLOB)").arg(quoted(kInfoTable)),
              "create");
         Stmt info(db, QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(quoted(kInfoTable)));
-        auto put = [&](const char* key, const QByteArray& value) {
-            info.bind(1, Cell::bytes(key));
-            info.bind(2, Cell::bytes(value));
+        // Keys and readable values as text, so that the record reads plainly in any SQLite tool.
+        auto put = [&](const char* key, const QByteArray& value, bool text = true) {
+            sqlite3_bind_text(info.get(), 1, key, -1, SQLITE_TRANSIENT);
+            if (text)
+                sqlite3_bind_text(info.get(), 2, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+            else
+                info.bind(2, Cell::bytes(value));
             info.step("create");
             info.reset();
         };
@@ -1126,9 +1130,9 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
             if (RAND_bytes(reinterpret_cast<uchar*>(salt.data()), int(salt.size())) != 1)
                 throw TableError(TableErrorCode::General,
                                  QStringLiteral("no random bytes for the password salt"));
-            put("password.salt", salt);
+            put("password.salt", salt, false);
             put("password.iterations", QByteArray::number(kPasswordIterations));
-            put("password.verifier", derive(ToAnsi(password), salt, kPasswordIterations));
+            put("password.verifier", derive(ToAnsi(password), salt, kPasswordIterations), false);
         }
         info.finalize();
         stepDone(1);
