@@ -86,7 +86,10 @@ double ms(const QElapsedTimer& t)
 
 void report(const char* what, double engine, double plain)
 {
-    std::printf("%-52s %11.2f %11.2f %7.2fx\n", what, engine, plain, plain > 0 ? engine / plain : 0.0);
+    if (plain > 0)
+        std::printf("%-52s %11.2f %11.2f %7.2fx\n", what, engine, plain, engine / plain);
+    else // no plain counterpart
+        std::printf("%-52s %11.2f %11s %8s\n", what, engine, "-", "-");
 }
 
 int collate(void*, int an, const void* a, int bn, const void* b)
