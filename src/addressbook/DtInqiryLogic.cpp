@@ -488,8 +488,10 @@ void TCardRecordWriter::SetFields(const TCardValues& v, bool isNew, const TAdrsD
                                   const QDateTime& now)
 {
     Table& t = m_table;
+    // Values beyond a field's width are cut at a character boundary rather than refused by the engine.
     const auto text = [&t](const QByteArray& name, const AnsiString& value) {
-        t.fieldByName(QString::fromLatin1(name)).setAnsi(value);
+        TableField field = t.fieldByName(QString::fromLatin1(name));
+        field.setAnsi(field.type() == FieldType::Alpha ? Cp932::cutAtBoundary(value, field.size()) : value);
     };
     const auto number = [&t](const QByteArray& name, qint64 value) {
         t.fieldByName(QString::fromLatin1(name)).setInteger(value);
