@@ -130,6 +130,7 @@ public:
     std::vector<qint32> recNos;
     int current = -1;
     int refreshes = 0;
+    QList<int> selections; // every SelectIndex, after clamping
     QList<qint32> edited;
     QList<qint32> deleted;
     QList<TCardSender> senders;
@@ -181,6 +182,7 @@ public:
     void SelectIndex(int index, bool) override
     {
         current = recNos.empty() ? -1 : std::clamp(index, 0, int(recNos.size()) - 1);
+        selections.append(current);
     }
     bool ReadRecordAt(int index, TAdrsDataRec& rec) override
     {
