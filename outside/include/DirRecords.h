@@ -26,7 +26,7 @@ struct TDirDetailRec
     char Address5Kana[34];
     char AreaCode[16]; // characters 1-5 municipality code, 6-11 block code
     char Unused2[2];
-    int32_t PersonFlag; // 99 a private person
+    int32_t PersonFlag;   // 99 a private person
     char FirstListing[8]; // "yyyymm"
     int32_t Latitude;     // library units; the card stores value * 1000 / 256
     int32_t Longitude;

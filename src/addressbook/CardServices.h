@@ -45,10 +45,10 @@ struct TCardSender
 // Names of the open book that the card shows.
 struct TCardBookNames
 {
-    QStringList groupNames;         // the ten group names, groups 1 to 10
-    QStringList keywordNames;       // keyword items 1 to 8
-    QList<int> keywordInputModes;   // 8 entries
-    QStringList protectMemoNames;   // protected memos 1 to 10
+    QStringList groupNames;       // the ten group names, groups 1 to 10
+    QStringList keywordNames;     // keyword items 1 to 8
+    QList<int> keywordInputModes; // 8 entries
+    QStringList protectMemoNames; // protected memos 1 to 10
     QList<int> protectMemoInputModes;
 };
 
@@ -88,9 +88,8 @@ enum class TCardService {
     OpenExtLink,   // bbtnOpenExtLink
     SymbolColor,   // bbtnSymbolColor
     CopyItems,     // bbtnCopySetting
-    NameReading,   // the name-reading popup of the name edits
 };
-inline constexpr int CardServiceCount = int(TCardService::NameReading) + 1;
+inline constexpr int CardServiceCount = int(TCardService::CopyItems) + 1;
 
 using TCardServiceFactory = std::function<void(TDataInquiry& card, int argument)>;
 

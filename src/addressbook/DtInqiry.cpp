@@ -79,7 +79,8 @@ QPixmap StatusPicture(bool corporate)
     f.setPixelSize(13);
     f.setBold(true);
     p.setFont(f);
-    p.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter, corporate ? QStringLiteral("法") : QStringLiteral("個"));
+    p.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter,
+               corporate ? QStringLiteral("法") : QStringLiteral("個"));
     return pixmap;
 }
 
@@ -180,10 +181,10 @@ void TDataInquiry::ReadSettings()
                                                           : QRect(0, 0, 1280, 1024);
     const int width96 = ScaleByDpi(width(), 0);
     const int height96 = ScaleByDpi(height(), 0);
-    const int left = ini.ReadInteger(SectionName, QStringLiteral("Left"),
-                                     (ScaleByDpi(screen.width(), 0) - width96) / 2);
-    const int top = ini.ReadInteger(SectionName, QStringLiteral("Top"),
-                                    (ScaleByDpi(screen.height(), 0) - height96) / 2);
+    const int left =
+        ini.ReadInteger(SectionName, QStringLiteral("Left"), (ScaleByDpi(screen.width(), 0) - width96) / 2);
+    const int top =
+        ini.ReadInteger(SectionName, QStringLiteral("Top"), (ScaleByDpi(screen.height(), 0) - height96) / 2);
     move(ScaleByDpi(left, 1), ScaleByDpi(top, 1));
     m_continualAdd = ini.ReadBool(SectionName, QStringLiteral("ContinualAdd"), false);
     chkContinualAdd->setChecked(m_continualAdd);
@@ -204,9 +205,8 @@ void TDataInquiry::ConnectServiceButton(QAbstractButton* button, TCardService se
 {
     // Windows of other parts of the program: usable only once their opener is registered.
     button->setEnabled(HasCardService(service));
-    connect(button, &QAbstractButton::clicked, this, [this, service, argument] {
-        RunCardService(service, *this, argument);
-    });
+    connect(button, &QAbstractButton::clicked, this,
+            [this, service, argument] { RunCardService(service, *this, argument); });
 }
 
 void TDataInquiry::BuildControls()
@@ -322,8 +322,8 @@ QWidget* TDataInquiry::BuildMainPage()
     lblEnvMyNumber->setObjectName(QStringLiteral("lblEnvMyNumber"));
     edtEnvMyNumber = edit("edtEnvMyNumber", 13, 110);
     edtEnvMyNumber->setReadOnly(true);
-    v->addLayout(Row({Caption(QStringLiteral("グループ")), cbxGroup, bbtnEditGroup, Caption(QStringLiteral("顧客コード")),
-                      edtCustomCode, lblEnvMyNumber, edtEnvMyNumber}));
+    v->addLayout(Row({Caption(QStringLiteral("グループ")), cbxGroup, bbtnEditGroup,
+                      Caption(QStringLiteral("顧客コード")), edtCustomCode, lblEnvMyNumber, edtEnvMyNumber}));
 
     edtTel = edit("edtTel", 13, 120);
     bbtnTelSch = tool("bbtnTelSch", QStringLiteral("検索"));
@@ -339,8 +339,8 @@ QWidget* TDataInquiry::BuildMainPage()
 
     edtPortable1 = edit("edtPortable1", 13, 120);
     edtPortable2 = edit("edtPortable2", 13, 120);
-    v->addLayout(Row({Caption(QStringLiteral("携帯番号１")), edtPortable1, Caption(QStringLiteral("携帯番号２")),
-                      edtPortable2}));
+    v->addLayout(Row({Caption(QStringLiteral("携帯番号１")), edtPortable1,
+                      Caption(QStringLiteral("携帯番号２")), edtPortable2}));
 
     edtPos = edit("edtPos", 8, 80);
     bbtnPosSch = tool("bbtnPosSch", QStringLiteral("〒検索"));
@@ -352,8 +352,8 @@ QWidget* TDataInquiry::BuildMainPage()
     lblKajoCode->setVisible(false);
     bbtnGetJisCode = tool("bbtnGetJisCode", QStringLiteral("取得"));
     ConnectServiceButton(bbtnGetJisCode, TCardService::JisCodeLookup);
-    v->addLayout(Row({Caption(QStringLiteral("郵便番号")), edtPos, bbtnPosSch, Caption(QStringLiteral("市町村コード"), 84),
-                      edtJisCode, bbtnGetJisCode, lblKajoCode}));
+    v->addLayout(Row({Caption(QStringLiteral("郵便番号")), edtPos, bbtnPosSch,
+                      Caption(QStringLiteral("市町村コード"), 84), edtJisCode, bbtnGetJisCode, lblKajoCode}));
 
     edtTdfkn = edit("edtTdfkn", 8, 80);
     edtAdrs1 = edit("edtAdrs1", 32, 220);
@@ -371,7 +371,8 @@ QWidget* TDataInquiry::BuildMainPage()
     ConnectServiceButton(bbtnMap, TCardService::Map);
     ConnectServiceButton(bbtnQRMap, TCardService::QRMap);
     ConnectServiceButton(bbtnRoot, TCardService::Route);
-    v->addLayout(Row({Caption(QStringLiteral("住所カナ")), edtAdrsKana, bbtnMap, bbtnQRMap, bbtnRoot}, false));
+    v->addLayout(
+        Row({Caption(QStringLiteral("住所カナ")), edtAdrsKana, bbtnMap, bbtnQRMap, bbtnRoot}, false));
 
     sbtnPriv = tool("sbtnPriv", QStringLiteral("個人"));
     sbtnCorp = tool("sbtnCorp", QStringLiteral("会社"));
@@ -402,8 +403,8 @@ QWidget* TDataInquiry::BuildMainPage()
     lblMyNumberCount->setObjectName(QStringLiteral("lblMyNumberCount"));
     connect(edtMyNumber, &QLineEdit::textChanged, this, [this] { UpdateMyNumberStatus({0}); });
     auto* myNumberCaption = Caption(QStringLiteral("マイナンバー"), 84);
-    v->addLayout(Row({sbtnPriv, sbtnCorp, Caption(QString(), 16), myNumberCaption, edtMyNumber, imgMyNumberStatus,
-                      lblMyNumberCount}));
+    v->addLayout(Row({sbtnPriv, sbtnCorp, Caption(QString(), 16), myNumberCaption, edtMyNumber,
+                      imgMyNumberStatus, lblMyNumberCount}));
 
     nmedtCorpKanji = new TNMDEdit;
     nmedtCorpKanji->setObjectName(QStringLiteral("nmedtCorpKanji"));
@@ -439,15 +440,16 @@ QWidget* TDataInquiry::BuildMainPage()
     nmedtNameKana->SetInputType(itKana);
     nmedtNameKanji->SetAssociate(nmedtNameKana);
     nmedtNameKana->SetAssociate(nmedtNameKanji);
-    v->addLayout(Row({Caption(QStringLiteral("氏名")), nmedtNameKanji, Caption(QStringLiteral("フリガナ"), 60),
-                      nmedtNameKana}));
+    v->addLayout(Row({Caption(QStringLiteral("氏名")), nmedtNameKanji,
+                      Caption(QStringLiteral("フリガナ"), 60), nmedtNameKana}));
     cbxHonor = combo("cbxHonor", true, 10, 100);
     bbtnHonor = tool("bbtnHonor", QStringLiteral("…"));
     chkIgnoreName = new QCheckBox(QStringLiteral("宛名の印刷に名前を使用しない"));
     chkIgnoreName->setObjectName(QStringLiteral("chkIgnoreName"));
     connect(chkIgnoreName, &QCheckBox::toggled, this, [this](bool on) {
         QPalette p = chkIgnoreName->palette();
-        p.setColor(QPalette::WindowText, on ? QColor(Qt::blue) : QApplication::palette().color(QPalette::WindowText));
+        p.setColor(QPalette::WindowText,
+                   on ? QColor(Qt::blue) : QApplication::palette().color(QPalette::WindowText));
         chkIgnoreName->setPalette(p);
     });
     v->addLayout(Row({Caption(QStringLiteral("敬称")), cbxHonor, bbtnHonor, chkIgnoreName}));
@@ -570,8 +572,8 @@ QWidget* TDataInquiry::BuildSubPage()
     sbtnJointPrintM->setCheckable(true);
     connect(sbtnJointPrintM, &QToolButton::clicked, this, [this] { sbtnJointPrintClick(0); });
     auto* printRow = Row({Caption(QStringLiteral("連名印刷対象"), 84), sbtnJointPrintM}, false);
-    const QStringList digits{QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３"), QStringLiteral("４"),
-                             QStringLiteral("５")};
+    const QStringList digits{QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３"),
+                             QStringLiteral("４"), QStringLiteral("５")};
     for (int i = 0; i < 5; ++i) {
         auto* b = tool(QStringLiteral("sbtnJointPrint") + QString::number(i + 1), digits[i]);
         b->setCheckable(true);
@@ -748,8 +750,8 @@ QWidget* TDataInquiry::BuildOtherPage()
         e->setReadOnly(true);
         e->setFixedWidth(160);
     }
-    v->addLayout(Row({Caption(QStringLiteral("登録日時")), edtAddDateTime, Caption(QStringLiteral("更新日時")),
-                      edtUpdDateTime}));
+    v->addLayout(Row({Caption(QStringLiteral("登録日時")), edtAddDateTime,
+                      Caption(QStringLiteral("更新日時")), edtUpdDateTime}));
     return page;
 }
 
@@ -1616,13 +1618,26 @@ void TDataInquiry::FocusField(TCardField field)
 {
     QLineEdit* edit = nullptr;
     switch (field) {
-    case TCardField::CustomCode: edit = edtCustomCode; break;
-    case TCardField::Tel: edit = edtTel; break;
-    case TCardField::Fax: edit = edtFax; break;
-    case TCardField::Portable1: edit = edtPortable1; break;
-    case TCardField::Portable2: edit = edtPortable2; break;
-    case TCardField::Pos: edit = edtPos; break;
-    case TCardField::None: return;
+    case TCardField::CustomCode:
+        edit = edtCustomCode;
+        break;
+    case TCardField::Tel:
+        edit = edtTel;
+        break;
+    case TCardField::Fax:
+        edit = edtFax;
+        break;
+    case TCardField::Portable1:
+        edit = edtPortable1;
+        break;
+    case TCardField::Portable2:
+        edit = edtPortable2;
+        break;
+    case TCardField::Pos:
+        edit = edtPos;
+        break;
+    case TCardField::None:
+        return;
     }
     pgctlData->setCurrentIndex(0);
     if (field == TCardField::Pos)
@@ -1642,7 +1657,8 @@ bool TDataInquiry::ValidateInput(bool isNew)
             return false; // an unreadable table shows up when the row is written
         }
     };
-    const TValidationResult result = ValidateValues(FormValues(), isNew, m_loaded ? &*m_loaded : nullptr, inUse);
+    const TValidationResult result =
+        ValidateValues(FormValues(), isNew, m_loaded ? &*m_loaded : nullptr, inUse);
     if (result.ok)
         return true;
     MessageBoxPos(this, result.message, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
@@ -1665,7 +1681,8 @@ void TDataInquiry::UpdateInputHistories()
 {
     unsigned changed = 0;
     try {
-        changed = ::UpdateInputHistories(FormValues(), [this](TInputListKind kind) { return m_data.InputHistory(kind); });
+        changed = ::UpdateInputHistories(FormValues(),
+                                         [this](TInputListKind kind) { return m_data.InputHistory(kind); });
     } catch (const EHistoryDataError& e) {
         MessageBoxPos(this, e.Message(), ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
         changed = (1u << InputListCount) - 1;
@@ -1798,7 +1815,8 @@ void TDataInquiry::btnDeleteClick()
     QString error;
     if (!writer.DeleteRecord(recNo, &error)) {
         // The row is still there: the card stays and nobody is told of a deletion.
-        MessageBoxPos(this, QStringLiteral("このデータを削除できませんでした  \r\n") + error + QStringLiteral("  "),
+        MessageBoxPos(this,
+                      QStringLiteral("このデータを削除できませんでした  \r\n") + error + QStringLiteral("  "),
                       ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
         return;
     }

@@ -90,7 +90,8 @@ QString FormatPubDate(const QString& yyyymm)
 {
     if (yyyymm.isEmpty())
         return {};
-    return QStringLiteral(" ") + yyyymm.left(4) + QStringLiteral("年") + yyyymm.mid(4, 2) + QStringLiteral("月");
+    return QStringLiteral(" ") + yyyymm.left(4) + QStringLiteral("年") + yyyymm.mid(4, 2) +
+           QStringLiteral("月");
 }
 
 QString FormatPostalCode(const QString& code)
@@ -347,8 +348,8 @@ bool IsModified(const TCardValues& v, const TAdrsDataRec& b)
     if (Digits(v.Tel) != Digits(b.Tel.text()) || v.MainNumber != (b.TelDiv == 3))
         return true;
     if (Digits(v.Fax) != Digits(b.Fax.text()) || Digits(v.PubDate) != Digits(b.PubDate.text()) ||
-        Digits(v.Portable1) != Digits(b.Portable1.text()) || Digits(v.Portable2) != Digits(b.Portable2.text()) ||
-        Digits(v.Pos) != Digits(b.Pos.text()))
+        Digits(v.Portable1) != Digits(b.Portable1.text()) ||
+        Digits(v.Portable2) != Digits(b.Portable2.text()) || Digits(v.Pos) != Digits(b.Pos.text()))
         return true;
     if (trimmedDiffers(v.Tdfkn, b.Tdfkn.text()) || trimmedDiffers(v.Adrs1, b.Adrs1.text()) ||
         trimmedDiffers(v.Adrs2, b.Adrs2.text()) || trimmedDiffers(v.Adrs3, b.Adrs3.text()) ||
@@ -365,7 +366,8 @@ bool IsModified(const TCardValues& v, const TAdrsDataRec& b)
         trimmedDiffers(v.Dptmnt, b.Dptmnt.text()) || trimmedDiffers(v.Post, b.Post.text()) ||
         trimmedDiffers(v.EmployeeNo, b.EmployeeNo.text()))
         return true;
-    if (nameDiffers(v.NameKanji, b.NameKanji.text()) || TrimBlanks(v.NameKana) != TrimBlanks(b.NameKana.wide()))
+    if (nameDiffers(v.NameKanji, b.NameKanji.text()) ||
+        TrimBlanks(v.NameKana) != TrimBlanks(b.NameKana.wide()))
         return true;
     if (trimmedDiffers(v.Honor, b.Honor.text()) || v.IgnoreName != b.IgnoreName)
         return true;
@@ -388,8 +390,8 @@ bool IsModified(const TCardValues& v, const TAdrsDataRec& b)
     for (int i = 0; i < 5; ++i)
         if (v.JointPrint[i] != b.*AdrsJointPrintFields[i])
             return true;
-    if (((v.PrintTarget || v.PrintException) && b.PrintTarget == 0) || (!v.PrintTarget && b.PrintTarget == 1) ||
-        (!v.PrintException && b.PrintTarget == 2))
+    if (((v.PrintTarget || v.PrintException) && b.PrintTarget == 0) ||
+        (!v.PrintTarget && b.PrintTarget == 1) || (!v.PrintException && b.PrintTarget == 2))
         return true;
     if (v.Sender != b.Sender)
         return true;
@@ -414,7 +416,8 @@ bool IsModified(const TCardValues& v, const TAdrsDataRec& b)
         return true;
     }
     const AnsiString mark = b.SymbolMark.text();
-    if (mark.isEmpty() ? v.SymbolIndex != 0 : (v.SymbolIndex == 0 || SymbolMarkBytes(v.SymbolIndex - 1) != mark))
+    if (mark.isEmpty() ? v.SymbolIndex != 0
+                       : (v.SymbolIndex == 0 || SymbolMarkBytes(v.SymbolIndex - 1) != mark))
         return true;
     return v.SymbolColor != b.SymbolColor;
 }
@@ -439,8 +442,9 @@ TValidationResult ValidateValues(const TCardValues& v, bool isNew, const TAdrsDa
         }
         const bool changed = isNew || !loaded || code != loaded->CustomCode.text();
         if (changed && customCodeInUse && customCodeInUse(code))
-            return fail(QStringLiteral("入力した顧客コードは既に使われています  \r\n別のコードに変更してください  "),
-                        TCardField::CustomCode);
+            return fail(
+                QStringLiteral("入力した顧客コードは既に使われています  \r\n別のコードに変更してください  "),
+                TCardField::CustomCode);
     }
     const auto numberOk = [](const QString& text) {
         return KeepNumberChars(ToAnsi(text), KeepDigits | KeepHyphens) == TrimmedAnsi(text);
@@ -466,7 +470,8 @@ TValidationResult ValidateValues(const TCardValues& v, bool isNew, const TAdrsDa
 
 // ---- Writer ----
 
-TCardRecordWriter::TCardRecordWriter(Table& table, QWidget* messageOwner) : m_table(table), m_owner(messageOwner)
+TCardRecordWriter::TCardRecordWriter(Table& table, QWidget* messageOwner)
+    : m_table(table), m_owner(messageOwner)
 {
 }
 
@@ -576,7 +581,8 @@ int TCardRecordWriter::WriteRecord(const TCardValues& v, bool update, const TAdr
     try {
         if (update) {
             if (!loaded || !FindRecNo(loaded->RecNo)) {
-                message(QStringLiteral("変更データを参照できませんでした  "), MsgSeam::MbOk | MsgSeam::MbIconStop);
+                message(QStringLiteral("変更データを参照できませんでした  "),
+                        MsgSeam::MbOk | MsgSeam::MbIconStop);
                 return wrDeclined;
             }
             m_table.edit();
@@ -668,10 +674,10 @@ unsigned UpdateInputHistories(const TCardValues& v, const TCardHistoryLookup& hi
         TInputListKind kind;
     };
     const Item items[] = {
-        {&v.Dptmnt, ilDptmnt},          {&v.Post, ilPost},          {&v.Honor, ilHonor},
-        {&v.JointHonor[0], ilHonor},    {&v.JointHonor[1], ilHonor}, {&v.JointHonor[2], ilHonor},
-        {&v.JointHonor[3], ilHonor},    {&v.JointHonor[4], ilHonor}, {&v.Keyword[5], ilKeyword1},
-        {&v.Keyword[6], ilKeyword2},    {&v.Keyword[7], ilKeyword3},
+        {&v.Dptmnt, ilDptmnt},       {&v.Post, ilPost},           {&v.Honor, ilHonor},
+        {&v.JointHonor[0], ilHonor}, {&v.JointHonor[1], ilHonor}, {&v.JointHonor[2], ilHonor},
+        {&v.JointHonor[3], ilHonor}, {&v.JointHonor[4], ilHonor}, {&v.Keyword[5], ilKeyword1},
+        {&v.Keyword[6], ilKeyword2}, {&v.Keyword[7], ilKeyword3},
     };
     unsigned changed = 0;
     for (const Item& item : items) {

@@ -159,9 +159,9 @@ struct TConfirmRequest
     std::function<bool()> hasUnsavedInput;
     std::function<int(const QString& text)> ask; // answers MsgSeam Yes, No or Cancel
     std::function<bool()> validate;
-    std::function<int()> write;                  // wrWritten, wrDeclined or wrFailed
-    std::function<void()> afterWritten;          // refresh the list, tell the designers
-    std::function<void()> reportFailure;         // "update error"
+    std::function<int()> write;          // wrWritten, wrDeclined or wrFailed
+    std::function<void()> afterWritten;  // refresh the list, tell the designers
+    std::function<void()> reportFailure; // "update error"
 };
 // 0 a save was attempted (or declined by the user or a limit), 1 nothing to save, 9 stay (cancelled,
 // input check failed, or the save failed). Clears skipConfirm when it is set.

@@ -187,7 +187,8 @@ void TInputList::LoadList(int tab)
     QStringList entries;
     if (state.working) {
         entries = *state.working;
-    } else if (THistoryData* history = m_data.InputHistory(TInputListKind(tab)); history && history->IsLoaded()) {
+    } else if (THistoryData* history = m_data.InputHistory(TInputListKind(tab));
+               history && history->IsLoaded()) {
         for (int i = 0; i < history->Count(); ++i)
             entries.append(ToWide(history->GetText(i)));
     }
@@ -394,8 +395,9 @@ void TInputList::reject()
     for (int tab = 0; tab < InputListCount; ++tab)
         if (m_tabs[size_t(tab)].changed)
             text += tabctlInputList->tabText(tab) + QStringLiteral("  \r\n");
-    text += QStringLiteral("\r\n以上のリストが変更されています  \r\nこのままキャンセルすると変更内容が破棄されますが  "
-                           "\r\nよろしいですか？  ");
+    text += QStringLiteral(
+        "\r\n以上のリストが変更されています  \r\nこのままキャンセルすると変更内容が破棄されますが  "
+        "\r\nよろしいですか？  ");
     if (MessageBoxPos(this, text, ProductTitle,
                       MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdNo)
         QDialog::reject();

@@ -153,14 +153,16 @@ TEST(DtInqiryLogic, SnapshotOfTheCardIsUnchangedAndEachItemCounts)
         {"minor category", [](TCardValues& c) { c.CodeSub = 3; }, true},
         {"note trailing line break", [](TCardValues& c) { c.Note += QStringLiteral("\n"); }, false},
         {"note text", [](TCardValues& c) { c.Note += QStringLiteral("x"); }, true},
-        {"link letter case", [](TCardValues& c) { c.ExtLink[0] = QStringLiteral("https://example.JP/"); }, false},
+        {"link letter case", [](TCardValues& c) { c.ExtLink[0] = QStringLiteral("https://example.JP/"); },
+         false},
         {"link count", [](TCardValues& c) { c.ExtLink.removeLast(); }, true},
         {"print target", [](TCardValues& c) { c.PrintException = false; }, true},
         {"symbol", [](TCardValues& c) { c.SymbolIndex = 0; }, true},
         {"symbol colour", [](TCardValues& c) { c.SymbolColor = 0; }, true},
         {"joint owner", [](TCardValues& c) { c.JointOwner = 0; }, true},
         {"sender", [](TCardValues& c) { c.Sender = 0; }, true},
-        {"dates are not compared", [](TCardValues& c) { c.AddDateTime = QStringLiteral(" 2020/01/01 00:00:00"); }, false},
+        {"dates are not compared",
+         [](TCardValues& c) { c.AddDateTime = QStringLiteral(" 2020/01/01 00:00:00"); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -192,35 +194,36 @@ TEST(DtInqiryLogic, ValidationTable)
     };
     const Case cases[] = {
         {"empty card", [](TCardValues&) {}, true, TCardField::None, ""},
-        {"code with blank, hyphen, slash", [](TCardValues& v) { v.CustomCode = QStringLiteral(" A 1-2/b "); }, true,
-         TCardField::None, ""},
+        {"code with blank, hyphen, slash", [](TCardValues& v) { v.CustomCode = QStringLiteral(" A 1-2/b "); },
+         true, TCardField::None, ""},
         {"code with underscore", [](TCardValues& v) { v.CustomCode = QStringLiteral("A_1"); }, true,
          TCardField::CustomCode, "顧客コードは、以下の半角文字で入力してください"},
         {"code with full-width letter", [](TCardValues& v) { v.CustomCode = QStringLiteral("Ａ1"); }, true,
          TCardField::CustomCode, "顧客コードは、以下の半角文字で入力してください"},
-        {"code in use", [](TCardValues& v) { v.CustomCode = QStringLiteral("X-1"); }, true, TCardField::CustomCode,
+        {"code in use", [](TCardValues& v) { v.CustomCode = QStringLiteral("X-1"); }, true,
+         TCardField::CustomCode, "入力した顧客コードは既に使われています"},
+        {"loaded code kept", [](TCardValues& v) { v.CustomCode = QStringLiteral("abc"); }, false,
+         TCardField::None, ""},
+        {"loaded code in other case held by another row",
+         [](TCardValues& v) { v.CustomCode = QStringLiteral("ABC"); }, false, TCardField::CustomCode,
          "入力した顧客コードは既に使われています"},
-        {"loaded code kept", [](TCardValues& v) { v.CustomCode = QStringLiteral("abc"); }, false, TCardField::None,
-         ""},
-        {"loaded code in other case held by another row", [](TCardValues& v) { v.CustomCode = QStringLiteral("ABC"); },
-         false, TCardField::CustomCode, "入力した顧客コードは既に使われています"},
         {"loaded code registered as new", [](TCardValues& v) { v.CustomCode = QStringLiteral("ABC"); }, true,
          TCardField::CustomCode, "入力した顧客コードは既に使われています"},
-        {"telephone with blanks around", [](TCardValues& v) { v.Tel = QStringLiteral(" 03-1234-5678 "); }, true,
-         TCardField::None, ""},
+        {"telephone with blanks around", [](TCardValues& v) { v.Tel = QStringLiteral(" 03-1234-5678 "); },
+         true, TCardField::None, ""},
         {"telephone with blank inside", [](TCardValues& v) { v.Tel = QStringLiteral("03 1234"); }, true,
          TCardField::Tel, "電話番号は半角数字かハイフンのみが有効です"},
-        {"telephone full-width", [](TCardValues& v) { v.Tel = QStringLiteral("０３"); }, true, TCardField::Tel,
-         "電話番号は半角数字かハイフンのみが有効です"},
+        {"telephone full-width", [](TCardValues& v) { v.Tel = QStringLiteral("０３"); }, true,
+         TCardField::Tel, "電話番号は半角数字かハイフンのみが有効です"},
         {"fax", [](TCardValues& v) { v.Fax = QStringLiteral("03(1234)"); }, true, TCardField::Fax,
          "FAX番号は半角数字かハイフンのみが有効です"},
-        {"mobile 1", [](TCardValues& v) { v.Portable1 = QStringLiteral("090.1"); }, true, TCardField::Portable1,
-         "携帯番号は半角数字かハイフンのみが有効です"},
+        {"mobile 1", [](TCardValues& v) { v.Portable1 = QStringLiteral("090.1"); }, true,
+         TCardField::Portable1, "携帯番号は半角数字かハイフンのみが有効です"},
         {"mobile 2", [](TCardValues& v) { v.Portable2 = QStringLiteral("a"); }, true, TCardField::Portable2,
          "携帯番号は半角数字かハイフンのみが有効です"},
         {"postal 3", [](TCardValues& v) { v.Pos = QStringLiteral("100"); }, true, TCardField::None, ""},
-        {"postal 5 with hyphen", [](TCardValues& v) { v.Pos = QStringLiteral("100-01"); }, true, TCardField::None,
-         ""},
+        {"postal 5 with hyphen", [](TCardValues& v) { v.Pos = QStringLiteral("100-01"); }, true,
+         TCardField::None, ""},
         {"postal 7", [](TCardValues& v) { v.Pos = QStringLiteral("1000001"); }, true, TCardField::None, ""},
         {"postal 4", [](TCardValues& v) { v.Pos = QStringLiteral("100-0"); }, true, TCardField::Pos,
          "正しい桁数の郵便番号を入力してください"},
@@ -228,7 +231,8 @@ TEST(DtInqiryLogic, ValidationTable)
          "正しい桁数の郵便番号を入力してください"},
         {"postal letters", [](TCardValues& v) { v.Pos = QStringLiteral("〒1000001"); }, true, TCardField::Pos,
          "正しい郵便番号を入力してください"},
-        {"first failure wins", [](TCardValues& v) {
+        {"first failure wins",
+         [](TCardValues& v) {
              v.Tel = QStringLiteral("x");
              v.Pos = QStringLiteral("1");
          },
@@ -272,7 +276,8 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         {"skip flag", true, false, true, true, true, true, 0, true, -1, 1, false},
         {"ChangeData off", false, false, false, true, true, true, 0, true, -1, 1, false},
         {"FormClose off on close", false, true, true, false, true, true, 0, true, -1, 1, false},
-        {"FormClose off, not closing", false, false, true, false, true, true, MsgSeam::IdNo, true, -1, 1, false},
+        {"FormClose off, not closing", false, false, true, false, true, true, MsgSeam::IdNo, true, -1, 1,
+         false},
         {"nothing changed", false, false, true, true, true, false, 0, true, -1, 1, false},
         {"cancel", false, false, true, true, true, true, MsgSeam::IdCancel, true, -1, 9, false},
         {"no", false, false, true, true, true, true, MsgSeam::IdNo, true, -1, 1, false},
@@ -280,7 +285,8 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         {"yes, written", false, false, true, true, true, true, MsgSeam::IdYes, true, wrWritten, 0, false},
         {"yes, declined", false, false, true, true, true, true, MsgSeam::IdYes, true, wrDeclined, 0, false},
         {"yes, save failed", false, false, true, true, true, true, MsgSeam::IdYes, true, wrFailed, 9, true},
-        {"no confirmation saves at once", false, false, true, true, false, true, 0, true, wrWritten, 0, false},
+        {"no confirmation saves at once", false, false, true, true, false, true, 0, true, wrWritten, 0,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -311,7 +317,8 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         EXPECT_EQ(after, c.write == wrWritten);
         EXPECT_EQ(reported, c.failureReported);
     }
-    EXPECT_TRUE(PendingChangesQuestion(true).startsWith(QStringLiteral("照会中のデータが変更されています  ")));
+    EXPECT_TRUE(
+        PendingChangesQuestion(true).startsWith(QStringLiteral("照会中のデータが変更されています  ")));
     EXPECT_TRUE(PendingChangesQuestion(true).endsWith(QStringLiteral("を押してください  ")));
 }
 
@@ -330,7 +337,8 @@ TEST_F(CardWriterTest, NewRowEnciphersProtectedFieldsAndKeepsWholeSeconds)
     data.addRow({{"Tel", QByteArray("0999")}}); // RecNo 1
     TCardValues v = FullValues();
     v.Tel = QStringLiteral(" 03-1234-5678 ");
-    ASSERT_EQ(writer.WriteRecord(v, false, nullptr, &recNo, now), wrWritten) << writer.LastError().toStdString();
+    ASSERT_EQ(writer.WriteRecord(v, false, nullptr, &recNo, now), wrWritten)
+        << writer.LastError().toStdString();
     EXPECT_EQ(recNo, 2);
 
     Table& t = *data.table;
@@ -340,7 +348,8 @@ TEST_F(CardWriterTest, NewRowEnciphersProtectedFieldsAndKeepsWholeSeconds)
     EXPECT_EQ(bytes("Tel"), "0312345678");
     EXPECT_EQ(bytes("Pos"), "1000001");
     EXPECT_EQ(t.fieldByName(QStringLiteral("TelDiv")).asInteger(), 3);
-    EXPECT_EQ(t.fieldByName(QStringLiteral("AddDateTime")).asDateTime(), QDateTime(now.date(), QTime(5, 6, 7)));
+    EXPECT_EQ(t.fieldByName(QStringLiteral("AddDateTime")).asDateTime(),
+              QDateTime(now.date(), QTime(5, 6, 7)));
     EXPECT_EQ(t.fieldByName(QStringLiteral("UpdDateTime")).asDateTime(), now);
     EXPECT_EQ(t.fieldByName(QStringLiteral("CodeGenre")).asInteger(), 0);
     EXPECT_EQ(t.fieldByName(QStringLiteral("CodeSub")).asInteger(), 2);
@@ -369,7 +378,8 @@ TEST_F(CardWriterTest, NewRowEnciphersProtectedFieldsAndKeepsWholeSeconds)
     const QDateTime later = now.addSecs(3600);
     ASSERT_EQ(writer.WriteRecord(v, true, &rec, nullptr, later), wrWritten);
     ASSERT_TRUE(t.findKey({recNo}));
-    EXPECT_EQ(t.fieldByName(QStringLiteral("AddDateTime")).asDateTime(), QDateTime(now.date(), QTime(5, 6, 7)));
+    EXPECT_EQ(t.fieldByName(QStringLiteral("AddDateTime")).asDateTime(),
+              QDateTime(now.date(), QTime(5, 6, 7)));
     EXPECT_EQ(t.fieldByName(QStringLiteral("UpdDateTime")).asDateTime(), later);
     EXPECT_EQ(t.fieldByName(QStringLiteral("CodeGenre")).asInteger(), 7);
     EXPECT_EQ(bytes("Adrs3"), ToAnsi(QStringLiteral("ビル")));
@@ -438,7 +448,8 @@ TEST_F(CardWriterTest, RecordLimitCountsEveryRowOfTheBook)
     messages.answer(MsgSeam::IdOk);
     EXPECT_EQ(writer.WriteRecord(TCardValues(), false, nullptr, &recNo, now), wrDeclined);
     ASSERT_EQ(messages.count(), 1);
-    EXPECT_EQ(messages.last().text, QStringLiteral("最大登録件数10万件に達しました  \r\nこれ以上登録できません  "));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("最大登録件数10万件に達しました  \r\nこれ以上登録できません  "));
     EXPECT_EQ(messages.last().flags, 0x40u);
     t.cancelRange();
     EXPECT_EQ(t.recordCount(), AdrsRecordLimit);

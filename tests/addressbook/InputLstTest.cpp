@@ -130,8 +130,9 @@ TEST_F(InputListTest, ListButtons)
     EXPECT_TRUE(dialog.bbtnUp->isEnabled());
     EXPECT_FALSE(dialog.bbtnDown->isEnabled());
     dialog.bbtnUpClick();
-    EXPECT_EQ(Entries(list), (QStringList{QStringLiteral("it"), QStringLiteral("開発"), QStringLiteral("総務部"),
-                                          QStringLiteral("経理部"), QStringLiteral("営業部")}));
+    EXPECT_EQ(Entries(list),
+              (QStringList{QStringLiteral("it"), QStringLiteral("開発"), QStringLiteral("総務部"),
+                           QStringLiteral("経理部"), QStringLiteral("営業部")}));
     EXPECT_EQ(Selected(list), (QList<int>{2, 3}));
     list->item(0)->setSelected(true);
     dialog.bbtnUpClick();

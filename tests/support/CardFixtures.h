@@ -41,7 +41,7 @@ public:
         table->setDatabaseName(m_dir.path() + QLatin1Char('/'));
         table->setTableName(QStringLiteral("Adrs.DB"));
         table->open();
-        const std::array<const char*, 6> files{"Dptmnt.mtd", "Post.mtd", "Honor.mtd",
+        const std::array<const char*, 6> files{"Dptmnt.mtd",   "Post.mtd",     "Honor.mtd",
                                                "Keyword1.mtd", "Keyword2.mtd", "Keyword3.mtd"};
         const std::array<int, 6> sizes{100, 50, 10, 100, 100, 100};
         for (size_t i = 0; i < 6; ++i) {
@@ -107,10 +107,18 @@ public:
         const int count = int(items.size());
         int target = -1;
         switch (move) {
-        case cmFirst: target = 0; break;
-        case cmPrior: target = current - 1; break;
-        case cmNext: target = current + 1; break;
-        case cmLast: target = count - 1; break;
+        case cmFirst:
+            target = 0;
+            break;
+        case cmPrior:
+            target = current - 1;
+            break;
+        case cmNext:
+            target = current + 1;
+            break;
+        case cmLast:
+            target = count - 1;
+            break;
         }
         if (count == 0 || target < 0 || target >= count)
             return false;
@@ -150,7 +158,10 @@ public:
     bool MoveAndRead(TCardMove move, TCardItem& item) override
     {
         const int count = int(recNos.size());
-        const int target = move == cmFirst ? 0 : move == cmPrior ? current - 1 : move == cmNext ? current + 1 : count - 1;
+        const int target = move == cmFirst   ? 0
+                           : move == cmPrior ? current - 1
+                           : move == cmNext  ? current + 1
+                                             : count - 1;
         if (count == 0 || target < 0 || target >= count)
             return false;
         current = target;
