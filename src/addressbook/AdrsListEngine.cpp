@@ -471,18 +471,18 @@ bool TAdrsListEngine::passesGroup(qint32 group) const
     return GroupPasses(m_viewGroup, group);
 }
 
-void TAdrsListEngine::loadNormalList(qint32 keepRecNo, std::vector<qint32>& list, int& current)
+void TAdrsListEngine::loadNormalList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current)
 {
     current = -1;
-    Table& t = *m_table;
+    TAdrsTableRow row(t);
     t.setIndexName(QString::fromLatin1(AddressSortTable[size_t(m_sortType)].index));
     const bool narrowing = !m_narrowCondition.items.isEmpty() && !m_disableSearch;
     const TNarrowDownContext context = narrowContext();
     list.reserve(size_t(t.recordCount()));
     auto take = [&] {
-        if (m_viewGroup != 0 && !passesGroup(m_row.FieldInt("Group")))
+        if (m_viewGroup != 0 && !passesGroup(row.FieldInt("Group")))
             return;
-        if (narrowing && !MatchesNarrowDown(m_narrowCondition, m_row, context))
+        if (narrowing && !MatchesNarrowDown(m_narrowCondition, row, context))
             return;
         const qint32 recNo = qint32(t.currentKey());
         if (recNo == keepRecNo)
@@ -498,26 +498,26 @@ void TAdrsListEngine::loadNormalList(qint32 keepRecNo, std::vector<qint32>& list
     }
 }
 
-void TAdrsListEngine::loadDuplicateList(qint32 keepRecNo, std::vector<qint32>& list, int& current)
+void TAdrsListEngine::loadDuplicateList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current)
 {
     if (m_disableSearch) {
-        loadNormalList(keepRecNo, list, current);
+        loadNormalList(t, keepRecNo, list, current);
         return;
     }
     current = -1;
-    Table& t = *m_table;
+    TAdrsTableRow row(t);
     t.setIndexName(QString());
     auto key = [&](int item) -> AnsiString {
         switch (item) {
         case 1:
-            return m_row.FieldBytes("Tel");
+            return row.FieldBytes("Tel");
         case 2:
-            return m_row.FieldBytes("Tdfkn") + m_row.FieldBytes("Adrs1") + m_row.FieldBytes("Adrs2") +
-                   m_row.FieldBytes("Adrs3");
+            return row.FieldBytes("Tdfkn") + row.FieldBytes("Adrs1") + row.FieldBytes("Adrs2") +
+                   row.FieldBytes("Adrs3");
         case 3:
-            return m_row.FieldBytes("CorpKanji");
+            return row.FieldBytes("CorpKanji");
         case 4:
-            return m_row.FieldBytes("NameKanji");
+            return row.FieldBytes("NameKanji");
         default:
             return {};
         }
@@ -527,7 +527,7 @@ void TAdrsListEngine::loadDuplicateList(qint32 keepRecNo, std::vector<qint32>& l
     for (t.first(); !t.eof(); t.next()) {
         TDupliData d;
         d.RecNo = qint32(t.currentKey());
-        d.Group = m_row.FieldInt("Group");
+        d.Group = row.FieldInt("Group");
         d.Key1 = key(m_duplicateItems[0]);
         if (m_duplicateItems[1] != 0)
             d.Key2 = key(m_duplicateItems[1]);
@@ -595,10 +595,18 @@ void TAdrsListEngine::RefreshList(bool rebuildColumns, bool reload, bool keepScr
             m_rowTextCache.clear();
             m_selectionBits.clear();
             m_currentIndex = -1;
+            // The walk gets a table object of its own, open only for the walk: it reads in blocks just the
+            // fields this filter needs, and the shared object's row lookups never pay for a change of
+            // index. Nothing is held open that would stand in the way of an exclusive open later.
+            Table walker;
+            walker.setDatabaseName(m_table->databaseName());
+            walker.setTableName(m_table->tableName());
+            walker.setIndexName(QString::fromLatin1(AddressSortTable[size_t(m_sortType)].index));
+            walker.open();
             if (m_duplicateItems[0] == 0)
-                loadNormalList(keepRecNo, list, current);
+                loadNormalList(walker, keepRecNo, list, current);
             else
-                loadDuplicateList(keepRecNo, list, current);
+                loadDuplicateList(walker, keepRecNo, list, current);
             m_recNoList = std::move(list);
             m_currentIndex = current;
             m_rowTextCache.assign(m_recNoList.size(), std::nullopt);

@@ -252,8 +252,8 @@ public:
 private:
     TNarrowDownContext narrowContext() const;
     bool passesGroup(qint32 group) const;
-    void loadNormalList(qint32 keepRecNo, std::vector<qint32>& list, int& current);
-    void loadDuplicateList(qint32 keepRecNo, std::vector<qint32>& list, int& current);
+    void loadNormalList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current);
+    void loadDuplicateList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current);
     void afterSelectionReport();
     void setBit(int index, bool on);
     void changeViewAndReload();
