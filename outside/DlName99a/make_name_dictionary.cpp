@@ -76,7 +76,10 @@ int main(int argc, char** argv)
                             .arg(lineNo));
         const QString reading = ToHalfWidthW(fields[1]);
         if (!isHalfWidthKatakana(reading))
-            return fail(QStringLiteral("%1:%2: the reading \"%3\" is not katakana").arg(source).arg(lineNo).arg(fields[1]));
+            return fail(QStringLiteral("%1:%2: the reading \"%3\" is not katakana")
+                            .arg(source)
+                            .arg(lineNo)
+                            .arg(fields[1]));
         bool ok = true;
         Entry e{ToAnsi(reading), Cp932::fromUnicode(fields[2], &ok)};
         if (!ok) {

@@ -1,4 +1,5 @@
-// Boundary of the name-reading dictionary "DlName99a.dll": its candidate record, entry points and result codes.
+// Boundary of the name-reading dictionary "DlName99a.dll": its candidate record, entry points and result
+// codes.
 #pragma once
 
 #include <cstddef>
@@ -25,11 +26,11 @@ constexpr int NameCandidateTextMax = 11;
 
 // Results of the four entry points.
 enum : int32_t {
-    DLNM_OK = 0,           // found / filled
-    DLNM_BAD_ARGUMENT = 1, // null pointer, negative count or a reserved argument other than 0
-    DLNM_NO_DICTIONARY = 2, // the dictionary file is missing or unreadable
+    DLNM_OK = 0,             // found / filled
+    DLNM_BAD_ARGUMENT = 1,   // null pointer, negative count or a reserved argument other than 0
+    DLNM_NO_DICTIONARY = 2,  // the dictionary file is missing or unreadable
     DLNM_BAD_DICTIONARY = 3, // the dictionary file is damaged
-    DLNM_NOT_FOUND = 8,    // no candidate for the reading
+    DLNM_NOT_FOUND = 8,      // no candidate for the reading
 };
 
 extern "C" {

@@ -259,9 +259,15 @@ int TNameGrid::ScrollTarget(TScrollAction action, int t, int v, int r)
 class TNameGridModel : public QAbstractTableModel
 {
 public:
-    explicit TNameGridModel(const TNameGrid* grid, QObject* parent) : QAbstractTableModel(parent), m_grid(grid) {}
+    explicit TNameGridModel(const TNameGrid* grid, QObject* parent)
+        : QAbstractTableModel(parent), m_grid(grid)
+    {
+    }
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_grid->RowCount(); }
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_grid->RowCount();
+    }
     int columnCount(const QModelIndex& parent = {}) const override
     {
         return parent.isValid() ? 0 : m_grid->ColCount();
@@ -286,7 +292,10 @@ private:
 class TNameGridDelegate : public QStyledItemDelegate
 {
 public:
-    explicit TNameGridDelegate(const TNameGrid* grid, QObject* parent) : QStyledItemDelegate(parent), m_grid(grid) {}
+    explicit TNameGridDelegate(const TNameGrid* grid, QObject* parent)
+        : QStyledItemDelegate(parent), m_grid(grid)
+    {
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -343,8 +352,8 @@ TTntNameDic::TTntNameDic(QWidget* owner)
     sbtnClose->setObjectName(QStringLiteral("sbtnClose"));
     sbtnClose->setText(QStringLiteral("×"));
     sbtnClose->setAutoRaise(true);
-    for (QWidget* w : {static_cast<QWidget*>(rbLineage), static_cast<QWidget*>(rbFirst),
-                       static_cast<QWidget*>(sbtnClose)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(rbLineage), static_cast<QWidget*>(rbFirst), static_cast<QWidget*>(sbtnClose)})
         w->setFocusPolicy(Qt::NoFocus);
 
     sgNameList = new QTableView(this);
@@ -576,11 +585,20 @@ void TTntNameDic::scrollAction(int action)
     QScrollBar* bar = sgNameList->verticalScrollBar();
     TNameGrid::TScrollAction a;
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: a = TNameGrid::saLineUp; break;
-    case QAbstractSlider::SliderSingleStepAdd: a = TNameGrid::saLineDown; break;
-    case QAbstractSlider::SliderPageStepSub: a = TNameGrid::saPageUp; break;
-    case QAbstractSlider::SliderPageStepAdd: a = TNameGrid::saPageDown; break;
-    default: return; // the thumb follows the mouse
+    case QAbstractSlider::SliderSingleStepSub:
+        a = TNameGrid::saLineUp;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        a = TNameGrid::saLineDown;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        a = TNameGrid::saPageUp;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        a = TNameGrid::saPageDown;
+        break;
+    default:
+        return; // the thumb follows the mouse
     }
     bar->setSliderPosition(TNameGrid::ScrollTarget(a, bar->value(), visibleRows(), m_grid.RowCount()));
 }
@@ -630,6 +648,14 @@ void TTntNameDic::closeEvent(QCloseEvent* event)
     if (NameDicPopup == this)
         NameDicPopup = nullptr;
     QWidget::closeEvent(event);
+}
+
+void TTntNameDic::paintEvent(QPaintEvent*)
+{
+    // A caption-less window needs its own edge to stand out from the form under it.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void TTntNameDic::ConvertNeed(QWidget* ownerForm, const QWidget* edit, int editTag, TNameDicKind ownerKind,

@@ -42,7 +42,8 @@ public:
     TNameDicLibrary(const TNameDicLibrary&) = delete;
     TNameDicLibrary& operator=(const TNameDicLibrary&) = delete;
 
-    // 0, or 101 when the file cannot be loaded, 102 when an entry point is missing (then nothing stays loaded).
+    // 0, or 101 when the file cannot be loaded, 102 when an entry point is missing (then nothing stays
+    // loaded).
     int Load(const QString& folder);
     void Free();
     bool IsLoaded() const { return m_handle != nullptr; }
@@ -158,13 +159,18 @@ public:
     // fills, places, shows or closes the popup; ownerKind is the owner's choice of kind when the popup is not
     // showing yet. programFolder ends with "/" and holds the library and "Dic/".
     static void ConvertNeed(QWidget* ownerForm, const QWidget* edit, int editTag, TNameDicKind ownerKind,
-                            bool show, const QString& value, const QColor& highlight, const QString& programFolder);
+                            bool show, const QString& value, const QColor& highlight,
+                            const QString& programFolder);
     // Answers an edit's OnConvertKeyDown: whether the popup used the key.
     static bool ConvertKeyDown(int key);
+
+    // Every 100 ms: closes the popup once its owner form (or the application) is no longer active.
+    void tmrActiveTimer();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int countCandidates(const QString& reading, TNameDicKind kind, int* result) const;
@@ -174,7 +180,6 @@ private:
     int visibleRows() const;
     void setRadioColors();
     void scrollAction(int action);
-    void tmrActiveTimer();
     void installFilters(bool on);
 
     QTableView* sgNameList;

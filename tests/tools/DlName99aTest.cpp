@@ -36,7 +36,10 @@ struct Api
     ~Api() { LibraryLoader::Free(handle); }
 };
 
-QByteArray sj(const char* utf8) { return Cp932::fromUnicode(QString::fromUtf8(utf8)); }
+QByteArray sj(const char* utf8)
+{
+    return Cp932::fromUnicode(QString::fromUtf8(utf8));
+}
 
 // "reading/word" of each record, both as UTF-8, up to the first zero of each field.
 QStringList describe(const std::vector<TNameCandidateRec>& recs)
@@ -59,7 +62,8 @@ protected:
 
     int count(bool given, const QByteArray& reading, int32_t* n, const QString& folder = FixtureFolder)
     {
-        return (given ? api.meiCount : api.seiCount)(reading.constData(), 0, n, QFile::encodeName(folder).constData());
+        return (given ? api.meiCount : api.seiCount)(reading.constData(), 0, n,
+                                                     QFile::encodeName(folder).constData());
     }
     int list(bool given, const QByteArray& reading, std::vector<TNameCandidateRec>& recs,
              const QString& folder = FixtureFolder)
@@ -90,13 +94,13 @@ TEST_F(DlName99aTest, PrefixLookupsAgainstTheFixture)
         {false, "ｻﾄﾀ", 0, 5, "ｻﾄﾀﾞ/里田", "ｻﾄﾀﾞ/智田"}, // the voiced mark is a byte of its own
         {false, "ｻﾄﾀﾞ", 0, 5, "ｻﾄﾀﾞ/里田", "ｻﾄﾀﾞ/智田"},
         {false, "ｻﾄﾅ", 8, 0, "", ""},
-        {false, "ｻﾄｼ", 8, 0, "", ""},        // a given name only
+        {false, "ｻﾄｼ", 8, 0, "", ""}, // a given name only
         {true, "ｻﾄ", 0, 2, "ｻﾄｼ/聡", "ｻﾄｼ/智"},
         {true, "ｻﾄｳ", 8, 0, "", ""},
         {true, "ﾋﾛ", 0, 10, "ﾋﾛｺ/裕子", "ﾋﾛﾐ/裕美"},
         {false, "", 8, 0, "", ""},
         {false, "ﾖｼﾀﾞ", 0, 1, "ﾖｼﾀﾞ/吉田", "ﾖｼﾀﾞ/吉田"}, // the name without a CP932 form was left out
-        {false, "ﾀﾅｶ", 0, 2, "ﾀﾅｶ/田中", "ﾀﾅｶ/田仲"},  // the repeated line once
+        {false, "ﾀﾅｶ", 0, 2, "ﾀﾅｶ/田中", "ﾀﾅｶ/田仲"},    // the repeated line once
         // The 11-byte limit of a record field: an 11-byte reading is kept and found whole, longer ones were
         // left out and a longer prefix finds nothing.
         {false, "ｷﾞｮｳｼﾞｮｳｶﾞﾜ", 0, 1, "ｷﾞｮｳｼﾞｮｳｶﾞﾜ/京城川", "ｷﾞｮｳｼﾞｮｳｶﾞﾜ/京城川"},
@@ -231,7 +235,8 @@ TEST(MakeNameDictionaryTest, RebuildsTheFixtureByteForByteAndRefusesMalformedLis
     p.start(tool, {FixtureFolder + QStringLiteral("names.tsv"), dir.path()});
     ASSERT_TRUE(p.waitForFinished(30000));
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_TRUE(p.readAllStandardOutput().contains("left out: 2 longer than 11 bytes, 1 without a CP932 form, 1 repeated"));
+    EXPECT_TRUE(p.readAllStandardOutput().contains(
+        "left out: 2 longer than 11 bytes, 1 without a CP932 form, 1 repeated"));
     for (const char* file : {NameDicSeiFile, NameDicMeiFile}) {
         SCOPED_TRACE(file);
         QFile built(dir.filePath(QLatin1String(file))), fixture(FixtureFolder + QLatin1String(file));
