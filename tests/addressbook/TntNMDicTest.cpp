@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstring>
+
 namespace {
 
 const QString ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
@@ -472,5 +474,34 @@ TEST_F(TntNMDicTest, Screenshot)
         painter.drawPixmap(owner.mapFromGlobal(p->pos()), popup);
         painter.end();
         EXPECT_TRUE(shot.save(dir + QStringLiteral("/namedic.png")));
+    }
+}
+
+TEST(TNameCandidateRecTest, FieldsEndAtTheirZeroOrTheirEndNeverInsideACharacter)
+{
+    struct Case
+    {
+        QByteArray reading, word;
+        const char* wantReading;
+        const char* wantWord;
+    };
+    const auto sj = [](const char* utf8) { return Cp932::fromUnicode(QString::fromUtf8(utf8)); };
+    const Case cases[] = {
+        {sj("ｻﾄｳ"), sj("佐藤"), "ｻﾄｳ", "佐藤"},
+        {sj("ｷﾞｮｳｼﾞｮｳｶﾞﾜ"), sj("勘解由小路"), "ｷﾞｮｳｼﾞｮｳｶﾞﾜ", "勘解由小路"},
+        // Filled to the end without a zero: all 12 bytes, or 11 when the last is a lone lead byte.
+        {sj("ｱｲｳｴｵｶｷｸｹｺｻｼ"), sj("一二三四五六"), "ｱｲｳｴｵｶｷｸｹｺｻｼ", "一二三四五六"},
+        {sj("ｱ") + QByteArray("\x88\x9f\x88\x9f\x88\x9f\x88\x9f\x88\x9f\x88", 11),
+         sj("ｱ") + sj("亜亜亜亜亜") + "\x88", "ｱ亜亜亜亜亜", "ｱ亜亜亜亜亜"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.wantReading);
+        TNameCandidateRec rec;
+        std::memset(&rec, 0, sizeof rec);
+        std::memcpy(rec.Reading, c.reading.constData(), std::min<size_t>(12, size_t(c.reading.size())));
+        std::memcpy(rec.Word, c.word.constData(), std::min<size_t>(12, size_t(c.word.size())));
+        const TNameCandidate got = CandidateFromRecord(rec);
+        EXPECT_EQ(got.reading, QString::fromUtf8(c.wantReading));
+        EXPECT_EQ(got.word, QString::fromUtf8(c.wantWord));
     }
 }
