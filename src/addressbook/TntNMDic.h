@@ -2,7 +2,10 @@
 // laid out in a grid under the edit and picked by key or mouse without the edit losing the focus.
 #pragma once
 
+#include "core/PrivateMessages.h"
+
 #include "DlName99a.h"
+#include "core/NMDEdit.h"
 #include "platform/Cp932.h"
 #include "platform/LibraryLoader.h"
 
@@ -23,11 +26,6 @@ class QTimer;
 class QToolButton;
 class TNameGridModel;
 
-// Same declaration as the reading-copy edits'; one of the two goes when both meet.
-enum TNameDicKind { nkLineage, nkFirst };
-
-// Posted to the popup's owner when a written form has been picked.
-inline constexpr QEvent::Type MsgNameChosen = QEvent::Type(0x83E9);
 
 // Run-time binding of DlName99a.dll. Loading is optional: without it every call answers "not loaded".
 class TNameDicLibrary
