@@ -97,25 +97,31 @@ private:
         return label;
     }
 
-    // The book named CurrentAdrsName; when there is none yet (first run, a name that was reset) it is made
-    // under that name, as the start-up choice makes a new book, and remembered as the current one.
+    // The book named CurrentAdrsName, made under that name when there is none yet (as the start-up choice
+    // makes a new book). When the name or the data folder was reset, the choice is remembered.
     static QString ChooseBook()
     {
-        for (int i = 0; i < AdrsFolderList.size(); ++i) {
+        QString folder;
+        for (int i = 0; i < AdrsFolderList.size() && folder.isEmpty(); ++i) {
             if (AdrsFolderList[i].Name == CurrentAdrsName) {
                 CurrentAdrsIndex = i;
-                return AdrsFolderList[i].Folder;
+                folder = AdrsFolderList[i].Folder;
             }
         }
-        QDir().mkpath(AdrsFolder + CurrentAdrsName);
-        AdrsFolderList.append({CurrentAdrsName, CurrentAdrsName, 0});
-        CurrentAdrsIndex = int(AdrsFolderList.size()) - 1;
-        TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-        if (ini.LoadedOk()) {
-            ini.WriteString(QStringLiteral("BASE"), QStringLiteral("AdrsName"), CurrentAdrsName);
-            ini.UpdateFile();
+        if (folder.isEmpty()) {
+            folder = CurrentAdrsName;
+            QDir().mkpath(AdrsFolder + folder);
+            AdrsFolderList.append({CurrentAdrsName, folder, 0});
+            CurrentAdrsIndex = int(AdrsFolderList.size()) - 1;
         }
-        return CurrentAdrsName;
+        if (DataPathReset || AdrsNameDefaulted) {
+            TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+            if (ini.LoadedOk()) {
+                ini.WriteString(QStringLiteral("BASE"), QStringLiteral("AdrsName"), CurrentAdrsName);
+                ini.UpdateFile();
+            }
+        }
+        return folder;
     }
 
     QLabel* m_lblAdrsName;
