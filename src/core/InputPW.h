@@ -1,0 +1,32 @@
+// The start-up password prompt.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TInputPassword : public QDialog
+{
+    Q_OBJECT
+public:
+    // expected: the plain start-up password the typed text must equal.
+    TInputPassword(QWidget* owner, const QString& expected);
+
+    // Modal results: 1 the password was right, 2 the user gave up.
+    enum { mrOk = 1, mrCancel = 2 };
+
+    void btnOkClick();
+    void btnCancelClick();
+
+    void done(int result) override;
+    void reject() override;
+
+private:
+    QString m_expected;
+    QLabel* m_lblMsg1;
+    QLineEdit* m_medtPassword;
+    QPushButton* m_btnOk;
+    QPushButton* m_btnCancel;
+};

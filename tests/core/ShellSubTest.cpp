@@ -1,0 +1,180 @@
+// Shell helpers: starting programs with "@", opening files, deleting folder trees, drives and form centring.
+#include "core/ShellSub.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+
+namespace {
+
+TEST(ShellSub, ProgramPathOfCommandLine)
+{
+    struct Case
+    {
+        const char* line;
+        const char* path;
+    } cases[] = {
+        {"\"/opt/my app/run\" -a \"b c\"", "/opt/my app/run"},
+        {"/usr/bin/viewer file.pdf", "/usr/bin/viewer"},
+        {"/usr/bin/alone", "/usr/bin/alone"},
+        {"\"/unterminated quote arg", "/unterminated quote arg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(ProgramPathOf(QString::fromUtf8(c.line)), QString::fromUtf8(c.path));
+    }
+}
+
+TEST(ShellSub, RunProgramRunsInTheProgramsFolderWithQuotedArguments)
+{
+    // A copy of test(1) in a folder with a blank: its exit code tells what it saw.
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/my programs";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString program = folder + "/check";
+    ASSERT_TRUE(QFile::copy("/usr/bin/test", program));
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+    QFile marker(folder + "/marker.txt");
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+
+    const QString quoted = "\"" + program + "\"";
+    struct Case
+    {
+        QString line;
+        QString folder;
+        int expected;
+    } cases[] = {
+        {quoted + " -f marker.txt", "@", 0},
+        {quoted + " -f marker.txt", " @ ", 0},
+        {quoted + " -f marker.txt", "", 1},
+        {quoted + " -f marker.txt", dir.path() + "/none", 1},
+        {quoted + " \"a b\" = \"a b\"", "", 0},
+        {quoted + " \"a b\" = a", "", 1},
+        {quoted + " \"$HOME\" = $HOME", "", 0}, // no shell: nothing is expanded
+        {"\"" + dir.path() + "/missing\" x", "@", ENOENT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.line + " in " + c.folder).toStdString());
+        EXPECT_EQ(RunProgram(c.line, c.folder, false), c.expected);
+    }
+    EXPECT_EQ(RunProgram(quoted + " -f marker.txt", "@", true), 0);
+    EXPECT_EQ(RunProgram("\"" + dir.path() + "/missing\"", "", true), ENOENT);
+}
+
+class OpenRecorder : public TShellOpener
+{
+public:
+    explicit OpenRecorder(QList<TShellOpenRequest>* seen) : m_seen(seen) {}
+    int Open(const TShellOpenRequest& r) override
+    {
+        m_seen->append(r);
+        return 0;
+    }
+
+private:
+    QList<TShellOpenRequest>* m_seen;
+};
+
+TEST(ShellSub, ShellOpenGoesThroughTheInstalledOpener)
+{
+    QList<TShellOpenRequest> seen;
+    auto previous = SetShellOpener(std::make_unique<OpenRecorder>(&seen));
+    EXPECT_EQ(ShellOpen("https://example.test/a", "", "", true), 0);
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0].file, QStringLiteral("https://example.test/a"));
+    EXPECT_TRUE(seen[0].noWait);
+    SetShellOpener(std::move(previous));
+
+    // The desktop opener refuses a file that is not there and starts nothing.
+    QTemporaryDir dir;
+    EXPECT_EQ(ShellOpen(dir.path() + "/nothing.pdf", "", "@", true), ENOENT);
+}
+
+TEST(ShellSub, DeleteFolderTreeRemovesReadOnlyEntriesAndNeverFollowsLinks)
+{
+    QTemporaryDir dir;
+    const QString tree = dir.path() + "/tree";
+    const QString outside = dir.path() + "/outside";
+    ASSERT_TRUE(QDir().mkpath(tree + "/sub/deeper"));
+    ASSERT_TRUE(QDir().mkpath(outside));
+    for (const QString& f : {tree + "/ro.txt", tree + "/sub/deeper/ro.txt", outside + "/keep.txt"}) {
+        QFile file(f);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+    }
+    QFile::setPermissions(tree + "/ro.txt", QFile::ReadOwner);
+    QFile::setPermissions(tree + "/sub/deeper", QFile::ReadOwner | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::link(outside, tree + "/sub/dirlink"));
+    ASSERT_TRUE(QFile::link(outside + "/keep.txt", tree + "/filelink"));
+    ASSERT_TRUE(QFile::link(dir.path() + "/dangling", tree + "/dangling"));
+
+    EXPECT_TRUE(DeleteFolderTree(tree + "/"));
+    EXPECT_FALSE(QFileInfo::exists(tree));
+    EXPECT_TRUE(QFileInfo(outside + "/keep.txt").isFile());
+
+    // A folder given as a link: the link goes, its target stays.
+    ASSERT_TRUE(QFile::link(outside, dir.path() + "/viaLink"));
+    EXPECT_TRUE(DeleteFolderTree(dir.path() + "/viaLink"));
+    EXPECT_FALSE(QFileInfo(dir.path() + "/viaLink").isSymLink());
+    EXPECT_TRUE(QFileInfo(outside + "/keep.txt").isFile());
+
+    // Keeping files leaves the folder: answered as not deleted.
+    EXPECT_FALSE(DeleteFolderTree(outside, true));
+    EXPECT_TRUE(QFileInfo(outside + "/keep.txt").isFile());
+    EXPECT_TRUE(DeleteFolderTree(dir.path() + "/never-was"));
+}
+
+TEST(ShellSub, CreateFolderForEveryoneIsNotWorldWritable)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/Morvane/Quenrid215";
+    EXPECT_TRUE(CreateFolderForEveryone(folder));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_FALSE(QFile::permissions(folder) & QFile::WriteOther);
+    EXPECT_TRUE(CreateFolderForEveryone(folder));
+}
+
+TEST(ShellSub, CollectDrivesFromTheDriveList)
+{
+    qputenv("TOVAREL_DRIVES", "/media/cd0/:/media/cd1");
+    CollectDrives(dfCdRom);
+    EXPECT_EQ(DriveCount, 2);
+    EXPECT_EQ(DriveList, QStringList({"/media/cd0", "/media/cd1"}));
+    qputenv("TOVAREL_DRIVES", "");
+    CollectDrives(dfCdRom | dfRemote);
+    EXPECT_EQ(DriveCount, 0);
+    EXPECT_TRUE(DriveList.isEmpty());
+    qunsetenv("TOVAREL_DRIVES");
+}
+
+TEST(ShellSub, CenterRectKeepsTheFormInsideTheWorkArea)
+{
+    const QRect work(0, 0, 1280, 1000);
+    const QSize form(400, 300);
+    struct Case
+    {
+        const char* name;
+        std::optional<QRect> other;
+        QPoint expected;
+    } cases[] = {
+        {"centred in the work area", std::nullopt, {440, 350}},
+        {"centred over the other", QRect(100, 100, 601, 401), {200, 150}},
+        {"other at the right edge", QRect(1100, 100, 300, 200), {880, 50}},
+        {"other above the top", QRect(-200, -300, 100, 100), {0, 0}},
+        {"other below the bottom", QRect(500, 950, 200, 200), {400, 700}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QRect* other = c.other ? &*c.other : nullptr;
+        EXPECT_EQ(CenterRect(QRect(QPoint(), form), other, work), c.expected);
+    }
+    // A work area that does not start at the origin.
+    const QRect shifted(100, 40, 1000, 800);
+    const QRect left(0, 0, 100, 100);
+    EXPECT_EQ(CenterRect(QRect(QPoint(), form), &left, shifted), QPoint(100, 40));
+}
+
+} // namespace
