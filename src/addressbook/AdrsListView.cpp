@@ -1,7 +1,7 @@
 // Category captions and the message box of the address list's dialogs.
 #include "addressbook/AdrsListView.h"
 
-#include "platform/MessageSeam.h"
+#include "core/MsgBoxPos.h"
 
 QString CategoryCaption(const TAddressListView& list, int code)
 {
@@ -29,12 +29,5 @@ QString CategoryCaption(const TAddressListView& list, int code)
 
 int ListToolMessage(QWidget* owner, const QString& text, unsigned flags)
 {
-    MsgSeam::Request request;
-    request.source = MsgSeam::Source::Positioned;
-    request.owner = owner;
-    request.text = text;
-    request.caption = QStringLiteral("Tovarel");
-    request.flags = flags;
-    request.mode = 0;
-    return MsgSeam::Show(request);
+    return MessageBoxPos(owner, text, ProductTitle, flags, 0);
 }

@@ -34,13 +34,6 @@ public:
     virtual QList<TCategoryEntry> MajorCategories() const = 0;
     virtual QList<TCategoryEntry> MinorCategories(int major) const = 0;
 
-    // ---- files and placement ----
-    // The data folder (holds "Search.ptn") and the main settings file, both as full paths.
-    virtual QString DataFolder() const = 0;
-    virtual QString MainSettingsFile() const = 0;
-    // Centres a dialog over the address list.
-    virtual void CenterForm(QWidget* form) = 0;
-
     // ---- the shown rows, for the word search ----
     virtual int GetRecordCount() const = 0;
     // Index of the focused row; -1 when none.
@@ -55,5 +48,5 @@ public:
 // minor part.
 QString CategoryCaption(const TAddressListView& list, int code);
 
-// A message box of the address list's dialogs, positioned over its owner (caption "Tovarel").
+// A message box of the address list's dialogs, centred over its owner (caption "Tovarel").
 int ListToolMessage(QWidget* owner, const QString& text, unsigned flags);

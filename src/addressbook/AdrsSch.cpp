@@ -3,6 +3,8 @@
 
 #include "addressbook/ListToolDlg.h"
 #include "core/AppSub.h"
+#include "core/MainSettings.h"
+#include "core/ShellSub.h"
 #include "platform/IniFile.h"
 #include "platform/MessageSeam.h"
 
@@ -294,12 +296,12 @@ QFrame* Panel(QWidget* parent, const char* name)
 } // namespace
 
 TAddressSearch::TAddressSearch(QWidget* owner, TAddressListView& list)
-    : QDialog(owner), m_list(list), m_patterns(list.DataFolder() + QLatin1String(SearchPatternFileName))
+    : QDialog(owner), m_list(list), m_patterns(DataFolder + QLatin1String(SearchPatternFileName))
 {
     setObjectName(QStringLiteral("AddressSearch"));
     BuildWindow();
 
-    const TMemIniFile ini(m_list.MainSettingsFile());
+    const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     m_viewType = ini.ReadInteger(QStringLiteral("ADRS SCH"), QStringLiteral("ViewType"), 0);
     ApplyViewType();
 
@@ -322,7 +324,7 @@ TAddressSearch::TAddressSearch(QWidget* owner, TAddressListView& list)
 
 TAddressSearch::~TAddressSearch()
 {
-    TMemIniFile ini(m_list.MainSettingsFile());
+    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     ini.WriteInteger(QStringLiteral("ADRS SCH"), QStringLiteral("ViewType"), m_viewType);
     ini.UpdateFile();
 }
@@ -527,7 +529,7 @@ void TAddressSearch::ApplyViewType()
     if (QLayout* root = layout())
         root->activate();
     adjustSize();
-    m_list.CenterForm(this);
+    CenterForm(this, parentWidget());
 }
 
 void TAddressSearch::SwitchView()
