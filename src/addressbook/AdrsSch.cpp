@@ -303,7 +303,6 @@ TAddressSearch::TAddressSearch(QWidget* owner, TAddressListView& list)
 
     const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     m_viewType = ini.ReadInteger(QStringLiteral("ADRS SCH"), QStringLiteral("ViewType"), 0);
-    ApplyViewType();
 
     LoadPatterns();
     RefillPatternCombo();
@@ -320,6 +319,7 @@ TAddressSearch::TAddressSearch(QWidget* owner, TAddressListView& list)
     m_chkNot->setChecked(false);
     m_rbtnAnd->setChecked(true);
     UpdateButtons();
+    ApplyViewType(); // sized once the item panel shows only its first row's fields
 }
 
 TAddressSearch::~TAddressSearch()
@@ -398,6 +398,10 @@ void TAddressSearch::BuildWindow()
         content->addWidget(m_cbxMinor);
         content->addStretch(1);
         grid->addLayout(content, 1, 1);
+        for (QWidget* w : std::initializer_list<QWidget*>{m_edtText, m_edtWideText, m_cbxHistory, m_cbxChoice,
+                                                          m_pnlRange, m_cbxMajor, m_cbxMinor})
+            w->hide();
+        m_cbxItem->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         m_lblCondition = Named<QLabel>(m_pnlItem, "lblCondition");
         m_lblCondition->setText(QStringLiteral("条件："));
         grid->addWidget(m_lblCondition, 2, 0);
@@ -621,6 +625,13 @@ void TAddressSearch::ChooseItem(int row)
     m_cbxCondition->setVisible(conditionShown);
     m_chkNot->setVisible(notShown);
     m_lblCondition->setVisible(labelShown);
+    // Fields were hidden and shown before the window is on screen, when no layout hears of it.
+    for (QLayout* sub : m_pnlItem->findChildren<QLayout*>())
+        sub->invalidate();
+    m_pnlItem->layout()->invalidate();
+    m_pnlItem->updateGeometry();
+    if (QLayout* root = layout())
+        root->activate();
 }
 
 void TAddressSearch::FillMinorCategories(int major)
