@@ -11,13 +11,6 @@
 
 class QWidget;
 
-// One category name with the code it stands for (major 1..17, or major * 100 + minor).
-struct TCategoryEntry
-{
-    QString name;
-    int code = 0;
-};
-
 // The address list as its narrowing, word-search, duplicate and column dialogs see it.
 class TAddressListView
 {
@@ -30,9 +23,6 @@ public:
     // Entries of the input-history list behind a narrowing row (12 department, 13 post, 29-31 keywords
     // 6-8), in list order; empty for other rows.
     virtual QList<AnsiString> HistoryEntries(int narrowRow) const = 0;
-    // Major categories in file order; the minor categories of one major category in file order.
-    virtual QList<TCategoryEntry> MajorCategories() const = 0;
-    virtual QList<TCategoryEntry> MinorCategories(int major) const = 0;
 
     // ---- the shown rows, for the word search ----
     virtual int GetRecordCount() const = 0;
@@ -43,10 +33,6 @@ public:
     virtual std::optional<QStringList> WordSearchTexts(int index) = 0;
     virtual void SelectIndex(int index, bool clearOthers, bool makeVisible) = 0;
 };
-
-// The name a category code shows under: the major name, then "-" and the minor name when the code has a
-// minor part.
-QString CategoryCaption(const TAddressListView& list, int code);
 
 // A message box of the address list's dialogs, centred over its owner (caption "Tovarel").
 int ListToolMessage(QWidget* owner, const QString& text, unsigned flags);

@@ -3,6 +3,7 @@
 
 #include "addressbook/ListToolDlg.h"
 #include "core/AppSub.h"
+#include "core/CategoryNames.h"
 #include "core/MainSettings.h"
 #include "core/ShellSub.h"
 #include "platform/IniFile.h"
@@ -229,6 +230,16 @@ TNarrowDownItem BuildNarrowDownItem(const TNarrowDownPanelInput& input)
     return item;
 }
 
+QString NarrowDownCategoryCaption(int code)
+{
+    const int major = code / 100;
+    const int minor = code % 100;
+    QString caption = GetMajorCategoryName(major);
+    if (minor != 0)
+        caption += QLatin1Char('-') + GetMinorCategoryName(major, minor);
+    return caption;
+}
+
 TNarrowDownRowTexts NarrowDownRowTexts(const TNarrowDownItem& item, const TAddressListView& list)
 {
     TNarrowDownRowTexts texts;
@@ -255,7 +266,7 @@ TNarrowDownRowTexts NarrowDownRowTexts(const TNarrowDownItem& item, const TAddre
                                           item.value2 / 100, item.value2 % 100);
         break;
     case TNarrowDownItem::Category:
-        texts.content = CategoryCaption(list, item.value1);
+        texts.content = NarrowDownCategoryCaption(item.value1);
         break;
     default:
         break;
@@ -610,7 +621,7 @@ void TAddressSearch::ChooseItem(int row)
     case 4: {
         const QSignalBlocker block(m_cbxMajor);
         m_cbxMajor->clear();
-        for (const TCategoryEntry& entry : m_list.MajorCategories())
+        for (const CodedName& entry : MajorCategoryNames)
             m_cbxMajor->addItem(entry.name, entry.code);
         m_cbxMajor->setCurrentIndex(m_cbxMajor->findData(1));
         FillMinorCategories(1);
@@ -639,8 +650,10 @@ void TAddressSearch::FillMinorCategories(int major)
     m_shownMajor = major;
     m_cbxMinor->clear();
     m_cbxMinor->addItem(QStringLiteral("指定しない"), major * 100);
-    for (const TCategoryEntry& entry : m_list.MinorCategories(major))
-        m_cbxMinor->addItem(entry.name, entry.code);
+    if (major >= 1 && major <= MajorCategoryCount) {
+        for (const CodedName& entry : MinorCategoryLists[major - 1])
+            m_cbxMinor->addItem(entry.name, entry.code);
+    }
     m_cbxMinor->setCurrentIndex(0);
 }
 

@@ -91,6 +91,10 @@ struct TNarrowDownPanelInput
 // The condition the panel describes ("追加" and "変更").
 TNarrowDownItem BuildNarrowDownItem(const TNarrowDownPanelInput& input);
 
+// The name a category code shows under: the major name, then "-" and the minor name when the code has a
+// minor part.
+QString NarrowDownCategoryCaption(int code);
+
 // The three texts of a condition's row: item name, content, condition.
 struct TNarrowDownRowTexts
 {

@@ -2,6 +2,7 @@
 #include "addressbook/AdrsSch.h"
 #include "addressbook/FakeAddressList.h"
 #include "core/AppSub.h"
+#include "core/CategoryNames.h"
 #include "core/MainSettings.h"
 #include "platform/IniFile.h"
 #include "support/MessageRecorder.h"
@@ -71,7 +72,9 @@ protected:
         DataFolder = m_dir.path() + "/data/";
         DataRootFolder = m_dir.path() + "/";
         QDir().mkpath(DataFolder);
+        ParseCategoryNames(A("1,1,農業,米作\r\n1,2,農業,果樹\r\n12,3,小売業,書店\r\n"));
     }
+    void TearDown() override { ParseCategoryNames(QByteArray()); }
     QString PatternFile() const { return DataFolder + "Search.ptn"; }
 
     template <class W> W* Child(QWidget& dialog, const char* name)

@@ -14,10 +14,6 @@ class FakeAddressList : public TAddressListView
 public:
     QStringList keywordNames;
     QHash<int, QList<AnsiString>> histories;
-    QList<TCategoryEntry> majors{{QStringLiteral("農業"), 1}, {QStringLiteral("小売業"), 12}};
-    QHash<int, QList<TCategoryEntry>> minors{
-        {1, {{QStringLiteral("米作"), 101}, {QStringLiteral("果樹"), 102}}},
-        {12, {{QStringLiteral("書店"), 1203}}}};
 
     // Shown rows: the texts of each, or nothing for a record that has vanished.
     QList<std::optional<QStringList>> rows;
@@ -27,8 +23,6 @@ public:
 
     QStringList KeywordNames() const override { return keywordNames; }
     QList<AnsiString> HistoryEntries(int narrowRow) const override { return histories.value(narrowRow); }
-    QList<TCategoryEntry> MajorCategories() const override { return majors; }
-    QList<TCategoryEntry> MinorCategories(int major) const override { return minors.value(major); }
     int GetRecordCount() const override { return int(rows.size()); }
     int GetFocusedIndex() const override { return focused; }
     std::optional<QStringList> WordSearchTexts(int index) override
