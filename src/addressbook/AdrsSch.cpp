@@ -10,6 +10,7 @@
 #include "platform/MessageSeam.h"
 
 #include <QBuffer>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -946,6 +947,19 @@ void TAddressSearch::Narrow()
         AppendRow(item);
     }
     accept();
+}
+
+bool ExecuteAddressSearch(QWidget* owner, TAddressListView& list, TNarrowDownCondition& condition)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TAddressSearch dialog(owner, list);
+    CenterForm(&dialog, owner);
+    dialog.SetCondition(condition);
+    QApplication::restoreOverrideCursor();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.GetCondition(condition);
+    return true;
 }
 
 void TAddressSearch::Release()

@@ -108,6 +108,10 @@ TNarrowDownRowTexts NarrowDownRowTexts(const TNarrowDownItem& item, const TAddre
 inline constexpr int NarrowDownFirstYear = 1995;
 inline constexpr int NarrowDownLastYear = 2016;
 
+// The address list's narrowing command up to its own follow-up: the dialog over owner, handed condition;
+// on OK the edited condition replaces it and the answer is true.
+bool ExecuteAddressSearch(QWidget* owner, TAddressListView& list, TNarrowDownCondition& condition);
+
 // The modal narrowing dialog ("絞り込み").
 class TAddressSearch : public QDialog
 {

@@ -3,6 +3,7 @@
 
 #include "addressbook/AdrsListView.h"
 #include "addressbook/ListToolDlg.h"
+#include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
 
 #include <QComboBox>
@@ -93,6 +94,17 @@ TDuplicateSearch::TDuplicateSearch(QWidget* owner) : QDialog(owner)
     });
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     SetPair(TDuplicatePair());
+}
+
+bool ExecuteDuplicateSearch(QWidget* owner, TDuplicatePair& pair)
+{
+    TDuplicateSearch dialog(owner);
+    CenterForm(&dialog, owner);
+    dialog.SetPair(pair);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.GetPair(pair);
+    return true;
 }
 
 void TDuplicateSearch::SetPair(const TDuplicatePair& pair)

@@ -22,6 +22,10 @@ enum class TDuplicateChoice {
 };
 TDuplicateChoice CheckDuplicateChoice(const TDuplicatePair& inForce, const TDuplicatePair& chosen);
 
+// The address list's duplicate-view command up to its own follow-up: the dialog over owner, handed the pair
+// in force; on OK the chosen pair ((0, 0) after release) replaces it and the answer is true.
+bool ExecuteDuplicateSearch(QWidget* owner, TDuplicatePair& pair);
+
 // The modal dialog "重複データの表示".
 class TDuplicateSearch : public QDialog
 {

@@ -3,6 +3,7 @@
 
 #include "addressbook/Inquiry.h"
 #include "addressbook/ListToolDlg.h"
+#include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
 
 #include <QApplication>
@@ -144,6 +145,19 @@ THeaderSelect::THeaderSelect(QWidget* owner, const TAddressListView& list) : QDi
     });
     auto* enter = new TEnterMovesFocus(this);
     enter->addTarget(m_lvHeader, m_btnOK);
+}
+
+bool ExecuteHeaderSelect(QWidget* owner, const TAddressListView& list, QList<TAddressColumnRec>& columns)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    THeaderSelect dialog(owner, list);
+    CenterForm(&dialog, owner);
+    dialog.SetColumns(columns);
+    QApplication::restoreOverrideCursor();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.GetColumns(columns);
+    return true;
 }
 
 void THeaderSelect::SetColumns(const QList<TAddressColumnRec>& columns)

@@ -30,6 +30,11 @@ void ResetShownColumns(QList<TAddressColumnRec>& columns);
 // The records in the default order, each keeping its width and shown flag.
 void ResetColumnOrder(QList<TAddressColumnRec>& columns);
 
+// The address list's column-choice command up to its own follow-up: the dialog over owner, handed a copy
+// of the column records; on OK the records in their new order and with their new shown flags replace them
+// and the answer is true.
+bool ExecuteHeaderSelect(QWidget* owner, const TAddressListView& list, QList<TAddressColumnRec>& columns);
+
 // The modal dialog "表示項目の設定".
 class THeaderSelect : public QDialog
 {

@@ -2,6 +2,7 @@
 #include "addressbook/WordSch.h"
 
 #include "addressbook/ListToolDlg.h"
+#include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
 
 #include <QHBoxLayout>
@@ -100,6 +101,17 @@ TWordSearch::TWordSearch(QWidget* owner) : QDialog(owner)
         accept();
     });
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool ExecuteWordSearch(QWidget* owner, QString& word)
+{
+    TWordSearch dialog(owner);
+    CenterForm(&dialog, owner);
+    dialog.SetWord(word);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    word = dialog.GetWord();
+    return true;
 }
 
 void TWordSearch::SetWord(const QString& word)

@@ -17,6 +17,10 @@ QString TrimBlanks(const QString& text);
 // "アドレス帳が読み出せませんでした  ".
 bool FindNextWord(TAddressListView& list, const QString& word, int& nextWordIndex, QWidget* owner);
 
+// The address list's word-search command up to its own follow-up: the dialog over owner, handed word; on
+// OK the trimmed word (empty: no word search) replaces it and the answer is true.
+bool ExecuteWordSearch(QWidget* owner, QString& word);
+
 // The modal dialog "一覧内のワード検索".
 class TWordSearch : public QDialog
 {

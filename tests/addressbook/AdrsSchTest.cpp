@@ -379,6 +379,32 @@ TEST_F(AdrsSchTest, SimpleViewNarrowsByThePanelAlone)
     }
 }
 
+TEST_F(AdrsSchTest, CommandHandsTheConditionInAndTakesItBackOnOk)
+{
+    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    ini.WriteInteger("ADRS SCH", "ViewType", 1);
+    ASSERT_TRUE(ini.UpdateFile());
+    TNarrowDownCondition condition{{Text(0, "A", 0), Text(11, "B", 1)}, true};
+    {
+        NextModal cancel("AddressSearch", [](QDialog& d) {
+            d.findChild<QPushButton*>("btnListClear")->click();
+            d.findChild<QPushButton*>("btnCancel")->click();
+        });
+        EXPECT_FALSE(ExecuteAddressSearch(nullptr, m_list, condition));
+        EXPECT_TRUE(cancel.acted());
+        EXPECT_EQ(condition.items.size(), 2);
+    }
+    NextModal ok("AddressSearch", [](QDialog& d) {
+        d.findChild<QRadioButton*>("rbtnOr")->setChecked(true);
+        auto* list = d.findChild<QTreeWidget*>("lvCondition");
+        list->topLevelItem(0)->setSelected(true);
+        d.findChild<QPushButton*>("btnListDelete")->click();
+        d.findChild<QPushButton*>("btnSearch")->click();
+    });
+    EXPECT_TRUE(ExecuteAddressSearch(nullptr, m_list, condition));
+    EXPECT_EQ(condition, (TNarrowDownCondition{{Text(11, "B", 1)}, false}));
+}
+
 TEST_F(AdrsSchTest, PatternButtonsSaveShowAndDelete)
 {
     TMemIniFile ini(DataRootFolder + MainSettingsFileName);
@@ -527,6 +553,16 @@ TEST_F(AdrsSchTest, EnterMovesTheFocusOn)
     pattern->setFocus();
     QTest::keyClick(pattern, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), item);
+
+    // The history drop-down of the department takes the text and passes Enter on.
+    item->setCurrentIndex(12);
+    QTest::keyClick(item, Qt::Key_Return);
+    auto* history = Child<QComboBox>(dialog, "cbxHistory");
+    EXPECT_EQ(QApplication::focusWidget(), history);
+    QTest::keyClicks(history, "abc");
+    QTest::keyClick(history, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), condition);
+    EXPECT_EQ(dialog.PanelCondition(), Text(12, "abc", 0));
     dialog.hide();
 }
 

@@ -62,6 +62,38 @@ inline int RunModal(QDialog& dialog, const std::function<void(QDialog&)>& act)
     return dialog.exec();
 }
 
+// Acts once on the next modal dialog of that object name (for dialogs created inside the code under
+// test); cancels it after ten seconds so that nothing hangs.
+class NextModal
+{
+public:
+    NextModal(const char* objectName, std::function<void(QDialog&)> act)
+    {
+        QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this, name = QString::fromLatin1(objectName),
+                                                              act = std::move(act)] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != name)
+                return;
+            if (m_acted) {
+                if (m_ticks++ > 2000) {
+                    ADD_FAILURE() << "the dialog stayed open";
+                    dialog->reject();
+                }
+                return;
+            }
+            m_acted = true;
+            act(*dialog);
+        });
+        m_poll.start(5);
+    }
+    bool acted() const { return m_acted; }
+
+private:
+    QTimer m_poll;
+    bool m_acted = false;
+    int m_ticks = 0;
+};
+
 inline AnsiString A(const char* utf8)
 {
     return ToAnsi(QString::fromUtf8(utf8));

@@ -149,6 +149,26 @@ TEST(HdrSel, DialogRoundTripAndButtons)
     EXPECT_EQ(ShownItems(back).size(), 52);
 }
 
+TEST(HdrSel, CommandTakesTheRecordsBackOnlyOnOk)
+{
+    FakeAddressList list;
+    QList<TAddressColumnRec> columns = UserColumns();
+    {
+        NextModal cancel("HeaderSelect", [](QDialog& d) {
+            d.findChild<QPushButton*>("btnResort")->click();
+            d.findChild<QPushButton*>("btnCancel")->click();
+        });
+        EXPECT_FALSE(ExecuteHeaderSelect(nullptr, list, columns));
+    }
+    EXPECT_EQ(columns, UserColumns());
+    NextModal ok("HeaderSelect", [](QDialog& d) {
+        d.findChild<QPushButton*>("btnResort")->click();
+        d.findChild<QPushButton*>("btnOK")->click();
+    });
+    EXPECT_TRUE(ExecuteHeaderSelect(nullptr, list, columns));
+    EXPECT_EQ(Items(columns), Items(DefaultAddressColumns()));
+}
+
 TEST(HdrSel, OkNeedsOneShownColumn)
 {
     MessageRecorder messages;
