@@ -46,6 +46,7 @@ TDuplicateSearch::TDuplicateSearch(QWidget* owner) : QDialog(owner)
     setObjectName(QStringLiteral("DuplicateSearch"));
     setWindowTitle(QStringLiteral("重複データの表示"));
     setProperty("helpTopic", HelpTopic);
+    setMinimumWidth(460);
 
     const QStringList items{QStringLiteral("電話番号"), QStringLiteral("住所"), QStringLiteral("会社名"),
                             QStringLiteral("名前")};
