@@ -153,8 +153,7 @@ bool TSearchPatternStore::Write(QWidget* owner)
     }
     const std::optional<QByteArray> bytes = EncodeSearchPatterns(m_patterns);
     QSaveFile file(m_fileName);
-    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
-        !file.commit()) {
+    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
         ShowPatternSaveFailure(owner);
         return false;
     }
@@ -496,14 +495,15 @@ void TAddressSearch::BuildWindow()
 
     // Enter moves on.
     m_enter->addTarget(m_cbxPattern, m_cbxItem);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_cbxItem, m_edtText, m_edtWideText, m_cbxHistory,
-                                                      m_cbxChoice, m_cbxFromYear, m_cbxFromMonth,
-                                                      m_cbxToYear, m_cbxToMonth})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_cbxItem, m_edtText, m_edtWideText, m_cbxHistory, m_cbxChoice,
+                                         m_cbxFromYear, m_cbxFromMonth, m_cbxToYear, m_cbxToMonth})
         m_enter->addNext(w);
     const auto afterCondition = [this]() -> QWidget* { return m_viewType == 0 ? m_btnSearch : nullptr; };
     m_enter->addTarget(m_cbxCondition, afterCondition);
     m_enter->addTarget(m_chkNot, afterCondition);
-    m_enter->addTarget(m_lvCondition, [this]() -> QWidget* { return m_rbtnOr->isChecked() ? m_rbtnOr : m_rbtnAnd; });
+    m_enter->addTarget(m_lvCondition,
+                       [this]() -> QWidget* { return m_rbtnOr->isChecked() ? m_rbtnOr : m_rbtnAnd; });
     m_enter->addTarget(m_rbtnAnd, m_btnSearch);
     m_enter->addTarget(m_rbtnOr, m_btnSearch);
 

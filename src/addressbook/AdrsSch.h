@@ -56,20 +56,20 @@ public:
     int IndexOf(const AnsiString& name) const;
 
     // Replaces the condition of the pattern of that name, or appends a new pattern, then writes the file.
-    // A new pattern beyond the 255 the file can count is refused. On failure "パターンが保存できませんでした  "
-    // is shown over owner; a refused pattern leaves the list as it was, a failed write keeps the change in
+    // A new pattern beyond the 255 the file can count is refused. On failure "パターンが保存できませんでした
+    // " is shown over owner; a refused pattern leaves the list as it was, a failed write keeps the change in
     // memory while the old file stays whole.
     bool Save(const AnsiString& name, const TNarrowDownCondition& condition, QWidget* owner);
     // Removes the pattern of that name (none: nothing happens) and writes the file.
     bool Remove(const AnsiString& name, QWidget* owner);
 
-    // Writes the list whole (deletes the file when it is empty); "パターンが保存できませんでした  " on failure.
+    // Writes the list whole (deletes the file when it is empty); "パターンが保存できませんでした  " on
+    // failure.
     bool Write(QWidget* owner);
 
     const QString& FileName() const { return m_fileName; }
 
 private:
-
     QString m_fileName;
     QList<TSearchPattern> m_patterns;
 };
@@ -77,11 +77,11 @@ private:
 // What the item panel holds when a condition is built from it.
 struct TNarrowDownPanelInput
 {
-    int row = 0;              // row of the narrowing item table
-    QString text;             // input kinds 0 and 1
-    int choice = 0;           // input kind 2
+    int row = 0;                                                     // row of the narrowing item table
+    QString text;                                                    // input kinds 0 and 1
+    int choice = 0;                                                  // input kind 2
     int fromYear = 1995, fromMonth = 1, toYear = 2016, toMonth = 12; // input kind 3
-    int categoryCode = 100;   // input kind 4: the code the chosen minor entry carries
+    int categoryCode = 100; // input kind 4: the code the chosen minor entry carries
     bool conditionShown = true;
     int conditionIndex = 0;
     bool notShown = false;

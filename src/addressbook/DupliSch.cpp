@@ -52,7 +52,8 @@ TDuplicateSearch::TDuplicateSearch(QWidget* owner) : QDialog(owner)
                             QStringLiteral("名前")};
     auto* root = new QVBoxLayout(this);
     root->addWidget(Note(this, QStringLiteral("指定した項目が重複しているデータのみを表示します")));
-    root->addWidget(Note(this, QStringLiteral("項目を２つ指定した場合、両方の項目内容が重複しているデータが対象になります")));
+    root->addWidget(Note(
+        this, QStringLiteral("項目を２つ指定した場合、両方の項目内容が重複しているデータが対象になります")));
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("項目１："), this), 0, 0);
     m_cbxItem1 = new QComboBox(this);
@@ -67,8 +68,11 @@ TDuplicateSearch::TDuplicateSearch(QWidget* owner) : QDialog(owner)
     grid->addWidget(m_cbxItem2, 1, 1);
     grid->setColumnStretch(2, 1);
     root->addLayout(grid);
-    root->addWidget(Note(this, QStringLiteral("※指定した項目内容が空白（２つ指定した場合両方空白）のデータは表示されません")));
-    auto* maroon = Note(this, QStringLiteral("※重複データを表示している間、アドレス帳一覧画面の並び順の指定は無効になります"));
+    root->addWidget(Note(
+        this, QStringLiteral("※指定した項目内容が空白（２つ指定した場合両方空白）のデータは表示されません")));
+    auto* maroon =
+        Note(this,
+             QStringLiteral("※重複データを表示している間、アドレス帳一覧画面の並び順の指定は無効になります"));
     maroon->setObjectName(QStringLiteral("lblSortNote"));
     maroon->setStyleSheet(QStringLiteral("color: maroon"));
     root->addWidget(maroon);

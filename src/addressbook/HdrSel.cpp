@@ -65,8 +65,9 @@ void ResetShownColumns(QList<TAddressColumnRec>& columns)
 
 void ResetColumnOrder(QList<TAddressColumnRec>& columns)
 {
-    std::stable_sort(columns.begin(), columns.end(),
-                     [](const TAddressColumnRec& a, const TAddressColumnRec& b) { return a.tableRow < b.tableRow; });
+    std::stable_sort(
+        columns.begin(), columns.end(),
+        [](const TAddressColumnRec& a, const TAddressColumnRec& b) { return a.tableRow < b.tableRow; });
 }
 
 namespace {

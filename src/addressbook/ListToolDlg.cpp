@@ -77,7 +77,8 @@ void PaintCheckedBlue(QAbstractButton* button)
 {
     const auto repaint = [button](bool checked) {
         QPalette palette = button->palette();
-        const QColor colour = checked ? QColor(Qt::blue) : button->style()->standardPalette().color(QPalette::WindowText);
+        const QColor colour =
+            checked ? QColor(Qt::blue) : button->style()->standardPalette().color(QPalette::WindowText);
         palette.setColor(QPalette::WindowText, colour);
         palette.setColor(QPalette::ButtonText, colour);
         button->setPalette(palette);

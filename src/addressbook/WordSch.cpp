@@ -67,8 +67,10 @@ TWordSearch::TWordSearch(QWidget* owner) : QDialog(owner)
     setProperty("helpTopic", HelpTopic);
 
     auto* root = new QVBoxLayout(this);
-    root->addWidget(new QLabel(QStringLiteral("表示しているアドレス帳一覧の内容を、指定した文字列で検索します"), this));
-    root->addWidget(new QLabel(QStringLiteral("該当する文字列のある行が見つかれば、その行に移動します"), this));
+    root->addWidget(
+        new QLabel(QStringLiteral("表示しているアドレス帳一覧の内容を、指定した文字列で検索します"), this));
+    root->addWidget(
+        new QLabel(QStringLiteral("該当する文字列のある行が見つかれば、その行に移動します"), this));
     m_edtWord = new QLineEdit(this);
     m_edtWord->setObjectName(QStringLiteral("edtWord"));
     QFont larger = m_edtWord->font();
@@ -76,7 +78,8 @@ TWordSearch::TWordSearch(QWidget* owner) : QDialog(owner)
     m_edtWord->setFont(larger);
     m_edtWord->setMinimumWidth(400);
     root->addWidget(m_edtWord);
-    auto* note = new QLabel(QStringLiteral("※アドレス帳の件数が多い場合、検索に時間がかかる場合があります"), this);
+    auto* note =
+        new QLabel(QStringLiteral("※アドレス帳の件数が多い場合、検索に時間がかかる場合があります"), this);
     note->setObjectName(QStringLiteral("lblNote"));
     note->setStyleSheet(QStringLiteral("color: maroon"));
     root->addWidget(note);

@@ -208,26 +208,52 @@ TEST_F(AdrsSchTest, PanelBuildsConditions)
         const char* content;
         const char* condition;
     } cases[] = {
-        {"phone without hyphens", {.row = 1, .text = "03-1234-5678", .conditionIndex = 1},
-         Text(1, "0312345678", 1), "0312345678", "あいまい"},
-        {"postal code without hyphens", {.row = 7, .text = "100-0001"}, Text(7, "1000001", 0), "1000001",
+        {"phone without hyphens",
+         {.row = 1, .text = "03-1234-5678", .conditionIndex = 1},
+         Text(1, "0312345678", 1),
+         "0312345678",
+         "あいまい"},
+        {"postal code without hyphens",
+         {.row = 7, .text = "100-0001"},
+         Text(7, "1000001", 0),
+         "1000001",
          "前方一致"},
-        {"customer code keeps hyphens", {.row = 0, .text = "03-1234", .conditionIndex = 2},
-         Text(0, "03-1234", 2), "03-1234", "後方一致"},
+        {"customer code keeps hyphens",
+         {.row = 0, .text = "03-1234", .conditionIndex = 2},
+         Text(0, "03-1234", 2),
+         "03-1234",
+         "後方一致"},
         {"empty text", {.row = 11, .text = "", .conditionIndex = 2}, Text(11, "", -1), "＜空白＞", ""},
-        {"text is not trimmed", {.row = 11, .text = " 商事 "}, Text(11, A(" 商事 "), 0), " 商事 ", "前方一致"},
-        {"Unicode name", {.row = 15, .text = QString::fromUtf8("髙橋")}, Text(15, WideToHexText("髙橋"), 0),
-         "髙橋", "前方一致"},
+        {"text is not trimmed",
+         {.row = 11, .text = " 商事 "},
+         Text(11, A(" 商事 "), 0),
+         " 商事 ",
+         "前方一致"},
+        {"Unicode name",
+         {.row = 15, .text = QString::fromUtf8("髙橋")},
+         Text(15, WideToHexText("髙橋"), 0),
+         "髙橋",
+         "前方一致"},
         {"range upside down",
          {.row = 4, .fromYear = 2010, .fromMonth = 5, .toYear = 2001, .toMonth = 3, .conditionShown = false},
-         Value(4, 11, 200103, 201005), "2001年03月～2010年05月", ""},
-        {"choice with NOT", {.row = 33, .choice = 5, .conditionShown = false, .notShown = true, .notChecked = true},
-         Value(33, 1, 5, 0, true), "★", "以外"},
+         Value(4, 11, 200103, 201005),
+         "2001年03月～2010年05月",
+         ""},
+        {"choice with NOT",
+         {.row = 33, .choice = 5, .conditionShown = false, .notShown = true, .notChecked = true},
+         Value(33, 1, 5, 0, true),
+         "★",
+         "以外"},
         {"category without minor",
          {.row = 34, .categoryCode = 1200, .conditionShown = false, .notShown = true},
-         Value(34, 12, 1200), "小売業", ""},
-        {"category with minor", {.row = 34, .categoryCode = 1203, .conditionShown = false, .notShown = true},
-         Value(34, 12, 1203), "小売業-書店", ""},
+         Value(34, 12, 1200),
+         "小売業",
+         ""},
+        {"category with minor",
+         {.row = 34, .categoryCode = 1203, .conditionShown = false, .notShown = true},
+         Value(34, 12, 1203),
+         "小売業-書店",
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -356,7 +382,8 @@ TEST_F(AdrsSchTest, SimpleViewNarrowsByThePanelAlone)
         TAddressSearch dialog(nullptr, m_list);
         Child<QPushButton>(dialog, "btnSwitchView")->click();
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("絞り込み - 高度な設定"));
-        EXPECT_EQ(Child<QPushButton>(dialog, "btnSwitchView")->text(), QStringLiteral("通常の設定方法に戻す"));
+        EXPECT_EQ(Child<QPushButton>(dialog, "btnSwitchView")->text(),
+                  QStringLiteral("通常の設定方法に戻す"));
         EXPECT_EQ(dialog.HelpTopic(), 48);
     }
     EXPECT_EQ(TMemIniFile(DataRootFolder + MainSettingsFileName).ReadInteger("ADRS SCH", "ViewType", -1), 1);
@@ -449,7 +476,8 @@ TEST_F(AdrsSchTest, PatternButtonsSaveShowAndDelete)
     // Deleting asks first; No keeps it, Yes deletes it and with it the file.
     messages.answer(MsgSeam::IdNo);
     remove->click();
-    EXPECT_EQ(messages.last().text, QStringLiteral("選択しているパターンを削除します  \r\nよろしいですか？  "));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("選択しているパターンを削除します  \r\nよろしいですか？  "));
     EXPECT_TRUE(QFile::exists(PatternFile()));
     messages.answer(MsgSeam::IdYes);
     remove->click();
@@ -485,7 +513,8 @@ TEST_F(AdrsSchTest, ItemPanelFollowsTheChosenItem)
         {0, "edtText", true, false},   {15, "edtWideText", true, false}, {29, "cbxHistory", true, false},
         {9, "cbxChoice", false, true}, {4, "pnlRange", false, false},    {34, "cbxMajor", false, true},
     };
-    const char* contentNames[] = {"edtText", "edtWideText", "cbxHistory", "cbxChoice", "pnlRange", "cbxMajor"};
+    const char* contentNames[] = {"edtText",   "edtWideText", "cbxHistory",
+                                  "cbxChoice", "pnlRange",    "cbxMajor"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
         item->setCurrentIndex(c.row);

@@ -69,21 +69,21 @@ class NextModal
 public:
     NextModal(const char* objectName, std::function<void(QDialog&)> act)
     {
-        QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this, name = QString::fromLatin1(objectName),
-                                                              act = std::move(act)] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || dialog->objectName() != name)
-                return;
-            if (m_acted) {
-                if (m_ticks++ > 2000) {
-                    ADD_FAILURE() << "the dialog stayed open";
-                    dialog->reject();
-                }
-                return;
-            }
-            m_acted = true;
-            act(*dialog);
-        });
+        QObject::connect(&m_poll, &QTimer::timeout, &m_poll,
+                         [this, name = QString::fromLatin1(objectName), act = std::move(act)] {
+                             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                             if (!dialog || dialog->objectName() != name)
+                                 return;
+                             if (m_acted) {
+                                 if (m_ticks++ > 2000) {
+                                     ADD_FAILURE() << "the dialog stayed open";
+                                     dialog->reject();
+                                 }
+                                 return;
+                             }
+                             m_acted = true;
+                             act(*dialog);
+                         });
         m_poll.start(5);
     }
     bool acted() const { return m_acted; }

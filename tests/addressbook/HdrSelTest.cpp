@@ -50,10 +50,14 @@ TEST(HdrSel, MovesKeepTheOtherRecordsInOrder)
         TColumnMove move;
         int expectedIndex;
     } cases[] = {
-        {"top of the first row", 0, TColumnMove::Top, 0},  {"up on the first row", 0, TColumnMove::Up, 0},
-        {"bottom of the last", 51, TColumnMove::Bottom, 51}, {"down on the last", 51, TColumnMove::Down, 51},
-        {"top", 7, TColumnMove::Top, 0},                    {"up", 7, TColumnMove::Up, 6},
-        {"down", 7, TColumnMove::Down, 8},                  {"bottom", 7, TColumnMove::Bottom, 51},
+        {"top of the first row", 0, TColumnMove::Top, 0},
+        {"up on the first row", 0, TColumnMove::Up, 0},
+        {"bottom of the last", 51, TColumnMove::Bottom, 51},
+        {"down on the last", 51, TColumnMove::Down, 51},
+        {"top", 7, TColumnMove::Top, 0},
+        {"up", 7, TColumnMove::Up, 6},
+        {"down", 7, TColumnMove::Down, 8},
+        {"bottom", 7, TColumnMove::Bottom, 51},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
