@@ -199,7 +199,7 @@ int main(int argc, char** argv)
     Report("texts of 40 rows, default columns", texts(50000), forty, 20);
     TAddressColumns all = engine.Columns();
     for (TAddressColumnRec& c : all)
-        c.Shown = true;
+        c.shown = true;
     engine.SetColumns(all);
     engine.RefreshList(true, false, false);
     Report("texts of 40 rows, all 52 columns", texts(60000), forty, 20);

@@ -2,6 +2,7 @@
 #include "addressbook/AdrsListEngine.h"
 
 #include "core/AppSub.h"
+#include "core/DBInfo.h"
 #include "platform/TableEngine.h"
 
 #include <QFontMetrics>
@@ -39,16 +40,6 @@ QString AddressSortCaption(int sortType, const QStringList& keywordNames)
         !keywordNames[sortType - 8].isEmpty())
         return keywordNames[sortType - 8] + QStringLiteral("順");
     return QString::fromUtf8(AddressSortTable[size_t(sortType)].caption);
-}
-
-TAddressColumns DefaultAddressColumns()
-{
-    TAddressColumns columns;
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const TAddressListColumnDef& def = AddressListColumnTable[i];
-        columns[i] = {def.item, def.item, ScaleByDpi(def.defaultWidth, 1), def.shownByDefault};
-    }
-    return columns;
 }
 
 // ---- duplicate view ----
@@ -333,8 +324,8 @@ void TAdrsListEngine::BuildColumns()
 {
     m_visibleColumns.clear();
     m_columnFitWidths.clear();
-    for (size_t i = 0; i < m_columns.size(); ++i) {
-        if (!m_columns[i].Shown)
+    for (qsizetype i = 0; i < m_columns.size(); ++i) {
+        if (!m_columns[i].shown)
             continue;
         m_visibleColumns.push_back(int(i));
         m_columnFitWidths.push_back(textWidth(VisibleColumnCaption(int(m_visibleColumns.size()) - 1)) +
@@ -353,7 +344,7 @@ int TAdrsListEngine::GetVisibleColumnItem(int column) const
 {
     if (column < 0 || column >= GetVisibleColumnCount())
         return -1;
-    return m_columns[size_t(m_visibleColumns[size_t(column)])].Item;
+    return m_columns[m_visibleColumns[size_t(column)]].item;
 }
 
 QString TAdrsListEngine::VisibleColumnCaption(int column) const
@@ -366,7 +357,7 @@ int TAdrsListEngine::VisibleColumnWidth(int column) const
 {
     if (column < 0 || column >= GetVisibleColumnCount())
         return 0;
-    return m_columns[size_t(m_visibleColumns[size_t(column)])].Width;
+    return m_columns[m_visibleColumns[size_t(column)]].width;
 }
 
 int TAdrsListEngine::ColumnFitWidth(int column) const
@@ -380,7 +371,7 @@ void TAdrsListEngine::ColumnResized(int column, int width)
 {
     if (column < 0 || column >= GetVisibleColumnCount())
         return;
-    m_columns[size_t(m_visibleColumns[size_t(column)])].Width = width;
+    m_columns[m_visibleColumns[size_t(column)]].width = width;
     if (m_viewPort)
         m_viewPort->RowsRepaint();
 }
@@ -390,7 +381,7 @@ int TAdrsListEngine::FitColumn(int column)
     if (column < 0 || column >= GetVisibleColumnCount())
         return 0;
     const int width = ColumnFitWidth(column);
-    m_columns[size_t(m_visibleColumns[size_t(column)])].Width = width;
+    m_columns[m_visibleColumns[size_t(column)]].width = width;
     return width;
 }
 
@@ -940,4 +931,24 @@ std::optional<QStringList> TAdrsListEngine::WordSearchTexts(int index)
         texts.append(
             AddressListCellText(GetVisibleColumnItem(c), m_row, index, m_cellContext, TCellPurpose::WordSearch));
     return texts;
+}
+
+namespace {
+
+class TDataModuleSenderSource : public TSenderTableSource
+{
+public:
+    explicit TDataModuleSenderSource(TDMQuenrid215& dm) : m_dm(dm) {}
+    Table* OpenSender() override { return m_dm.OpenSender() ? m_dm.SenderTable() : nullptr; }
+    void CloseSender() override { m_dm.CloseSender(); }
+
+private:
+    TDMQuenrid215& m_dm;
+};
+
+} // namespace
+
+std::unique_ptr<TSenderTableSource> DataModuleSenderSource(TDMQuenrid215& dataModule)
+{
+    return std::make_unique<TDataModuleSenderSource>(dataModule);
 }

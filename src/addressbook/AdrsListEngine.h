@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addressbook/AdrsTableRow.h"
+#include "addressbook/HdrSel.h"
 #include "addressbook/NarrowDown.h"
 
 #include <QColor>
@@ -10,24 +11,15 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class Table;
 class QWidget;
 
-// One column of the address list in display order.
-struct TAddressColumnRec
-{
-    qint32 Item = 0;     // row of AddressListColumnTable
-    qint32 TableRow = 0; // the same row, looked up once when loading
-    qint32 Width = 0;    // screen pixels
-    bool Shown = false;
-    friend bool operator==(const TAddressColumnRec&, const TAddressColumnRec&) = default;
-};
-using TAddressColumns = std::array<TAddressColumnRec, 52>;
-// The columns in table order with their default widths (scaled to the screen) and shown flags.
-TAddressColumns DefaultAddressColumns();
+// The column records in display order (TAddressColumnRec, DefaultAddressColumns: the column choice).
+using TAddressColumns = QList<TAddressColumnRec>;
 
 // One sort order of the list: its caption and the Adrs.DB index that orders the rows.
 struct TAddressSortDef
@@ -291,3 +283,7 @@ private:
     std::vector<TSenderEntry> m_senderList;
     bool m_clearing = false;
 };
+
+class TDMQuenrid215;
+// Sender.DB through the data module's shared open and close.
+std::unique_ptr<TSenderTableSource> DataModuleSenderSource(TDMQuenrid215& dataModule);
