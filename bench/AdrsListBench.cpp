@@ -44,13 +44,15 @@ void AddRows(Table& table)
                                                u"伊藤", u"山本", u"中村", u"小林", u"加藤"};
     static const char16_t* const givenKana[] = {u"ﾀﾛｳ", u"ﾊﾅｺ", u"ｹﾝｼﾞ", u"ﾕｲ", u"ｼｮｳﾀ", u"ﾐｻｷ"};
     static const char16_t* const given[] = {u"太郎", u"花子", u"健二", u"結衣", u"翔太", u"美咲"};
-    static const char16_t* const prefs[] = {u"東京都", u"大阪府", u"神奈川県", u"愛知県", u"福岡県", u"北海道"};
+    static const char16_t* const prefs[] = {u"東京都", u"大阪府", u"神奈川県",
+                                            u"愛知県", u"福岡県", u"北海道"};
     static const char16_t* const cities[] = {u"千代田区", u"横浜市中区", u"名古屋市中村区", u"福岡市博多区",
                                              u"札幌市中央区"};
     static const char16_t* const towns[] = {u"本町", u"栄", u"中央", u"錦", u"南町", u"桜ケ丘"};
     static const char16_t* const corps[] = {u"株式会社山田商事", u"有限会社ソフト工房", u"合同会社表計算",
                                             u"株式会社日本ＡＢＣ"};
-    static const char16_t* const notes[] = {u"年賀状送付先", u"取引先（重要）", u"展示会で名刺交換", u"紹介者あり"};
+    static const char16_t* const notes[] = {u"年賀状送付先", u"取引先（重要）", u"展示会で名刺交換",
+                                            u"紹介者あり"};
     Generator g;
     QList<QByteArray> recentTels;
     table.startTransaction();
@@ -64,7 +66,8 @@ void AddRows(Table& table)
         const int n = g.number(0, 5);
         set("NameKana", ToAnsi(QString::fromUtf16(surnamesKana[s]) + QLatin1Char(' ') +
                                QString::fromUtf16(givenKana[n])));
-        set("NameKanji", ToAnsi(QString::fromUtf16(surnames[s]) + QChar(0x3000) + QString::fromUtf16(given[n])));
+        set("NameKanji",
+            ToAnsi(QString::fromUtf16(surnames[s]) + QChar(0x3000) + QString::fromUtf16(given[n])));
         // 5 % repeat a number registered shortly before.
         QByteArray tel = "0" + g.digits(9);
         if (!recentTels.isEmpty() && g.number(0, 99) < 5)
@@ -84,7 +87,8 @@ void AddRows(Table& table)
         if (i % 10 == 0)
             set("MyNumber", EncryptFieldText(g.digits(12), FieldCipherKey));
         table.fieldByName(QStringLiteral("Group")).setInteger(g.number(0, 10));
-        table.fieldByName(QStringLiteral("AddDateTime")).setDateTime(QDateTime(QDate(2024, 1, 1), QTime(9, 0)));
+        table.fieldByName(QStringLiteral("AddDateTime"))
+            .setDateTime(QDateTime(QDate(2024, 1, 1), QTime(9, 0)));
         table.post();
     }
     table.commit();
@@ -150,16 +154,16 @@ int main(int argc, char** argv)
     engine.CellContext().GroupNames = {QStringLiteral("家族"), QStringLiteral("友人")};
 
     engine.SetViewState(0, 0, true);
-    Report("reload, registration order", [&] { engine.RefreshList(true, true, false); },
-           count, 500);
+    Report(
+        "reload, registration order", [&] { engine.RefreshList(true, true, false); }, count, 500);
 
     engine.SetViewState(0, 7, false);
-    Report("reload, NameKana descending", [&] { engine.RefreshList(true, true, false); },
-           count, 500);
+    Report(
+        "reload, NameKana descending", [&] { engine.RefreshList(true, true, false); }, count, 500);
 
     engine.SetViewState(3, 5, true);
-    Report("reload, group 2, CorpKana ascending", [&] { engine.RefreshList(true, true, false); },
-           count, 500);
+    Report(
+        "reload, group 2, CorpKana ascending", [&] { engine.RefreshList(true, true, false); }, count, 500);
 
     TNarrowDownCondition cond;
     auto item = [](int row, const AnsiString& text, int condition) {
@@ -175,16 +179,17 @@ int main(int argc, char** argv)
     engine.SetNarrowCondition(cond);
     engine.CellContext().AdminPasswordSet = true;
     engine.CellContext().AdminMode = true;
-    Report("reload, AND of note / telephone / MyNumber (administrator)",
-           [&] { engine.RefreshList(true, true, false); }, count, 500);
+    Report(
+        "reload, AND of note / telephone / MyNumber (administrator)",
+        [&] { engine.RefreshList(true, true, false); }, count, 500);
     engine.SetNarrowCondition({});
 
     engine.SetDuplicateItems(2, 4);
-    Report("duplicate view, address + name", [&] { engine.RefreshList(true, true, false); },
-           count, 1000);
+    Report(
+        "duplicate view, address + name", [&] { engine.RefreshList(true, true, false); }, count, 1000);
     engine.SetDuplicateItems(1, 0);
-    Report("duplicate view, telephone", [&] { engine.RefreshList(true, true, false); },
-           count, 1000);
+    Report(
+        "duplicate view, telephone", [&] { engine.RefreshList(true, true, false); }, count, 1000);
     engine.SetDuplicateItems(0, 0);
 
     engine.SetViewState(0, 7, true);
@@ -208,26 +213,30 @@ int main(int argc, char** argv)
     engine.RefreshList(true, true, false);
     Report("texts of 40 rows in registration order, all columns", texts(70000), forty, 20);
     engine.SetViewState(3, 5, true);
-    Report("reload, group 2, CorpKana ascending, after the texts", [&] { engine.RefreshList(true, true, false); },
-           count, 500);
+    Report(
+        "reload, group 2, CorpKana ascending, after the texts",
+        [&] { engine.RefreshList(true, true, false); }, count, 500);
     engine.SetViewState(0, 7, true);
     engine.RefreshList(true, true, false);
-    Report("reload, NameKana ascending, after the texts", [&] { engine.RefreshList(true, true, false); },
-           count, 500);
+    Report(
+        "reload, NameKana ascending, after the texts", [&] { engine.RefreshList(true, true, false); }, count,
+        500);
 
     int found = -1;
     int step = 0;
-    Report("save one row + reload + IndexOfRecNo", [&] {
-               const qint32 recNo = engine.GetRecNo(1000 + step++);
-               TAdrsTableRow& row = engine.AdrsRow();
-               row.FindRecNo(recNo);
-               table.edit();
-               table.fieldByName(QStringLiteral("NameKana")).setAnsi(ToAnsi(QStringLiteral("ｱｱｱ%1").arg(step)));
-               table.post();
-               engine.RefreshList(false, true, true);
-               found = engine.IndexOfRecNo(recNo);
-           },
-           [&] { return found; }, 500);
+    Report(
+        "save one row + reload + IndexOfRecNo",
+        [&] {
+            const qint32 recNo = engine.GetRecNo(1000 + step++);
+            TAdrsTableRow& row = engine.AdrsRow();
+            row.FindRecNo(recNo);
+            table.edit();
+            table.fieldByName(QStringLiteral("NameKana")).setAnsi(ToAnsi(QStringLiteral("ｱｱｱ%1").arg(step)));
+            table.post();
+            engine.RefreshList(false, true, true);
+            found = engine.IndexOfRecNo(recNo);
+        },
+        [&] { return found; }, 500);
 
     table.close();
     if (hyphen)

@@ -81,7 +81,8 @@ QVariant TAdrsListModel::headerData(int section, Qt::Orientation orientation, in
     if (role == Qt::DisplayRole)
         return m_engine.VisibleColumnCaption(section);
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(ColumnAlignment(m_engine.GetVisibleColumnItem(section)) | Qt::AlignVCenter);
+        return QVariant::fromValue(ColumnAlignment(m_engine.GetVisibleColumnItem(section)) |
+                                   Qt::AlignVCenter);
     return {};
 }
 
@@ -284,7 +285,8 @@ int TAdrsListView::dragRowAt(const QPoint& globalPos)
         const int visible = viewport()->height() / rowHeightPx;
         return std::min(TopIndex() + std::max(visible, 1) - 1, count - 1);
     }
-    const QPoint local = viewport()->mapFromGlobal(QPoint(viewport()->mapToGlobal(QPoint(8, 0)).x(), globalPos.y()));
+    const QPoint local =
+        viewport()->mapFromGlobal(QPoint(viewport()->mapToGlobal(QPoint(8, 0)).x(), globalPos.y()));
     const int row = rowAt(local.y());
     return row >= 0 ? row : m_dragCurrent;
 }
@@ -313,7 +315,8 @@ void TAdrsListView::mousePressEvent(QMouseEvent* e)
     }
     m_pendingSingle = false;
     if (mods & Qt::ShiftModifier) {
-        const int anchor = m_selectionAnchor >= 0 ? m_selectionAnchor : std::max(m_engine.GetFocusedIndex(), 0);
+        const int anchor =
+            m_selectionAnchor >= 0 ? m_selectionAnchor : std::max(m_engine.GetFocusedIndex(), 0);
         if (!(mods & Qt::ControlModifier) && m_engine.GetSelectedCount() > 0)
             m_engine.AllSelectionCleared();
         m_engine.SelectRange(anchor, row, row);
@@ -335,7 +338,7 @@ void TAdrsListView::mousePressEvent(QMouseEvent* e)
     const QRect header = horizontalHeader()->isVisible() ? horizontalHeader()->geometry() : QRect();
     m_dragTop = mapToGlobal(QPoint(0, header.isValid() ? header.bottom() : viewport()->geometry().top())).y();
     m_dragBottom = viewport()->mapToGlobal(QPoint(0, viewport()->height())).y();
-    grabMouse();
+    // Qt keeps delivering the moves to this view while the button is held: no explicit capture.
 }
 
 void TAdrsListView::mouseMoveEvent(QMouseEvent* e)
@@ -358,7 +361,6 @@ void TAdrsListView::mouseMoveEvent(QMouseEvent* e)
 
 void TAdrsListView::endDrag(const QPoint& globalPos, bool onButtonUp)
 {
-    releaseMouse();
     const int row = dragRowAt(globalPos);
     if (row >= 0)
         m_dragCurrent = row;
@@ -396,7 +398,8 @@ void TAdrsListView::moveFocus(int row, Qt::KeyboardModifiers modifiers)
         return;
     row = std::clamp(row, 0, count - 1);
     if (modifiers & Qt::ShiftModifier) {
-        const int anchor = m_selectionAnchor >= 0 ? m_selectionAnchor : std::max(m_engine.GetFocusedIndex(), 0);
+        const int anchor =
+            m_selectionAnchor >= 0 ? m_selectionAnchor : std::max(m_engine.GetFocusedIndex(), 0);
         if (m_engine.GetSelectedCount() > 0)
             m_engine.AllSelectionCleared();
         m_engine.SelectRange(anchor, row, row);
@@ -413,7 +416,8 @@ void TAdrsListView::moveFocus(int row, Qt::KeyboardModifiers modifiers)
 void TAdrsListView::keyPressEvent(QKeyEvent* e)
 {
     const int focused = m_engine.GetFocusedIndex();
-    const int page = std::max(1, viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()) - 1);
+    const int page =
+        std::max(1, viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()) - 1);
     const Qt::KeyboardModifiers mods = e->modifiers();
     switch (e->key()) {
     case Qt::Key_Up:

@@ -38,7 +38,8 @@ class TAdrsListDelegate : public QStyledItemDelegate
 {
 public:
     explicit TAdrsListDelegate(TAdrsListView* view);
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
 private:
     TAdrsListView* m_view;
@@ -103,8 +104,8 @@ private:
     std::optional<QColor> m_background;
     int m_dragAnchor = -1;
     int m_dragCurrent = -1;
-    int m_dragTop = 0;    // screen y of the header's bottom edge
-    int m_dragBottom = 0; // screen y of the client bottom edge
+    int m_dragTop = 0;            // screen y of the header's bottom edge
+    int m_dragBottom = 0;         // screen y of the client bottom edge
     bool m_pendingSingle = false; // a press on a selected row selects it alone unless a drag follows
     int m_selectionAnchor = -1;   // start of shift ranges
     bool m_settingWidths = false;

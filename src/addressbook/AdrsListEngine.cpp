@@ -238,7 +238,8 @@ QString AddressListCellText(int item, const TAdrsRow& row, int position, const T
         if (mark.isEmpty())
             return mark;
         const quint32 color = quint32(row.FieldInt("SymbolColor"));
-        return mark + QStringLiteral(",$") + QStringLiteral("%1").arg(color, 8, 16, QLatin1Char('0')).toUpper();
+        return mark + QStringLiteral(",$") +
+               QStringLiteral("%1").arg(color, 8, 16, QLatin1Char('0')).toUpper();
     }
     case 44:
         return DateTimeText(row, "AddDateTime", "yyyy/MM/dd hh:mm:ss");
@@ -928,8 +929,8 @@ std::optional<QStringList> TAdrsListEngine::WordSearchTexts(int index)
         return std::nullopt;
     QStringList texts;
     for (int c = 0; c < GetVisibleColumnCount(); ++c)
-        texts.append(
-            AddressListCellText(GetVisibleColumnItem(c), m_row, index, m_cellContext, TCellPurpose::WordSearch));
+        texts.append(AddressListCellText(GetVisibleColumnItem(c), m_row, index, m_cellContext,
+                                         TCellPurpose::WordSearch));
     return texts;
 }
 

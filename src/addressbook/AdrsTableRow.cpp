@@ -17,8 +17,9 @@ int TAdrsTableRow::fieldIndex(const char* name) const
     if (it == m_fieldIndexes.constEnd()) {
         const int index = def.fieldIndex(QString::fromLatin1(key));
         if (index < 0)
-            throw TableError(TableErrorCode::UnknownField,
-                             QStringLiteral("%1: no field \"%2\"").arg(def.fileName, QString::fromLatin1(key)));
+            throw TableError(
+                TableErrorCode::UnknownField,
+                QStringLiteral("%1: no field \"%2\"").arg(def.fileName, QString::fromLatin1(key)));
         it = m_fieldIndexes.insert(key, index);
     }
     return *it;

@@ -496,7 +496,9 @@ TEST(AddressListCellText, Items)
     context.Hyphenate = [](const AnsiString& d) { return d.left(2) + "-" + d.mid(2, 4) + "-" + d.mid(6); };
     context.Decipher = AdrsDecipherFunc();
     context.MajorCategoryName = [](int major) { return QStringLiteral(" 製造業%1 ").arg(major); };
-    context.MinorCategoryName = [](int major, int minor) { return QStringLiteral("小%1-%2").arg(major).arg(minor); };
+    context.MinorCategoryName = [](int major, int minor) {
+        return QStringLiteral("小%1-%2").arg(major).arg(minor);
+    };
     const auto P = TCellPurpose::Display;
     const auto W = TCellPurpose::WordSearch;
     struct Case
