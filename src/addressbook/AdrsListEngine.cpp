@@ -102,6 +102,18 @@ std::vector<qint32> DuplicateRuns(const std::vector<TDupliData>& rows, int viewG
 
 namespace {
 
+// Blanks and control characters (up to U+0020) off both ends; an ideographic space stays.
+QString TrimWide(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 0x20)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 QString TrimmedField(const TAdrsRow& row, const char* name)
 {
     return ToWide(TrimAnsiText(row.FieldBytes(name)));
@@ -133,7 +145,7 @@ QString NumberText(const TAdrsRow& row, const char* name, const TAdrsCellContext
 QString NameText(const TAdrsRow& row, const char* name)
 {
     try {
-        return HexTextToWide(row.FieldBytes(name)).trimmed();
+        return TrimWide(HexTextToWide(row.FieldBytes(name)));
     } catch (const std::exception&) {
         return {}; // a damaged stored name shows nothing rather than stopping the list
     }
@@ -254,11 +266,11 @@ QString AddressListCellText(int item, const TAdrsRow& row, int position, const T
     case 49:
         return DateTimeText(row, "UpdDateTime", "hh:mm:ss");
     case 50:
-        return context.MajorCategoryName ? context.MajorCategoryName(row.FieldInt("CodeMain")).trimmed()
+        return context.MajorCategoryName ? TrimWide(context.MajorCategoryName(row.FieldInt("CodeMain")))
                                          : QString();
     case 51:
         return context.MinorCategoryName
-                   ? context.MinorCategoryName(row.FieldInt("CodeMain"), row.FieldInt("CodeSub")).trimmed()
+                   ? TrimWide(context.MinorCategoryName(row.FieldInt("CodeMain"), row.FieldInt("CodeSub")))
                    : QString();
     default:
         return {};
@@ -444,6 +456,38 @@ TNarrowPanelState TAdrsListEngine::NarrowPanelState() const
     if (narrowing)
         return TNarrowPanelState::Narrowing;
     return duplicates ? TNarrowPanelState::Duplicates : TNarrowPanelState::None;
+}
+
+QString NarrowPanelText(TNarrowPanelState state)
+{
+    switch (state) {
+    case TNarrowPanelState::Narrowing:
+        return QStringLiteral("絞り込み中");
+    case TNarrowPanelState::Duplicates:
+        return QStringLiteral("重複表示中");
+    case TNarrowPanelState::NarrowingSuspended:
+        return QStringLiteral("絞り込み無効");
+    case TNarrowPanelState::DuplicatesSuspended:
+        return QStringLiteral("重複表示無効");
+    default:
+        return {};
+    }
+}
+
+QColor NarrowPanelColor(TNarrowPanelState state)
+{
+    switch (state) {
+    case TNarrowPanelState::Narrowing:
+        return QColor(175, 255, 175);
+    case TNarrowPanelState::Duplicates:
+        return QColor(175, 255, 255);
+    case TNarrowPanelState::NarrowingSuspended:
+        return QColor(143, 191, 143);
+    case TNarrowPanelState::DuplicatesSuspended:
+        return QColor(143, 191, 191);
+    default:
+        return {};
+    }
 }
 
 // ---- loading ----

@@ -128,6 +128,9 @@ struct TSenderEntry
 };
 
 enum class TNarrowPanelState { None, Narrowing, Duplicates, NarrowingSuspended, DuplicatesSuspended };
+// Status panel 2: its text and background for a state (empty text: nothing drawn).
+QString NarrowPanelText(TNarrowPanelState state);
+QColor NarrowPanelColor(TNarrowPanelState state);
 
 class TAdrsListEngine
 {

@@ -98,6 +98,17 @@ TEST_F(ListWidgetTest, DragSelectionAddsToTheExistingSelection)
     EXPECT_EQ(selected(), (std::vector<int>{10, 12, 13}));
 }
 
+TEST_F(ListWidgetTest, RefreshKeepsTheTopRow)
+{
+    view->ScrollToTop(50);
+    ASSERT_EQ(view->TopIndex(), 50);
+    engine->RefreshList(false, true, true);
+    EXPECT_EQ(view->TopIndex(), 50);
+    engine->RefreshList(false, true, false);
+    view->ScrollToTop(0);
+    EXPECT_EQ(view->TopIndex(), 0);
+}
+
 TEST_F(ListWidgetTest, KeyboardAndDoubleClick)
 {
     engine->SelectIndex(2, true, false);

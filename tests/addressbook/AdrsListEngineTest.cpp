@@ -6,6 +6,7 @@
 #include "support/FakeAdrsRow.h"
 #include "support/MessageRecorder.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -343,6 +344,44 @@ TEST(AdrsListEngine, RangeReportsMirrorTheNewState)
     EXPECT_EQ(engine.NextWordIndex(), -1);
 }
 
+TEST(AdrsListEngine, RefreshTailRunsWhenTheLoadFails)
+{
+    AdrsTableFixture db;
+    db.add({{"Group", 0}});
+    TAdrsListEngine engine(db.adrs());
+    RecordingHost host;
+    CountingObserver copy;
+    engine.SetHost(&host);
+    engine.AddObserver(&copy);
+    engine.RefreshList(true, true, false);
+    ASSERT_EQ(host.shown, 1);
+    ASSERT_TRUE(host.actions);
+
+    ASSERT_TRUE(QFile::rename(db.folder() + "Adrs.DB", db.folder() + "Adrs.moved"));
+    EXPECT_THROW(engine.RefreshList(false, true, false), TableMissingError);
+    EXPECT_EQ(engine.GetRecordCount(), 0);
+    EXPECT_EQ(host.shown, 0);
+    EXPECT_FALSE(host.actions);
+    EXPECT_EQ(copy.dataRange, 1);
+    EXPECT_EQ(engine.GetSelectedCount(), 0);
+}
+
+TEST(AdrsListEngine, NarrowPanel)
+{
+    AdrsTableFixture db;
+    TAdrsListEngine engine(db.adrs());
+    EXPECT_EQ(engine.NarrowPanelState(), TNarrowPanelState::None);
+    EXPECT_EQ(NarrowPanelText(TNarrowPanelState::None), QString());
+    TNarrowDownCondition cond;
+    cond.items = {TextItem(0, "A", TNarrowDownItem::BeginsWith)};
+    engine.SetNarrowCondition(cond);
+    EXPECT_EQ(engine.NarrowPanelState(), TNarrowPanelState::Narrowing);
+    EXPECT_EQ(NarrowPanelText(engine.NarrowPanelState()), QStringLiteral("絞り込み中"));
+    engine.SetDisableSearch(true);
+    EXPECT_EQ(engine.NarrowPanelState(), TNarrowPanelState::NarrowingSuspended);
+    EXPECT_EQ(NarrowPanelColor(engine.NarrowPanelState()), QColor(143, 191, 143));
+}
+
 TEST(AdrsListEngine, NotificationsAndCard)
 {
     AdrsTableFixture db;
@@ -483,7 +522,7 @@ TEST(AddressListCellText, Items)
         .set("MyNumber", EncryptFieldText("123456789012", FieldCipherKey))
         .set("JointMyNumber2", "not hex")
         .set("NameKanji", "@9AD8@6A4B")
-        .set("Joint1", A("佐藤"))
+        .set("Joint1", "@4F50@85E4@3000")
         .set("Keyword3", A("趣味"))
         .set("Note", "a\r\nb\r\n")
         .set("SymbolMark", A("★"))
@@ -523,7 +562,7 @@ TEST(AddressListCellText, Items)
         {13, true, W, ""},
         {30, false, P, ""}, // damaged cipher text: empty
         {19, false, P, "高橋"},
-        {24, false, P, "佐藤"},
+        {24, false, P, "佐藤　"}, // an ideographic space is not trimmed
         {36, false, P, "趣味"},
         {42, false, P, "a\r\nb"},
         {43, false, P, "★,$000000FF"},
