@@ -2,6 +2,7 @@
 // notifications, senders and the cell texts.
 #include "addressbook/AdrsListEngine.h"
 #include "core/AppSub.h"
+#include "core/Dlhyp.h"
 #include "support/AdrsTableFixture.h"
 #include "support/FakeAdrsRow.h"
 #include "support/MessageRecorder.h"
@@ -505,6 +506,31 @@ TEST(AdrsListEngine, ByteCutsKeepDoubleByteCharacters)
     TAdrsDataRec rec;
     ASSERT_TRUE(engine.ReadRecordAt(engine.IndexOfRecNo(r), rec));
     EXPECT_EQ(rec.CorpKanji.text(), AnsiString(111, 'A'));
+}
+
+TEST(AdrsTableRow, HyphenationAndDecipherWired)
+{
+    AdrsTableFixture db;
+    const qint32 r = db.add({{"Tel", QByteArray("0312345678")},
+                             {"MyNumber", EncryptFieldText("123456789012", FieldCipherKey)},
+                             {"JointMyNumber1", QByteArray("0Fnot-hex")}});
+    TAdrsTableRow row(db.adrs());
+    ASSERT_TRUE(row.FindRecNo(r));
+    EXPECT_EQ(AdrsDecipherFunc()(row.FieldBytes("MyNumber")), AnsiString("123456789012"));
+    EXPECT_EQ(AdrsDecipherFunc()(row.FieldBytes("JointMyNumber1")), AnsiString());
+    EXPECT_FALSE(row.FindRecNo(r + 1));
+
+    TAdrsListEngine engine(db.adrs());
+    engine.RefreshList(true, true, false);
+    TAdrsDataRec rec;
+    ASSERT_TRUE(engine.ReadRecordAt(0, rec));
+    EXPECT_EQ(rec.Tel.text(), AnsiString("0312345678")); // library not loaded: the digits
+    ASSERT_EQ(
+        LoadHyphenLibrary(QStringLiteral(TOVAREL_PROGRAM_DIR), QStringLiteral(TOVAREL_PROGRAM_DIR "Dic/")),
+        0);
+    ASSERT_TRUE(engine.ReadRecordAt(0, rec));
+    EXPECT_EQ(rec.Tel.text(), AnsiString("03-1234-5678"));
+    FreeHyphenLibrary();
 }
 
 TEST(AddressListCellText, Items)
