@@ -42,6 +42,17 @@ bool holdsForbiddenChar(const QString& name)
     return false;
 }
 
+// Whether an entry of AdrsFolder answers to name: book folders compare without regard to case.
+bool folderTaken(const QString& name)
+{
+    const QStringList entries =
+        QDir(AdrsFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries)
+        if (TMemIniFile::SameName(entry, name))
+            return true;
+    return false;
+}
+
 bool pathExists(const QString& path)
 {
     const QFileInfo info(path);
@@ -297,7 +308,7 @@ TAddressBookChoice::TOkResult TAddressBookChoice::CreateBook(const QString& text
     if (folderBusy)
         for (int n = 1;; ++n) {
             folder = name + QStringLiteral("（%1）").arg(n);
-            if (!pathExists(AdrsFolder + folder))
+            if (!folderTaken(folder))
                 break;
         }
 
@@ -513,13 +524,16 @@ void TAddressSelect::selectRow(int row)
 
 void TAddressSelect::focusEdit()
 {
+    m_rbNew->setChecked(true);
     TDialogEnterKeys::focusWithCaretAtEnd(m_edtNew);
 }
 
 void TAddressSelect::focusList()
 {
-    if (m_lvAdrs->isEnabled())
-        m_lvAdrs->setFocus(Qt::OtherFocusReason);
+    if (!m_lvAdrs->isEnabled())
+        return;
+    m_rbOpen->setChecked(true);
+    m_lvAdrs->setFocus(Qt::OtherFocusReason);
 }
 
 void TAddressSelect::updateActions()
