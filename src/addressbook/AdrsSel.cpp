@@ -119,7 +119,8 @@ void TAddressBookChoice::info(const QString& text) const
 
 int TAddressBookChoice::ask(const QString& text, unsigned defaultButton) const
 {
-    return MessageBoxPos(m_owner, text, ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | defaultButton);
+    return MessageBoxPos(m_owner, text, ProductTitle,
+                         MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | defaultButton);
 }
 
 QString TAddressBookChoice::ForbiddenCharsMessage()
@@ -374,10 +375,9 @@ TAddressSelect::TAddressSelect(QWidget* owner) : QDialog(owner), m_choice(this)
     PaintCheckedCaption(m_rbNew);
     PaintCheckedCaption(m_rbOpen);
 
-    const QIcon glyphs[4] = {style()->standardIcon(QStyle::SP_TrashIcon),
-                             style()->standardIcon(QStyle::SP_FileDialogDetailedView),
-                             style()->standardIcon(QStyle::SP_ArrowUp),
-                             style()->standardIcon(QStyle::SP_ArrowDown)};
+    const QIcon glyphs[4] = {
+        style()->standardIcon(QStyle::SP_TrashIcon), style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+        style()->standardIcon(QStyle::SP_ArrowUp), style()->standardIcon(QStyle::SP_ArrowDown)};
     const auto makeAction = [this](const char* name, const QString& caption, const QIcon& icon) {
         auto* action = new QAction(icon, caption, this);
         action->setObjectName(QLatin1String(name));
@@ -397,8 +397,10 @@ TAddressSelect::TAddressSelect(QWidget* owner) : QDialog(owner), m_choice(this)
     m_pmAdrs->addActions({m_actDelete, m_actRename, m_actUp, m_actDown});
 
     auto* side = new QVBoxLayout;
-    const std::pair<const char*, QAction*> sideButtons[] = {
-        {"bbtnDelete", m_actDelete}, {"bbtnRename", m_actRename}, {"bbtnUp", m_actUp}, {"bbtnDown", m_actDown}};
+    const std::pair<const char*, QAction*> sideButtons[] = {{"bbtnDelete", m_actDelete},
+                                                            {"bbtnRename", m_actRename},
+                                                            {"bbtnUp", m_actUp},
+                                                            {"bbtnDown", m_actDown}};
     for (const auto& [name, action] : sideButtons) {
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(name));
@@ -476,7 +478,8 @@ void TAddressSelect::FillBookList()
     m_rbOpen->setEnabled(any);
     m_lvAdrs->setEnabled(any);
     QPalette pal = m_lvAdrs->palette();
-    pal.setColor(QPalette::Base, QApplication::palette(m_lvAdrs).color(any ? QPalette::Base : QPalette::Button));
+    pal.setColor(QPalette::Base,
+                 QApplication::palette(m_lvAdrs).color(any ? QPalette::Base : QPalette::Button));
     m_lvAdrs->setPalette(pal);
     updateActions();
 }

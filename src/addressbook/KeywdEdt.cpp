@@ -221,7 +221,8 @@ void TNamedItemsEdit::btnOkClick()
     const TNamedItemsResult r = StoreNamedItems(m_kind, names, modes, AdrsListIniPath());
     QGuiApplication::restoreOverrideCursor();
     if (r.emptyItem > 0) {
-        MessageBoxPos(this, m_kind.messageWord + FullWidthNumber(r.emptyItem) + QStringLiteral("が未入力です  "),
+        MessageBoxPos(this,
+                      m_kind.messageWord + FullWidthNumber(r.emptyItem) + QStringLiteral("が未入力です  "),
                       ProductTitle, MsgSeam::MbIconInformation);
         TDialogEnterKeys::focusWithCaretAtEnd(m_edits[r.emptyItem - 1]);
         return;

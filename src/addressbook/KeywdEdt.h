@@ -59,8 +59,8 @@ void ReadItemNameSettings(const TMemIniFile& ini);
 // What OK of a named-item dialog does with the typed names and chosen modes.
 struct TNamedItemsResult
 {
-    int emptyItem = 0;    // 1-based number of the first empty name; 0 when none
-    QString error;        // the settings file could not be written: nothing was changed
+    int emptyItem = 0; // 1-based number of the first empty name; 0 when none
+    QString error;     // the settings file could not be written: nothing was changed
     bool namesChanged = false;
     bool modesChanged = false;
 };

@@ -98,9 +98,9 @@ TEST_F(AdrsSel, BadNamesAreRefusedWithTheirMessage)
         QString name;
         QString message;
     } cases[] = {
-        {"", empty},         {"   ", empty},       {".hidden", dot},     {"..", dot},
-        {"a/b", forbidden},  {"a\\b", forbidden},  {"x:y", forbidden},   {"x|y", forbidden},
-        {"a?", forbidden},   {"a\tb", forbidden},  {"a\"b", forbidden},  {"<a>", forbidden},
+        {"", empty},        {"   ", empty},      {".hidden", dot},    {"..", dot},
+        {"a/b", forbidden}, {"a\\b", forbidden}, {"x:y", forbidden},  {"x|y", forbidden},
+        {"a?", forbidden},  {"a\tb", forbidden}, {"a\"b", forbidden}, {"<a>", forbidden},
     };
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.name.toStdString());
@@ -138,8 +138,7 @@ TEST_F(AdrsSel, DeletingRecordsThePendingDeletion)
 
     rec.answer(MsgSeam::IdNo);
     EXPECT_EQ(c.DeleteItem(2), -2);
-    EXPECT_EQ(rec.last().text,
-              QStringLiteral("アドレス帳 '取引先' を削除します  \r\nよろしいですか？  "));
+    EXPECT_EQ(rec.last().text, QStringLiteral("アドレス帳 '取引先' を削除します  \r\nよろしいですか？  "));
     EXPECT_EQ(rec.last().flags, AskNoDefault);
     EXPECT_FALSE(QFile::exists(AdrsFolder + AdrsOpFileName));
 
@@ -274,7 +273,7 @@ TEST_F(AdrsSel, ReorderingSkipsPendingDeletionsAndIsSavedAsTheBookOrder)
     Choice c(nullptr);
     c.BookName = "A";
     c.FillBookList();
-    EXPECT_EQ(c.DeleteItem(1), 1); // B
+    EXPECT_EQ(c.DeleteItem(1), 1);    // B
     EXPECT_EQ(c.MoveItem(1, -1), 0);  // C above A
     EXPECT_EQ(c.MoveItem(0, -1), -1); // already first
     EXPECT_EQ(c.MoveItem(2, +1), -1); // already last
@@ -347,7 +346,8 @@ TEST_F(AdrsSel, StartUpChoiceWithoutBooksStartsInCreateMode)
     TAddressSelect again(nullptr);
     again.BookName() = QStringLiteral("アドレス");
     again.SetMode(9);
-    EXPECT_EQ(runModal(again, {[&] { again.findChild<QPushButton*>("btnOk")->click(); }}), TAddressSelect::mrOk);
+    EXPECT_EQ(runModal(again, {[&] { again.findChild<QPushButton*>("btnOk")->click(); }}),
+              TAddressSelect::mrOk);
     EXPECT_EQ(again.BookChanged(), 0);
     EXPECT_TRUE(QDir(AdrsFolder + QStringLiteral("アドレス")).exists());
 }
@@ -365,32 +365,32 @@ TEST_F(AdrsSel, OpenModeSelectsTheOpenBookAndKeysMoveTheFocus)
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("アドレス帳の切り替え"));
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->data(Qt::UserRole).toInt(), 2);
-    const int result = runModal(
-        dlg, {[&] {
-                  QApplication::setActiveWindow(&dlg);
-                  EXPECT_EQ(list->currentRow(), 1);
-                  EXPECT_TRUE(list->item(1)->isSelected());
-                  EXPECT_EQ(dlg.focusWidget(), list);
-                  EXPECT_TRUE(dlg.findChild<QAction*>("actUp")->isEnabled());
-                  EXPECT_TRUE(dlg.findChild<QAction*>("actDown")->isEnabled());
-                  EXPECT_EQ(radio(dlg, "rbOpen")->palette().color(QPalette::WindowText), QColor(Qt::blue));
-                  EXPECT_NE(radio(dlg, "rbNew")->palette().color(QPalette::WindowText), QColor(Qt::blue));
-                  QTest::keyClick(list, Qt::Key_Return);
-                  EXPECT_EQ(dlg.focusWidget(), btnOk);
-                  // Clicking "create" moves to the edit; entering the edit keeps "create" checked.
-                  radio(dlg, "rbNew")->click();
-                  EXPECT_EQ(dlg.focusWidget(), edtNew);
-                  EXPECT_EQ(radio(dlg, "rbNew")->palette().color(QPalette::WindowText), QColor(Qt::blue));
-                  radio(dlg, "rbOpen")->setFocus();
-                  QTest::keyClick(radio(dlg, "rbOpen"), Qt::Key_Return);
-                  EXPECT_EQ(dlg.focusWidget(), list);
-                  EXPECT_TRUE(radio(dlg, "rbOpen")->isChecked());
-                  list->setCurrentRow(2);
-                  dlg.actUpExecute();
-                  EXPECT_EQ(list->currentRow(), 1);
-                  EXPECT_EQ(list->item(1)->text(), "Club");
-                  btnOk->click();
-              }});
+    const int result =
+        runModal(dlg, {[&] {
+                     QApplication::setActiveWindow(&dlg);
+                     EXPECT_EQ(list->currentRow(), 1);
+                     EXPECT_TRUE(list->item(1)->isSelected());
+                     EXPECT_EQ(dlg.focusWidget(), list);
+                     EXPECT_TRUE(dlg.findChild<QAction*>("actUp")->isEnabled());
+                     EXPECT_TRUE(dlg.findChild<QAction*>("actDown")->isEnabled());
+                     EXPECT_EQ(radio(dlg, "rbOpen")->palette().color(QPalette::WindowText), QColor(Qt::blue));
+                     EXPECT_NE(radio(dlg, "rbNew")->palette().color(QPalette::WindowText), QColor(Qt::blue));
+                     QTest::keyClick(list, Qt::Key_Return);
+                     EXPECT_EQ(dlg.focusWidget(), btnOk);
+                     // Clicking "create" moves to the edit; entering the edit keeps "create" checked.
+                     radio(dlg, "rbNew")->click();
+                     EXPECT_EQ(dlg.focusWidget(), edtNew);
+                     EXPECT_EQ(radio(dlg, "rbNew")->palette().color(QPalette::WindowText), QColor(Qt::blue));
+                     radio(dlg, "rbOpen")->setFocus();
+                     QTest::keyClick(radio(dlg, "rbOpen"), Qt::Key_Return);
+                     EXPECT_EQ(dlg.focusWidget(), list);
+                     EXPECT_TRUE(radio(dlg, "rbOpen")->isChecked());
+                     list->setCurrentRow(2);
+                     dlg.actUpExecute();
+                     EXPECT_EQ(list->currentRow(), 1);
+                     EXPECT_EQ(list->item(1)->text(), "Club");
+                     btnOk->click();
+                 }});
     EXPECT_EQ(result, TAddressSelect::mrOk);
     EXPECT_EQ(dlg.BookName(), "Club");
     EXPECT_EQ(dlg.BookChanged(), 1);
