@@ -142,6 +142,11 @@ bool TAddressBookChoice::nameAllowed(const QString& name) const
         info(ForbiddenCharsMessage());
         return false;
     }
+    // The name is kept in CP932 settings files: a character they cannot hold would turn into another name.
+    if (!Cp932::canEncode(name)) {
+        info(QStringLiteral("アドレス帳の名前に使えない文字が含まれています  "));
+        return false;
+    }
     return true;
 }
 
@@ -557,17 +562,25 @@ bool TAddressSelect::eventFilter(QObject* watched, QEvent* event)
             m_rbNew->setChecked(true);
         else if (watched == m_lvAdrs)
             m_rbOpen->setChecked(true);
-    } else if (event->type() == QEvent::MouseButtonPress && watched == m_lvAdrs->viewport()) {
+    } else if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
+               watched == m_lvAdrs->viewport() && !m_inListPress) {
+        // The list handles the button first (on empty space it clears the selection); then the focused
+        // item is selected again.
         auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::RightButton) {
+            m_inListPress = true;
+            QCoreApplication::sendEvent(watched, event);
+            m_inListPress = false;
+        }
         if (m_lvAdrs->selectedItems().isEmpty() && m_lvAdrs->currentItem())
             m_lvAdrs->currentItem()->setSelected(true);
-        if (mouse->button() == Qt::RightButton) {
+        if (mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonPress) {
             if (QListWidgetItem* item = m_lvAdrs->itemAt(mouse->position().toPoint()))
                 selectRow(m_lvAdrs->row(item));
-            updateActions();
             m_pmAdrs->popup(mouse->globalPosition().toPoint());
-            return true;
         }
+        updateActions();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

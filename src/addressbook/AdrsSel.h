@@ -116,6 +116,7 @@ private:
 
     TAddressBookChoice m_choice;
     int m_mode = 1;
+    bool m_inListPress = false;
     QRadioButton* m_rbNew;
     QRadioButton* m_rbOpen;
     QLineEdit* m_edtNew;

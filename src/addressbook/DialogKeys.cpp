@@ -6,7 +6,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
@@ -108,7 +110,33 @@ private:
     int m_maxBytes;
 };
 
+// Qt selects an edit's whole text when Tab brings the focus; the same focus without that reason does not.
+class TNoAutoSelect : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+            reason != Qt::ShortcutFocusReason)
+            return false;
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(watched, &plain);
+        return true;
+    }
+};
+
 } // namespace
+
+void NoAutoSelect(QLineEdit* edit)
+{
+    edit->installEventFilter(new TNoAutoSelect(edit));
+}
 
 void CutOnLeave(QLineEdit* edit, int maxBytes)
 {

@@ -37,6 +37,9 @@ void PaintCheckedCaption(QAbstractButton* button);
 // Leaving the edit cuts its text to maxBytes CP932 bytes, never inside a double-byte character.
 void CutOnLeave(QLineEdit* edit, int maxBytes);
 
+// Entering the edit by Tab leaves its text unselected (the caret stays where it was).
+void NoAutoSelect(QLineEdit* edit);
+
 // Input-method modes of edits: 6 hiragana, 8 katakana, 5 full-width alphanumeric, 7 half-width katakana,
 // 1 closed. The mode is kept in the "ImeMode" property for the input method; closed turns input methods off.
 enum TImeMode { imClose = 1, imAlpha = 5, imHira = 6, imSKata = 7, imKata = 8 };

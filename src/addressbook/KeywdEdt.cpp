@@ -174,6 +174,7 @@ TNamedItemsEdit::TNamedItemsEdit(QWidget* owner, const TNamedItemKind& kind) : Q
         edit->setMaxLength(NameBytes);
         SetImeMode(edit, imHira);
         CutOnLeave(edit, NameBytes);
+        NoAutoSelect(edit);
         auto* combo = new QComboBox(this);
         combo->setObjectName(QStringLiteral("cbx") + kind.componentWord + n);
         for (const TInputModeChoice& c : InputModeChoices())

@@ -98,9 +98,20 @@ TEST_F(AdrsSel, BadNamesAreRefusedWithTheirMessage)
         QString name;
         QString message;
     } cases[] = {
-        {"", empty},        {"   ", empty},      {".hidden", dot},    {"..", dot},
-        {"a/b", forbidden}, {"a\\b", forbidden}, {"x:y", forbidden},  {"x|y", forbidden},
-        {"a?", forbidden},  {"a\tb", forbidden}, {"a\"b", forbidden}, {"<a>", forbidden},
+        {"", empty},
+        {"   ", empty},
+        {".hidden", dot},
+        {"..", dot},
+        {"a/b", forbidden},
+        {"a\\b", forbidden},
+        {"x:y", forbidden},
+        {"x|y", forbidden},
+        {"a?", forbidden},
+        {"a\tb", forbidden},
+        {"a\"b", forbidden},
+        {"<a>", forbidden},
+        {QString::fromUtf8("Book \xF0\x9F\x98\x80"),
+         QStringLiteral("アドレス帳の名前に使えない文字が含まれています  ")},
     };
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.name.toStdString());
@@ -442,6 +453,34 @@ TEST_F(AdrsSel, InPlaceRenameReopensTheEditorOnAClash)
     EXPECT_EQ(rec.count(), 1);
     EXPECT_EQ(opBytes(), "[RENAME]\r\nCount=1\r\n1=Work/Office\r\n");
     EXPECT_EQ(dlg.BookName(), "Home");
+}
+
+TEST_F(AdrsSel, MouseOnTheList)
+{
+    makeBooks({"Home", "Work"});
+    MessageRecorder rec;
+    TAddressSelect dlg(nullptr);
+    dlg.BookName() = "Home";
+    dlg.SetMode(1);
+    auto* list = dlg.findChild<QListWidget*>("lvAdrs");
+    const int result = runModal(dlg, {[&] {
+                                    list->clearSelection();
+                                    EXPECT_FALSE(dlg.findChild<QAction*>("actDelete")->isEnabled());
+                                    // Pressed below the items while nothing is selected: the focused item
+                                    // becomes selected.
+                                    QTest::mousePress(list->viewport(), Qt::LeftButton, {},
+                                                      QPoint(5, list->viewport()->height() - 5));
+                                    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {},
+                                                        QPoint(5, list->viewport()->height() - 5));
+                                    EXPECT_TRUE(list->item(0)->isSelected());
+                                    EXPECT_TRUE(dlg.findChild<QAction*>("actDelete")->isEnabled());
+                                    const QPoint second = list->visualItemRect(list->item(1)).center();
+                                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+                                    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+                                }});
+    EXPECT_EQ(result, TAddressSelect::mrOk);
+    EXPECT_EQ(dlg.BookName(), "Work");
+    EXPECT_EQ(rec.count(), 0);
 }
 
 TEST_F(AdrsSel, Screenshot)

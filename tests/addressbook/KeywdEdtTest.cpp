@@ -119,6 +119,10 @@ TEST_F(KeywdEdt, KeywordDialogShowsAndStoresTheChoices)
                      EXPECT_EQ(dlg.focusWidget(), dlg.findChild<QComboBox*>("cbxKeyword1"));
                      QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
                      EXPECT_EQ(dlg.focusWidget(), dlg.findChild<QLineEdit*>("edtKeyword2"));
+                     QTest::keyClick(dlg.focusWidget(), Qt::Key_Tab); // Tab leaves the next name unselected
+                     QTest::keyClick(dlg.focusWidget(), Qt::Key_Tab);
+                     EXPECT_EQ(dlg.focusWidget(), dlg.findChild<QLineEdit*>("edtKeyword3"));
+                     EXPECT_FALSE(dlg.findChild<QLineEdit*>("edtKeyword3")->hasSelectedText());
 
                      // Pasted 14 bytes: cut to 12, or to 11 when a double-byte character straddles the limit.
                      edit1->setFocus();
