@@ -511,10 +511,16 @@ void TAddressSelect::showEvent(QShowEvent* event)
     if (event->spontaneous())
         return;
     selectRow(m_choice.InitialRow());
-    if (m_rbOpen->isChecked())
-        focusList();
-    else
-        focusEdit();
+    const auto focusFirst = [this] {
+        if (m_rbOpen->isChecked())
+            focusList();
+        else
+            focusEdit();
+    };
+    focusFirst();
+    // Again once the window has been activated: activation may focus the edit as if by Tab, which
+    // selects its text.
+    QTimer::singleShot(0, this, focusFirst);
 }
 
 void TAddressSelect::selectRow(int row)

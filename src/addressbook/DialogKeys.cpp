@@ -43,7 +43,7 @@ void TDialogEnterKeys::focusWithCaretAtEnd(QWidget* control)
 {
     if (!control)
         return;
-    control->setFocus(Qt::TabFocusReason);
+    control->setFocus(Qt::OtherFocusReason);
     QLineEdit* edit = qobject_cast<QLineEdit*>(control);
     if (!edit)
         if (auto* combo = qobject_cast<QComboBox*>(control))

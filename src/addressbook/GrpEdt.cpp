@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -143,9 +145,19 @@ TGruopEdit::TGruopEdit(QWidget* owner, QWidget* other) : QDialog(owner)
 
     connect(m_btnOk, &QPushButton::clicked, this, &TGruopEdit::btnOkClick);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    TDialogEnterKeys::focusWithCaretAtEnd(m_edits[0]);
     adjustSize();
     CenterForm(this, other ? other : owner);
+}
+
+void TGruopEdit::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Again once the window has been activated: activation may focus the first edit as if by Tab, which
+    // selects its text.
+    if (!event->spontaneous()) {
+        TDialogEnterKeys::focusWithCaretAtEnd(m_edits[0]);
+        QTimer::singleShot(0, this, [this] { TDialogEnterKeys::focusWithCaretAtEnd(m_edits[0]); });
+    }
 }
 
 bool TGruopEdit::SaveGroupFile(QString* error)

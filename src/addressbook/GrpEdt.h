@@ -50,6 +50,9 @@ public:
 
     QLineEdit* GroupEdit(int index) const { return m_edits[index]; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QList<QLineEdit*> m_edits;
     QPushButton* m_btnOk;

@@ -341,6 +341,7 @@ TEST_F(AdrsSel, StartUpChoiceWithoutBooksStartsInCreateMode)
     const int result = runModal(dlg, {[&] {
                                           EXPECT_EQ(dlg.focusWidget(), edtNew);
                                           EXPECT_EQ(edtNew->cursorPosition(), 4);
+                                          EXPECT_FALSE(edtNew->hasSelectedText());
                                           QTest::keyClick(&dlg, Qt::Key_Escape);
                                       },
                                       [&] {

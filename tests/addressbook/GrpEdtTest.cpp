@@ -175,4 +175,15 @@ TEST_F(GrpEdt, CancelChangesNothing)
     EXPECT_FALSE(QFile::exists(groupFile()));
 }
 
+TEST_F(GrpEdt, Screenshot)
+{
+    LoadGroupFile(groupFile());
+    TGruopEdit dlg(nullptr);
+    EXPECT_FALSE(dlg.GroupEdit(0)->hasSelectedText());
+    dlg.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dlg.GroupEdit(0)->hasSelectedText());
+    EXPECT_TRUE(dlg.grab().save(QCoreApplication::applicationDirPath() + QStringLiteral("/GruopEdit.png")));
+}
+
 } // namespace

@@ -183,4 +183,12 @@ TEST_F(KeywdEdt, OkWithoutChangesReportsNothingButWrites)
     EXPECT_EQ(ini.ReadSection("PROTECT MEMO").size(), 20);
 }
 
+TEST_F(KeywdEdt, Screenshot)
+{
+    TProtectMemoEdit dlg(nullptr);
+    dlg.show();
+    EXPECT_TRUE(
+        dlg.grab().save(QCoreApplication::applicationDirPath() + QStringLiteral("/ProtectMemoEdit.png")));
+}
+
 } // namespace
