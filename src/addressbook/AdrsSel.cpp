@@ -2,6 +2,7 @@
 #include "addressbook/AdrsSel.h"
 
 #include "addressbook/DialogKeys.h"
+#include "addressbook/ListToolDlg.h"
 #include "core/AdrsFolderList.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -377,8 +378,8 @@ TAddressSelect::TAddressSelect(QWidget* owner) : QDialog(owner), m_choice(this)
     m_delegate = new TBookNameDelegate(this);
     m_lvAdrs->setItemDelegate(m_delegate);
     m_lvAdrs->setMinimumSize(260, 200);
-    PaintCheckedCaption(m_rbNew);
-    PaintCheckedCaption(m_rbOpen);
+    PaintCheckedBlue(m_rbNew);
+    PaintCheckedBlue(m_rbOpen);
 
     const QIcon glyphs[4] = {
         style()->standardIcon(QStyle::SP_TrashIcon), style()->standardIcon(QStyle::SP_FileDialogDetailedView),
@@ -439,7 +440,7 @@ TAddressSelect::TAddressSelect(QWidget* owner) : QDialog(owner), m_choice(this)
     layout->addLayout(grid);
     layout->addLayout(buttons);
 
-    auto* keys = new TDialogEnterKeys(this);
+    auto* keys = new TEnterMovesFocus(this);
     keys->addTarget(m_rbNew, m_edtNew);
     keys->addTarget(m_rbOpen, m_lvAdrs);
     keys->addTarget(m_edtNew, m_btnOk);
@@ -539,7 +540,7 @@ void TAddressSelect::selectRow(int row)
 void TAddressSelect::focusEdit()
 {
     m_rbNew->setChecked(true);
-    TDialogEnterKeys::focusWithCaretAtEnd(m_edtNew);
+    TEnterMovesFocus::focusWithCaretAtEnd(m_edtNew);
 }
 
 void TAddressSelect::focusList()

@@ -1,38 +1,8 @@
-// Keyboard, colour and input-method conventions of the address book's small dialogs.
+// Byte limits on leaving, text selection on entry and input-method modes of the address book's edits.
 #pragma once
 
-#include <QHash>
-#include <QObject>
-#include <QPointer>
-
-class QAbstractButton;
 class QLineEdit;
 class QWidget;
-
-// Enter in a registered control moves the focus on: to the control named for it, or else to the next
-// control of the tab order that can take the focus, wrapping round. An edit reached this way gets its caret
-// at the end (unless a target was given with caretAtEnd false).
-class TDialogEnterKeys : public QObject
-{
-public:
-    explicit TDialogEnterKeys(QObject* parent) : QObject(parent) {}
-
-    void addNext(QWidget* control);
-    void addTarget(QWidget* control, QWidget* target);
-
-    // The next control after from in from's window tab order that can take the focus now; null when none.
-    static QWidget* nextInTabOrder(QWidget* from);
-    static void focusWithCaretAtEnd(QWidget* control);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QHash<QObject*, QPointer<QWidget>> m_targets; // null target: the next in tab order
-};
-
-// The caption of a check box or radio button is blue while checked, the window-text colour otherwise.
-void PaintCheckedCaption(QAbstractButton* button);
 
 // Leaving the edit cuts its text to maxBytes CP932 bytes, never inside a double-byte character.
 void CutOnLeave(QLineEdit* edit, int maxBytes);

@@ -2,6 +2,7 @@
 #include "addressbook/GrpEdt.h"
 
 #include "addressbook/DialogKeys.h"
+#include "addressbook/ListToolDlg.h"
 #include "addressbook/KeywdEdt.h"
 #include "core/AdrsFolderList.h"
 #include "core/MainSettings.h"
@@ -106,7 +107,7 @@ TGruopEdit::TGruopEdit(QWidget* owner, QWidget* other) : QDialog(owner)
     setObjectName(QStringLiteral("GruopEdit"));
     setWindowTitle(QStringLiteral("グループ名の設定"));
 
-    auto* keys = new TDialogEnterKeys(this);
+    auto* keys = new TEnterMovesFocus(this);
     auto* lblMessage = new QLabel(QStringLiteral("アドレス帳のグループ項目の名称を設定します："), this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     auto* grid = new QGridLayout;
@@ -155,8 +156,8 @@ void TGruopEdit::showEvent(QShowEvent* event)
     // Again once the window has been activated: activation may focus the first edit as if by Tab, which
     // selects its text.
     if (!event->spontaneous()) {
-        TDialogEnterKeys::focusWithCaretAtEnd(m_edits[0]);
-        QTimer::singleShot(0, this, [this] { TDialogEnterKeys::focusWithCaretAtEnd(m_edits[0]); });
+        TEnterMovesFocus::focusWithCaretAtEnd(m_edits[0]);
+        QTimer::singleShot(0, this, [this] { TEnterMovesFocus::focusWithCaretAtEnd(m_edits[0]); });
     }
 }
 
@@ -190,7 +191,7 @@ void TGruopEdit::btnOkClick()
     if (r.sameItem > 0) {
         MessageBoxPos(this, QStringLiteral("同じグループ名は設定できません  "), ProductTitle,
                       MsgSeam::MbIconInformation);
-        TDialogEnterKeys::focusWithCaretAtEnd(m_edits[r.sameItem - 1]);
+        TEnterMovesFocus::focusWithCaretAtEnd(m_edits[r.sameItem - 1]);
         return;
     }
     if (!r.error.isEmpty()) {

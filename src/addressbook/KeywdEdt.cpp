@@ -3,6 +3,7 @@
 #include "addressbook/KeywdEdt.h"
 
 #include "addressbook/DialogKeys.h"
+#include "addressbook/ListToolDlg.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/PDFHelp.h"
@@ -156,7 +157,7 @@ TNamedItemsEdit::TNamedItemsEdit(QWidget* owner, const TNamedItemKind& kind) : Q
     setWindowTitle(kind.caption);
     SetHelpContext(this, kind.helpContext);
 
-    auto* keys = new TDialogEnterKeys(this);
+    auto* keys = new TEnterMovesFocus(this);
     auto* grid = new QGridLayout;
     auto* lblName = new QLabel(QStringLiteral("名称："), this);
     lblName->setObjectName(QStringLiteral("lblName"));
@@ -225,7 +226,7 @@ void TNamedItemsEdit::btnOkClick()
         MessageBoxPos(this,
                       m_kind.messageWord + FullWidthNumber(r.emptyItem) + QStringLiteral("が未入力です  "),
                       ProductTitle, MsgSeam::MbIconInformation);
-        TDialogEnterKeys::focusWithCaretAtEnd(m_edits[r.emptyItem - 1]);
+        TEnterMovesFocus::focusWithCaretAtEnd(m_edits[r.emptyItem - 1]);
         return;
     }
     if (!r.error.isEmpty()) {
