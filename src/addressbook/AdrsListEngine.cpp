@@ -353,11 +353,19 @@ void TAdrsListEngine::MeasureColumnCaptions()
         m_columnFitWidths[c] = textWidth(VisibleColumnCaption(int(c))) + 2 * margin();
 }
 
+const TAddressColumnRec* TAdrsListEngine::visibleRec(int column) const
+{
+    // The records may have been replaced since the columns were built; such columns read as absent.
+    if (column < 0 || column >= GetVisibleColumnCount())
+        return nullptr;
+    const int record = m_visibleColumns[size_t(column)];
+    return record < m_columns.size() ? &m_columns[record] : nullptr;
+}
+
 int TAdrsListEngine::GetVisibleColumnItem(int column) const
 {
-    if (column < 0 || column >= GetVisibleColumnCount())
-        return -1;
-    return m_columns[m_visibleColumns[size_t(column)]].item;
+    const TAddressColumnRec* rec = visibleRec(column);
+    return rec ? rec->item : -1;
 }
 
 QString TAdrsListEngine::VisibleColumnCaption(int column) const
@@ -368,9 +376,8 @@ QString TAdrsListEngine::VisibleColumnCaption(int column) const
 
 int TAdrsListEngine::VisibleColumnWidth(int column) const
 {
-    if (column < 0 || column >= GetVisibleColumnCount())
-        return 0;
-    return m_columns[m_visibleColumns[size_t(column)]].width;
+    const TAddressColumnRec* rec = visibleRec(column);
+    return rec ? rec->width : 0;
 }
 
 int TAdrsListEngine::ColumnFitWidth(int column) const
@@ -382,7 +389,7 @@ int TAdrsListEngine::ColumnFitWidth(int column) const
 
 void TAdrsListEngine::ColumnResized(int column, int width)
 {
-    if (column < 0 || column >= GetVisibleColumnCount())
+    if (!visibleRec(column))
         return;
     m_columns[m_visibleColumns[size_t(column)]].width = width;
     if (m_viewPort)
@@ -391,7 +398,7 @@ void TAdrsListEngine::ColumnResized(int column, int width)
 
 int TAdrsListEngine::FitColumn(int column)
 {
-    if (column < 0 || column >= GetVisibleColumnCount())
+    if (!visibleRec(column))
         return 0;
     const int width = ColumnFitWidth(column);
     m_columns[m_visibleColumns[size_t(column)]].width = width;

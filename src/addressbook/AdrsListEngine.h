@@ -245,6 +245,7 @@ public:
     void SetNextWordIndex(int index) { m_nextWordIndex = index; }
 
 private:
+    const TAddressColumnRec* visibleRec(int column) const;
     TNarrowDownContext narrowContext() const;
     bool passesGroup(qint32 group) const;
     void loadNormalList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current);
