@@ -15,17 +15,6 @@ void ClearAdrsDataRec(TAdrsDataRec* rec)
     *rec = TAdrsDataRec();
 }
 
-AnsiString TrimAnsiText(const AnsiString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && quint8(text[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && quint8(text[end - 1]) <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QByteArrayList TextToLines(const AnsiString& text)
 {
     // Trail bytes of CP932 never take the values of CR or LF, so a byte scan is safe.

@@ -1,6 +1,7 @@
 // The address record, its reading from an Adrs.DB row, and the fixed item tables the windows share.
 #pragma once
 
+#include "core/AppSub.h"
 #include "platform/Cp932.h"
 
 #include <QByteArrayList>
@@ -200,8 +201,6 @@ void ReadAdrsDataRec(const TAdrsRow& row, TAdrsDataRec& rec, const THyphenateFun
 bool ReadAddressRecord(TAdrsTableCursor& table, qint32 recNo, TAdrsDataRec& rec, QWidget* owner,
                        const THyphenateFunc& hyphenate);
 
-// Removes leading and trailing blanks and control characters (bytes up to 0x20).
-AnsiString TrimAnsiText(const AnsiString& text);
 
 // A memo text split into lines (CR, LF or CR LF end a line; a final line break adds no empty line).
 QByteArrayList TextToLines(const AnsiString& text);

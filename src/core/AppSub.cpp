@@ -63,18 +63,6 @@ bool splitAtPrefix(const QList<AnsiString>& names, const AnsiString& text, AnsiS
     return false;
 }
 
-// Trims bytes up to and including the blank from both ends (trail bytes never fall in that range).
-AnsiString trimAnsi(const AnsiString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && uchar(text[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && uchar(text[end - 1]) <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 bool matchesAt(const AnsiString& text, qsizetype pos, const AnsiString& pattern)
 {
     return pos + pattern.size() <= text.size() &&
@@ -125,6 +113,18 @@ int screenDpi()
 }
 
 } // namespace
+
+AnsiString TrimAnsiText(const AnsiString& text)
+{
+    // Bytes up to the blank never occur inside a double-byte character.
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && uchar(text[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && uchar(text[end - 1]) <= 0x20)
+        --end;
+    return text.mid(begin, end - begin);
+}
 
 const QStringList& PrefectureNames()
 {
@@ -303,7 +303,7 @@ bool SplitPrefectureKana(const AnsiString& reading, AnsiString& prefecture, Ansi
 
 int CheckMyNumber(const AnsiString& text, int kind)
 {
-    const AnsiString digits = trimAnsi(text);
+    const AnsiString digits = TrimAnsiText(text);
     for (const char c : digits) {
         if (c < '0' || c > '9')
             return MyNumberNotDigits;
@@ -348,7 +348,7 @@ QByteArray HexToBytes(const AnsiString& hex)
 
 AnsiString EncryptFieldText(const AnsiString& text, const AnsiString& key)
 {
-    if (trimAnsi(text).isEmpty())
+    if (TrimAnsiText(text).isEmpty())
         return {};
     QByteArray plain = text;
     QBuffer source(&plain);
@@ -362,7 +362,7 @@ AnsiString EncryptFieldText(const AnsiString& text, const AnsiString& key)
 
 AnsiString DecryptFieldText(const AnsiString& cipherText, const AnsiString& key)
 {
-    const AnsiString hex = trimAnsi(cipherText);
+    const AnsiString hex = TrimAnsiText(cipherText);
     if (hex.isEmpty())
         return {};
     QByteArray bytes;
@@ -397,7 +397,7 @@ AnsiString DecryptFieldText(const AnsiString& cipherText, const AnsiString& key)
                         std::all_of(plain.cbegin() + length, plain.cend(), [](char c) { return c == 0; });
     if (!padded)
         throw EFieldCipherError("Field cipher text does not match its length");
-    return trimAnsi(plain.left(length));
+    return TrimAnsiText(plain.left(length));
 }
 
 AnsiString WideToHexText(const QString& text)

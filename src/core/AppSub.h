@@ -56,6 +56,8 @@ const QStringList& PrefectureNames();
 const QStringList& PrefectureKanaNames();
 
 AnsiString KeepNumberChars(const AnsiString& text, int flags);
+// The text without blanks and control characters at both ends.
+AnsiString TrimAnsiText(const AnsiString& text);
 AnsiString StripSpaces(const QString& text);
 AnsiString ReverseMbcsText(const AnsiString& text);
 qint64 RoundHalfAway(double x);

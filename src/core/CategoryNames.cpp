@@ -2,8 +2,8 @@
 #include "core/CategoryNames.h"
 
 #include "core/AppSub.h"
+#include "core/MsgBoxPos.h"
 #include "platform/Cp932.h"
-#include "platform/MessageSeam.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +15,6 @@ CodedNameList MajorCategoryNames;
 std::array<CodedNameList, MajorCategoryCount> MinorCategoryLists;
 
 namespace {
-
-const QString AppTitle = QStringLiteral("Tovarel");
 
 // A code field: decimal digits, blanks around them tolerated.
 bool codeField(const AnsiString& field, int low, int high, int& value)
@@ -64,14 +62,7 @@ bool folderExists(const QString& path)
 
 void showDataMissing(QWidget* owner, const QString& text)
 {
-    MsgSeam::Request request;
-    request.source = MsgSeam::Source::Positioned;
-    request.owner = owner;
-    request.text = text;
-    request.caption = AppTitle;
-    request.flags = MsgSeam::MbIconInformation;
-    request.mode = 2;
-    MsgSeam::Show(request);
+    MessageBoxPos(owner, text, ProductTitle, MsgSeam::MbIconInformation, 2);
 }
 
 } // namespace
@@ -113,14 +104,10 @@ bool LoadCategoryNames(const QString& filePath)
     }
     if (!read) {
         ParseCategoryNames({});
-        MsgSeam::Request request;
-        request.source = MsgSeam::Source::Application;
-        request.text =
+        ApplicationMessageBox(
             QStringLiteral("業種名のファイルが読み込めませんでした  \r\n%1  \r\n業種名は表示されません  ")
-                .arg(filePath);
-        request.caption = AppTitle;
-        request.flags = MsgSeam::MbIconStop;
-        MsgSeam::Show(request);
+                .arg(filePath),
+            MsgSeam::MbIconStop);
         return false;
     }
     ParseCategoryNames(bytes);

@@ -1,6 +1,8 @@
 // Hyphenation library wrapper: reference-counted loading, the entry point call and the load failure messages.
 #include "core/Dlhyp.h"
 
+#include "core/AppSub.h"
+
 #include "DlhypApi.h"
 #include "platform/LibraryLoader.h"
 #include "platform/MessageSeam.h"
@@ -59,18 +61,6 @@ TSystemTime UtcNow()
     return st;
 }
 
-// Blanks and control characters at both ends; they never occur inside a double-byte character's trail at the
-// end.
-AnsiString TrimBytes(const AnsiString& text)
-{
-    int begin = 0;
-    int end = int(text.size());
-    while (begin < end && uchar(text.at(begin)) <= ' ')
-        ++begin;
-    while (end > begin && uchar(text.at(end - 1)) <= ' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 } // namespace
 
@@ -142,11 +132,11 @@ int HyphenatePhone(AnsiString& number, const QString& dataFolder)
 
 AnsiString HyphenatePhoneText(const AnsiString& text, const QString& dataFolder)
 {
-    AnsiString number = TrimBytes(text);
+    AnsiString number = TrimAnsiText(text);
     if (number.isEmpty())
         return number;
     const AnsiString original = number;
     if (HyphenatePhone(number, dataFolder) != HyphenOk)
         return original;
-    return TrimBytes(number);
+    return TrimAnsiText(number);
 }

@@ -1,6 +1,8 @@
 // Input history lists: entry editing, the history file reader and writer, and the handling of damaged files.
 #include "core/HisInfo.h"
 
+#include "core/AppSub.h"
+
 #include "platform/MessageSeam.h"
 
 #include <QDateTime>
@@ -21,17 +23,6 @@ QString WithFile(const QString& fileName, const QString& text)
     return fileName + QStringLiteral("\r\n") + text;
 }
 
-// Blanks and control characters at both ends; bytes up to 0x20 are never part of a double-byte character.
-AnsiString TrimBytes(const AnsiString& text)
-{
-    int begin = 0;
-    int end = int(text.size());
-    while (begin < end && uchar(text.at(begin)) <= ' ')
-        ++begin;
-    while (end > begin && uchar(text.at(end - 1)) <= ' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 AnsiString Complemented(const char* data, int size)
 {
@@ -145,7 +136,7 @@ bool THistoryData::Load()
     }
     if (ok) {
         for (THistoryStruct& entry : entries)
-            entry.Text = TrimBytes(entry.Text);
+            entry.Text = TrimAnsiText(entry.Text);
         *m_items = std::move(entries);
         return true;
     }

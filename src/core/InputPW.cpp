@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TInputPassword::TInputPassword(QWidget* owner, const QString& expected) : QDialog(owner), m_expected(expected)
+TInputPassword::TInputPassword(QWidget* owner, std::optional<QString> expected)
+    : QDialog(owner), m_expected(std::move(expected))
 {
     setObjectName(QStringLiteral("InputPassword"));
     setWindowTitle(QStringLiteral("起動時パスワードの入力"));
@@ -67,7 +68,7 @@ void TInputPassword::btnOkClick()
         m_medtPassword->setFocus();
         return;
     }
-    if (typed == m_expected) {
+    if (m_expected && typed == *m_expected) {
         done(mrOk);
         return;
     }

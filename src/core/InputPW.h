@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,8 +13,9 @@ class TInputPassword : public QDialog
 {
     Q_OBJECT
 public:
-    // expected: the plain start-up password the typed text must equal.
-    TInputPassword(QWidget* owner, const QString& expected);
+    // expected: the plain start-up password the typed text must equal; with none (a stored value that does
+    // not decode) no typed text is right, so the run can only be given up.
+    TInputPassword(QWidget* owner, std::optional<QString> expected);
 
     // Modal results: 1 the password was right, 2 the user gave up.
     enum { mrOk = 1, mrCancel = 2 };
@@ -24,7 +27,7 @@ public:
     void reject() override;
 
 private:
-    QString m_expected;
+    std::optional<QString> m_expected;
     QLabel* m_lblMsg1;
     QLineEdit* m_medtPassword;
     QPushButton* m_btnOk;

@@ -2,6 +2,7 @@
 #include "core/Main.h"
 
 #include "core/AdrsFolderList.h"
+#include "core/AppSub.h"
 #include "core/InputPW.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -202,22 +203,13 @@ bool TMainForm::event(QEvent* event)
 void TMainForm::WMStartup()
 {
     TStartupServices& services = StartupServices();
-    // A stored password of three characters or fewer stands for none.
-    if (StartupPassword.size() > 3) {
-        const std::optional<QString> password = services.DescrambleStartupPassword(StartupPassword);
-        if (!password) {
-            ApplicationMessageBox(
-                QStringLiteral("起動時パスワードを確認できないため、Tovarel を起動できません  "),
-                MsgSeam::MbIconStop);
+    // A value that does not decode still asks, and nothing typed can match it: the gate stays shut.
+    const std::optional<AnsiString> password = DescrambleStartupPassword(ToAnsi(StartupPassword));
+    if (!password || !password->isEmpty()) {
+        TInputPassword prompt(this, password ? std::optional<QString>(ToWide(*password)) : std::nullopt);
+        if (prompt.exec() != TInputPassword::mrOk) {
             CloseMainForm();
             return;
-        }
-        if (!password->isEmpty()) {
-            TInputPassword prompt(this, *password);
-            if (prompt.exec() != TInputPassword::mrOk) {
-                CloseMainForm();
-                return;
-            }
         }
     }
     if (DataPathReset)

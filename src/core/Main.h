@@ -1,6 +1,8 @@
 // The program entry, the single-instance guard, the hidden main form and the start-up and shut-down order.
 #pragma once
 
+#include "core/PrivateMessages.h"
+
 #include <QEvent>
 #include <QLockFile>
 #include <QPointer>
@@ -15,8 +17,6 @@ class THelpKeyFilter;
 inline const QString InstanceIdentity = QStringLiteral("Morvane.Quenrid215.Instance");
 inline const QString AdminToolIdentity = QStringLiteral("Morvane.Quenrid215.AdminModeTool");
 
-// Posted by the main form to itself once its create step is done and the splash has gone.
-constexpr QEvent::Type MainStartupMessage = QEvent::Type(QEvent::User + 0x100);
 
 // Where the instance locks and the activation socket live (the user's runtime folder), with a final "/".
 QString InstanceLockFolder();

@@ -1,9 +1,9 @@
 // Reading the main settings file, the registry values and the own-number file at start.
 #include "core/MainSettings.h"
 
+#include "core/AppSub.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
-#include "core/StartupServices.h"
 #include "maintenance/UpdInfo.h"
 #include "platform/Cp932.h"
 #include "platform/IniFile.h"
@@ -86,16 +86,21 @@ bool ReadViewSplash()
 
 QString DecodeDataPath(const QString& stored)
 {
-    if (stored.startsWith(u'@'))
-        return StartupServices().HexTextToWide(stored.toLatin1());
-    return stored;
+    if (!stored.startsWith(u'@'))
+        return stored;
+    // A value that does not decode names no folder; the start then falls back to the default one.
+    try {
+        return HexTextToWide(ToAnsi(stored));
+    } catch (const EConvertError&) {
+        return QString();
+    }
 }
 
 QString EncodeDataPath(const QString& folder)
 {
     if (Cp932::canEncode(folder))
         return folder;
-    return QString::fromLatin1(StartupServices().WideToHexText(folder));
+    return ToWide(WideToHexText(folder));
 }
 
 void SetDataSubFolders()
@@ -197,7 +202,7 @@ void ReadMainSettings(QWidget* messageOwner)
         const qint64 size = myNumber.size();
         const QByteArray bytes = myNumber.readAll();
         if (bytes.size() == size)
-            MyNumberData = StartupServices().UnscrambleText(bytes);
+            MyNumberData = UnscrambleText(bytes);
     }
 
     StartupPassword = Registry::ReadString(ProgramRegistryKey, QStringLiteral("Type"));

@@ -1,6 +1,8 @@
 // Name edits that copy the reading typed through the input method into a reading edit (CP932 text).
 #pragma once
 
+#include "core/PrivateMessages.h"
+
 #include "platform/Cp932.h"
 
 #include <QComboBox>
@@ -13,9 +15,6 @@
 class QInputMethodEvent;
 class QKeyEvent;
 
-// Posted by a reading-copy edit to itself so that OnConvertNeed reaches the owner after the current
-// input-method event has been handled.
-inline constexpr QEvent::Type MsgConvertNeed = QEvent::Type(0x83E8);
 
 enum TInputKind { itKana, itKanji };
 enum TNameDicKind { nkLineage, nkFirst };

@@ -28,9 +28,6 @@ public:
     void CopyDefaultHistories() override { m_log->append("histories"); }
     void RunAddressList(QWidget*) override { m_log->append("session:" + CurrentAdrsName); }
     void FreeAll() override { m_log->append("free"); }
-    std::optional<QString> DescrambleStartupPassword(const QString&) const override { return m_password; }
-
-    std::optional<QString> m_password;
 
 private:
     QStringList* m_log;
@@ -199,38 +196,43 @@ void drivePrompt(const QString& text, bool* seen)
 
 TEST_F(MainTest, StartupPasswordGatesTheSession)
 {
-    StartupPassword = "stored-form";
+    // "8182" is one slot holding the full-width "ａ", which stands for "a".
     struct Case
     {
         const char* name;
-        std::optional<QString> decoded;
+        QString stored;
         QString typed;
         bool prompt;
         bool session;
         int messages;
     } cases[] = {
-        {"right password", QString("pw"), "pw", true, true, 0},
-        {"wrong password, given up", QString("pw"), "PW", true, false, 2},
-        {"decodes to nothing", QString(), "", false, true, 0},
-        {"no decoder wired", std::nullopt, "", false, false, 1},
+        {"right password", "8182", "a", true, true, 0},
+        {"wrong password, given up", "8182", "A", true, false, 2},
+        {"too short to hold one", "818", "", false, true, 0},
+        // A value that does not decode keeps the gate shut: no typed text is right.
+        {"malformed, given up", "    ", "a", true, false, 2},
+        {"malformed, blank typed", "0082", " ", true, false, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_log.clear();
-        m_fake->m_password = c.decoded;
         MessageRecorder rec;
         rec.allowUnexpected();
         bool seen = false;
         if (c.prompt)
             drivePrompt(c.typed, &seen);
-        // The registry file is empty here; the password comes from the test.
+        // The registry file is empty here; the stored value comes from the test.
         TMainForm form;
         form.FormCreate();
-        StartupPassword = "stored-form";
+        StartupPassword = c.stored;
         QCoreApplication::sendPostedEvents(&form);
         EXPECT_EQ(seen, c.prompt);
         EXPECT_EQ(m_log.contains("session:アドレス"), c.session);
         EXPECT_EQ(rec.count(), c.messages);
+        if (c.messages == 2) {
+            EXPECT_TRUE(rec.messages()[0].text.startsWith(QStringLiteral("パスワードが違います")));
+            EXPECT_TRUE(rec.messages()[1].text.startsWith(QStringLiteral("Tovarel の起動を中止します")));
+        }
     }
 }
 

@@ -1,0 +1,108 @@
+// Keyboard and colour conventions shared by the address list's dialogs.
+#include "addressbook/ListToolDlg.h"
+
+#include "platform/Cp932.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+
+void TEnterMovesFocus::addNext(QWidget* control)
+{
+    addTarget(control, Target());
+}
+
+void TEnterMovesFocus::addTarget(QWidget* control, Target target)
+{
+    m_targets.insert(control, std::move(target));
+    control->installEventFilter(this);
+    QObject::connect(control, &QObject::destroyed, this, [this, control] { m_targets.remove(control); });
+}
+
+void TEnterMovesFocus::addTarget(QWidget* control, QWidget* target)
+{
+    QPointer<QWidget> guarded(target);
+    addTarget(control, [guarded] { return guarded.data(); });
+}
+
+QWidget* TEnterMovesFocus::nextInTabOrder(QWidget* from)
+{
+    QWidget* window = from->window();
+    for (QWidget* w = from->nextInFocusChain(); w && w != from; w = w->nextInFocusChain()) {
+        if (w->window() != window || w->focusProxy() || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (w->isVisible() && w->isEnabled())
+            return w;
+    }
+    return nullptr;
+}
+
+void TEnterMovesFocus::focusWithCaretAtEnd(QWidget* control)
+{
+    if (!control)
+        return;
+    control->setFocus(Qt::TabFocusReason);
+    QLineEdit* edit = qobject_cast<QLineEdit*>(control);
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        edit = combo->lineEdit();
+    if (edit) {
+        edit->deselect();
+        edit->setCursorPosition(int(edit->text().size()));
+    }
+}
+
+bool TEnterMovesFocus::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    if (key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    const auto found = m_targets.constFind(watched);
+    if (found == m_targets.constEnd())
+        return false;
+    auto* control = static_cast<QWidget*>(watched);
+    QWidget* target = *found ? (*found)() : nullptr;
+    if (!target || !target->isVisible() || !target->isEnabled())
+        target = nextInTabOrder(control);
+    focusWithCaretAtEnd(target);
+    return true;
+}
+
+void PaintCheckedBlue(QAbstractButton* button)
+{
+    const auto repaint = [button](bool checked) {
+        QPalette palette = button->palette();
+        const QColor colour =
+            checked ? QColor(Qt::blue) : button->style()->standardPalette().color(QPalette::WindowText);
+        palette.setColor(QPalette::WindowText, colour);
+        palette.setColor(QPalette::ButtonText, colour);
+        button->setPalette(palette);
+    };
+    QObject::connect(button, &QAbstractButton::toggled, button, repaint);
+    repaint(button->isChecked());
+}
+
+void LimitAnsiBytes(QLineEdit* edit, int maxBytes)
+{
+    static constexpr const char* LimitProperty = "tovarelAnsiByteLimit";
+    const bool hooked = edit->property(LimitProperty).isValid();
+    edit->setProperty(LimitProperty, maxBytes);
+    if (hooked)
+        return;
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
+        const int limit = edit->property(LimitProperty).toInt();
+        if (limit <= 0 || Cp932::byteLength(text) <= limit)
+            return;
+        const int caret = edit->cursorPosition();
+        const QString cut = Cp932::cutToBytes(text, limit);
+        edit->setText(cut);
+        edit->setCursorPosition(std::min(caret, int(cut.size())));
+    });
+    if (maxBytes > 0 && Cp932::byteLength(edit->text()) > maxBytes)
+        edit->setText(Cp932::cutToBytes(edit->text(), maxBytes));
+}

@@ -1,0 +1,11 @@
+// The program's private window messages, as custom event types posted to the window that handles them.
+#pragma once
+
+#include <QEvent>
+
+// Start-up step of the hidden main form, posted once the create step is through.
+inline constexpr QEvent::Type MainStartupMessage = QEvent::Type(QEvent::User + 0x100);
+// A reading-copy edit tells its owner, after the input-method event, that the popup needs an update.
+inline constexpr QEvent::Type MsgConvertNeed = QEvent::Type(0x83E8);
+// The name-reading popup tells its owner that a written form was picked.
+inline constexpr QEvent::Type MsgNameChosen = QEvent::Type(0x83E9);

@@ -1,0 +1,233 @@
+// The program's start-up services over the built ProgramFolder: the first and a later start, the session
+// over the current book, the shut-down order and the start-up password gate.
+#include "StartupFixture.h"
+
+#include "core/AdrsFolderList.h"
+#include "core/CategoryNames.h"
+#include "core/DBInfo.h"
+#include "core/Dlhyp.h"
+#include "core/Main.h"
+#include "core/MainServices.h"
+#include "core/TableDefs.h"
+#include "support/MessageRecorder.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int rowCount(const QString& path)
+{
+    TableSession session;
+    session.addPassword(TablePassword);
+    Table t(session);
+    t.setTableName(path);
+    t.open();
+    return t.recordCount();
+}
+
+class MainServicesTest : public StartupFixture
+{
+protected:
+    void SetUp() override
+    {
+        StartupFixture::SetUp();
+        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
+        m_previous = SetStartupServices(std::make_unique<TMainServices>());
+        StartupPassword.clear();
+    }
+    void TearDown() override
+    {
+        SetStartupServices(std::move(m_previous));
+        StartupFixture::TearDown();
+    }
+
+    // Runs the whole start; inSession runs while the session window is up, then closes it.
+    void runStart(const std::function<void(QDialog*)>& inSession)
+    {
+        bool seen = false;
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!window || window->objectName() != "SessionWindow")
+                return;
+            poll->stop();
+            seen = true;
+            inSession(window);
+            window->close();
+        });
+        poll->start(10);
+        {
+            TMainForm form;
+            form.FormCreate();
+            QCoreApplication::sendPostedEvents(&form);
+        }
+        delete poll;
+        EXPECT_TRUE(seen) << "the session window did not show";
+    }
+
+    std::unique_ptr<TStartupServices> m_previous;
+};
+
+TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
+{
+    for (const char* table : {"Category.DB", "Target.DB", "Exception.DB"})
+        ASSERT_GT(rowCount(ProgramFolder + "Category/" + table), 0) << table << " is built by the build";
+
+    MessageRecorder rec;
+    runStart([&](QDialog* window) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Tovarel - アドレス"));
+        EXPECT_EQ(window->findChild<QLabel*>("lblAdrsName")->text(), QStringLiteral("アドレス帳：アドレス"));
+        EXPECT_EQ(window->findChild<QLabel*>("lblRecordCount")->text(), QStringLiteral("登録件数：0 件"));
+        ASSERT_NE(DMQuenrid215, nullptr);
+        EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 1);
+        EXPECT_EQ(DMQuenrid215->AdrsTable()->filePath(), DataRootFolder + "Data/Adrs/アドレス/Adrs.DB");
+        EXPECT_TRUE(DMQuenrid215->PostHistory()->IsLoaded());
+        EXPECT_NE(DMQuenrid215->SenderTable(), nullptr);
+        EXPECT_NE(DMQuenrid215->OriginalTable(), nullptr);
+        EXPECT_EQ(AdrsFolderList.size(), 1);
+        EXPECT_EQ(CurrentAdrsIndex, 0);
+        EXPECT_EQ(MajorCategoryNames.size(), MajorCategoryCount);
+        AnsiString number("0312345678");
+        EXPECT_NE(HyphenatePhone(number), HyphenNotLoaded);
+    });
+    EXPECT_EQ(rec.count(), 0);
+
+    // The shut-down freed everything in its order.
+    EXPECT_EQ(DMQuenrid215, nullptr);
+    EXPECT_FALSE(TableSession::global().passwords().contains(TablePassword));
+    EXPECT_TRUE(MajorCategoryNames.isEmpty());
+    AnsiString number("0312345678");
+    EXPECT_EQ(HyphenatePhone(number), HyphenNotLoaded);
+
+    // What the first start leaves behind.
+    for (const char* table : {"Category.DB", "Target.DB", "Exception.DB"}) {
+        SCOPED_TRACE(table);
+        EXPECT_EQ(readAll(DataRootFolder + "Category/" + table),
+                  readAll(ProgramFolder + "Category/" + table));
+    }
+    for (const char* list : {"Post.mtd", "Honor.mtd"}) {
+        SCOPED_TRACE(list);
+        EXPECT_FALSE(readAll(DataRootFolder + "Data/History/" + list).isEmpty());
+        EXPECT_EQ(readAll(DataRootFolder + "Data/History/" + list),
+                  readAll(ProgramFolder + "Common/History/" + list));
+    }
+    EXPECT_FALSE(QFileInfo::exists(DataRootFolder + "Data/History/Dptmnt.mtd")) << "no default of its own";
+    EXPECT_EQ(rowCount(DataRootFolder + "Data/Adrs/アドレス/Adrs.DB"), 0);
+    const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    EXPECT_EQ(ini.ReadString("BASE", "DataPath", ""), DataRootFolder + "Data/");
+    EXPECT_EQ(ini.ReadString("BASE", "AdrsName", ""), QStringLiteral("アドレス"));
+}
+
+TEST_F(MainServicesTest, LaterStartKeepsTheUsersFilesAndOpensTheSavedBook)
+{
+    MessageRecorder rec;
+    runStart([](QDialog*) {});
+    const QString history = DataRootFolder + "Data/History/Post.mtd";
+    const QByteArray mine = MtdHistoryFile::Encode({{46000.0, "mine"}});
+    {
+        QFile f(history);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(mine);
+    }
+    QFile::remove(DataRootFolder + "Data/History/Honor.mtd");
+    const QString category = DataRootFolder + "Category/Target.DB";
+    const QByteArray target = readAll(category);
+    {
+        // A book with one row, named in the settings.
+        QDir().mkpath(DataRootFolder + "Data/Adrs/Work");
+        Table::createTable(DataRootFolder + "Data/Adrs/Work/Adrs.DB", AdrsTableDef(), TablePassword);
+        TableSession session;
+        session.addPassword(TablePassword);
+        Table t(session);
+        t.setTableName(DataRootFolder + "Data/Adrs/Work/Adrs.DB");
+        t.open();
+        t.append();
+        t.fieldByName("Tel").setAnsi("0312345678");
+        t.post();
+    }
+    writeSettings({{"BASE", "AdrsName", "Work"}});
+
+    runStart([](QDialog* window) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Tovarel - Work"));
+        EXPECT_EQ(window->findChild<QLabel*>("lblRecordCount")->text(), QStringLiteral("登録件数：1 件"));
+        EXPECT_EQ(AdrsFolderList.size(), 2);
+    });
+    EXPECT_EQ(rec.count(), 0);
+    EXPECT_EQ(readAll(history), mine);
+    EXPECT_EQ(readAll(DataRootFolder + "Data/History/Honor.mtd"),
+              readAll(ProgramFolder + "Common/History/Honor.mtd"));
+    EXPECT_EQ(readAll(category), target);
+}
+
+TEST_F(MainServicesTest, DamagedBookIsToldAndLeftAsItWasWhileTheSessionGoesOn)
+{
+    MessageRecorder rec;
+    runStart([](QDialog*) {});
+    const QString table = DataRootFolder + "Data/Adrs/アドレス/Adrs.DB";
+    const QByteArray garbage(8192, 'x');
+    {
+        QFile f(table);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(garbage);
+    }
+    rec.answer(MsgSeam::IdOk);
+    runStart([](QDialog* window) {
+        EXPECT_EQ(window->findChild<QLabel*>("lblRecordCount")->text(), QStringLiteral("登録件数：-"));
+        EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 0);
+    });
+    ASSERT_EQ(rec.count(), 1);
+    EXPECT_EQ(rec.last().text, QStringLiteral("アドレス帳ファイルがオープンできませんでした  "));
+    EXPECT_EQ(rec.last().source, MsgSeam::Source::Application);
+    EXPECT_EQ(readAll(table), garbage);
+}
+
+TEST_F(MainServicesTest, StoredStartupPasswordAsksAndCancelEndsTheRun)
+{
+    QFile reg(m_root + "registry.ini");
+    ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
+    reg.write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zantor\\Quenrid\\21.5]\r\nType=8182\r\n");
+    reg.close();
+
+    MessageRecorder rec;
+    rec.answer(MsgSeam::IdYes);
+    bool prompted = false;
+    bool session = false;
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (modal->objectName() == "SessionWindow") {
+            session = true;
+            modal->close();
+        } else if (modal->objectName() == "InputPassword" && !prompted) {
+            prompted = true;
+            modal->findChild<QPushButton*>("btnCancel")->click();
+        }
+    });
+    poll->start(10);
+    {
+        TMainForm form;
+        form.FormCreate();
+        QCoreApplication::sendPostedEvents(&form);
+    }
+    delete poll;
+    EXPECT_TRUE(prompted);
+    EXPECT_FALSE(session);
+    ASSERT_EQ(rec.count(), 1);
+    EXPECT_EQ(rec.last().text, QStringLiteral("Tovarel の起動を中止します  \r\nよろしいですか？  "));
+    EXPECT_EQ(DMQuenrid215, nullptr);
+    EXPECT_FALSE(QFileInfo::exists(DataRootFolder + "Data/Adrs/アドレス"));
+}
+
+} // namespace
