@@ -36,24 +36,17 @@ public:
     virtual THistoryData* InputHistory(TInputListKind kind) = 0;
 };
 
+// The data module of the run (DMQuenrid215) seen as the card's data module.
+TCardDataModule& ModuleCardData();
+
 struct TCardSender
 {
     QString title;
     qint32 recNo = 0;
 };
 
-// Names of the open book that the card shows.
-struct TCardBookNames
-{
-    QStringList groupNames;       // the ten group names, groups 1 to 10
-    QStringList keywordNames;     // keyword items 1 to 8
-    QList<int> keywordInputModes; // 8 entries
-    QStringList protectMemoNames; // protected memos 1 to 10
-    QList<int> protectMemoInputModes;
-};
-
 // The address list as the card's owner: reloading and selecting rows after a save, telling the designer
-// windows, the sender list and the book's item names.
+// windows, and the sender list.
 class TCardAddressBook : public TCardListSource
 {
 public:
@@ -64,7 +57,6 @@ public:
     virtual void NotifyRecordsEdited(const QList<qint32>& recNos) = 0;
     virtual void NotifyRecordsDeleted(const QList<qint32>& recNos) = 0;
     virtual QList<TCardSender> Senders() const = 0;
-    virtual TCardBookNames BookNames() const = 0;
     // The list's group-name action; false when it is not available.
     virtual bool EditGroupNames() { return false; }
 };

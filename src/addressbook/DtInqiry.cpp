@@ -1,7 +1,11 @@
 // The record card window: its controls, the modes it shows records in, navigation, saving and closing.
 #include "addressbook/DtInqiry.h"
 
+#include "addressbook/GrpEdt.h"
 #include "addressbook/InputLst.h"
+#include "addressbook/KeywdEdt.h"
+#include "addressbook/PrtctMemoEdt.h"
+#include "addressbook/WordSch.h"
 #include "core/AppSub.h"
 #include "core/CategoryNames.h"
 #include "core/HisInfo.h"
@@ -809,11 +813,10 @@ bool TDataInquiry::eventFilter(QObject* watched, QEvent* e)
 
 void TDataInquiry::FillGroupList()
 {
-    const QStringList names = m_book ? m_book->BookNames().groupNames : QStringList();
     cbxGroup->clear();
     cbxGroup->addItem(QStringLiteral("指定しない"));
     for (int g = 1; g <= 10; ++g)
-        cbxGroup->addItem(QStringLiteral("%1： %2").arg(g, 2).arg(names.value(g - 1)));
+        cbxGroup->addItem(QStringLiteral("%1： %2").arg(g, 2).arg(GroupNames.value(g)));
     cbxGroup->setCurrentIndex(0);
 }
 
@@ -1048,9 +1051,8 @@ void TDataInquiry::UpdateLinkHints()
 
 void TDataInquiry::ApplyKeywordNames()
 {
-    const QStringList names = m_book ? m_book->BookNames().keywordNames : QStringList();
     for (int i = 0; i < 8; ++i)
-        lblKeyword[size_t(i)]->setText(names.value(i, QStringLiteral("キーワード%1").arg(i + 1)));
+        lblKeyword[size_t(i)]->setText(KeywordNames.value(i));
     for (int k = 0; k < 3; ++k)
         bbtnKeyword[size_t(k)]->setToolTip(lblKeyword[size_t(k + 5)]->text() + QStringLiteral("の編集"));
 }
@@ -1058,25 +1060,22 @@ void TDataInquiry::ApplyKeywordNames()
 void TDataInquiry::ApplyKeywordInputModes()
 {
     // The input method cannot be switched by the program here; the mode is kept for the input-method layer.
-    const QList<int> modes = m_book ? m_book->BookNames().keywordInputModes : QList<int>();
     for (int i = 0; i < 8; ++i) {
         QWidget* w = i < 5 ? static_cast<QWidget*>(edtKeyword[size_t(i)]) : cbxKeyword[size_t(i - 5)];
-        w->setProperty("inputMode", modes.value(i, 1));
+        w->setProperty("inputMode", int(KeywordInputModes.value(i, 1)));
     }
 }
 
 void TDataInquiry::ApplyProtectMemoNames()
 {
-    const QStringList names = m_book ? m_book->BookNames().protectMemoNames : QStringList();
     for (int i = 0; i < 10; ++i)
-        lblProtectMemo[size_t(i)]->setText(names.value(i, QStringLiteral("保護メモ%1").arg(i + 1)));
+        lblProtectMemo[size_t(i)]->setText(ProtectMemoNames.value(i));
 }
 
 void TDataInquiry::ApplyProtectMemoInputModes()
 {
-    const QList<int> modes = m_book ? m_book->BookNames().protectMemoInputModes : QList<int>();
     for (int i = 0; i < 10; ++i)
-        edtProtectMemo[size_t(i)]->setProperty("inputMode", modes.value(i, 1));
+        edtProtectMemo[size_t(i)]->setProperty("inputMode", int(ProtectMemoInputModes.value(i, 1)));
 }
 
 void TDataInquiry::RebuildJointOwnerList()
@@ -1833,7 +1832,7 @@ void TDataInquiry::btnDeleteClick()
 void TDataInquiry::bbtnEditListClick(int tag)
 {
     TBusyCursor busy;
-    TInputList dialog(m_data, m_book ? m_book->BookNames().keywordNames : QStringList(), this);
+    TInputList dialog(m_data, KeywordNames, this);
     CenterForm(&dialog, this);
     dialog.SetListKind(tag);
     QApplication::restoreOverrideCursor();

@@ -35,7 +35,9 @@ class TDataInquiry : public QWidget
 {
     Q_OBJECT
 public:
-    TDataInquiry(TCardAddressBook* addressList, TCardDataModule& data, QWidget* parent = nullptr);
+    // data: the run's data module unless a caller gives another.
+    explicit TDataInquiry(TCardAddressBook* addressList, TCardDataModule& data = ModuleCardData(),
+                          QWidget* parent = nullptr);
     ~TDataInquiry() override;
 
     // ---- Services of the list windows ----

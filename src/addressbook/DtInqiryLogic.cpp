@@ -1,6 +1,8 @@
 // The record card's logic: transfers, change test, input check, row writer, histories, unsaved input.
 #include "addressbook/DtInqiryLogic.h"
 
+#include "addressbook/WordSch.h"
+
 #include "core/AppSub.h"
 #include "core/FontSub.h"
 #include "core/HisInfo.h"
@@ -74,17 +76,6 @@ QString MemoFromStored(const AnsiString& stored)
 }
 
 } // namespace
-
-QString TrimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 QString FormatPubDate(const QString& yyyymm)
 {

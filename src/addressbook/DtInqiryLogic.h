@@ -61,8 +61,6 @@ struct TCardValues
     QString AddDateTime, UpdDateTime; // display only
 };
 
-// Blanks (characters up to U+0020) removed at both ends; a full-width space is not a blank.
-QString TrimBlanks(const QString& text);
 // " yyyy年mm月" of a "yyyymm" first listing; empty for an empty one.
 QString FormatPubDate(const QString& yyyymm);
 // A postal code of 5 or 7 characters with "-" after the third; others as they are.

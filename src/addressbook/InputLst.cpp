@@ -2,6 +2,7 @@
 #include "addressbook/InputLst.h"
 
 #include "addressbook/DtInqiryLogic.h"
+#include "addressbook/WordSch.h"
 #include "core/HisInfo.h"
 #include "core/MsgBoxPos.h"
 

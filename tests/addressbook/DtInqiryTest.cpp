@@ -1,6 +1,7 @@
 // Tests of the record card window: modes, navigation, saving, deleting, protection and item behaviour.
 #include "addressbook/DtInqiry.h"
 
+#include "addressbook/GrpEdt.h"
 #include "addressbook/InputLst.h"
 #include "core/AppSub.h"
 #include "core/CategoryNames.h"
@@ -65,7 +66,9 @@ protected:
         MainSettings = TMainSettings();
         AdminPassword.clear();
         AdminMode = false;
-        book.names.groupNames = {QStringLiteral("得意先"), QStringLiteral("仕入先")};
+        m_savedGroups = GroupNames;
+        GroupNames =
+            QStringList{QStringLiteral("指定なし"), QStringLiteral("得意先"), QStringLiteral("仕入先")};
         book.senders = {{QStringLiteral("本社"), 5}, {QStringLiteral("支店"), 9}};
         card = new TDataInquiry(&book, data);
         DataInquiry = card;
@@ -80,6 +83,7 @@ protected:
         DataRootFolder = m_savedRoot;
         AdminPassword = m_savedAdmin;
         AdminMode = m_savedAdminMode;
+        GroupNames = m_savedGroups;
     }
 
     qint32 addPerson(const QString& name, const char* tel)
@@ -113,6 +117,7 @@ private:
     QString m_savedRoot;
     QString m_savedAdmin;
     bool m_savedAdminMode = false;
+    QStringList m_savedGroups;
 };
 
 TEST_F(DtInqiryTest, CreatedEmptyWithNavigationOff)

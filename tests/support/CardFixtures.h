@@ -142,7 +142,6 @@ public:
     QList<qint32> edited;
     QList<qint32> deleted;
     QList<TCardSender> senders;
-    TCardBookNames names;
     // RecNos the list does not show (a narrowing).
     QList<qint32> hidden;
 
@@ -202,7 +201,6 @@ public:
     void NotifyRecordsEdited(const QList<qint32>& r) override { edited += r; }
     void NotifyRecordsDeleted(const QList<qint32>& r) override { deleted += r; }
     QList<TCardSender> Senders() const override { return senders; }
-    TCardBookNames BookNames() const override { return names; }
 
 private:
     FakeCardData& m_data;
