@@ -2,6 +2,7 @@
 // with scripted items, and an address list over the table's rows.
 #pragma once
 
+#include "addressbook/AdrsTableRow.h"
 #include "addressbook/CardServices.h"
 #include "addressbook/Inquiry.h"
 #include "core/HisInfo.h"
@@ -14,21 +15,6 @@
 #include <array>
 #include <memory>
 #include <vector>
-
-// One Adrs.DB row read through the table object's current record.
-class TableAdrsRow : public TAdrsRow
-{
-public:
-    explicit TableAdrsRow(Table& table) : m_table(table) {}
-    AnsiString FieldBytes(const char* name) const override { return field(name).asAnsi(); }
-    qint32 FieldInt(const char* name) const override { return qint32(field(name).asInteger()); }
-    bool FieldBool(const char* name) const override { return field(name).asBoolean(); }
-    QDateTime FieldDateTime(const char* name) const override { return field(name).asDateTime(); }
-
-private:
-    TableField field(const char* name) const { return m_table.fieldByName(QLatin1String(name)); }
-    Table& m_table;
-};
 
 class FakeCardData : public TCardDataModule
 {
@@ -60,10 +46,10 @@ public:
     bool readRow(qint32 recNo, TAdrsDataRec& rec)
     {
         table->cancelRange();
-        table->setIndexName(QString());
-        if (!table->findKey({recNo}))
+        TAdrsTableRow row(*table);
+        if (!row.FindRecNo(recNo))
             return false;
-        ReadAdrsDataRec(TableAdrsRow(*table), rec, {});
+        ReadAdrsDataRec(row, rec, {});
         return true;
     }
 
