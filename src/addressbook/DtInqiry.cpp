@@ -30,6 +30,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
+#include <QRegularExpressionValidator>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -399,7 +400,8 @@ QWidget* TDataInquiry::BuildMainPage()
             }
         });
     edtMyNumber = edit("edtMyNumber", 13, 120);
-    edtMyNumber->setValidator(nullptr);
+    edtMyNumber->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edtMyNumber));
     imgMyNumberStatus = new QLabel;
     imgMyNumberStatus->setObjectName(QStringLiteral("imgMyNumberStatus"));
     imgMyNumberStatus->setFixedSize(20, 20);
@@ -540,6 +542,8 @@ QWidget* TDataInquiry::BuildSubPage()
         cbxJointHonor[size_t(i)] = honor;
         grid->addWidget(honor, i + 1, 2);
         auto* number = edit(QStringLiteral("edtJointMyNumber") + n, 13, 120);
+        number->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), number));
         edtJointMyNumber[size_t(i)] = number;
         grid->addWidget(number, i + 1, 3);
         auto* status = new QLabel;

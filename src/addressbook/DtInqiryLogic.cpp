@@ -635,11 +635,8 @@ int TCardRecordWriter::WriteRecord(const TCardValues& v, bool update, const TAdr
 bool TCardRecordWriter::DeleteRecord(qint32 recNo, QString* error)
 {
     try {
-        if (!FindRecNo(recNo)) {
-            if (error)
-                *error = QStringLiteral("row %1 not found").arg(recNo);
-            return false;
-        }
+        if (!FindRecNo(recNo))
+            return true; // already gone: nothing is left to delete
         m_table.deleteRecord();
         m_table.flushBuffers();
         return true;

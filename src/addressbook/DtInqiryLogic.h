@@ -125,7 +125,7 @@ public:
     // written; the caller reports it). now: the instant of the write.
     int WriteRecord(const TCardValues& values, bool update, const TAdrsDataRec* loaded, qint32* newRecNo,
                     const QDateTime& now);
-    // Deletes the row; false with the reason when it could not be deleted.
+    // Deletes the row (a row already gone counts as deleted); false with the reason when it could not be.
     bool DeleteRecord(qint32 recNo, QString* error);
 
     // The last failure's reason (for diagnostics).

@@ -396,6 +396,12 @@ TEST_F(DtInqiryTest, ItemBehaviour)
     Leave(card->edtProtectMemo[2]);
     EXPECT_EQ(card->edtProtectMemo[2]->text(), QString(59, QLatin1Char('b')));
 
+    // The cut walks the characters: a trail byte that looks like a lead byte at the limit is kept.
+    const QString kanji = QString(50, QChar(0x4E9C)); // 亜 = 88 9F, the 100th byte is 9F
+    card->edtKeyword[1]->setText(kanji + QStringLiteral("a"));
+    Leave(card->edtKeyword[1]);
+    EXPECT_EQ(card->edtKeyword[1]->text(), kanji);
+
     // Number status.
     AnsiString valid;
     for (char last = '0'; last <= '9'; ++last)
@@ -512,15 +518,33 @@ TEST_F(DtInqiryTest, Screenshot)
     v.Honor = QStringLiteral("様");
     v.CodeMain = 4;
     v.CodeSub = 1;
+    v.URL = QStringLiteral("https://tovarel.example.jp/");
+    v.EMail1 = QStringLiteral("takahashi@tovarel.example.jp");
+    v.Joint[0] = QStringLiteral("髙橋 花子");
+    v.JointHonor[0] = QStringLiteral("様");
+    v.JointPrint[0] = true;
+    v.Sender = 5;
+    v.Keyword[0] = QStringLiteral("年賀状");
+    v.Keyword[5] = QStringLiteral("重要");
+    v.Note = QStringLiteral("2025年 訪問\n担当: 佐藤");
+    v.ProtectMemo[0] = QStringLiteral("口座 1234567");
+    v.ExtLink = {QStringLiteral("https://tovarel.example.jp/map"), QStringLiteral("/home/user/見積書.pdf")};
+    v.SymbolIndex = 6;
+    v.AddDateTime = QStringLiteral(" 2024/04/01 09:30:00");
+    v.UpdDateTime = QStringLiteral(" 2026/05/06 07:08:09");
     card->SetFormValues(v);
     card->UpdateMyNumberStatus({0});
     card->resize(card->sizeHint());
     card->show();
     QApplication::processEvents();
-    const QImage image = card->grab().toImage();
-    EXPECT_FALSE(image.isNull());
     const QString folder = qEnvironmentVariable("TOVAREL_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        image.save(folder + QStringLiteral("/DataInquiry.png"));
+    for (int page = 0; page < card->pgctlData->count(); ++page) {
+        card->pgctlData->setCurrentIndex(page);
+        QApplication::processEvents();
+        const QImage image = card->grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        if (!folder.isEmpty())
+            image.save(folder + QStringLiteral("/DataInquiry%1.png").arg(page));
+    }
     card->hide();
 }
