@@ -8,6 +8,7 @@
 #include "core/MainSettings.h"
 #include "core/NMDEdit.h"
 #include "core/TntNMDEdit.h"
+#include "platform/IniFile.h"
 #include "support/CardFixtures.h"
 #include "support/MessageRecorder.h"
 
@@ -547,4 +548,41 @@ TEST_F(DtInqiryTest, Screenshot)
             image.save(folder + QStringLiteral("/DataInquiry%1.png").arg(page));
     }
     card->hide();
+}
+
+TEST_F(DtInqiryTest, ClosingAsksOrDropsAndReleasesTheLists)
+{
+    FakeCardList search;
+    TCardItem item;
+    item.isDirectory = true;
+    item.directory = Hit("0311110000", QStringLiteral("株式会社テスト"));
+    search.items.push_back(item);
+    search.current = 0;
+    SetCardListWindow(lsNameAdrsSearch, &search);
+    card->SetListSource(lsNameAdrsSearch);
+    card->ShowDirectoryRecord(item.directory);
+    card->show();
+
+    // A registered hit stays on the card as the new baseline.
+    card->btnAdd->click();
+    EXPECT_EQ(data.table->recordCount(), 1);
+    ASSERT_FALSE(card.isNull());
+    EXPECT_FALSE(card->HasUnsavedInput());
+
+    card->edtAdrs3->setText(QStringLiteral("別館"));
+    messages.answer(MsgSeam::IdCancel);
+    EXPECT_FALSE(card->close()) << "Cancel keeps the card open";
+    EXPECT_EQ(search.current, 0);
+
+    MainSettings.FormClose = false;
+    const int colours = search.colorUpdates;
+    EXPECT_TRUE(card->close());
+    FlushDeletes();
+    EXPECT_TRUE(card.isNull());
+    EXPECT_TRUE(DataInquiry.isNull());
+    EXPECT_EQ(search.current, -1);
+    EXPECT_GT(search.colorUpdates, colours);
+    EXPECT_EQ(data.table->recordCount(), 1) << "closed without saving";
+    const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    EXPECT_TRUE(ini.ValueExists(QStringLiteral("DATA INQUIRY"), QStringLiteral("Left")));
 }
