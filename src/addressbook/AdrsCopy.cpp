@@ -38,20 +38,88 @@ const QString Section = QStringLiteral("ADRS COPY");
 
 // The fields copied as they are stored, in copy order; RecNo is the target's own, the stamps are set apart.
 const char* const CopiedFields[] = {
-    "Group",          "CustomCode",     "Tel",            "TelDiv",         "Fax",          "PubDate",
-    "Portable1",      "Portable2",      "Pos",            "Tdfkn",          "Adrs1",        "Adrs2",
-    "Adrs3",          "AdrsKana",       "JisCode",        "KajoCode",       "Latitude",     "Longitude",
-    "PrivCorp",       "MyNumber",       "CorpKanji",      "CorpKana",       "Dptmnt",       "Post",
-    "EmployeeNo",     "NameKanji",      "NameKana",       "Honor",          "IgnoreName",   "URL",
-    "EMail1",         "EMail2",         "Joint1",         "Joint2",         "Joint3",       "Joint4",
-    "Joint5",         "JointHonor1",    "JointHonor2",    "JointHonor3",    "JointHonor4",  "JointHonor5",
-    "JointMyNumber1", "JointMyNumber2", "JointMyNumber3", "JointMyNumber4", "JointMyNumber5", "JointOwner",
-    "JointPrint",     "JointPrint1",    "JointPrint2",    "JointPrint3",    "JointPrint4",  "JointPrint5",
-    "PrintTarget",    "Sender",         "Keyword1",       "Keyword2",       "Keyword3",     "Keyword4",
-    "Keyword5",       "Keyword6",       "Keyword7",       "Keyword8",       "Note",         "ProtectMemo1",
-    "ProtectMemo2",   "ProtectMemo3",   "ProtectMemo4",   "ProtectMemo5",   "ProtectMemo6", "ProtectMemo7",
-    "ProtectMemo8",   "ProtectMemo9",   "ProtectMemo10",  "ProtectNote",    "ExtLink",      "SymbolMark",
-    "SymbolColor",    "CodeMain",       "CodeSub",        "CodeGenre",
+    "Group",
+    "CustomCode",
+    "Tel",
+    "TelDiv",
+    "Fax",
+    "PubDate",
+    "Portable1",
+    "Portable2",
+    "Pos",
+    "Tdfkn",
+    "Adrs1",
+    "Adrs2",
+    "Adrs3",
+    "AdrsKana",
+    "JisCode",
+    "KajoCode",
+    "Latitude",
+    "Longitude",
+    "PrivCorp",
+    "MyNumber",
+    "CorpKanji",
+    "CorpKana",
+    "Dptmnt",
+    "Post",
+    "EmployeeNo",
+    "NameKanji",
+    "NameKana",
+    "Honor",
+    "IgnoreName",
+    "URL",
+    "EMail1",
+    "EMail2",
+    "Joint1",
+    "Joint2",
+    "Joint3",
+    "Joint4",
+    "Joint5",
+    "JointHonor1",
+    "JointHonor2",
+    "JointHonor3",
+    "JointHonor4",
+    "JointHonor5",
+    "JointMyNumber1",
+    "JointMyNumber2",
+    "JointMyNumber3",
+    "JointMyNumber4",
+    "JointMyNumber5",
+    "JointOwner",
+    "JointPrint",
+    "JointPrint1",
+    "JointPrint2",
+    "JointPrint3",
+    "JointPrint4",
+    "JointPrint5",
+    "PrintTarget",
+    "Sender",
+    "Keyword1",
+    "Keyword2",
+    "Keyword3",
+    "Keyword4",
+    "Keyword5",
+    "Keyword6",
+    "Keyword7",
+    "Keyword8",
+    "Note",
+    "ProtectMemo1",
+    "ProtectMemo2",
+    "ProtectMemo3",
+    "ProtectMemo4",
+    "ProtectMemo5",
+    "ProtectMemo6",
+    "ProtectMemo7",
+    "ProtectMemo8",
+    "ProtectMemo9",
+    "ProtectMemo10",
+    "ProtectNote",
+    "ExtLink",
+    "SymbolMark",
+    "SymbolColor",
+    "CodeMain",
+    "CodeSub",
+    "CodeGenre",
 };
 
 const char* const NumberFields[4] = {"Tel", "Fax", "Portable1", "Portable2"};
@@ -146,8 +214,9 @@ int TAddressCopySettings::NumberBoxCount() const
 
 QString AddressCopySummary(const TAddressCopyCounts& counts)
 {
-    QString text = QStringLiteral("アドレス帳のコピーが完了しました  \r\n\r\n") + CountLine("対象件数", counts.DataCount) +
-                   QStringLiteral("\r\n") + CountLine("登録件数", counts.Added);
+    QString text = QStringLiteral("アドレス帳のコピーが完了しました  \r\n\r\n") +
+                   CountLine("対象件数", counts.DataCount) + QStringLiteral("\r\n") +
+                   CountLine("登録件数", counts.Added);
     if (counts.Overwritten > 0)
         text += QStringLiteral("\r\n") + CountLine("上書き件数", counts.Overwritten);
     if (counts.Skipped > 0)
@@ -517,8 +586,9 @@ QToolButton* ArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow)
 
 bool DigitsOnly(const QString& text)
 {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(),
-                                          [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
 }
 
 } // namespace
@@ -576,7 +646,8 @@ void TAddressCopy::BuildWindow()
     auto* grpData = Named<QGroupBox>(this, "grpData", QStringLiteral("コピーするデータ"));
     {
         auto* box = new QVBoxLayout(grpData);
-        m_rbtnSelectData = Named<QRadioButton>(grpData, "rbtnSelectData", QStringLiteral("一覧で選択したデータ"));
+        m_rbtnSelectData =
+            Named<QRadioButton>(grpData, "rbtnSelectData", QStringLiteral("一覧で選択したデータ"));
         m_rbtnRangeData = Named<QRadioButton>(grpData, "rbtnRangeData", QStringLiteral("数値で範囲を指定"));
         m_rbtnAllData =
             Named<QRadioButton>(grpData, "rbtnAllData", QStringLiteral("一覧に表示されているすべてのデータ"));
@@ -608,8 +679,8 @@ void TAddressCopy::BuildWindow()
         rangeEdit("lblBeginPos", QStringLiteral("開始位置"), "edtBeginPos", "udBeginPosUp", "udBeginPosDown",
                   m_lblBeginPos, m_edtBeginPos, m_udBeginPosUp, m_udBeginPosDown);
         range->addSpacing(12);
-        rangeEdit("lblEndPos", QStringLiteral("終了位置"), "edtEndPos", "udEndPosUp", "udEndPosDown", m_lblEndPos,
-                  m_edtEndPos, m_udEndPosUp, m_udEndPosDown);
+        rangeEdit("lblEndPos", QStringLiteral("終了位置"), "edtEndPos", "udEndPosUp", "udEndPosDown",
+                  m_lblEndPos, m_edtEndPos, m_udEndPosUp, m_udEndPosDown);
         range->addStretch();
         box->addLayout(range);
         box->addWidget(m_rbtnAllData);
@@ -642,7 +713,8 @@ void TAddressCopy::BuildWindow()
         auto* both = new QHBoxLayout(pnlBothType);
         both->setContentsMargins(0, 0, 0, 0);
         m_rbtnBothAll = Named<QRadioButton>(pnlBothType, "rbtnBothAll", QStringLiteral("すべての項目が一致"));
-        m_rbtnBothAny = Named<QRadioButton>(pnlBothType, "rbtnBothAny", QStringLiteral("いずれかの項目が一致"));
+        m_rbtnBothAny =
+            Named<QRadioButton>(pnlBothType, "rbtnBothAny", QStringLiteral("いずれかの項目が一致"));
         both->addWidget(m_rbtnBothAll);
         both->addWidget(m_rbtnBothAny);
         both->addStretch();
@@ -652,7 +724,8 @@ void TAddressCopy::BuildWindow()
         auto* same = new QHBoxLayout(pnlSameNum);
         same->setContentsMargins(0, 0, 0, 0);
         same->addWidget(new QLabel(QStringLiteral("一致したデータは"), pnlSameNum));
-        m_rbtnSameNumAdd = Named<QRadioButton>(pnlSameNum, "rbtnSameNumAdd", QStringLiteral("新規で登録する"));
+        m_rbtnSameNumAdd =
+            Named<QRadioButton>(pnlSameNum, "rbtnSameNumAdd", QStringLiteral("新規で登録する"));
         m_rbtnSameNumSkip = Named<QRadioButton>(pnlSameNum, "rbtnSameNumSkip", QStringLiteral("登録しない"));
         same->addWidget(m_rbtnSameNumAdd);
         same->addWidget(m_rbtnSameNumSkip);
@@ -702,12 +775,10 @@ void TAddressCopy::BuildWindow()
     buttons->addWidget(m_btnCancel);
     root->addLayout(buttons);
 
-    for (QAbstractButton* button :
-         std::initializer_list<QAbstractButton*>{m_rbtnSelectData, m_rbtnRangeData, m_rbtnAllData, m_chkTel,
-                                                 m_chkFax, m_chkPortable1, m_chkPortable2, m_rbtnBothAll,
-                                                 m_rbtnBothAny, m_rbtnSameNumAdd, m_rbtnSameNumSkip,
-                                                 m_rbtnCustomOverwrite, m_rbtnCustomSkip, m_chkSameAddDateTime,
-                                                 m_chkSameUpdDateTime}) {
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+             m_rbtnSelectData, m_rbtnRangeData, m_rbtnAllData, m_chkTel, m_chkFax, m_chkPortable1,
+             m_chkPortable2, m_rbtnBothAll, m_rbtnBothAny, m_rbtnSameNumAdd, m_rbtnSameNumSkip,
+             m_rbtnCustomOverwrite, m_rbtnCustomSkip, m_chkSameAddDateTime, m_chkSameUpdDateTime}) {
         PaintCheckedBlue(button);
         if (button == m_rbtnSelectData)
             enter->addTarget(button, m_chkTel);
@@ -946,9 +1017,11 @@ void TAddressCopy::Copy()
         m_lvAdrs->setFocus();
         return;
     }
-    if (MessageBoxPos(this,
-                      QStringLiteral("アドレス帳のデータを、指定した他のアドレス帳にコピーします  \r\nよろしいですか？  "),
-                      ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
+    if (MessageBoxPos(
+            this,
+            QStringLiteral(
+                "アドレス帳のデータを、指定した他のアドレス帳にコピーします  \r\nよろしいですか？  "),
+            ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
         return;
     const TAddressCopySettings settings = Settings();
     if (settings.SameCustomCheck == 0 &&

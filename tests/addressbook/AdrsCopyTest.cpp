@@ -18,12 +18,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QTemporaryDir>
 
 namespace {
+
+class FakeRows;
+void CopyAndDie(const QByteArray& dataRoot);
+
+// Helper mode of this executable: copies every row of the book "Src" under ADRSCOPY_CRASH_ROOT into "Dst"
+// and ends the process abruptly while the 750th row is being written.
+const int g_crashHelper = [] {
+    const QByteArray root = qgetenv("ADRSCOPY_CRASH_ROOT");
+    if (root.isEmpty())
+        return 0;
+    CopyAndDie(root);
+    std::_Exit(3);
+}();
 
 using Fields = QList<std::pair<const char*, QVariant>>;
 
@@ -46,6 +60,32 @@ public:
     bool IsSelected(int index) const override { return selected.contains(index); }
     int GetRecNo(int index) const override { return recNos.value(index, -1); }
 };
+
+void CopyAndDie(const QByteArray& dataRoot)
+{
+    MsgSeam::SetHandler([](const MsgSeam::Request&) { return int(MsgSeam::IdOk); });
+    DataRootFolder = QString::fromLocal8Bit(dataRoot);
+    DataFolder = DataRootFolder + QStringLiteral("Data/");
+    SetDataSubFolders();
+    TDMQuenrid215 dm;
+    dm.CreateAdrsTable(QStringLiteral("Src"));
+    if (!dm.OpenAdrs() || !dm.OpenAdrsExclusive(QStringLiteral("Dst")))
+        return;
+    FakeRows rows;
+    Table& source = *dm.AdrsTable();
+    for (source.first(); !source.eof(); source.next())
+        rows.recNos.append(int(source.currentKey()));
+    TAddressCopySettings settings;
+    settings.DataSelect = 2;
+    TAddressCopyJob job(source, *dm.AdrsExclusiveTable(), settings);
+    job.BatchSize = 500;
+    int posts = 0;
+    job.BeforePost = [&] {
+        if (++posts == 750)
+            std::_Exit(0);
+    };
+    job.CopyRecords(rows);
+}
 
 QByteArray S(const char* utf8)
 {
@@ -176,27 +216,96 @@ TEST_F(AdrsCopyTest, NumberAndCustomerCodeRules)
         TCopyResult expected;
     };
     const Case cases[] = {
-        {"no number in the source: no check applies", true, false, 0, 1, 1, {{"Fax", "0399990000"}},
-         {{"Fax", "0399990000"}}, TCopyResult::Added},
-        {"all: an empty source fax takes no part", true, true, 0, 1, 1,
-         {{"Tel", "0311112222"}, {"Fax", "0355556666"}}, {{"Tel", "0311112222"}}, TCopyResult::Skipped},
-        {"all: a different fax is no match", true, true, 0, 1, 1, {{"Tel", "0311112222"}, {"Fax", "0355556666"}},
-         {{"Tel", "0311112222"}, {"Fax", "0377778888"}}, TCopyResult::Added},
-        {"any: the fax alone matches", true, true, 1, 1, 1, {{"Tel", "0300000000"}, {"Fax", "0355556666"}},
-         {{"Tel", "0311112222"}, {"Fax", "0355556666"}}, TCopyResult::Skipped},
-        {"numbers compare as stored", true, false, 0, 1, 1, {{"Tel", "03-111-2222"}}, {{"Tel", "031112222"}},
+        {"no number in the source: no check applies",
+         true,
+         false,
+         0,
+         1,
+         1,
+         {{"Fax", "0399990000"}},
+         {{"Fax", "0399990000"}},
          TCopyResult::Added},
-        {"add as new: a duplicate number is added", true, false, 0, 0, 1, {{"Tel", "0311112222"}},
-         {{"Tel", "0311112222"}}, TCopyResult::Added},
-        {"add as new: the customer code still applies", true, false, 0, 0, 1,
-         {{"Tel", "0311112222"}, {"CustomCode", "C1"}}, {{"Tel", "0311112222"}, {"CustomCode", "C1"}},
+        {"all: an empty source fax takes no part",
+         true,
+         true,
+         0,
+         1,
+         1,
+         {{"Tel", "0311112222"}, {"Fax", "0355556666"}},
+         {{"Tel", "0311112222"}},
          TCopyResult::Skipped},
-        {"same customer code overwrites", false, false, 0, 0, 0, {{"CustomCode", "C1"}, {"Tel", "0300000000"}},
-         {{"CustomCode", "C1"}, {"Tel", "0311112222"}}, TCopyResult::Overwritten},
-        {"an empty customer code never overwrites", false, false, 0, 0, 0, {{"Tel", "0300000000"}},
-         {{"Tel", "0311112222"}}, TCopyResult::Added},
-        {"customer codes compare with case", false, false, 0, 0, 1, {{"CustomCode", "c1"}},
-         {{"CustomCode", "C1"}}, TCopyResult::Added},
+        {"all: a different fax is no match",
+         true,
+         true,
+         0,
+         1,
+         1,
+         {{"Tel", "0311112222"}, {"Fax", "0355556666"}},
+         {{"Tel", "0311112222"}, {"Fax", "0377778888"}},
+         TCopyResult::Added},
+        {"any: the fax alone matches",
+         true,
+         true,
+         1,
+         1,
+         1,
+         {{"Tel", "0300000000"}, {"Fax", "0355556666"}},
+         {{"Tel", "0311112222"}, {"Fax", "0355556666"}},
+         TCopyResult::Skipped},
+        {"numbers compare as stored",
+         true,
+         false,
+         0,
+         1,
+         1,
+         {{"Tel", "03-111-2222"}},
+         {{"Tel", "031112222"}},
+         TCopyResult::Added},
+        {"add as new: a duplicate number is added",
+         true,
+         false,
+         0,
+         0,
+         1,
+         {{"Tel", "0311112222"}},
+         {{"Tel", "0311112222"}},
+         TCopyResult::Added},
+        {"add as new: the customer code still applies",
+         true,
+         false,
+         0,
+         0,
+         1,
+         {{"Tel", "0311112222"}, {"CustomCode", "C1"}},
+         {{"Tel", "0311112222"}, {"CustomCode", "C1"}},
+         TCopyResult::Skipped},
+        {"same customer code overwrites",
+         false,
+         false,
+         0,
+         0,
+         0,
+         {{"CustomCode", "C1"}, {"Tel", "0300000000"}},
+         {{"CustomCode", "C1"}, {"Tel", "0311112222"}},
+         TCopyResult::Overwritten},
+        {"an empty customer code never overwrites",
+         false,
+         false,
+         0,
+         0,
+         0,
+         {{"Tel", "0300000000"}},
+         {{"Tel", "0311112222"}},
+         TCopyResult::Added},
+        {"customer codes compare with case",
+         false,
+         false,
+         0,
+         0,
+         1,
+         {{"CustomCode", "c1"}},
+         {{"CustomCode", "C1"}},
+         TCopyResult::Added},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -215,8 +324,9 @@ TEST_F(AdrsCopyTest, NumberAndCustomerCodeRules)
         EXPECT_EQ(counts.Overwritten, c.expected == TCopyResult::Overwritten ? 1 : 0);
         const auto rows = TargetRows();
         ASSERT_EQ(rows.size(), c.expected == TCopyResult::Added ? 3 : 2);
-        if (c.expected == TCopyResult::Overwritten)
+        if (c.expected == TCopyResult::Overwritten) {
             EXPECT_EQ(rows[1].value("Tel").toByteArray(), "0311112222");
+        }
     }
 }
 
@@ -384,13 +494,15 @@ TEST_F(AdrsCopyTest, TheRowLimitStopsAtOneHundredThousand)
     s.SameCustomCheck = 0;
     const TAddressCopyCounts counts = Run(s);
     ASSERT_EQ(messages.count(), 1);
-    EXPECT_EQ(messages.last().text, QStringLiteral("最大登録件数10万件に達しました  \r\nこれ以上登録できません  "));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("最大登録件数10万件に達しました  \r\nこれ以上登録できません  "));
     EXPECT_EQ(messages.last().flags, unsigned(MsgSeam::MbIconInformation));
     EXPECT_EQ(counts.Added, 1);
     EXPECT_EQ(counts.Overwritten, 0); // an overwrite stops at the limit too
     EXPECT_TRUE(counts.LimitReached);
     EXPECT_EQ(AddressCopySummary(counts),
-              QStringLiteral("アドレス帳のコピーが完了しました  \r\n\r\n対象件数 : \t2 件  \r\n登録件数 : \t1 件  "));
+              QStringLiteral(
+                  "アドレス帳のコピーが完了しました  \r\n\r\n対象件数 : \t2 件  \r\n登録件数 : \t1 件  "));
     EXPECT_EQ(OpenTarget().recordCount(), MaxAdrsRecordCount);
 }
 
@@ -442,6 +554,34 @@ TEST_F(AdrsCopyTest, RowsThatCannotBeWrittenAreCountedAndTheRestGoesOn)
     }
 }
 
+TEST_F(AdrsCopyTest, AnInterruptedCopyLeavesWholeRowsOnly)
+{
+    Source().startTransaction();
+    for (int i = 0; i < 1000; ++i)
+        AddSource({{"CustomCode", QByteArray("C") + QByteArray::number(i)},
+                   {"Adrs3", S("丸の内一丁目") + QByteArray::number(i)},
+                   {"Note", QByteArray(300, 'n')}});
+    Source().commit();
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ADRSCOPY_CRASH_ROOT", DataRootFolder);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
+
+    // The committed batch is there, whole; the unfinished one and the row in hand are not.
+    Table& target = OpenTarget();
+    EXPECT_TRUE(target.integrityCheck().isEmpty());
+    ASSERT_EQ(target.recordCount(), 500);
+    int i = 0;
+    for (target.first(); !target.eof(); target.next(), ++i) {
+        ASSERT_EQ(target.fieldByName("CustomCode").asAnsi(), QByteArray("C") + QByteArray::number(i));
+        ASSERT_EQ(target.fieldByName("Adrs3").asAnsi(), S("丸の内一丁目") + QByteArray::number(i));
+        ASSERT_EQ(target.fieldByName("Note").asAnsi().size(), 300);
+    }
+}
+
 TEST(AdrsCopySummaryTest, LinesAppearOnlyForCountsAboveZero)
 {
     const QString head = QStringLiteral("アドレス帳のコピーが完了しました  \r\n\r\n対象件数 : \t");
@@ -454,10 +594,12 @@ TEST(AdrsCopySummaryTest, LinesAppearOnlyForCountsAboveZero)
         {{0, 0, 0, 0, 0, false}, head + QStringLiteral("0 件  \r\n登録件数 : \t0 件  ")},
         {{12345, 10000, 2, 0, 0, false},
          head + QStringLiteral("12345 件  \r\n登録件数 : \t10000 件  \r\n上書き件数 : \t2 件  ")},
-        {{7, 1, 0, 5, 0, false}, head + QStringLiteral("7 件  \r\n登録件数 : \t1 件  \r\n未処理件数 : \t5 件  ")},
+        {{7, 1, 0, 5, 0, false},
+         head + QStringLiteral("7 件  \r\n登録件数 : \t1 件  \r\n未処理件数 : \t5 件  ")},
         {{9, 1, 2, 3, 3, false},
-         head + QStringLiteral("9 件  \r\n登録件数 : \t1 件  \r\n上書き件数 : \t2 件  \r\n未処理件数 : \t3 件  "
-                               "\r\nコピー失敗件数 : \t3 件  ")},
+         head +
+             QStringLiteral("9 件  \r\n登録件数 : \t1 件  \r\n上書き件数 : \t2 件  \r\n未処理件数 : \t3 件  "
+                            "\r\nコピー失敗件数 : \t3 件  ")},
     };
     for (const Case& c : cases)
         EXPECT_EQ(AddressCopySummary(c.counts), c.text);
@@ -530,10 +672,7 @@ protected:
             ini.WriteInteger("ADRS COPY", key, value);
         ASSERT_TRUE(ini.UpdateFile());
     }
-    static void DeleteClosed()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    static void DeleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QWidget m_owner;
 };
@@ -589,7 +728,8 @@ TEST_F(AdrsCopyWindowTest, SavedRangeIsCorrectedOnOpening)
         EXPECT_EQ(AddressCopy->EndPos(), c.wantEnd);
         EXPECT_EQ(Find<QLineEdit>("edtBeginPos")->text(), QString::number(c.wantBegin));
         EXPECT_EQ(Find<QLabel>("lblDataCount")->text(),
-                  QString::number(c.wantBegin == 0 ? 0 : c.wantEnd - c.wantBegin + 1) + QStringLiteral(" 件"));
+                  QString::number(c.wantBegin == 0 ? 0 : c.wantEnd - c.wantBegin + 1) +
+                      QStringLiteral(" 件"));
         EXPECT_EQ(Find<QPushButton>("btnCopy")->isEnabled(), c.wantBegin > 0);
         delete AddressCopy.data();
     }
@@ -683,14 +823,16 @@ TEST_F(AdrsCopyWindowTest, CopyAsksCopiesReportsAndCloses)
     messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
     Find<QPushButton>("btnCopy")->click();
     ASSERT_EQ(messages.count(), 3);
-    EXPECT_EQ(messages.messages()[0].text,
-              QStringLiteral("アドレス帳のデータを、指定した他のアドレス帳にコピーします  \r\nよろしいですか？  "));
+    EXPECT_EQ(
+        messages.messages()[0].text,
+        QStringLiteral("アドレス帳のデータを、指定した他のアドレス帳にコピーします  \r\nよろしいですか？  "));
     EXPECT_EQ(messages.messages()[0].flags, unsigned(MsgSeam::MbYesNo | MsgSeam::MbIconQuestion));
     EXPECT_EQ(messages.messages()[1].flags,
               unsigned(MsgSeam::MbYesNo | MsgSeam::MbIconExclamation | MsgSeam::MbDefButton2));
-    EXPECT_EQ(messages.messages()[2].text,
-              QStringLiteral("アドレス帳のコピーが完了しました  \r\n\r\n対象件数 : \t2 件  \r\n登録件数 : \t1 件  "
-                             "\r\n上書き件数 : \t1 件  "));
+    EXPECT_EQ(
+        messages.messages()[2].text,
+        QStringLiteral("アドレス帳のコピーが完了しました  \r\n\r\n対象件数 : \t2 件  \r\n登録件数 : \t1 件  "
+                       "\r\n上書き件数 : \t1 件  "));
     EXPECT_EQ(messages.messages()[2].caption, QStringLiteral("Tovarel"));
     DeleteClosed();
     EXPECT_TRUE(AddressCopy.isNull());
