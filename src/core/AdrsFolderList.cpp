@@ -205,3 +205,15 @@ void LoadAddressBookList(bool execute)
         AdrsFolderList.append(info);
     }
 }
+
+bool SaveAddressBookOrder(QString* error)
+{
+    if (AdrsFolderList.isEmpty())
+        return true;
+    const QString sort = QStringLiteral("SORT");
+    TMemIniFile mng(AdrsFolder + AdrsMngFileName);
+    mng.EraseSection(sort);
+    for (int i = 0; i < AdrsFolderList.size(); ++i)
+        mng.WriteString(sort, QString::number(i + 1), AdrsFolderList[i].Folder);
+    return mng.UpdateFile(error);
+}

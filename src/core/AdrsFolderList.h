@@ -26,3 +26,6 @@ bool IsPlainFolderName(const QString& name);
 // Rebuilds AdrsFolderList from AdrsFolder. With execute, pending deletions and renames are carried out first
 // and "AdrsOp.ini" is rewritten to hold exactly those still pending.
 void LoadAddressBookList(bool execute);
+// Rewrites "AdrsMng.ini" [SORT] with the folders of AdrsFolderList in its order (nothing when the list is
+// empty); false with the reason in *error when the file cannot be written.
+bool SaveAddressBookOrder(QString* error = nullptr);

@@ -1,0 +1,110 @@
+// Test fixture for the address-book dialogs: a data folder with address books in a temporary folder, and a
+// driver for modal dialogs.
+#pragma once
+
+#include "core/AdrsFolderList.h"
+#include "core/MainSettings.h"
+#include "platform/Cp932.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+class BookDialogFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        DataFolder = m_dir.path() + QStringLiteral("/Data/");
+        AdrsFolder = DataFolder + QStringLiteral("Adrs/");
+        ASSERT_TRUE(QDir().mkpath(AdrsFolder));
+        AdrsFolderList.clear();
+        CurrentAdrsIndex = -1;
+    }
+
+    void TearDown() override
+    {
+        AdrsFolderList.clear();
+        CurrentAdrsIndex = -1;
+    }
+
+    // A book folder holding an (empty) address table.
+    static void makeBook(const QString& folder)
+    {
+        ASSERT_TRUE(QDir().mkpath(AdrsFolder + folder));
+        QFile table(AdrsFolder + folder + QStringLiteral("/Adrs.DB"));
+        ASSERT_TRUE(table.open(QIODevice::WriteOnly));
+    }
+
+    // Books in this order, read back the way the program start does.
+    static void makeBooks(const QStringList& folders)
+    {
+        QByteArray mng = "[SORT]\r\n";
+        for (int i = 0; i < folders.size(); ++i) {
+            makeBook(folders[i]);
+            mng += QByteArray::number(i + 1) + '=' + Cp932::fromUnicode(folders[i]) + "\r\n";
+        }
+        writeFile(AdrsFolder + AdrsMngFileName, mng);
+        LoadAddressBookList(false);
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    static QByteArray readFile(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static QByteArray opBytes() { return readFile(AdrsFolder + AdrsOpFileName); }
+
+    static QStringList names()
+    {
+        QStringList list;
+        for (const TAdrsFolderInfo& e : AdrsFolderList)
+            list.append(e.Name + u'|' + e.Folder + u'|' + QString::number(e.State));
+        return list;
+    }
+
+    // Runs dialog modally; each step runs once the dialog is the active modal widget, one after the other.
+    // A dialog still open after the last step is rejected so that nothing hangs.
+    static int runModal(QDialog& dialog, QList<std::function<void()>> steps)
+    {
+        auto* timer = new QTimer(&dialog);
+        int polls = 0;
+        QObject::connect(timer, &QTimer::timeout, &dialog, [&dialog, &steps, &polls, timer] {
+            if (QApplication::activeModalWidget() != &dialog) {
+                if (++polls > 1000) {
+                    ADD_FAILURE() << "dialog never became modal";
+                    timer->stop();
+                }
+                return;
+            }
+            if (steps.isEmpty()) {
+                timer->stop();
+                if (dialog.isVisible()) {
+                    ADD_FAILURE() << "dialog still open after the last step";
+                    dialog.QDialog::done(QDialog::Rejected);
+                }
+                return;
+            }
+            steps.takeFirst()();
+        });
+        timer->start(0);
+        return dialog.exec();
+    }
+
+    QTemporaryDir m_dir;
+};
