@@ -1070,6 +1070,12 @@ void TAddressCopy::Copy()
     close();
 }
 
+void TAddressCopyObserver::UpdateDataRange()
+{
+    if (AddressCopy)
+        AddressCopy->UpdateDataRange();
+}
+
 TAddressCopy* ShowAddressCopy(QWidget* owner, TAddressListRows& rows)
 {
     if (AddressCopy) {

@@ -1,6 +1,8 @@
 // The address copy: records of the open address book copied row by row into another book, and its window.
 #pragma once
 
+#include "addressbook/AdrsListEngine.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QPointer>
@@ -202,6 +204,13 @@ private:
     QProgressBar* m_pbCopy = nullptr;
     QPushButton* m_btnCopy = nullptr;
     QPushButton* m_btnCancel = nullptr;
+};
+
+// Registered once with the list engine: passes its range changes on to the window while it exists.
+class TAddressCopyObserver : public TAdrsListObserver
+{
+public:
+    void UpdateDataRange() override;
 };
 
 // The one address copy window; null while none exists.

@@ -17,3 +17,22 @@ public:
     // The row's RecNo; -1 outside 0..count-1.
     virtual int GetRecNo(int index) const = 0;
 };
+
+class TAdrsListEngine;
+
+// The list engine's shown rows and selection through TAddressListRows.
+class TAdrsListEngineRows : public TAddressListRows
+{
+public:
+    explicit TAdrsListEngineRows(const TAdrsListEngine& engine) : m_engine(engine) {}
+
+    int GetRecordCount() const override;
+    int GetSelectedCount() const override;
+    int GetFirstSelectedIndex() const override;
+    int GetLastSelectedIndex() const override;
+    bool IsSelected(int index) const override;
+    int GetRecNo(int index) const override;
+
+private:
+    const TAdrsListEngine& m_engine;
+};

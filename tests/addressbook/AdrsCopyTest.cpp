@@ -877,4 +877,32 @@ TEST_F(AdrsCopyWindowTest, CopyStopsWithoutTargetOnNoOrWhenTheTargetIsInUse)
     EXPECT_TRUE(TargetRows().isEmpty());
 }
 
+TEST_F(AdrsCopyWindowTest, FollowsTheListEngineAndCopiesItsSelection)
+{
+    for (int i = 1; i <= 6; ++i)
+        AddRow(Source(), {{"CustomCode", QByteArray("C") + QByteArray::number(i)}});
+    TAdrsListEngine engine(Source());
+    TAddressCopyObserver observer;
+    engine.AddObserver(&observer);
+    engine.RefreshList(true, true, false);
+    TAdrsListEngineRows rows(engine);
+    ShowAddressCopy(&m_owner, rows);
+    auto* count = Find<QLabel>("lblDataCount");
+    EXPECT_EQ(count->text(), QStringLiteral("0 件"));
+
+    engine.SelectIndex(4, true, false);
+    engine.SetItemSelected(1, true);
+    EXPECT_EQ(count->text(), QStringLiteral("2 件"));
+
+    MessageRecorder messages;
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
+    Find<QPushButton>("btnCopy")->click();
+    ASSERT_EQ(messages.count(), 2);
+    QList<QByteArray> codes;
+    for (const auto& row : TargetRows())
+        codes.append(row.value("CustomCode").toByteArray());
+    EXPECT_EQ(codes, (QList<QByteArray>{"C2", "C5"}));
+    engine.RemoveObserver(&observer);
+}
+
 } // namespace
