@@ -905,4 +905,17 @@ TEST_F(AdrsCopyWindowTest, FollowsTheListEngineAndCopiesItsSelection)
     engine.RemoveObserver(&observer);
 }
 
+TEST_F(AdrsCopyWindowTest, Screenshot)
+{
+    const QString folder = qEnvironmentVariable("TOVAREL_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "TOVAREL_SCREENSHOT_DIR not set";
+    AdrsFolderList.append({QStringLiteral("取引先"), QStringLiteral("Other"), 0});
+    m_rows.recNos = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    WriteSettings({{"DataSelect", 1}, {"BeginPos", 3}, {"EndPos", 8}, {"Tel", 1}, {"Fax", 1}});
+    TAddressCopy* window = ShowAddressCopy(nullptr, m_rows);
+    EXPECT_TRUE(window->grab().save(QDir(folder).filePath("AdrsCopy.png")));
+    delete window;
+}
+
 } // namespace
