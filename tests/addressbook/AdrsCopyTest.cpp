@@ -768,6 +768,17 @@ TEST_F(AdrsCopyWindowTest, RangeEditsKeepBeginNotAboveEnd)
     Key(begin, Qt::Key_PageDown);
     EXPECT_EQ(AddressCopy->BeginPos(), 1);
 
+    // Enter keeps the focus on a changed value and moves on otherwise.
+    QApplication::setActiveWindow(AddressCopy);
+    end->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), end);
+    end->setText("10");
+    Key(end, Qt::Key_Return);
+    EXPECT_EQ(AddressCopy->EndPos(), 10);
+    EXPECT_EQ(QApplication::focusWidget(), end);
+    Key(end, Qt::Key_Return);
+    EXPECT_NE(QApplication::focusWidget(), end);
+
     // The list changing its count resets the range to the whole list.
     m_rows.recNos.removeLast();
     AddressCopy->UpdateDataRange();
