@@ -832,6 +832,35 @@ TEST_F(DtInqiryExtrasTest, JointNamesLookUpGivenNamesAndPickByKey)
     EXPECT_EQ(QApplication::focusWidget(), edit);
 }
 
+TEST_F(DtInqiryExtrasTest, SurnameLeavesATypedReadingAlone)
+{
+    makeCard();
+    struct Case
+    {
+        const char* what;
+        QString kana;
+        int tag;
+        TNameDicKind kind;
+        bool copies;
+    };
+    const Case cases[] = {
+        {"surname, reading empty", QString(), 0, nkLineage, true},
+        {"surname, reading typed", QStringLiteral("ﾔﾏﾀﾞ"), 0, nkLineage, false},
+        {"given name, reading typed", QStringLiteral("ﾔﾏﾀﾞ"), 0, nkFirst, true},
+        {"surname in the reading edit", QStringLiteral("ﾔﾏﾀﾞ"), 1, nkLineage, false},
+        {"blank reading", QStringLiteral("  "), 0, nkLineage, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        card->nmedtNameKanji->SetAssociate(c.copies ? nullptr : card->nmedtNameKana);
+        card->nmedtNameKana->setText(c.kana);
+        // A reading without candidates: the popup stays closed, so the rule runs every time.
+        card->nmedtNameConvertNeed(c.tag, c.kind, true, QStringLiteral("ﾝﾝﾝﾝ"));
+        EXPECT_EQ(NameDicPopup, nullptr);
+        EXPECT_EQ(card->nmedtNameKanji->Associate(), c.copies ? card->nmedtNameKana : nullptr);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Screenshot of the item choice dialog
 
@@ -897,6 +926,17 @@ TEST(CopyItemSetTest, MovesResortDoubleClickAndRefusedEmptyChoice)
     EXPECT_EQ(dialog.Captions(), table);
     EXPECT_EQ(dialog.lvCopyItem->item(10)->checkState(), Qt::Unchecked);
     EXPECT_EQ(dialog.lvCopyItem->currentRow(), 0);
+
+    // Enter goes from the list to the final line break and on to OK.
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.lvCopyItem->setFocus();
+    QTest::keyClick(dialog.lvCopyItem, Qt::Key_Return);
+    EXPECT_TRUE(dialog.chkLastReturn->hasFocus());
+    QTest::keyClick(dialog.chkLastReturn, Qt::Key_Return);
+    EXPECT_TRUE(dialog.btnOk->hasFocus());
+    EXPECT_TRUE(dialog.isVisible());
 
     // A double click toggles the focused row.
     dialog.lvCopyItem->setCurrentRow(10);
