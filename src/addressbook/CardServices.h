@@ -75,8 +75,8 @@ enum class TCardService {
     GetURL,        // bbtnGetURL
     OpenURL,       // bbtnOpenURL
     Mail,          // bbtnEMail1, bbtnEMail2 (argument: 1 or 2)
-    AddExtLink,    // "URLを登録" of bbtnAddExtLink: the URL entry window; hands an accepted URL, trimmed, to
-                   // TDataInquiry::AddExtLink
+    AddExtLink, // "URLを登録" of bbtnAddExtLink: the URL entry window; hands an accepted URL, trimmed, to
+                // TDataInquiry::AddExtLink
 };
 inline constexpr int CardServiceCount = int(TCardService::AddExtLink) + 1;
 

@@ -261,7 +261,8 @@ void TCopyItemSet::MoveFocusedRow(int target)
     lvCopyItem->insertItem(target, item);
     const TCopyItemEntry moved = m_entries[size_t(from)];
     if (target < from)
-        std::move_backward(m_entries.begin() + target, m_entries.begin() + from, m_entries.begin() + from + 1);
+        std::move_backward(m_entries.begin() + target, m_entries.begin() + from,
+                           m_entries.begin() + from + 1);
     else
         std::move(m_entries.begin() + from + 1, m_entries.begin() + target + 1, m_entries.begin() + from);
     m_entries[size_t(target)] = moved;
@@ -279,8 +280,9 @@ void TCopyItemSet::bbtnReSortClick()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     StoreChecks();
-    std::stable_sort(m_entries.begin(), m_entries.end(),
-                     [](const TCopyItemEntry& a, const TCopyItemEntry& b) { return a.ItemIndex < b.ItemIndex; });
+    std::stable_sort(
+        m_entries.begin(), m_entries.end(),
+        [](const TCopyItemEntry& a, const TCopyItemEntry& b) { return a.ItemIndex < b.ItemIndex; });
     FillList();
     QApplication::restoreOverrideCursor();
 }

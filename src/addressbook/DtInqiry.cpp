@@ -2001,11 +2001,11 @@ QWidget* TDataInquiry::SaveButton() const
 void TDataInquiry::BuildEnterRoutes()
 {
     const auto next = [this](QWidget* control) { m_enterRoutes.insert(control, TEnterRoute{}); };
-    const auto to = [this](QWidget* control, std::function<QWidget*()> target, bool caretAtEnd) {
+    const auto to = [this](QWidget* control, bool caretAtEnd, std::function<QWidget*()> target) {
         m_enterRoutes.insert(control, TEnterRoute{std::move(target), caretAtEnd});
     };
     const auto fixed = [to](QWidget* control, QWidget* target, bool caretAtEnd) {
-        to(control, [target] { return target; }, caretAtEnd);
+        to(control, caretAtEnd, [target] { return target; });
     };
 
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -2025,35 +2025,35 @@ void TDataInquiry::BuildEnterRoutes()
 
     const auto hasPrefecture = [this] { return !TrimBlanks(edtTdfkn->text()).isEmpty(); };
     fixed(cbxGroup, edtCustomCode, true);
-    to(edtTel, [this, hasPrefecture] { return hasPrefecture() ? static_cast<QWidget*>(chkMainNumber) : bbtnTelSch; },
-       false);
-    to(edtPos, [this, hasPrefecture] { return hasPrefecture() ? static_cast<QWidget*>(edtTdfkn) : bbtnPosSch; },
-       true);
+    to(edtTel, false,
+       [this, hasPrefecture] { return hasPrefecture() ? static_cast<QWidget*>(chkMainNumber) : bbtnTelSch; });
+    to(edtPos, true,
+       [this, hasPrefecture] { return hasPrefecture() ? static_cast<QWidget*>(edtTdfkn) : bbtnPosSch; });
     fixed(edtJisCode, edtTdfkn, true);
     fixed(edtAdrs1, edtAdrs2, true);
     const auto afterMyNumber = [this]() -> QWidget* {
         return sbtnPriv->isChecked() ? static_cast<QWidget*>(nmedtNameKanji) : nmedtCorpKanji;
     };
     // Locked protected fields are passed over.
-    to(edtAdrsKana, [this, afterMyNumber] { return IsProtected() ? afterMyNumber() : edtMyNumber; }, true);
-    to(edtMyNumber, afterMyNumber, true);
+    to(edtAdrsKana, true, [this, afterMyNumber] { return IsProtected() ? afterMyNumber() : edtMyNumber; });
+    to(edtMyNumber, true, afterMyNumber);
     fixed(nmedtCorpKanji, edtCorpKana, true);
     fixed(cbxDptmnt, cbxPost, false);
     fixed(cbxPost, edtEmployeeNo, true);
-    to(cbxHonor, [this] { return sbtnCorp->isChecked() ? static_cast<QWidget*>(chkIgnoreName) : cbxCatMain; },
-       false);
-    to(cbxCatMain, [this] { return cbxCatSub->isEnabled() ? cbxCatSub : SaveButton(); }, false);
-    to(cbxCatSub, [this] { return SaveButton(); }, false);
+    to(cbxHonor, false,
+       [this] { return sbtnCorp->isChecked() ? static_cast<QWidget*>(chkIgnoreName) : cbxCatMain; });
+    to(cbxCatMain, false, [this] { return cbxCatSub->isEnabled() ? cbxCatSub : SaveButton(); });
+    to(cbxCatSub, false, [this] { return SaveButton(); });
     fixed(edtURL, edtEMail1, true);
     fixed(edtEMail1, edtEMail2, true);
     fixed(edtEMail2, nmedtJoint[0], true);
     fixed(cbxJointHonor[0], edtJointMyNumber[0], true);
-    to(cbxSender, [this] { return SaveButton(); }, false);
+    to(cbxSender, false, [this] { return SaveButton(); });
     fixed(cbxKeyword[0], cbxKeyword[1], false);
     fixed(cbxKeyword[1], cbxKeyword[2], false);
     fixed(cbxKeyword[2], mmoNote, false);
     fixed(lvExtLink, cbxSymbolMark, false);
-    to(cbxSymbolMark, [this] { return SaveButton(); }, false);
+    to(cbxSymbolMark, false, [this] { return SaveButton(); });
     fixed(edtAddDateTime, edtUpdDateTime, true);
 
     for (auto it = m_enterRoutes.cbegin(); it != m_enterRoutes.cend(); ++it)
@@ -2124,8 +2124,8 @@ bool TDataInquiry::eventFilter(QObject* watched, QEvent* e)
             const int count = bar->count();
             for (int i = 0; i < count; ++i)
                 if (bar->tabRect(i).contains(at)) {
-                    const int delta = wheel->angleDelta().y() != 0 ? wheel->angleDelta().y()
-                                                                   : wheel->angleDelta().x();
+                    const int delta =
+                        wheel->angleDelta().y() != 0 ? wheel->angleDelta().y() : wheel->angleDelta().x();
                     const int current = pgctlData->currentIndex();
                     pgctlData->setCurrentIndex(delta < 0 ? (current + 1) % count
                                                          : (current + count - 1) % count);
@@ -2163,10 +2163,8 @@ void TDataInquiry::pgctlDataChange(int index)
         bool caretAtEnd;
     };
     const Page pages[] = {
-        {tabstMain, 53, cbxGroup, false},
-        {tabstSub, 55, edtURL, true},
-        {tabstMemo, 56, edtKeyword[0], true},
-        {tabstProtectMemo, 57, edtProtectMemo[0], true},
+        {tabstMain, 53, cbxGroup, false},     {tabstSub, 55, edtURL, true},
+        {tabstMemo, 56, edtKeyword[0], true}, {tabstProtectMemo, 57, edtProtectMemo[0], true},
         {tabstOther, 58, lvExtLink, false},
     };
     QWidget* shown = pgctlData->widget(index);
@@ -2311,10 +2309,10 @@ void TDataInquiry::AddExtLink(const QString& text)
         return;
     // The book keeps links as Shift-JIS text: a link it cannot hold would be stored broken.
     if (!Cp932::canEncode(text)) {
-        MessageBoxPos(this,
-                      QStringLiteral("このリンク先には保存できない文字が含まれているため登録できません  \r\n") +
-                          text,
-                      ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
+        MessageBoxPos(
+            this,
+            QStringLiteral("このリンク先には保存できない文字が含まれているため登録できません  \r\n") + text,
+            ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
         return;
     }
     auto* item = new QTreeWidgetItem(lvExtLink, {QString::number(n + 1), text});

@@ -76,8 +76,7 @@ private:
 };
 
 // Runs action on the first modal dialog of type T that shows while the card's handler runs.
-template <typename T>
-class ModalDriver
+template <typename T> class ModalDriver
 {
 public:
     explicit ModalDriver(std::function<void(T*)> action)
@@ -273,7 +272,7 @@ TEST_F(DtInqiryExtrasTest, LinksAddedOnceRenumberedAndCappedAtTen)
     EXPECT_FALSE(card->bbtnDelExtLink->isEnabled());
 
     card->AddExtLink(QStringLiteral("https://Example.jp/Page"));
-    card->AddExtLink(QStringLiteral("HTTPS://EXAMPLE.JP/page")); // the same, ignoring letter case
+    card->AddExtLink(QStringLiteral("HTTPS://EXAMPLE.JP/page"));     // the same, ignoring letter case
     card->AddExtLink(QStringLiteral("https://example.jp/ｐａｇｅ")); // full-width letters are not folded
     card->AddExtLink(QString());
     EXPECT_EQ(links(), (QStringList{"1 https://Example.jp/Page", "2 https://example.jp/ｐａｇｅ"}));
@@ -419,7 +418,8 @@ TEST_F(DtInqiryExtrasTest, ColourDialogSharesTheCustomColours)
 TEST_F(DtInqiryExtrasTest, WebSearchStartsWithTheCompanyName)
 {
     QStringList words;
-    RegisterCardService(TCardService::WebSearch, [&words](TDataInquiry& c, int) { words << c.WebSearchWord(); });
+    RegisterCardService(TCardService::WebSearch,
+                        [&words](TDataInquiry& c, int) { words << c.WebSearchWord(); });
     makeCard();
     ASSERT_TRUE(card->bbtnWebSearch->isEnabled());
     card->nmedtCorpKanji->setText(QStringLiteral("株式会社トヴァレル"));
@@ -460,9 +460,10 @@ TEST_F(DtInqiryExtrasTest, CopiedLineFollowsTheChosenItems)
     v.MyNumber = QStringLiteral("123456789012");
     card->SetFormValues(v);
     card->btnCopyClick();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QStringLiteral("山田太郎,03-1111-2222,一行目\t二行目,印刷除外,花子,https://a.example/\t/srv/b,★,"
-                             "2020/01/02,03:04:05,2021/06/07,08:09:10,得意先,123456789012\r\n"));
+    EXPECT_EQ(
+        QGuiApplication::clipboard()->text(),
+        QStringLiteral("山田太郎,03-1111-2222,一行目\t二行目,印刷除外,花子,https://a.example/\t/srv/b,★,"
+                       "2020/01/02,03:04:05,2021/06/07,08:09:10,得意先,123456789012\r\n"));
 
     // In the protected state the number is one "*" per byte.
     AdminPassword = QStringLiteral("secret");
@@ -474,7 +475,8 @@ TEST_F(DtInqiryExtrasTest, CopiedLineFollowsTheChosenItems)
     std::memset(&hit, 0, sizeof hit);
     std::memcpy(hit.Tel, "0311112222", 10);
     card->ShowDirectoryRecord(hit);
-    EXPECT_TRUE(card->CopyText().endsWith(QStringLiteral(",,,,,得意先,\r\n"))) << card->CopyText().toStdString();
+    EXPECT_TRUE(card->CopyText().endsWith(QStringLiteral(",,,,,得意先,\r\n")))
+        << card->CopyText().toStdString();
 }
 
 TEST_F(DtInqiryExtrasTest, DefaultCopyHoldsEveryItemAndEndsWithALineBreak)
@@ -648,7 +650,8 @@ TEST_F(DtInqiryExtrasTest, EnterMovesThroughTheFieldsAndSkipsLockedOnes)
         ASSERT_EQ(QApplication::focusWidget(), k.from);
         PressEnter(k.from);
         EXPECT_EQ(QApplication::focusWidget(), k.to)
-            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                            : "none");
         if (auto* edit = qobject_cast<QLineEdit*>(k.to); edit && k.caretAtEnd) {
             EXPECT_FALSE(edit->hasSelectedText());
             EXPECT_EQ(edit->cursorPosition(), edit->text().size());
@@ -656,6 +659,8 @@ TEST_F(DtInqiryExtrasTest, EnterMovesThroughTheFieldsAndSkipsLockedOnes)
     }
     AdminPassword.clear();
     card->ApplyProtection();
+    // The joint name left by Enter is in the owner list.
+    EXPECT_GT(card->cbxJointOwner->findText(QStringLiteral("花子")), 0);
 
     // The second Enter on the lookup button starts the lookup.
     card->pgctlData->setCurrentIndex(0);
