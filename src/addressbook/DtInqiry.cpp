@@ -1216,8 +1216,9 @@ void TDataInquiry::ShowExtLinks(const QStringList& links)
 void TDataInquiry::UpdateExtLinkButtons()
 {
     const int n = lvExtLink->topLevelItemCount();
-    // Adding waits for the URL entry window (a file is offered beside a URL in the same menu).
-    bbtnAddExtLink->setEnabled(HasCardService(TCardService::AddExtLink) && n < MaxExtLinks);
+    // A file can always be added; a URL waits for the URL entry window.
+    bbtnAddExtLink->setEnabled(n < MaxExtLinks);
+    pmiExtURL->setEnabled(HasCardService(TCardService::AddExtLink));
     bbtnDelExtLink->setEnabled(n > 0);
 }
 

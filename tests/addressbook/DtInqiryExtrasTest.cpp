@@ -329,13 +329,15 @@ TEST_F(DtInqiryExtrasTest, LinksAddedOnceRenumberedAndCappedAtTen)
     EXPECT_EQ(placed, card->frameGeometry().topLeft() + QPoint(15, 15));
 }
 
-TEST_F(DtInqiryExtrasTest, AddButtonWaitsForTheUrlWindow)
+TEST_F(DtInqiryExtrasTest, UrlItemWaitsForTheUrlWindow)
 {
     RegisterCardService(TCardService::AddExtLink, {});
     makeCard();
-    EXPECT_FALSE(card->bbtnAddExtLink->isEnabled());
+    EXPECT_TRUE(card->bbtnAddExtLink->isEnabled());
+    EXPECT_FALSE(card->pmiExtURL->isEnabled());
+    EXPECT_TRUE(card->pmiExtFile->isEnabled());
     card->AddExtLink(QStringLiteral("/srv/a"));
-    EXPECT_FALSE(card->bbtnAddExtLink->isEnabled());
+    EXPECT_TRUE(card->bbtnAddExtLink->isEnabled());
     EXPECT_TRUE(card->bbtnDelExtLink->isEnabled());
     EXPECT_TRUE(card->bbtnOpenExtLink->isEnabled());
 }
