@@ -1,0 +1,269 @@
+// The record card: the window that shows one record of the address book or one directory entry and
+// registers, changes or deletes it.
+#pragma once
+
+#include "addressbook/CardServices.h"
+#include "addressbook/DtInqiryLogic.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <bitset>
+#include <functional>
+#include <optional>
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+class QProxyStyle;
+class TNMDEdit;
+class TTntNMDEdit;
+
+// Posted to the card so that the number lookup of a new record opens after the card has shown.
+inline constexpr int MsgOpenNumberSearch = 0x8102;
+
+class TDataInquiry : public QWidget
+{
+    Q_OBJECT
+public:
+    // data: the run's data module unless a caller gives another.
+    explicit TDataInquiry(TCardAddressBook* addressList, TCardDataModule& data = ModuleCardData(),
+                          QWidget* parent = nullptr);
+    ~TDataInquiry() override;
+
+    // ---- Services of the list windows ----
+    void ShowAddressRecord(const TAdrsDataRec& rec);
+    void ShowDirectoryRecord(const TDirDetailRec& detail);
+    void NewRecord();
+    // 0 a save was attempted, 1 nothing saved, 9 the caller must stay where it is.
+    int ConfirmPendingChanges(int onClose, int refreshList);
+    void SetListSource(int source);
+    int ListSource() const { return m_listSource; }
+    void SetShowingItem(int mark);
+    int ShowingItem() const { return m_showingItem; }
+    void SetSkipConfirm(quint8 flag) { m_skipConfirm = flag; }
+    qint32 GetLoadedRecNo() const { return m_loaded ? m_loaded->RecNo : -1; }
+    void UpdateNavigation();
+    void DisableNavigation();
+    void SetRecordSender(int senderRecNo);
+    void ApplyBatchChange(const TAdrsDataRec& rec, const std::bitset<17>& flags);
+    void RefreshGroups();
+    void RefreshSenders();
+    void ApplyProtection();
+    void ShowOwnNumber();
+    void UpdateLinkHints();
+    void ApplyKeywordNames();
+    void ApplyKeywordInputModes();
+    void ApplyProtectMemoNames();
+    void ApplyProtectMemoInputModes();
+
+    // ---- The card's own steps ----
+    void ClearForm();
+    void RecordToForm(TAdrsDataRec& rec);
+    void DirectoryRecordToForm(const TDirDetailRec& detail);
+    void KeepRecordCopy(const TAdrsDataRec& rec);
+    void FormToRecord(bool takeSnapshot);
+    bool HasUnsavedInput() const;
+    bool IsModified(const TAdrsDataRec& baseline) const;
+    bool ValidateInput(bool isNew);
+    int WriteRecord(bool update, qint32* newRecNo = nullptr);
+    void UpdateInputHistories();
+    void UpdateMyNumberStatus(const QList<int>& edits);
+    void UpdatePrivCorpControls();
+    void FillGroupList();
+    void FillCategoryMainList(int code);
+    void FillCategorySubList(int minorCode);
+    void FillDptmntList();
+    void FillPostList();
+    void FillHonorLists();
+    void FillKeywordList(int k);
+    void FillSenderList();
+    void FillSymbolMarkList();
+    void RefillInputLists(unsigned changed);
+
+    // What the controls hold, and putting values on them.
+    TCardValues FormValues() const;
+    void SetFormValues(const TCardValues& values);
+
+    const std::optional<TAdrsDataRec>& LoadedRecord() const { return m_loaded; }
+    const std::optional<TAdrsDataRec>& SnapshotRecord() const { return m_snapshot; }
+    bool IsProtected() const;
+
+    // The clock of the writes (tests fix it).
+    void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+    // Button handlers.
+    void btnAddClick();
+    void btnUpdateClick();
+    void btnDeleteClick();
+    void bbtnNewClick();
+    void sbtnMoveRecordClick(int tag);
+    void bbtnEditListClick(int tag);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void BuildControls();
+    QWidget* BuildMainPage();
+    QWidget* BuildSubPage();
+    QWidget* BuildMemoPage();
+    QWidget* BuildProtectPage();
+    QWidget* BuildOtherPage();
+    void ConnectServiceButton(QAbstractButton* button, TCardService service, int argument = 0);
+    void ReadSettings();
+    void WriteSettings();
+    TCardListSource* SourceWindow(int kind) const;
+    void ResetListCurrents();
+    void OpenNumberSearch();
+    void FocusField(TCardField field);
+    void ChooseSender(int recNo, int from);
+    void RebuildJointOwnerList();
+    void nmedtJointChange(int k);
+    void sbtnJointPrintClick(int k);
+    void UpdateJointPrintGlyph(int k);
+    void SetProtectedEdit(QLineEdit* edit, bool on);
+    void ShowExtLinks(const QStringList& links);
+    void SetSymbolColor(qint32 color);
+    void CloseCard();
+
+    TCardAddressBook* m_book;
+    TCardDataModule& m_data;
+
+    int m_listSource = -1;
+    int m_showingItem = -1;
+    std::optional<TAdrsDataRec> m_snapshot;
+    std::optional<TAdrsDataRec> m_loaded;
+    int m_group = 0;
+    int m_catMain = 0;
+    int m_jointOwner = 0;
+    int m_sender = 0;
+    quint8 m_skipConfirm = 0;
+    qint32 m_latitude = 0;
+    qint32 m_longitude = 0;
+    qint32 m_symbolColor = DefaultSymbolColor;
+    bool m_continualAdd = false;
+    std::function<QDateTime()> m_clock;
+    QProxyStyle* m_maskStyle = nullptr;
+
+public:
+    // Controls, named as the form names them.
+    QTabWidget* pgctlData = nullptr;
+    QComboBox* cbxGroup = nullptr;
+    QToolButton* bbtnEditGroup = nullptr;
+    QLineEdit* edtCustomCode = nullptr;
+    QLabel* lblEnvMyNumber = nullptr;
+    QLineEdit* edtEnvMyNumber = nullptr;
+    QLineEdit* edtTel = nullptr;
+    QCheckBox* chkMainNumber = nullptr;
+    QToolButton* bbtnTelSch = nullptr;
+    QLineEdit* edtFax = nullptr;
+    QLineEdit* edtPubDate = nullptr;
+    QLineEdit* edtPortable1 = nullptr;
+    QLineEdit* edtPortable2 = nullptr;
+    QLineEdit* edtPos = nullptr;
+    QToolButton* bbtnPosSch = nullptr;
+    QLineEdit* edtJisCode = nullptr;
+    QLabel* lblKajoCode = nullptr;
+    QToolButton* bbtnGetJisCode = nullptr;
+    QLineEdit* edtTdfkn = nullptr;
+    QLineEdit* edtAdrs1 = nullptr;
+    QLineEdit* edtAdrs2 = nullptr;
+    QLineEdit* edtAdrs3 = nullptr;
+    QLineEdit* edtAdrsKana = nullptr;
+    QToolButton* bbtnAdrsSearch = nullptr;
+    QToolButton* bbtnMap = nullptr;
+    QToolButton* bbtnQRMap = nullptr;
+    QToolButton* bbtnRoot = nullptr;
+    QToolButton* sbtnPriv = nullptr;
+    QToolButton* sbtnCorp = nullptr;
+    QLineEdit* edtMyNumber = nullptr;
+    QLabel* imgMyNumberStatus = nullptr;
+    QLabel* lblMyNumberCount = nullptr;
+    TNMDEdit* nmedtCorpKanji = nullptr;
+    QToolButton* bbtnWebSearch = nullptr;
+    QLineEdit* edtCorpKana = nullptr;
+    QComboBox* cbxDptmnt = nullptr;
+    QToolButton* bbtnDptmnt = nullptr;
+    QComboBox* cbxPost = nullptr;
+    QToolButton* bbtnPost = nullptr;
+    QLineEdit* edtEmployeeNo = nullptr;
+    TTntNMDEdit* nmedtNameKanji = nullptr;
+    TTntNMDEdit* nmedtNameKana = nullptr;
+    QComboBox* cbxHonor = nullptr;
+    QToolButton* bbtnHonor = nullptr;
+    QCheckBox* chkIgnoreName = nullptr;
+    QComboBox* cbxCatMain = nullptr;
+    QComboBox* cbxCatSub = nullptr;
+    QList<QWidget*> m_corpLabels;
+
+    QLineEdit* edtURL = nullptr;
+    QToolButton* bbtnGetURL = nullptr;
+    QToolButton* bbtnOpenURL = nullptr;
+    QLineEdit* edtEMail1 = nullptr;
+    QLineEdit* edtEMail2 = nullptr;
+    QToolButton* bbtnEMail1 = nullptr;
+    QToolButton* bbtnEMail2 = nullptr;
+    std::array<TTntNMDEdit*, 5> nmedtJoint{};
+    std::array<QComboBox*, 5> cbxJointHonor{};
+    QToolButton* bbtnJointHonor = nullptr;
+    std::array<QLineEdit*, 5> edtJointMyNumber{};
+    std::array<QLabel*, 5> imgJointMyNumberStatus{};
+    std::array<QLabel*, 5> lblJointMyNumberCount{};
+    QComboBox* cbxJointOwner = nullptr;
+    QToolButton* sbtnJointPrintM = nullptr;
+    std::array<QToolButton*, 5> sbtnJointPrint{};
+    QComboBox* cbxSender = nullptr;
+    QToolButton* sbtnPrintTarget = nullptr;
+    QToolButton* sbtnPrintException = nullptr;
+
+    std::array<QLabel*, 8> lblKeyword{};
+    std::array<QLineEdit*, 5> edtKeyword{};
+    std::array<QComboBox*, 3> cbxKeyword{};
+    std::array<QToolButton*, 3> bbtnKeyword{};
+    QPlainTextEdit* mmoNote = nullptr;
+
+    std::array<QLabel*, 10> lblProtectMemo{};
+    std::array<QLineEdit*, 10> edtProtectMemo{};
+    QPlainTextEdit* mmoProtectNote = nullptr;
+    QLabel* pnlProtectNoteMask = nullptr;
+
+    QTreeWidget* lvExtLink = nullptr;
+    QToolButton* bbtnAddExtLink = nullptr;
+    QToolButton* bbtnDelExtLink = nullptr;
+    QToolButton* bbtnOpenExtLink = nullptr;
+    QComboBox* cbxSymbolMark = nullptr;
+    QFrame* pnlSymbolColor = nullptr;
+    QToolButton* bbtnSymbolColor = nullptr;
+    QLineEdit* edtAddDateTime = nullptr;
+    QLineEdit* edtUpdDateTime = nullptr;
+
+    QToolButton* sbtnFirst = nullptr;
+    QToolButton* sbtnPrior = nullptr;
+    QToolButton* sbtnNext = nullptr;
+    QToolButton* sbtnLast = nullptr;
+    QLabel* lblNowRec = nullptr;
+    QLabel* lblTotalRec = nullptr;
+    QToolButton* bbtnNew = nullptr;
+    QCheckBox* chkContinualAdd = nullptr;
+    QToolButton* bbtnCopySetting = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QPushButton* btnUpdate = nullptr;
+    QPushButton* btnDelete = nullptr;
+    QPushButton* btnClose = nullptr;
+};
+
+// The one record card, null while none exists.
+extern QPointer<TDataInquiry> DataInquiry;
