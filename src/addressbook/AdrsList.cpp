@@ -4,6 +4,7 @@
 
 #include "addressbook/AdrsSch.h"
 #include "addressbook/AdrsSel.h"
+#include "addressbook/DtInqiry.h"
 #include "addressbook/DupliSch.h"
 #include "addressbook/GrpEdt.h"
 #include "addressbook/HdrSel.h"
@@ -265,6 +266,7 @@ void WriteHeaderSettings(TMemIniFile& ini, const TAddressColumns& columns)
 TAddressList::TAddressList(QWidget* owner) : QDialog(owner), m_noTable(std::make_unique<Table>())
 {
     AddressList = this;
+    SetCardListWindow(lsAddressList, this);
     setObjectName(QStringLiteral("AddressList"));
     // A top-level window of its own with a taskbar entry, not a dialog frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -300,6 +302,9 @@ TAddressList::TAddressList(QWidget* owner) : QDialog(owner), m_noTable(std::make
 TAddressList::~TAddressList()
 {
     WriteSettingsOnDestroy();
+    // The card goes before the list it walks.
+    delete DataInquiry.data();
+    SetCardListWindow(lsAddressList, nullptr);
     // The view goes before the engine it shows.
     delete m_lvAddress;
     m_lvAddress = nullptr;
@@ -1511,4 +1516,208 @@ void TAddressList::actTopicExecute()
 {
     if (MainForm)
         MainForm->HelpHandler(0);
+}
+
+// ---- the record card ----
+
+QWidget* TAddressList::ChildWindow(TListChild child) const
+{
+    if (child == TListChild::DataInquiry)
+        return DataInquiry.data();
+    return ListChildWindow(child);
+}
+
+bool TAddressList::AddressCopyAvailable() const
+{
+    return false;
+}
+
+void TAddressList::actAdrsCopyExecute()
+{
+}
+
+bool TAddressList::CardExists() const
+{
+    return !DataInquiry.isNull();
+}
+
+bool TAddressList::CardWalksList() const
+{
+    return DataInquiry && DataInquiry->ListSource() == lsAddressList;
+}
+
+qint32 TAddressList::CardLoadedRecNo() const
+{
+    return DataInquiry ? DataInquiry->GetLoadedRecNo() : -1;
+}
+
+void TAddressList::CardUpdateNavigation()
+{
+    if (DataInquiry)
+        DataInquiry->UpdateNavigation();
+}
+
+void TAddressList::CardRefreshSenders()
+{
+    if (DataInquiry)
+        DataInquiry->RefreshSenders();
+}
+
+void TAddressList::CardSetRecordSender(qint32 senderRecNo)
+{
+    if (DataInquiry)
+        DataInquiry->SetRecordSender(senderRecNo);
+}
+
+bool TAddressList::CardShowsListRow() const
+{
+    return CardWalksList() && GetCurrentIndex() >= 0;
+}
+
+void TAddressList::CardCloseDeleted()
+{
+    if (!CardWalksList())
+        return;
+    DataInquiry->SetSkipConfirm(1);
+    DataInquiry->close();
+}
+
+void TAddressList::CardRefreshGroups()
+{
+    if (DataInquiry)
+        DataInquiry->RefreshGroups();
+}
+
+void TAddressList::CardApplyKeywordNames()
+{
+    if (DataInquiry)
+        DataInquiry->ApplyKeywordNames();
+}
+
+void TAddressList::CardApplyKeywordInputModes()
+{
+    if (DataInquiry)
+        DataInquiry->ApplyKeywordInputModes();
+}
+
+void TAddressList::CardApplyProtectMemoNames()
+{
+    if (DataInquiry)
+        DataInquiry->ApplyProtectMemoNames();
+}
+
+void TAddressList::CardApplyProtectMemoInputModes()
+{
+    if (DataInquiry)
+        DataInquiry->ApplyProtectMemoInputModes();
+}
+
+void TAddressList::CardUpdateLinkHints()
+{
+    if (DataInquiry)
+        DataInquiry->UpdateLinkHints();
+}
+
+void TAddressList::CardShowOwnNumber()
+{
+    if (DataInquiry)
+        DataInquiry->ShowOwnNumber();
+}
+
+void TAddressList::CardApplyProtection()
+{
+    if (DataInquiry)
+        DataInquiry->ApplyProtection();
+}
+
+bool TAddressList::MoveAndRead(TCardMove move, TCardItem& item)
+{
+    item.isDirectory = false;
+    switch (move) {
+    case cmFirst:
+        return ReadFirstRecord(item.address);
+    case cmPrior:
+        return ReadPriorRecord(item.address);
+    case cmNext:
+        return ReadNextRecord(item.address);
+    case cmLast:
+        return ReadLastRecord(item.address);
+    }
+    return false;
+}
+
+QList<TCardSender> TAddressList::Senders() const
+{
+    QList<TCardSender> senders;
+    for (int i = 0; i < GetSenderCount(); ++i)
+        senders.append({GetSenderTitle(i), GetSenderRecNo(i)});
+    return senders;
+}
+
+bool TAddressList::EditGroupNames()
+{
+    actEditGroupExecute();
+    return true;
+}
+
+namespace {
+
+// The card, created with the list as owner when missing, restored when minimized.
+TDataInquiry* ensureCard(TAddressList* list)
+{
+    if (!DataInquiry)
+        DataInquiry = new TDataInquiry(list, ModuleCardData(), list);
+    if (DataInquiry->isMinimized())
+        DataInquiry->showNormal();
+    return DataInquiry;
+}
+
+} // namespace
+
+void TAddressList::actInquiryExecute()
+{
+    if (GetRecordCount() == 0 || GetSelectedCount() == 0)
+        return;
+    // Only the focused row stays selected.
+    const int focused = GetFocusedIndex();
+    for (int i = GetRecordCount() - 1; i >= 0 && GetSelectedCount() > 1; --i)
+        if (i != focused && IsSelected(i))
+            SetItemSelected(i, false);
+    const int first = GetFirstSelectedIndex();
+
+    bool saved = false;
+    if (DataInquiry) {
+        if (CardWalksList() && first == GetCurrentIndex()) {
+            ForceForegroundWindow(DataInquiry);
+            return;
+        }
+        const int answer = DataInquiry->ConfirmPendingChanges(0, 0);
+        if (answer == 9)
+            return;
+        saved = answer == 0;
+    }
+    TAdrsDataRec rec;
+    if (ReadRecordAt(first, rec)) {
+        TDataInquiry* card = ensureCard(this);
+        card->SetListSource(lsAddressList);
+        card->ShowAddressRecord(rec);
+        ClearAdrsDataRec(&rec);
+        card->show();
+        card->raise();
+        card->activateWindow();
+    }
+    if (saved) {
+        RefreshList(false, true, true);
+        SelectIndex(GetCurrentIndex(), false, false);
+    }
+    UpdateListColor();
+}
+
+void TAddressList::actNumerSearchExecute()
+{
+    TDataInquiry* card = ensureCard(this);
+    card->NewRecord();
+    card->show();
+    card->raise();
+    card->activateWindow();
 }

@@ -5,6 +5,7 @@
 #include "addressbook/AdrsListDisplay.h"
 #include "addressbook/AdrsListServices.h"
 #include "addressbook/AdrsListView.h"
+#include "addressbook/CardServices.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -27,7 +28,7 @@ class TMemIniFile;
 TAddressColumns ReadHeaderSettings(const TMemIniFile& ini);
 void WriteHeaderSettings(TMemIniFile& ini, const TAddressColumns& columns);
 
-class TAddressList : public QDialog, public TAdrsListHost, public TAddressListView
+class TAddressList : public QDialog, public TAdrsListHost, public TAddressListView, public TCardAddressBook
 {
     Q_OBJECT
 public:
@@ -53,23 +54,25 @@ public:
     // ---- the list ----
     TAdrsListEngine& Engine() const { return *m_engine; }
     TAdrsListView* ListView() const { return m_lvAddress; }
-    void RefreshList(bool rebuildColumns, bool reload, bool keepScroll);
+    void RefreshList(bool rebuildColumns, bool reload, bool keepScroll) override;
     void SelectIndex(int index, bool clearOthers, bool makeVisible) override;
+    // The record card's selection of one row.
+    void SelectIndex(int index, bool scroll) override { SelectIndex(index, true, scroll); }
     int GetRecordCount() const override { return m_engine->GetRecordCount(); }
     int GetSelectedCount() const { return m_engine->GetSelectedCount(); }
     bool IsSelected(int index) const { return m_engine->IsSelected(index); }
     void SetItemSelected(int index, bool on) { m_engine->SetItemSelected(index, on); }
     qint32 GetRecNo(int index) const { return m_engine->GetRecNo(index); }
-    int IndexOfRecNo(qint32 recNo) const { return m_engine->IndexOfRecNo(recNo); }
+    int IndexOfRecNo(qint32 recNo) const override { return m_engine->IndexOfRecNo(recNo); }
     int GetFocusedIndex() const override { return m_engine->GetFocusedIndex(); }
     int GetFirstSelectedIndex() const { return m_engine->GetFirstSelectedIndex(); }
     int GetLastSelectedIndex() const { return m_engine->GetLastSelectedIndex(); }
-    int GetCurrentIndex() const { return m_engine->CurrentIndex(); }
-    void SetCurrentIndex(int index) { m_engine->SetCurrentIndex(index); }
-    bool IsAtFirst() const { return m_engine->IsAtFirst(); }
-    bool IsAtLast() const { return m_engine->IsAtLast(); }
+    int GetCurrentIndex() const override { return m_engine->CurrentIndex(); }
+    void SetCurrentIndex(int index) override { m_engine->SetCurrentIndex(index); }
+    bool IsAtFirst() const override { return m_engine->IsAtFirst(); }
+    bool IsAtLast() const override { return m_engine->IsAtLast(); }
     bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec) { return m_engine->ReadAddressRecord(recNo, rec); }
-    bool ReadRecordAt(int index, TAdrsDataRec& rec) { return m_engine->ReadRecordAt(index, rec); }
+    bool ReadRecordAt(int index, TAdrsDataRec& rec) override { return m_engine->ReadRecordAt(index, rec); }
     bool ReadFirstRecord(TAdrsDataRec& rec) { return m_engine->ReadFirstRecord(rec); }
     bool ReadPriorRecord(TAdrsDataRec& rec) { return m_engine->ReadPriorRecord(rec); }
     bool ReadNextRecord(TAdrsDataRec& rec) { return m_engine->ReadNextRecord(rec); }
@@ -81,9 +84,10 @@ public:
     bool SetRecordSender(qint32 recNo, qint32 senderRecNo) { return m_engine->SetRecordSender(recNo, senderRecNo); }
     int GetVisibleColumnCount() const { return m_engine->GetVisibleColumnCount(); }
     int GetVisibleColumnItem(int column) const { return m_engine->GetVisibleColumnItem(column); }
-    void NotifyRecordsEdited(const QList<qint32>& recNos) { m_engine->NotifyRecordsEdited(recNos); }
-    void NotifyRecordsDeleted(const QList<qint32>& recNos) { m_engine->NotifyRecordsDeleted(recNos); }
-    void UpdateListColor();
+    void NotifyRecordsEdited(const QList<qint32>& recNos) override { m_engine->NotifyRecordsEdited(recNos); }
+    void NotifyRecordsDeleted(const QList<qint32>& recNos) override { m_engine->NotifyRecordsDeleted(recNos); }
+    // The list's background: [VIEW] BGColor while the record card shows one of its rows.
+    void UpdateListColor() override;
     // The word search: answers whether a row was found and selected.
     bool FindNextWord();
     QString SearchWord() const { return m_searchWord; }
@@ -97,16 +101,32 @@ public:
     QList<AnsiString> HistoryEntries(int narrowRow) const override;
     std::optional<QStringList> WordSearchTexts(int index) override { return m_engine->WordSearchTexts(index); }
 
+    // ---- the record card's list source ----
+    int GetItemCount() const override { return GetRecordCount(); }
+    qint32 RecNoAt(int index) const override { return GetRecNo(index); }
+    bool MoveAndRead(TCardMove move, TCardItem& item) override;
+    QList<TCardSender> Senders() const override;
+    bool EditGroupNames() override;
+
     // ---- TAdrsListHost ----
     QWidget* OwnerWindow() const override { return const_cast<TAddressList*>(this); }
     void ShowCounts(int selected, int shown) override;
     void EnableRecordActions(bool on) override;
     void SetBusy(bool on) override;
+    bool CardExists() const override;
+    bool CardWalksList() const override;
+    qint32 CardLoadedRecNo() const override;
+    void CardUpdateNavigation() override;
+    void CardRefreshSenders() override;
+    void CardSetRecordSender(qint32 senderRecNo) override;
 
     // ---- commands ----
     QAction* Action(const QString& name) const;
     void UpdateActions();
     void actAddressSelectExecute(int tag);
+    void actInquiryExecute();
+    void actNumerSearchExecute();
+    void actAdrsCopyExecute();
     void actEditGroupExecute();
     void actExitExecute();
     void actDeleteExecute();
@@ -164,6 +184,21 @@ private:
     void RefreshAfterNarrowing();
     void UpdateCellContext();
     void FocusList();
+    // The modeless child while it exists.
+    QWidget* ChildWindow(TListChild child) const;
+    bool RecordCardAvailable() const { return true; }
+    bool AddressCopyAvailable() const;
+    // Whether the record card walks this list and shows one of its rows.
+    bool CardShowsListRow() const;
+    void CardCloseDeleted();
+    void CardRefreshGroups();
+    void CardApplyKeywordNames();
+    void CardApplyKeywordInputModes();
+    void CardApplyProtectMemoNames();
+    void CardApplyProtectMemoInputModes();
+    void CardUpdateLinkHints();
+    void CardShowOwnNumber();
+    void CardApplyProtection();
 
     std::unique_ptr<Table> m_noTable; // stands for the table while no book is open
     std::unique_ptr<TAdrsListEngine> m_engine;

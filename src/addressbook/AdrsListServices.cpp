@@ -7,14 +7,14 @@ namespace {
 
 std::array<TListCommandOpener, ListCommandCount>& openers()
 {
-    static std::array<TListCommandOpener, ListCommandCount> slots;
-    return slots;
+    static std::array<TListCommandOpener, ListCommandCount> table;
+    return table;
 }
 
 std::array<TListChildWindow, ListChildCount>& children()
 {
-    static std::array<TListChildWindow, ListChildCount> slots;
-    return slots;
+    static std::array<TListChildWindow, ListChildCount> table;
+    return table;
 }
 
 } // namespace
