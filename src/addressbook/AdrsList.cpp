@@ -1000,6 +1000,7 @@ void TAddressList::WMStartup()
     if (!text.isEmpty())
         MessageBoxPos(this, text, ProductTitle, MsgSeam::MbIconInformation);
     OpenAddressBook(DataPathReset || AdrsNameDefaulted);
+    m_startupDone = true;
 }
 
 bool TAddressList::OpenAddressBook(bool choose)

@@ -50,6 +50,8 @@ public:
     // After the settings dialog changed the data folder: everything is opened afresh in the new folder.
     void ReopenDataFolder();
     bool AdrsOpen() const { return m_adrsOpen; }
+    // True once the deferred start has run.
+    bool StartupDone() const { return m_startupDone; }
 
     // ---- the list ----
     TAdrsListEngine& Engine() const { return *m_engine; }
@@ -207,6 +209,7 @@ private:
     std::unique_ptr<TSenderTableSource> m_senderSource;
     bool m_adrsOpen = false;
     bool m_started = false;
+    bool m_startupDone = false;
     bool m_closing = false;
     QString m_searchWord;
     int m_busy = 0;
