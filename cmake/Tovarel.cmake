@@ -4,7 +4,7 @@ add_library(tovarel_common INTERFACE)
 target_link_libraries(tovarel_common INTERFACE
     Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Xml)
 target_include_directories(tovarel_common INTERFACE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/outside/include)
-target_compile_options(tovarel_common INTERFACE -Wall -Wextra -Wno-unused-parameter)
+target_compile_options(tovarel_common INTERFACE -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
 
 add_library(tovarel_pch OBJECT ${PROJECT_SOURCE_DIR}/cmake/pch.cpp)
 target_link_libraries(tovarel_pch PUBLIC tovarel_common)

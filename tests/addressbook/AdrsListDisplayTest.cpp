@@ -205,6 +205,7 @@ TEST_F(ListWidgetTest, PictureOnRequest)
     EXPECT_EQ(image.pixelColor(x, view->viewport()->y() + view->RowRect(3).center().y()),
               pal.color(QPalette::Base));
     const QString dir = qEnvironmentVariable("TOVAREL_GRAB_DIR");
-    if (!dir.isEmpty())
+    if (!dir.isEmpty()) {
         EXPECT_TRUE(image.save(dir + QStringLiteral("/adrslist.png")));
+    }
 }

@@ -129,8 +129,9 @@ TEST_F(AdrsSchTest, DamagedPatternFileKeepsThePatternsBeforeTheDamage)
         const QList<TSearchPattern> loaded = DecodeSearchPatterns(golden.left(cut));
         EXPECT_EQ(loaded, all.mid(0, loaded.size()));
         EXPECT_LT(loaded.size(), 3);
-        if (cut < firstEnd)
+        if (cut < firstEnd) {
             EXPECT_TRUE(loaded.isEmpty());
+        }
     }
 
     struct Case

@@ -324,8 +324,9 @@ TEST_F(TableEngineTest, LocateMatchesExactlyOrIgnoringCaseOrByPrefix)
         SCOPED_TRACE(c.value.toStdString());
         t->first();
         EXPECT_EQ(t->locate({QStringLiteral("Kana")}, {c.value}, c.options), c.found != 0);
-        if (c.found)
+        if (c.found) {
             EXPECT_EQ(t->currentKey(), c.found);
+        }
     }
 }
 
