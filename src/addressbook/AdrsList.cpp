@@ -301,9 +301,10 @@ TAddressList::TAddressList(QWidget* owner) : QDialog(owner), m_noTable(std::make
 
 TAddressList::~TAddressList()
 {
-    WriteSettingsOnDestroy();
-    // The card goes before the list it walks.
+    // The card and the copy window go before the list they read.
     delete DataInquiry.data();
+    delete AddressCopy.data();
+    WriteSettingsOnDestroy();
     SetCardListWindow(lsAddressList, nullptr);
     // The view goes before the engine it shows.
     delete m_lvAddress;
@@ -713,6 +714,7 @@ void TAddressList::AttachTable(Table* table)
         m_senderSource = DataModuleSenderSource(*DMQuenrid215);
         engine->SetSenderSource(m_senderSource.get());
     }
+    engine->AddObserver(&m_copyObserver);
     for (TAddressListFollower* f : m_followers)
         engine->AddObserver(f);
 
@@ -958,11 +960,6 @@ void TAddressList::showEvent(QShowEvent* event)
         m_started = true;
         QCoreApplication::postEvent(this, new QEvent(MsgAddressListStart));
     }
-}
-
-void TAddressList::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
 }
 
 void TAddressList::reject()
@@ -1525,16 +1522,14 @@ QWidget* TAddressList::ChildWindow(TListChild child) const
 {
     if (child == TListChild::DataInquiry)
         return DataInquiry.data();
+    if (child == TListChild::AddressCopy)
+        return AddressCopy.data();
     return ListChildWindow(child);
-}
-
-bool TAddressList::AddressCopyAvailable() const
-{
-    return false;
 }
 
 void TAddressList::actAdrsCopyExecute()
 {
+    ShowAddressCopy(this, *this);
 }
 
 bool TAddressList::CardExists() const

@@ -2,7 +2,9 @@
 // start-up flow that opens the book, book switching, the closing of its children and what it saves.
 #pragma once
 
+#include "addressbook/AdrsCopy.h"
 #include "addressbook/AdrsListDisplay.h"
+#include "addressbook/AdrsListRows.h"
 #include "addressbook/AdrsListServices.h"
 #include "addressbook/AdrsListView.h"
 #include "addressbook/CardServices.h"
@@ -28,7 +30,8 @@ class TMemIniFile;
 TAddressColumns ReadHeaderSettings(const TMemIniFile& ini);
 void WriteHeaderSettings(TMemIniFile& ini, const TAddressColumns& columns);
 
-class TAddressList : public QDialog, public TAdrsListHost, public TAddressListView, public TCardAddressBook
+class TAddressList : public QDialog, public TAdrsListHost, public TAddressListView, public TCardAddressBook,
+                     public TAddressListRows
 {
     Q_OBJECT
 public:
@@ -61,14 +64,14 @@ public:
     // The record card's selection of one row.
     void SelectIndex(int index, bool scroll) override { SelectIndex(index, true, scroll); }
     int GetRecordCount() const override { return m_engine->GetRecordCount(); }
-    int GetSelectedCount() const { return m_engine->GetSelectedCount(); }
-    bool IsSelected(int index) const { return m_engine->IsSelected(index); }
+    int GetSelectedCount() const override { return m_engine->GetSelectedCount(); }
+    bool IsSelected(int index) const override { return m_engine->IsSelected(index); }
     void SetItemSelected(int index, bool on) { m_engine->SetItemSelected(index, on); }
-    qint32 GetRecNo(int index) const { return m_engine->GetRecNo(index); }
+    qint32 GetRecNo(int index) const override { return m_engine->GetRecNo(index); }
     int IndexOfRecNo(qint32 recNo) const override { return m_engine->IndexOfRecNo(recNo); }
     int GetFocusedIndex() const override { return m_engine->GetFocusedIndex(); }
-    int GetFirstSelectedIndex() const { return m_engine->GetFirstSelectedIndex(); }
-    int GetLastSelectedIndex() const { return m_engine->GetLastSelectedIndex(); }
+    int GetFirstSelectedIndex() const override { return m_engine->GetFirstSelectedIndex(); }
+    int GetLastSelectedIndex() const override { return m_engine->GetLastSelectedIndex(); }
     int GetCurrentIndex() const override { return m_engine->CurrentIndex(); }
     void SetCurrentIndex(int index) override { m_engine->SetCurrentIndex(index); }
     bool IsAtFirst() const override { return m_engine->IsAtFirst(); }
@@ -164,7 +167,6 @@ public:
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildActions();
@@ -189,7 +191,7 @@ private:
     // The modeless child while it exists.
     QWidget* ChildWindow(TListChild child) const;
     bool RecordCardAvailable() const { return true; }
-    bool AddressCopyAvailable() const;
+    bool AddressCopyAvailable() const { return true; }
     // Whether the record card walks this list and shows one of its rows.
     bool CardShowsListRow() const;
     void CardCloseDeleted();
@@ -206,6 +208,7 @@ private:
     std::unique_ptr<TAdrsListEngine> m_engine;
     TAdrsListView* m_lvAddress = nullptr;
     QList<TAddressListFollower*> m_followers;
+    TAddressCopyObserver m_copyObserver;
     std::unique_ptr<TSenderTableSource> m_senderSource;
     bool m_adrsOpen = false;
     bool m_started = false;

@@ -2,6 +2,7 @@
 // books, deleting rows, item names, the settings written at close, refused child closes and stored orders.
 #include "../core/StartupFixture.h"
 
+#include "addressbook/AdrsCopy.h"
 #include "addressbook/AdrsList.h"
 #include "addressbook/DtInqiry.h"
 #include "addressbook/GrpEdt.h"
@@ -207,10 +208,16 @@ TEST_F(AdrsListTest, SwitchingBooksOpensTheOtherBookWithItsGroups)
         EXPECT_EQ(list.windowTitle(), QStringLiteral("Tovarel - Home"));
         EXPECT_EQ(list.GetRecordCount(), 3);
         EXPECT_EQ(list.findChild<QLabel*>("pnlShownCount")->text(), QStringLiteral("表示件数： 3"));
+        // The copy window follows the open book's list; switching books closes it first.
+        action(list, "actAdrsCopy")->trigger();
+        ASSERT_TRUE(AddressCopy);
+        EXPECT_EQ(AddressCopy->parentWidget(), &list);
         chooseBook("Work");
         action(list, "actOpen")->trigger();
         EXPECT_EQ(list.windowTitle(), QStringLiteral("Tovarel - Work"));
         EXPECT_EQ(list.GetRecordCount(), 5);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(AddressCopy.isNull());
         EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 1);
         EXPECT_EQ(DMQuenrid215->AdrsTable()->filePath(), adrs() + "Work/Adrs.DB");
         EXPECT_EQ(AdrsFolderList[CurrentAdrsIndex].Folder, QStringLiteral("Work"));
