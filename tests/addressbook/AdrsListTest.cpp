@@ -374,6 +374,106 @@ TEST_F(AdrsListTest, ClosingWritesTheViewSettingsAndTheNextStartReadsThem)
     EXPECT_EQ(rec.count(), 0);
 }
 
+TEST_F(AdrsListTest, DuplicateViewDropsTheNarrowingAndSuspendingShowsEverything)
+{
+    prepare({{"Book", 15}}, "Book"); // names repeat from row 10: rows 0-4 and 10-14 have partners
+    TNarrowDownCondition condition;
+    condition.items.append({11, TNarrowDownItem::TextTest, Cp932::fromUnicode(QStringLiteral("東都")), 0, 0,
+                            TNarrowDownItem::Contains, false});
+    ASSERT_TRUE(SaveNarrowDownFile(data() + "Search.lst", condition, nullptr));
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        auto* panel = list.findChild<QLabel*>("pnlNarrowState");
+        auto* cbxSort = list.findChild<QComboBox*>("cbxSort");
+        EXPECT_EQ(list.GetRecordCount(), 2);
+        EXPECT_EQ(panel->text(), QStringLiteral("絞り込み中"));
+
+        m_driver.on("DuplicateSearch", [](QWidget* w) {
+            w->findChild<QComboBox*>("cbxItem1")->setCurrentIndex(3); // name
+            w->findChild<QPushButton*>("btnView")->click();
+        });
+        action(list, "actDuplicateSearch")->trigger();
+        EXPECT_TRUE(list.Engine().NarrowCondition().items.isEmpty());
+        EXPECT_EQ(list.Engine().DuplicateItems(), (std::array<int, 2>{4, 0}));
+        EXPECT_EQ(list.GetRecordCount(), 10);
+        EXPECT_EQ(panel->text(), QStringLiteral("重複表示中"));
+        EXPECT_FALSE(cbxSort->isEnabled());
+
+        action(list, "actDisableSearch")->trigger();
+        EXPECT_TRUE(action(list, "actDisableSearch")->isChecked());
+        EXPECT_EQ(list.GetRecordCount(), 15);
+        EXPECT_EQ(panel->text(), QStringLiteral("重複表示無効"));
+        EXPECT_TRUE(cbxSort->isEnabled());
+
+        // Cancelling while suspended leaves the rows and clears the check and the panel.
+        action(list, "actCancelSearch")->trigger();
+        EXPECT_FALSE(action(list, "actDisableSearch")->isChecked());
+        EXPECT_FALSE(action(list, "actDisableSearch")->isEnabled());
+        EXPECT_EQ(list.GetRecordCount(), 15);
+        EXPECT_EQ(panel->text(), QString());
+
+        // The word search: a miss is told, a hit selects its row alone.
+        m_driver.on("WordSearch", [](QWidget* w) {
+            w->findChild<QLineEdit*>("edtWord")->setText(QStringLiteral("見当たらない"));
+            w->findChild<QPushButton*>("btnSearch")->click();
+        });
+        rec.answer(MsgSeam::IdOk);
+        action(list, "actWordSearch")->trigger();
+        ASSERT_EQ(rec.count(), 1);
+        EXPECT_EQ(rec.last().text, QStringLiteral("指定した文字列は見つかりませんでした  "));
+        EXPECT_TRUE(action(list, "actWordNext")->isEnabled());
+        m_driver.on("WordSearch", [](QWidget* w) {
+            w->findChild<QLineEdit*>("edtWord")->setText(QStringLiteral("北斗精機"));
+            w->findChild<QPushButton*>("btnSearch")->click();
+        });
+        action(list, "actWordSearch")->trigger();
+        EXPECT_EQ(list.GetSelectedCount(), 1);
+        EXPECT_TRUE(list.IsSelected(1));
+        action(list, "actWordNext")->trigger();
+        EXPECT_TRUE(list.IsSelected(11)) << "北斗精機1 holds the word too";
+        EXPECT_EQ(list.SearchWord(), QStringLiteral("北斗精機"));
+    });
+    EXPECT_EQ(rec.count(), 1);
+}
+
+TEST_F(AdrsListTest, AdministratorModeEndsAtOnceAndItsPanelGoes)
+{
+    prepare({{"Book", 1}}, "Book");
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        auto* panel = list.findChild<QLabel*>("pnlAdminMode");
+        QAction* admin = action(list, "actSwitchAdminMode");
+        EXPECT_FALSE(admin->isEnabled()) << "no administrator password";
+        AdminPassword = QStringLiteral("stored");
+        AdminMode = true;
+        list.UpdateActions();
+        list.UpdateStatusPanels();
+        EXPECT_EQ(panel->text(), QStringLiteral("管理者モード"));
+        ASSERT_TRUE(admin->isEnabled());
+        admin->trigger();
+        EXPECT_FALSE(AdminMode);
+        EXPECT_EQ(admin->text(), QStringLiteral("管理者モードへの移行(&A)..."));
+        EXPECT_EQ(panel->text(), QString());
+        list.UpdateActions();
+        EXPECT_FALSE(admin->isEnabled()) << "switching on needs the password prompt, not built here";
+
+        // With the prompt registered, a right password switches it on again.
+        RegisterListCommand(TListCommand::SwitchAdminMode, [](TAddressList&) {
+            TListCommandResult r;
+            r.ok = true;
+            return r;
+        });
+        list.UpdateActions();
+        admin->trigger();
+        EXPECT_TRUE(AdminMode);
+        EXPECT_EQ(admin->text(), QStringLiteral("管理者モードを終了(&A)"));
+        EXPECT_TRUE(list.Engine().CellContext().AdminMode);
+        RegisterListCommand(TListCommand::SwitchAdminMode, {});
+    });
+    AdminPassword.clear();
+    AdminMode = false;
+}
+
 TEST_F(AdrsListTest, AChildThatRefusesToCloseKeepsTheProgramRunning)
 {
     prepare({{"Book", 1}}, "Book");
@@ -507,4 +607,26 @@ TEST_F(AdrsListTest, StoredGroupSortAndDuplicateChoicesOutOfRangeReadAsNone)
         EXPECT_EQ(list.Engine().DuplicateItems(), (std::array<int, 2>{1, 0}));
         EXPECT_TRUE(list.Action("actCancelSearch")->isEnabled());
     }
+}
+
+// Writes a data tree with one book of a few hundred rows under TOVAREL_DEMO_ROOT (the common application-data
+// folder of a screenshot run); skipped otherwise.
+TEST(AdrsListDemo, WriteDemoTree)
+{
+    const QString root = qEnvironmentVariable("TOVAREL_DEMO_ROOT");
+    if (root.isEmpty())
+        GTEST_SKIP() << "TOVAREL_DEMO_ROOT not set";
+    const QString dataRoot = root + "/Morvane/Quenrid215/";
+    const QString adrsFolder = dataRoot + "Data/Adrs/";
+    ASSERT_TRUE(QDir().mkpath(adrsFolder));
+    TMemIniFile main(dataRoot + MainSettingsFileName);
+    main.WriteString("BASE", "DataPath", dataRoot + "Data/");
+    main.WriteString("BASE", "AdrsName", QStringLiteral("取引先"));
+    main.WriteString("OPERATION", "ViewSplash", "0");
+    ASSERT_TRUE(main.UpdateFile());
+    AdrsBookGenerator::WriteBook(adrsFolder, QStringLiteral("取引先"), 300);
+    AdrsBookGenerator::WriteBook(adrsFolder, QStringLiteral("個人"), 20, 3);
+    QFile group(adrsFolder + QStringLiteral("取引先/Group.dat"));
+    ASSERT_TRUE(group.open(QIODevice::WriteOnly));
+    group.write(Cp932::fromUnicode(QStringLiteral("[GROUP]\r\nGroup1=得意先\r\nGroup2=仕入先\r\nGroup3=協力会社\r\n")));
 }
