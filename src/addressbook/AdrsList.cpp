@@ -63,17 +63,19 @@ struct TActionDef
 constexpr int Own = -1;
 
 const TActionDef ActionDefs[] = {
-    {"actCreate", "アドレス帳の新規作成(&C)...", "アドレス帳の新規作成|新しくアドレス帳を作成します", "", Own, false},
+    {"actCreate", "アドレス帳の新規作成(&C)...", "アドレス帳の新規作成|新しくアドレス帳を作成します", "", Own,
+     false},
     {"actOpen", "開く(&O)...", "開く|別のアドレス帳を開きます", "", Own, false},
-    {"actEditGroup", "グループ名の設定(&G)...", "グループ名の設定|アドレス帳のグループ項目の名称を設定します", "",
-     Own, false},
+    {"actEditGroup", "グループ名の設定(&G)...", "グループ名の設定|アドレス帳のグループ項目の名称を設定します",
+     "", Own, false},
     {"actAdrsCopy", "他のアドレス帳にコピー(&A)...",
      "他のアドレス帳にコピー|アドレス帳データを別のアドレス帳にコピーします", "", Own, true},
     {"actImportFile", "テキストファイルの取り込み(&I)...",
      "テキストファイルの取り込み|テキストファイルの内容をアドレス帳に取り込みます", "",
      int(TListCommand::ImportFile), false},
     {"actExportFile", "テキストファイルの出力(&E)...",
-     "テキストファイルの出力|アドレス帳データをテキストファイル出力します", "", int(TListCommand::ExportFile), true},
+     "テキストファイルの出力|アドレス帳データをテキストファイル出力します", "", int(TListCommand::ExportFile),
+     true},
     {"actMarkExport", "マークファイルの出力(&M)",
      "マークファイルの出力|緯度経度情報の保存されているアドレス帳データをマークファイルとして出力します", "",
      int(TListCommand::MarkExport), true},
@@ -86,59 +88,69 @@ const TActionDef ActionDefs[] = {
      int(TListCommand::NameAdrsSearch), false},
     {"actCategorySearch", "カテゴリ検索(&C)...", "カテゴリ検索|業種カテゴリと住所から検索します", "Ctrl+C",
      int(TListCommand::CategorySearch), false},
-    {"actNumerSearch", "番号検索(&N)...", "番号検索|電話番号や郵便番号などから検索します", "Ctrl+N", Own, false},
-    {"actWordSearch", "一覧内のワード検索(&W)...",
-     "一覧内のワード検索|アドレス帳一覧に表示されている内容を対象に、指定した文字列を検索します", "Ctrl+W", Own,
+    {"actNumerSearch", "番号検索(&N)...", "番号検索|電話番号や郵便番号などから検索します", "Ctrl+N", Own,
      false},
-    {"actWordNext", "次の候補を検索(&S)", "次の候補を検索|ワード検索の次の候補を検索します", "F3", Own, false},
-    {"actAdrsSearch", "アドレス帳の絞り込み(&S)...", "アドレス帳の絞り込み|一覧表示するアドレス帳データを絞り込みます",
-     "Ctrl+F", Own, false},
+    {"actWordSearch", "一覧内のワード検索(&W)...",
+     "一覧内のワード検索|アドレス帳一覧に表示されている内容を対象に、指定した文字列を検索します", "Ctrl+W",
+     Own, false},
+    {"actWordNext", "次の候補を検索(&S)", "次の候補を検索|ワード検索の次の候補を検索します", "F3", Own,
+     false},
+    {"actAdrsSearch", "アドレス帳の絞り込み(&S)...",
+     "アドレス帳の絞り込み|一覧表示するアドレス帳データを絞り込みます", "Ctrl+F", Own, false},
     {"actDuplicateSearch", "重複データの表示(&D)...",
      "重複データの表示|指定した項目内容が重複しているデータのみを一覧表示します", "Ctrl+D", Own, false},
     {"actDisableSearch", "絞り込みと重複表示の無効化(&N)",
      "絞り込みと重複表示の無効化|アドレス帳の絞り込みや重複データの表示を一時的に解除します", "", Own, false},
     {"actCancelSearch", "絞り込みと重複表示の解除(&C)",
      "絞り込みと重複表示の解除|アドレス帳の絞り込みや重複データの表示を解除します", "", Own, false},
-    {"actKeywordEdit", "キーワード項目の設定(&K)...", "キーワード項目の設定|キーワード項目の設定します", "", Own,
-     false},
-    {"actProtectMemoEdit", "保護メモ項目の設定(&P)...", "保護メモ項目の設定|保護メモ項目の設定します", "", Own,
-     false},
-    {"actViewColumn", "表示項目の設定(&V)...", "表示項目の設定|一覧に表示する項目を設定します", "", Own, false},
-    {"actInitColumn", "項目幅の初期化(&I)", "項目幅の初期化|一覧に表示できる項目の表示幅を初期の状態に戻します", "",
+    {"actKeywordEdit", "キーワード項目の設定(&K)...", "キーワード項目の設定|キーワード項目の設定します", "",
      Own, false},
+    {"actProtectMemoEdit", "保護メモ項目の設定(&P)...", "保護メモ項目の設定|保護メモ項目の設定します", "",
+     Own, false},
+    {"actViewColumn", "表示項目の設定(&V)...", "表示項目の設定|一覧に表示する項目を設定します", "", Own,
+     false},
+    {"actInitColumn", "項目幅の初期化(&I)",
+     "項目幅の初期化|一覧に表示できる項目の表示幅を初期の状態に戻します", "", Own, false},
     {"actReload", "一覧の再表示(&R)", "一覧の再表示|アドレス帳の一覧を表示し直します", "F5", Own, false},
-    {"actLayoutPrint", "宛名印刷(&A)...", "宛名印刷|宛名印刷をします", "", int(TListCommand::LayoutPrint), false},
-    {"actLabelPrint", "ラベル印刷(&B)...", "ラベル印刷|ラベル印刷をします", "", int(TListCommand::LabelPrint), false},
+    {"actLayoutPrint", "宛名印刷(&A)...", "宛名印刷|宛名印刷をします", "", int(TListCommand::LayoutPrint),
+     false},
+    {"actLabelPrint", "ラベル印刷(&B)...", "ラベル印刷|ラベル印刷をします", "", int(TListCommand::LabelPrint),
+     false},
     {"actCardPrint", "名刺印刷(&C)...", "名刺印刷|名刺印刷をします", "", int(TListCommand::CardPrint), false},
-    {"actDesignPrint", "文面印刷(&D)...", "文面印刷|文面印刷をします", "", int(TListCommand::DesignPrint), false},
+    {"actDesignPrint", "文面印刷(&D)...", "文面印刷|文面印刷をします", "", int(TListCommand::DesignPrint),
+     false},
     {"actListPrint", "一覧表印刷(&L)...", "一覧表印刷|アドレス帳データの一覧を印刷します", "",
      int(TListCommand::ListPrint), true},
-    {"actEnvironment", "環境設定(&E)...", "環境設定|実行環境を設定します", "Ctrl+E", int(TListCommand::Environment),
+    {"actEnvironment", "環境設定(&E)...", "環境設定|実行環境を設定します", "Ctrl+E",
+     int(TListCommand::Environment), false},
+    {"actBackup", "バックアップ(&B)...", "バックアップ|データのバックアップを取ります", "",
+     int(TListCommand::Backup), false},
+    {"actRestore", "復元(&R)...", "復元|バックアップしたデータを復元します", "", int(TListCommand::Restore),
      false},
-    {"actBackup", "バックアップ(&B)...", "バックアップ|データのバックアップを取ります", "", int(TListCommand::Backup),
-     false},
-    {"actRestore", "復元(&R)...", "復元|バックアップしたデータを復元します", "", int(TListCommand::Restore), false},
     {"actOptimize", "データの最適化(&O)...", "データの最適化|データベースを最適化します", "",
      int(TListCommand::Optimize), true},
     {"actConvertKykbn", "局番変換(&K)...", "局番変換|アドレス帳データの局番を変換します", "",
      int(TListCommand::ConvertKykbn), true},
-    {"actConvertAdrsPos", "住所・郵便番号変換(&A)...", "住所・郵便番号変換|アドレス帳データの住所と郵便番号を変換します",
-     "", int(TListCommand::ConvertAdrsPos), true},
+    {"actConvertAdrsPos", "住所・郵便番号変換(&A)...",
+     "住所・郵便番号変換|アドレス帳データの住所と郵便番号を変換します", "", int(TListCommand::ConvertAdrsPos),
+     true},
     {"actRepairIndex", "インデックス修復(&I)...",
      "インデックス修復|インデックスが破損したり古くなったりしたアドレス帳データを修復します", "",
      int(TListCommand::RepairIndex), true},
     {"actSwitchAdminMode", "管理者モードへの移行(&S)...",
-     "管理者モードへの移行を行います。管理者モードではマイナンバー/法人番号の閲覧・編集が可能になります。", "", Own,
+     "管理者モードへの移行を行います。管理者モードではマイナンバー/法人番号の閲覧・編集が可能になります。",
+     "", Own, false},
+    {"actTopic", "Tovarel 操作ガイド(&H)", "Tovarel 操作ガイド|Tovarel の操作ガイドを表示します", "", Own,
      false},
-    {"actTopic", "Tovarel 操作ガイド(&H)", "Tovarel 操作ガイド|Tovarel の操作ガイドを表示します", "", Own, false},
-    {"actInfo", "お知らせ(&I)", "お知らせ|製品情報などのお知らせを表示します", "", int(TListCommand::Info), false},
-    {"actVersion", "バージョン情報(&A)", "バージョン情報|バージョン情報を表示します", "", int(TListCommand::Version),
+    {"actInfo", "お知らせ(&I)", "お知らせ|製品情報などのお知らせを表示します", "", int(TListCommand::Info),
      false},
+    {"actVersion", "バージョン情報(&A)", "バージョン情報|バージョン情報を表示します", "",
+     int(TListCommand::Version), false},
 };
 
 // The eleven actions that need rows (the engine's refresh switches them).
-const char* const RecordActions[] = {"actAdrsCopy",     "actExportFile",    "actMarkExport",   "actInquiry",
-                                     "actDelete",       "actBatchChange",   "actListPrint",    "actOptimize",
+const char* const RecordActions[] = {"actAdrsCopy",     "actExportFile",     "actMarkExport", "actInquiry",
+                                     "actDelete",       "actBatchChange",    "actListPrint",  "actOptimize",
                                      "actConvertKykbn", "actConvertAdrsPos", "actRepairIndex"};
 
 QString utf8(const char* text)
@@ -209,7 +221,8 @@ TAddressColumns ReadHeaderSettings(const TMemIniFile& ini)
 {
     const TAddressColumns defaults = DefaultAddressColumns();
     const QString section = QStringLiteral("HEADER");
-    const std::optional<QList<int>> order = numberList(ini.ReadString(section, QStringLiteral("HeaderIndex"), {}));
+    const std::optional<QList<int>> order =
+        numberList(ini.ReadString(section, QStringLiteral("HeaderIndex"), {}));
     bool orderOk = order && order->size() == ColumnCount;
     if (orderOk) {
         // Only a permutation of the items names every column once; anything else would show a column
@@ -333,7 +346,8 @@ QAction* TAddressList::Action(const QString& name) const
 void TAddressList::BuildActions()
 {
     for (const TActionDef& def : ActionDefs)
-        NewAction(def.name, utf8(def.caption), utf8(def.hint), QKeySequence(QString::fromLatin1(def.shortcut)));
+        NewAction(def.name, utf8(def.caption), utf8(def.hint),
+                  QKeySequence(QString::fromLatin1(def.shortcut)));
 
     auto on = [this](const char* name, auto handler) {
         connect(Action(QString::fromLatin1(name)), &QAction::triggered, this, handler);
@@ -450,7 +464,8 @@ void TAddressList::BuildMenus()
     fill(m_pmSearch, {"actAdrsSearch", "actDuplicateSearch", "actDisableSearch", "actCancelSearch"});
     m_pmPrint = new QMenu(this);
     m_pmPrint->setObjectName(QStringLiteral("pmPrint"));
-    fill(m_pmPrint, {"actLayoutPrint", "actLabelPrint", "actCardPrint", "actDesignPrint", "-", "actListPrint"});
+    fill(m_pmPrint,
+         {"actLayoutPrint", "actLabelPrint", "actCardPrint", "actDesignPrint", "-", "actListPrint"});
 }
 
 void TAddressList::BuildToolBar()
@@ -463,7 +478,8 @@ void TAddressList::BuildToolBar()
     QStyle* s = style();
 
     // Tool buttons keep captions of their own; they follow their action's state and hints.
-    auto button = [&](const char* objectName, const char* caption, QAction* action, QStyle::StandardPixmap icon) {
+    auto button = [&](const char* objectName, const char* caption, QAction* action,
+                      QStyle::StandardPixmap icon) {
         auto* b = new QToolButton(m_tbarTool);
         b->setObjectName(QString::fromLatin1(objectName));
         b->setText(utf8(caption));
@@ -483,14 +499,16 @@ void TAddressList::BuildToolBar()
     };
     button("tbtnNameAdrsSearch", "名称検索", Action(QStringLiteral("actNameAdrsSearch")),
            QStyle::SP_FileDialogContentsView);
-    button("tbtnCategorySearch", "ｶﾃｺﾞﾘ検索", Action(QStringLiteral("actCategorySearch")), QStyle::SP_DirIcon);
-    button("tbtnNumerSearch", "番号検索", Action(QStringLiteral("actNumerSearch")), QStyle::SP_FileDialogInfoView);
+    button("tbtnCategorySearch", "ｶﾃｺﾞﾘ検索", Action(QStringLiteral("actCategorySearch")),
+           QStyle::SP_DirIcon);
+    button("tbtnNumerSearch", "番号検索", Action(QStringLiteral("actNumerSearch")),
+           QStyle::SP_FileDialogInfoView);
     m_tbarTool->addSeparator();
     button("tbtnInquiry", "照会", Action(QStringLiteral("actInquiry")), QStyle::SP_FileDialogDetailedView);
     button("tbtnDelete", "削除", Action(QStringLiteral("actDelete")), QStyle::SP_TrashIcon);
     m_tbarTool->addSeparator();
-    QToolButton* search =
-        button("tbtnAdrsSearch", "絞り込み", Action(QStringLiteral("actAdrsSearch")), QStyle::SP_FileDialogListView);
+    QToolButton* search = button("tbtnAdrsSearch", "絞り込み", Action(QStringLiteral("actAdrsSearch")),
+                                 QStyle::SP_FileDialogListView);
     search->setMenu(m_pmSearch);
     search->setPopupMode(QToolButton::MenuButtonPopup);
     QToolButton* print = button("tbtnPrint", "印刷", nullptr, QStyle::SP_DialogSaveButton);
@@ -519,7 +537,8 @@ void TAddressList::BuildToolBar()
     m_sbtnEditGroup->setAutoRaise(true);
     m_sbtnEditGroup->setToolTip(Action(QStringLiteral("actEditGroup"))->toolTip());
     m_sbtnEditGroup->setStatusTip(Action(QStringLiteral("actEditGroup"))->statusTip());
-    connect(m_sbtnEditGroup, &QToolButton::clicked, Action(QStringLiteral("actEditGroup")), &QAction::trigger);
+    connect(m_sbtnEditGroup, &QToolButton::clicked, Action(QStringLiteral("actEditGroup")),
+            &QAction::trigger);
     auto* lblSort = new QLabel(QStringLiteral("表示順："), panel);
     lblSort->setObjectName(QStringLiteral("lblSort"));
     m_cbxSort = new QComboBox(panel);
@@ -611,7 +630,8 @@ void TAddressList::ReadBounds()
         screen = s->geometry().size();
     const int left =
         ini.ReadInteger(section, QStringLiteral("Left"), (ScaleByDpi(screen.width(), 0) - width) / 2);
-    const int top = ini.ReadInteger(section, QStringLiteral("Top"), (ScaleByDpi(screen.height(), 0) - height) / 2);
+    const int top =
+        ini.ReadInteger(section, QStringLiteral("Top"), (ScaleByDpi(screen.height(), 0) - height) / 2);
     setGeometry(ScaleByDpi(left, 1), ScaleByDpi(top, 1), std::max(ScaleByDpi(width, 1), 520),
                 std::max(ScaleByDpi(height, 1), 260));
 }
@@ -666,7 +686,8 @@ void TAddressList::LoadNarrowDown()
 
 void TAddressList::SaveNarrowDown()
 {
-    SaveNarrowDownFile(DataFolder + QString::fromLatin1(NarrowDownFileName), m_engine->NarrowCondition(), this);
+    SaveNarrowDownFile(DataFolder + QString::fromLatin1(NarrowDownFileName), m_engine->NarrowCondition(),
+                       this);
 }
 
 void TAddressList::WriteSettingsOnDestroy()
@@ -761,9 +782,9 @@ void TAddressList::RefreshList(bool rebuildColumns, bool reload, bool keepScroll
         // Without a book there is nothing to read: the list stays empty.
         m_engine->RefreshList(rebuildColumns, reload && m_adrsOpen, keepScroll);
     } catch (const std::exception& e) {
-        MessageBoxPos(this,
-                      QStringLiteral("アドレス帳が読み出せませんでした  \r\n") + QString::fromLocal8Bit(e.what()),
-                      ProductTitle, MsgSeam::MbIconStop);
+        MessageBoxPos(
+            this, QStringLiteral("アドレス帳が読み出せませんでした  \r\n") + QString::fromLocal8Bit(e.what()),
+            ProductTitle, MsgSeam::MbIconStop);
     }
     UpdateStatusPanels();
 }
@@ -861,13 +882,15 @@ void TAddressList::UpdateActions()
         else if (name == u"actInquiry" || name == u"actNumerSearch")
             enabled = enabled && RecordCardAvailable();
         else if (name == u"actSwitchAdminMode")
-            enabled = !AdminPassword.isEmpty() && (AdminMode || HasListCommand(TListCommand::SwitchAdminMode));
+            enabled =
+                !AdminPassword.isEmpty() && (AdminMode || HasListCommand(TListCommand::SwitchAdminMode));
         else if (name == u"actTopic")
             enabled = !MainForm.isNull();
         else if (name == u"actWordNext")
             enabled = !m_searchWord.isEmpty();
         else if (name == u"actDisableSearch" || name == u"actCancelSearch")
-            enabled = m_engine && (!m_engine->NarrowCondition().items.isEmpty() || m_engine->DuplicateItems()[0] != 0);
+            enabled = m_engine &&
+                      (!m_engine->NarrowCondition().items.isEmpty() || m_engine->DuplicateItems()[0] != 0);
         if (action->isEnabled() != enabled)
             action->setEnabled(enabled);
     }
@@ -900,7 +923,8 @@ void TAddressList::FillGroupCombo()
     m_cbxGroup->addItem(QStringLiteral("すべて"));
     m_cbxGroup->addItem(QStringLiteral("未指定のみ"));
     for (int i = 1; i <= GroupCount; ++i)
-        m_cbxGroup->addItem(QStringLiteral("%1： %2").arg(i, 2).arg(GroupNames.value(i, DefaultGroupName(i))));
+        m_cbxGroup->addItem(
+            QStringLiteral("%1： %2").arg(i, 2).arg(GroupNames.value(i, DefaultGroupName(i))));
     m_cbxGroup->setCurrentIndex(m_engine->ViewGroup());
     UpdateCellContext();
 }
@@ -916,9 +940,11 @@ void TAddressList::FillSortCombo()
 void TAddressList::SetSortDirGlyph()
 {
     const bool ascending = m_engine->SortDir();
-    m_sbtnSortDirection->setIcon(style()->standardIcon(ascending ? QStyle::SP_ArrowUp : QStyle::SP_ArrowDown));
+    m_sbtnSortDirection->setIcon(
+        style()->standardIcon(ascending ? QStyle::SP_ArrowUp : QStyle::SP_ArrowDown));
     m_sbtnSortDirection->setProperty("glyph", ascending ? QStringLiteral("UP") : QStringLiteral("DOWN"));
-    m_sbtnSortDirection->setToolTip(ascending ? QStringLiteral("表示方向： 昇順") : QStringLiteral("表示方向： 降順"));
+    m_sbtnSortDirection->setToolTip(ascending ? QStringLiteral("表示方向： 昇順")
+                                              : QStringLiteral("表示方向： 降順"));
     m_sbtnSortDirection->setStatusTip(QStringLiteral("指定中の表示順の昇順と降順を切り替えます"));
     m_cbxSort->setCurrentIndex(m_engine->SortType());
 }
@@ -991,7 +1017,8 @@ void TAddressList::WMStartup()
     if (FirstRun)
         text = QStringLiteral("使用するアドレス帳を指定するために  \r\nアドレス帳の作成画面に入ります  ");
     else if (DataPathReset)
-        text = QStringLiteral("データ保存フォルダーが切り替わりました  \r\n新しく開くアドレス帳を指定してください  ");
+        text = QStringLiteral(
+            "データ保存フォルダーが切り替わりました  \r\n新しく開くアドレス帳を指定してください  ");
     else if (AdrsNameDefaulted)
         text = QStringLiteral("開くアドレス帳を指定してください  ");
     if (!text.isEmpty())
@@ -1103,9 +1130,9 @@ void TAddressList::ReopenDataFolder()
 
 bool TAddressList::CloseChildWindows()
 {
-    for (TListChild child : {TListChild::NameAdrsSearch, TListChild::CategorySearch, TListChild::DataInquiry,
-                             TListChild::AddressCopy, TListChild::FileExport, TListChild::MarkExport,
-                             TListChild::ListPrint}) {
+    for (TListChild child :
+         {TListChild::NameAdrsSearch, TListChild::CategorySearch, TListChild::DataInquiry,
+          TListChild::AddressCopy, TListChild::FileExport, TListChild::MarkExport, TListChild::ListPrint}) {
         QWidget* window = ChildWindow(child);
         if (!window)
             continue;
@@ -1119,8 +1146,10 @@ bool TAddressList::CloseChildWindows()
 
 bool TAddressList::CloseDesignWindows(int kind)
 {
-    const std::pair<TListChild, int> designers[] = {
-        {TListChild::LayoutForm, 1}, {TListChild::LabelForm, 2}, {TListChild::CardForm, 3}, {TListChild::DesignForm, 4}};
+    const std::pair<TListChild, int> designers[] = {{TListChild::LayoutForm, 1},
+                                                    {TListChild::LabelForm, 2},
+                                                    {TListChild::CardForm, 3},
+                                                    {TListChild::DesignForm, 4}};
     for (const auto& [child, childKind] : designers) {
         if (childKind == kind)
             continue;
@@ -1160,7 +1189,8 @@ void TAddressList::actDeleteExecute()
 {
     if (GetSelectedCount() == 0)
         return;
-    if (MessageBoxPos(this, QStringLiteral("選択したデータを削除します  \r\nよろしいですか？  "), ProductTitle,
+    if (MessageBoxPos(this, QStringLiteral("選択したデータを削除します  \r\nよろしいですか？  "),
+                      ProductTitle,
                       MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
         return;
     SetBusy(true);

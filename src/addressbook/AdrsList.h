@@ -30,7 +30,10 @@ class TMemIniFile;
 TAddressColumns ReadHeaderSettings(const TMemIniFile& ini);
 void WriteHeaderSettings(TMemIniFile& ini, const TAddressColumns& columns);
 
-class TAddressList : public QDialog, public TAdrsListHost, public TAddressListView, public TCardAddressBook,
+class TAddressList : public QDialog,
+                     public TAdrsListHost,
+                     public TAddressListView,
+                     public TCardAddressBook,
                      public TAddressListRows
 {
     Q_OBJECT
@@ -76,7 +79,10 @@ public:
     void SetCurrentIndex(int index) override { m_engine->SetCurrentIndex(index); }
     bool IsAtFirst() const override { return m_engine->IsAtFirst(); }
     bool IsAtLast() const override { return m_engine->IsAtLast(); }
-    bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec) { return m_engine->ReadAddressRecord(recNo, rec); }
+    bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec)
+    {
+        return m_engine->ReadAddressRecord(recNo, rec);
+    }
     bool ReadRecordAt(int index, TAdrsDataRec& rec) override { return m_engine->ReadRecordAt(index, rec); }
     bool ReadFirstRecord(TAdrsDataRec& rec) { return m_engine->ReadFirstRecord(rec); }
     bool ReadPriorRecord(TAdrsDataRec& rec) { return m_engine->ReadPriorRecord(rec); }
@@ -86,11 +92,17 @@ public:
     int GetSenderCount() const { return m_engine->GetSenderCount(); }
     QString GetSenderTitle(int i) const { return m_engine->GetSenderTitle(i); }
     qint32 GetSenderRecNo(int i) const { return m_engine->GetSenderRecNo(i); }
-    bool SetRecordSender(qint32 recNo, qint32 senderRecNo) { return m_engine->SetRecordSender(recNo, senderRecNo); }
+    bool SetRecordSender(qint32 recNo, qint32 senderRecNo)
+    {
+        return m_engine->SetRecordSender(recNo, senderRecNo);
+    }
     int GetVisibleColumnCount() const { return m_engine->GetVisibleColumnCount(); }
     int GetVisibleColumnItem(int column) const { return m_engine->GetVisibleColumnItem(column); }
     void NotifyRecordsEdited(const QList<qint32>& recNos) override { m_engine->NotifyRecordsEdited(recNos); }
-    void NotifyRecordsDeleted(const QList<qint32>& recNos) override { m_engine->NotifyRecordsDeleted(recNos); }
+    void NotifyRecordsDeleted(const QList<qint32>& recNos) override
+    {
+        m_engine->NotifyRecordsDeleted(recNos);
+    }
     // The list's background: [VIEW] BGColor while the record card shows one of its rows.
     void UpdateListColor() override;
     // The word search: answers whether a row was found and selected.
@@ -104,7 +116,10 @@ public:
     // ---- TAddressListView ----
     QStringList KeywordNames() const override;
     QList<AnsiString> HistoryEntries(int narrowRow) const override;
-    std::optional<QStringList> WordSearchTexts(int index) override { return m_engine->WordSearchTexts(index); }
+    std::optional<QStringList> WordSearchTexts(int index) override
+    {
+        return m_engine->WordSearchTexts(index);
+    }
 
     // ---- the record card's list source ----
     int GetItemCount() const override { return GetRecordCount(); }

@@ -13,42 +13,42 @@ class TAddressList;
 // Commands of the address list whose windows belong to other parts of the program. A command whose opener
 // is not registered keeps its action disabled.
 enum class TListCommand {
-    NameAdrsSearch, // modeless TNameAdrsSearch
-    CategorySearch, // modeless TCategorySearch
-    ImportFile,     // modal TFileImport (the children are closed first); ok: records were imported
-    ExportFile,     // modeless TFileExport
-    MarkExport,     // modeless TMarkExport
-    BatchChange,    // modal TBatchChange; ok: records were changed
-    LayoutPrint,    // modeless TLayoutForm (the other designers are closed first)
-    LabelPrint,     // the label window in label mode
-    CardPrint,      // the label window in card mode
-    DesignPrint,    // modeless TDesignForm
-    ListPrint,      // modeless TListPrint (after the printer check)
-    Environment,    // modal TEnvironment
-    Backup,         // modal TBackupData
-    Restore,        // modal TRestoreData
-    Optimize,       // modal TOptimizeData
-    ConvertKykbn,   // modal TConvertKykbn
-    ConvertAdrsPos, // modal TConvertAdrsPos
-    RepairIndex,    // modal TRepairIndex
+    NameAdrsSearch,  // modeless TNameAdrsSearch
+    CategorySearch,  // modeless TCategorySearch
+    ImportFile,      // modal TFileImport (the children are closed first); ok: records were imported
+    ExportFile,      // modeless TFileExport
+    MarkExport,      // modeless TMarkExport
+    BatchChange,     // modal TBatchChange; ok: records were changed
+    LayoutPrint,     // modeless TLayoutForm (the other designers are closed first)
+    LabelPrint,      // the label window in label mode
+    CardPrint,       // the label window in card mode
+    DesignPrint,     // modeless TDesignForm
+    ListPrint,       // modeless TListPrint (after the printer check)
+    Environment,     // modal TEnvironment
+    Backup,          // modal TBackupData
+    Restore,         // modal TRestoreData
+    Optimize,        // modal TOptimizeData
+    ConvertKykbn,    // modal TConvertKykbn
+    ConvertAdrsPos,  // modal TConvertAdrsPos
+    RepairIndex,     // modal TRepairIndex
     SwitchAdminMode, // modal TSwitchAdminMode: ok when the password was right
-    Info,           // TInfoDialog: fetch, show the notice, answer its two check boxes
-    Version,        // modal TVersionInfo
+    Info,            // TInfoDialog: fetch, show the notice, answer its two check boxes
+    Version,         // modal TVersionInfo
 };
 inline constexpr int ListCommandCount = int(TListCommand::Version) + 1;
 
 // What a command's window reports back; the address list does the follow-up itself.
 struct TListCommandResult
 {
-    bool ok = false;                 // the modal window ended with OK
-    bool dataPathChanged = false;    // TEnvironment.DataPathChanged
-    bool hisCountChanged = false;    // TEnvironment.HisCountChanged
-    bool viewColorChanged = false;   // TEnvironment.ViewColorChanged
-    bool linkProgramChanged = false; // TEnvironment.LinkProgramChanged
-    bool myNumberChanged = false;    // TEnvironment.MyNumberChanged
-    bool updaterStarted = false;     // the updater was started: the program ends
-    bool changeDataPath = false;     // TRestoreData.ChangeDataPathChecked
-    bool repaired = false;           // TRepairIndex.Repaired
+    bool ok = false;                        // the modal window ended with OK
+    bool dataPathChanged = false;           // TEnvironment.DataPathChanged
+    bool hisCountChanged = false;           // TEnvironment.HisCountChanged
+    bool viewColorChanged = false;          // TEnvironment.ViewColorChanged
+    bool linkProgramChanged = false;        // TEnvironment.LinkProgramChanged
+    bool myNumberChanged = false;           // TEnvironment.MyNumberChanged
+    bool updaterStarted = false;            // the updater was started: the program ends
+    bool changeDataPath = false;            // TRestoreData.ChangeDataPathChecked
+    bool repaired = false;                  // TRepairIndex.Repaired
     std::optional<bool> noticeAtStart;      // TInfoDialog.NoticeAtStartChecked
     std::optional<bool> updateCheckAtStart; // TInfoDialog.UpdateCheckAtStartChecked
 };

@@ -25,12 +25,6 @@
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class AdrsListTest : public StartupFixture
 {
 protected:
@@ -99,7 +93,10 @@ protected:
         });
     }
 
-    static QAction* action(TAddressList& list, const char* name) { return list.Action(QString::fromLatin1(name)); }
+    static QAction* action(TAddressList& list, const char* name)
+    {
+        return list.Action(QString::fromLatin1(name));
+    }
 
     ModalDriver m_driver;
     bool m_seen = false;
@@ -136,16 +133,17 @@ TEST_F(AdrsListTest, StartShowsOneMessageThenTheBookChoice)
     struct Case
     {
         const char* name;
-        bool settings;   // a main settings file exists
-        bool dataPath;   // it names the data folder
+        bool settings;    // a main settings file exists
+        bool dataPath;    // it names the data folder
         QString adrsName; // the saved book name
         QString message;  // the one message shown
         QString caption;
     } cases[] = {
-        {"first run", false, false, "", "使用するアドレス帳を指定するために  \r\nアドレス帳の作成画面に入ります  ",
-         "Tovarel - アドレス"},
+        {"first run", false, false, "",
+         "使用するアドレス帳を指定するために  \r\nアドレス帳の作成画面に入ります  ", "Tovarel - アドレス"},
         {"book gone", true, true, "Gone", "開くアドレス帳を指定してください  ", "Tovarel - Work"},
-        {"data folder reset", true, false, "Work", "データ保存フォルダーが切り替わりました  \r\n新しく開くアドレス帳を指定してください  ",
+        {"data folder reset", true, false, "Work",
+         "データ保存フォルダーが切り替わりました  \r\n新しく開くアドレス帳を指定してください  ",
          "Tovarel - Work"},
     };
     for (const Case& c : cases) {
@@ -315,7 +313,8 @@ TEST_F(AdrsListTest, KeywordNamesReachTheSortChoiceAndTheColumns)
         EXPECT_EQ(follower.keywords, 1);
         list.RemoveFollower(&follower);
     });
-    EXPECT_EQ(TMemIniFile(data() + "AdrsList.ini").ReadString("KEYWORD", "Name1", ""), QStringLiteral("担当者"));
+    EXPECT_EQ(TMemIniFile(data() + "AdrsList.ini").ReadString("KEYWORD", "Name1", ""),
+              QStringLiteral("担当者"));
 }
 
 TEST_F(AdrsListTest, ClosingWritesTheViewSettingsAndTheNextStartReadsThem)
@@ -328,7 +327,8 @@ TEST_F(AdrsListTest, ClosingWritesTheViewSettingsAndTheNextStartReadsThem)
             textRow = row;
     ASSERT_GE(textRow, 0);
     TNarrowDownCondition condition;
-    condition.items.append({textRow, TNarrowDownItem::TextTest, "abc", 0, 0, TNarrowDownItem::Contains, false});
+    condition.items.append(
+        {textRow, TNarrowDownItem::TextTest, "abc", 0, 0, TNarrowDownItem::Contains, false});
     QRect bounds;
     run([&](TAddressList& list) {
         list.setGeometry(60, 40, 820, 530);
@@ -529,9 +529,10 @@ TEST_F(AdrsListTest, StoredColumnOrdersAreTakenOnlyAsPermutations)
         {"an item twice", doubled.join(','), widths52.join(','), views52.join(','), false, false, false},
         {"an item outside", outside.join(','), widths52.join(','), views52.join(','), false, false, false},
         {"not a number", notNumber.join(','), widths52.join(','), views52.join(','), false, false, false},
-        {"valid order, 50 widths", reversed.join(','), widths52.mid(2).join(','), views52.join(','), true, false,
+        {"valid order, 50 widths", reversed.join(','), widths52.mid(2).join(','), views52.join(','), true,
+         false, true},
+        {"valid order, all keys", reversed.join(','), widths52.join(','), views52.join(','), true, true,
          true},
-        {"valid order, all keys", reversed.join(','), widths52.join(','), views52.join(','), true, true, true},
         {"missing", "", "", "", false, false, false},
     };
     for (const Case& c : cases) {
@@ -628,5 +629,6 @@ TEST(AdrsListDemo, WriteDemoTree)
     AdrsBookGenerator::WriteBook(adrsFolder, QStringLiteral("個人"), 20, 3);
     QFile group(adrsFolder + QStringLiteral("取引先/Group.dat"));
     ASSERT_TRUE(group.open(QIODevice::WriteOnly));
-    group.write(Cp932::fromUnicode(QStringLiteral("[GROUP]\r\nGroup1=得意先\r\nGroup2=仕入先\r\nGroup3=協力会社\r\n")));
+    group.write(Cp932::fromUnicode(
+        QStringLiteral("[GROUP]\r\nGroup1=得意先\r\nGroup2=仕入先\r\nGroup3=協力会社\r\n")));
 }

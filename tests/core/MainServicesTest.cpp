@@ -90,23 +90,24 @@ TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
     rec.answer(MsgSeam::IdOk);
     runStart(
         [&](TAddressList* window) {
-        EXPECT_EQ(window->windowTitle(), QStringLiteral("Tovarel - アドレス"));
-        EXPECT_EQ(window->GetRecordCount(), 0);
-        ASSERT_NE(DMQuenrid215, nullptr);
-        EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 1);
-        EXPECT_EQ(DMQuenrid215->AdrsTable()->filePath(), DataRootFolder + "Data/Adrs/アドレス/Adrs.DB");
-        EXPECT_TRUE(DMQuenrid215->PostHistory()->IsLoaded());
-        EXPECT_NE(DMQuenrid215->SenderTable(), nullptr);
-        EXPECT_NE(DMQuenrid215->OriginalTable(), nullptr);
-        EXPECT_EQ(AdrsFolderList.size(), 1);
-        EXPECT_EQ(CurrentAdrsIndex, 0);
-        EXPECT_EQ(MajorCategoryNames.size(), MajorCategoryCount);
-        AnsiString number("0312345678");
-        EXPECT_NE(HyphenatePhone(number), HyphenNotLoaded);
+            EXPECT_EQ(window->windowTitle(), QStringLiteral("Tovarel - アドレス"));
+            EXPECT_EQ(window->GetRecordCount(), 0);
+            ASSERT_NE(DMQuenrid215, nullptr);
+            EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 1);
+            EXPECT_EQ(DMQuenrid215->AdrsTable()->filePath(), DataRootFolder + "Data/Adrs/アドレス/Adrs.DB");
+            EXPECT_TRUE(DMQuenrid215->PostHistory()->IsLoaded());
+            EXPECT_NE(DMQuenrid215->SenderTable(), nullptr);
+            EXPECT_NE(DMQuenrid215->OriginalTable(), nullptr);
+            EXPECT_EQ(AdrsFolderList.size(), 1);
+            EXPECT_EQ(CurrentAdrsIndex, 0);
+            EXPECT_EQ(MajorCategoryNames.size(), MajorCategoryCount);
+            AnsiString number("0312345678");
+            EXPECT_NE(HyphenatePhone(number), HyphenNotLoaded);
         },
         true);
     ASSERT_EQ(rec.count(), 1);
-    EXPECT_EQ(rec.last().text, QStringLiteral("使用するアドレス帳を指定するために  \r\nアドレス帳の作成画面に入ります  "));
+    EXPECT_EQ(rec.last().text,
+              QStringLiteral("使用するアドレス帳を指定するために  \r\nアドレス帳の作成画面に入ります  "));
 
     // The shut-down freed everything in its order.
     EXPECT_EQ(DMQuenrid215, nullptr);
