@@ -558,30 +558,26 @@ void TAddressList::BuildToolBar()
     grid->addWidget(m_sbtnSortDirection, 1, 2);
     m_tbarTool->addWidget(panel);
 
-    connect(m_cbxGroup, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+    // The engine reloads on a new choice; a table that fails keeps the list whole and is told.
+    auto choose = [this](const std::function<void()>& change) {
         try {
-            m_engine->ChooseGroup(index);
-        } catch (const std::exception&) {
-            // The engine has kept its lists whole; the failing walk leaves the list as far as it got.
-        }
-        FocusList();
-    });
-    connect(m_cbxSort, qOverload<int>(&QComboBox::activated), this, [this](int index) {
-        try {
-            m_engine->ChooseSortType(index);
-        } catch (const std::exception&) {
+            change();
+        } catch (const std::exception& e) {
+            UpdateStatusPanels();
+            MessageBoxPos(this,
+                          QStringLiteral("アドレス帳が読み出せませんでした  \r\n") +
+                              QString::fromLocal8Bit(e.what()),
+                          ProductTitle, MsgSeam::MbIconStop);
         }
         SetSortDirGlyph();
         FocusList();
-    });
-    connect(m_sbtnSortDirection, &QToolButton::clicked, this, [this] {
-        try {
-            m_engine->FlipSortDir();
-        } catch (const std::exception&) {
-        }
-        SetSortDirGlyph();
-        FocusList();
-    });
+    };
+    connect(m_cbxGroup, qOverload<int>(&QComboBox::activated), this,
+            [this, choose](int index) { choose([this, index] { m_engine->ChooseGroup(index); }); });
+    connect(m_cbxSort, qOverload<int>(&QComboBox::activated), this,
+            [this, choose](int index) { choose([this, index] { m_engine->ChooseSortType(index); }); });
+    connect(m_sbtnSortDirection, &QToolButton::clicked, this,
+            [this, choose] { choose([this] { m_engine->FlipSortDir(); }); });
 
     auto* spacer = new QWidget(m_tbarTool);
     spacer->setObjectName(QStringLiteral("pnlSpacer"));
@@ -692,8 +688,10 @@ void TAddressList::SaveNarrowDown()
 
 void TAddressList::WriteSettingsOnDestroy()
 {
-    if (DataRootFolder.isEmpty())
+    if (DataRootFolder.isEmpty()) {
+        ReleaseTable();
         return;
+    }
     TMemIniFile main = mainSettings();
     const std::array<int, 2> dupli = m_engine->DuplicateItems();
     main.WriteInteger(QStringLiteral("DUPLI SEARCH"), QStringLiteral("Item1"), dupli[0]);

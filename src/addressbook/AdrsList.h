@@ -228,7 +228,6 @@ private:
     bool m_adrsOpen = false;
     bool m_started = false;
     bool m_startupDone = false;
-    bool m_closing = false;
     QString m_searchWord;
     int m_busy = 0;
 

@@ -474,6 +474,43 @@ TEST_F(AdrsListTest, AdministratorModeEndsAtOnceAndItsPanelGoes)
     AdminMode = false;
 }
 
+TEST_F(AdrsListTest, ANewDataFolderFromTheSettingsIsOpenedAfresh)
+{
+    prepare({{"Book", 4}}, "Book");
+    const QString other = m_root + "other/";
+    QDir().mkpath(other + "Adrs/");
+    AdrsBookGenerator::WriteBook(other + "Adrs/", "Elsewhere", 7);
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        ASSERT_EQ(list.GetRecordCount(), 4);
+        // What the settings dialog does before it changes the data folder.
+        RegisterListCommand(TListCommand::Environment, [&](TAddressList& l) {
+            l.SaveNarrowDown();
+            EXPECT_TRUE(l.CloseChildWindows());
+            l.SaveViewSettings();
+            CurrentAdrsName = DefaultAdrsName;
+            DataFolder = other;
+            SetDataSubFolders();
+            TListCommandResult r;
+            r.ok = true;
+            r.dataPathChanged = true;
+            return r;
+        });
+        list.UpdateActions();
+        chooseBook("Elsewhere");
+        action(list, "actEnvironment")->trigger();
+        RegisterListCommand(TListCommand::Environment, {});
+        EXPECT_EQ(list.windowTitle(), QStringLiteral("Tovarel - Elsewhere"));
+        EXPECT_EQ(list.GetRecordCount(), 7);
+        EXPECT_EQ(DMQuenrid215->AdrsTable()->filePath(), other + "Adrs/Elsewhere/Adrs.DB");
+        EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 1);
+        EXPECT_TRUE(DMQuenrid215->PostHistory()->IsLoaded());
+    });
+    EXPECT_EQ(rec.count(), 0);
+    EXPECT_TRUE(QFileInfo::exists(data() + "AdrsList.ini")) << "the old folder's settings were kept";
+    EXPECT_TRUE(QFileInfo::exists(other + "AdrsList.ini"));
+}
+
 TEST_F(AdrsListTest, AChildThatRefusesToCloseKeepsTheProgramRunning)
 {
     prepare({{"Book", 1}}, "Book");
