@@ -71,17 +71,14 @@ enum class TCardService {
     Map,           // bbtnMap
     QRMap,         // bbtnQRMap
     Route,         // bbtnRoot
-    WebSearch,     // bbtnWebSearch
+    WebSearch,     // bbtnWebSearch: the web search window, given TDataInquiry::WebSearchWord()
     GetURL,        // bbtnGetURL
     OpenURL,       // bbtnOpenURL
     Mail,          // bbtnEMail1, bbtnEMail2 (argument: 1 or 2)
-    AddExtLink,    // bbtnAddExtLink
-    DelExtLink,    // bbtnDelExtLink
-    OpenExtLink,   // bbtnOpenExtLink
-    SymbolColor,   // bbtnSymbolColor
-    CopyItems,     // bbtnCopySetting
+    AddExtLink, // "URLを登録" of bbtnAddExtLink: the URL entry window; hands an accepted URL, trimmed, to
+                // TDataInquiry::AddExtLink
 };
-inline constexpr int CardServiceCount = int(TCardService::CopyItems) + 1;
+inline constexpr int CardServiceCount = int(TCardService::AddExtLink) + 1;
 
 using TCardServiceFactory = std::function<void(TDataInquiry& card, int argument)>;
 

@@ -1,13 +1,17 @@
 // The record card window: its controls, the modes it shows records in, navigation, saving and closing.
 #include "addressbook/DtInqiry.h"
 
+#include "addressbook/CpItmSet.h"
 #include "addressbook/GrpEdt.h"
 #include "addressbook/InputLst.h"
 #include "addressbook/KeywdEdt.h"
+#include "addressbook/ListToolDlg.h"
 #include "addressbook/PrtctMemoEdt.h"
+#include "addressbook/TntNMDic.h"
 #include "addressbook/WordSch.h"
 #include "core/AppSub.h"
 #include "core/CategoryNames.h"
+#include "core/CstmClr.h"
 #include "core/HisInfo.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -19,25 +23,32 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QRegularExpressionValidator>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 QPointer<TDataInquiry> DataInquiry;
 
@@ -89,6 +100,28 @@ QPixmap StatusPicture(bool corporate)
     return pixmap;
 }
 
+// The joint print pictures: a printer, or a greyed printer struck through.
+QPixmap PrintPicture(bool printed)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor body = printed ? QColor(0x30, 0x30, 0x30) : QColor(0xA0, 0xA0, 0xA0);
+    p.setPen(QPen(body, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 1.5, 7, 5));
+    p.setBrush(body);
+    p.drawRect(QRectF(1.5, 6.5, 13, 5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 10.5, 7, 4));
+    if (!printed) {
+        p.setPen(QPen(QColor(0xD0, 0x20, 0x20), 2));
+        p.drawLine(QPointF(2, 14), QPointF(14, 2));
+    }
+    return pixmap;
+}
+
 // Protected items show one "*" per character.
 class TMaskStyle : public QProxyStyle
 {
@@ -136,6 +169,8 @@ TDataInquiry::TDataInquiry(TCardAddressBook* addressList, TCardDataModule& data,
 
     BuildControls();
     ReadSettings();
+    BuildEnterRoutes();
+    WireNameEdits();
 
     // Lists, names, protection and the switch, then an empty card.
     FillGroupList();
@@ -168,13 +203,18 @@ TDataInquiry::TDataInquiry(TCardAddressBook* addressList, TCardDataModule& data,
     m_listSource = -1;
     m_showingItem = -1;
     m_skipConfirm = 0;
-    pgctlData->setCurrentIndex(0);
+    SelectPage(0);
     cbxGroup->setMaxVisibleItems(11);
     setProperty("helpContext", 53);
 }
 
 TDataInquiry::~TDataInquiry()
 {
+    // The edits outlive this part of the card; their events must not reach it any more.
+    for (int tag = 0; tag <= 6; ++tag) {
+        NameEdit(tag)->OnConvertNeed = nullptr;
+        NameEdit(tag)->OnConvertKeyDown = nullptr;
+    }
     WriteSettings();
 }
 
@@ -193,6 +233,9 @@ void TDataInquiry::ReadSettings()
     move(ScaleByDpi(left, 1), ScaleByDpi(top, 1));
     m_continualAdd = ini.ReadBool(SectionName, QStringLiteral("ContinualAdd"), false);
     chkContinualAdd->setChecked(m_continualAdd);
+    m_copyItems = ParseCopyItems(ini.ReadString(SectionName, QStringLiteral("CopyItemIndex"), QString()),
+                                 ini.ReadString(SectionName, QStringLiteral("CopyItemCopy"), QString()));
+    m_lastReturn = ini.ReadBool(SectionName, QStringLiteral("LastReturn"), true);
 }
 
 void TDataInquiry::WriteSettings()
@@ -230,12 +273,22 @@ void TDataInquiry::BuildControls()
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(6, 6, 6, 6);
     pgctlData = named(new QTabWidget, "pgctlData");
-    pgctlData->addTab(BuildMainPage(), QStringLiteral("メイン"));
-    pgctlData->addTab(BuildSubPage(), QStringLiteral("サブ"));
-    pgctlData->addTab(BuildMemoPage(), QStringLiteral("メモ"));
-    pgctlData->addTab(BuildProtectPage(), QStringLiteral("保護メモ"));
-    pgctlData->addTab(BuildOtherPage(), QStringLiteral("その他"));
+    tabstMain = named(BuildMainPage(), "tabstMain");
+    tabstSub = named(BuildSubPage(), "tabstSub");
+    tabstMemo = named(BuildMemoPage(), "tabstMemo");
+    tabstProtectMemo = named(BuildProtectPage(), "tabstProtectMemo");
+    tabstOther = named(BuildOtherPage(), "tabstOther");
+    pgctlData->addTab(tabstMain, QStringLiteral("メイン"));
+    pgctlData->addTab(tabstSub, QStringLiteral("サブ"));
+    pgctlData->addTab(tabstMemo, QStringLiteral("メモ"));
+    pgctlData->addTab(tabstProtectMemo, QStringLiteral("保護メモ"));
+    pgctlData->addTab(tabstOther, QStringLiteral("その他"));
     root->addWidget(pgctlData, 1);
+    connect(pgctlData, &QTabWidget::currentChanged, this, [this](int index) {
+        if (!m_pageByProgram)
+            pgctlDataChange(index);
+    });
+    pgctlData->tabBar()->installEventFilter(this);
 
     sbtnFirst = tool("sbtnFirst", QStringLiteral("|◀"));
     sbtnPrior = tool("sbtnPrior", QStringLiteral("◀"));
@@ -252,8 +305,13 @@ void TDataInquiry::BuildControls()
     bbtnNew = tool("bbtnNew", QStringLiteral("新規登録"));
     connect(bbtnNew, &QToolButton::clicked, this, &TDataInquiry::bbtnNewClick);
     chkContinualAdd = named(new QCheckBox(QStringLiteral("連続して登録")), "chkContinualAdd");
-    bbtnCopySetting = tool("bbtnCopySetting", QStringLiteral("コピー"));
-    ConnectServiceButton(bbtnCopySetting, TCardService::CopyItems);
+    PaintCheckedBlue(chkContinualAdd);
+    btnCopy = named(new QPushButton(QStringLiteral("項目コピー")), "btnCopy");
+    btnCopy->setAutoDefault(false);
+    connect(btnCopy, &QPushButton::clicked, this, &TDataInquiry::btnCopyClick);
+    bbtnCopySetting = tool("bbtnCopySetting", QStringLiteral("…"));
+    bbtnCopySetting->setToolTip(QStringLiteral("コピーする項目の設定"));
+    connect(bbtnCopySetting, &QToolButton::clicked, this, &TDataInquiry::bbtnCopySettingClick);
     btnAdd = named(new QPushButton(QStringLiteral("登録")), "btnAdd");
     btnUpdate = named(new QPushButton(QStringLiteral("変更")), "btnUpdate");
     btnDelete = named(new QPushButton(QStringLiteral("削除")), "btnDelete");
@@ -271,11 +329,18 @@ void TDataInquiry::BuildControls()
     bottom->addSpacing(12);
     bottom->addWidget(bbtnNew);
     bottom->addWidget(chkContinualAdd);
+    bottom->addSpacing(12);
+    bottom->addWidget(btnCopy);
     bottom->addWidget(bbtnCopySetting);
     bottom->addStretch(1);
     for (QPushButton* b : {btnAdd, btnUpdate, btnDelete, btnClose})
         bottom->addWidget(b);
     root->addLayout(bottom);
+
+    // The speed buttons never take the focus: Enter and Tab pass over them.
+    for (QToolButton* b : findChildren<QToolButton*>())
+        if (b->objectName().startsWith(QLatin1String("sbtn")))
+            b->setFocusPolicy(Qt::NoFocus);
 }
 
 QWidget* TDataInquiry::BuildMainPage()
@@ -335,6 +400,7 @@ QWidget* TDataInquiry::BuildMainPage()
     ConnectServiceButton(bbtnTelSch, TCardService::TelLookup);
     chkMainNumber = new QCheckBox(QStringLiteral("代表電話"));
     chkMainNumber->setObjectName(QStringLiteral("chkMainNumber"));
+    PaintCheckedBlue(chkMainNumber);
     edtFax = edit("edtFax", 13, 120);
     edtPubDate = edit("edtPubDate", 16, 100);
     edtPubDate->setReadOnly(true);
@@ -416,7 +482,8 @@ QWidget* TDataInquiry::BuildMainPage()
     nmedtCorpKanji->setObjectName(QStringLiteral("nmedtCorpKanji"));
     nmedtCorpKanji->setMaxLength(112);
     bbtnWebSearch = tool("bbtnWebSearch", QStringLiteral("Web"));
-    ConnectServiceButton(bbtnWebSearch, TCardService::WebSearch);
+    bbtnWebSearch->setEnabled(HasCardService(TCardService::WebSearch));
+    connect(bbtnWebSearch, &QToolButton::clicked, this, &TDataInquiry::bbtnWebSearchClick);
     auto* corpCaption = Caption(QStringLiteral("会社名"));
     v->addLayout(Row({corpCaption, nmedtCorpKanji, bbtnWebSearch}, false));
     edtCorpKana = edit("edtCorpKana", 80, 0);
@@ -733,9 +800,19 @@ QWidget* TDataInquiry::BuildOtherPage()
     bbtnAddExtLink = tool("bbtnAddExtLink", QStringLiteral("登録"));
     bbtnDelExtLink = tool("bbtnDelExtLink", QStringLiteral("解除"));
     bbtnOpenExtLink = tool("bbtnOpenExtLink", QStringLiteral("開く"));
-    ConnectServiceButton(bbtnAddExtLink, TCardService::AddExtLink);
-    ConnectServiceButton(bbtnDelExtLink, TCardService::DelExtLink);
-    ConnectServiceButton(bbtnOpenExtLink, TCardService::OpenExtLink);
+    connect(bbtnAddExtLink, &QToolButton::clicked, this, &TDataInquiry::bbtnAddExtLinkClick);
+    connect(bbtnDelExtLink, &QToolButton::clicked, this, &TDataInquiry::bbtnDelExtLinkClick);
+    connect(bbtnOpenExtLink, &QToolButton::clicked, this, &TDataInquiry::bbtnOpenExtLinkClick);
+    connect(lvExtLink, &QTreeWidget::itemDoubleClicked, this, [this] { bbtnOpenExtLinkClick(); });
+    pmAddExtLink = new QMenu(this);
+    pmAddExtLink->setObjectName(QStringLiteral("pmAddExtLink"));
+    pmiCancel = pmAddExtLink->addAction(QStringLiteral("キャンセル"));
+    pmiCancel->setObjectName(QStringLiteral("pmiCancel"));
+    pmAddExtLink->addSeparator();
+    pmiExtFile = pmAddExtLink->addAction(QStringLiteral("ファイルを登録"));
+    pmiExtFile->setObjectName(QStringLiteral("pmiExtFile"));
+    pmiExtURL = pmAddExtLink->addAction(QStringLiteral("URLを登録"));
+    pmiExtURL->setObjectName(QStringLiteral("pmiExtURL"));
     v->addLayout(Row({bbtnAddExtLink, bbtnDelExtLink, bbtnOpenExtLink}));
 
     cbxSymbolMark = new QComboBox;
@@ -747,7 +824,7 @@ QWidget* TDataInquiry::BuildOtherPage()
     pnlSymbolColor->setFrameShadow(QFrame::Sunken);
     pnlSymbolColor->setAutoFillBackground(true);
     bbtnSymbolColor = tool("bbtnSymbolColor", QStringLiteral("色の変更"));
-    ConnectServiceButton(bbtnSymbolColor, TCardService::SymbolColor);
+    connect(bbtnSymbolColor, &QToolButton::clicked, this, &TDataInquiry::bbtnSymbolColorClick);
     v->addLayout(Row({Caption(QStringLiteral("シンボル")), cbxSymbolMark, pnlSymbolColor, bbtnSymbolColor}));
 
     edtAddDateTime = new QLineEdit;
@@ -803,17 +880,6 @@ void FillHistoryCombo(QComboBox* combo, THistoryData* history)
 }
 
 } // namespace
-
-bool TDataInquiry::eventFilter(QObject* watched, QEvent* e)
-{
-    if (e->type() == QEvent::FocusOut)
-        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
-            const int limit = edit->property("byteLimit").toInt();
-            if (limit > 0 && Cp932::byteLength(edit->text()) > limit)
-                edit->setText(Cp932::cutToBytes(edit->text(), limit));
-        }
-    return QWidget::eventFilter(watched, e);
-}
 
 void TDataInquiry::FillGroupList()
 {
@@ -1135,6 +1201,8 @@ void TDataInquiry::UpdateJointPrintGlyph(int k)
 {
     QToolButton* b = k == 0 ? sbtnJointPrintM : sbtnJointPrint[size_t(k - 1)];
     b->setProperty("picture", b->isChecked() ? QStringLiteral("PRINTER") : QStringLiteral("NOPRINT"));
+    b->setIcon(PrintPicture(b->isChecked()));
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 }
 
 void TDataInquiry::ShowExtLinks(const QStringList& links)
@@ -1142,8 +1210,15 @@ void TDataInquiry::ShowExtLinks(const QStringList& links)
     lvExtLink->clear();
     for (int i = 0; i < links.size(); ++i)
         new QTreeWidgetItem(lvExtLink, {QString::number(i + 1), links[i]});
-    bbtnAddExtLink->setEnabled(HasCardService(TCardService::AddExtLink) && links.size() < 10);
-    bbtnDelExtLink->setEnabled(HasCardService(TCardService::DelExtLink) && !links.isEmpty());
+    UpdateExtLinkButtons();
+}
+
+void TDataInquiry::UpdateExtLinkButtons()
+{
+    const int n = lvExtLink->topLevelItemCount();
+    // Adding waits for the URL entry window (a file is offered beside a URL in the same menu).
+    bbtnAddExtLink->setEnabled(HasCardService(TCardService::AddExtLink) && n < MaxExtLinks);
+    bbtnDelExtLink->setEnabled(n > 0);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -1294,7 +1369,7 @@ void TDataInquiry::SetFormValues(const TCardValues& v)
 
 void TDataInquiry::ClearForm()
 {
-    pgctlData->setCurrentIndex(0);
+    SelectPage(0);
     TCardValues empty;
     empty.Group = m_group;
     empty.Priv = sbtnPriv->isChecked();
@@ -1407,7 +1482,7 @@ void TDataInquiry::ApplyBatchChange(const TAdrsDataRec& rec, const std::bitset<1
     v.UpdDateTime = FormatCardDateTime(rec.UpdDateTime, false);
     const int page = pgctlData->currentIndex();
     SetFormValues(v);
-    pgctlData->setCurrentIndex(page);
+    SelectPage(page);
     if (loaded)
         loaded->UpdDateTime = rec.UpdDateTime;
 }
@@ -1611,6 +1686,23 @@ bool TDataInquiry::event(QEvent* e)
         OpenNumberSearch();
         return true;
     }
+    if (e->type() == MsgNameChosen) {
+        const QPointer<TTntNameDic> popup = NameDicPopup;
+        if (popup && popup->parentWidget() == this) {
+            // Read the pick first: ending the composition may close the popup.
+            const QString word = popup->ChosenWord();
+            const QString reading = popup->Reading();
+            const TNameDicKind kind = popup->NameKind();
+            TTntNMDEdit* edit = NameEdit(popup->Tag());
+            if (edit)
+                edit->InsertWordAndReading(word, reading, kind);
+            if (popup)
+                popup->close();
+            if (edit)
+                edit->setFocus();
+        }
+        return true;
+    }
     return QWidget::event(e);
 }
 
@@ -1642,7 +1734,7 @@ void TDataInquiry::FocusField(TCardField field)
     case TCardField::None:
         return;
     }
-    pgctlData->setCurrentIndex(0);
+    SelectPage(0);
     if (field == TCardField::Pos)
         edit->end(false);
     else
@@ -1869,4 +1961,438 @@ void TDataInquiry::closeEvent(QCloseEvent* e)
             source->UpdateListColor();
         }
     e->accept();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Keyboard, pages and the mouse wheel
+
+namespace {
+
+// Focuses control; with caretAtEnd an edit (or an editable drop-down) gets its caret at the end of its text,
+// otherwise the control is entered as by Tab.
+void FocusControl(QWidget* control, bool caretAtEnd)
+{
+    if (!control)
+        return;
+    QLineEdit* edit = qobject_cast<QLineEdit*>(control);
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        edit = combo->lineEdit();
+    if (caretAtEnd && edit) {
+        edit->deselect();
+        edit->setCursorPosition(int(edit->text().size()));
+        control->setFocus(Qt::OtherFocusReason);
+    } else {
+        control->setFocus(Qt::TabFocusReason);
+    }
+}
+
+bool CanTakeFocus(const QWidget* w)
+{
+    return w && w->isVisible() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus;
+}
+
+} // namespace
+
+QWidget* TDataInquiry::SaveButton() const
+{
+    return m_loaded ? btnUpdate : btnAdd;
+}
+
+void TDataInquiry::BuildEnterRoutes()
+{
+    const auto next = [this](QWidget* control) { m_enterRoutes.insert(control, TEnterRoute{}); };
+    const auto to = [this](QWidget* control, bool caretAtEnd, std::function<QWidget*()> target) {
+        m_enterRoutes.insert(control, TEnterRoute{std::move(target), caretAtEnd});
+    };
+    const auto fixed = [to](QWidget* control, QWidget* target, bool caretAtEnd) {
+        to(control, caretAtEnd, [target] { return target; });
+    };
+
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             edtFax, edtPortable1, edtPortable2, edtTdfkn, edtAdrs2, edtAdrs3, edtCorpKana, chkIgnoreName,
+             nmedtNameKanji, nmedtNameKana, chkMainNumber, edtCustomCode, edtPubDate, edtEnvMyNumber,
+             edtEmployeeNo, cbxJointOwner, edtUpdDateTime})
+        next(w);
+    for (size_t i = 0; i < 5; ++i) {
+        next(nmedtJoint[i]);
+        next(edtJointMyNumber[i]);
+        next(edtKeyword[i]);
+        if (i > 0)
+            next(cbxJointHonor[i]);
+    }
+    for (QLineEdit* e : edtProtectMemo)
+        next(e);
+
+    const auto hasPrefecture = [this] { return !TrimBlanks(edtTdfkn->text()).isEmpty(); };
+    fixed(cbxGroup, edtCustomCode, true);
+    to(edtTel, false,
+       [this, hasPrefecture] { return hasPrefecture() ? static_cast<QWidget*>(chkMainNumber) : bbtnTelSch; });
+    to(edtPos, true,
+       [this, hasPrefecture] { return hasPrefecture() ? static_cast<QWidget*>(edtTdfkn) : bbtnPosSch; });
+    fixed(edtJisCode, edtTdfkn, true);
+    fixed(edtAdrs1, edtAdrs2, true);
+    const auto afterMyNumber = [this]() -> QWidget* {
+        return sbtnPriv->isChecked() ? static_cast<QWidget*>(nmedtNameKanji) : nmedtCorpKanji;
+    };
+    // Locked protected fields are passed over.
+    to(edtAdrsKana, true, [this, afterMyNumber] { return IsProtected() ? afterMyNumber() : edtMyNumber; });
+    to(edtMyNumber, true, afterMyNumber);
+    fixed(nmedtCorpKanji, edtCorpKana, true);
+    fixed(cbxDptmnt, cbxPost, false);
+    fixed(cbxPost, edtEmployeeNo, true);
+    to(cbxHonor, false,
+       [this] { return sbtnCorp->isChecked() ? static_cast<QWidget*>(chkIgnoreName) : cbxCatMain; });
+    to(cbxCatMain, false, [this] { return cbxCatSub->isEnabled() ? cbxCatSub : SaveButton(); });
+    to(cbxCatSub, false, [this] { return SaveButton(); });
+    fixed(edtURL, edtEMail1, true);
+    fixed(edtEMail1, edtEMail2, true);
+    fixed(edtEMail2, nmedtJoint[0], true);
+    fixed(cbxJointHonor[0], edtJointMyNumber[0], true);
+    to(cbxSender, false, [this] { return SaveButton(); });
+    fixed(cbxKeyword[0], cbxKeyword[1], false);
+    fixed(cbxKeyword[1], cbxKeyword[2], false);
+    fixed(cbxKeyword[2], mmoNote, false);
+    fixed(lvExtLink, cbxSymbolMark, false);
+    to(cbxSymbolMark, false, [this] { return SaveButton(); });
+    fixed(edtAddDateTime, edtUpdDateTime, true);
+
+    for (auto it = m_enterRoutes.cbegin(); it != m_enterRoutes.cend(); ++it)
+        it.key()->installEventFilter(this);
+    // Enter on a focused button presses it, so that the last field's Enter and a second Enter save.
+    for (QAbstractButton* b : findChildren<QAbstractButton*>())
+        if (!b->isCheckable() && !m_enterRoutes.contains(b))
+            b->installEventFilter(this);
+    mmoNote->installEventFilter(this);
+}
+
+bool TDataInquiry::EnterPressed(QWidget* control)
+{
+    const auto found = m_enterRoutes.constFind(control);
+    if (found == m_enterRoutes.constEnd()) {
+        auto* button = qobject_cast<QAbstractButton*>(control);
+        if (!button || button->isCheckable())
+            return false;
+        button->click();
+        return true;
+    }
+    QWidget* target = found->target ? found->target() : nullptr;
+    bool caretAtEnd = found->caretAtEnd;
+    if (!CanTakeFocus(target)) {
+        target = TEnterMovesFocus::nextInTabOrder(control);
+        // The Unicode name edits keep their select-all entry; the others get the caret at the end.
+        caretAtEnd = qobject_cast<QLineEdit*>(target) && !qobject_cast<TTntNMDEdit*>(target);
+    }
+    FocusControl(target, caretAtEnd);
+    return true;
+}
+
+bool TDataInquiry::eventFilter(QObject* watched, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier))
+            break;
+        // During a composition Enter belongs to the input method and the name-reading popup.
+        if (const auto* nmd = dynamic_cast<const TNMDBehaviour*>(watched); nmd && nmd->Composing())
+            break;
+        if (auto* w = qobject_cast<QWidget*>(watched); w && EnterPressed(w))
+            return true;
+        break;
+    }
+    case QEvent::FocusOut:
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            const int limit = edit->property("byteLimit").toInt();
+            if (limit > 0 && Cp932::byteLength(edit->text()) > limit)
+                edit->setText(Cp932::cutToBytes(edit->text(), limit));
+        } else if (watched == mmoNote) {
+            // A note that holds anything ends with a line break.
+            const QString text = mmoNote->toPlainText();
+            if (!TrimBlanks(text).isEmpty() && !text.endsWith(QLatin1Char('\n'))) {
+                QTextCursor cursor(mmoNote->document());
+                cursor.movePosition(QTextCursor::End);
+                cursor.insertText(QStringLiteral("\n"));
+            }
+        }
+        break;
+    case QEvent::Wheel:
+        if (watched == pgctlData->tabBar()) {
+            auto* wheel = static_cast<QWheelEvent*>(e);
+            const QPoint at = wheel->position().toPoint();
+            QTabBar* bar = pgctlData->tabBar();
+            const int count = bar->count();
+            for (int i = 0; i < count; ++i)
+                if (bar->tabRect(i).contains(at)) {
+                    const int delta =
+                        wheel->angleDelta().y() != 0 ? wheel->angleDelta().y() : wheel->angleDelta().x();
+                    const int current = pgctlData->currentIndex();
+                    pgctlData->setCurrentIndex(delta < 0 ? (current + 1) % count
+                                                         : (current + count - 1) % count);
+                    wheel->accept();
+                    return true;
+                }
+        }
+        break;
+    case QEvent::Show:
+        if (watched->property("placeOverCard").toBool())
+            PlaceDialog(static_cast<QWidget*>(watched));
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void TDataInquiry::SelectPage(int index)
+{
+    // Pages the card turns itself do not move the focus; only the user's choice does.
+    const bool was = m_pageByProgram;
+    m_pageByProgram = true;
+    pgctlData->setCurrentIndex(index);
+    m_pageByProgram = was;
+}
+
+void TDataInquiry::pgctlDataChange(int index)
+{
+    struct Page
+    {
+        QWidget* page;
+        int helpContext;
+        QWidget* focus;
+        bool caretAtEnd;
+    };
+    const Page pages[] = {
+        {tabstMain, 53, cbxGroup, false},     {tabstSub, 55, edtURL, true},
+        {tabstMemo, 56, edtKeyword[0], true}, {tabstProtectMemo, 57, edtProtectMemo[0], true},
+        {tabstOther, 58, lvExtLink, false},
+    };
+    QWidget* shown = pgctlData->widget(index);
+    for (const Page& p : pages)
+        if (p.page == shown) {
+            setProperty("helpContext", p.helpContext);
+            FocusControl(p.focus, p.caretAtEnd);
+        }
+}
+
+void TDataInquiry::moveEvent(QMoveEvent* e)
+{
+    QWidget::moveEvent(e);
+    if (NameDicPopup && NameDicPopup->parentWidget() == this)
+        if (TTntNMDEdit* edit = NameEdit(NameDicPopup->Tag()))
+            NameDicPopup->PlaceUnder(edit);
+}
+
+void TDataInquiry::PlaceDialog(QWidget* dialog) const
+{
+    // 15 pixels into the card, kept on the desktop's work area; the size stays.
+    const QPoint corner = frameGeometry().topLeft() + QPoint(15, 15);
+    int x = std::max(0, corner.x());
+    int y = std::max(0, corner.y());
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect work = screen->availableGeometry();
+        const QSize size = dialog->frameGeometry().size();
+        if (x + size.width() > work.x() + work.width())
+            x = work.x() + work.width() - size.width();
+        if (y + size.height() > work.y() + work.height())
+            y = work.y() + work.height() - size.height();
+    }
+    dialog->move(x, y);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The name-reading popup
+
+TTntNMDEdit* TDataInquiry::NameEdit(int tag) const
+{
+    if (tag == 0)
+        return nmedtNameKanji;
+    if (tag == 1)
+        return nmedtNameKana;
+    if (tag >= 2 && tag <= 6)
+        return nmedtJoint[size_t(tag - 2)];
+    return nullptr;
+}
+
+void TDataInquiry::WireNameEdits()
+{
+    for (int tag = 0; tag <= 6; ++tag) {
+        TTntNMDEdit* edit = NameEdit(tag);
+        edit->setProperty("tag", tag);
+        edit->OnConvertNeed = [this, tag](QWidget*, TNameDicKind kind, bool show, const QString& value) {
+            nmedtNameConvertNeed(tag, kind, show, value);
+        };
+        edit->OnConvertKeyDown = [](QWidget*, int& key, bool& result) {
+            result = TTntNameDic::ConvertKeyDown(key);
+        };
+    }
+}
+
+void TDataInquiry::nmedtNameConvertNeed(int tag, TNameDicKind kind, bool show, const QString& value)
+{
+    const bool showing = NameDicPopup && NameDicPopup->isVisible();
+    if (show && !showing && tag <= 1) {
+        // A surname typed while the reading edit already holds one does not overwrite it; a given name is
+        // always added to it.
+        const bool copy = kind == nkFirst || TrimBlanks(nmedtNameKana->text()).isEmpty();
+        nmedtNameKanji->SetAssociate(copy ? nmedtNameKana : nullptr);
+    }
+    TTntNameDic::ConvertNeed(this, NameEdit(tag), tag, tag > 1 ? nkFirst : kind, show, value, Qt::blue,
+                             ProgramFolder);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Item copy
+
+QString TDataInquiry::CopyText() const
+{
+    TCopyContext c;
+    c.GroupName = m_group > 0 ? GroupNames.value(m_group) : QString();
+    c.EnvMyNumber = edtEnvMyNumber->text();
+    c.JointOwnerText = cbxJointOwner->currentText();
+    c.SenderText = cbxSender->currentText();
+    c.CatMainText = cbxCatMain->currentText();
+    c.CatSubText = cbxCatSub->currentText();
+    c.Loaded = m_loaded ? &*m_loaded : nullptr;
+    c.Protected = IsProtected();
+    return CopyItemsText(CopyItemTexts(FormValues(), c), m_copyItems, m_lastReturn);
+}
+
+void TDataInquiry::btnCopyClick()
+{
+    TBusyCursor busy;
+    QGuiApplication::clipboard()->setText(CopyText());
+}
+
+void TDataInquiry::bbtnCopySettingClick()
+{
+    TBusyCursor busy;
+    TCopyItemSet dialog(this);
+    CenterForm(&dialog, this);
+    dialog.SetItems(m_copyItems, m_lastReturn);
+    QApplication::restoreOverrideCursor();
+    const int result = dialog.exec();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (result != QDialog::Accepted)
+        return;
+    dialog.GetItems(m_copyItems, m_lastReturn);
+    SaveCopySettings();
+}
+
+void TDataInquiry::SaveCopySettings()
+{
+    if (DataRootFolder.isEmpty())
+        return;
+    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    ini.WriteString(SectionName, QStringLiteral("CopyItemIndex"), CopyItemIndexText(m_copyItems));
+    ini.WriteString(SectionName, QStringLiteral("CopyItemCopy"), CopyItemCopyText(m_copyItems));
+    ini.WriteBool(SectionName, QStringLiteral("LastReturn"), m_lastReturn);
+    QString error;
+    if (!ini.UpdateFile(&error))
+        MessageBoxPos(this, QStringLiteral("コピーする項目の設定を保存できませんでした  \r\n") + error,
+                      ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// External links, symbol colour and web search
+
+void TDataInquiry::AddExtLink(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    const int n = lvExtLink->topLevelItemCount();
+    for (int i = 0; i < n; ++i)
+        if (TMemIniFile::SameName(lvExtLink->topLevelItem(i)->text(1), text))
+            return;
+    if (n >= MaxExtLinks)
+        return;
+    // The book keeps links as Shift-JIS text: a link it cannot hold would be stored broken.
+    if (!Cp932::canEncode(text)) {
+        MessageBoxPos(
+            this,
+            QStringLiteral("このリンク先には保存できない文字が含まれているため登録できません  \r\n") + text,
+            ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
+        return;
+    }
+    auto* item = new QTreeWidgetItem(lvExtLink, {QString::number(n + 1), text});
+    lvExtLink->setCurrentItem(item);
+    UpdateExtLinkButtons();
+}
+
+void TDataInquiry::bbtnAddExtLinkClick()
+{
+    QAction* chosen = pmAddExtLink->exec(bbtnAddExtLink->mapToGlobal(QPoint(4, 4)));
+    if (chosen == pmiExtFile)
+        pmiExtFileClick();
+    else if (chosen == pmiExtURL)
+        pmiExtURLClick();
+}
+
+void TDataInquiry::pmiExtFileClick()
+{
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && !documents.endsWith(QLatin1Char('/')))
+        documents += QLatin1Char('/');
+    QFileDialog dialog(this, QString(), documents, QStringLiteral("すべてのファイル (*)"));
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setProperty("placeOverCard", true);
+    dialog.installEventFilter(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        const QString file = dialog.selectedFiles().value(0);
+        if (QFileInfo(file).isFile())
+            AddExtLink(file);
+    }
+    lvExtLink->setFocus();
+}
+
+void TDataInquiry::pmiExtURLClick()
+{
+    RunCardService(TCardService::AddExtLink, *this);
+}
+
+void TDataInquiry::bbtnDelExtLinkClick()
+{
+    QTreeWidgetItem* item = lvExtLink->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    const int at = lvExtLink->indexOfTopLevelItem(item);
+    delete item;
+    const int n = lvExtLink->topLevelItemCount();
+    for (int i = 0; i < n; ++i)
+        lvExtLink->topLevelItem(i)->setText(0, QString::number(i + 1));
+    if (n > 0)
+        lvExtLink->setCurrentItem(lvExtLink->topLevelItem(std::min(at, n - 1)));
+    UpdateExtLinkButtons();
+}
+
+void TDataInquiry::bbtnOpenExtLinkClick()
+{
+    QTreeWidgetItem* item = lvExtLink->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    // The link itself is what opens: never a command line made of the record's text. A link the desktop
+    // cannot open is not reported.
+    ShellOpen(item->text(1), QString(), QString(), true);
+}
+
+void TDataInquiry::bbtnSymbolColorClick()
+{
+    qint32 color = m_symbolColor;
+    if (ExecuteColorDialog(this, color, [this](QWidget* dialog) { PlaceDialog(dialog); }))
+        SetSymbolColor(color);
+}
+
+QString TDataInquiry::WebSearchWord() const
+{
+    return nmedtCorpKanji->isEnabled() ? nmedtCorpKanji->text() : QString();
+}
+
+void TDataInquiry::bbtnWebSearchClick()
+{
+    TBusyCursor busy;
+    RunCardService(TCardService::WebSearch, *this);
 }

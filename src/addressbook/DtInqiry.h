@@ -4,7 +4,9 @@
 
 #include "addressbook/CardServices.h"
 #include "addressbook/DtInqiryLogic.h"
+#include "core/NMDEdit.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -19,6 +21,8 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QAction;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -30,6 +34,8 @@ class TTntNMDEdit;
 
 // Posted to the card so that the number lookup of a new record opens after the card has shown.
 inline constexpr int MsgOpenNumberSearch = 0x8102;
+// The external links a record holds at most.
+inline constexpr int MaxExtLinks = 10;
 
 class TDataInquiry : public QWidget
 {
@@ -109,13 +115,56 @@ public:
     void sbtnMoveRecordClick(int tag);
     void bbtnEditListClick(int tag);
 
+    // Item copy: the copied line of the controls as they stand, and its setting.
+    void btnCopyClick();
+    void bbtnCopySettingClick();
+    QString CopyText() const;
+    const TCopyItemEntries& CopyItems() const { return m_copyItems; }
+    bool CopyLastReturn() const { return m_lastReturn; }
+    void SaveCopySettings();
+
+    // External links, symbol colour and web search.
+    void AddExtLink(const QString& text);
+    void bbtnAddExtLinkClick();
+    void pmiExtFileClick();
+    void pmiExtURLClick();
+    void bbtnDelExtLinkClick();
+    void bbtnOpenExtLinkClick();
+    void bbtnSymbolColorClick();
+    void bbtnWebSearchClick();
+    // The word the web search starts with: the company name while it applies.
+    QString WebSearchWord() const;
+
+    // Keyboard, pages and the name-reading popup.
+    void pgctlDataChange(int index);
+    void nmedtNameConvertNeed(int tag, TNameDicKind kind, bool show, const QString& value);
+    // The name edit of a popup Tag: 0 nmedtNameKanji, 1 nmedtNameKana, 2 to 6 nmedtJoint1 to 5.
+    TTntNMDEdit* NameEdit(int tag) const;
+
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
 
 private:
+    // Where Enter in a control sends the focus: target() names the control (null: the next tab stop), and
+    // caretAtEnd puts the caret at the end of an edit it reaches.
+    struct TEnterRoute
+    {
+        std::function<QWidget*()> target;
+        bool caretAtEnd = false;
+    };
+    void BuildEnterRoutes();
+    bool EnterPressed(QWidget* control);
+    QWidget* SaveButton() const;
+    void SelectPage(int index);
+    void PlaceDialog(QWidget* dialog) const;
+    void UpdateExtLinkButtons();
+    void WireNameEdits();
+    void ReadCopySettings();
+
     void BuildControls();
     QWidget* BuildMainPage();
     QWidget* BuildSubPage();
@@ -157,10 +206,19 @@ private:
     bool m_continualAdd = false;
     std::function<QDateTime()> m_clock;
     QProxyStyle* m_maskStyle = nullptr;
+    QHash<QObject*, TEnterRoute> m_enterRoutes;
+    bool m_pageByProgram = false;
+    TCopyItemEntries m_copyItems = DefaultCopyItems();
+    bool m_lastReturn = true;
 
 public:
     // Controls, named as the form names them.
     QTabWidget* pgctlData = nullptr;
+    QWidget* tabstMain = nullptr;
+    QWidget* tabstSub = nullptr;
+    QWidget* tabstMemo = nullptr;
+    QWidget* tabstProtectMemo = nullptr;
+    QWidget* tabstOther = nullptr;
     QComboBox* cbxGroup = nullptr;
     QToolButton* bbtnEditGroup = nullptr;
     QLineEdit* edtCustomCode = nullptr;
@@ -244,6 +302,10 @@ public:
     QToolButton* bbtnAddExtLink = nullptr;
     QToolButton* bbtnDelExtLink = nullptr;
     QToolButton* bbtnOpenExtLink = nullptr;
+    QMenu* pmAddExtLink = nullptr;
+    QAction* pmiCancel = nullptr;
+    QAction* pmiExtFile = nullptr;
+    QAction* pmiExtURL = nullptr;
     QComboBox* cbxSymbolMark = nullptr;
     QFrame* pnlSymbolColor = nullptr;
     QToolButton* bbtnSymbolColor = nullptr;
@@ -258,6 +320,7 @@ public:
     QLabel* lblTotalRec = nullptr;
     QToolButton* bbtnNew = nullptr;
     QCheckBox* chkContinualAdd = nullptr;
+    QPushButton* btnCopy = nullptr;
     QToolButton* bbtnCopySetting = nullptr;
     QPushButton* btnAdd = nullptr;
     QPushButton* btnUpdate = nullptr;

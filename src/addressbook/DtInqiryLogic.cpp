@@ -732,3 +732,80 @@ int ConfirmPendingChangesPolicy(const TConfirmRequest& r, quint8& skipConfirm)
     }
     return 0;
 }
+
+// ---------------------------------------------------------------------------------------------------------
+// Item copy
+
+QStringList CopyItemTexts(const TCardValues& v, const TCopyContext& c)
+{
+    QStringList t;
+    t.reserve(CopyItemCount);
+    const auto trimmed = [](const QString& s) { return TrimBlanks(s); };
+    const auto memo = [](const QString& s) {
+        QString out = s;
+        out.replace(QLatin1Char('\n'), QLatin1Char('\t'));
+        return out;
+    };
+    t << c.GroupName << trimmed(v.CustomCode) << trimmed(c.EnvMyNumber) << trimmed(v.Tel)
+      << (v.MainNumber ? QStringLiteral("代表") : QString()) << trimmed(v.Fax) << trimmed(v.PubDate)
+      << trimmed(v.Portable1) << trimmed(v.Portable2) << trimmed(v.Pos) << trimmed(v.Tdfkn)
+      << trimmed(v.Adrs1) << trimmed(v.Adrs2) << trimmed(v.Adrs3);
+    t << t[10] + t[11] + t[12] + t[13];
+    t << trimmed(v.AdrsKana) << trimmed(v.JisCode) << trimmed(v.MyNumber) << trimmed(v.CorpKanji)
+      << trimmed(v.CorpKana) << trimmed(v.Dptmnt) << trimmed(v.Post) << trimmed(v.EmployeeNo)
+      << trimmed(v.NameKanji) << trimmed(v.NameKana) << trimmed(v.Honor) << trimmed(v.URL)
+      << trimmed(v.EMail1) << trimmed(v.EMail2);
+    for (const QString& s : v.Joint)
+        t << trimmed(s);
+    for (const QString& s : v.JointHonor)
+        t << trimmed(s);
+    for (const QString& s : v.JointMyNumber)
+        t << trimmed(s);
+    t << trimmed(c.JointOwnerText);
+    t << (v.PrintTarget      ? QStringLiteral("印刷対象")
+          : v.PrintException ? QStringLiteral("印刷除外")
+                             : QStringLiteral("指定なし"));
+    t << trimmed(c.SenderText);
+    for (const QString& s : v.Keyword)
+        t << trimmed(s);
+    t << memo(v.Note);
+    for (const QString& s : v.ProtectMemo)
+        t << trimmed(s);
+    t << memo(v.ProtectNote);
+    t << v.ExtLink.join(QLatin1Char('\t'));
+    t << (v.SymbolIndex > 0 && v.SymbolIndex <= int(SymbolMarks.size())
+              ? QString::fromUtf8(SymbolMarks[size_t(v.SymbolIndex - 1)])
+              : QString());
+    const auto date = [&c](double TAdrsDataRec::*field, const char* format) {
+        if (!c.Loaded || c.Loaded->*field == 0)
+            return QString();
+        return FromTDateTime(c.Loaded->*field).toString(QLatin1String(format));
+    };
+    t << date(&TAdrsDataRec::AddDateTime, "yyyy/MM/dd") << date(&TAdrsDataRec::AddDateTime, "HH:mm:ss")
+      << date(&TAdrsDataRec::UpdDateTime, "yyyy/MM/dd") << date(&TAdrsDataRec::UpdDateTime, "HH:mm:ss");
+    t << trimmed(c.CatMainText) << trimmed(c.CatSubText);
+
+    if (c.Protected) {
+        const auto mask = [&t](int i) { t[i] = QString(Cp932::byteLength(t[i]), QLatin1Char('*')); };
+        mask(2);
+        mask(17);
+        for (int i = 39; i <= 43; ++i)
+            mask(i);
+        for (int i = 56; i <= 66; ++i)
+            mask(i);
+    }
+    return t;
+}
+
+QString CopyItemsText(const QStringList& texts, const TCopyItemEntries& entries, bool lastReturn)
+{
+    QString out;
+    for (const TCopyItemEntry& e : entries)
+        if (e.Copy && e.ItemIndex >= 0 && e.ItemIndex < texts.size())
+            out += texts[e.ItemIndex] + QLatin1Char(',');
+    if (!out.isEmpty())
+        out.chop(1);
+    if (lastReturn)
+        out += QStringLiteral("\r\n");
+    return out;
+}

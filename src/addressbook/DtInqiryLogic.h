@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addressbook/CardServices.h"
+#include "addressbook/CpItmSet.h"
 #include "addressbook/Inquiry.h"
 
 #include "DirRecords.h"
@@ -167,3 +168,20 @@ int ConfirmPendingChangesPolicy(const TConfirmRequest& request, quint8& skipConf
 
 // The question of unsaved input.
 QString PendingChangesQuestion(bool recordLoaded);
+
+// What the copy of items takes from the card beside the control values.
+struct TCopyContext
+{
+    QString GroupName;      // the group's name; empty for group 0
+    QString EnvMyNumber;    // the own number as shown
+    QString JointOwnerText; // the entry shown in the joint owner list
+    QString SenderText;     // the entry shown in the sender list
+    QString CatMainText, CatSubText;
+    const TAdrsDataRec* Loaded = nullptr; // the address record shown, if any
+    bool Protected = false;               // protected items are copied as one "*" per byte
+};
+// The texts of the 75 copy items in table order.
+QStringList CopyItemTexts(const TCardValues& values, const TCopyContext& context);
+// The clipboard text: the copied items in the user's order separated by ",", with CR LF at the end when
+// lastReturn is set.
+QString CopyItemsText(const QStringList& texts, const TCopyItemEntries& entries, bool lastReturn);

@@ -137,9 +137,10 @@ TEST_F(DtInqiryTest, CreatedEmptyWithNavigationOff)
     EXPECT_FALSE(card->HasUnsavedInput());
     EXPECT_EQ(card->GetLoadedRecNo(), -1);
     // Windows of other parts of the program are not there yet: their buttons stay disabled.
-    for (QToolButton* b : {card->bbtnTelSch, card->bbtnMap, card->bbtnWebSearch, card->bbtnAddExtLink,
-                           card->bbtnSymbolColor, card->bbtnCopySetting})
+    for (QToolButton* b : {card->bbtnTelSch, card->bbtnMap, card->bbtnWebSearch, card->bbtnAddExtLink})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    for (QToolButton* b : {card->bbtnSymbolColor, card->bbtnCopySetting, card->bbtnOpenExtLink})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
     EXPECT_TRUE(card->bbtnDptmnt->isVisibleTo(card) || true);
 }
 
