@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -530,7 +531,8 @@ TEST_F(AdrsListTest, AChildThatRefusesToCloseKeepsTheProgramRunning)
         EXPECT_FALSE(list.CloseChildWindows());
         EXPECT_FALSE(QFileInfo::exists(data() + "AdrsList.ini")) << "nothing is saved yet";
         child.refuse = false;
-        action(list, "actExit")->trigger();
+        QTest::keyClick(list.ListView(), Qt::Key_Escape); // Escape runs actExit
+
         EXPECT_FALSE(list.isVisible());
         EXPECT_FALSE(child.isVisible());
     });
@@ -668,4 +670,50 @@ TEST(AdrsListDemo, WriteDemoTree)
     ASSERT_TRUE(group.open(QIODevice::WriteOnly));
     group.write(Cp932::fromUnicode(
         QStringLiteral("[GROUP]\r\nGroup1=得意先\r\nGroup2=仕入先\r\nGroup3=協力会社\r\n")));
+}
+
+TEST_F(AdrsListTest, OpeningADesignerClosesTheOtherKindsFirst)
+{
+    DataFolder = m_root + "data/";
+    QDir().mkpath(DataFolder);
+    RefusingChild label, layout;
+    label.show();
+    layout.show();
+    RegisterListChild(TListChild::LabelForm, [&label] { return label.isVisible() ? &label : nullptr; });
+    RegisterListChild(TListChild::LayoutForm, [&layout] { return layout.isVisible() ? &layout : nullptr; });
+    QList<TListCommand> opened;
+    for (TListCommand c : {TListCommand::CardPrint, TListCommand::LayoutPrint})
+        RegisterListCommand(c, [&opened, c](TAddressList&) {
+            opened.append(c);
+            return TListCommandResult{};
+        });
+    {
+        TAddressList list;
+        list.UpdateActions();
+        // Card printing must close the label window (and the address print window); both refuse.
+        list.Action("actCardPrint")->trigger();
+        EXPECT_TRUE(opened.isEmpty());
+        layout.refuse = false;
+        label.refuse = true;
+        list.Action("actCardPrint")->trigger();
+        EXPECT_FALSE(layout.isVisible());
+        EXPECT_TRUE(label.isVisible());
+        EXPECT_TRUE(opened.isEmpty()) << "the label window refused";
+        label.refuse = false;
+        list.Action("actCardPrint")->trigger();
+        EXPECT_FALSE(label.isVisible());
+        EXPECT_EQ(opened, QList<TListCommand>{TListCommand::CardPrint});
+
+        // The address print window itself is not closed when address printing opens again.
+        layout.refuse = true;
+        layout.show();
+        list.Action("actLayoutPrint")->trigger();
+        EXPECT_TRUE(layout.isVisible());
+        EXPECT_EQ(opened.size(), 2);
+        layout.refuse = false;
+    }
+    for (TListChild c : {TListChild::LabelForm, TListChild::LayoutForm})
+        RegisterListChild(c, {});
+    for (TListCommand c : {TListCommand::CardPrint, TListCommand::LayoutPrint})
+        RegisterListCommand(c, {});
 }
