@@ -40,6 +40,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <set>
 
 QPointer<TAddressList> AddressList;
@@ -688,8 +689,14 @@ void TAddressList::SaveNarrowDown()
 
 void TAddressList::WriteSettingsOnDestroy()
 {
+    // The table object itself stays with the data module until it frees its tables.
+    auto dropTableReference = [this] {
+        if (m_adrsOpen && DMQuenrid215)
+            DMQuenrid215->CloseAdrs();
+        m_adrsOpen = false;
+    };
     if (DataRootFolder.isEmpty()) {
-        ReleaseTable();
+        dropTableReference();
         return;
     }
     TMemIniFile main = mainSettings();
@@ -710,7 +717,7 @@ void TAddressList::WriteSettingsOnDestroy()
     main.WriteInteger(section, QStringLiteral("Width"), ScaleByDpi(r.width(), 0));
     main.WriteInteger(section, QStringLiteral("Height"), ScaleByDpi(r.height(), 0));
     main.UpdateFile();
-    ReleaseTable();
+    dropTableReference();
 }
 
 // ---- the table and the list ----
