@@ -18,8 +18,7 @@ public:
     void CopyCategoryTables() override;
     void LoadCategoryNames() override;
     void CopyDefaultHistories() override;
-    // Until the address list is built: a small window over the current book, opened in the data module's
-    // calling order (database and histories, table objects, the book's Adrs.DB).
+    // The address list, shown modally: the whole working session.
     void RunAddressList(QWidget* mainForm) override;
     // Category names, data module (tables, histories, database, session password), hyphenation library.
     void FreeAll() override;

@@ -9,3 +9,5 @@ inline constexpr QEvent::Type MainStartupMessage = QEvent::Type(QEvent::User + 0
 inline constexpr QEvent::Type MsgConvertNeed = QEvent::Type(0x83E8);
 // The name-reading popup tells its owner that a written form was picked.
 inline constexpr QEvent::Type MsgNameChosen = QEvent::Type(0x83E9);
+// The address list's deferred start, posted to itself when it first shows.
+inline constexpr QEvent::Type MsgAddressListStart = QEvent::Type(0x8101);

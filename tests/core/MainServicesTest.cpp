@@ -2,6 +2,7 @@
 // over the current book, the shut-down order and the start-up password gate.
 #include "StartupFixture.h"
 
+#include "addressbook/AdrsList.h"
 #include "core/AdrsFolderList.h"
 #include "core/CategoryNames.h"
 #include "core/DBInfo.h"
@@ -10,6 +11,7 @@
 #include "core/MainServices.h"
 #include "core/TableDefs.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -51,28 +53,29 @@ protected:
         StartupFixture::TearDown();
     }
 
-    // Runs the whole start; inSession runs while the session window is up, then closes it.
-    void runStart(const std::function<void(QDialog*)>& inSession)
+    // Runs the whole start; inSession runs once the address list has opened its book, then closes it. A
+    // start that asks for a book (first start) takes the offered name.
+    void runStart(const std::function<void(TAddressList*)>& inSession, bool choose = false)
     {
         bool seen = false;
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
-            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!window || window->objectName() != "SessionWindow")
-                return;
-            poll->stop();
-            seen = true;
-            inSession(window);
-            window->close();
-        });
-        poll->start(10);
+        ModalDriver driver;
+        if (choose)
+            driver.on("AddressSelect", [](QWidget* w) { w->findChild<QPushButton*>("btnOk")->click(); });
+        driver.on(
+            "AddressList",
+            [&](QWidget* w) {
+                seen = true;
+                auto* list = static_cast<TAddressList*>(w);
+                inSession(list);
+                list->close();
+            },
+            [](QWidget* w) { return static_cast<TAddressList*>(w)->StartupDone(); });
         {
             TMainForm form;
             form.FormCreate();
             QCoreApplication::sendPostedEvents(&form);
         }
-        delete poll;
-        EXPECT_TRUE(seen) << "the session window did not show";
+        EXPECT_TRUE(seen) << "the address list did not show";
     }
 
     std::unique_ptr<TStartupServices> m_previous;
@@ -84,23 +87,27 @@ TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
         ASSERT_GT(rowCount(ProgramFolder + "Category/" + table), 0) << table << " is built by the build";
 
     MessageRecorder rec;
-    runStart([&](QDialog* window) {
-        EXPECT_EQ(window->windowTitle(), QStringLiteral("Tovarel - アドレス"));
-        EXPECT_EQ(window->findChild<QLabel*>("lblAdrsName")->text(), QStringLiteral("アドレス帳：アドレス"));
-        EXPECT_EQ(window->findChild<QLabel*>("lblRecordCount")->text(), QStringLiteral("登録件数：0 件"));
-        ASSERT_NE(DMQuenrid215, nullptr);
-        EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 1);
-        EXPECT_EQ(DMQuenrid215->AdrsTable()->filePath(), DataRootFolder + "Data/Adrs/アドレス/Adrs.DB");
-        EXPECT_TRUE(DMQuenrid215->PostHistory()->IsLoaded());
-        EXPECT_NE(DMQuenrid215->SenderTable(), nullptr);
-        EXPECT_NE(DMQuenrid215->OriginalTable(), nullptr);
-        EXPECT_EQ(AdrsFolderList.size(), 1);
-        EXPECT_EQ(CurrentAdrsIndex, 0);
-        EXPECT_EQ(MajorCategoryNames.size(), MajorCategoryCount);
-        AnsiString number("0312345678");
-        EXPECT_NE(HyphenatePhone(number), HyphenNotLoaded);
-    });
-    EXPECT_EQ(rec.count(), 0);
+    rec.answer(MsgSeam::IdOk);
+    runStart(
+        [&](TAddressList* window) {
+            EXPECT_EQ(window->windowTitle(), QStringLiteral("Tovarel - アドレス"));
+            EXPECT_EQ(window->GetRecordCount(), 0);
+            ASSERT_NE(DMQuenrid215, nullptr);
+            EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 1);
+            EXPECT_EQ(DMQuenrid215->AdrsTable()->filePath(), DataRootFolder + "Data/Adrs/アドレス/Adrs.DB");
+            EXPECT_TRUE(DMQuenrid215->PostHistory()->IsLoaded());
+            EXPECT_NE(DMQuenrid215->SenderTable(), nullptr);
+            EXPECT_NE(DMQuenrid215->OriginalTable(), nullptr);
+            EXPECT_EQ(AdrsFolderList.size(), 1);
+            EXPECT_EQ(CurrentAdrsIndex, 0);
+            EXPECT_EQ(MajorCategoryNames.size(), MajorCategoryCount);
+            AnsiString number("0312345678");
+            EXPECT_NE(HyphenatePhone(number), HyphenNotLoaded);
+        },
+        true);
+    ASSERT_EQ(rec.count(), 1);
+    EXPECT_EQ(rec.last().text,
+              QStringLiteral("使用するアドレス帳を指定するために  \r\nアドレス帳の作成画面に入ります  "));
 
     // The shut-down freed everything in its order.
     EXPECT_EQ(DMQuenrid215, nullptr);
@@ -131,7 +138,8 @@ TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
 TEST_F(MainServicesTest, LaterStartKeepsTheUsersFilesAndOpensTheSavedBook)
 {
     MessageRecorder rec;
-    runStart([](QDialog*) {});
+    rec.answer(MsgSeam::IdOk);
+    runStart([](TAddressList*) {}, true);
     const QString history = DataRootFolder + "Data/History/Post.mtd";
     const QByteArray mine = MtdHistoryFile::Encode({{46000.0, "mine"}});
     {
@@ -157,12 +165,12 @@ TEST_F(MainServicesTest, LaterStartKeepsTheUsersFilesAndOpensTheSavedBook)
     }
     writeSettings({{"BASE", "AdrsName", "Work"}});
 
-    runStart([](QDialog* window) {
+    runStart([](TAddressList* window) {
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Tovarel - Work"));
-        EXPECT_EQ(window->findChild<QLabel*>("lblRecordCount")->text(), QStringLiteral("登録件数：1 件"));
+        EXPECT_EQ(window->GetRecordCount(), 1);
         EXPECT_EQ(AdrsFolderList.size(), 2);
     });
-    EXPECT_EQ(rec.count(), 0);
+    EXPECT_EQ(rec.count(), 1);
     EXPECT_EQ(readAll(history), mine);
     EXPECT_EQ(readAll(DataRootFolder + "Data/History/Honor.mtd"),
               readAll(ProgramFolder + "Common/History/Honor.mtd"));
@@ -172,7 +180,8 @@ TEST_F(MainServicesTest, LaterStartKeepsTheUsersFilesAndOpensTheSavedBook)
 TEST_F(MainServicesTest, DamagedBookIsToldAndLeftAsItWasWhileTheSessionGoesOn)
 {
     MessageRecorder rec;
-    runStart([](QDialog*) {});
+    rec.answer(MsgSeam::IdOk);
+    runStart([](TAddressList*) {}, true);
     const QString table = DataRootFolder + "Data/Adrs/アドレス/Adrs.DB";
     const QByteArray garbage(8192, 'x');
     {
@@ -181,11 +190,12 @@ TEST_F(MainServicesTest, DamagedBookIsToldAndLeftAsItWasWhileTheSessionGoesOn)
         f.write(garbage);
     }
     rec.answer(MsgSeam::IdOk);
-    runStart([](QDialog* window) {
-        EXPECT_EQ(window->findChild<QLabel*>("lblRecordCount")->text(), QStringLiteral("登録件数：-"));
+    runStart([](TAddressList* window) {
+        EXPECT_FALSE(window->AdrsOpen());
+        EXPECT_EQ(window->GetRecordCount(), 0);
         EXPECT_EQ(DMQuenrid215->OpenCount(TDMQuenrid215::tkAdrs), 0);
     });
-    ASSERT_EQ(rec.count(), 1);
+    ASSERT_EQ(rec.count(), 2);
     EXPECT_EQ(rec.last().text, QStringLiteral("アドレス帳ファイルがオープンできませんでした  "));
     EXPECT_EQ(rec.last().source, MsgSeam::Source::Application);
     EXPECT_EQ(readAll(table), garbage);
@@ -207,7 +217,7 @@ TEST_F(MainServicesTest, StoredStartupPasswordAsksAndCancelEndsTheRun)
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal)
             return;
-        if (modal->objectName() == "SessionWindow") {
+        if (modal->objectName() == "AddressList") {
             session = true;
             modal->close();
         } else if (modal->objectName() == "InputPassword" && !prompted) {
