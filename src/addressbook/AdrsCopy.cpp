@@ -2,7 +2,7 @@
 #include "addressbook/AdrsCopy.h"
 
 #include "addressbook/AdrsListRows.h"
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "core/AdrsFolderList.h"
 #include "core/AppSub.h"
 #include "core/DBInfo.h"

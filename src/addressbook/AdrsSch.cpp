@@ -1,7 +1,7 @@
 // The narrowing dialog of the address list and the named condition patterns kept in "Search.ptn".
 #include "addressbook/AdrsSch.h"
 
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "core/AppSub.h"
 #include "core/CategoryNames.h"
 #include "core/MainSettings.h"
@@ -289,14 +289,6 @@ template <class W> W* Named(QWidget* parent, const char* name)
     return widget;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = Named<QPushButton>(parent, name);
-    button->setText(caption);
-    button->setAutoDefault(false);
-    return button;
-}
-
 QFrame* Panel(QWidget* parent, const char* name)
 {
     auto* panel = Named<QFrame>(parent, name);
@@ -359,9 +351,9 @@ void TAddressSearch::BuildWindow()
         m_cbxPattern->setMinimumWidth(220);
         LimitAnsiBytes(m_cbxPattern->lineEdit(), MaxPatternNameBytes);
         row->addWidget(m_cbxPattern, 1);
-        m_btnPatternView = Button(m_pnlPattern, "btnPatternView", QStringLiteral("表示"));
-        m_btnPatternSave = Button(m_pnlPattern, "btnPatternSave", QStringLiteral("保存"));
-        m_btnPatternDelete = Button(m_pnlPattern, "btnPatternDelete", QStringLiteral("削除"));
+        m_btnPatternView = MakeButton(m_pnlPattern, "btnPatternView", QStringLiteral("表示"));
+        m_btnPatternSave = MakeButton(m_pnlPattern, "btnPatternSave", QStringLiteral("保存"));
+        m_btnPatternDelete = MakeButton(m_pnlPattern, "btnPatternDelete", QStringLiteral("削除"));
         row->addWidget(m_btnPatternView);
         row->addWidget(m_btnPatternSave);
         row->addWidget(m_btnPatternDelete);
@@ -445,10 +437,10 @@ void TAddressSearch::BuildWindow()
         m_lvCondition->setMinimumSize(520, 200);
         row->addWidget(m_lvCondition, 1);
         auto* buttons = new QVBoxLayout;
-        m_btnListAdd = Button(m_pnlCondition, "btnListAdd", QStringLiteral("追加"));
-        m_btnListUpdate = Button(m_pnlCondition, "btnListUpdate", QStringLiteral("変更"));
-        m_btnListDelete = Button(m_pnlCondition, "btnListDelete", QStringLiteral("削除"));
-        m_btnListClear = Button(m_pnlCondition, "btnListClear", QStringLiteral("クリア"));
+        m_btnListAdd = MakeButton(m_pnlCondition, "btnListAdd", QStringLiteral("追加"));
+        m_btnListUpdate = MakeButton(m_pnlCondition, "btnListUpdate", QStringLiteral("変更"));
+        m_btnListDelete = MakeButton(m_pnlCondition, "btnListDelete", QStringLiteral("削除"));
+        m_btnListClear = MakeButton(m_pnlCondition, "btnListClear", QStringLiteral("クリア"));
         buttons->addWidget(m_btnListAdd);
         buttons->addWidget(m_btnListUpdate);
         buttons->addWidget(m_btnListDelete);
@@ -476,13 +468,13 @@ void TAddressSearch::BuildWindow()
     m_pnlBottom = Panel(this, "pnlBottom");
     {
         auto* row = new QHBoxLayout(m_pnlBottom);
-        m_btnSwitchView = Button(m_pnlBottom, "btnSwitchView", QString());
+        m_btnSwitchView = MakeButton(m_pnlBottom, "btnSwitchView", QString());
         row->addWidget(m_btnSwitchView);
         row->addStretch(1);
-        m_btnSearch = Button(m_pnlBottom, "btnSearch", QStringLiteral("絞り込む"));
+        m_btnSearch = MakeButton(m_pnlBottom, "btnSearch", QStringLiteral("絞り込む"));
         m_btnSearch->setDefault(true);
-        m_btnRelease = Button(m_pnlBottom, "btnRelease", QStringLiteral("絞り込みの解除"));
-        m_btnCancel = Button(m_pnlBottom, "btnCancel", QStringLiteral("キャンセル"));
+        m_btnRelease = MakeButton(m_pnlBottom, "btnRelease", QStringLiteral("絞り込みの解除"));
+        m_btnCancel = MakeButton(m_pnlBottom, "btnCancel", QStringLiteral("キャンセル"));
         row->addWidget(m_btnSearch);
         row->addWidget(m_btnRelease);
         row->addWidget(m_btnCancel);

@@ -1,8 +1,7 @@
 // The address-book choice dialog and the book-list commands behind it.
 #include "addressbook/AdrsSel.h"
 
-#include "addressbook/DialogKeys.h"
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "core/AdrsFolderList.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -418,12 +417,8 @@ TAddressSelect::TAddressSelect(QWidget* owner) : QDialog(owner), m_choice(this)
     }
     side->addStretch();
 
-    m_btnOk = new QPushButton(QStringLiteral("OK"), this);
-    m_btnOk->setObjectName(QStringLiteral("btnOk"));
-    m_btnOk->setDefault(true);
-    m_btnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnCancel->setAutoDefault(false);
+    m_btnOk = MakeButton(this, "btnOk", QStringLiteral("OK"), true);
+    m_btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(m_rbNew, 0, 0, 1, 2);
@@ -432,10 +427,7 @@ TAddressSelect::TAddressSelect(QWidget* owner) : QDialog(owner), m_choice(this)
     grid->addWidget(m_lvAdrs, 3, 0);
     grid->addLayout(side, 3, 1);
     grid->setColumnMinimumWidth(1, 110);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_btnOk);
-    buttons->addWidget(m_btnCancel);
+    auto* buttons = ButtonRow({m_btnOk, m_btnCancel});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);

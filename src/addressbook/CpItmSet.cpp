@@ -3,7 +3,7 @@
 
 #include "addressbook/Inquiry.h"
 #include "addressbook/KeywdEdt.h"
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "addressbook/PrtctMemoEdt.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"

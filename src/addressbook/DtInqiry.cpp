@@ -5,7 +5,7 @@
 #include "addressbook/GrpEdt.h"
 #include "addressbook/InputLst.h"
 #include "addressbook/KeywdEdt.h"
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "addressbook/PrtctMemoEdt.h"
 #include "addressbook/TntNMDic.h"
 #include "addressbook/WordSch.h"

@@ -2,7 +2,7 @@
 #include "addressbook/DupliSch.h"
 
 #include "addressbook/AdrsListView.h"
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
 
@@ -23,14 +23,6 @@ TDuplicateChoice CheckDuplicateChoice(const TDuplicatePair& inForce, const TDupl
 }
 
 namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLabel* Note(QWidget* parent, const QString& text)
 {
@@ -79,10 +71,10 @@ TDuplicateSearch::TDuplicateSearch(QWidget* owner) : QDialog(owner)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    m_btnView = Button(this, "btnView", QStringLiteral("表示"));
+    m_btnView = MakeButton(this, "btnView", QStringLiteral("表示"));
     m_btnView->setDefault(true);
-    m_btnRelease = Button(this, "btnRelease", QStringLiteral("重複データ表示の解除"));
-    m_btnCancel = Button(this, "btnCancel", QStringLiteral("キャンセル"));
+    m_btnRelease = MakeButton(this, "btnRelease", QStringLiteral("重複データ表示の解除"));
+    m_btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
     buttons->addWidget(m_btnView);
     buttons->addWidget(m_btnRelease);
     buttons->addWidget(m_btnCancel);

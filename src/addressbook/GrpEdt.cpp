@@ -1,8 +1,7 @@
 // Group names of the open address book: "Group.dat" and the group-name dialog.
 #include "addressbook/GrpEdt.h"
 
-#include "addressbook/DialogKeys.h"
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "addressbook/KeywdEdt.h"
 #include "core/AdrsFolderList.h"
 #include "core/MainSettings.h"
@@ -128,16 +127,9 @@ TGruopEdit::TGruopEdit(QWidget* owner, QWidget* other) : QDialog(owner)
         grid->addWidget(edit, i % 5, (i / 5) * 2 + 1);
         m_edits.append(edit);
     }
-    m_btnOk = new QPushButton(QStringLiteral("OK"), this);
-    m_btnOk->setObjectName(QStringLiteral("btnOk"));
-    m_btnOk->setDefault(true);
-    m_btnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnCancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_btnOk);
-    buttons->addWidget(m_btnCancel);
+    m_btnOk = MakeButton(this, "btnOk", QStringLiteral("OK"), true);
+    m_btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
+    auto* buttons = ButtonRow({m_btnOk, m_btnCancel});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblMessage);
     layout->addLayout(grid);

@@ -2,7 +2,7 @@
 #include "addressbook/HdrSel.h"
 
 #include "addressbook/Inquiry.h"
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
 
@@ -72,14 +72,6 @@ void ResetColumnOrder(QList<TAddressColumnRec>& columns)
 
 namespace {
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 THeaderSelect::THeaderSelect(QWidget* owner, const TAddressListView& list) : QDialog(owner), m_list(list)
@@ -96,27 +88,27 @@ THeaderSelect::THeaderSelect(QWidget* owner, const TAddressListView& list) : QDi
     root->addWidget(m_lvHeader, 1);
 
     auto* side = new QVBoxLayout;
-    auto* btnTop = Button(this, "btnTop", QStringLiteral("最上段"));
-    auto* btnUp = Button(this, "btnUp", QStringLiteral("上"));
-    auto* btnDown = Button(this, "btnDown", QStringLiteral("下"));
-    auto* btnBottom = Button(this, "btnBottom", QStringLiteral("最下段"));
+    auto* btnTop = MakeButton(this, "btnTop", QStringLiteral("最上段"));
+    auto* btnUp = MakeButton(this, "btnUp", QStringLiteral("上"));
+    auto* btnDown = MakeButton(this, "btnDown", QStringLiteral("下"));
+    auto* btnBottom = MakeButton(this, "btnBottom", QStringLiteral("最下段"));
     // One handler per direction pair, told apart by the tag as the buttons always were.
     btnTop->setProperty("tag", 0);
     btnUp->setProperty("tag", 1);
     btnDown->setProperty("tag", 1);
     btnBottom->setProperty("tag", 0);
-    auto* btnAllView = Button(this, "btnAllView", QStringLiteral("すべて表示"));
-    auto* btnReview = Button(this, "btnReview", QStringLiteral("表示を戻す"));
-    auto* btnResort = Button(this, "btnResort", QStringLiteral("並びを戻す"));
+    auto* btnAllView = MakeButton(this, "btnAllView", QStringLiteral("すべて表示"));
+    auto* btnReview = MakeButton(this, "btnReview", QStringLiteral("表示を戻す"));
+    auto* btnResort = MakeButton(this, "btnResort", QStringLiteral("並びを戻す"));
     for (QPushButton* b : {btnTop, btnUp, btnDown, btnBottom})
         side->addWidget(b);
     side->addSpacing(12);
     for (QPushButton* b : {btnAllView, btnReview, btnResort})
         side->addWidget(b);
     side->addStretch(1);
-    m_btnOK = Button(this, "btnOK", QStringLiteral("OK"));
+    m_btnOK = MakeButton(this, "btnOK", QStringLiteral("OK"));
     m_btnOK->setDefault(true);
-    auto* btnCancel = Button(this, "btnCancel", QStringLiteral("キャンセル"));
+    auto* btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
     side->addWidget(m_btnOK);
     side->addWidget(btnCancel);
     root->addLayout(side);

@@ -2,8 +2,7 @@
 // protected memos.
 #include "addressbook/KeywdEdt.h"
 
-#include "addressbook/DialogKeys.h"
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/PDFHelp.h"
@@ -190,16 +189,9 @@ TNamedItemsEdit::TNamedItemsEdit(QWidget* owner, const TNamedItemKind& kind) : Q
         m_combos.append(combo);
     }
 
-    m_btnOk = new QPushButton(QStringLiteral("OK"), this);
-    m_btnOk->setObjectName(QStringLiteral("btnOk"));
-    m_btnOk->setDefault(true);
-    m_btnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnCancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_btnOk);
-    buttons->addWidget(m_btnCancel);
+    m_btnOk = MakeButton(this, "btnOk", QStringLiteral("OK"), true);
+    m_btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
+    auto* buttons = ButtonRow({m_btnOk, m_btnCancel});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);

@@ -1,7 +1,7 @@
 // The word search of the address list: the dialog that asks for the word, and the search over the shown rows.
 #include "addressbook/WordSch.h"
 
-#include "addressbook/ListToolDlg.h"
+#include "core/DialogSub.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
 
@@ -50,14 +50,6 @@ bool FindNextWord(TAddressListView& list, const QString& word, int& nextWordInde
 
 namespace {
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TWordSearch::TWordSearch(QWidget* owner) : QDialog(owner)
@@ -86,10 +78,10 @@ TWordSearch::TWordSearch(QWidget* owner) : QDialog(owner)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    m_btnSearch = Button(this, "btnSearch", QStringLiteral("検索"));
+    m_btnSearch = MakeButton(this, "btnSearch", QStringLiteral("検索"));
     m_btnSearch->setDefault(true);
-    m_btnRelease = Button(this, "btnRelease", QStringLiteral("検索の解除"));
-    m_btnCancel = Button(this, "btnCancel", QStringLiteral("キャンセル"));
+    m_btnRelease = MakeButton(this, "btnRelease", QStringLiteral("検索の解除"));
+    m_btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
     buttons->addWidget(m_btnSearch);
     buttons->addWidget(m_btnRelease);
     buttons->addWidget(m_btnCancel);

@@ -1,6 +1,8 @@
 // The start-up password prompt: the run goes on only with the right password.
 #include "core/InputPW.h"
 
+#include "core/DialogSub.h"
+
 #include "core/MsgBoxPos.h"
 #include "core/PDFHelp.h"
 #include "core/ShellSub.h"
@@ -33,22 +35,15 @@ TInputPassword::TInputPassword(QWidget* owner, std::optional<QString> expected)
     bvlLine->setObjectName(QStringLiteral("bvlLine"));
     bvlLine->setFrameShape(QFrame::HLine);
     bvlLine->setFrameShadow(QFrame::Sunken);
-    m_btnOk = new QPushButton(QStringLiteral("OK"), this);
-    m_btnOk->setObjectName(QStringLiteral("btnOk"));
-    m_btnOk->setDefault(true);
-    m_btnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnCancel->setAutoDefault(false);
+    m_btnOk = MakeButton(this, "btnOk", QStringLiteral("OK"), true);
+    m_btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_lblMsg1);
     layout->addWidget(lblMsg2);
     layout->addWidget(m_medtPassword);
     layout->addWidget(bvlLine);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_btnOk);
-    buttons->addWidget(m_btnCancel);
+    auto* buttons = ButtonRow({m_btnOk, m_btnCancel});
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

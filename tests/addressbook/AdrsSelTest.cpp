@@ -1,6 +1,6 @@
 // The address-book choice: creating, opening, deleting, renaming and reordering books, and its dialog.
 #include "addressbook/AdrsSel.h"
-#include "addressbook/DialogKeys.h"
+#include "core/DialogSub.h"
 #include "BookDialogFixture.h"
 #include "support/MessageRecorder.h"
 

@@ -1,6 +1,6 @@
 // Group names: "Group.dat" round trip, damaged files and the group-name dialog.
 #include "addressbook/GrpEdt.h"
-#include "addressbook/DialogKeys.h"
+#include "core/DialogSub.h"
 #include "BookDialogFixture.h"
 #include "support/MessageRecorder.h"
 

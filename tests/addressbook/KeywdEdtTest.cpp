@@ -1,7 +1,7 @@
 // Keyword and protected-memo item names and input modes: "AdrsList.ini" round trip and the twin dialogs.
 #include "addressbook/KeywdEdt.h"
 #include "addressbook/PrtctMemoEdt.h"
-#include "addressbook/DialogKeys.h"
+#include "core/DialogSub.h"
 #include "BookDialogFixture.h"
 #include "platform/IniFile.h"
 #include "support/MessageRecorder.h"

@@ -1,4 +1,5 @@
-// Keyboard and colour conventions shared by the address list's dialogs.
+// Conventions shared by the program's dialogs: Enter moving the focus, blue checked captions, byte limits,
+// input-method modes and the button rows.
 #pragma once
 
 #include <QObject>
@@ -6,8 +7,11 @@
 #include <QPointer>
 
 #include <functional>
+#include <initializer_list>
 
 class QAbstractButton;
+class QHBoxLayout;
+class QPushButton;
 class QLineEdit;
 class QWidget;
 
@@ -43,3 +47,23 @@ void PaintCheckedBlue(QAbstractButton* button);
 // Keeps an edit's text within maxBytes CP932 bytes (0: no limit), cutting at a character boundary. May be
 // called again to change the limit.
 void LimitAnsiBytes(QLineEdit* edit, int maxBytes);
+
+
+
+// Leaving the edit cuts its text to maxBytes CP932 bytes, never inside a double-byte character.
+void CutOnLeave(QLineEdit* edit, int maxBytes);
+
+// Entering the edit by Tab leaves its text unselected (the caret stays where it was).
+void NoAutoSelect(QLineEdit* edit);
+
+// Input-method modes of edits: 6 hiragana, 8 katakana, 5 full-width alphanumeric, 7 half-width katakana,
+// 1 closed. The mode is kept in the "ImeMode" property for the input method; closed turns input methods off.
+enum TImeMode { imClose = 1, imAlpha = 5, imHira = 6, imSKata = 7, imKata = 8 };
+void SetImeMode(QWidget* control, int mode);
+int ImeModeOf(const QWidget* control);
+
+// A push button named as its component. Only the default button presses on Enter; the others never become
+// default by getting the focus.
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, bool isDefault = false);
+// A row of buttons kept to the right.
+QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);

@@ -1,9 +1,14 @@
-// Keyboard and colour conventions shared by the address list's dialogs.
-#include "addressbook/ListToolDlg.h"
+// Dialog conventions: Enter moving the focus, blue checked captions, byte limits, input-method modes, buttons.
+#include "core/DialogSub.h"
 
 #include "platform/Cp932.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
+#include <QHBoxLayout>
+#include <QFocusEvent>
+#include <QEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -105,4 +110,90 @@ void LimitAnsiBytes(QLineEdit* edit, int maxBytes)
     });
     if (maxBytes > 0 && Cp932::byteLength(edit->text()) > maxBytes)
         edit->setText(Cp932::cutToBytes(edit->text(), maxBytes));
+}
+namespace {
+
+class TCutOnLeave : public QObject
+{
+public:
+    TCutOnLeave(QLineEdit* edit, int maxBytes) : QObject(edit), m_maxBytes(maxBytes) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            auto* edit = static_cast<QLineEdit*>(watched);
+            const QString cut = Cp932::cutToBytes(edit->text(), m_maxBytes);
+            if (cut != edit->text())
+                edit->setText(cut);
+        }
+        return false;
+    }
+
+private:
+    int m_maxBytes;
+};
+
+// Qt selects an edit's whole text when Tab brings the focus; the same focus without that reason does not.
+class TNoAutoSelect : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+            reason != Qt::ShortcutFocusReason)
+            return false;
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(watched, &plain);
+        return true;
+    }
+};
+
+} // namespace
+
+void NoAutoSelect(QLineEdit* edit)
+{
+    edit->installEventFilter(new TNoAutoSelect(edit));
+}
+
+void CutOnLeave(QLineEdit* edit, int maxBytes)
+{
+    edit->installEventFilter(new TCutOnLeave(edit, maxBytes));
+}
+
+void SetImeMode(QWidget* control, int mode)
+{
+    control->setProperty("ImeMode", mode);
+    control->setAttribute(Qt::WA_InputMethodEnabled, mode != imClose);
+}
+
+int ImeModeOf(const QWidget* control)
+{
+    return control->property("ImeMode").toInt();
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, bool isDefault)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    if (isDefault)
+        button->setDefault(true);
+    else
+        button->setAutoDefault(false);
+    return button;
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget* b : buttons)
+        row->addWidget(b);
+    return row;
 }
