@@ -1182,7 +1182,7 @@ void TAddressList::actEditGroupExecute()
         const int first = GetFirstSelectedIndex();
         RefreshList(true, false, true);
         SelectIndex(first, false, false);
-        CardRefreshGroups();
+        TellCard(&TDataInquiry::RefreshGroups);
         for (TAddressListFollower* f : m_followers)
             f->RefreshPreview();
     }
@@ -1346,12 +1346,12 @@ void TAddressList::actKeywordEditExecute()
             const int first = GetFirstSelectedIndex();
             RefreshList(true, false, true);
             SelectIndex(first, false, false);
-            CardApplyKeywordNames();
+            TellCard(&TDataInquiry::ApplyKeywordNames);
             for (TAddressListFollower* f : m_followers)
                 f->UpdateKeywordNames();
         }
         if (edit.ModesChanged)
-            CardApplyKeywordInputModes();
+            TellCard(&TDataInquiry::ApplyKeywordInputModes);
     }
     FocusList();
 }
@@ -1362,12 +1362,12 @@ void TAddressList::actProtectMemoEditExecute()
     CenterForm(&edit, this);
     if (edit.exec() == QDialog::Accepted) {
         if (edit.NamesChanged) {
-            CardApplyProtectMemoNames();
+            TellCard(&TDataInquiry::ApplyProtectMemoNames);
             for (TAddressListFollower* f : m_followers)
                 f->UpdateProtectMemoNames();
         }
         if (edit.ModesChanged)
-            CardApplyProtectMemoInputModes();
+            TellCard(&TDataInquiry::ApplyProtectMemoInputModes);
     }
     FocusList();
 }
@@ -1468,9 +1468,9 @@ void TAddressList::actEnvironmentExecute()
         UpdateListColor();
     }
     if (result.linkProgramChanged)
-        CardUpdateLinkHints();
+        TellCard(&TDataInquiry::UpdateLinkHints);
     if (result.myNumberChanged)
-        CardShowOwnNumber();
+        TellCard(&TDataInquiry::ShowOwnNumber);
 }
 
 void TAddressList::actRestoreExecute()
@@ -1527,7 +1527,7 @@ void TAddressList::actSwitchAdminModeExecute()
     UpdateCellContext();
     actReloadExecute();
     UpdateStatusPanels();
-    CardApplyProtection();
+    TellCard(&TDataInquiry::ApplyProtection);
 }
 
 void TAddressList::actInfoExecute()
@@ -1613,52 +1613,10 @@ void TAddressList::CardCloseDeleted()
     DataInquiry->close();
 }
 
-void TAddressList::CardRefreshGroups()
+void TAddressList::TellCard(void (TDataInquiry::*step)())
 {
     if (DataInquiry)
-        DataInquiry->RefreshGroups();
-}
-
-void TAddressList::CardApplyKeywordNames()
-{
-    if (DataInquiry)
-        DataInquiry->ApplyKeywordNames();
-}
-
-void TAddressList::CardApplyKeywordInputModes()
-{
-    if (DataInquiry)
-        DataInquiry->ApplyKeywordInputModes();
-}
-
-void TAddressList::CardApplyProtectMemoNames()
-{
-    if (DataInquiry)
-        DataInquiry->ApplyProtectMemoNames();
-}
-
-void TAddressList::CardApplyProtectMemoInputModes()
-{
-    if (DataInquiry)
-        DataInquiry->ApplyProtectMemoInputModes();
-}
-
-void TAddressList::CardUpdateLinkHints()
-{
-    if (DataInquiry)
-        DataInquiry->UpdateLinkHints();
-}
-
-void TAddressList::CardShowOwnNumber()
-{
-    if (DataInquiry)
-        DataInquiry->ShowOwnNumber();
-}
-
-void TAddressList::CardApplyProtection()
-{
-    if (DataInquiry)
-        DataInquiry->ApplyProtection();
+        (DataInquiry->*step)();
 }
 
 bool TAddressList::MoveAndRead(TCardMove move, TCardItem& item)

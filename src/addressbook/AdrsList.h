@@ -210,14 +210,8 @@ private:
     // Whether the record card walks this list and shows one of its rows.
     bool CardShowsListRow() const;
     void CardCloseDeleted();
-    void CardRefreshGroups();
-    void CardApplyKeywordNames();
-    void CardApplyKeywordInputModes();
-    void CardApplyProtectMemoNames();
-    void CardApplyProtectMemoInputModes();
-    void CardUpdateLinkHints();
-    void CardShowOwnNumber();
-    void CardApplyProtection();
+    // Runs one step of the record card when it is open.
+    void TellCard(void (TDataInquiry::*step)());
 
     std::unique_ptr<Table> m_noTable; // stands for the table while no book is open
     std::unique_ptr<TAdrsListEngine> m_engine;
