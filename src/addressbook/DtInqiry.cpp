@@ -1675,7 +1675,7 @@ void TDataInquiry::showEvent(QShowEvent* e)
         return;
     if (m_showingItem == 0) {
         setWindowTitle(CaptionRegister);
-        QApplication::postEvent(this, new QEvent(QEvent::Type(MsgOpenNumberSearch)));
+        QApplication::postEvent(this, new QEvent(MsgOpenNumberSearch));
     } else {
         cbxGroup->setFocus();
     }
@@ -1683,7 +1683,7 @@ void TDataInquiry::showEvent(QShowEvent* e)
 
 bool TDataInquiry::event(QEvent* e)
 {
-    if (e->type() == QEvent::Type(MsgOpenNumberSearch)) {
+    if (e->type() == MsgOpenNumberSearch) {
         OpenNumberSearch();
         return true;
     }

@@ -2,6 +2,8 @@
 // registers, changes or deletes it.
 #pragma once
 
+#include "core/PrivateMessages.h"
+
 #include "addressbook/CardServices.h"
 #include "addressbook/DtInqiryLogic.h"
 #include "core/NMDEdit.h"
@@ -32,8 +34,6 @@ class QProxyStyle;
 class TNMDEdit;
 class TTntNMDEdit;
 
-// Posted to the card so that the number lookup of a new record opens after the card has shown.
-inline constexpr int MsgOpenNumberSearch = 0x8102;
 // The external links a record holds at most.
 inline constexpr int MaxExtLinks = 10;
 
