@@ -414,20 +414,22 @@ TEST_F(AdrsSchTest, CommandHandsTheConditionInAndTakesItBackOnOk)
     ASSERT_TRUE(ini.UpdateFile());
     TNarrowDownCondition condition{{Text(0, "A", 0), Text(11, "B", 1)}, true};
     {
-        NextModal cancel("AddressSearch", [](QDialog& d) {
-            d.findChild<QPushButton*>("btnListClear")->click();
-            d.findChild<QPushButton*>("btnCancel")->click();
+        ModalDriver cancel;
+        cancel.on("AddressSearch", [](QWidget* d) {
+            d->findChild<QPushButton*>("btnListClear")->click();
+            d->findChild<QPushButton*>("btnCancel")->click();
         });
         EXPECT_FALSE(ExecuteAddressSearch(nullptr, m_list, condition));
-        EXPECT_TRUE(cancel.acted());
+        EXPECT_EQ(cancel.handled(), 1);
         EXPECT_EQ(condition.items.size(), 2);
     }
-    NextModal ok("AddressSearch", [](QDialog& d) {
-        d.findChild<QRadioButton*>("rbtnOr")->setChecked(true);
-        auto* list = d.findChild<QTreeWidget*>("lvCondition");
+    ModalDriver ok;
+    ok.on("AddressSearch", [](QWidget* d) {
+        d->findChild<QRadioButton*>("rbtnOr")->setChecked(true);
+        auto* list = d->findChild<QTreeWidget*>("lvCondition");
         list->topLevelItem(0)->setSelected(true);
-        d.findChild<QPushButton*>("btnListDelete")->click();
-        d.findChild<QPushButton*>("btnSearch")->click();
+        d->findChild<QPushButton*>("btnListDelete")->click();
+        d->findChild<QPushButton*>("btnSearch")->click();
     });
     EXPECT_TRUE(ExecuteAddressSearch(nullptr, m_list, condition));
     EXPECT_EQ(condition, (TNarrowDownCondition{{Text(11, "B", 1)}, false}));

@@ -338,7 +338,7 @@ TEST_F(AdrsSel, StartUpChoiceWithoutBooksStartsInCreateMode)
 
     // Cancel asks first; No keeps the dialog, Yes ends it.
     rec.answer(MsgSeam::IdNo).answer(MsgSeam::IdYes);
-    const int result = runModal(dlg, {[&] {
+    const int result = RunModal(dlg, {[&] {
                                           EXPECT_EQ(dlg.focusWidget(), edtNew);
                                           EXPECT_EQ(edtNew->cursorPosition(), 4);
                                           EXPECT_FALSE(edtNew->hasSelectedText());
@@ -358,7 +358,7 @@ TEST_F(AdrsSel, StartUpChoiceWithoutBooksStartsInCreateMode)
     TAddressSelect again(nullptr);
     again.BookName() = QStringLiteral("アドレス");
     again.SetMode(9);
-    EXPECT_EQ(runModal(again, {[&] { again.findChild<QPushButton*>("btnOk")->click(); }}),
+    EXPECT_EQ(RunModal(again, {[&] { again.findChild<QPushButton*>("btnOk")->click(); }}),
               TAddressSelect::mrOk);
     EXPECT_EQ(again.BookChanged(), 0);
     EXPECT_TRUE(QDir(AdrsFolder + QStringLiteral("アドレス")).exists());
@@ -378,7 +378,7 @@ TEST_F(AdrsSel, OpenModeSelectsTheOpenBookAndKeysMoveTheFocus)
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->data(Qt::UserRole).toInt(), 2);
     const int result =
-        runModal(dlg, {[&] {
+        RunModal(dlg, {[&] {
                      QApplication::setActiveWindow(&dlg);
                      EXPECT_EQ(list->currentRow(), 1);
                      EXPECT_TRUE(list->item(1)->isSelected());
@@ -434,7 +434,7 @@ TEST_F(AdrsSel, InPlaceRenameReopensTheEditorOnAClash)
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents(); // the checks run once the editor has closed
     };
-    const int result = runModal(dlg, {[&] {
+    const int result = RunModal(dlg, {[&] {
                                           list->setCurrentRow(1);
                                           QTest::keyClick(list, Qt::Key_F2);
                                           typeInEditor("club");
@@ -464,7 +464,7 @@ TEST_F(AdrsSel, MouseOnTheList)
     dlg.BookName() = "Home";
     dlg.SetMode(1);
     auto* list = dlg.findChild<QListWidget*>("lvAdrs");
-    const int result = runModal(dlg, {[&] {
+    const int result = RunModal(dlg, {[&] {
                                     list->clearSelection();
                                     EXPECT_FALSE(dlg.findChild<QAction*>("actDelete")->isEnabled());
                                     // Pressed below the items while nothing is selected: the focused item

@@ -16,6 +16,7 @@
 #include "support/CardFixtures.h"
 #include "support/InputMethodEvents.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -33,7 +34,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -73,27 +73,6 @@ public:
 
 private:
     QList<TShellOpenRequest>* m_log;
-};
-
-// Runs action on the first modal dialog of type T that shows while the card's handler runs.
-template <typename T> class ModalDriver
-{
-public:
-    explicit ModalDriver(std::function<void(T*)> action)
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this, action] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                m_timer.stop();
-                seen = true;
-                action(dialog);
-            }
-        });
-        m_timer.start(5);
-    }
-    bool seen = false;
-
-private:
-    QTimer m_timer;
 };
 
 } // namespace
@@ -317,14 +296,20 @@ TEST_F(DtInqiryExtrasTest, LinksAddedOnceRenumberedAndCappedAtTen)
     f.close();
     card->move(20, 30);
     QPoint placed;
-    ModalDriver<QFileDialog> driver([&](QFileDialog* d) {
+    bool seen = false;
+    ModalDriver driver;
+    driver.on<QFileDialog>([&](QFileDialog* d) {
+        seen = true;
         placed = d->pos();
         EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
-        d->selectFile(file);
+        // The name box has the focus by now, and selectFile() leaves a focused box as typed.
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        name->setText(file);
         QMetaObject::invokeMethod(d, "accept");
     });
     card->pmiExtFileClick();
-    EXPECT_TRUE(driver.seen);
+    EXPECT_TRUE(seen);
     EXPECT_EQ(links(), (QStringList{"1 https://entered.example.jp/", QStringLiteral("2 ") + file}));
     EXPECT_EQ(placed, card->frameGeometry().topLeft() + QPoint(15, 15));
 }
@@ -387,7 +372,10 @@ TEST_F(DtInqiryExtrasTest, ColourDialogSharesTheCustomColours)
     EXPECT_EQ(ColorFromValue(card->FormValues().SymbolColor), ColorFromValue(DefaultSymbolColor));
 
     QColor initial, custom0, custom1;
-    ModalDriver<QColorDialog> driver([&](QColorDialog* d) {
+    bool seen = false;
+    ModalDriver driver;
+    driver.on<QColorDialog>([&](QColorDialog* d) {
+        seen = true;
         initial = d->currentColor();
         custom0 = QColorDialog::customColor(0);
         custom1 = QColorDialog::customColor(1);
@@ -396,7 +384,7 @@ TEST_F(DtInqiryExtrasTest, ColourDialogSharesTheCustomColours)
         d->accept();
     });
     card->bbtnSymbolColor->click();
-    ASSERT_TRUE(driver.seen);
+    ASSERT_TRUE(seen);
     EXPECT_EQ(initial, ColorFromValue(DefaultSymbolColor));
     EXPECT_EQ(custom0, QColor(0xFF, 0, 0)) << "red is the low byte";
     EXPECT_EQ(custom1, QColor(0, 0, 0));
@@ -409,7 +397,7 @@ TEST_F(DtInqiryExtrasTest, ColourDialogSharesTheCustomColours)
     EXPECT_EQ(ini.ReadString(QStringLiteral("COMMON"), QStringLiteral("15"), {}), QStringLiteral("000000"));
 
     // Cancel changes nothing.
-    ModalDriver<QColorDialog> cancel([](QColorDialog* d) {
+    driver.on<QColorDialog>([](QColorDialog* d) {
         d->setCurrentColor(Qt::white);
         d->reject();
     });
@@ -548,7 +536,10 @@ TEST(CopyItemSettingTest, NothingChosenGivesOnlyTheLineBreak)
 TEST_F(DtInqiryExtrasTest, SettingDialogChangesAndStoresTheOrder)
 {
     makeCard();
-    ModalDriver<TCopyItemSet> driver([](TCopyItemSet* d) {
+    bool seen = false;
+    ModalDriver driver;
+    driver.on<TCopyItemSet>([&](TCopyItemSet* d) {
+        seen = true;
         d->lvCopyItem->setCurrentRow(23);
         d->bbtnTop->click();
         d->lvCopyItem->item(1)->setCheckState(Qt::Unchecked);
@@ -556,7 +547,7 @@ TEST_F(DtInqiryExtrasTest, SettingDialogChangesAndStoresTheOrder)
         d->btnOk->click();
     });
     card->bbtnCopySetting->click();
-    ASSERT_TRUE(driver.seen);
+    ASSERT_TRUE(seen);
     EXPECT_EQ(card->CopyItems()[0].ItemNo, 23);
     EXPECT_EQ(card->CopyItems()[1].ItemNo, 0);
     EXPECT_EQ(card->CopyItems()[1].Copy, 0);
@@ -570,7 +561,7 @@ TEST_F(DtInqiryExtrasTest, SettingDialogChangesAndStoresTheOrder)
               QStringLiteral("0"));
 
     // Cancel keeps the setting.
-    ModalDriver<TCopyItemSet> cancel([](TCopyItemSet* d) {
+    driver.on<TCopyItemSet>([](TCopyItemSet* d) {
         d->bbtnReSort->click();
         d->btnCancel->click();
     });

@@ -11,6 +11,7 @@
 #include "platform/IniFile.h"
 #include "support/CardFixtures.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -139,7 +139,8 @@ TEST_F(DtInqiryTest, CreatedEmptyWithNavigationOff)
     // Windows of other parts of the program are not there yet: their buttons stay disabled.
     for (QToolButton* b : {card->bbtnTelSch, card->bbtnMap, card->bbtnWebSearch})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-    for (QToolButton* b : {card->bbtnSymbolColor, card->bbtnCopySetting, card->bbtnOpenExtLink, card->bbtnAddExtLink})
+    for (QToolButton* b :
+         {card->bbtnSymbolColor, card->bbtnCopySetting, card->bbtnOpenExtLink, card->bbtnAddExtLink})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
 }
 
@@ -467,22 +468,17 @@ TEST_F(DtInqiryTest, BatchChangeIsNoUnsavedInput)
 
 TEST_F(DtInqiryTest, ListButtonOpensTheEditorAndRefillsTheList)
 {
-    QTimer driver;
     bool seen = false;
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<TInputList*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
+    ModalDriver driver;
+    driver.on<TInputList>([&](TInputList* dialog) {
         seen = true;
         EXPECT_EQ(dialog->tabctlInputList->currentIndex(), 1);
         dialog->edtName->setText(QStringLiteral("係長"));
         dialog->bbtnAdd->click();
         dialog->btnOk->click();
     });
-    driver.start(10);
     card->sbtnCorp->click();
     card->bbtnPost->click();
-    driver.stop();
     EXPECT_TRUE(seen);
     ASSERT_EQ(card->cbxPost->count(), 1);
     EXPECT_EQ(card->cbxPost->itemText(0), QStringLiteral("係長"));

@@ -128,7 +128,7 @@ TEST_F(GrpEdt, DialogRefusesEmptyAndEqualNames)
     EXPECT_EQ(ImeModeOf(e1), 6);
     EXPECT_EQ(e1->text(), DefaultGroupName(1));
     const int result =
-        runModal(dlg, {[&] {
+        RunModal(dlg, {[&] {
                      QApplication::setActiveWindow(&dlg);
                      EXPECT_EQ(dlg.focusWidget(), e1);
                      EXPECT_EQ(e1->cursorPosition(), e1->text().size());
@@ -166,7 +166,7 @@ TEST_F(GrpEdt, CancelChangesNothing)
 {
     LoadGroupFile(groupFile());
     TGruopEdit dlg(nullptr);
-    const int result = runModal(dlg, {[&] {
+    const int result = RunModal(dlg, {[&] {
                                     dlg.GroupEdit(0)->setText("Changed");
                                     dlg.findChild<QPushButton*>("btnCancel")->click();
                                 }});

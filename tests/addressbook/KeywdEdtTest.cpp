@@ -112,7 +112,7 @@ TEST_F(KeywdEdt, KeywordDialogShowsAndStoresTheChoices)
     EXPECT_EQ(combo3->currentText(), QStringLiteral("全角カタカナ"));
     EXPECT_EQ(ImeModeOf(edit1), 6);
     const int result =
-        runModal(dlg, {[&] {
+        RunModal(dlg, {[&] {
                      QApplication::setActiveWindow(&dlg);
                      edit1->setFocus();
                      QTest::keyClick(edit1, Qt::Key_Return);
@@ -162,7 +162,7 @@ TEST_F(KeywdEdt, ProtectMemoTwinReportsTheTenthItemInFullWidthDigits)
     auto* edit10 = dlg.findChild<QLineEdit*>("edtProtectMemo10");
     ASSERT_TRUE(edit10 && dlg.findChild<QComboBox*>("cbxProtectMemo10"));
     const int result =
-        runModal(dlg, {[&] {
+        RunModal(dlg, {[&] {
                      edit10->setText("   ");
                      dlg.btnOkClick();
                      EXPECT_EQ(rec.last().text, QStringLiteral("保護メモ項目１０が未入力です  "));
@@ -176,7 +176,7 @@ TEST_F(KeywdEdt, ProtectMemoTwinReportsTheTenthItemInFullWidthDigits)
 TEST_F(KeywdEdt, OkWithoutChangesReportsNothingButWrites)
 {
     TProtectMemoEdit dlg(nullptr);
-    EXPECT_EQ(runModal(dlg, {[&] { dlg.findChild<QPushButton*>("btnOk")->click(); }}), QDialog::Accepted);
+    EXPECT_EQ(RunModal(dlg, {[&] { dlg.findChild<QPushButton*>("btnOk")->click(); }}), QDialog::Accepted);
     EXPECT_FALSE(dlg.NamesChanged);
     EXPECT_FALSE(dlg.ModesChanged);
     const TMemIniFile ini(AdrsListIniPath());

@@ -17,7 +17,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -212,26 +211,20 @@ TEST_F(MainServicesTest, StoredStartupPasswordAsksAndCancelEndsTheRun)
     rec.answer(MsgSeam::IdYes);
     bool prompted = false;
     bool session = false;
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (modal->objectName() == "AddressList") {
-            session = true;
-            modal->close();
-        } else if (modal->objectName() == "InputPassword" && !prompted) {
-            prompted = true;
-            modal->findChild<QPushButton*>("btnCancel")->click();
-        }
+    ModalDriver driver;
+    driver.on("InputPassword", [&](QWidget* w) {
+        prompted = true;
+        w->findChild<QPushButton*>("btnCancel")->click();
     });
-    poll->start(10);
+    driver.maybe("AddressList", [&](QWidget* w) {
+        session = true;
+        w->close();
+    });
     {
         TMainForm form;
         form.FormCreate();
         QCoreApplication::sendPostedEvents(&form);
     }
-    delete poll;
     EXPECT_TRUE(prompted);
     EXPECT_FALSE(session);
     ASSERT_EQ(rec.count(), 1);
