@@ -23,7 +23,6 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -42,18 +41,6 @@
 #include <cstring>
 
 namespace {
-
-void Leave(QWidget* w)
-{
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(w, &out);
-}
-
-void DeliverPosted()
-{
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 void PressEnter(QWidget* w)
 {
@@ -77,23 +64,15 @@ private:
 
 } // namespace
 
-class DtInqiryExtrasTest : public ::testing::Test
+class DtInqiryExtrasTest : public CardFixture
 {
 protected:
     void SetUp() override
     {
-        m_savedSettings = MainSettings;
-        m_savedRoot = DataRootFolder;
+        CardFixture::SetUp();
         m_savedProgram = ProgramFolder;
-        m_savedAdmin = AdminPassword;
-        m_savedAdminMode = AdminMode;
-        m_savedGroups = GroupNames;
         m_savedKeywords = KeywordNames;
-        DataRootFolder = data.folder();
         ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        MainSettings = TMainSettings();
-        AdminPassword.clear();
-        AdminMode = false;
         GroupNames = QStringList{QStringLiteral("指定なし"), QStringLiteral("得意先")};
         // The telephone lookup and the URL entry exist in these tests; they only count their calls.
         RegisterCardService(TCardService::TelLookup, [this](TDataInquiry&, int) { ++telLookups; });
@@ -113,13 +92,9 @@ protected:
         RegisterCardService(TCardService::PosLookup, {});
         RegisterCardService(TCardService::AddExtLink, {});
         RegisterCardService(TCardService::WebSearch, {});
-        MainSettings = m_savedSettings;
-        DataRootFolder = m_savedRoot;
         ProgramFolder = m_savedProgram;
-        AdminPassword = m_savedAdmin;
-        AdminMode = m_savedAdminMode;
-        GroupNames = m_savedGroups;
         KeywordNames = m_savedKeywords;
+        CardFixture::TearDown();
     }
 
     TDataInquiry* makeCard()
@@ -137,22 +112,7 @@ protected:
 
     qint32 addPerson(const QString& name)
     {
-        return qint32(data.addRow({{"NameKanji", WideToHexText(name)},
-                                   {"PrivCorp", true},
-                                   {"JointPrint", true},
-                                   {"SymbolColor", DefaultSymbolColor},
-                                   {"AddDateTime", QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))},
-                                   {"UpdDateTime", QDateTime(QDate(2021, 6, 7), QTime(8, 9, 10))}}));
-    }
-
-    void showRow(int index)
-    {
-        book.RefreshList(false, true, false);
-        book.current = index;
-        TAdrsDataRec rec;
-        ASSERT_TRUE(book.ReadRecordAt(index, rec));
-        card->SetListSource(lsAddressList);
-        card->ShowAddressRecord(rec);
+        return CardFixture::addPerson(name, {{"UpdDateTime", QDateTime(QDate(2021, 6, 7), QTime(8, 9, 10))}});
     }
 
     void writeSetting(const QString& key, const QString& value)
@@ -171,17 +131,12 @@ protected:
         return out;
     }
 
-    FakeCardData data;
-    FakeAddressBook book{data};
-    QPointer<TDataInquiry> card;
     int telLookups = 0;
     int urlEntries = 0;
 
 private:
-    TMainSettings m_savedSettings;
-    QString m_savedRoot, m_savedProgram, m_savedAdmin;
-    bool m_savedAdminMode = false;
-    QStringList m_savedGroups, m_savedKeywords;
+    QString m_savedProgram;
+    QStringList m_savedKeywords;
 };
 
 // ---------------------------------------------------------------------------------------------------------

@@ -15,7 +15,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,33 +40,14 @@ TDirDetailRec Hit(const char* tel, const QString& name)
     return d;
 }
 
-void Leave(QWidget* w)
-{
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(w, &out);
-}
-
-void FlushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 } // namespace
 
-class DtInqiryTest : public ::testing::Test
+class DtInqiryTest : public CardFixture
 {
 protected:
     void SetUp() override
     {
-        m_savedSettings = MainSettings;
-        m_savedRoot = DataRootFolder;
-        m_savedAdmin = AdminPassword;
-        m_savedAdminMode = AdminMode;
-        DataRootFolder = data.folder();
-        MainSettings = TMainSettings();
-        AdminPassword.clear();
-        AdminMode = false;
-        m_savedGroups = GroupNames;
+        CardFixture::SetUp();
         GroupNames =
             QStringList{QStringLiteral("指定なし"), QStringLiteral("得意先"), QStringLiteral("仕入先")};
         book.senders = {{QStringLiteral("本社"), 5}, {QStringLiteral("支店"), 9}};
@@ -79,46 +59,16 @@ protected:
     {
         SetCardListWindow(lsNameAdrsSearch, nullptr);
         SetCardListWindow(lsCategorySearch, nullptr);
-        delete card.data();
-        MainSettings = m_savedSettings;
-        DataRootFolder = m_savedRoot;
-        AdminPassword = m_savedAdmin;
-        AdminMode = m_savedAdminMode;
-        GroupNames = m_savedGroups;
+        CardFixture::TearDown();
     }
 
     qint32 addPerson(const QString& name, const char* tel)
     {
-        return qint32(data.addRow({{"NameKanji", WideToHexText(name)},
-                                   {"Tel", QByteArray(tel)},
-                                   {"PrivCorp", true},
-                                   {"JointPrint", true},
-                                   {"SymbolColor", DefaultSymbolColor},
-                                   {"AddDateTime", QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))}}));
+        return CardFixture::addPerson(name, {{"Tel", QByteArray(tel)}});
     }
 
-    void showRow(int index)
-    {
-        book.RefreshList(false, true, false);
-        book.current = index;
-        TAdrsDataRec rec;
-        ASSERT_TRUE(book.ReadRecordAt(index, rec));
-        card->SetListSource(lsAddressList);
-        card->ShowAddressRecord(rec);
-    }
-
-    FakeCardData data;
-    FakeAddressBook book{data};
-    QPointer<TDataInquiry> card;
     MessageRecorder messages;
     QDateTime clock{QDate(2026, 5, 6), QTime(7, 8, 9, 321)};
-
-private:
-    TMainSettings m_savedSettings;
-    QString m_savedRoot;
-    QString m_savedAdmin;
-    bool m_savedAdminMode = false;
-    QStringList m_savedGroups;
 };
 
 TEST_F(DtInqiryTest, CreatedEmptyWithNavigationOff)
