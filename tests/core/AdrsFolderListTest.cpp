@@ -1,5 +1,5 @@
 // The address-book list: user order, pending deletions and renames, and unsafe names in the pending file.
-#include "StartupFixture.h"
+#include "support/StartupFixture.h"
 
 #include "core/AdrsFolderList.h"
 

@@ -1,6 +1,6 @@
 // The program's start-up services over the built ProgramFolder: the first and a later start, the session
 // over the current book, the shut-down order and the start-up password gate.
-#include "StartupFixture.h"
+#include "support/SessionFixture.h"
 
 #include "addressbook/AdrsList.h"
 #include "core/AdrsFolderList.h"
@@ -36,48 +36,17 @@ int rowCount(const QString& path)
     return t.recordCount();
 }
 
-class MainServicesTest : public StartupFixture
+class MainServicesTest : public SessionFixture
 {
 protected:
-    void SetUp() override
-    {
-        StartupFixture::SetUp();
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        m_previous = SetStartupServices(std::make_unique<TMainServices>());
-        StartupPassword.clear();
-    }
-    void TearDown() override
-    {
-        SetStartupServices(std::move(m_previous));
-        StartupFixture::TearDown();
-    }
-
     // Runs the whole start; inSession runs once the address list has opened its book, then closes it. A
     // start that asks for a book (first start) takes the offered name.
     void runStart(const std::function<void(TAddressList*)>& inSession, bool choose = false)
     {
-        bool seen = false;
-        ModalDriver driver;
         if (choose)
-            driver.on("AddressSelect", [](QWidget* w) { w->findChild<QPushButton*>("btnOk")->click(); });
-        driver.on(
-            "AddressList",
-            [&](QWidget* w) {
-                seen = true;
-                auto* list = static_cast<TAddressList*>(w);
-                inSession(list);
-                list->close();
-            },
-            [](QWidget* w) { return static_cast<TAddressList*>(w)->StartupDone(); });
-        {
-            TMainForm form;
-            form.FormCreate();
-            QCoreApplication::sendPostedEvents(&form);
-        }
-        EXPECT_TRUE(seen) << "the address list did not show";
+            m_driver.on("AddressSelect", [](QWidget* w) { w->findChild<QPushButton*>("btnOk")->click(); });
+        runSession([&](TAddressList& list) { inSession(&list); });
     }
-
-    std::unique_ptr<TStartupServices> m_previous;
 };
 
 TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
@@ -211,12 +180,11 @@ TEST_F(MainServicesTest, StoredStartupPasswordAsksAndCancelEndsTheRun)
     rec.answer(MsgSeam::IdYes);
     bool prompted = false;
     bool session = false;
-    ModalDriver driver;
-    driver.on("InputPassword", [&](QWidget* w) {
+    m_driver.on("InputPassword", [&](QWidget* w) {
         prompted = true;
         w->findChild<QPushButton*>("btnCancel")->click();
     });
-    driver.maybe("AddressList", [&](QWidget* w) {
+    m_driver.maybe("AddressList", [&](QWidget* w) {
         session = true;
         w->close();
     });

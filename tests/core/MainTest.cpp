@@ -1,5 +1,5 @@
 // Start-up and shut-down: the install state, the order of the start, the password gate and a second start.
-#include "StartupFixture.h"
+#include "support/StartupFixture.h"
 
 #include "core/AdrsFolderList.h"
 #include "core/Main.h"
