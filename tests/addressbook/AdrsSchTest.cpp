@@ -6,6 +6,7 @@
 #include "core/MainSettings.h"
 #include "platform/IniFile.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,12 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ReadBytes(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TNarrowDownItem Text(int row, const AnsiString& text, int condition)
 {
@@ -94,15 +89,15 @@ TEST_F(AdrsSchTest, PatternFileMatchesGoldenAfterSaveAndDelete)
     TSearchPatternStore store(PatternFile());
     for (const TSearchPattern& p : {PatternA(), PatternRange(), PatternRangeUpper()})
         ASSERT_TRUE(store.Save(p.name, p.condition, nullptr));
-    EXPECT_EQ(ReadBytes(PatternFile()), ReadBytes(Golden("Search3.ptn")));
+    EXPECT_EQ(ReadFileBytes(PatternFile()), ReadFileBytes(Golden("Search3.ptn")));
 
     // Saving under an existing name replaces its conditions in place; names differing in case stay apart.
     ASSERT_TRUE(store.Save(" range ", PatternRange().condition, nullptr));
     EXPECT_EQ(store.Patterns().size(), 3);
-    EXPECT_EQ(ReadBytes(PatternFile()), ReadBytes(Golden("Search3.ptn")));
+    EXPECT_EQ(ReadFileBytes(PatternFile()), ReadFileBytes(Golden("Search3.ptn")));
 
     ASSERT_TRUE(store.Remove("range", nullptr));
-    EXPECT_EQ(ReadBytes(PatternFile()), ReadBytes(Golden("Search2.ptn")));
+    EXPECT_EQ(ReadFileBytes(PatternFile()), ReadFileBytes(Golden("Search2.ptn")));
 
     TSearchPatternStore reread(PatternFile());
     reread.Load();
@@ -119,7 +114,7 @@ TEST_F(AdrsSchTest, PatternFileMatchesGoldenAfterSaveAndDelete)
 
 TEST_F(AdrsSchTest, DamagedPatternFileKeepsThePatternsBeforeTheDamage)
 {
-    const QByteArray golden = ReadBytes(Golden("Search3.ptn"));
+    const QByteArray golden = ReadFileBytes(Golden("Search3.ptn"));
     const QList<TSearchPattern> all = DecodeSearchPatterns(golden);
     ASSERT_EQ(all.size(), 3);
     // Every cut of the file loads a prefix of its patterns, never more than the whole ones before the cut.
@@ -166,7 +161,7 @@ TEST_F(AdrsSchTest, A256thPatternIsRefusedAndTheFileKeepsItsCount)
     TSearchPatternStore store(PatternFile());
     for (int i = 0; i < MaxSearchPatterns; ++i)
         ASSERT_TRUE(store.Save("P" + QByteArray::number(i), PatternRangeUpper().condition, nullptr));
-    const QByteArray full = ReadBytes(PatternFile());
+    const QByteArray full = ReadFileBytes(PatternFile());
     EXPECT_EQ(quint8(full[0]), 255);
 
     messages.answer(MsgSeam::IdOk);
@@ -175,7 +170,7 @@ TEST_F(AdrsSchTest, A256thPatternIsRefusedAndTheFileKeepsItsCount)
     EXPECT_EQ(messages.last().text, QStringLiteral("パターンが保存できませんでした  "));
     EXPECT_EQ(messages.last().flags & 0xF0, unsigned(MsgSeam::MbIconStop));
     EXPECT_EQ(store.Patterns().size(), 255);
-    EXPECT_EQ(ReadBytes(PatternFile()), full);
+    EXPECT_EQ(ReadFileBytes(PatternFile()), full);
 
     // Replacing one of the 255 still works.
     EXPECT_TRUE(store.Save("P7", PatternA().condition, nullptr));
@@ -459,7 +454,7 @@ TEST_F(AdrsSchTest, PatternButtonsSaveShowAndDelete)
 
     pattern->setEditText(" range ");
     save->click();
-    EXPECT_EQ(ReadBytes(PatternFile()), EncodeSearchPatterns({PatternRange()}).value());
+    EXPECT_EQ(ReadFileBytes(PatternFile()), EncodeSearchPatterns({PatternRange()}).value());
     EXPECT_TRUE(view->isEnabled());
     EXPECT_EQ(pattern->currentIndex(), -1); // the typed text keeps its blanks; the name does not
     EXPECT_EQ(pattern->itemText(0), "range");

@@ -5,6 +5,7 @@
 #include "core/MainSettings.h"
 #include "platform/Cp932.h"
 #include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -46,24 +47,11 @@ protected:
             makeBook(folders[i]);
             mng += QByteArray::number(i + 1) + '=' + Cp932::fromUnicode(folders[i]) + "\r\n";
         }
-        writeFile(AdrsFolder + AdrsMngFileName, mng);
+        WriteFileBytes(AdrsFolder + AdrsMngFileName, mng);
         LoadAddressBookList(false);
     }
 
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    static QByteArray readFile(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    static QByteArray opBytes() { return readFile(AdrsFolder + AdrsOpFileName); }
+    static QByteArray opBytes() { return ReadFileBytes(AdrsFolder + AdrsOpFileName); }
 
     static QStringList names()
     {

@@ -4,6 +4,7 @@
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -70,13 +71,6 @@ protected:
     {
         names.removeIf([](const QString& n) { return n.endsWith(".lck"); });
         return names;
-    }
-
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
     }
 
     QTemporaryDir m_dir;
@@ -174,7 +168,7 @@ TEST_F(DBInfoTest, FailedOpenTellsAndTakesNoReferenceThenOpensOnceTheCauseIsGone
         {"damaged file",
          [] {
              QDir().mkpath(book());
-             writeFile(book() + "Adrs.DB", QByteArray(4096, 'x'));
+             WriteFileBytes(book() + "Adrs.DB", QByteArray(4096, 'x'));
          },
          [] { QFile::remove(book() + "Adrs.DB"); }},
         {"creation stopped half way",
@@ -354,8 +348,8 @@ TEST_F(DBInfoTest, SharedAndExclusiveOpensConflictBetweenProcesses)
 TEST_F(DBInfoTest, HistoryListsLoadOnConnectAndGoWithTheDatabase)
 {
     QDir().mkpath(HistoryFolder);
-    writeFile(HistoryFolder + "Post.mtd", MtdHistoryFile::Encode({{45000.5, "abc"}}));
-    writeFile(HistoryFolder + "Dptmnt.mtd", QByteArray("\x05\x00\x00", 3)); // damaged
+    WriteFileBytes(HistoryFolder + "Post.mtd", MtdHistoryFile::Encode({{45000.5, "abc"}}));
+    WriteFileBytes(HistoryFolder + "Dptmnt.mtd", QByteArray("\x05\x00\x00", 3)); // damaged
 
     m_dm->InitDatabase();
     ASSERT_NE(m_dm->Database(), nullptr);

@@ -12,6 +12,7 @@
 #include "core/TableDefs.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -19,22 +20,6 @@
 #include <QPushButton>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int rowCount(const QString& path)
-{
-    TableSession session;
-    session.addPassword(TablePassword);
-    Table t(session);
-    t.setTableName(path);
-    t.open();
-    return t.recordCount();
-}
 
 class MainServicesTest : public SessionFixture
 {
@@ -52,7 +37,7 @@ protected:
 TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
 {
     for (const char* table : {"Category.DB", "Target.DB", "Exception.DB"})
-        ASSERT_GT(rowCount(ProgramFolder + "Category/" + table), 0) << table << " is built by the build";
+        ASSERT_GT(TableRowCount(ProgramFolder + "Category/" + table), 0) << table << " is built by the build";
 
     MessageRecorder rec;
     rec.answer(MsgSeam::IdOk);
@@ -87,17 +72,17 @@ TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
     // What the first start leaves behind.
     for (const char* table : {"Category.DB", "Target.DB", "Exception.DB"}) {
         SCOPED_TRACE(table);
-        EXPECT_EQ(readAll(DataRootFolder + "Category/" + table),
-                  readAll(ProgramFolder + "Category/" + table));
+        EXPECT_EQ(ReadFileBytes(DataRootFolder + "Category/" + table),
+                  ReadFileBytes(ProgramFolder + "Category/" + table));
     }
     for (const char* list : {"Post.mtd", "Honor.mtd"}) {
         SCOPED_TRACE(list);
-        EXPECT_FALSE(readAll(DataRootFolder + "Data/History/" + list).isEmpty());
-        EXPECT_EQ(readAll(DataRootFolder + "Data/History/" + list),
-                  readAll(ProgramFolder + "Common/History/" + list));
+        EXPECT_FALSE(ReadFileBytes(DataRootFolder + "Data/History/" + list).isEmpty());
+        EXPECT_EQ(ReadFileBytes(DataRootFolder + "Data/History/" + list),
+                  ReadFileBytes(ProgramFolder + "Common/History/" + list));
     }
     EXPECT_FALSE(QFileInfo::exists(DataRootFolder + "Data/History/Dptmnt.mtd")) << "no default of its own";
-    EXPECT_EQ(rowCount(DataRootFolder + "Data/Adrs/アドレス/Adrs.DB"), 0);
+    EXPECT_EQ(TableRowCount(DataRootFolder + "Data/Adrs/アドレス/Adrs.DB"), 0);
     const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     EXPECT_EQ(ini.ReadString("BASE", "DataPath", ""), DataRootFolder + "Data/");
     EXPECT_EQ(ini.ReadString("BASE", "AdrsName", ""), QStringLiteral("アドレス"));
@@ -117,7 +102,7 @@ TEST_F(MainServicesTest, LaterStartKeepsTheUsersFilesAndOpensTheSavedBook)
     }
     QFile::remove(DataRootFolder + "Data/History/Honor.mtd");
     const QString category = DataRootFolder + "Category/Target.DB";
-    const QByteArray target = readAll(category);
+    const QByteArray target = ReadFileBytes(category);
     {
         // A book with one row, named in the settings.
         QDir().mkpath(DataRootFolder + "Data/Adrs/Work");
@@ -139,10 +124,10 @@ TEST_F(MainServicesTest, LaterStartKeepsTheUsersFilesAndOpensTheSavedBook)
         EXPECT_EQ(AdrsFolderList.size(), 2);
     });
     EXPECT_EQ(rec.count(), 1);
-    EXPECT_EQ(readAll(history), mine);
-    EXPECT_EQ(readAll(DataRootFolder + "Data/History/Honor.mtd"),
-              readAll(ProgramFolder + "Common/History/Honor.mtd"));
-    EXPECT_EQ(readAll(category), target);
+    EXPECT_EQ(ReadFileBytes(history), mine);
+    EXPECT_EQ(ReadFileBytes(DataRootFolder + "Data/History/Honor.mtd"),
+              ReadFileBytes(ProgramFolder + "Common/History/Honor.mtd"));
+    EXPECT_EQ(ReadFileBytes(category), target);
 }
 
 TEST_F(MainServicesTest, DamagedBookIsToldAndLeftAsItWasWhileTheSessionGoesOn)
@@ -166,7 +151,7 @@ TEST_F(MainServicesTest, DamagedBookIsToldAndLeftAsItWasWhileTheSessionGoesOn)
     ASSERT_EQ(rec.count(), 2);
     EXPECT_EQ(rec.last().text, QStringLiteral("アドレス帳ファイルがオープンできませんでした  "));
     EXPECT_EQ(rec.last().source, MsgSeam::Source::Application);
-    EXPECT_EQ(readAll(table), garbage);
+    EXPECT_EQ(ReadFileBytes(table), garbage);
 }
 
 TEST_F(MainServicesTest, StoredStartupPasswordAsksAndCancelEndsTheRun)

@@ -1,6 +1,7 @@
 // Table engine: creation, order of the indexes, keys and ranges, passwords, locks, edits, packing and damage.
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -591,14 +592,9 @@ TEST_F(TableEngineTest, DamagedAndMissingFilesAreTold)
 {
     EXPECT_THROW(openExisting(QStringLiteral("Adrs.DB")), TableMissingError);
 
-    auto writeFile = [&](const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    };
-    writeFile(QStringLiteral("Adrs.DB"), QByteArray(8192, 'x'));
+    WriteFileBytes(path(QStringLiteral("Adrs.DB")), QByteArray(8192, 'x'));
     EXPECT_THROW(openExisting(QStringLiteral("Adrs.DB")), TableDamagedError);
-    writeFile(QStringLiteral("Adrs.DB"), QByteArray());
+    WriteFileBytes(path(QStringLiteral("Adrs.DB")), QByteArray());
     EXPECT_THROW(openExisting(QStringLiteral("Adrs.DB")), TableDamagedError);
 
     // Sound header, broken pages: the check finds it and reading says so.
