@@ -2,6 +2,7 @@
 #pragma once
 
 #include "addressbook/AdrsListView.h"
+#include "support/AnsiText.h"
 #include "support/ModalDriver.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +36,3 @@ public:
         focused = index;
     }
 };
-
-inline AnsiString A(const char* utf8)
-{
-    return ToAnsi(QString::fromUtf8(utf8));
-}

@@ -2,6 +2,7 @@
 #include "core/CategoryNames.h"
 
 #include "platform/Cp932.h"
+#include "support/AnsiText.h"
 #include "support/MessageRecorder.h"
 #include "support/TestFiles.h"
 
@@ -13,11 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-AnsiString A(const char* utf8)
-{
-    return ToAnsi(QString::fromUtf8(utf8));
-}
 
 QString W(const char* utf8)
 {
