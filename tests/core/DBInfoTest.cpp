@@ -3,6 +3,7 @@
 #include "core/DBInfo.h"
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
+#include "support/HolderProcess.h"
 #include "support/MessageRecorder.h"
 #include "support/TestFiles.h"
 
@@ -307,18 +308,7 @@ TEST_F(DBInfoTest, SharedAndExclusiveOpensConflictBetweenProcesses)
     m_dm->CreateSenderTable();
     ASSERT_TRUE(m_dm->CreateSenderFile());
     auto startHolder = [&](QProcess& p, const char* mode) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DBINFO_HOLD_DATA", DataFolder);
-        env.insert("DBINFO_HOLD_MODE", QLatin1String(mode));
-        p.setProcessEnvironment(env);
-        p.start(QCoreApplication::applicationFilePath(), {});
-        EXPECT_TRUE(p.waitForStarted(10000));
-        EXPECT_TRUE(p.waitForReadyRead(20000));
-        return p.readLine().trimmed();
-    };
-    auto stopHolder = [](QProcess& p) {
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(20000));
+        return StartHolder(p, {{"DBINFO_HOLD_DATA", DataFolder}, {"DBINFO_HOLD_MODE", QLatin1String(mode)}});
     };
     {
         QProcess holder;
@@ -326,7 +316,7 @@ TEST_F(DBInfoTest, SharedAndExclusiveOpensConflictBetweenProcesses)
         EXPECT_FALSE(m_dm->OpenSender());
         EXPECT_FALSE(m_dm->OpenSenderExclusive());
         m_dm->CloseSenderExclusive();
-        stopHolder(holder);
+        StopHolder(holder);
     }
     {
         QProcess holder;
@@ -335,7 +325,7 @@ TEST_F(DBInfoTest, SharedAndExclusiveOpensConflictBetweenProcesses)
         m_dm->CloseSender();
         EXPECT_FALSE(m_dm->OpenSenderExclusive());
         m_dm->CloseSenderExclusive();
-        stopHolder(holder);
+        StopHolder(holder);
     }
     ASSERT_TRUE(m_dm->OpenSenderExclusive());
     QProcess holder;

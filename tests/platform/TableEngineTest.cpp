@@ -1,6 +1,7 @@
 // Table engine: creation, order of the indexes, keys and ranges, passwords, locks, edits, packing and damage.
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
+#include "support/HolderProcess.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -431,18 +432,8 @@ TEST_F(TableEngineTest, SharedAndExclusiveOpensConflictBetweenProcesses)
 {
     Table::createTable(path("Adrs.DB"), AdrsTableDef(), TablePassword);
     auto startHolder = [&](QProcess& p, const char* mode) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TABLE_HOLD_PATH"), path("Adrs.DB"));
-        env.insert(QStringLiteral("TABLE_HOLD_MODE"), QLatin1String(mode));
-        p.setProcessEnvironment(env);
-        p.start(QCoreApplication::applicationFilePath(), {});
-        EXPECT_TRUE(p.waitForStarted(10000));
-        EXPECT_TRUE(p.waitForReadyRead(20000));
-        return p.readLine().trimmed();
-    };
-    auto stopHolder = [](QProcess& p) {
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(20000));
+        return StartHolder(p,
+                           {{"TABLE_HOLD_PATH", path("Adrs.DB")}, {"TABLE_HOLD_MODE", QLatin1String(mode)}});
     };
     auto opens = [&](bool exclusive) {
         try {
@@ -458,14 +449,14 @@ TEST_F(TableEngineTest, SharedAndExclusiveOpensConflictBetweenProcesses)
         ASSERT_EQ(startHolder(holder, "exclusive"), "open");
         EXPECT_FALSE(opens(false));
         EXPECT_FALSE(opens(true));
-        stopHolder(holder);
+        StopHolder(holder);
     }
     {
         QProcess holder;
         ASSERT_EQ(startHolder(holder, "shared"), "open");
         EXPECT_TRUE(opens(false));
         EXPECT_FALSE(opens(true));
-        stopHolder(holder);
+        StopHolder(holder);
     }
     EXPECT_TRUE(opens(true)) << "the lock goes with the process";
     {
