@@ -75,14 +75,6 @@ protected:
         return t;
     }
 
-    static qint64 addRow(Table& t, const QList<std::pair<const char*, QVariant>>& values)
-    {
-        t.append();
-        for (const auto& [name, v] : values)
-            t.fieldByName(QLatin1String(name)).setValue(v);
-        return t.post();
-    }
-
     static QList<qint64> walk(Table& t, bool forward)
     {
         QList<qint64> keys;
@@ -184,7 +176,7 @@ TEST_F(TableEngineTest, WalksFollowIndexOrderBothWaysWithTiesByRecNo)
         "_x", "a",
     };
     for (const QByteArray& v : values)
-        addRow(*t, {{"NameKana", v}, {"CustomCode", v}});
+        AppendRow(*t, {{"NameKana", v}, {"CustomCode", v}});
 
     const struct
     {
@@ -212,7 +204,7 @@ TEST_F(TableEngineTest, WalksFollowIndexOrderBothWaysWithTiesByRecNo)
     t->fieldByName(QStringLiteral("NameKana")).setAnsi("0");
     EXPECT_EQ(t->post(), 1);
     EXPECT_EQ(t->recNo(), 2);
-    EXPECT_EQ(addRow(*t, {{"NameKana", QByteArray("A")}}), 11);
+    EXPECT_EQ(AppendRow(*t, {{"NameKana", QByteArray("A")}}), 11);
     EXPECT_EQ(walk(*t, true), (QList<qint64>{3, 1, 9, 2, 5, 10, 11, 7, 6, 4, 8}));
     EXPECT_TRUE(t->fieldByName(QStringLiteral("Tel")).isNull());
 }
@@ -224,9 +216,9 @@ TEST_F(TableEngineTest, FieldsAskedForLateInAWalkReadTrue)
     auto t = openNew(AdrsTableDef());
     t->startTransaction();
     for (int i = 1; i <= 300; ++i)
-        addRow(*t, {{"Group", i % 7},
-                    {"Tel", QByteArray::number(5000 + i)},
-                    {"NameKana", QByteArray::number(i % 10)}});
+        AppendRow(*t, {{"Group", i % 7},
+                       {"Tel", QByteArray::number(5000 + i)},
+                       {"NameKana", QByteArray::number(i % 10)}});
     t->commit();
     for (const bool forward : {true, false}) {
         SCOPED_TRACE(forward);
@@ -260,10 +252,10 @@ TEST_F(TableEngineTest, FindKeyNearestKeyAndRanges)
     auto t = openNew(AdrsTableDef());
     const int codes[][3] = {{1, 2, 3}, {1, 1, 5}, {2, 0, 0}, {1, 2, 1}, {3, 1, 1}};
     for (const auto& c : codes)
-        addRow(*t, {{"CodeMain", c[0]},
-                    {"CodeSub", c[1]},
-                    {"CodeGenre", c[2]},
-                    {"Tel", QByteArray::number(c[0] * 100 + c[1])}});
+        AppendRow(*t, {{"CodeMain", c[0]},
+                       {"CodeSub", c[1]},
+                       {"CodeGenre", c[2]},
+                       {"Tel", QByteArray::number(c[0] * 100 + c[1])}});
 
     t->setIndexName(QStringLiteral("Category"));
     EXPECT_TRUE(t->findKey({1, 2}));
@@ -307,7 +299,7 @@ TEST_F(TableEngineTest, LocateMatchesExactlyOrIgnoringCaseOrByPrefix)
     int key = 1;
     for (const QByteArray& kana :
          {QByteArray("abc"), QByteArray("ABD"), sj(u"ｶﾌﾞｼｷｶﾞｲｼｬ"), QByteArray("Abc")})
-        addRow(*t, {{"RecNo", key++}, {"Kana", kana}});
+        AppendRow(*t, {{"RecNo", key++}, {"Kana", kana}});
     const struct
     {
         QByteArray value;
@@ -473,8 +465,8 @@ TEST_F(TableEngineTest, ChangesOfAnotherObjectAppearAfterRefresh)
 {
     auto a = openNew(AdrsTableDef());
     auto b = openExisting(QStringLiteral("Adrs.DB"));
-    addRow(*a, {{"Tel", QByteArray("1")}});
-    addRow(*a, {{"Tel", QByteArray("2")}});
+    AppendRow(*a, {{"Tel", QByteArray("1")}});
+    AppendRow(*a, {{"Tel", QByteArray("2")}});
     EXPECT_EQ(b->recordCount(), 2);
     b->setIndexName(QStringLiteral("Tel"));
     EXPECT_EQ(walk(*b, true), (QList<qint64>{1, 2}));
@@ -501,7 +493,7 @@ TEST_F(TableEngineTest, DeleteMovesToTheNextRecord)
 {
     auto t = openNew(AdrsTableDef());
     for (int i = 0; i < 4; ++i)
-        addRow(*t, {{"Group", i}});
+        AppendRow(*t, {{"Group", i}});
     t->findKey({2});
     t->deleteRecord();
     EXPECT_EQ(t->currentKey(), 3);
@@ -521,14 +513,14 @@ TEST_F(TableEngineTest, PackKeepsAutoIncrementNumbersAndNeedsAnExclusiveOpen)
     }
     auto t = openExisting(QStringLiteral("Adrs.DB"), true);
     for (int i = 0; i < 5; ++i)
-        addRow(*t, {{"NameKana", QByteArray(20, char('a' + i))}});
+        AppendRow(*t, {{"NameKana", QByteArray(20, char('a' + i))}});
     t->last();
     t->deleteRecord();
     t->first();
     t->deleteRecord();
     t->pack();
     EXPECT_EQ(walk(*t, true), (QList<qint64>{2, 3, 4}));
-    EXPECT_EQ(addRow(*t, {}), 6) << "numbers of deleted records are never given again";
+    EXPECT_EQ(AppendRow(*t, {}), 6) << "numbers of deleted records are never given again";
     t->regenerateIndexes();
     t->setIndexName(QStringLiteral("NameKana"));
     EXPECT_EQ(walk(*t, true), (QList<qint64>{6, 2, 3, 4}));
@@ -536,8 +528,8 @@ TEST_F(TableEngineTest, PackKeepsAutoIncrementNumbersAndNeedsAnExclusiveOpen)
 
     // A primary key given by the caller must be new.
     auto s = openNew(SenderTableDef());
-    addRow(*s, {{"RecNo", 7}});
-    EXPECT_THROW(addRow(*s, {{"RecNo", 7}}), KeyViolationError);
+    AppendRow(*s, {{"RecNo", 7}});
+    EXPECT_THROW(AppendRow(*s, {{"RecNo", 7}}), KeyViolationError);
     s->cancel();
     EXPECT_EQ(s->recordCount(), 1);
 }
@@ -567,7 +559,7 @@ TEST_F(TableEngineTest, CreationLeavesEitherTheWholeTableOrNothing)
     Table::createTable(adrs, AdrsTableDef(), TablePassword);
     {
         auto t = openExisting(QStringLiteral("Adrs.DB"));
-        addRow(*t, {{"Tel", QByteArray("0312345678")}});
+        AppendRow(*t, {{"Tel", QByteArray("0312345678")}});
     }
     try {
         Table::createTable(adrs, AdrsTableDef(), TablePassword);
@@ -594,7 +586,8 @@ TEST_F(TableEngineTest, DamagedAndMissingFilesAreTold)
         auto t = openNew(AdrsTableDef());
         t->startTransaction();
         for (int i = 0; i < 400; ++i)
-            addRow(*t, {{"Adrs3", QByteArray(110, char('a' + i % 26))}, {"NameKana", QByteArray::number(i)}});
+            AppendRow(*t,
+                      {{"Adrs3", QByteArray(110, char('a' + i % 26))}, {"NameKana", QByteArray::number(i)}});
         t->commit();
     }
     QFile f(path("Adrs.DB"));
@@ -616,12 +609,12 @@ TEST_F(TableEngineTest, BatchPostsCommitTogetherOrNotAtAll)
 {
     auto t = openNew(CategoryTableDef());
     t->startTransaction();
-    addRow(*t, {{"RecNo", 1}});
-    addRow(*t, {{"RecNo", 2}});
+    AppendRow(*t, {{"RecNo", 1}});
+    AppendRow(*t, {{"RecNo", 2}});
     t->rollback();
     EXPECT_EQ(t->recordCount(), 0);
     t->startTransaction();
-    addRow(*t, {{"RecNo", 3}});
+    AppendRow(*t, {{"RecNo", 3}});
     t->commit();
     EXPECT_EQ(openExisting(QStringLiteral("Category.DB"))->recordCount(), 1);
 }

@@ -12,6 +12,7 @@
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,13 +63,7 @@ public:
         return true;
     }
 
-    qint64 addRow(const QList<std::pair<const char*, QVariant>>& values)
-    {
-        table->append();
-        for (const auto& [name, v] : values)
-            table->fieldByName(QLatin1String(name)).setValue(v);
-        return table->post();
-    }
+    qint64 addRow(const QList<std::pair<const char*, QVariant>>& values) { return AppendRow(*table, values); }
 
     std::unique_ptr<Table> table;
     std::array<std::unique_ptr<THistoryData>, 6> histories;

@@ -1,4 +1,4 @@
-// Whole-file reads and writes for tests, and the row count of a table file.
+// Whole-file reads and writes for tests, and rows of tables: counted in a file, or appended field by field.
 #pragma once
 
 #include "core/TableDefs.h"
@@ -8,7 +8,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QString>
+#include <QVariant>
+
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -36,4 +40,13 @@ inline int TableRowCount(const QString& path)
     t.setTableName(path);
     t.open();
     return t.recordCount();
+}
+
+// Appends one row with the values set by field name; answers its record number.
+inline qint64 AppendRow(Table& table, const QList<std::pair<const char*, QVariant>>& values)
+{
+    table.append();
+    for (const auto& [name, v] : values)
+        table.fieldByName(QLatin1String(name)).setValue(v);
+    return table.post();
 }
