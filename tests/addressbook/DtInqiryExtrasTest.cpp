@@ -17,6 +17,7 @@
 #include "support/InputMethodEvents.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/RecordingOpener.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -46,21 +47,6 @@ void PressEnter(QWidget* w)
 {
     QTest::keyClick(w, Qt::Key_Return);
 }
-
-// Records what the card hands to the shell.
-class RecordingOpener : public TShellOpener
-{
-public:
-    explicit RecordingOpener(QList<TShellOpenRequest>* log) : m_log(log) {}
-    int Open(const TShellOpenRequest& request) override
-    {
-        m_log->append(request);
-        return 0;
-    }
-
-private:
-    QList<TShellOpenRequest>* m_log;
-};
 
 } // namespace
 
