@@ -131,7 +131,8 @@ private:
 };
 
 // Runs dialog.exec(); each step runs in turn, one per poll, while the dialog is the active modal window. A
-// dialog still open a while after the last step (or never reached) is rejected and the test fails.
+// dialog still open a while after the last step (or never reached), or another modal window left open over
+// it, is closed and the test fails.
 inline int RunModal(QDialog& dialog, QList<std::function<void()>> steps)
 {
     QTimer poll;
@@ -140,12 +141,15 @@ inline int RunModal(QDialog& dialog, QList<std::function<void()>> steps)
     bool inStep = false;
     QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        // A step's own event loop must not start the next step.
+        // A step runs from the event loop, so that this guard keeps polling while the step waits on another
+        // modal window; a step's own event loop must not start the next step.
         if (!inStep && modal == &dialog && !steps.isEmpty()) {
             inStep = true;
-            steps.takeFirst()();
-            inStep = false;
-            since.restart();
+            QTimer::singleShot(0, &poll, [&] {
+                steps.takeFirst()();
+                inStep = false;
+                since.restart();
+            });
             return;
         }
         if (since.elapsed() <= ModalGuardMs)
