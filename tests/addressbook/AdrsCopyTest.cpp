@@ -8,6 +8,7 @@
 #include "core/TableDefs.h"
 #include "platform/IniFile.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -92,14 +93,6 @@ QByteArray S(const char* utf8)
     return ToAnsi(QString::fromUtf8(utf8));
 }
 
-int AddRow(Table& table, const Fields& fields)
-{
-    table.append();
-    for (const auto& [name, value] : fields)
-        table.fieldByName(QLatin1String(name)).setValue(value);
-    return int(table.post());
-}
-
 // Every field of the current record by name, RecNo left out.
 QHash<QString, QVariant> RowValues(Table& table)
 {
@@ -145,7 +138,7 @@ protected:
     // Adds a source row and shows it in the list.
     int AddSource(const Fields& fields)
     {
-        const int recNo = AddRow(Source(), fields);
+        const int recNo = AppendRow(Source(), fields);
         m_rows.recNos.append(recNo);
         return recNo;
     }
@@ -158,7 +151,7 @@ protected:
     {
         Table& target = OpenTarget();
         for (const Fields& row : rows)
-            AddRow(target, row);
+            AppendRow(target, row);
         m_dm->CloseAdrsExclusive();
     }
     static void Clear(Table& table)
@@ -891,7 +884,7 @@ TEST_F(AdrsCopyWindowTest, CopyStopsWithoutTargetOnNoOrWhenTheTargetIsInUse)
 TEST_F(AdrsCopyWindowTest, FollowsTheListEngineAndCopiesItsSelection)
 {
     for (int i = 1; i <= 6; ++i)
-        AddRow(Source(), {{"CustomCode", QByteArray("C") + QByteArray::number(i)}});
+        AppendRow(Source(), {{"CustomCode", QByteArray("C") + QByteArray::number(i)}});
     TAdrsListEngine engine(Source());
     TAddressCopyObserver observer;
     engine.AddObserver(&observer);

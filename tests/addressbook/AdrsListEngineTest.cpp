@@ -4,18 +4,15 @@
 #include "core/AppSub.h"
 #include "core/Dlhyp.h"
 #include "support/AdrsTableFixture.h"
+#include "support/AnsiText.h"
 #include "support/FakeAdrsRow.h"
 #include "support/MessageRecorder.h"
+#include "support/NarrowDownItems.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
-
-AnsiString A(const char* utf8)
-{
-    return ToAnsi(QString::fromUtf8(utf8));
-}
 
 std::vector<qint32> Shown(const TAdrsListEngine& engine)
 {
@@ -47,16 +44,6 @@ struct RecordingHost : TAdrsListHost
     void CardUpdateNavigation() override { ++navigationUpdates; }
     void CardSetRecordSender(qint32 s) override { cardSender = s; }
 };
-
-TNarrowDownItem TextItem(int row, const AnsiString& text, int condition)
-{
-    TNarrowDownItem item;
-    item.item = row;
-    item.kind = TNarrowDownItem::TextTest;
-    item.text = text;
-    item.condition = condition;
-    return item;
-}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 // The address list window over the real start: the start-up messages and book choice, opening and switching
 // books, deleting rows, item names, the settings written at close, refused child closes and stored orders.
-#include "../core/StartupFixture.h"
+#include "support/SessionFixture.h"
 
 #include "addressbook/AdrsCopy.h"
 #include "addressbook/AdrsList.h"
@@ -26,22 +26,14 @@
 
 namespace {
 
-class AdrsListTest : public StartupFixture
+class AdrsListTest : public SessionFixture
 {
 protected:
     void SetUp() override
     {
-        StartupFixture::SetUp();
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        m_previous = SetStartupServices(std::make_unique<TMainServices>());
-        StartupPassword.clear();
+        SessionFixture::SetUp();
         AdminPassword.clear();
         AdminMode = false;
-    }
-    void TearDown() override
-    {
-        SetStartupServices(std::move(m_previous));
-        StartupFixture::TearDown();
     }
 
     QString data() const { return DataRootFolder + "Data/"; }
@@ -56,28 +48,12 @@ protected:
             AdrsBookGenerator::WriteBook(adrs(), folder, rows);
     }
 
-    // Runs the program's start; body runs once the list is up, then the list is closed (when still open).
+    // Runs the program's start; before queues what the start shows ahead of the list.
     void run(const std::function<void(TAddressList&)>& body, const std::function<void()>& before = {})
     {
-        m_seen = false;
         if (before)
             before();
-        m_driver.on(
-            "AddressList",
-            [&](QWidget* w) {
-                m_seen = true;
-                auto* list = static_cast<TAddressList*>(w);
-                body(*list);
-                if (list->isVisible())
-                    list->close();
-            },
-            [](QWidget* w) { return static_cast<TAddressList*>(w)->StartupDone(); });
-        {
-            TMainForm form;
-            form.FormCreate();
-            QCoreApplication::sendPostedEvents(&form);
-        }
-        EXPECT_TRUE(m_seen) << "the address list did not show";
+        runSession(body);
     }
 
     // Clicks OK in the book choice once the book named name is selected (empty: as offered).
@@ -98,10 +74,6 @@ protected:
     {
         return list.Action(QString::fromLatin1(name));
     }
-
-    ModalDriver m_driver;
-    bool m_seen = false;
-    std::unique_ptr<TStartupServices> m_previous;
 };
 
 // A follower that counts what the list tells it.

@@ -6,6 +6,8 @@
 #include "core/MainSettings.h"
 #include "platform/IniFile.h"
 #include "support/MessageRecorder.h"
+#include "support/NarrowDownItems.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,44 +20,18 @@
 
 namespace {
 
-QByteArray ReadBytes(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-TNarrowDownItem Text(int row, const AnsiString& text, int condition)
-{
-    TNarrowDownItem item;
-    item.item = row;
-    item.text = text;
-    item.condition = condition;
-    return item;
-}
-
-TNarrowDownItem Value(int row, int kind, int value1, int value2 = 0, bool negate = false)
-{
-    TNarrowDownItem item;
-    item.item = row;
-    item.kind = kind;
-    item.value1 = value1;
-    item.value2 = value2;
-    item.negate = negate;
-    return item;
-}
-
 // The three patterns of the golden files, in the order they are saved.
 TSearchPattern PatternA()
 {
-    return {A("顧客A"), {{Text(1, "0312345678", 0), Value(34, 12, 1203, 0, true)}, true}};
+    return {A("顧客A"), {{TextItem(1, "0312345678", 0), ValueItem(34, 12, 1203, 0, true)}, true}};
 }
 TSearchPattern PatternRange()
 {
-    return {"range", {{Value(4, 11, 200103, 201005), Value(33, 1, 5), Text(32, "", -1)}, false}};
+    return {"range", {{ValueItem(4, 11, 200103, 201005), ValueItem(33, 1, 5), TextItem(32, "", -1)}, false}};
 }
 TSearchPattern PatternRangeUpper()
 {
-    return {"Range", {{Value(9, 1, 1)}, true}};
+    return {"Range", {{ValueItem(9, 1, 1)}, true}};
 }
 
 QString Golden(const char* name)
@@ -94,15 +70,15 @@ TEST_F(AdrsSchTest, PatternFileMatchesGoldenAfterSaveAndDelete)
     TSearchPatternStore store(PatternFile());
     for (const TSearchPattern& p : {PatternA(), PatternRange(), PatternRangeUpper()})
         ASSERT_TRUE(store.Save(p.name, p.condition, nullptr));
-    EXPECT_EQ(ReadBytes(PatternFile()), ReadBytes(Golden("Search3.ptn")));
+    EXPECT_EQ(ReadFileBytes(PatternFile()), ReadFileBytes(Golden("Search3.ptn")));
 
     // Saving under an existing name replaces its conditions in place; names differing in case stay apart.
     ASSERT_TRUE(store.Save(" range ", PatternRange().condition, nullptr));
     EXPECT_EQ(store.Patterns().size(), 3);
-    EXPECT_EQ(ReadBytes(PatternFile()), ReadBytes(Golden("Search3.ptn")));
+    EXPECT_EQ(ReadFileBytes(PatternFile()), ReadFileBytes(Golden("Search3.ptn")));
 
     ASSERT_TRUE(store.Remove("range", nullptr));
-    EXPECT_EQ(ReadBytes(PatternFile()), ReadBytes(Golden("Search2.ptn")));
+    EXPECT_EQ(ReadFileBytes(PatternFile()), ReadFileBytes(Golden("Search2.ptn")));
 
     TSearchPatternStore reread(PatternFile());
     reread.Load();
@@ -119,7 +95,7 @@ TEST_F(AdrsSchTest, PatternFileMatchesGoldenAfterSaveAndDelete)
 
 TEST_F(AdrsSchTest, DamagedPatternFileKeepsThePatternsBeforeTheDamage)
 {
-    const QByteArray golden = ReadBytes(Golden("Search3.ptn"));
+    const QByteArray golden = ReadFileBytes(Golden("Search3.ptn"));
     const QList<TSearchPattern> all = DecodeSearchPatterns(golden);
     ASSERT_EQ(all.size(), 3);
     // Every cut of the file loads a prefix of its patterns, never more than the whole ones before the cut.
@@ -166,7 +142,7 @@ TEST_F(AdrsSchTest, A256thPatternIsRefusedAndTheFileKeepsItsCount)
     TSearchPatternStore store(PatternFile());
     for (int i = 0; i < MaxSearchPatterns; ++i)
         ASSERT_TRUE(store.Save("P" + QByteArray::number(i), PatternRangeUpper().condition, nullptr));
-    const QByteArray full = ReadBytes(PatternFile());
+    const QByteArray full = ReadFileBytes(PatternFile());
     EXPECT_EQ(quint8(full[0]), 255);
 
     messages.answer(MsgSeam::IdOk);
@@ -175,7 +151,7 @@ TEST_F(AdrsSchTest, A256thPatternIsRefusedAndTheFileKeepsItsCount)
     EXPECT_EQ(messages.last().text, QStringLiteral("パターンが保存できませんでした  "));
     EXPECT_EQ(messages.last().flags & 0xF0, unsigned(MsgSeam::MbIconStop));
     EXPECT_EQ(store.Patterns().size(), 255);
-    EXPECT_EQ(ReadBytes(PatternFile()), full);
+    EXPECT_EQ(ReadFileBytes(PatternFile()), full);
 
     // Replacing one of the 255 still works.
     EXPECT_TRUE(store.Save("P7", PatternA().condition, nullptr));
@@ -211,48 +187,48 @@ TEST_F(AdrsSchTest, PanelBuildsConditions)
     } cases[] = {
         {"phone without hyphens",
          {.row = 1, .text = "03-1234-5678", .conditionIndex = 1},
-         Text(1, "0312345678", 1),
+         TextItem(1, "0312345678", 1),
          "0312345678",
          "あいまい"},
         {"postal code without hyphens",
          {.row = 7, .text = "100-0001"},
-         Text(7, "1000001", 0),
+         TextItem(7, "1000001", 0),
          "1000001",
          "前方一致"},
         {"customer code keeps hyphens",
          {.row = 0, .text = "03-1234", .conditionIndex = 2},
-         Text(0, "03-1234", 2),
+         TextItem(0, "03-1234", 2),
          "03-1234",
          "後方一致"},
-        {"empty text", {.row = 11, .text = "", .conditionIndex = 2}, Text(11, "", -1), "＜空白＞", ""},
+        {"empty text", {.row = 11, .text = "", .conditionIndex = 2}, TextItem(11, "", -1), "＜空白＞", ""},
         {"text is not trimmed",
          {.row = 11, .text = " 商事 "},
-         Text(11, A(" 商事 "), 0),
+         TextItem(11, A(" 商事 "), 0),
          " 商事 ",
          "前方一致"},
         {"Unicode name",
          {.row = 15, .text = QString::fromUtf8("髙橋")},
-         Text(15, WideToHexText("髙橋"), 0),
+         TextItem(15, WideToHexText("髙橋"), 0),
          "髙橋",
          "前方一致"},
         {"range upside down",
          {.row = 4, .fromYear = 2010, .fromMonth = 5, .toYear = 2001, .toMonth = 3, .conditionShown = false},
-         Value(4, 11, 200103, 201005),
+         ValueItem(4, 11, 200103, 201005),
          "2001年03月～2010年05月",
          ""},
         {"choice with NOT",
          {.row = 33, .choice = 5, .conditionShown = false, .notShown = true, .notChecked = true},
-         Value(33, 1, 5, 0, true),
+         ValueItem(33, 1, 5, 0, true),
          "★",
          "以外"},
         {"category without minor",
          {.row = 34, .categoryCode = 1200, .conditionShown = false, .notShown = true},
-         Value(34, 12, 1200),
+         ValueItem(34, 12, 1200),
          "小売業",
          ""},
         {"category with minor",
          {.row = 34, .categoryCode = 1203, .conditionShown = false, .notShown = true},
-         Value(34, 12, 1203),
+         ValueItem(34, 12, 1203),
          "小売業-書店",
          ""},
     };
@@ -333,8 +309,8 @@ TEST_F(AdrsSchTest, ConditionListRefusesDuplicatesAndHoldsTen)
 TEST_F(AdrsSchTest, DoubleClickPutsARowBackIntoThePanel)
 {
     TAddressSearch dialog(nullptr, m_list);
-    TNarrowDownCondition condition{{Value(4, 11, 200103, 201005), Value(34, 12, 1203, 0, true),
-                                    Text(15, WideToHexText(QString::fromUtf8("髙橋")), 2)},
+    TNarrowDownCondition condition{{ValueItem(4, 11, 200103, 201005), ValueItem(34, 12, 1203, 0, true),
+                                    TextItem(15, WideToHexText(QString::fromUtf8("髙橋")), 2)},
                                    false};
     dialog.SetCondition(condition);
     EXPECT_EQ(dialog.PanelCondition(), condition.items[0]);
@@ -359,7 +335,7 @@ TEST_F(AdrsSchTest, SimpleViewNarrowsByThePanelAlone)
     ini.WriteInteger("ADRS SCH", "ViewType", 0);
     ASSERT_TRUE(ini.UpdateFile());
 
-    TNarrowDownCondition condition{{Text(0, "A", 0), Text(11, "B", 1), Text(32, "C", 2)}, false};
+    TNarrowDownCondition condition{{TextItem(0, "A", 0), TextItem(11, "B", 1), TextItem(32, "C", 2)}, false};
     {
         TAddressSearch dialog(nullptr, m_list);
         dialog.SetCondition(condition);
@@ -374,7 +350,7 @@ TEST_F(AdrsSchTest, SimpleViewNarrowsByThePanelAlone)
         TNarrowDownCondition back;
         dialog.GetCondition(back);
         // The panel's one condition (an empty text on the first item) is the whole condition.
-        EXPECT_EQ(back.items, QList<TNarrowDownItem>{Text(0, "", -1)});
+        EXPECT_EQ(back.items, QList<TNarrowDownItem>{TextItem(0, "", -1)});
         EXPECT_FALSE(back.andFlag);
     }
 
@@ -412,25 +388,27 @@ TEST_F(AdrsSchTest, CommandHandsTheConditionInAndTakesItBackOnOk)
     TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     ini.WriteInteger("ADRS SCH", "ViewType", 1);
     ASSERT_TRUE(ini.UpdateFile());
-    TNarrowDownCondition condition{{Text(0, "A", 0), Text(11, "B", 1)}, true};
+    TNarrowDownCondition condition{{TextItem(0, "A", 0), TextItem(11, "B", 1)}, true};
     {
-        NextModal cancel("AddressSearch", [](QDialog& d) {
-            d.findChild<QPushButton*>("btnListClear")->click();
-            d.findChild<QPushButton*>("btnCancel")->click();
+        ModalDriver cancel;
+        cancel.on("AddressSearch", [](QWidget* d) {
+            d->findChild<QPushButton*>("btnListClear")->click();
+            d->findChild<QPushButton*>("btnCancel")->click();
         });
         EXPECT_FALSE(ExecuteAddressSearch(nullptr, m_list, condition));
-        EXPECT_TRUE(cancel.acted());
+        EXPECT_EQ(cancel.handled(), 1);
         EXPECT_EQ(condition.items.size(), 2);
     }
-    NextModal ok("AddressSearch", [](QDialog& d) {
-        d.findChild<QRadioButton*>("rbtnOr")->setChecked(true);
-        auto* list = d.findChild<QTreeWidget*>("lvCondition");
+    ModalDriver ok;
+    ok.on("AddressSearch", [](QWidget* d) {
+        d->findChild<QRadioButton*>("rbtnOr")->setChecked(true);
+        auto* list = d->findChild<QTreeWidget*>("lvCondition");
         list->topLevelItem(0)->setSelected(true);
-        d.findChild<QPushButton*>("btnListDelete")->click();
-        d.findChild<QPushButton*>("btnSearch")->click();
+        d->findChild<QPushButton*>("btnListDelete")->click();
+        d->findChild<QPushButton*>("btnSearch")->click();
     });
     EXPECT_TRUE(ExecuteAddressSearch(nullptr, m_list, condition));
-    EXPECT_EQ(condition, (TNarrowDownCondition{{Text(11, "B", 1)}, false}));
+    EXPECT_EQ(condition, (TNarrowDownCondition{{TextItem(11, "B", 1)}, false}));
 }
 
 TEST_F(AdrsSchTest, PatternButtonsSaveShowAndDelete)
@@ -457,13 +435,13 @@ TEST_F(AdrsSchTest, PatternButtonsSaveShowAndDelete)
 
     pattern->setEditText(" range ");
     save->click();
-    EXPECT_EQ(ReadBytes(PatternFile()), EncodeSearchPatterns({PatternRange()}).value());
+    EXPECT_EQ(ReadFileBytes(PatternFile()), EncodeSearchPatterns({PatternRange()}).value());
     EXPECT_TRUE(view->isEnabled());
     EXPECT_EQ(pattern->currentIndex(), -1); // the typed text keeps its blanks; the name does not
     EXPECT_EQ(pattern->itemText(0), "range");
 
     // Showing a pattern replaces the list and the AND/OR choice.
-    dialog.SetCondition(TNarrowDownCondition{{Text(0, "X", 0)}, true});
+    dialog.SetCondition(TNarrowDownCondition{{TextItem(0, "X", 0)}, true});
     pattern->setEditText("Range");
     messages.answer(MsgSeam::IdOk);
     view->click();
@@ -544,7 +522,7 @@ TEST_F(AdrsSchTest, ItemPanelFollowsTheChosenItem)
     auto* fromYear = Child<QComboBox>(dialog, "cbxFromYear");
     EXPECT_EQ(fromYear->count(), 22);
     EXPECT_EQ(fromYear->itemText(0), QString::fromUtf8("2016年"));
-    EXPECT_EQ(dialog.PanelCondition(), Value(4, 11, 199501, 201612));
+    EXPECT_EQ(dialog.PanelCondition(), ValueItem(4, 11, 199501, 201612));
 }
 
 TEST_F(AdrsSchTest, EnterMovesTheFocusOn)
@@ -592,7 +570,7 @@ TEST_F(AdrsSchTest, EnterMovesTheFocusOn)
     QTest::keyClicks(history, "abc");
     QTest::keyClick(history, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), condition);
-    EXPECT_EQ(dialog.PanelCondition(), Text(12, "abc", 0));
+    EXPECT_EQ(dialog.PanelCondition(), TextItem(12, "abc", 0));
     dialog.hide();
 }
 

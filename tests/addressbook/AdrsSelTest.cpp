@@ -47,7 +47,7 @@ TEST_F(AdrsSel, CreatesANewBookFolderBeforeRecordingIt)
 TEST_F(AdrsSel, FailedFolderCreationLeavesNoBookBehind)
 {
     makeBooks({"Home"});
-    writeFile(AdrsFolder + "Blocked", "a file where the folder would go");
+    WriteFileBytes(AdrsFolder + "Blocked", "a file where the folder would go");
     const struct
     {
         QString name;
@@ -251,18 +251,18 @@ TEST_F(AdrsSel, NewBookInAFolderStillPendingGetsAFolderOfItsOwn)
 
     // Opened (its table created), then the next start carries both out.
     makeBook(QStringLiteral("work（2）"));
-    writeFile(AdrsFolder + "Work/Adrs.DB", "old book");
+    WriteFileBytes(AdrsFolder + "Work/Adrs.DB", "old book");
     LoadAddressBookList(true);
     EXPECT_EQ(names(), QStringList({"Home|Home|0", "work|work|0"}));
-    EXPECT_EQ(readFile(AdrsFolder + "work/Adrs.DB"), QByteArray());
+    EXPECT_EQ(ReadFileBytes(AdrsFolder + "work/Adrs.DB"), QByteArray());
 }
 
 TEST_F(AdrsSel, RecordedRenameNeverReplacesAnExistingFolder)
 {
     makeBooks({"Home", "Work"});
     ASSERT_TRUE(QDir().mkpath(AdrsFolder + "Stray"));
-    writeFile(AdrsFolder + "Stray/keep.txt", "keep");
-    writeFile(AdrsFolder + "Work/Adrs.DB", "work rows");
+    WriteFileBytes(AdrsFolder + "Stray/keep.txt", "keep");
+    WriteFileBytes(AdrsFolder + "Work/Adrs.DB", "work rows");
     MessageRecorder rec;
     Choice c(nullptr);
     c.BookName = "Home";
@@ -270,8 +270,8 @@ TEST_F(AdrsSel, RecordedRenameNeverReplacesAnExistingFolder)
     QString reopen;
     EXPECT_EQ(c.RenameItem(1, "Stray", &reopen), Choice::rnAccepted);
     LoadAddressBookList(true);
-    EXPECT_EQ(readFile(AdrsFolder + "Stray/keep.txt"), "keep");
-    EXPECT_EQ(readFile(AdrsFolder + "Work/Adrs.DB"), "work rows");
+    EXPECT_EQ(ReadFileBytes(AdrsFolder + "Stray/keep.txt"), "keep");
+    EXPECT_EQ(ReadFileBytes(AdrsFolder + "Work/Adrs.DB"), "work rows");
     EXPECT_EQ(opBytes(), "[RENAME]\r\nCount=1\r\n1=Work/Stray\r\n");
     EXPECT_EQ(names(), QStringList({"Home|Home|0", "Stray|Work|2"}));
 }
@@ -291,7 +291,7 @@ TEST_F(AdrsSel, ReorderingSkipsPendingDeletionsAndIsSavedAsTheBookOrder)
     EXPECT_EQ(c.MoveItem(1, +1), 2);  // A below D
     EXPECT_EQ(names(), QStringList({"C|C|0", "|B|1", "D|D|0", "A|A|0"}));
     ASSERT_TRUE(SaveAddressBookOrder());
-    EXPECT_EQ(readFile(AdrsFolder + AdrsMngFileName), "[SORT]\r\n1=C\r\n2=B\r\n3=D\r\n4=A\r\n");
+    EXPECT_EQ(ReadFileBytes(AdrsFolder + AdrsMngFileName), "[SORT]\r\n1=C\r\n2=B\r\n3=D\r\n4=A\r\n");
     LoadAddressBookList(true);
     EXPECT_EQ(names(), QStringList({"C|C|0", "D|D|0", "A|A|0"}));
 }
@@ -338,7 +338,7 @@ TEST_F(AdrsSel, StartUpChoiceWithoutBooksStartsInCreateMode)
 
     // Cancel asks first; No keeps the dialog, Yes ends it.
     rec.answer(MsgSeam::IdNo).answer(MsgSeam::IdYes);
-    const int result = runModal(dlg, {[&] {
+    const int result = RunModal(dlg, {[&] {
                                           EXPECT_EQ(dlg.focusWidget(), edtNew);
                                           EXPECT_EQ(edtNew->cursorPosition(), 4);
                                           EXPECT_FALSE(edtNew->hasSelectedText());
@@ -358,7 +358,7 @@ TEST_F(AdrsSel, StartUpChoiceWithoutBooksStartsInCreateMode)
     TAddressSelect again(nullptr);
     again.BookName() = QStringLiteral("アドレス");
     again.SetMode(9);
-    EXPECT_EQ(runModal(again, {[&] { again.findChild<QPushButton*>("btnOk")->click(); }}),
+    EXPECT_EQ(RunModal(again, {[&] { again.findChild<QPushButton*>("btnOk")->click(); }}),
               TAddressSelect::mrOk);
     EXPECT_EQ(again.BookChanged(), 0);
     EXPECT_TRUE(QDir(AdrsFolder + QStringLiteral("アドレス")).exists());
@@ -378,7 +378,7 @@ TEST_F(AdrsSel, OpenModeSelectsTheOpenBookAndKeysMoveTheFocus)
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->data(Qt::UserRole).toInt(), 2);
     const int result =
-        runModal(dlg, {[&] {
+        RunModal(dlg, {[&] {
                      QApplication::setActiveWindow(&dlg);
                      EXPECT_EQ(list->currentRow(), 1);
                      EXPECT_TRUE(list->item(1)->isSelected());
@@ -434,7 +434,7 @@ TEST_F(AdrsSel, InPlaceRenameReopensTheEditorOnAClash)
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents(); // the checks run once the editor has closed
     };
-    const int result = runModal(dlg, {[&] {
+    const int result = RunModal(dlg, {[&] {
                                           list->setCurrentRow(1);
                                           QTest::keyClick(list, Qt::Key_F2);
                                           typeInEditor("club");
@@ -464,7 +464,7 @@ TEST_F(AdrsSel, MouseOnTheList)
     dlg.BookName() = "Home";
     dlg.SetMode(1);
     auto* list = dlg.findChild<QListWidget*>("lvAdrs");
-    const int result = runModal(dlg, {[&] {
+    const int result = RunModal(dlg, {[&] {
                                     list->clearSelection();
                                     EXPECT_FALSE(dlg.findChild<QAction*>("actDelete")->isEnabled());
                                     // Pressed below the items while nothing is selected: the focused item

@@ -1,20 +1,16 @@
-// Test fixture for the address-book dialogs: a data folder with address books in a temporary folder, and a
-// driver for modal dialogs.
+// Test fixture for the address-book dialogs: a data folder with address books in a temporary folder.
 #pragma once
 
 #include "core/AdrsFolderList.h"
 #include "core/MainSettings.h"
 #include "platform/Cp932.h"
+#include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
-#include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
-
-#include <functional>
 
 class BookDialogFixture : public ::testing::Test
 {
@@ -51,24 +47,11 @@ protected:
             makeBook(folders[i]);
             mng += QByteArray::number(i + 1) + '=' + Cp932::fromUnicode(folders[i]) + "\r\n";
         }
-        writeFile(AdrsFolder + AdrsMngFileName, mng);
+        WriteFileBytes(AdrsFolder + AdrsMngFileName, mng);
         LoadAddressBookList(false);
     }
 
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    static QByteArray readFile(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    static QByteArray opBytes() { return readFile(AdrsFolder + AdrsOpFileName); }
+    static QByteArray opBytes() { return ReadFileBytes(AdrsFolder + AdrsOpFileName); }
 
     static QStringList names()
     {
@@ -76,34 +59,6 @@ protected:
         for (const TAdrsFolderInfo& e : AdrsFolderList)
             list.append(e.Name + u'|' + e.Folder + u'|' + QString::number(e.State));
         return list;
-    }
-
-    // Runs dialog modally; each step runs once the dialog is the active modal widget, one after the other.
-    // A dialog still open after the last step is rejected so that nothing hangs.
-    static int runModal(QDialog& dialog, QList<std::function<void()>> steps)
-    {
-        auto* timer = new QTimer(&dialog);
-        int polls = 0;
-        QObject::connect(timer, &QTimer::timeout, &dialog, [&dialog, &steps, &polls, timer] {
-            if (QApplication::activeModalWidget() != &dialog) {
-                if (++polls > 1000) {
-                    ADD_FAILURE() << "dialog never became modal";
-                    timer->stop();
-                }
-                return;
-            }
-            if (steps.isEmpty()) {
-                timer->stop();
-                if (dialog.isVisible()) {
-                    ADD_FAILURE() << "dialog still open after the last step";
-                    dialog.QDialog::done(QDialog::Rejected);
-                }
-                return;
-            }
-            steps.takeFirst()();
-        });
-        timer->start(0);
-        return dialog.exec();
     }
 
     QTemporaryDir m_dir;

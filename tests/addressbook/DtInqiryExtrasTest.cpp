@@ -16,13 +16,14 @@
 #include "support/CardFixtures.h"
 #include "support/InputMethodEvents.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
+#include "support/RecordingOpener.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -33,7 +34,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -43,78 +43,22 @@
 
 namespace {
 
-void Leave(QWidget* w)
-{
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(w, &out);
-}
-
-void DeliverPosted()
-{
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 void PressEnter(QWidget* w)
 {
     QTest::keyClick(w, Qt::Key_Return);
 }
 
-// Records what the card hands to the shell.
-class RecordingOpener : public TShellOpener
-{
-public:
-    explicit RecordingOpener(QList<TShellOpenRequest>* log) : m_log(log) {}
-    int Open(const TShellOpenRequest& request) override
-    {
-        m_log->append(request);
-        return 0;
-    }
-
-private:
-    QList<TShellOpenRequest>* m_log;
-};
-
-// Runs action on the first modal dialog of type T that shows while the card's handler runs.
-template <typename T> class ModalDriver
-{
-public:
-    explicit ModalDriver(std::function<void(T*)> action)
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this, action] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                m_timer.stop();
-                seen = true;
-                action(dialog);
-            }
-        });
-        m_timer.start(5);
-    }
-    bool seen = false;
-
-private:
-    QTimer m_timer;
-};
-
 } // namespace
 
-class DtInqiryExtrasTest : public ::testing::Test
+class DtInqiryExtrasTest : public CardFixture
 {
 protected:
     void SetUp() override
     {
-        m_savedSettings = MainSettings;
-        m_savedRoot = DataRootFolder;
+        CardFixture::SetUp();
         m_savedProgram = ProgramFolder;
-        m_savedAdmin = AdminPassword;
-        m_savedAdminMode = AdminMode;
-        m_savedGroups = GroupNames;
         m_savedKeywords = KeywordNames;
-        DataRootFolder = data.folder();
         ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        MainSettings = TMainSettings();
-        AdminPassword.clear();
-        AdminMode = false;
         GroupNames = QStringList{QStringLiteral("指定なし"), QStringLiteral("得意先")};
         // The telephone lookup and the URL entry exist in these tests; they only count their calls.
         RegisterCardService(TCardService::TelLookup, [this](TDataInquiry&, int) { ++telLookups; });
@@ -134,13 +78,9 @@ protected:
         RegisterCardService(TCardService::PosLookup, {});
         RegisterCardService(TCardService::AddExtLink, {});
         RegisterCardService(TCardService::WebSearch, {});
-        MainSettings = m_savedSettings;
-        DataRootFolder = m_savedRoot;
         ProgramFolder = m_savedProgram;
-        AdminPassword = m_savedAdmin;
-        AdminMode = m_savedAdminMode;
-        GroupNames = m_savedGroups;
         KeywordNames = m_savedKeywords;
+        CardFixture::TearDown();
     }
 
     TDataInquiry* makeCard()
@@ -158,22 +98,7 @@ protected:
 
     qint32 addPerson(const QString& name)
     {
-        return qint32(data.addRow({{"NameKanji", WideToHexText(name)},
-                                   {"PrivCorp", true},
-                                   {"JointPrint", true},
-                                   {"SymbolColor", DefaultSymbolColor},
-                                   {"AddDateTime", QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))},
-                                   {"UpdDateTime", QDateTime(QDate(2021, 6, 7), QTime(8, 9, 10))}}));
-    }
-
-    void showRow(int index)
-    {
-        book.RefreshList(false, true, false);
-        book.current = index;
-        TAdrsDataRec rec;
-        ASSERT_TRUE(book.ReadRecordAt(index, rec));
-        card->SetListSource(lsAddressList);
-        card->ShowAddressRecord(rec);
+        return CardFixture::addPerson(name, {{"UpdDateTime", QDateTime(QDate(2021, 6, 7), QTime(8, 9, 10))}});
     }
 
     void writeSetting(const QString& key, const QString& value)
@@ -192,17 +117,12 @@ protected:
         return out;
     }
 
-    FakeCardData data;
-    FakeAddressBook book{data};
-    QPointer<TDataInquiry> card;
     int telLookups = 0;
     int urlEntries = 0;
 
 private:
-    TMainSettings m_savedSettings;
-    QString m_savedRoot, m_savedProgram, m_savedAdmin;
-    bool m_savedAdminMode = false;
-    QStringList m_savedGroups, m_savedKeywords;
+    QString m_savedProgram;
+    QStringList m_savedKeywords;
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -317,14 +237,20 @@ TEST_F(DtInqiryExtrasTest, LinksAddedOnceRenumberedAndCappedAtTen)
     f.close();
     card->move(20, 30);
     QPoint placed;
-    ModalDriver<QFileDialog> driver([&](QFileDialog* d) {
+    bool seen = false;
+    ModalDriver driver;
+    driver.on<QFileDialog>([&](QFileDialog* d) {
+        seen = true;
         placed = d->pos();
         EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
-        d->selectFile(file);
+        // The name box has the focus by now, and selectFile() leaves a focused box as typed.
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        name->setText(file);
         QMetaObject::invokeMethod(d, "accept");
     });
     card->pmiExtFileClick();
-    EXPECT_TRUE(driver.seen);
+    EXPECT_TRUE(seen);
     EXPECT_EQ(links(), (QStringList{"1 https://entered.example.jp/", QStringLiteral("2 ") + file}));
     EXPECT_EQ(placed, card->frameGeometry().topLeft() + QPoint(15, 15));
 }
@@ -387,7 +313,10 @@ TEST_F(DtInqiryExtrasTest, ColourDialogSharesTheCustomColours)
     EXPECT_EQ(ColorFromValue(card->FormValues().SymbolColor), ColorFromValue(DefaultSymbolColor));
 
     QColor initial, custom0, custom1;
-    ModalDriver<QColorDialog> driver([&](QColorDialog* d) {
+    bool seen = false;
+    ModalDriver driver;
+    driver.on<QColorDialog>([&](QColorDialog* d) {
+        seen = true;
         initial = d->currentColor();
         custom0 = QColorDialog::customColor(0);
         custom1 = QColorDialog::customColor(1);
@@ -396,7 +325,7 @@ TEST_F(DtInqiryExtrasTest, ColourDialogSharesTheCustomColours)
         d->accept();
     });
     card->bbtnSymbolColor->click();
-    ASSERT_TRUE(driver.seen);
+    ASSERT_TRUE(seen);
     EXPECT_EQ(initial, ColorFromValue(DefaultSymbolColor));
     EXPECT_EQ(custom0, QColor(0xFF, 0, 0)) << "red is the low byte";
     EXPECT_EQ(custom1, QColor(0, 0, 0));
@@ -409,7 +338,7 @@ TEST_F(DtInqiryExtrasTest, ColourDialogSharesTheCustomColours)
     EXPECT_EQ(ini.ReadString(QStringLiteral("COMMON"), QStringLiteral("15"), {}), QStringLiteral("000000"));
 
     // Cancel changes nothing.
-    ModalDriver<QColorDialog> cancel([](QColorDialog* d) {
+    driver.on<QColorDialog>([](QColorDialog* d) {
         d->setCurrentColor(Qt::white);
         d->reject();
     });
@@ -548,7 +477,10 @@ TEST(CopyItemSettingTest, NothingChosenGivesOnlyTheLineBreak)
 TEST_F(DtInqiryExtrasTest, SettingDialogChangesAndStoresTheOrder)
 {
     makeCard();
-    ModalDriver<TCopyItemSet> driver([](TCopyItemSet* d) {
+    bool seen = false;
+    ModalDriver driver;
+    driver.on<TCopyItemSet>([&](TCopyItemSet* d) {
+        seen = true;
         d->lvCopyItem->setCurrentRow(23);
         d->bbtnTop->click();
         d->lvCopyItem->item(1)->setCheckState(Qt::Unchecked);
@@ -556,7 +488,7 @@ TEST_F(DtInqiryExtrasTest, SettingDialogChangesAndStoresTheOrder)
         d->btnOk->click();
     });
     card->bbtnCopySetting->click();
-    ASSERT_TRUE(driver.seen);
+    ASSERT_TRUE(seen);
     EXPECT_EQ(card->CopyItems()[0].ItemNo, 23);
     EXPECT_EQ(card->CopyItems()[1].ItemNo, 0);
     EXPECT_EQ(card->CopyItems()[1].Copy, 0);
@@ -570,7 +502,7 @@ TEST_F(DtInqiryExtrasTest, SettingDialogChangesAndStoresTheOrder)
               QStringLiteral("0"));
 
     // Cancel keeps the setting.
-    ModalDriver<TCopyItemSet> cancel([](TCopyItemSet* d) {
+    driver.on<TCopyItemSet>([](TCopyItemSet* d) {
         d->bbtnReSort->click();
         d->btnCancel->click();
     });

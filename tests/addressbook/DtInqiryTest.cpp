@@ -11,17 +11,16 @@
 #include "platform/IniFile.h"
 #include "support/CardFixtures.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -41,33 +40,14 @@ TDirDetailRec Hit(const char* tel, const QString& name)
     return d;
 }
 
-void Leave(QWidget* w)
-{
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(w, &out);
-}
-
-void FlushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 } // namespace
 
-class DtInqiryTest : public ::testing::Test
+class DtInqiryTest : public CardFixture
 {
 protected:
     void SetUp() override
     {
-        m_savedSettings = MainSettings;
-        m_savedRoot = DataRootFolder;
-        m_savedAdmin = AdminPassword;
-        m_savedAdminMode = AdminMode;
-        DataRootFolder = data.folder();
-        MainSettings = TMainSettings();
-        AdminPassword.clear();
-        AdminMode = false;
-        m_savedGroups = GroupNames;
+        CardFixture::SetUp();
         GroupNames =
             QStringList{QStringLiteral("指定なし"), QStringLiteral("得意先"), QStringLiteral("仕入先")};
         book.senders = {{QStringLiteral("本社"), 5}, {QStringLiteral("支店"), 9}};
@@ -79,46 +59,16 @@ protected:
     {
         SetCardListWindow(lsNameAdrsSearch, nullptr);
         SetCardListWindow(lsCategorySearch, nullptr);
-        delete card.data();
-        MainSettings = m_savedSettings;
-        DataRootFolder = m_savedRoot;
-        AdminPassword = m_savedAdmin;
-        AdminMode = m_savedAdminMode;
-        GroupNames = m_savedGroups;
+        CardFixture::TearDown();
     }
 
     qint32 addPerson(const QString& name, const char* tel)
     {
-        return qint32(data.addRow({{"NameKanji", WideToHexText(name)},
-                                   {"Tel", QByteArray(tel)},
-                                   {"PrivCorp", true},
-                                   {"JointPrint", true},
-                                   {"SymbolColor", DefaultSymbolColor},
-                                   {"AddDateTime", QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))}}));
+        return CardFixture::addPerson(name, {{"Tel", QByteArray(tel)}});
     }
 
-    void showRow(int index)
-    {
-        book.RefreshList(false, true, false);
-        book.current = index;
-        TAdrsDataRec rec;
-        ASSERT_TRUE(book.ReadRecordAt(index, rec));
-        card->SetListSource(lsAddressList);
-        card->ShowAddressRecord(rec);
-    }
-
-    FakeCardData data;
-    FakeAddressBook book{data};
-    QPointer<TDataInquiry> card;
     MessageRecorder messages;
     QDateTime clock{QDate(2026, 5, 6), QTime(7, 8, 9, 321)};
-
-private:
-    TMainSettings m_savedSettings;
-    QString m_savedRoot;
-    QString m_savedAdmin;
-    bool m_savedAdminMode = false;
-    QStringList m_savedGroups;
 };
 
 TEST_F(DtInqiryTest, CreatedEmptyWithNavigationOff)
@@ -139,7 +89,8 @@ TEST_F(DtInqiryTest, CreatedEmptyWithNavigationOff)
     // Windows of other parts of the program are not there yet: their buttons stay disabled.
     for (QToolButton* b : {card->bbtnTelSch, card->bbtnMap, card->bbtnWebSearch})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-    for (QToolButton* b : {card->bbtnSymbolColor, card->bbtnCopySetting, card->bbtnOpenExtLink, card->bbtnAddExtLink})
+    for (QToolButton* b :
+         {card->bbtnSymbolColor, card->bbtnCopySetting, card->bbtnOpenExtLink, card->bbtnAddExtLink})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
 }
 
@@ -467,22 +418,17 @@ TEST_F(DtInqiryTest, BatchChangeIsNoUnsavedInput)
 
 TEST_F(DtInqiryTest, ListButtonOpensTheEditorAndRefillsTheList)
 {
-    QTimer driver;
     bool seen = false;
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<TInputList*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
+    ModalDriver driver;
+    driver.on<TInputList>([&](TInputList* dialog) {
         seen = true;
         EXPECT_EQ(dialog->tabctlInputList->currentIndex(), 1);
         dialog->edtName->setText(QStringLiteral("係長"));
         dialog->bbtnAdd->click();
         dialog->btnOk->click();
     });
-    driver.start(10);
     card->sbtnCorp->click();
     card->bbtnPost->click();
-    driver.stop();
     EXPECT_TRUE(seen);
     ASSERT_EQ(card->cbxPost->count(), 1);
     EXPECT_EQ(card->cbxPost->itemText(0), QStringLiteral("係長"));

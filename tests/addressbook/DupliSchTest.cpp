@@ -82,13 +82,13 @@ TEST(DupliSch, CommandTakesThePairBackOnlyOnOk)
 {
     TDuplicatePair pair{2, 4};
     {
-        NextModal unchanged("DuplicateSearch",
-                            [](QDialog& d) { d.findChild<QPushButton*>("btnView")->click(); });
+        ModalDriver unchanged;
+        unchanged.on("DuplicateSearch", [](QWidget* d) { d->findChild<QPushButton*>("btnView")->click(); });
         EXPECT_FALSE(ExecuteDuplicateSearch(nullptr, pair));
     }
     EXPECT_EQ(pair, (TDuplicatePair{2, 4}));
-    NextModal release("DuplicateSearch",
-                      [](QDialog& d) { d.findChild<QPushButton*>("btnRelease")->click(); });
+    ModalDriver release;
+    release.on("DuplicateSearch", [](QWidget* d) { d->findChild<QPushButton*>("btnRelease")->click(); });
     EXPECT_TRUE(ExecuteDuplicateSearch(nullptr, pair));
     EXPECT_EQ(pair, TDuplicatePair());
 }

@@ -53,7 +53,7 @@ TEST_F(GrpEdt, MissingOrDamagedFileGivesTheDefaults)
         SCOPED_TRACE(tc.what);
         QFile::remove(groupFile());
         if (!tc.bytes.isNull())
-            writeFile(groupFile(), tc.bytes);
+            WriteFileBytes(groupFile(), tc.bytes);
         LoadGroupFile(groupFile());
         EXPECT_EQ(GroupNames, defaults());
     }
@@ -62,8 +62,9 @@ TEST_F(GrpEdt, MissingOrDamagedFileGivesTheDefaults)
 TEST_F(GrpEdt, NamesAreCutTo20BytesAtACharacterBoundary)
 {
     const QString kanji10 = QString(10, QChar(0x6F22));
-    writeFile(groupFile(), "[group]\r\ngroup1=" + Cp932::fromUnicode(u'a' + kanji10) + "\r\nGroup10=" +
-                               QByteArray(25, 'b') + "\r\nGroup3=" + Cp932::fromUnicode(kanji10) + "\r\n");
+    WriteFileBytes(groupFile(), "[group]\r\ngroup1=" + Cp932::fromUnicode(u'a' + kanji10) +
+                                    "\r\nGroup10=" + QByteArray(25, 'b') +
+                                    "\r\nGroup3=" + Cp932::fromUnicode(kanji10) + "\r\n");
     LoadGroupFile(groupFile());
     EXPECT_EQ(GroupNames[1], u'a' + QString(9, QChar(0x6F22))); // 19 bytes
     EXPECT_EQ(GroupNames[3], kanji10);
@@ -91,7 +92,7 @@ TEST_F(GrpEdt, StoringChecksAndWritesAllTenKeys)
                                        : i == 6 ? QStringLiteral("friends")
                                                 : DefaultGroupName(i)) +
                     "\r\n";
-    EXPECT_EQ(readFile(groupFile()), expected);
+    EXPECT_EQ(ReadFileBytes(groupFile()), expected);
     const QStringList stored = GroupNames;
     LoadGroupFile(groupFile());
     EXPECT_EQ(GroupNames, stored);
@@ -99,7 +100,7 @@ TEST_F(GrpEdt, StoringChecksAndWritesAllTenKeys)
     // Unchanged: the file is written again, and nothing is reported changed.
     QFile::remove(groupFile());
     EXPECT_FALSE(StoreGroupNames(GroupNames.mid(1), groupFile()).changed);
-    EXPECT_EQ(readFile(groupFile()), expected);
+    EXPECT_EQ(ReadFileBytes(groupFile()), expected);
 
     QStringList bad = GroupNames.mid(1);
     bad[9] = " ";
@@ -128,7 +129,7 @@ TEST_F(GrpEdt, DialogRefusesEmptyAndEqualNames)
     EXPECT_EQ(ImeModeOf(e1), 6);
     EXPECT_EQ(e1->text(), DefaultGroupName(1));
     const int result =
-        runModal(dlg, {[&] {
+        RunModal(dlg, {[&] {
                      QApplication::setActiveWindow(&dlg);
                      EXPECT_EQ(dlg.focusWidget(), e1);
                      EXPECT_EQ(e1->cursorPosition(), e1->text().size());
@@ -166,7 +167,7 @@ TEST_F(GrpEdt, CancelChangesNothing)
 {
     LoadGroupFile(groupFile());
     TGruopEdit dlg(nullptr);
-    const int result = runModal(dlg, {[&] {
+    const int result = RunModal(dlg, {[&] {
                                     dlg.GroupEdit(0)->setText("Changed");
                                     dlg.findChild<QPushButton*>("btnCancel")->click();
                                 }});

@@ -158,16 +158,18 @@ TEST(HdrSel, CommandTakesTheRecordsBackOnlyOnOk)
     FakeAddressList list;
     QList<TAddressColumnRec> columns = UserColumns();
     {
-        NextModal cancel("HeaderSelect", [](QDialog& d) {
-            d.findChild<QPushButton*>("btnResort")->click();
-            d.findChild<QPushButton*>("btnCancel")->click();
+        ModalDriver cancel;
+        cancel.on("HeaderSelect", [](QWidget* d) {
+            d->findChild<QPushButton*>("btnResort")->click();
+            d->findChild<QPushButton*>("btnCancel")->click();
         });
         EXPECT_FALSE(ExecuteHeaderSelect(nullptr, list, columns));
     }
     EXPECT_EQ(columns, UserColumns());
-    NextModal ok("HeaderSelect", [](QDialog& d) {
-        d.findChild<QPushButton*>("btnResort")->click();
-        d.findChild<QPushButton*>("btnOK")->click();
+    ModalDriver ok;
+    ok.on("HeaderSelect", [](QWidget* d) {
+        d->findChild<QPushButton*>("btnResort")->click();
+        d->findChild<QPushButton*>("btnOK")->click();
     });
     EXPECT_TRUE(ExecuteHeaderSelect(nullptr, list, columns));
     EXPECT_EQ(Items(columns), Items(DefaultAddressColumns()));

@@ -3,6 +3,7 @@
 
 #include "support/CardFixtures.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -32,12 +33,6 @@ QList<int> Selected(const QListWidget* list)
     return rows;
 }
 
-QByteArray FileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 class InputListTest : public ::testing::Test
@@ -59,7 +54,7 @@ protected:
 
 TEST_F(InputListTest, OkRewritesOnlyTheChangedLists)
 {
-    const QByteArray dptmntBefore = FileBytes(data.path(QStringLiteral("Dptmnt.mtd")));
+    const QByteArray dptmntBefore = ReadFileBytes(data.path(QStringLiteral("Dptmnt.mtd")));
     const QDateTime dptmntTime = QFileInfo(data.path(QStringLiteral("Dptmnt.mtd"))).lastModified();
     TInputList dialog(data, keywordNames);
     EXPECT_EQ(dialog.tabctlInputList->tabText(5), QStringLiteral(" 担当 "));
@@ -82,7 +77,7 @@ TEST_F(InputListTest, OkRewritesOnlyTheChangedLists)
     EXPECT_EQ(post.GetText(0), ToAnsi(QStringLiteral("課長")));
     EXPECT_EQ(post.GetDate(0), 2.0);
     EXPECT_EQ(post.GetDate(1), 1.0);
-    EXPECT_EQ(FileBytes(data.path(QStringLiteral("Dptmnt.mtd"))), dptmntBefore);
+    EXPECT_EQ(ReadFileBytes(data.path(QStringLiteral("Dptmnt.mtd"))), dptmntBefore);
     EXPECT_EQ(QFileInfo(data.path(QStringLiteral("Dptmnt.mtd"))).lastModified(), dptmntTime);
     EXPECT_FALSE(QFileInfo::exists(data.path(QStringLiteral("Keyword1.mtd"))));
 }

@@ -1,5 +1,6 @@
 // The address record: fixed tables, field cuts, reading a row, clearing, memo lines and date-times.
 #include "addressbook/Inquiry.h"
+#include "support/AnsiText.h"
 #include "support/FakeAdrsRow.h"
 #include "support/MessageRecorder.h"
 
@@ -10,11 +11,6 @@ namespace {
 QString U(const char* utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-AnsiString A(const char* utf8)
-{
-    return ToAnsi(QString::fromUtf8(utf8));
 }
 
 TEST(InquiryTables, SizesOrderAndSpotRows)

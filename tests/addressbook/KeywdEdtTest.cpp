@@ -36,10 +36,11 @@ TEST_F(KeywdEdt, MissingFileGivesDefaultNamesAndHiragana)
 
 TEST_F(KeywdEdt, StoredValuesAreReadWithDefaultsForBadOnes)
 {
-    writeFile(AdrsListIniPath(), "[HEADER]\r\nHeaderIndex=1,2\r\n[KEYWORD]\r\nName1=" +
-                                     Cp932::fromUnicode(QStringLiteral("趣味")) +
-                                     "\r\nName2=\r\nMode1=8\r\nMode2=3\r\nMode3=abc\r\nMode4=1\r\nMode5=5\r\n"
-                                     "Mode6=7\r\nMode7=-6\r\n[PROTECT MEMO]\r\nName10=PIN\r\nMode10=1\r\n");
+    WriteFileBytes(
+        AdrsListIniPath(),
+        "[HEADER]\r\nHeaderIndex=1,2\r\n[KEYWORD]\r\nName1=" + Cp932::fromUnicode(QStringLiteral("趣味")) +
+            "\r\nName2=\r\nMode1=8\r\nMode2=3\r\nMode3=abc\r\nMode4=1\r\nMode5=5\r\n"
+            "Mode6=7\r\nMode7=-6\r\n[PROTECT MEMO]\r\nName10=PIN\r\nMode10=1\r\n");
     ReadItemNameSettings(TMemIniFile(AdrsListIniPath()));
     EXPECT_EQ(KeywordNames[0], QStringLiteral("趣味"));
     EXPECT_EQ(KeywordNames[1], QStringLiteral("キーワード２"));
@@ -51,7 +52,7 @@ TEST_F(KeywdEdt, StoredValuesAreReadWithDefaultsForBadOnes)
 
 TEST_F(KeywdEdt, StoringWritesEveryKeyAndKeepsOtherSections)
 {
-    writeFile(AdrsListIniPath(), "[HEADER]\r\nHeaderIndex=1,2\r\n[KEYWORD]\r\nMode1=3\r\n");
+    WriteFileBytes(AdrsListIniPath(), "[HEADER]\r\nHeaderIndex=1,2\r\n[KEYWORD]\r\nMode1=3\r\n");
     ReadItemNameSettings(TMemIniFile(AdrsListIniPath()));
     QStringList names = KeywordNames;
     QList<uint8_t> modes = KeywordInputModes;
@@ -68,7 +69,7 @@ TEST_F(KeywdEdt, StoringWritesEveryKeyAndKeepsOtherSections)
         if (i > 1)
             expected += "Mode" + QByteArray::number(i) + "=6\r\n";
     }
-    EXPECT_EQ(readFile(AdrsListIniPath()), expected);
+    EXPECT_EQ(ReadFileBytes(AdrsListIniPath()), expected);
 
     names[2] = QStringLiteral("  会員番号 ");
     r = StoreNamedItems(KeywordItemKind(), names, modes, AdrsListIniPath());
@@ -97,7 +98,7 @@ TEST_F(KeywdEdt, StoringWritesEveryKeyAndKeepsOtherSections)
 
 TEST_F(KeywdEdt, KeywordDialogShowsAndStoresTheChoices)
 {
-    writeFile(AdrsListIniPath(), "[KEYWORD]\r\nMode2=3\r\nMode3=8\r\n");
+    WriteFileBytes(AdrsListIniPath(), "[KEYWORD]\r\nMode2=3\r\nMode3=8\r\n");
     ReadItemNameSettings(TMemIniFile(AdrsListIniPath()));
     MessageRecorder rec;
     rec.answer(MsgSeam::IdOk);
@@ -112,7 +113,7 @@ TEST_F(KeywdEdt, KeywordDialogShowsAndStoresTheChoices)
     EXPECT_EQ(combo3->currentText(), QStringLiteral("全角カタカナ"));
     EXPECT_EQ(ImeModeOf(edit1), 6);
     const int result =
-        runModal(dlg, {[&] {
+        RunModal(dlg, {[&] {
                      QApplication::setActiveWindow(&dlg);
                      edit1->setFocus();
                      QTest::keyClick(edit1, Qt::Key_Return);
@@ -162,7 +163,7 @@ TEST_F(KeywdEdt, ProtectMemoTwinReportsTheTenthItemInFullWidthDigits)
     auto* edit10 = dlg.findChild<QLineEdit*>("edtProtectMemo10");
     ASSERT_TRUE(edit10 && dlg.findChild<QComboBox*>("cbxProtectMemo10"));
     const int result =
-        runModal(dlg, {[&] {
+        RunModal(dlg, {[&] {
                      edit10->setText("   ");
                      dlg.btnOkClick();
                      EXPECT_EQ(rec.last().text, QStringLiteral("保護メモ項目１０が未入力です  "));
@@ -176,7 +177,7 @@ TEST_F(KeywdEdt, ProtectMemoTwinReportsTheTenthItemInFullWidthDigits)
 TEST_F(KeywdEdt, OkWithoutChangesReportsNothingButWrites)
 {
     TProtectMemoEdit dlg(nullptr);
-    EXPECT_EQ(runModal(dlg, {[&] { dlg.findChild<QPushButton*>("btnOk")->click(); }}), QDialog::Accepted);
+    EXPECT_EQ(RunModal(dlg, {[&] { dlg.findChild<QPushButton*>("btnOk")->click(); }}), QDialog::Accepted);
     EXPECT_FALSE(dlg.NamesChanged);
     EXPECT_FALSE(dlg.ModesChanged);
     const TMemIniFile ini(AdrsListIniPath());

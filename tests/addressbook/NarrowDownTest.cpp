@@ -1,7 +1,9 @@
 // Narrowing conditions: item tests, AND/OR joining, protection, and the "Search.lst" file.
 #include "addressbook/NarrowDown.h"
+#include "support/AnsiText.h"
 #include "support/FakeAdrsRow.h"
 #include "support/MessageRecorder.h"
+#include "support/NarrowDownItems.h"
 
 #include <QDataStream>
 #include <QProcess>
@@ -11,32 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-AnsiString A(const char* utf8)
-{
-    return ToAnsi(QString::fromUtf8(utf8));
-}
-
-TNarrowDownItem TextItem(int row, const AnsiString& text, int condition)
-{
-    TNarrowDownItem item;
-    item.item = row;
-    item.kind = TNarrowDownItem::TextTest;
-    item.text = text;
-    item.condition = text.isEmpty() ? TNarrowDownItem::NotUsed : condition;
-    return item;
-}
-
-TNarrowDownItem ValueItem(int row, int kind, int value1, int value2 = 0, bool negate = false)
-{
-    TNarrowDownItem item;
-    item.item = row;
-    item.kind = kind;
-    item.value1 = value1;
-    item.value2 = value2;
-    item.negate = negate;
-    return item;
-}
 
 TEST(NarrowDown, TextTests)
 {

@@ -121,14 +121,16 @@ TEST(WordSch, CommandTakesTheWordBackOnlyOnOk)
 {
     QString word = "old";
     {
-        NextModal cancel("WordSearch", [](QDialog& d) {
-            d.findChild<QLineEdit*>("edtWord")->setText("new");
-            d.findChild<QPushButton*>("btnCancel")->click();
+        ModalDriver cancel;
+        cancel.on("WordSearch", [](QWidget* d) {
+            d->findChild<QLineEdit*>("edtWord")->setText("new");
+            d->findChild<QPushButton*>("btnCancel")->click();
         });
         EXPECT_FALSE(ExecuteWordSearch(nullptr, word));
     }
     EXPECT_EQ(word, "old");
-    NextModal release("WordSearch", [](QDialog& d) { d.findChild<QPushButton*>("btnRelease")->click(); });
+    ModalDriver release;
+    release.on("WordSearch", [](QWidget* d) { d->findChild<QPushButton*>("btnRelease")->click(); });
     EXPECT_TRUE(ExecuteWordSearch(nullptr, word));
     EXPECT_EQ(word, "");
 }

@@ -1,5 +1,6 @@
 // The address-book list: user order, pending deletions and renames, and unsafe names in the pending file.
-#include "StartupFixture.h"
+#include "support/StartupFixture.h"
+#include "support/TestFiles.h"
 
 #include "core/AdrsFolderList.h"
 
@@ -39,11 +40,7 @@ protected:
         return out;
     }
 
-    QByteArray opFile() const
-    {
-        QFile f(AdrsFolder + AdrsOpFileName);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray opFile() const { return ReadFileBytes(AdrsFolder + AdrsOpFileName); }
 };
 
 TEST_F(AdrsFolderListTest, OrderStopsAtFirstMissingKeyAndUnlistedBooksFollowSorted)

@@ -2,16 +2,11 @@
 #include "core/AppSub.h"
 
 #include "core/AES.h"
+#include "support/AnsiText.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// CP932 bytes of UTF-8 source text.
-AnsiString A(const char* utf8)
-{
-    return ToAnsi(QString::fromUtf8(utf8));
-}
 
 TEST(AppSub, KeepNumberCharsByFlags)
 {

@@ -2,7 +2,9 @@
 #include "core/CategoryNames.h"
 
 #include "platform/Cp932.h"
+#include "support/AnsiText.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,28 +15,9 @@
 
 namespace {
 
-AnsiString A(const char* utf8)
-{
-    return ToAnsi(QString::fromUtf8(utf8));
-}
-
 QString W(const char* utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A category file with every kind of line the reader must skip, mixed line ends, no final line end.
@@ -153,7 +136,7 @@ TEST(CategoryNames, ShippedFileHasSeventeenMajors)
     MessageRecorder recorder;
     ASSERT_TRUE(LoadCategoryNames(path));
     ASSERT_EQ(MajorCategoryNames.size(), MajorCategoryCount);
-    const QByteArray bytes = readFile(path);
+    const QByteArray bytes = ReadFileBytes(path);
     EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
     qsizetype minors = 0;
     for (int k = 0; k < MajorCategoryCount; ++k) {
@@ -234,18 +217,18 @@ TEST(CategoryNames, CopyCategoryTablesCopiesOnlyMissingTables)
     const QList<QStringList> families = {{"Category.DB", "Category.PX", "Category.X02"},
                                          {"Target.DB", "Target.PX"},
                                          {"Exception.DB", "Exception.PX"}};
-    writeFile(shipped + "Category.DB", "shipped category");
-    writeFile(shipped + "Category.PX", "shipped category px");
+    WriteFileBytes(shipped + "Category.DB", "shipped category");
+    WriteFileBytes(shipped + "Category.PX", "shipped category px");
     // Category.X02 is not shipped.
-    writeFile(shipped + "Target.DB", "shipped target");
-    writeFile(shipped + "Target.PX", "shipped target px");
-    writeFile(shipped + "Exception.DB", "shipped exception");
-    writeFile(shipped + "Exception.PX", "shipped exception px");
+    WriteFileBytes(shipped + "Target.DB", "shipped target");
+    WriteFileBytes(shipped + "Target.PX", "shipped target px");
+    WriteFileBytes(shipped + "Exception.DB", "shipped exception");
+    WriteFileBytes(shipped + "Exception.PX", "shipped exception px");
     QFile::setPermissions(shipped + "Category.DB", QFileDevice::ReadOwner | QFileDevice::ReadGroup);
 
     // Target is already there: it keeps the user's rows. A stale member of a missing table is replaced.
-    writeFile(working + "Target.DB", "user target");
-    writeFile(working + "Exception.PX", "stale");
+    WriteFileBytes(working + "Target.DB", "user target");
+    WriteFileBytes(working + "Exception.PX", "stale");
 
     CopyCategoryTables(program.chopped(1), working, families);
 
@@ -266,16 +249,16 @@ TEST(CategoryNames, CopyCategoryTablesCopiesOnlyMissingTables)
         const QString path = working + e.file;
         EXPECT_EQ(QFile::exists(path), e.content != nullptr);
         if (e.content) {
-            EXPECT_EQ(readFile(path), QByteArray(e.content));
+            EXPECT_EQ(ReadFileBytes(path), QByteArray(e.content));
         }
     }
     EXPECT_TRUE(QFile::permissions(working + "Category.DB") & QFileDevice::WriteOwner);
     EXPECT_EQ(QDir(working).entryList(QDir::Files).size(), 5) << "no temporary copies left behind";
 
     // A second start copies nothing over the working tables.
-    writeFile(working + "Category.DB", "user category");
+    WriteFileBytes(working + "Category.DB", "user category");
     CopyCategoryTables(program, working, families);
-    EXPECT_EQ(readFile(working + "Category.DB"), QByteArray("user category"));
+    EXPECT_EQ(ReadFileBytes(working + "Category.DB"), QByteArray("user category"));
 }
 
 // The seed tables' sources: every value must fit its field in CP932 and every search name a kana row.

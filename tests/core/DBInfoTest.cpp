@@ -3,7 +3,9 @@
 #include "core/DBInfo.h"
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
+#include "support/HolderProcess.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -70,13 +72,6 @@ protected:
     {
         names.removeIf([](const QString& n) { return n.endsWith(".lck"); });
         return names;
-    }
-
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
     }
 
     QTemporaryDir m_dir;
@@ -174,7 +169,7 @@ TEST_F(DBInfoTest, FailedOpenTellsAndTakesNoReferenceThenOpensOnceTheCauseIsGone
         {"damaged file",
          [] {
              QDir().mkpath(book());
-             writeFile(book() + "Adrs.DB", QByteArray(4096, 'x'));
+             WriteFileBytes(book() + "Adrs.DB", QByteArray(4096, 'x'));
          },
          [] { QFile::remove(book() + "Adrs.DB"); }},
         {"creation stopped half way",
@@ -313,18 +308,7 @@ TEST_F(DBInfoTest, SharedAndExclusiveOpensConflictBetweenProcesses)
     m_dm->CreateSenderTable();
     ASSERT_TRUE(m_dm->CreateSenderFile());
     auto startHolder = [&](QProcess& p, const char* mode) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DBINFO_HOLD_DATA", DataFolder);
-        env.insert("DBINFO_HOLD_MODE", QLatin1String(mode));
-        p.setProcessEnvironment(env);
-        p.start(QCoreApplication::applicationFilePath(), {});
-        EXPECT_TRUE(p.waitForStarted(10000));
-        EXPECT_TRUE(p.waitForReadyRead(20000));
-        return p.readLine().trimmed();
-    };
-    auto stopHolder = [](QProcess& p) {
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(20000));
+        return StartHolder(p, {{"DBINFO_HOLD_DATA", DataFolder}, {"DBINFO_HOLD_MODE", QLatin1String(mode)}});
     };
     {
         QProcess holder;
@@ -332,7 +316,7 @@ TEST_F(DBInfoTest, SharedAndExclusiveOpensConflictBetweenProcesses)
         EXPECT_FALSE(m_dm->OpenSender());
         EXPECT_FALSE(m_dm->OpenSenderExclusive());
         m_dm->CloseSenderExclusive();
-        stopHolder(holder);
+        StopHolder(holder);
     }
     {
         QProcess holder;
@@ -341,7 +325,7 @@ TEST_F(DBInfoTest, SharedAndExclusiveOpensConflictBetweenProcesses)
         m_dm->CloseSender();
         EXPECT_FALSE(m_dm->OpenSenderExclusive());
         m_dm->CloseSenderExclusive();
-        stopHolder(holder);
+        StopHolder(holder);
     }
     ASSERT_TRUE(m_dm->OpenSenderExclusive());
     QProcess holder;
@@ -354,8 +338,8 @@ TEST_F(DBInfoTest, SharedAndExclusiveOpensConflictBetweenProcesses)
 TEST_F(DBInfoTest, HistoryListsLoadOnConnectAndGoWithTheDatabase)
 {
     QDir().mkpath(HistoryFolder);
-    writeFile(HistoryFolder + "Post.mtd", MtdHistoryFile::Encode({{45000.5, "abc"}}));
-    writeFile(HistoryFolder + "Dptmnt.mtd", QByteArray("\x05\x00\x00", 3)); // damaged
+    WriteFileBytes(HistoryFolder + "Post.mtd", MtdHistoryFile::Encode({{45000.5, "abc"}}));
+    WriteFileBytes(HistoryFolder + "Dptmnt.mtd", QByteArray("\x05\x00\x00", 3)); // damaged
 
     m_dm->InitDatabase();
     ASSERT_NE(m_dm->Database(), nullptr);

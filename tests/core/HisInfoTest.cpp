@@ -2,6 +2,7 @@
 #include "core/HisInfo.h"
 #include "platform/Cp932.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -11,19 +12,6 @@
 namespace {
 
 const QString GoldenFile = QStringLiteral(TOVAREL_TEST_DATA_DIR "history/Golden.mtd");
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 AnsiString Sjis(const char* utf8)
 {
@@ -42,16 +30,16 @@ void ExpectMovedAside(const MessageRecorder& recorder, const QString& fileName, 
         << msg.text.toStdString();
     EXPECT_TRUE(msg.text.contains(movedTo)) << msg.text.toStdString();
     EXPECT_FALSE(QFile::exists(fileName));
-    EXPECT_EQ(ReadBytes(movedTo), bytes);
+    EXPECT_EQ(ReadFileBytes(movedTo), bytes);
 }
 
 TEST(HisInfo, GoldenFileReadsAndWritesBackByteForByte)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Keyword1.mtd");
-    const QByteArray golden = ReadBytes(GoldenFile);
+    const QByteArray golden = ReadFileBytes(GoldenFile);
     ASSERT_EQ(golden.size(), 310);
-    WriteBytes(path, golden);
+    WriteFileBytes(path, golden);
 
     THistoryData history(path, false, 255);
     EXPECT_FALSE(history.IsLoaded());
@@ -76,7 +64,7 @@ TEST(HisInfo, GoldenFileReadsAndWritesBackByteForByte)
 
     QFile::remove(path);
     ASSERT_TRUE(history.Save());
-    EXPECT_EQ(ReadBytes(path), golden);
+    EXPECT_EQ(ReadFileBytes(path), golden);
 }
 
 TEST(HisInfo, MissingAndEmptyFilesAreEmptyListsAndCreateChecksItsArguments)
@@ -88,7 +76,7 @@ TEST(HisInfo, MissingAndEmptyFilesAreEmptyListsAndCreateChecksItsArguments)
     EXPECT_TRUE(missing.IsLoaded());
     EXPECT_EQ(missing.Count(), 0);
 
-    WriteBytes(path, QByteArray());
+    WriteFileBytes(path, QByteArray());
     THistoryData empty(path, false, 100);
     ASSERT_TRUE(empty.Load());
     EXPECT_EQ(empty.Count(), 0);
@@ -214,7 +202,7 @@ TEST(HisInfo, SavedBlanksAroundATextAreTrimmedOnLoad)
 
 TEST(HisInfo, DamagedFileIsReportedMovedAsideAndLoadedEmpty)
 {
-    const QByteArray golden = ReadBytes(GoldenFile);
+    const QByteArray golden = ReadFileBytes(GoldenFile);
     QByteArray hugeCount = golden;
     hugeCount[3] = 0x7F;
     QByteArray negativeCount = golden;
@@ -234,7 +222,7 @@ TEST(HisInfo, DamagedFileIsReportedMovedAsideAndLoadedEmpty)
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
         const QString path = dir.filePath("Honor.mtd");
-        WriteBytes(path, c.bytes);
+        WriteFileBytes(path, c.bytes);
         MessageRecorder recorder;
         recorder.answer(MsgSeam::IdOk);
         THistoryData history(path, false, 10);
@@ -256,14 +244,14 @@ TEST(HisInfo, EarlierDamagedCopiesAreKept)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Post.mtd");
-    WriteBytes(path + ".bad", "first");
-    WriteBytes(path, QByteArray("\x01\x00", 2));
+    WriteFileBytes(path + ".bad", "first");
+    WriteFileBytes(path, QByteArray("\x01\x00", 2));
     MessageRecorder recorder;
     recorder.answer(MsgSeam::IdOk);
     THistoryData history(path, true, 50);
     EXPECT_TRUE(history.Load());
     ExpectMovedAside(recorder, path, path + ".bad.1", QByteArray("\x01\x00", 2));
-    EXPECT_EQ(ReadBytes(path + ".bad"), "first");
+    EXPECT_EQ(ReadFileBytes(path + ".bad"), "first");
 }
 
 TEST(HisInfo, UnreadableFileIsMovedAsideToo)
@@ -283,7 +271,7 @@ TEST(HisInfo, UnreadableFileIsMovedAsideToo)
 TEST(HisInfo, SaveThatCannotCreateTheFileAnswersFalseAndKeepsTheList)
 {
     QTemporaryDir dir;
-    WriteBytes(dir.filePath("plain"), "x");
+    WriteFileBytes(dir.filePath("plain"), "x");
     THistoryData history(dir.filePath("plain/Post.mtd"), true, 50); // its folder would be a file
     history.Load();
     history.Add("a", 1);

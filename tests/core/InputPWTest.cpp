@@ -1,12 +1,12 @@
 // The start-up password prompt: right, wrong, empty and given-up passwords.
 #include "core/InputPW.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
 
 #include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -48,14 +48,14 @@ TEST(InputPW, GivingUpAsksFirstAndNoKeepsTheText)
     MessageRecorder rec;
     rec.answer(MsgSeam::IdNo).answer(MsgSeam::IdYes);
     TInputPassword dlg(nullptr, "pw");
-    QTimer::singleShot(0, &dlg, [&] {
-        field(dlg)->setText("typed");
-        dlg.findChild<QPushButton*>("btnCancel")->click(); // answered No
-        EXPECT_TRUE(dlg.isVisible());
-        EXPECT_EQ(field(dlg)->text(), QStringLiteral("typed"));
-        dlg.close(); // the close box asks the same; answered Yes
-    });
-    EXPECT_EQ(dlg.exec(), TInputPassword::mrCancel);
+    EXPECT_EQ(RunModal(dlg, {[&] {
+                           field(dlg)->setText("typed");
+                           dlg.findChild<QPushButton*>("btnCancel")->click(); // answered No
+                           EXPECT_TRUE(dlg.isVisible());
+                           EXPECT_EQ(field(dlg)->text(), QStringLiteral("typed"));
+                           dlg.close(); // the close box asks the same; answered Yes
+                       }}),
+              TInputPassword::mrCancel);
     ASSERT_EQ(rec.count(), 2);
     EXPECT_EQ(rec.messages()[0].text, QStringLiteral("Tovarel の起動を中止します  \r\nよろしいですか？  "));
     EXPECT_EQ(rec.messages()[0].flags, 36u);

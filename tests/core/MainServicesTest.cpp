@@ -1,6 +1,6 @@
 // The program's start-up services over the built ProgramFolder: the first and a later start, the session
 // over the current book, the shut-down order and the start-up password gate.
-#include "StartupFixture.h"
+#include "support/SessionFixture.h"
 
 #include "addressbook/AdrsList.h"
 #include "core/AdrsFolderList.h"
@@ -12,79 +12,32 @@
 #include "core/TableDefs.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int rowCount(const QString& path)
-{
-    TableSession session;
-    session.addPassword(TablePassword);
-    Table t(session);
-    t.setTableName(path);
-    t.open();
-    return t.recordCount();
-}
-
-class MainServicesTest : public StartupFixture
+class MainServicesTest : public SessionFixture
 {
 protected:
-    void SetUp() override
-    {
-        StartupFixture::SetUp();
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        m_previous = SetStartupServices(std::make_unique<TMainServices>());
-        StartupPassword.clear();
-    }
-    void TearDown() override
-    {
-        SetStartupServices(std::move(m_previous));
-        StartupFixture::TearDown();
-    }
-
     // Runs the whole start; inSession runs once the address list has opened its book, then closes it. A
     // start that asks for a book (first start) takes the offered name.
     void runStart(const std::function<void(TAddressList*)>& inSession, bool choose = false)
     {
-        bool seen = false;
-        ModalDriver driver;
         if (choose)
-            driver.on("AddressSelect", [](QWidget* w) { w->findChild<QPushButton*>("btnOk")->click(); });
-        driver.on(
-            "AddressList",
-            [&](QWidget* w) {
-                seen = true;
-                auto* list = static_cast<TAddressList*>(w);
-                inSession(list);
-                list->close();
-            },
-            [](QWidget* w) { return static_cast<TAddressList*>(w)->StartupDone(); });
-        {
-            TMainForm form;
-            form.FormCreate();
-            QCoreApplication::sendPostedEvents(&form);
-        }
-        EXPECT_TRUE(seen) << "the address list did not show";
+            m_driver.on("AddressSelect", [](QWidget* w) { w->findChild<QPushButton*>("btnOk")->click(); });
+        runSession([&](TAddressList& list) { inSession(&list); });
     }
-
-    std::unique_ptr<TStartupServices> m_previous;
 };
 
 TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
 {
     for (const char* table : {"Category.DB", "Target.DB", "Exception.DB"})
-        ASSERT_GT(rowCount(ProgramFolder + "Category/" + table), 0) << table << " is built by the build";
+        ASSERT_GT(TableRowCount(ProgramFolder + "Category/" + table), 0) << table << " is built by the build";
 
     MessageRecorder rec;
     rec.answer(MsgSeam::IdOk);
@@ -119,17 +72,17 @@ TEST_F(MainServicesTest, FirstStartBuildsTheDataTreeAndOpensAnEmptyBook)
     // What the first start leaves behind.
     for (const char* table : {"Category.DB", "Target.DB", "Exception.DB"}) {
         SCOPED_TRACE(table);
-        EXPECT_EQ(readAll(DataRootFolder + "Category/" + table),
-                  readAll(ProgramFolder + "Category/" + table));
+        EXPECT_EQ(ReadFileBytes(DataRootFolder + "Category/" + table),
+                  ReadFileBytes(ProgramFolder + "Category/" + table));
     }
     for (const char* list : {"Post.mtd", "Honor.mtd"}) {
         SCOPED_TRACE(list);
-        EXPECT_FALSE(readAll(DataRootFolder + "Data/History/" + list).isEmpty());
-        EXPECT_EQ(readAll(DataRootFolder + "Data/History/" + list),
-                  readAll(ProgramFolder + "Common/History/" + list));
+        EXPECT_FALSE(ReadFileBytes(DataRootFolder + "Data/History/" + list).isEmpty());
+        EXPECT_EQ(ReadFileBytes(DataRootFolder + "Data/History/" + list),
+                  ReadFileBytes(ProgramFolder + "Common/History/" + list));
     }
     EXPECT_FALSE(QFileInfo::exists(DataRootFolder + "Data/History/Dptmnt.mtd")) << "no default of its own";
-    EXPECT_EQ(rowCount(DataRootFolder + "Data/Adrs/アドレス/Adrs.DB"), 0);
+    EXPECT_EQ(TableRowCount(DataRootFolder + "Data/Adrs/アドレス/Adrs.DB"), 0);
     const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     EXPECT_EQ(ini.ReadString("BASE", "DataPath", ""), DataRootFolder + "Data/");
     EXPECT_EQ(ini.ReadString("BASE", "AdrsName", ""), QStringLiteral("アドレス"));
@@ -149,7 +102,7 @@ TEST_F(MainServicesTest, LaterStartKeepsTheUsersFilesAndOpensTheSavedBook)
     }
     QFile::remove(DataRootFolder + "Data/History/Honor.mtd");
     const QString category = DataRootFolder + "Category/Target.DB";
-    const QByteArray target = readAll(category);
+    const QByteArray target = ReadFileBytes(category);
     {
         // A book with one row, named in the settings.
         QDir().mkpath(DataRootFolder + "Data/Adrs/Work");
@@ -171,10 +124,10 @@ TEST_F(MainServicesTest, LaterStartKeepsTheUsersFilesAndOpensTheSavedBook)
         EXPECT_EQ(AdrsFolderList.size(), 2);
     });
     EXPECT_EQ(rec.count(), 1);
-    EXPECT_EQ(readAll(history), mine);
-    EXPECT_EQ(readAll(DataRootFolder + "Data/History/Honor.mtd"),
-              readAll(ProgramFolder + "Common/History/Honor.mtd"));
-    EXPECT_EQ(readAll(category), target);
+    EXPECT_EQ(ReadFileBytes(history), mine);
+    EXPECT_EQ(ReadFileBytes(DataRootFolder + "Data/History/Honor.mtd"),
+              ReadFileBytes(ProgramFolder + "Common/History/Honor.mtd"));
+    EXPECT_EQ(ReadFileBytes(category), target);
 }
 
 TEST_F(MainServicesTest, DamagedBookIsToldAndLeftAsItWasWhileTheSessionGoesOn)
@@ -198,7 +151,7 @@ TEST_F(MainServicesTest, DamagedBookIsToldAndLeftAsItWasWhileTheSessionGoesOn)
     ASSERT_EQ(rec.count(), 2);
     EXPECT_EQ(rec.last().text, QStringLiteral("アドレス帳ファイルがオープンできませんでした  "));
     EXPECT_EQ(rec.last().source, MsgSeam::Source::Application);
-    EXPECT_EQ(readAll(table), garbage);
+    EXPECT_EQ(ReadFileBytes(table), garbage);
 }
 
 TEST_F(MainServicesTest, StoredStartupPasswordAsksAndCancelEndsTheRun)
@@ -212,26 +165,19 @@ TEST_F(MainServicesTest, StoredStartupPasswordAsksAndCancelEndsTheRun)
     rec.answer(MsgSeam::IdYes);
     bool prompted = false;
     bool session = false;
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (modal->objectName() == "AddressList") {
-            session = true;
-            modal->close();
-        } else if (modal->objectName() == "InputPassword" && !prompted) {
-            prompted = true;
-            modal->findChild<QPushButton*>("btnCancel")->click();
-        }
+    m_driver.on("InputPassword", [&](QWidget* w) {
+        prompted = true;
+        w->findChild<QPushButton*>("btnCancel")->click();
     });
-    poll->start(10);
+    m_driver.maybe("AddressList", [&](QWidget* w) {
+        session = true;
+        w->close();
+    });
     {
         TMainForm form;
         form.FormCreate();
         QCoreApplication::sendPostedEvents(&form);
     }
-    delete poll;
     EXPECT_TRUE(prompted);
     EXPECT_FALSE(session);
     ASSERT_EQ(rec.count(), 1);

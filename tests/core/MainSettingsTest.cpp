@@ -1,6 +1,6 @@
 // Reading the main settings at start: ranges, the data path, the disc folder, registry values and the data
 // root.
-#include "StartupFixture.h"
+#include "support/StartupFixture.h"
 
 #include "core/ShellSub.h"
 #include "maintenance/UpdInfo.h"

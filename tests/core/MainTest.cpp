@@ -1,5 +1,5 @@
 // Start-up and shut-down: the install state, the order of the start, the password gate and a second start.
-#include "StartupFixture.h"
+#include "support/StartupFixture.h"
 
 #include "core/AdrsFolderList.h"
 #include "core/Main.h"
@@ -7,13 +7,13 @@
 #include "core/StartupServices.h"
 #include "maintenance/HdiRW.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
 
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -177,21 +177,15 @@ TEST_F(MainTest, SplashHoldsTheStartUntilItCloses)
 }
 
 // Answers the password prompt with text, clicking OK; a wrong text is followed by the cancel and Yes.
-void drivePrompt(const QString& text, bool* seen)
+void drivePrompt(ModalDriver& driver, const QString& text, bool* seen)
 {
-    QTimer* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [=] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dlg || dlg->objectName() != "InputPassword")
-            return;
+    driver.on("InputPassword", [=](QWidget* dlg) {
         *seen = true;
-        poll->deleteLater();
         dlg->findChild<QLineEdit*>("medtPassword")->setText(text);
         dlg->findChild<QPushButton*>("btnOk")->click();
         if (dlg->isVisible())
             dlg->findChild<QPushButton*>("btnCancel")->click();
     });
-    poll->start(10);
 }
 
 TEST_F(MainTest, StartupPasswordGatesTheSession)
@@ -219,8 +213,9 @@ TEST_F(MainTest, StartupPasswordGatesTheSession)
         MessageRecorder rec;
         rec.allowUnexpected();
         bool seen = false;
+        ModalDriver driver;
         if (c.prompt)
-            drivePrompt(c.typed, &seen);
+            drivePrompt(driver, c.typed, &seen);
         // The registry file is empty here; the stored value comes from the test.
         TMainForm form;
         form.FormCreate();

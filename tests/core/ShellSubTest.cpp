@@ -1,5 +1,6 @@
 // Shell helpers: starting programs with "@", opening files, deleting folder trees, drives and form centring.
 #include "core/ShellSub.h"
+#include "support/RecordingOpener.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -64,24 +65,10 @@ TEST(ShellSub, RunProgramRunsInTheProgramsFolderWithQuotedArguments)
     EXPECT_EQ(RunProgram("\"" + dir.path() + "/missing\"", "", true), ENOENT);
 }
 
-class OpenRecorder : public TShellOpener
-{
-public:
-    explicit OpenRecorder(QList<TShellOpenRequest>* seen) : m_seen(seen) {}
-    int Open(const TShellOpenRequest& r) override
-    {
-        m_seen->append(r);
-        return 0;
-    }
-
-private:
-    QList<TShellOpenRequest>* m_seen;
-};
-
 TEST(ShellSub, ShellOpenGoesThroughTheInstalledOpener)
 {
     QList<TShellOpenRequest> seen;
-    auto previous = SetShellOpener(std::make_unique<OpenRecorder>(&seen));
+    auto previous = SetShellOpener(std::make_unique<RecordingOpener>(&seen));
     EXPECT_EQ(ShellOpen("https://example.test/a", "", "", true), 0);
     ASSERT_EQ(seen.size(), 1);
     EXPECT_EQ(seen[0].file, QStringLiteral("https://example.test/a"));

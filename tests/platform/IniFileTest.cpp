@@ -1,18 +1,13 @@
 // In-memory INI file: case folding, typed reads, round trip and atomic write-back.
 #include "platform/IniFile.h"
 #include "platform/Cp932.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(IniFile, NamesMatchIgnoringAsciiCaseOnly)
 {
@@ -55,15 +50,15 @@ TEST(IniFile, RoundTripKeepsOrderAndWritesCp932CrLf)
         ini.WriteBool("B", "f", true);
         ASSERT_TRUE(ini.UpdateFile());
     }
-    const QByteArray expected = "[B]\r\nk1=" + Cp932::fromUnicode(QStringLiteral("日本")) +
-                                "\r\nf=1\r\n\r\n[A]\r\nn=5\r\n";
-    EXPECT_EQ(readAll(path), expected);
+    const QByteArray expected =
+        "[B]\r\nk1=" + Cp932::fromUnicode(QStringLiteral("日本")) + "\r\nf=1\r\n\r\n[A]\r\nn=5\r\n";
+    EXPECT_EQ(ReadFileBytes(path), expected);
     TMemIniFile again(path);
     EXPECT_EQ(again.ReadSections(), QStringList({"B", "A"}));
     again.DeleteKey("b", "K1");
     again.EraseSection("a");
     ASSERT_TRUE(again.UpdateFile());
-    EXPECT_EQ(readAll(path), QByteArray("[B]\r\nf=1\r\n"));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("[B]\r\nf=1\r\n"));
 }
 
 TEST(IniFile, FailedWriteReportsAndCreatesNothing)

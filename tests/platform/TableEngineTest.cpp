@@ -1,6 +1,8 @@
 // Table engine: creation, order of the indexes, keys and ranges, passwords, locks, edits, packing and damage.
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
+#include "support/HolderProcess.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -71,14 +73,6 @@ protected:
         t->setExclusive(exclusive);
         t->open();
         return t;
-    }
-
-    static qint64 addRow(Table& t, const QList<std::pair<const char*, QVariant>>& values)
-    {
-        t.append();
-        for (const auto& [name, v] : values)
-            t.fieldByName(QLatin1String(name)).setValue(v);
-        return t.post();
     }
 
     static QList<qint64> walk(Table& t, bool forward)
@@ -182,7 +176,7 @@ TEST_F(TableEngineTest, WalksFollowIndexOrderBothWaysWithTiesByRecNo)
         "_x", "a",
     };
     for (const QByteArray& v : values)
-        addRow(*t, {{"NameKana", v}, {"CustomCode", v}});
+        AppendRow(*t, {{"NameKana", v}, {"CustomCode", v}});
 
     const struct
     {
@@ -210,7 +204,7 @@ TEST_F(TableEngineTest, WalksFollowIndexOrderBothWaysWithTiesByRecNo)
     t->fieldByName(QStringLiteral("NameKana")).setAnsi("0");
     EXPECT_EQ(t->post(), 1);
     EXPECT_EQ(t->recNo(), 2);
-    EXPECT_EQ(addRow(*t, {{"NameKana", QByteArray("A")}}), 11);
+    EXPECT_EQ(AppendRow(*t, {{"NameKana", QByteArray("A")}}), 11);
     EXPECT_EQ(walk(*t, true), (QList<qint64>{3, 1, 9, 2, 5, 10, 11, 7, 6, 4, 8}));
     EXPECT_TRUE(t->fieldByName(QStringLiteral("Tel")).isNull());
 }
@@ -222,9 +216,9 @@ TEST_F(TableEngineTest, FieldsAskedForLateInAWalkReadTrue)
     auto t = openNew(AdrsTableDef());
     t->startTransaction();
     for (int i = 1; i <= 300; ++i)
-        addRow(*t, {{"Group", i % 7},
-                    {"Tel", QByteArray::number(5000 + i)},
-                    {"NameKana", QByteArray::number(i % 10)}});
+        AppendRow(*t, {{"Group", i % 7},
+                       {"Tel", QByteArray::number(5000 + i)},
+                       {"NameKana", QByteArray::number(i % 10)}});
     t->commit();
     for (const bool forward : {true, false}) {
         SCOPED_TRACE(forward);
@@ -258,10 +252,10 @@ TEST_F(TableEngineTest, FindKeyNearestKeyAndRanges)
     auto t = openNew(AdrsTableDef());
     const int codes[][3] = {{1, 2, 3}, {1, 1, 5}, {2, 0, 0}, {1, 2, 1}, {3, 1, 1}};
     for (const auto& c : codes)
-        addRow(*t, {{"CodeMain", c[0]},
-                    {"CodeSub", c[1]},
-                    {"CodeGenre", c[2]},
-                    {"Tel", QByteArray::number(c[0] * 100 + c[1])}});
+        AppendRow(*t, {{"CodeMain", c[0]},
+                       {"CodeSub", c[1]},
+                       {"CodeGenre", c[2]},
+                       {"Tel", QByteArray::number(c[0] * 100 + c[1])}});
 
     t->setIndexName(QStringLiteral("Category"));
     EXPECT_TRUE(t->findKey({1, 2}));
@@ -305,7 +299,7 @@ TEST_F(TableEngineTest, LocateMatchesExactlyOrIgnoringCaseOrByPrefix)
     int key = 1;
     for (const QByteArray& kana :
          {QByteArray("abc"), QByteArray("ABD"), sj(u"ｶﾌﾞｼｷｶﾞｲｼｬ"), QByteArray("Abc")})
-        addRow(*t, {{"RecNo", key++}, {"Kana", kana}});
+        AppendRow(*t, {{"RecNo", key++}, {"Kana", kana}});
     const struct
     {
         QByteArray value;
@@ -430,18 +424,8 @@ TEST_F(TableEngineTest, SharedAndExclusiveOpensConflictBetweenProcesses)
 {
     Table::createTable(path("Adrs.DB"), AdrsTableDef(), TablePassword);
     auto startHolder = [&](QProcess& p, const char* mode) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TABLE_HOLD_PATH"), path("Adrs.DB"));
-        env.insert(QStringLiteral("TABLE_HOLD_MODE"), QLatin1String(mode));
-        p.setProcessEnvironment(env);
-        p.start(QCoreApplication::applicationFilePath(), {});
-        EXPECT_TRUE(p.waitForStarted(10000));
-        EXPECT_TRUE(p.waitForReadyRead(20000));
-        return p.readLine().trimmed();
-    };
-    auto stopHolder = [](QProcess& p) {
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(20000));
+        return StartHolder(p,
+                           {{"TABLE_HOLD_PATH", path("Adrs.DB")}, {"TABLE_HOLD_MODE", QLatin1String(mode)}});
     };
     auto opens = [&](bool exclusive) {
         try {
@@ -457,14 +441,14 @@ TEST_F(TableEngineTest, SharedAndExclusiveOpensConflictBetweenProcesses)
         ASSERT_EQ(startHolder(holder, "exclusive"), "open");
         EXPECT_FALSE(opens(false));
         EXPECT_FALSE(opens(true));
-        stopHolder(holder);
+        StopHolder(holder);
     }
     {
         QProcess holder;
         ASSERT_EQ(startHolder(holder, "shared"), "open");
         EXPECT_TRUE(opens(false));
         EXPECT_FALSE(opens(true));
-        stopHolder(holder);
+        StopHolder(holder);
     }
     EXPECT_TRUE(opens(true)) << "the lock goes with the process";
     {
@@ -481,8 +465,8 @@ TEST_F(TableEngineTest, ChangesOfAnotherObjectAppearAfterRefresh)
 {
     auto a = openNew(AdrsTableDef());
     auto b = openExisting(QStringLiteral("Adrs.DB"));
-    addRow(*a, {{"Tel", QByteArray("1")}});
-    addRow(*a, {{"Tel", QByteArray("2")}});
+    AppendRow(*a, {{"Tel", QByteArray("1")}});
+    AppendRow(*a, {{"Tel", QByteArray("2")}});
     EXPECT_EQ(b->recordCount(), 2);
     b->setIndexName(QStringLiteral("Tel"));
     EXPECT_EQ(walk(*b, true), (QList<qint64>{1, 2}));
@@ -509,7 +493,7 @@ TEST_F(TableEngineTest, DeleteMovesToTheNextRecord)
 {
     auto t = openNew(AdrsTableDef());
     for (int i = 0; i < 4; ++i)
-        addRow(*t, {{"Group", i}});
+        AppendRow(*t, {{"Group", i}});
     t->findKey({2});
     t->deleteRecord();
     EXPECT_EQ(t->currentKey(), 3);
@@ -529,14 +513,14 @@ TEST_F(TableEngineTest, PackKeepsAutoIncrementNumbersAndNeedsAnExclusiveOpen)
     }
     auto t = openExisting(QStringLiteral("Adrs.DB"), true);
     for (int i = 0; i < 5; ++i)
-        addRow(*t, {{"NameKana", QByteArray(20, char('a' + i))}});
+        AppendRow(*t, {{"NameKana", QByteArray(20, char('a' + i))}});
     t->last();
     t->deleteRecord();
     t->first();
     t->deleteRecord();
     t->pack();
     EXPECT_EQ(walk(*t, true), (QList<qint64>{2, 3, 4}));
-    EXPECT_EQ(addRow(*t, {}), 6) << "numbers of deleted records are never given again";
+    EXPECT_EQ(AppendRow(*t, {}), 6) << "numbers of deleted records are never given again";
     t->regenerateIndexes();
     t->setIndexName(QStringLiteral("NameKana"));
     EXPECT_EQ(walk(*t, true), (QList<qint64>{6, 2, 3, 4}));
@@ -544,8 +528,8 @@ TEST_F(TableEngineTest, PackKeepsAutoIncrementNumbersAndNeedsAnExclusiveOpen)
 
     // A primary key given by the caller must be new.
     auto s = openNew(SenderTableDef());
-    addRow(*s, {{"RecNo", 7}});
-    EXPECT_THROW(addRow(*s, {{"RecNo", 7}}), KeyViolationError);
+    AppendRow(*s, {{"RecNo", 7}});
+    EXPECT_THROW(AppendRow(*s, {{"RecNo", 7}}), KeyViolationError);
     s->cancel();
     EXPECT_EQ(s->recordCount(), 1);
 }
@@ -575,7 +559,7 @@ TEST_F(TableEngineTest, CreationLeavesEitherTheWholeTableOrNothing)
     Table::createTable(adrs, AdrsTableDef(), TablePassword);
     {
         auto t = openExisting(QStringLiteral("Adrs.DB"));
-        addRow(*t, {{"Tel", QByteArray("0312345678")}});
+        AppendRow(*t, {{"Tel", QByteArray("0312345678")}});
     }
     try {
         Table::createTable(adrs, AdrsTableDef(), TablePassword);
@@ -591,14 +575,9 @@ TEST_F(TableEngineTest, DamagedAndMissingFilesAreTold)
 {
     EXPECT_THROW(openExisting(QStringLiteral("Adrs.DB")), TableMissingError);
 
-    auto writeFile = [&](const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    };
-    writeFile(QStringLiteral("Adrs.DB"), QByteArray(8192, 'x'));
+    WriteFileBytes(path(QStringLiteral("Adrs.DB")), QByteArray(8192, 'x'));
     EXPECT_THROW(openExisting(QStringLiteral("Adrs.DB")), TableDamagedError);
-    writeFile(QStringLiteral("Adrs.DB"), QByteArray());
+    WriteFileBytes(path(QStringLiteral("Adrs.DB")), QByteArray());
     EXPECT_THROW(openExisting(QStringLiteral("Adrs.DB")), TableDamagedError);
 
     // Sound header, broken pages: the check finds it and reading says so.
@@ -607,7 +586,8 @@ TEST_F(TableEngineTest, DamagedAndMissingFilesAreTold)
         auto t = openNew(AdrsTableDef());
         t->startTransaction();
         for (int i = 0; i < 400; ++i)
-            addRow(*t, {{"Adrs3", QByteArray(110, char('a' + i % 26))}, {"NameKana", QByteArray::number(i)}});
+            AppendRow(*t,
+                      {{"Adrs3", QByteArray(110, char('a' + i % 26))}, {"NameKana", QByteArray::number(i)}});
         t->commit();
     }
     QFile f(path("Adrs.DB"));
@@ -629,12 +609,12 @@ TEST_F(TableEngineTest, BatchPostsCommitTogetherOrNotAtAll)
 {
     auto t = openNew(CategoryTableDef());
     t->startTransaction();
-    addRow(*t, {{"RecNo", 1}});
-    addRow(*t, {{"RecNo", 2}});
+    AppendRow(*t, {{"RecNo", 1}});
+    AppendRow(*t, {{"RecNo", 2}});
     t->rollback();
     EXPECT_EQ(t->recordCount(), 0);
     t->startTransaction();
-    addRow(*t, {{"RecNo", 3}});
+    AppendRow(*t, {{"RecNo", 3}});
     t->commit();
     EXPECT_EQ(openExisting(QStringLiteral("Category.DB"))->recordCount(), 1);
 }

@@ -1,16 +1,26 @@
 // Test doubles for the record card: a data module over a temporary Adrs.DB and history files, a list source
-// with scripted items, and an address list over the table's rows.
+// with scripted items, an address list over the table's rows, and a base fixture for the card window.
 #pragma once
 
 #include "addressbook/AdrsTableRow.h"
 #include "addressbook/CardServices.h"
+#include "addressbook/DtInqiry.h"
+#include "addressbook/GrpEdt.h"
 #include "addressbook/Inquiry.h"
+#include "core/AppSub.h"
 #include "core/HisInfo.h"
+#include "core/MainSettings.h"
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
+#include "support/TestFiles.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFocusEvent>
+#include <QPointer>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
@@ -53,13 +63,7 @@ public:
         return true;
     }
 
-    qint64 addRow(const QList<std::pair<const char*, QVariant>>& values)
-    {
-        table->append();
-        for (const auto& [name, v] : values)
-            table->fieldByName(QLatin1String(name)).setValue(v);
-        return table->post();
-    }
+    qint64 addRow(const QList<std::pair<const char*, QVariant>>& values) { return AppendRow(*table, values); }
 
     std::unique_ptr<Table> table;
     std::array<std::unique_ptr<THistoryData>, 6> histories;
@@ -190,4 +194,80 @@ public:
 
 private:
     FakeCardData& m_data;
+};
+
+// A card over the doubles above, with the settings the card reads saved before each test and restored after
+// it. The card itself is made by the derived fixture or the test.
+class CardFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_savedSettings = MainSettings;
+        m_savedRoot = DataRootFolder;
+        m_savedAdmin = AdminPassword;
+        m_savedAdminMode = AdminMode;
+        m_savedGroups = GroupNames;
+        DataRootFolder = data.folder();
+        MainSettings = TMainSettings();
+        AdminPassword.clear();
+        AdminMode = false;
+    }
+    void TearDown() override
+    {
+        delete card.data();
+        MainSettings = m_savedSettings;
+        DataRootFolder = m_savedRoot;
+        AdminPassword = m_savedAdmin;
+        AdminMode = m_savedAdminMode;
+        GroupNames = m_savedGroups;
+    }
+
+    // A private person's row that prints with its joint names; more sets further fields.
+    qint32 addPerson(const QString& name, const QList<std::pair<const char*, QVariant>>& more)
+    {
+        QList<std::pair<const char*, QVariant>> values{
+            {"NameKanji", WideToHexText(name)},
+            {"PrivCorp", true},
+            {"JointPrint", true},
+            {"SymbolColor", DefaultSymbolColor},
+            {"AddDateTime", QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))}};
+        values += more;
+        return qint32(data.addRow(values));
+    }
+
+    // Shows the list's row index on the card, as a click in the address list does.
+    void showRow(int index)
+    {
+        book.RefreshList(false, true, false);
+        book.current = index;
+        TAdrsDataRec rec;
+        ASSERT_TRUE(book.ReadRecordAt(index, rec));
+        card->SetListSource(lsAddressList);
+        card->ShowAddressRecord(rec);
+    }
+
+    // The focus leaving w, which is where the card checks and tidies an item.
+    static void Leave(QWidget* w)
+    {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(w, &out);
+    }
+    static void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    static void DeliverPosted()
+    {
+        QCoreApplication::sendPostedEvents();
+        FlushDeletes();
+    }
+
+    FakeCardData data;
+    FakeAddressBook book{data};
+    QPointer<TDataInquiry> card;
+
+private:
+    TMainSettings m_savedSettings;
+    QString m_savedRoot;
+    QString m_savedAdmin;
+    bool m_savedAdminMode = false;
+    QStringList m_savedGroups;
 };

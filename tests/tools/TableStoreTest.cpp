@@ -1,6 +1,7 @@
 // tablestore: CSV round trip through a table, refused loads that leave nothing behind, usage errors.
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -26,33 +27,12 @@ ToolRun tablestore(const QStringList& args, const QString& workDir)
             p.readAllStandardError()};
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int rowCount(const QString& path)
-{
-    TableSession session;
-    session.addPassword(TablePassword);
-    Table t(session);
-    t.setTableName(path);
-    t.open();
-    return t.recordCount();
-}
-
 class TableStoreTest : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     QString path(const char* name) const { return m_dir.path() + QLatin1Char('/') + QLatin1String(name); }
-    void write(const char* name, const QByteArray& bytes) const
-    {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void write(const char* name, const QByteArray& bytes) const { WriteFileBytes(path(name), bytes); }
     QTemporaryDir m_dir;
 };
 
@@ -61,13 +41,13 @@ TEST_F(TableStoreTest, LoadThenDumpGivesTheSameCsvBytes)
     const QString golden = QStringLiteral(TOVAREL_TEST_DATA_DIR "tablestore/Category.csv");
     const ToolRun load = tablestore({"load", "Category.DB", golden}, m_dir.path());
     ASSERT_EQ(load.exitCode, 0) << load.err.toStdString();
-    EXPECT_EQ(rowCount(path("Category.DB")), 5);
+    EXPECT_EQ(TableRowCount(path("Category.DB")), 5);
 
     const ToolRun toFile = tablestore({"dump", "Category.DB", "out.csv"}, m_dir.path());
     ASSERT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
-    EXPECT_EQ(readAll(path("out.csv")), readAll(golden));
+    EXPECT_EQ(ReadFileBytes(path("out.csv")), ReadFileBytes(golden));
     const ToolRun toStdout = tablestore({"dump", "Category.DB"}, m_dir.path());
-    EXPECT_EQ(toStdout.out, readAll(golden));
+    EXPECT_EQ(toStdout.out, ReadFileBytes(golden));
 
     // The loaded table carries the program's password.
     TableSession bare;
@@ -107,7 +87,7 @@ TEST_F(TableStoreTest, RefusedLoadLeavesTheTableAsItWas)
         SCOPED_TRACE(c.why);
         write("bad.csv", c.csv);
         EXPECT_EQ(tablestore({"load", "Category.DB", "bad.csv"}, m_dir.path()).exitCode, 1);
-        EXPECT_EQ(rowCount(path("Category.DB")), 1);
+        EXPECT_EQ(TableRowCount(path("Category.DB")), 1);
     }
 }
 
