@@ -796,17 +796,24 @@ void TAddressSearch::ListAdd()
         m_lvCondition->setFocus();
 }
 
-void TAddressSearch::ListUpdate()
+QList<int> TAddressSearch::RowsToActOn()
 {
-    const QList<int> rows = SelectedRows();
+    // With nothing listed the item panel takes the focus; with nothing selected, the list does.
     if (m_items.isEmpty()) {
         m_cbxItem->setFocus();
-        return;
+        return {};
     }
-    if (rows.isEmpty()) {
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty())
         m_lvCondition->setFocus();
+    return rows;
+}
+
+void TAddressSearch::ListUpdate()
+{
+    const QList<int> rows = RowsToActOn();
+    if (rows.isEmpty())
         return;
-    }
     const TNarrowDownItem item = PanelCondition();
     if (m_items.contains(item))
         return;
@@ -817,15 +824,9 @@ void TAddressSearch::ListUpdate()
 
 void TAddressSearch::ListDelete()
 {
-    const QList<int> rows = SelectedRows();
-    if (m_items.isEmpty()) {
-        m_cbxItem->setFocus();
+    const QList<int> rows = RowsToActOn();
+    if (rows.isEmpty())
         return;
-    }
-    if (rows.isEmpty()) {
-        m_lvCondition->setFocus();
-        return;
-    }
     for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
         m_items.removeAt(*it);
         delete m_lvCondition->takeTopLevelItem(*it);

@@ -140,6 +140,8 @@ private:
     void AppendRow(const TNarrowDownItem& item);
     void SetRowTexts(int index, const TNarrowDownItem& item);
     QList<int> SelectedRows() const;
+    // The selected rows for changing or deleting; empty (after moving the focus) when there are none.
+    QList<int> RowsToActOn();
     void UpdateButtons();
     void RefillPatternCombo();
     AnsiString PatternName() const;
