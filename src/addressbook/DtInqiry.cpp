@@ -2375,9 +2375,22 @@ void TDataInquiry::bbtnOpenExtLinkClick()
     QTreeWidgetItem* item = lvExtLink->currentItem();
     if (!item || !item->isSelected())
         return;
-    // The link itself is what opens: never a command line made of the record's text. A link the desktop
-    // cannot open is not reported.
-    ShellOpen(item->text(1), QString(), QString(), true);
+    // The link itself is what opens: never a command line made of the record's text. Links come with
+    // imported records too, so one that would start a program asks first.
+    const QString link = item->text(1);
+    if (IsProgramFile(link) &&
+        MessageBoxPos(this,
+                      QStringLiteral("「") + link + QStringLiteral("」はプログラムです  \r\n") +
+                          QStringLiteral("起動してもよろしいですか？  "),
+                      ProductTitle,
+                      MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
+        return;
+    const int result = ShellOpen(link, QString(), QString(), true);
+    if (result != 0)
+        MessageBoxPos(this,
+                      QStringLiteral("リンク先を開くことができませんでした  \r\n") + link +
+                          QStringLiteral("  \r\nRC = ") + QString::number(result) + QStringLiteral("  "),
+                      ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
 }
 
 void TDataInquiry::bbtnSymbolColorClick()

@@ -80,6 +80,47 @@ TEST(ShellSub, ShellOpenGoesThroughTheInstalledOpener)
     EXPECT_EQ(ShellOpen(dir.path() + "/nothing.pdf", "", "@", true), ENOENT);
 }
 
+TEST(ShellSub, DocumentsAnswerTheDesktopOpenersExitStatus)
+{
+    // A stand-in for the desktop's opener, first on PATH: it logs its argument and ends with the status named
+    // by the document's suffix, after a short spell of work.
+    QTemporaryDir dir;
+    const QString bin = dir.path() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const QString log = dir.path() + "/opened.log";
+    QFile script(bin + "/xdg-open");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho \"begin $1\" >> '%1'\nsleep 0.2\necho end >> '%1'\n"
+                                "case \"$1\" in *.s3) exit 3 ;; *.s2) exit 2 ;; esac\nexit 0\n")
+                     .arg(log)
+                     .toUtf8());
+    script.close();
+    QFile::setPermissions(script.fileName(), QFile::permissions(script.fileName()) | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ":" + path);
+
+    struct Case
+    {
+        const char* name;
+        bool noWait;
+        int expected;
+    } cases[] = {
+        {"doc.pdf", false, 0},      {"doc.pdf", true, 0},      {"none.s3", false, ENOEXEC},
+        {"none.s3", true, ENOEXEC}, {"gone.s2", true, ENOENT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.noWait ? " no wait" : " wait"));
+        const QString file = dir.path() + "/" + c.name;
+        QFile doc(file);
+        ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+        doc.close();
+        QFile::remove(log);
+        EXPECT_EQ(ShellOpen(file, "", "", c.noWait), c.expected);
+        EXPECT_EQ(QString::fromUtf8(ReadFileBytes(log)), "begin " + file + "\nend\n");
+    }
+    qputenv("PATH", path);
+}
+
 TEST(ShellSub, DeleteFolderTreeRemovesReadOnlyEntriesAndNeverFollowsLinks)
 {
     QTemporaryDir dir;
