@@ -15,9 +15,21 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLibraryInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSessionManager>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QSysInfo>
+#include <QTranslator>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 QPointer<TMainForm> MainForm;
 
@@ -29,14 +41,37 @@ QString InstanceLockFolder()
     return SystemPaths::WithSlash(folder);
 }
 
+namespace {
+
+// True while a live process holds the lock file at path. Only looks: the lock is neither taken nor, however
+// old, removed as stale, since it belongs to another program.
+bool LockHeldByLiveProcess(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool flockHeld = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    if (flockHeld)
+        return true;
+    // A holder that keeps no flock is judged by the process the file names.
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (!QLockFile(path).getLockInfo(&pid, &host, &app) || pid <= 0 ||
+        pid > std::numeric_limits<pid_t>::max())
+        return false;
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return true; // cannot be checked from here
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
 bool IsAdminToolRunning(const QString& folder)
 {
-    QLockFile tool(folder + AdminToolIdentity + QStringLiteral(".lock"));
-    if (tool.tryLock(0)) {
-        tool.unlock();
-        return false;
-    }
-    if (tool.error() != QLockFile::LockFailedError)
+    if (!LockHeldByLiveProcess(folder + AdminToolIdentity + QStringLiteral(".lock")))
         return false;
     ApplicationMessageBox(QStringLiteral("「管理者モード設定ツール」が動作中です  \r\n"
                                          "「管理者モード設定ツール」を終了してから実行してください  "),
@@ -101,6 +136,76 @@ bool TSingleInstance::Listen()
         }
     });
     return m_server->listen(name);
+}
+
+namespace {
+
+// The write end of the pipe through which the signal handler reaches the GUI thread.
+int SessionSignalPipe[2] = {-1, -1};
+
+void sessionSignalHandler(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(SessionSignalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+constexpr int SessionSignals[] = {SIGTERM, SIGHUP};
+
+} // namespace
+
+TSessionEndWatcher::TSessionEndWatcher(QObject* parent) : QObject(parent)
+{
+    if (SessionSignalPipe[0] < 0 && ::pipe2(SessionSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    m_notifier = new QSocketNotifier(SessionSignalPipe[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TSessionEndWatcher::readSignals);
+    struct sigaction action = {};
+    action.sa_handler = sessionSignalHandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int sig : SessionSignals)
+        ::sigaction(sig, &action, nullptr);
+#ifndef QT_NO_SESSIONMANAGER
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        // Questions need the session manager's leave; without it nothing can be asked, so nothing closes.
+        if (m_ending || !manager.allowsInteraction())
+            return;
+        bool ended = false;
+        m_ending = true;
+        emit EndRequested(&ended);
+        m_ending = false;
+        manager.release();
+        if (!ended)
+            manager.cancel();
+    });
+#endif
+}
+
+TSessionEndWatcher::~TSessionEndWatcher()
+{
+    if (!m_notifier)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    for (const int sig : SessionSignals)
+        ::sigaction(sig, &action, nullptr);
+}
+
+void TSessionEndWatcher::readSignals()
+{
+    char buffer[64];
+    while (::read(SessionSignalPipe[0], buffer, sizeof buffer) > 0) {
+    }
+    // A second signal while the question of the first is open is answered by that question.
+    if (m_ending)
+        return;
+    bool ended = false;
+    m_ending = true;
+    emit EndRequested(&ended);
+    m_ending = false;
 }
 
 void LoadInstallState()
@@ -176,6 +281,9 @@ void TMainForm::FormCreate()
     m_help->SetPageOffsetEnabled(true);
     m_helpFilter = new THelpKeyFilter([this](int context) { return HelpHandler(context); });
     qApp->installEventFilter(m_helpFilter);
+    m_sessionEnd = new TSessionEndWatcher(this);
+    connect(m_sessionEnd, &TSessionEndWatcher::EndRequested, this,
+            [this](bool* ended) { *ended = EndSession(); });
 
     TStartupServices& services = StartupServices();
     services.LoadHyphenLibrary();
@@ -267,6 +375,13 @@ bool TMainForm::CloseMainForm()
     QApplication::restoreOverrideCursor();
     QCoreApplication::quit();
     return true;
+}
+
+bool TMainForm::EndSession()
+{
+    CloseMainForm();
+    const QWidget* session = StartupServices().AddressListWindow();
+    return !session || !session->isVisible();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

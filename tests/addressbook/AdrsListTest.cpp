@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <csignal>
+
 namespace {
 
 class AdrsListTest : public SessionFixture
@@ -510,6 +512,71 @@ TEST_F(AdrsListTest, AChildThatRefusesToCloseKeepsTheProgramRunning)
     });
     RegisterListChild(TListChild::CategorySearch, {});
     EXPECT_TRUE(QFileInfo::exists(data() + "AdrsList.ini"));
+}
+
+TEST_F(AdrsListTest, EndingTheDesktopSessionClosesAsTheUserWouldAndAsksAboutUnsavedInput)
+{
+    prepare({{"Book", 2}}, "Book");
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        list.SelectIndex(0, true, false);
+        action(list, "actInquiry")->trigger();
+        ASSERT_TRUE(DataInquiry);
+        DataInquiry->edtTel->setText(QStringLiteral("0312345678"));
+
+        // SIGTERM (a logout or shutdown) reaches the card's question; Cancel keeps everything open.
+        rec.answer(MsgSeam::IdCancel);
+        ::raise(SIGTERM);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return rec.count() == 1; }, 5000));
+        EXPECT_EQ(rec.last().flags, unsigned(MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion));
+        ASSERT_TRUE(DataInquiry);
+        EXPECT_TRUE(DataInquiry->isVisible());
+        EXPECT_TRUE(list.isVisible());
+        EXPECT_FALSE(QFileInfo::exists(data() + "AdrsList.ini"));
+
+        // SIGHUP the same way; No discards the input and the session ends.
+        rec.answer(MsgSeam::IdNo);
+        ::raise(SIGHUP);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !list.isVisible(); }, 5000));
+        EXPECT_EQ(rec.count(), 2);
+    });
+    EXPECT_TRUE(QFileInfo::exists(data() + "AdrsList.ini")) << "the list saved its settings on the way out";
+}
+
+TEST_F(AdrsListTest, F1InTheListOpensItsHelpPage)
+{
+    prepare({{"Book", 1}}, "Book");
+    const QString guide = m_root + "guide.pdf";
+    WriteFileBytes(guide, "%PDF-1.4\n");
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        TPDFHelp* help = MainForm->Help();
+        ASSERT_TRUE(help);
+        QStringList launched;
+        help->SetViewer({"viewer", {"%p", "%f"}, {"%f"}});
+        help->SetLauncher([&](const QString&, const QStringList& arguments) {
+            launched = arguments;
+            return true;
+        });
+        help->SetDocument(guide);
+        list.ListView()->setFocus();
+        QTest::keyClick(list.ListView(), Qt::Key_F1);
+        // Context 39, shifted by the guide's three front pages, counted from 1.
+        EXPECT_EQ(launched, QStringList({"43", guide}));
+
+        // Without a viewer the advice is about installing one.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(m_root + "no-programs"));
+        help->LocateReader();
+        qputenv("PATH", path);
+        ASSERT_TRUE(help->NotAvailable());
+        rec.answer(MsgSeam::IdOk);
+        QTest::keyClick(list.ListView(), Qt::Key_F1);
+        ASSERT_EQ(rec.count(), 1);
+        EXPECT_FALSE(rec.last().text.contains(QStringLiteral("スタートメニュー")));
+        EXPECT_TRUE(
+            rec.last().text.contains(QStringLiteral("PDF ビューアー（Evince、Okular など）をインストール")));
+    });
 }
 
 TEST_F(AdrsListTest, StoredColumnOrdersAreTakenOnlyAsPermutations)

@@ -8,11 +8,15 @@
 #include "maintenance/HdiRW.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 
+#include <QFontInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTest>
 
 namespace {
@@ -263,6 +267,42 @@ TEST_F(MainTest, SingleInstanceLockAndActivation)
     ASSERT_EQ(rec.count(), 1);
     EXPECT_EQ(rec.last().flags, 48u);
     EXPECT_TRUE(rec.last().text.startsWith(QStringLiteral("「管理者モード設定ツール」が動作中です")));
+}
+
+TEST_F(MainTest, AdminToolProbeNeverTakesOrRemovesTheToolsLock)
+{
+    // A tool that writes its lock without holding a flock on it, an hour ago.
+    const QString lock = m_root + AdminToolIdentity + ".lock";
+    struct Case
+    {
+        const char* name;
+        qint64 pid;
+        bool running;
+    } cases[] = {
+        {"live holder, old lock", QCoreApplication::applicationPid(), true},
+        {"holder gone", 2147483000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(lock);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray::number(c.pid) + "\nadmintool\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        file.close();
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        file.close();
+        const QByteArray before = ReadFileBytes(lock);
+
+        MessageRecorder rec;
+        rec.answer(MsgSeam::IdOk);
+        EXPECT_EQ(IsAdminToolRunning(m_root), c.running);
+        EXPECT_EQ(rec.count(), c.running ? 1 : 0);
+        EXPECT_EQ(ReadFileBytes(lock), before) << "the tool's lock stays as the tool wrote it";
+    }
+    QFile::remove(lock);
+    EXPECT_FALSE(IsAdminToolRunning(m_root));
+    EXPECT_FALSE(QFileInfo::exists(lock));
 }
 
 TEST_F(MainTest, SecondStartOfTheProgramEndsWithZero)
