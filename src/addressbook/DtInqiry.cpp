@@ -8,8 +8,8 @@
 #include "core/DialogSub.h"
 #include "addressbook/PrtctMemoEdt.h"
 #include "addressbook/TntNMDic.h"
-#include "addressbook/WordSch.h"
 #include "core/AppSub.h"
+#include "core/ButtonPictures.h"
 #include "core/CategoryNames.h"
 #include "core/CstmClr.h"
 #include "core/HisInfo.h"
@@ -497,7 +497,7 @@ QWidget* TDataInquiry::BuildMainPage()
     edtEmployeeNo = edit("edtEmployeeNo", 15, 110);
     auto* dptmntCaption = Caption(QStringLiteral("部署"));
     auto* postCaption = Caption(QStringLiteral("役職"), 36);
-    auto* employeeCaption = Caption(QStringLiteral("社員番号"), 60);
+    auto* employeeCaption = Caption(QStringLiteral("従業員番号"), 72);
     v->addLayout(Row({dptmntCaption, cbxDptmnt, bbtnDptmnt, postCaption, cbxPost, bbtnPost, employeeCaption,
                       edtEmployeeNo}));
     m_corpLabels = {corpCaption, corpKanaCaption, dptmntCaption, postCaption, employeeCaption};

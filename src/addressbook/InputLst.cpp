@@ -2,7 +2,8 @@
 #include "addressbook/InputLst.h"
 
 #include "addressbook/DtInqiryLogic.h"
-#include "addressbook/WordSch.h"
+#include "core/ButtonPictures.h"
+#include "core/AppSub.h"
 #include "core/HisInfo.h"
 #include "core/MsgBoxPos.h"
 
