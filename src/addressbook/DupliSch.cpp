@@ -24,11 +24,11 @@ TDuplicateChoice CheckDuplicateChoice(const TDuplicatePair& inForce, const TDupl
 
 namespace {
 
+// One line each: Japanese text wraps between any two characters, so a wrapped note would leave a character
+// or two alone on a line; the dialog takes the notes' width instead.
 QLabel* Note(QWidget* parent, const QString& text)
 {
-    auto* label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    return label;
+    return new QLabel(text, parent);
 }
 
 } // namespace

@@ -85,6 +85,8 @@ THeaderSelect::THeaderSelect(QWidget* owner, const TAddressListView& list) : QDi
     m_lvHeader->setObjectName(QStringLiteral("lvHeader"));
     m_lvHeader->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvHeader->setMinimumSize(220, 360);
+    // Room between the rows, so that each check box stands clear of the next.
+    m_lvHeader->setSpacing(2);
     root->addWidget(m_lvHeader, 1);
 
     auto* side = new QVBoxLayout;

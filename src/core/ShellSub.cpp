@@ -319,6 +319,10 @@ void CenterForm(QWidget* form, QWidget* other)
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    // A window not shown yet takes the size its contents ask for only when shown: take it now, as showing
+    // would, or it is centred by the default size and hangs off-centre.
+    if (!form->isVisible() && !form->testAttribute(Qt::WA_Resized))
+        form->adjustSize();
     const QRect formRect = form->frameGeometry();
     QRect otherRect;
     if (other)

@@ -1,11 +1,14 @@
 // Shell helpers: starting programs with "@", opening files, deleting folder trees, drives and form centring.
 #include "core/ShellSub.h"
 #include "support/RecordingOpener.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <cerrno>
 
 namespace {
@@ -203,6 +206,27 @@ TEST(ShellSub, CenterRectKeepsTheFormInsideTheWorkArea)
     const QRect shifted(100, 40, 1000, 800);
     const QRect left(0, 0, 100, 100);
     EXPECT_EQ(CenterRect(QRect(QPoint(), form), &left, shifted), QPoint(100, 40));
+}
+
+TEST(ShellSub, CenterFormCentresADialogByTheSizeItWillShowWith)
+{
+    QWidget owner;
+    owner.setGeometry(100, 80, 800, 600);
+    owner.show();
+    QDialog dialog(&owner);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* content = new QWidget(&dialog);
+    content->setFixedSize(300, 200);
+    layout->addWidget(content);
+    CenterForm(&dialog, &owner);
+    dialog.show();
+    EXPECT_LE((dialog.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 4);
+
+    // A size the caller set stays.
+    QDialog sized(&owner);
+    sized.resize(500, 150);
+    CenterForm(&sized, &owner);
+    EXPECT_EQ(sized.size(), QSize(500, 150));
 }
 
 } // namespace
