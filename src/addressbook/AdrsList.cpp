@@ -17,7 +17,9 @@
 #include "core/DBInfo.h"
 #include "core/Main.h"
 #include "core/MainSettings.h"
+#include "core/ButtonPictures.h"
 #include "core/MsgBoxPos.h"
+#include "core/PDFHelp.h"
 #include "core/PrivateMessages.h"
 #include "core/ShellSub.h"
 #include "core/StartupServices.h"
@@ -288,6 +290,7 @@ TAddressList::TAddressList(QWidget* owner) : QDialog(owner), m_noTable(std::make
     setSizeGripEnabled(false);
     setWindowTitle(ProductTitle);
     setMinimumSize(520, 260);
+    SetHelpContext(this, HelpContext);
 
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);

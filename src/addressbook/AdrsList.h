@@ -38,6 +38,8 @@ class TAddressList : public QDialog,
 {
     Q_OBJECT
 public:
+    static constexpr int HelpContext = 39;
+
     explicit TAddressList(QWidget* owner = nullptr);
     ~TAddressList() override; // the destroy step: saves the settings and drops the table reference
 

@@ -1,6 +1,8 @@
 // The narrowing dialog of the address list and the named condition patterns kept in "Search.ptn".
 #include "addressbook/AdrsSch.h"
 
+#include "core/ButtonPictures.h"
+#include "core/PDFHelp.h"
 #include "core/DialogSub.h"
 #include "core/AppSub.h"
 #include "core/CategoryNames.h"
@@ -533,7 +535,7 @@ void TAddressSearch::ApplyViewType()
     setWindowTitle(advanced ? QStringLiteral("絞り込み - 高度な設定") : QStringLiteral("絞り込み"));
     m_btnSwitchView->setText(advanced ? QStringLiteral("通常の設定方法に戻す")
                                       : QStringLiteral("高度な設定方法に切り替える"));
-    setProperty("helpTopic", HelpTopic());
+    SetHelpContext(this, HelpTopic());
     if (QLayout* root = layout())
         root->activate();
     adjustSize();

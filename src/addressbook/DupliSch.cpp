@@ -2,6 +2,7 @@
 #include "addressbook/DupliSch.h"
 
 #include "addressbook/AdrsListView.h"
+#include "core/PDFHelp.h"
 #include "core/DialogSub.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
@@ -37,7 +38,7 @@ TDuplicateSearch::TDuplicateSearch(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("DuplicateSearch"));
     setWindowTitle(QStringLiteral("重複データの表示"));
-    setProperty("helpTopic", HelpTopic);
+    SetHelpContext(this, HelpTopic);
     setMinimumWidth(460);
 
     const QStringList items{QStringLiteral("電話番号"), QStringLiteral("住所"), QStringLiteral("会社名"),

@@ -2,6 +2,8 @@
 #include "addressbook/HdrSel.h"
 
 #include "addressbook/Inquiry.h"
+#include "core/ButtonPictures.h"
+#include "core/PDFHelp.h"
 #include "core/DialogSub.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
@@ -78,7 +80,7 @@ THeaderSelect::THeaderSelect(QWidget* owner, const TAddressListView& list) : QDi
 {
     setObjectName(QStringLiteral("HeaderSelect"));
     setWindowTitle(QStringLiteral("表示項目の設定"));
-    setProperty("helpTopic", HelpTopic);
+    SetHelpContext(this, HelpTopic);
 
     auto* root = new QHBoxLayout(this);
     m_lvHeader = new QListWidget(this);

@@ -47,7 +47,7 @@ TWordSearch::TWordSearch(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("WordSearch"));
     setWindowTitle(QStringLiteral("一覧内のワード検索"));
-    setProperty("helpTopic", HelpTopic);
+    SetHelpContext(this, HelpTopic);
 
     auto* root = new QVBoxLayout(this);
     root->addWidget(

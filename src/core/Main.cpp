@@ -348,9 +348,8 @@ bool TMainForm::HelpHandler(int context)
     if (!m_help || m_help->NotAvailable()) {
         const QString reason = m_help ? m_help->ErrorText() : QString();
         MessageBoxPos(this,
-                      reason + QStringLiteral("\r\n\r\n") + QStringLiteral("スタートメニューから『") +
-                          ProductTitle + QStringLiteral("』を開き  ") + QStringLiteral("\r\n") +
-                          QStringLiteral("「操作ガイドの使用について」をご確認ください  "),
+                      reason + QStringLiteral("\r\n\r\n") + QStringLiteral("操作ガイドを表示するには  \r\n") +
+                          QStringLiteral("PDF ビューアー（Evince、Okular など）をインストールしてください  "),
                       ProductTitle, MsgSeam::MbIconExclamation, 2);
         return false;
     }
