@@ -44,6 +44,7 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -155,6 +156,32 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = true)
 
 } // namespace
 
+// Escape pressed while a pop-up list is open belongs to that list; the window's Escape shortcut can still
+// fire for the same key after the list has closed itself, so the key is noted (its shortcut override comes
+// first).
+class TPopupEscapeWatch : public QObject
+{
+public:
+    explicit TPopupEscapeWatch(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
+    // True once for the key press that an open pop-up took.
+    bool Taken() { return std::exchange(m_taken, false); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if ((e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) &&
+            static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape && QApplication::activePopupWidget() &&
+            !m_taken) {
+            m_taken = true;
+            QTimer::singleShot(0, this, [this] { m_taken = false; });
+        }
+        return false;
+    }
+
+private:
+    bool m_taken = false;
+};
+
 // ---------------------------------------------------------------------------------------------------------
 // Construction
 
@@ -206,6 +233,8 @@ TDataInquiry::TDataInquiry(TCardAddressBook* addressList, TCardDataModule& data,
     SelectPage(0);
     cbxGroup->setMaxVisibleItems(11);
     setProperty("helpContext", 53);
+    LoadButtonPictures();
+    m_popupEscape = new TPopupEscapeWatch(this);
 }
 
 TDataInquiry::~TDataInquiry()
@@ -318,7 +347,17 @@ void TDataInquiry::BuildControls()
     btnClose = named(new QPushButton(QStringLiteral("閉じる")), "btnClose");
     for (QPushButton* b : {btnAdd, btnUpdate, btnDelete, btnClose})
         b->setAutoDefault(false);
-    btnClose->setShortcut(Qt::Key_Escape);
+    // Escape closes the card, except while a drop-down (a list or a completion) is open: that closes first.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_popupEscape->Taken())
+            return;
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+            return;
+        }
+        btnClose->click();
+    });
     connect(btnAdd, &QPushButton::clicked, this, &TDataInquiry::btnAddClick);
     connect(btnUpdate, &QPushButton::clicked, this, &TDataInquiry::btnUpdateClick);
     connect(btnDelete, &QPushButton::clicked, this, &TDataInquiry::btnDeleteClick);

@@ -208,6 +208,7 @@ private:
     QProxyStyle* m_maskStyle = nullptr;
     QHash<QObject*, TEnterRoute> m_enterRoutes;
     bool m_pageByProgram = false;
+    class TPopupEscapeWatch* m_popupEscape = nullptr;
     TCopyItemEntries m_copyItems = DefaultCopyItems();
     bool m_lastReturn = true;
 
