@@ -479,15 +479,13 @@ void TAddressList::BuildToolBar()
     m_tbarTool->setMovable(false);
     m_tbarTool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_tbarTool->setIconSize(QSize(24, 24));
-    QStyle* s = style();
 
     // Tool buttons keep captions of their own; they follow their action's state and hints.
-    auto button = [&](const char* objectName, const char* caption, QAction* action,
-                      QStyle::StandardPixmap icon) {
+    auto button = [&](const char* objectName, const char* caption, QAction* action, const char* picture) {
         auto* b = new QToolButton(m_tbarTool);
         b->setObjectName(QString::fromLatin1(objectName));
         b->setText(utf8(caption));
-        b->setIcon(s->standardIcon(icon));
+        SetButtonPicture(b, QLatin1String(picture));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
@@ -501,21 +499,18 @@ void TAddressList::BuildToolBar()
         m_tbarTool->addWidget(b);
         return b;
     };
-    button("tbtnNameAdrsSearch", "名称検索", Action(QStringLiteral("actNameAdrsSearch")),
-           QStyle::SP_FileDialogContentsView);
-    button("tbtnCategorySearch", "ｶﾃｺﾞﾘ検索", Action(QStringLiteral("actCategorySearch")),
-           QStyle::SP_DirIcon);
-    button("tbtnNumerSearch", "番号検索", Action(QStringLiteral("actNumerSearch")),
-           QStyle::SP_FileDialogInfoView);
+    button("tbtnNameAdrsSearch", "名称検索", Action(QStringLiteral("actNameAdrsSearch")), "NAMESCH");
+    button("tbtnCategorySearch", "ｶﾃｺﾞﾘ検索", Action(QStringLiteral("actCategorySearch")), "CTGRYSCH");
+    button("tbtnNumerSearch", "番号検索", Action(QStringLiteral("actNumerSearch")), "NUMSCH");
     m_tbarTool->addSeparator();
-    button("tbtnInquiry", "照会", Action(QStringLiteral("actInquiry")), QStyle::SP_FileDialogDetailedView);
-    button("tbtnDelete", "削除", Action(QStringLiteral("actDelete")), QStyle::SP_TrashIcon);
+    button("tbtnInquiry", "照会", Action(QStringLiteral("actInquiry")), "INQUIRY");
+    button("tbtnDelete", "削除", Action(QStringLiteral("actDelete")), "DELETE");
     m_tbarTool->addSeparator();
-    QToolButton* search = button("tbtnAdrsSearch", "絞り込み", Action(QStringLiteral("actAdrsSearch")),
-                                 QStyle::SP_FileDialogListView);
+    QToolButton* search =
+        button("tbtnAdrsSearch", "絞り込み", Action(QStringLiteral("actAdrsSearch")), "NARROW");
     search->setMenu(m_pmSearch);
     search->setPopupMode(QToolButton::MenuButtonPopup);
-    QToolButton* print = button("tbtnPrint", "印刷", nullptr, QStyle::SP_DialogSaveButton);
+    QToolButton* print = button("tbtnPrint", "印刷", nullptr, "PRINT");
     print->setToolTip(QStringLiteral("印刷"));
     print->setStatusTip(QStringLiteral("アドレス帳データを元に印刷処理をします"));
     print->setMenu(m_pmPrint);
@@ -537,7 +532,7 @@ void TAddressList::BuildToolBar()
     m_cbxGroup->setStatusTip(QStringLiteral("表示するアドレス帳グループを指定します"));
     m_sbtnEditGroup = new QToolButton(panel);
     m_sbtnEditGroup->setObjectName(QStringLiteral("sbtnEditGroup"));
-    m_sbtnEditGroup->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    SetButtonPicture(m_sbtnEditGroup, QStringLiteral("EDIT"));
     m_sbtnEditGroup->setAutoRaise(true);
     m_sbtnEditGroup->setToolTip(Action(QStringLiteral("actEditGroup"))->toolTip());
     m_sbtnEditGroup->setStatusTip(Action(QStringLiteral("actEditGroup"))->statusTip());
@@ -588,7 +583,7 @@ void TAddressList::BuildToolBar()
     spacer->setMinimumWidth(1);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_tbarTool->addWidget(spacer);
-    button("tbtnExit", "終了", Action(QStringLiteral("actExit")), QStyle::SP_DialogCloseButton);
+    button("tbtnExit", "終了", Action(QStringLiteral("actExit")), "EXIT");
 }
 
 void TAddressList::BuildStatusBar()
@@ -948,8 +943,7 @@ void TAddressList::FillSortCombo()
 void TAddressList::SetSortDirGlyph()
 {
     const bool ascending = m_engine->SortDir();
-    m_sbtnSortDirection->setIcon(
-        style()->standardIcon(ascending ? QStyle::SP_ArrowUp : QStyle::SP_ArrowDown));
+    SetButtonPicture(m_sbtnSortDirection, ascending ? QStringLiteral("UP") : QStringLiteral("DOWN"));
     m_sbtnSortDirection->setProperty("glyph", ascending ? QStringLiteral("UP") : QStringLiteral("DOWN"));
     m_sbtnSortDirection->setToolTip(ascending ? QStringLiteral("表示方向： 昇順")
                                               : QStringLiteral("表示方向： 降順"));

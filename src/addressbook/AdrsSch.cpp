@@ -356,6 +356,9 @@ void TAddressSearch::BuildWindow()
         m_btnPatternView = MakeButton(m_pnlPattern, "btnPatternView", QStringLiteral("表示"));
         m_btnPatternSave = MakeButton(m_pnlPattern, "btnPatternSave", QStringLiteral("保存"));
         m_btnPatternDelete = MakeButton(m_pnlPattern, "btnPatternDelete", QStringLiteral("削除"));
+        SetButtonPicture(m_btnPatternView, QStringLiteral("VIEW"));
+        SetButtonPicture(m_btnPatternSave, QStringLiteral("SAVE"));
+        SetButtonPicture(m_btnPatternDelete, QStringLiteral("DELETE"));
         row->addWidget(m_btnPatternView);
         row->addWidget(m_btnPatternSave);
         row->addWidget(m_btnPatternDelete);
@@ -443,6 +446,10 @@ void TAddressSearch::BuildWindow()
         m_btnListUpdate = MakeButton(m_pnlCondition, "btnListUpdate", QStringLiteral("変更"));
         m_btnListDelete = MakeButton(m_pnlCondition, "btnListDelete", QStringLiteral("削除"));
         m_btnListClear = MakeButton(m_pnlCondition, "btnListClear", QStringLiteral("クリア"));
+        SetButtonPicture(m_btnListAdd, QStringLiteral("LISTADD"));
+        SetButtonPicture(m_btnListUpdate, QStringLiteral("LISTUPD"));
+        SetButtonPicture(m_btnListDelete, QStringLiteral("LISTDEL"));
+        SetButtonPicture(m_btnListClear, QStringLiteral("LISTCLEAR"));
         buttons->addWidget(m_btnListAdd);
         buttons->addWidget(m_btnListUpdate);
         buttons->addWidget(m_btnListDelete);

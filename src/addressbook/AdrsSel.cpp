@@ -387,9 +387,8 @@ TAddressSelect::TAddressSelect(QWidget* owner) : QDialog(owner), m_choice(this)
     PaintCheckedBlue(m_rbNew);
     PaintCheckedBlue(m_rbOpen);
 
-    const QIcon glyphs[4] = {
-        style()->standardIcon(QStyle::SP_TrashIcon), style()->standardIcon(QStyle::SP_FileDialogDetailedView),
-        style()->standardIcon(QStyle::SP_ArrowUp), style()->standardIcon(QStyle::SP_ArrowDown)};
+    const QIcon glyphs[4] = {ButtonPicture(QStringLiteral("DELETE")), ButtonPicture(QStringLiteral("RENAME")),
+                             ButtonPicture(QStringLiteral("UP")), ButtonPicture(QStringLiteral("DOWN"))};
     const auto makeAction = [this](const char* name, const QString& caption, const QIcon& icon) {
         auto* action = new QAction(icon, caption, this);
         action->setObjectName(QLatin1String(name));

@@ -101,28 +101,6 @@ QPixmap StatusPicture(bool corporate)
     return pixmap;
 }
 
-// The joint print pictures: a printer, or a greyed printer struck through.
-QPixmap PrintPicture(bool printed)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor body = printed ? QColor(0x30, 0x30, 0x30) : QColor(0xA0, 0xA0, 0xA0);
-    p.setPen(QPen(body, 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(4.5, 1.5, 7, 5));
-    p.setBrush(body);
-    p.drawRect(QRectF(1.5, 6.5, 13, 5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(4.5, 10.5, 7, 4));
-    if (!printed) {
-        p.setPen(QPen(QColor(0xD0, 0x20, 0x20), 2));
-        p.drawLine(QPointF(2, 14), QPointF(14, 2));
-    }
-    return pixmap;
-}
-
 // Protected items show one "*" per character.
 class TMaskStyle : public QProxyStyle
 {
@@ -1236,12 +1214,64 @@ void TDataInquiry::sbtnJointPrintClick(int k)
     UpdateJointPrintGlyph(k);
 }
 
+void TDataInquiry::SetPicture(QToolButton* button, const QString& name)
+{
+    button->setProperty("picture", name);
+    button->setIcon(ButtonPicture(name));
+    // Buttons that carry a word keep it beside the picture; "…" and the arrows are the picture alone.
+    const QString text = button->text();
+    const bool symbolOnly =
+        text == QStringLiteral("…") || text.contains(QChar(0x25C0)) || text.contains(QChar(0x25B6));
+    button->setToolButtonStyle(symbolOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+}
+
+void TDataInquiry::LoadButtonPictures()
+{
+    static const std::pair<const char*, const char*> pictures[] = {
+        {"sbtnFirst", "LEFTEND"},
+        {"sbtnPrior", "LEFT"},
+        {"sbtnNext", "RIGHT"},
+        {"sbtnLast", "RIGHTEND"},
+        {"bbtnNew", "NEWADD"},
+        {"bbtnEditGroup", "EDIT"},
+        {"bbtnGetJisCode", "EDIT"},
+        {"bbtnTelSch", "TELSCH"},
+        {"bbtnPosSch", "POSSCH"},
+        {"bbtnAdrsSearch", "ADRSSCH"},
+        {"bbtnMap", "MAP"},
+        {"bbtnQRMap", "QRCODE"},
+        {"bbtnRoot", "TRAIN"},
+        {"sbtnPriv", "HOME"},
+        {"sbtnCorp", "CORP"},
+        {"bbtnWebSearch", "WEBSEARCH"},
+        {"bbtnDptmnt", "LISTEDIT"},
+        {"bbtnPost", "LISTEDIT"},
+        {"bbtnHonor", "LISTEDIT"},
+        {"bbtnJointHonor", "LISTEDIT"},
+        {"bbtnKeyword6", "LISTEDIT"},
+        {"bbtnKeyword7", "LISTEDIT"},
+        {"bbtnKeyword8", "LISTEDIT"},
+        {"bbtnGetURL", "GETURL"},
+        {"bbtnOpenURL", "OPENURL"},
+        {"bbtnEMail1", "MAIL"},
+        {"bbtnEMail2", "MAIL"},
+        {"sbtnPrintTarget", "PRINTER"},
+        {"sbtnPrintException", "NOPRINT"},
+        {"bbtnAddExtLink", "SETFILE"},
+        {"bbtnDelExtLink", "DELFILE"},
+        {"bbtnOpenExtLink", "INQUIRY"},
+        {"bbtnSymbolColor", "COLORSET"},
+        {"bbtnCopySetting", "COPY"},
+    };
+    for (const auto& [button, picture] : pictures)
+        if (auto* b = findChild<QToolButton*>(QLatin1String(button)))
+            SetPicture(b, QLatin1String(picture));
+}
+
 void TDataInquiry::UpdateJointPrintGlyph(int k)
 {
     QToolButton* b = k == 0 ? sbtnJointPrintM : sbtnJointPrint[size_t(k - 1)];
-    b->setProperty("picture", b->isChecked() ? QStringLiteral("PRINTER") : QStringLiteral("NOPRINT"));
-    b->setIcon(PrintPicture(b->isChecked()));
-    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    SetPicture(b, b->isChecked() ? QStringLiteral("PRINTER") : QStringLiteral("NOPRINT"));
 }
 
 void TDataInquiry::ShowExtLinks(const QStringList& links)

@@ -183,6 +183,9 @@ private:
     void nmedtJointChange(int k);
     void sbtnJointPrintClick(int k);
     void UpdateJointPrintGlyph(int k);
+    // The button pictures of the card, and one button's picture by its name.
+    void LoadButtonPictures();
+    void SetPicture(QToolButton* button, const QString& name);
     void SetProtectedEdit(QLineEdit* edit, bool on);
     void ShowExtLinks(const QStringList& links);
     void SetSymbolColor(qint32 color);

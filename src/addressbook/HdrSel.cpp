@@ -104,6 +104,11 @@ THeaderSelect::THeaderSelect(QWidget* owner, const TAddressListView& list) : QDi
     auto* btnAllView = MakeButton(this, "btnAllView", QStringLiteral("すべて表示"));
     auto* btnReview = MakeButton(this, "btnReview", QStringLiteral("表示を戻す"));
     auto* btnResort = MakeButton(this, "btnResort", QStringLiteral("並びを戻す"));
+    const std::pair<QPushButton*, const char*> pictures[] = {
+        {btnTop, "TOP"},         {btnUp, "UP"},         {btnDown, "DOWN"},    {btnBottom, "BOTTOM"},
+        {btnAllView, "ALLVIEW"}, {btnReview, "REVIEW"}, {btnResort, "RESORT"}};
+    for (const auto& [button, picture] : pictures)
+        SetButtonPicture(button, QLatin1String(picture));
     for (QPushButton* b : {btnTop, btnUp, btnDown, btnBottom})
         side->addWidget(b);
     side->addSpacing(12);

@@ -3,6 +3,8 @@
 
 #include "core/AdrsFolderList.h"
 #include "core/AppSub.h"
+#include "core/ButtonPictures.h"
+#include "core/FontSub.h"
 #include "core/InputPW.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -391,10 +393,29 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+void InitApplication()
+{
+    QApplication::setApplicationDisplayName(ProductTitle);
+    static QPointer<QTranslator> qtTexts;
+    if (!qtTexts) {
+        auto* translator = new QTranslator(qApp);
+        if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(translator);
+        qtTexts = translator;
+    }
+    InstallFontSubstitutions();
+    QFont font = QApplication::font();
+    font.setFamilies({UiFontFace});
+    QApplication::setFont(font);
+    InstallButtonPictureTheme();
+}
+
 int QuenridMain(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenrid215"));
+    InitApplication();
     // The splash is the only window for a while; its closing must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
 

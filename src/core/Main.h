@@ -112,5 +112,10 @@ private:
 
 extern QPointer<TMainForm> MainForm;
 
+// The application's own settings, made once a QApplication exists: its display name, Qt's own texts (standard
+// buttons, context menus) in Japanese whatever the locale, the stand-in of the system UI face (IPA P Gothic)
+// as its font, and the button picture theme.
+void InitApplication();
+
 // The whole program run; answers the process exit code.
 int QuenridMain(int argc, char** argv);

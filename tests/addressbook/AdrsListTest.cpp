@@ -11,6 +11,8 @@
 #include "core/DBInfo.h"
 #include "core/Main.h"
 #include "core/MainServices.h"
+#include "support/TestFiles.h"
+#include "core/PDFHelp.h"
 #include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"

@@ -3,6 +3,7 @@
 
 #include "core/AdrsFolderList.h"
 #include "core/Main.h"
+#include "core/MsgBoxPos.h"
 #include "core/Splash.h"
 #include "core/StartupServices.h"
 #include "maintenance/HdiRW.h"
@@ -165,6 +166,7 @@ TEST_F(MainTest, SplashHoldsTheStartUntilItCloses)
     MessageRecorder rec;
     auto* splash = new TSplashForm;
     splash->show();
+    EXPECT_FALSE(splash->windowFlags() & Qt::WindowStaysOnTopHint) << "other programs may cover it";
     EXPECT_TRUE(splash->tmrSplash()->isActive());
     EXPECT_EQ(splash->tmrSplash()->interval(), 2500);
     {
@@ -178,6 +180,32 @@ TEST_F(MainTest, SplashHoldsTheStartUntilItCloses)
         QCoreApplication::sendPostedEvents(&form);
         EXPECT_TRUE(m_log.contains("histories"));
     }
+}
+
+TEST(InitApplication, JapaneseStandardButtonsTheProgramsFontAndName)
+{
+    InitApplication(); // the test main has run it; once more changes nothing
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Tovarel"));
+    EXPECT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("IPAPGothic"));
+
+    // A real question box: Qt's standard buttons speak Japanese whatever the locale.
+    QStringList buttons;
+    ModalDriver driver;
+    driver.on<QMessageBox>([&](QMessageBox* box) {
+        for (QAbstractButton* b : box->buttons())
+            buttons << b->text().remove(u'&');
+        box->button(QMessageBox::Cancel)->click();
+    });
+    MsgSeam::Request question;
+    question.text = QStringLiteral("保存しますか？  ");
+    question.caption = ProductTitle;
+    question.flags = MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion;
+    EXPECT_EQ(MsgSeam::Show(question), MsgSeam::IdCancel);
+    buttons.sort();
+    QStringList expected{QStringLiteral("はい(Y)"), QStringLiteral("いいえ(N)"),
+                         QStringLiteral("キャンセル")};
+    expected.sort();
+    EXPECT_EQ(buttons, expected);
 }
 
 // Answers the password prompt with text, clicking OK; a wrong text is followed by the cancel and Yes.
