@@ -194,7 +194,15 @@ int RunProgram(const QString& commandLine, const QString& folder, bool noWait, i
 
 bool IsProgramFile(const QString& path)
 {
-    const QFileInfo info(path);
+    // A web address goes to the browser, whatever its name ends in; a file address is its file.
+    QString local = path;
+    const QUrl url(path);
+    if (url.isValid() && url.scheme().size() > 1 && !QFileInfo(path).isAbsolute()) {
+        if (!url.isLocalFile())
+            return false;
+        local = url.toLocalFile();
+    }
+    const QFileInfo info(local);
     if (info.isDir())
         return false;
     if (info.isFile() && info.isExecutable())

@@ -124,6 +124,31 @@ TEST(ShellSub, DocumentsAnswerTheDesktopOpenersExitStatus)
     qputenv("PATH", path);
 }
 
+TEST(ShellSub, ProgramFilesAreThoseThatWouldStartAProgram)
+{
+    QTemporaryDir dir;
+    const QString tool = dir.path() + "/tool";
+    WriteFileBytes(tool, "#!/bin/sh\n");
+    QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner);
+    WriteFileBytes(dir.path() + "/notes.txt", "text");
+    struct Case
+    {
+        QString link;
+        bool program;
+    } cases[] = {
+        {tool, true},
+        {dir.path() + "/notes.txt", false},
+        {dir.path(), false},
+        {"/nowhere/setup.EXE", true},
+        {"/nowhere/start.desktop", true},
+        {"file:///nowhere/run.sh", true},
+        {"https://example.jp/setup.exe", false},
+        {"mailto:someone@example.jp", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsProgramFile(c.link), c.program) << c.link.toStdString();
+}
+
 TEST(ShellSub, DeleteFolderTreeRemovesReadOnlyEntriesAndNeverFollowsLinks)
 {
     QTemporaryDir dir;
