@@ -283,8 +283,10 @@ void TVersionInfo::UpdateMemory()
     if (!memory)
         return;
     m_lblMemoryAvailable->setText(MemoryAvailableText(*memory));
-    // The bar counts in KB, in MB beyond what its integer range holds.
-    const qint64 scale = memory->totalKb > std::numeric_limits<int>::max() ? 1024 : 1;
+    // The bar counts in KB, in larger units beyond what its integer range holds.
+    qint64 scale = 1;
+    while (memory->totalKb / scale > std::numeric_limits<int>::max())
+        scale *= 1024;
     m_pgbarMemoryAvailable->setRange(0, int(memory->totalKb / scale));
     m_pgbarMemoryAvailable->setValue(int(std::min(memory->availableKb, memory->totalKb) / scale));
     m_lblMemoryAvailablePer->setText(MemoryPercentText(*memory));
