@@ -112,6 +112,8 @@ TInfoDialog::TInfoDialog(QWidget* owner) : QDialog(owner)
     layout->addWidget(m_chkInfo);
     layout->addWidget(m_chkUpdate);
     layout->addLayout(ButtonRow({btnOK}));
+    // Its size is known before it is centred.
+    adjustSize();
 }
 
 TInfoDialog::~TInfoDialog()

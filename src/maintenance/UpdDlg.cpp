@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
+#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
@@ -82,6 +83,16 @@ int requestError(QNetworkReply::NetworkError error)
         return ueOtherNetwork + int(error);
     }
 }
+
+// The proxy the environment names (http_proxy, no_proxy), as the system's settings.
+class TEnvironmentProxy : public QNetworkProxyFactory
+{
+public:
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override
+    {
+        return systemProxyForQuery(query);
+    }
+};
 
 // The request's URL on the update server; empty when the server's name cannot form one.
 QUrl requestUrl(const QString& path)
@@ -302,8 +313,10 @@ int TUpdateDialog::get(const QString& path, const Sink& sink)
     const QUrl url = requestUrl(path);
     if (url.isEmpty())
         return ueInvalidUrl;
-    if (!m_session)
+    if (!m_session) {
         m_session = std::make_unique<QNetworkAccessManager>();
+        m_session->setProxyFactory(new TEnvironmentProxy);
+    }
 
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, UpdateIdent);

@@ -261,6 +261,7 @@ TVersionInfo::TVersionInfo(QWidget* owner) : QDialog(owner)
     layout->addSpacing(8);
     layout->addLayout(ButtonRow({btnOK}));
     setMinimumWidth(440);
+    adjustSize();
 
     UpdateMemory();
     m_tmrMemory = new QTimer(this);

@@ -230,6 +230,20 @@ TEST_F(UpdDlgTest, NoNetworkIsToldBeforeAnyRequest)
     EXPECT_TRUE(m_server.requests().isEmpty());
 }
 
+TEST_F(UpdDlgTest, TheEnvironmentsProxyCarriesTheRequests)
+{
+    LoopbackServer proxy;
+    proxy.route("http://update.invalid/check/quenrid215/", answerWith({}, ""));
+    qputenv("http_proxy", QStringLiteral("http://127.0.0.1:%1").arg(proxy.port()).toLatin1());
+    UpdateDomain = "update.invalid";
+    TUpdateDialog update;
+    const bool ok = update.ConnectAndCheck();
+    qunsetenv("http_proxy");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(update.LastCode(), 1000);
+    EXPECT_EQ(proxy.paths(), QStringList{"http://update.invalid/check/quenrid215/"});
+}
+
 TEST(UpdDlgVersions, PartsCompareAsNumbers)
 {
     struct Case

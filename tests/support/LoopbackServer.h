@@ -37,6 +37,9 @@ public:
 
     LoopbackServer()
     {
+        // Requests to this server go straight to it, never through a proxy of the environment.
+        for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"})
+            qunsetenv(name);
         EXPECT_TRUE(m_server.listen(QHostAddress::LocalHost, 0));
         connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::accept);
     }
