@@ -197,9 +197,10 @@ TEST_F(UpdDlgTest, RequestFailuresMapToTheirCodes)
         QString domain;
         QString path;
         int code;
+        int timeoutMs = TUpdateDialog::DefaultTimeoutMs; // short only where the wait is the point
     };
     const QList<Case> cases = {
-        {m_server.host(), "/check/", 1501},
+        {m_server.host(), "/check/", 1501, 200},
         {"update.invalid", "/check/", 1502},
         {QStringLiteral("127.0.0.1:%1").arg(LoopbackServer::closedPort()), "/check/", 1503},
         {m_server.host(), "/gone/", 404},
@@ -211,7 +212,7 @@ TEST_F(UpdDlgTest, RequestFailuresMapToTheirCodes)
         UpdateDomain = c.domain;
         UpdatePath = c.path;
         TUpdateDialog update;
-        update.SetTimeoutMs(200);
+        update.SetTimeoutMs(c.timeoutMs);
         EXPECT_FALSE(update.ConnectAndCheck());
         EXPECT_EQ(update.LastCode(), c.code);
         EXPECT_EQ(update.LastMessage(), QStringLiteral("接続できませんでした  "));
