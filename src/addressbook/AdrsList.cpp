@@ -1014,7 +1014,15 @@ void TAddressList::actExitExecute()
 void TAddressList::WMStartup()
 {
     repaint();
-    // Notices and the update check come before this point once they exist.
+    // The notices and the update offer come first; a started updater ends the program at once.
+    if (HasListCommand(TListCommand::StartupNotices)) {
+        const TListCommandResult notices = RunListCommand(TListCommand::StartupNotices, *this);
+        if (notices.updaterStarted) {
+            actExitExecute();
+            return;
+        }
+        SaveStartOptions();
+    }
     QString text;
     if (FirstRun)
         text = QStringLiteral("使用するアドレス帳を指定するために  \r\nアドレス帳の作成画面に入ります  ");
@@ -1532,13 +1540,18 @@ void TAddressList::actInfoExecute()
     const TListCommandResult result = RunListCommand(TListCommand::Info, *this);
     if (!result.ok)
         return;
-    TMemIniFile ini = mainSettings();
     if (result.noticeAtStart)
-        ini.WriteBool(QStringLiteral("BASE"), QStringLiteral("Info"), *result.noticeAtStart);
-    if (result.updateCheckAtStart) {
+        MainSettings.Info = *result.noticeAtStart;
+    if (result.updateCheckAtStart)
         MainSettings.UpdateCheck = *result.updateCheckAtStart;
-        ini.WriteBool(QStringLiteral("UPDATE"), QStringLiteral("UpdateCheck"), *result.updateCheckAtStart);
-    }
+    SaveStartOptions();
+}
+
+void TAddressList::SaveStartOptions()
+{
+    TMemIniFile ini = mainSettings();
+    ini.WriteBool(QStringLiteral("BASE"), QStringLiteral("Info"), MainSettings.Info);
+    ini.WriteBool(QStringLiteral("UPDATE"), QStringLiteral("UpdateCheck"), MainSettings.UpdateCheck);
     ini.UpdateFile();
 }
 

@@ -170,6 +170,42 @@ TEST_F(AdrsListTest, CancellingTheStartChoiceEndsTheProgram)
     EXPECT_TRUE(AdrsFolderList.isEmpty());
 }
 
+TEST_F(AdrsListTest, StartNoticesComeBeforeTheBookAndAStartedUpdaterEndsTheProgram)
+{
+    prepare({{"Work", 2}}, "Work");
+    int notices = 0;
+    RegisterListCommand(TListCommand::StartupNotices, [&](TAddressList& list) {
+        ++notices;
+        EXPECT_FALSE(list.AdrsOpen());
+        MainSettings.Info = false;
+        MainSettings.UpdateCheck = true;
+        return TListCommandResult{true};
+    });
+    run([&](TAddressList& list) { EXPECT_TRUE(list.AdrsOpen()); });
+    EXPECT_EQ(notices, 1);
+    const auto option = [this](const char* section, const char* key) {
+        return TMemIniFile(DataRootFolder + MainSettingsFileName).ReadString(section, key, "");
+    };
+    EXPECT_EQ(option("BASE", "Info"), "0");
+    EXPECT_EQ(option("UPDATE", "UpdateCheck"), "1");
+
+    // The updater runs: the list closes at once, without the book and without writing the options.
+    RegisterListCommand(TListCommand::StartupNotices, [](TAddressList&) {
+        MainSettings.Info = true;
+        TListCommandResult result{true};
+        result.updaterStarted = true;
+        return result;
+    });
+    {
+        TMainForm form;
+        form.FormCreate();
+        QCoreApplication::sendPostedEvents(&form);
+    }
+    EXPECT_FALSE(StartupServices().AddressListExists());
+    EXPECT_EQ(option("BASE", "Info"), "0");
+    RegisterListCommand(TListCommand::StartupNotices, {});
+}
+
 TEST_F(AdrsListTest, SwitchingBooksOpensTheOtherBookWithItsGroups)
 {
     prepare({{"Home", 3}, {"Work", 5}}, "Home");
