@@ -13,6 +13,10 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <iostream>
 #include <string>
 
@@ -569,6 +573,57 @@ TEST_F(TableEngineTest, CreationLeavesEitherTheWholeTableOrNothing)
     }
     EXPECT_EQ(openExisting(QStringLiteral("Adrs.DB"))->recordCount(), 1);
     EXPECT_THROW(Table::createTable(path("nofolder/Adrs.DB"), AdrsTableDef()), TableMissingError);
+}
+
+// The password record, the lock file and the creation's temporaries cannot be turned against the engine.
+TEST_F(TableEngineTest, PasswordRecordLockFileAndTemporariesAreChecked)
+{
+    // A huge iteration count is damage, told at once instead of deriving for many minutes.
+    Table::createTable(path("Adrs.DB"), AdrsTableDef(), TablePassword);
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(path("Adrs.DB")).constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db,
+                               "UPDATE TableInfo SET value = '2147483647' WHERE key = 'password.iterations'",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        EXPECT_EQ(sqlite3_changes(db), 1);
+        sqlite3_close(db);
+    }
+    EXPECT_THROW(openExisting(QStringLiteral("Adrs.DB")), TableDamagedError);
+
+    // A lock file that is a link or a folder refuses the open; nothing is made where a link points.
+    Table::createTable(path("Sender.DB"), SenderTableDef());
+    const QString target = path("elsewhere");
+    ASSERT_TRUE(QFile::link(target, path("Sender.DB.lck")));
+    EXPECT_THROW(openExisting(QStringLiteral("Sender.DB")), TableError);
+    EXPECT_FALSE(QFileInfo::exists(target));
+    QFile::remove(path("Sender.DB.lck"));
+    ASSERT_TRUE(QDir().mkdir(path("Sender.DB.lck")));
+    EXPECT_THROW(openExisting(QStringLiteral("Sender.DB")), TableError);
+    QDir().rmdir(path("Sender.DB.lck"));
+    EXPECT_NO_THROW(openExisting(QStringLiteral("Sender.DB")));
+
+    // A new table gets the mode the umask leaves, and the umask stays as it was.
+    const mode_t old = ::umask(027);
+    Table::createTable(path("Category.DB"), CategoryTableDef());
+    EXPECT_EQ(::umask(old), mode_t(027));
+    EXPECT_EQ(QFileInfo(path("Category.DB")).permissions() & 0x7777,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+
+    // What killed creations left goes with the next creation in the folder; a creation still running
+    // (its temporary locked) keeps its file.
+    WriteFileBytes(path(".Target.DB.aB3dE6"), "left by a killed run");
+    WriteFileBytes(path(".Target.DB.aB3dE6-journal"), "journal");
+    WriteFileBytes(path(".Exception.DB.Zz9yX8-journal"), "orphan journal");
+    WriteFileBytes(path(".Original.DB.live01"), "being built");
+    const int live = ::open(QFile::encodeName(path(".Original.DB.live01")).constData(), O_RDONLY);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    Table::createTable(path("Target.DB"), TargetTableDef());
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral(".Original.DB.live01")});
+    ::close(live);
 }
 
 TEST_F(TableEngineTest, DamagedAndMissingFilesAreTold)
