@@ -206,6 +206,8 @@ public:
     bool IsAtFirst() const;
     bool IsAtLast() const;
     bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec);
+    // A row whose record another user deleted is dropped by reloading the list: reading it shows the
+    // unreadable-record message, the card's moves pass over it.
     bool ReadRecordAt(int index, TAdrsDataRec& rec);
     bool ReadFirstRecord(TAdrsDataRec& rec);
     bool ReadPriorRecord(TAdrsDataRec& rec);
@@ -251,6 +253,8 @@ private:
     void loadNormalList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current);
     void loadDuplicateList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current);
     void afterSelectionReport();
+    bool readRowAt(int index, TAdrsDataRec& rec); // quiet; false when the record has vanished
+    bool readMove(const std::function<int()>& target, TAdrsDataRec& rec);
     void setBit(int index, bool on);
     void changeViewAndReload();
     int margin() const;

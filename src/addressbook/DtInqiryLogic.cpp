@@ -569,13 +569,14 @@ int TCardRecordWriter::WriteRecord(const TCardValues& v, bool update, const TAdr
     const auto message = [this](const QString& text, unsigned flags) {
         return MessageBoxPos(m_owner, text, ProductTitle, flags);
     };
+    const auto rowGone = [&] {
+        message(QStringLiteral("変更データを参照できませんでした  "), MsgSeam::MbOk | MsgSeam::MbIconStop);
+        return wrDeclined;
+    };
     try {
         if (update) {
-            if (!loaded || !FindRecNo(loaded->RecNo)) {
-                message(QStringLiteral("変更データを参照できませんでした  "),
-                        MsgSeam::MbOk | MsgSeam::MbIconStop);
-                return wrDeclined;
-            }
+            if (!loaded || !FindRecNo(loaded->RecNo))
+                return rowGone();
             m_table.edit();
         } else {
             m_table.cancelRange();
@@ -619,6 +620,13 @@ int TCardRecordWriter::WriteRecord(const TCardValues& v, bool update, const TAdr
         if (newRecNo && !update)
             *newRecNo = qint32(key);
         return wrWritten;
+    } catch (const RecordGoneError&) {
+        // Another user deleted the row after it was found.
+        try {
+            m_table.cancel();
+        } catch (...) {
+        }
+        return rowGone();
     } catch (const std::exception& e) {
         m_lastError = QString::fromUtf8(e.what());
     } catch (...) {

@@ -922,19 +922,31 @@ struct Table::Private
     }
 
     // One field of the current record; a field the block left out is read now and joins the next blocks.
+    // Without a current record every field reads null; a record deleted under the cursor is an error.
     const Cell& cell(int f)
     {
-        const Row& r = current();
-        if (r[size_t(f)].kind != Cell::Absent)
-            return r[size_t(f)];
+        const Row* r = &current();
+        if (r->empty())
+            return missingCell();
+        if ((*r)[size_t(f)].kind != Cell::Absent)
+            return (*r)[size_t(f)];
         wanted.push_back(f);
         blockStale = true;
         const size_t keep = lastReadPos;
         dropCache();
         lastReadPos = SIZE_MAX; // a single read of the whole record
-        const Cell& c = current()[size_t(f)];
+        r = &current();
         lastReadPos = keep;
-        return c;
+        return r->empty() ? missingCell() : (*r)[size_t(f)];
+    }
+
+    const Cell& missingCell() const
+    {
+        if (hasCurrent())
+            throw RecordGoneError(def.fileName +
+                                  QStringLiteral(": record %1 was deleted by another user").arg(keys[pos]));
+        static const Cell null;
+        return null;
     }
 
     // Reads the current row; when the cursor walks, the next rows of the walk come with it.
@@ -1664,12 +1676,11 @@ void Table::edit()
 {
     d->requireBrowse();
     if (!d->hasCurrent())
-        throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": no current record"));
+        throw RecordGoneError(d->def.fileName + QLatin1String(": no current record"));
     d->dropCache(); // edit what is stored now, not what was read before
     d->buffer = d->current();
     if (!d->rowFound)
-        throw TableError(TableErrorCode::RecordGone,
-                         d->def.fileName + QLatin1String(": the record was deleted"));
+        throw RecordGoneError(d->def.fileName + QLatin1String(": the record was deleted"));
     d->changed.assign(d->buffer.size(), false);
     d->editKey = d->keys[d->pos];
     d->state = TableState::Edit;
@@ -1718,8 +1729,7 @@ qint64 Table::post()
             u.bindInt(int(binds.size() + 1), d->editKey);
             u.step("post");
             if (sqlite3_changes(d->db) == 0)
-                throw TableError(TableErrorCode::RecordGone,
-                                 d->def.fileName + QLatin1String(": the record was deleted"));
+                throw RecordGoneError(d->def.fileName + QLatin1String(": the record was deleted"));
             if (d->changed[size_t(d->keyField)] && d->buffer[size_t(d->keyField)].kind == Cell::Int)
                 key = d->buffer[size_t(d->keyField)].i;
         }
@@ -1774,15 +1784,14 @@ void Table::deleteRecord()
     }
     cancel();
     if (!d->hasCurrent())
-        throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": no current record"));
+        throw RecordGoneError(d->def.fileName + QLatin1String(": no current record"));
     const qint64 key = d->keys[d->pos];
     d->deleteRow.bindInt(1, key);
     d->deleteRow.step("delete");
     d->deleteRow.reset();
     d->dropCache();
     if (sqlite3_changes(d->db) == 0)
-        throw TableError(TableErrorCode::RecordGone,
-                         d->def.fileName + QLatin1String(": the record was deleted"));
+        throw RecordGoneError(d->def.fileName + QLatin1String(": the record was deleted"));
     const size_t at = d->pos;
     Private::ReadScope scope(*d);
     if (d->currentVersion() != d->dataVersion) {

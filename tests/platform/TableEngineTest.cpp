@@ -23,7 +23,8 @@
 namespace {
 
 // Helper mode of this executable: holds a table open until its standard input closes.
-// Environment: TABLE_HOLD_PATH, TABLE_HOLD_MODE ("shared" or "exclusive"). Prints "open" or "locked".
+// Environment: TABLE_HOLD_PATH, TABLE_HOLD_MODE ("shared" or "exclusive"), TABLE_HOLD_DELETE (RecNo values
+// separated by "," that the helper deletes once open). Prints "open" or "locked".
 const int g_holdHelper = [] {
     const QByteArray path = qgetenv("TABLE_HOLD_PATH");
     if (path.isEmpty())
@@ -35,6 +36,9 @@ const int g_holdHelper = [] {
     t.setExclusive(qgetenv("TABLE_HOLD_MODE") == "exclusive");
     try {
         t.open();
+        for (const QByteArray& recNo : qgetenv("TABLE_HOLD_DELETE").split(','))
+            if (!recNo.isEmpty() && t.findKey({recNo.toInt()}))
+                t.deleteRecord();
         std::cout << "open" << std::endl;
     } catch (const TableLockedError&) {
         std::cout << "locked" << std::endl;
@@ -491,6 +495,69 @@ TEST_F(TableEngineTest, ChangesOfAnotherObjectAppearAfterRefresh)
     EXPECT_THROW(b->post(), TableError);
     b->cancel();
     EXPECT_EQ(b->recordCount(), 0);
+}
+
+// A record deleted under the cursor by another table object or process is a typed error, never a crash;
+// the cursor walks on past it, and without any current record the fields read null.
+TEST_F(TableEngineTest, ReadingARecordDeletedElsewhereRaisesRecordGone)
+{
+    const auto tel = [](Table& t) { return t.fieldByName(QStringLiteral("Tel")).asAnsi(); };
+    for (const bool otherProcess : {false, true}) {
+        SCOPED_TRACE(otherProcess ? "another process" : "another table object");
+        auto t = openNew(AdrsTableDef());
+        for (int i = 1; i <= 6; ++i)
+            AppendRow(*t, {{"Tel", QByteArray::number(i)}});
+        const auto deleteElsewhere = [&](const char* recNos) {
+            if (otherProcess) {
+                QProcess holder;
+                ASSERT_EQ(StartHolder(holder, {{"TABLE_HOLD_PATH", path("Adrs.DB")},
+                                               {"TABLE_HOLD_DELETE", QLatin1String(recNos)}}),
+                          "open");
+                StopHolder(holder);
+            } else {
+                auto other = openExisting(QStringLiteral("Adrs.DB"));
+                for (const QByteArray& recNo : QByteArray(recNos).split(','))
+                    if (other->findKey({recNo.toInt()}))
+                        other->deleteRecord();
+            }
+        };
+
+        // A walk: rows 3 and 4 go after the walk has begun.
+        t->first();
+        EXPECT_EQ(tel(*t), "1");
+        deleteElsewhere("3,4");
+        QByteArrayList seen;
+        int gone = 0;
+        for (t->next(); !t->eof(); t->next()) {
+            try {
+                seen.append(tel(*t));
+            } catch (const RecordGoneError&) {
+                ++gone;
+            }
+        }
+        EXPECT_EQ(seen, (QByteArrayList{"2", "5", "6"}));
+        EXPECT_EQ(gone, 2);
+
+        // Found, then deleted before it is read; every kind of read says so.
+        ASSERT_TRUE(t->findKey({5}));
+        deleteElsewhere("5");
+        EXPECT_THROW(tel(*t), RecordGoneError);
+        EXPECT_THROW(t->fieldByName(QStringLiteral("Group")).isNull(), RecordGoneError);
+        EXPECT_THROW(t->fieldByName(QStringLiteral("AddDateTime")).asDateTime(), RecordGoneError);
+        EXPECT_THROW(t->edit(), RecordGoneError);
+        EXPECT_FALSE(t->findKey({5}));
+        ASSERT_TRUE(t->findKey({6}));
+        EXPECT_EQ(tel(*t), "6");
+
+        // No current record: null fields.
+        deleteElsewhere("1,2,6");
+        t->refresh();
+        EXPECT_TRUE(t->isEmpty());
+        EXPECT_TRUE(t->fieldByName(QStringLiteral("Tel")).isNull());
+        EXPECT_EQ(t->fieldByName(QStringLiteral("Group")).asInteger(), 0);
+        t.reset();
+        QFile::remove(path("Adrs.DB"));
+    }
 }
 
 TEST_F(TableEngineTest, DeleteMovesToTheNextRecord)
