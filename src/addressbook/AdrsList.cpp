@@ -1081,7 +1081,11 @@ void TAddressList::actAddressSelectExecute(int tag)
     select.SetMode(tag);
     CenterForm(&select, this);
     QApplication::restoreOverrideCursor();
-    if (select.exec() != TAddressSelect::mrOk || !select.BookChanged() || !CloseChildWindows())
+    const int result = select.exec();
+    // The dialog may have reordered, deleted or added books whatever closed it: the open book's entry is
+    // found again by its name.
+    CurrentAdrsIndex = indexOfBook(CurrentAdrsName);
+    if (result != TAddressSelect::mrOk || !select.BookChanged() || !CloseChildWindows())
         return;
 
     SetBusy(true);

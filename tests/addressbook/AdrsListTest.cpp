@@ -209,6 +209,35 @@ TEST_F(AdrsListTest, SwitchingBooksOpensTheOtherBookWithItsGroups)
     EXPECT_EQ(TMemIniFile(DataRootFolder + MainSettingsFileName).ReadString("BASE", "AdrsName", ""), "Work");
 }
 
+// The book dialog reorders the list at once; cancelling it must not leave the group names pointing at
+// another book's "Group.dat".
+TEST_F(AdrsListTest, GroupNamesGoToTheOpenBookAfterACancelledReorder)
+{
+    prepare({{"Home", 1}, {"Work", 1}}, "Home");
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        ASSERT_EQ(AdrsFolderList[CurrentAdrsIndex].Folder, QStringLiteral("Home"));
+        m_driver.on("AddressSelect", [](QWidget* w) {
+            auto* books = w->findChild<QListWidget*>("lvAdrs");
+            books->setCurrentRow(0); // Home
+            w->findChild<QAction*>("actDown")->trigger();
+            w->findChild<QPushButton*>("btnCancel")->click();
+        });
+        action(list, "actOpen")->trigger();
+        EXPECT_EQ(AdrsFolderList[1].Folder, QStringLiteral("Home"));
+        EXPECT_EQ(AdrsFolderList[CurrentAdrsIndex].Folder, QStringLiteral("Home"));
+
+        m_driver.on("GruopEdit", [](QWidget* w) {
+            w->findChild<QLineEdit*>("edtGroup1")->setText(QStringLiteral("家族"));
+            w->findChild<QPushButton*>("btnOk")->click();
+        });
+        action(list, "actEditGroup")->trigger();
+    });
+    EXPECT_EQ(TMemIniFile(adrs() + "Home/Group.dat").ReadString("GROUP", "Group1", ""),
+              QStringLiteral("家族"));
+    EXPECT_FALSE(QFile::exists(adrs() + "Work/Group.dat"));
+}
+
 TEST_F(AdrsListTest, DeletingRowsAsksFirstAndClosesTheCardOfADeletedRow)
 {
     prepare({{"Book", 6}}, "Book");
