@@ -952,6 +952,56 @@ bool TAdrsListEngine::SetRecordSender(qint32 recNo, qint32 senderRecNo)
     return true;
 }
 
+TAdrsListEngine::TDeleteResult TAdrsListEngine::DeleteRecords(const QList<qint32>& recNos,
+                                                              const std::function<void(int)>& progress)
+{
+    TDeleteResult result;
+    Table& t = *m_table;
+    for (qsizetype from = 0; from < recNos.size(); from += DeleteBatchSize) {
+        const qsizetype to = std::min(recNos.size(), from + DeleteBatchSize);
+        // One commit per batch instead of one per row; a batch whose commit fails keeps all its rows.
+        bool batch = false;
+        try {
+            t.startTransaction();
+            batch = true;
+        } catch (const std::exception&) {
+        }
+        QList<qint32> deleted;
+        int failed = 0;
+        for (qsizetype i = from; i < to; ++i) {
+            try {
+                if (!m_row.FindRecNo(recNos[i]))
+                    continue;
+                t.deleteRecord();
+                deleted.append(recNos[i]);
+            } catch (const std::exception&) {
+                ++failed;
+                try {
+                    t.cancel();
+                } catch (const std::exception&) {
+                }
+            }
+        }
+        if (batch) {
+            try {
+                t.commit();
+            } catch (const std::exception&) {
+                try {
+                    t.rollback();
+                } catch (const std::exception&) {
+                }
+                failed += int(deleted.size());
+                deleted.clear();
+            }
+        }
+        result.deleted += deleted;
+        result.failed += failed;
+        if (progress)
+            progress(int(to));
+    }
+    return result;
+}
+
 void TAdrsListEngine::NotifyRecordsEdited(const QList<qint32>&)
 {
     for (TAdrsListObserver* o : m_observers)

@@ -232,6 +232,17 @@ public:
     qint32 GetSenderRecNo(int i) const;
     bool SetRecordSender(qint32 recNo, qint32 senderRecNo);
 
+    // Deletes the rows of these RecNo values from the shared table in batched transactions; progress gets
+    // the number handled so far after each batch. A row already gone counts as neither.
+    struct TDeleteResult
+    {
+        QList<qint32> deleted;
+        int failed = 0;
+    };
+    static constexpr int DeleteBatchSize = 500;
+    TDeleteResult DeleteRecords(const QList<qint32>& recNos,
+                                const std::function<void(int done)>& progress = {});
+
     void NotifyRecordsEdited(const QList<qint32>& recNos);
     void NotifyRecordsDeleted(const QList<qint32>& recNos);
 

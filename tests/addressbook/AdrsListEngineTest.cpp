@@ -9,6 +9,7 @@
 #include "support/HolderProcess.h"
 #include "support/MessageRecorder.h"
 #include "support/NarrowDownItems.h"
+#include "support/TableFaults.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -567,6 +568,36 @@ TEST(AdrsListEngine, RowsDeletedElsewhereAreSkippedByTheWalkAndTheCard)
         EXPECT_EQ(messages.count(), 1);
         EXPECT_EQ(engine.GetRecordCount(), 0);
     }
+}
+
+// Deleting many rows goes in batches with a progress report; rows whose deletion fails are counted and
+// stay, the rest go.
+TEST(AdrsListEngine, DeletingRowsInBatchesCountsTheFailures)
+{
+    AdrsTableFixture db;
+    Table& t = db.adrs();
+    const int rows = 2 * TAdrsListEngine::DeleteBatchSize + 200;
+    t.startTransaction();
+    for (int i = 0; i < rows; ++i)
+        db.add({{"Group", 0}});
+    t.commit();
+    RefuseDeleting(db.folder() + "Adrs.DB", {7, rows - 1});
+    TAdrsListEngine engine(t);
+    engine.RefreshList(true, true, false);
+    QList<qint32> all(engine.RecNoList().begin(), engine.RecNoList().end());
+    ASSERT_EQ(all.size(), rows);
+    all.append(rows + 50); // never there: neither deleted nor failed
+
+    QList<int> progress;
+    const TAdrsListEngine::TDeleteResult result =
+        engine.DeleteRecords(all, [&progress](int done) { progress.append(done); });
+    EXPECT_EQ(result.failed, 2);
+    EXPECT_EQ(result.deleted.size(), rows - 2);
+    EXPECT_FALSE(result.deleted.contains(7));
+    EXPECT_EQ(progress,
+              (QList<int>{TAdrsListEngine::DeleteBatchSize, 2 * TAdrsListEngine::DeleteBatchSize, rows + 1}));
+    EXPECT_EQ(t.recordCount(), 2);
+    EXPECT_FALSE(t.inTransaction());
 }
 
 TEST(AdrsListEngine, ByteCutsKeepDoubleByteCharacters)

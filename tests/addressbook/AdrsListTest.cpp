@@ -14,6 +14,7 @@
 #include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/TableFaults.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,6 +24,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+
+#include <set>
 
 namespace {
 
@@ -280,6 +283,28 @@ TEST_F(AdrsListTest, DeletingRowsAsksFirstAndClosesTheCardOfADeletedRow)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(DataInquiry.isNull());
         EXPECT_EQ(list.GetCurrentIndex(), -1);
+        list.RemoveFollower(&follower);
+    });
+    EXPECT_EQ(rec.count(), 2);
+}
+
+TEST_F(AdrsListTest, DeletingRowsReportsTheRowsThatCouldNotBeDeleted)
+{
+    prepare({{"Book", 5}}, "Book");
+    RefuseDeleting(adrs() + "Book/Adrs.DB", {2, 4});
+    MessageRecorder rec;
+    CountingFollower follower;
+    run([&](TAddressList& list) {
+        list.AddFollower(&follower);
+        ASSERT_EQ(list.GetRecordCount(), 5);
+        for (int i = 0; i < 5; ++i)
+            list.SelectIndex(i, false, false);
+        rec.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
+        action(list, "actDelete")->trigger();
+        EXPECT_EQ(rec.last().text, QStringLiteral("2件のデータを削除できませんでした  "));
+        EXPECT_EQ(list.GetRecordCount(), 2);
+        EXPECT_EQ(std::set<qint32>({list.GetRecNo(0), list.GetRecNo(1)}), (std::set<qint32>{2, 4}));
+        EXPECT_EQ(follower.deleted, 1);
         list.RemoveFollower(&follower);
     });
     EXPECT_EQ(rec.count(), 2);
