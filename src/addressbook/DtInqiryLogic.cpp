@@ -116,16 +116,18 @@ AnsiString MemoToStored(const QString& memo)
 
 QString LinesToMemo(const QByteArrayList& lines)
 {
-    QStringList wide;
+    // Every line keeps its line break, so blank lines at the end survive the next save.
+    QString memo;
     for (const QByteArray& line : lines)
-        wide.append(ToWide(line));
-    return wide.join(QLatin1Char('\n'));
+        memo += ToWide(line) + QLatin1Char('\n');
+    return memo;
 }
 
-QString DecryptOrEmpty(const AnsiString& cipher)
+QString DecryptOrEmpty(const AnsiString& cipher, bool exact)
 {
     try {
-        return ToWide(DecryptFieldText(cipher, FieldCipherKey));
+        return ToWide(exact ? DecryptFieldTextExact(cipher, FieldCipherKey)
+                            : DecryptFieldText(cipher, FieldCipherKey));
     } catch (const EFieldCipherError&) {
         return {};
     } catch (const EConvertError&) {
@@ -185,7 +187,7 @@ TCardValues RecordToValues(const TAdrsDataRec& rec)
         v.Keyword[i] = (rec.*AdrsKeywordFields[i]).wide();
     v.Note = rec.Note ? LinesToMemo(*rec.Note) : QString();
     for (int i = 0; i < 10; ++i)
-        v.ProtectMemo[i] = DecryptOrEmpty((rec.*AdrsProtectMemoFields[i]).text());
+        v.ProtectMemo[i] = DecryptOrEmpty((rec.*AdrsProtectMemoFields[i]).text(), true);
     v.ProtectNote = MemoFromStored(rec.ProtectNote.text());
     if (rec.ExtLink)
         for (const QByteArray& link : *rec.ExtLink)

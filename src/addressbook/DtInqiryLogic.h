@@ -72,11 +72,12 @@ QString FormatCardDateTime(double value, bool leadingBlank);
 qint32 DirectoryCoordinate(qint32 raw);
 // The memo text in its stored form: CR LF line ends.
 AnsiString MemoToStored(const QString& memo);
-// The stored memo lines as the memo shows them.
+// The stored memo lines as the memo shows them: each line followed by a line break.
 QString LinesToMemo(const QByteArrayList& lines);
 
-// The decipherment of a protected field; empty when it does not decode.
-QString DecryptOrEmpty(const AnsiString& cipher);
+// The decipherment of a protected field; empty when it does not decode. Exact keeps blanks at the ends
+// (free texts); otherwise they are trimmed.
+QString DecryptOrEmpty(const AnsiString& cipher, bool exact = false);
 
 // An address record on the controls. The sender is taken as it is; the card resolves it against its list.
 TCardValues RecordToValues(const TAdrsDataRec& rec);

@@ -58,7 +58,7 @@ TCardValues FullValues()
     v.PrintException = true;
     v.Sender = 4;
     v.Keyword[7] = QStringLiteral("年賀");
-    v.Note = QStringLiteral("一行目\n二行目");
+    v.Note = QStringLiteral("一行目\n二行目\n");
     v.ProtectMemo[9] = QStringLiteral("秘密");
     v.ProtectNote = QStringLiteral("保護\nメモ");
     v.ExtLink = {QStringLiteral("https://Example.jp/"), QStringLiteral("/home/a.txt")};
@@ -151,7 +151,8 @@ TEST(DtInqiryLogic, SnapshotOfTheCardIsUnchangedAndEachItemCounts)
         {"protected memo", [](TCardValues& c) { c.ProtectMemo[9] = QStringLiteral("秘密2"); }, true},
         {"protected note", [](TCardValues& c) { c.ProtectNote += QStringLiteral("!"); }, true},
         {"minor category", [](TCardValues& c) { c.CodeSub = 3; }, true},
-        {"note trailing line break", [](TCardValues& c) { c.Note += QStringLiteral("\n"); }, false},
+        {"note without its last line break", [](TCardValues& c) { c.Note.chop(1); }, false},
+        {"note with a blank line more", [](TCardValues& c) { c.Note += QStringLiteral("\n"); }, true},
         {"note text", [](TCardValues& c) { c.Note += QStringLiteral("x"); }, true},
         {"link letter case", [](TCardValues& c) { c.ExtLink[0] = QStringLiteral("https://example.JP/"); },
          false},
@@ -364,7 +365,7 @@ TEST_F(CardWriterTest, NewRowEnciphersProtectedFieldsAndKeepsWholeSeconds)
     EXPECT_EQ(DecryptFieldText(bytes("ProtectMemo10"), FieldCipherKey), ToAnsi(QStringLiteral("秘密")));
     EXPECT_EQ(bytes("ProtectNote"), ToAnsi(QStringLiteral("保護\r\nメモ")));
     EXPECT_EQ(bytes("NameKanji"), WideToHexText(QStringLiteral("髙橋 一郎")));
-    EXPECT_EQ(bytes("Note"), ToAnsi(QStringLiteral("一行目\r\n二行目")));
+    EXPECT_EQ(bytes("Note"), ToAnsi(QStringLiteral("一行目\r\n二行目\r\n")));
     EXPECT_EQ(bytes("ExtLink"), "https://Example.jp/\r\n/home/a.txt\r\n");
 
     // The row read back equals what the card held.

@@ -9,11 +9,14 @@
 #include "core/NMDEdit.h"
 #include "core/TntNMDEdit.h"
 #include "platform/IniFile.h"
+#include "support/AnsiText.h"
 #include "support/CardFixtures.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -188,6 +191,30 @@ TEST_F(DtInqiryTest, UpdateWritesTheRowAndShowsItAgain)
     EXPECT_FALSE(card->HasUnsavedInput());
     EXPECT_EQ(data.histories[ilHonor]->GetText(0), ToAnsi(QStringLiteral("様")));
     EXPECT_EQ(card->cbxHonor->count(), 1) << "the honorific list was refilled";
+}
+
+// A note ending in blank lines and a protected memo with blanks at its ends come back exactly, save after
+// save, and do not count as changed input.
+TEST_F(DtInqiryTest, NotesAndProtectedMemosRoundTripExactly)
+{
+    const qint32 recNo = addPerson(QStringLiteral("山田太郎"), "0311112222");
+    showRow(0);
+    const QString note = QStringLiteral("一行目\n\n二行目\n\n\n");
+    const QString memo = QStringLiteral("  秘密 メモ　 ");
+    card->mmoNote->setPlainText(note);
+    card->edtProtectMemo[0]->setText(memo);
+    for (int save = 0; save < 2; ++save) {
+        SCOPED_TRACE(save);
+        card->edtAdrs1->setText(QStringLiteral("港区") + QString::number(save));
+        card->btnUpdate->click();
+        EXPECT_EQ(messages.count(), 0);
+        EXPECT_EQ(card->mmoNote->toPlainText(), note);
+        EXPECT_EQ(card->edtProtectMemo[0]->text(), memo);
+        EXPECT_FALSE(card->HasUnsavedInput());
+    }
+    TAdrsDataRec rec;
+    ASSERT_TRUE(data.readRow(recNo, rec));
+    EXPECT_EQ(*rec.Note, (QByteArrayList{A("一行目"), "", A("二行目"), "", ""}));
 }
 
 TEST_F(DtInqiryTest, RegisterAppendsWithWholeSecondsAndCloses)
