@@ -1813,6 +1813,11 @@ int TDataInquiry::ConfirmPendingChanges(int onClose, int refreshList)
             m_book->NotifyRecordsEdited({m_loaded->RecNo});
     };
     request.reportFailure = [] { ApplicationMessageBox(QStringLiteral("update error"), MsgSeam::MbOk); };
+    request.askDiscard = [this] {
+        return MessageBoxPos(this, DiscardAfterFailureQuestion(), ProductTitle,
+                             MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) ==
+               MsgSeam::IdYes;
+    };
     return ConfirmPendingChangesPolicy(request, m_skipConfirm);
 }
 

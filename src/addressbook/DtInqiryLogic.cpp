@@ -709,6 +709,11 @@ QString PendingChangesQuestion(bool recordLoaded)
            QStringLiteral("を押してください  ");
 }
 
+QString DiscardAfterFailureQuestion()
+{
+    return QStringLiteral("アドレス帳に保存できませんでした  \r\n入力内容を破棄しますか？  ");
+}
+
 int ConfirmPendingChangesPolicy(const TConfirmRequest& r, quint8& skipConfirm)
 {
     if (skipConfirm) {
@@ -735,10 +740,11 @@ int ConfirmPendingChangesPolicy(const TConfirmRequest& r, quint8& skipConfirm)
         return 0;
     }
     if (written == wrFailed) {
-        // The typed input is still on the card only; the caller must not replace it.
+        // The typed input is still on the card only: the user decides whether it may go. Staying without
+        // a choice would keep the card, and with it the program, from ever closing.
         if (r.reportFailure)
             r.reportFailure();
-        return 9;
+        return r.askDiscard && r.askDiscard() ? 1 : 9;
     }
     return 0;
 }

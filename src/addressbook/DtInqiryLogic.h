@@ -162,13 +162,18 @@ struct TConfirmRequest
     std::function<int()> write;          // wrWritten, wrDeclined or wrFailed
     std::function<void()> afterWritten;  // refresh the list, tell the designers
     std::function<void()> reportFailure; // "update error"
+    // After a failed save: true discards the input (the caller goes on), false stays.
+    std::function<bool()> askDiscard;
 };
-// 0 a save was attempted (or declined by the user or a limit), 1 nothing to save, 9 stay (cancelled,
-// input check failed, or the save failed). Clears skipConfirm when it is set.
+// 0 a save was attempted (or declined by the user or a limit), 1 nothing to save or the input discarded
+// after a failed save, 9 stay (cancelled, input check failed, or the save failed and the input is kept).
+// Clears skipConfirm when it is set.
 int ConfirmPendingChangesPolicy(const TConfirmRequest& request, quint8& skipConfirm);
 
 // The question of unsaved input.
 QString PendingChangesQuestion(bool recordLoaded);
+// The question after a failed save.
+QString DiscardAfterFailureQuestion();
 
 // What the copy of items takes from the card beside the control values.
 struct TCopyContext

@@ -272,6 +272,7 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         int write; // -1: no write expected
         int expected;
         bool failureReported;
+        int discard = 0; // the answer to the question after a failed save; 0: not asked
     };
     const Case cases[] = {
         {"skip flag", true, false, true, true, true, true, 0, true, -1, 1, false},
@@ -285,9 +286,15 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         {"yes, check fails", false, false, true, true, true, true, MsgSeam::IdYes, false, -1, 9, false},
         {"yes, written", false, false, true, true, true, true, MsgSeam::IdYes, true, wrWritten, 0, false},
         {"yes, declined", false, false, true, true, true, true, MsgSeam::IdYes, true, wrDeclined, 0, false},
-        {"yes, save failed", false, false, true, true, true, true, MsgSeam::IdYes, true, wrFailed, 9, true},
+        {"yes, save failed, input kept", false, false, true, true, true, true, MsgSeam::IdYes, true, wrFailed,
+         9, true, MsgSeam::IdNo},
+        {"yes, save failed, input discarded", false, false, true, true, true, true, MsgSeam::IdYes, true,
+         wrFailed, 1, true, MsgSeam::IdYes},
         {"no confirmation saves at once", false, false, true, true, false, true, 0, true, wrWritten, 0,
          false},
+        // Without the question the save is tried on every close; a failure must still let the card go.
+        {"no confirmation, save failed, discarded", false, true, true, true, false, true, 0, true, wrFailed,
+         1, true, MsgSeam::IdYes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -311,7 +318,13 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         };
         r.afterWritten = [&] { after = true; };
         r.reportFailure = [&] { reported = true; };
+        bool discardAsked = false;
+        r.askDiscard = [&] {
+            discardAsked = true;
+            return c.discard == MsgSeam::IdYes;
+        };
         EXPECT_EQ(ConfirmPendingChangesPolicy(r, skip), c.expected);
+        EXPECT_EQ(discardAsked, c.discard != 0);
         EXPECT_EQ(skip, 0);
         EXPECT_EQ(asked, c.answer != 0);
         EXPECT_EQ(wrote, c.write != -1);

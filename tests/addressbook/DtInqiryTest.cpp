@@ -262,12 +262,15 @@ TEST_F(DtInqiryTest, FailedSaveKeepsTheTypedInput)
     card->cbxPost->setEditText(QStringLiteral("課長"));
     data.table->close();
 
-    // The save the question led to fails: the caller must stay, the input stays.
-    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
+    // The save the question led to fails: asked whether to discard, No stays and keeps the input.
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk).answer(MsgSeam::IdNo);
     EXPECT_EQ(card->ConfirmPendingChanges(0, 1), 9);
-    ASSERT_EQ(messages.count(), 2);
-    EXPECT_EQ(messages.last().text, QStringLiteral("update error"));
-    EXPECT_EQ(messages.last().source, MsgSeam::Source::Application);
+    ASSERT_EQ(messages.count(), 3);
+    EXPECT_EQ(messages.messages()[1].text, QStringLiteral("update error"));
+    EXPECT_EQ(messages.messages()[1].source, MsgSeam::Source::Application);
+    EXPECT_EQ(messages.last().text, DiscardAfterFailureQuestion());
+    EXPECT_EQ(messages.last().flags,
+              unsigned(MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2));
     EXPECT_EQ(card->edtAdrs2->text(), QStringLiteral("１－２－３"));
     EXPECT_EQ(data.histories[ilPost]->Count(), 0) << "no history entry for a row that was not written";
     EXPECT_TRUE(book.edited.isEmpty());
@@ -285,6 +288,18 @@ TEST_F(DtInqiryTest, FailedSaveKeepsTheTypedInput)
     EXPECT_EQ(card->ConfirmPendingChanges(0, 0), 9);
     EXPECT_EQ(messages.last().text, QStringLiteral("電話番号は半角数字かハイフンのみが有効です  "));
     EXPECT_TRUE(card->edtTel->hasSelectedText() || !card->isVisible());
+
+    // Without the question every close saves; a save that keeps failing must not hold the card forever.
+    card->edtTel->setText(QStringLiteral("03-1111-2222"));
+    MainSettings.Confirmation = false;
+    card->show();
+    messages.answer(MsgSeam::IdOk).answer(MsgSeam::IdNo);
+    EXPECT_FALSE(card->close());
+    messages.answer(MsgSeam::IdOk).answer(MsgSeam::IdYes);
+    EXPECT_TRUE(card->close());
+    EXPECT_EQ(messages.last().text, DiscardAfterFailureQuestion());
+    FlushDeletes();
+    EXPECT_TRUE(card.isNull());
 }
 
 TEST_F(DtInqiryTest, ConfirmedSaveReloadsTheListAndTellsTheDesigners)
