@@ -458,6 +458,37 @@ TValidationResult ValidateValues(const TCardValues& v, bool isNew, const TAdrsDa
         if (digits != 3 && digits != 5 && digits != 7)
             return fail(QStringLiteral("正しい桁数の郵便番号を入力してください  "), TCardField::Pos);
     }
+    // The table keeps 11 digits of a number and a reading's bytes only; more would be cut on saving.
+    const struct
+    {
+        const QString* text;
+        const char* label;
+        TCardField field;
+    } numbers[] = {{&v.Tel, "電話番号", TCardField::Tel},
+                   {&v.Fax, "FAX番号", TCardField::Fax},
+                   {&v.Portable1, "携帯番号１", TCardField::Portable1},
+                   {&v.Portable2, "携帯番号２", TCardField::Portable2}};
+    for (const auto& n : numbers)
+        if (Digits(*n.text).size() > AdrsNumberDigits)
+            return fail(QString::fromUtf8(n.label) +
+                            QStringLiteral("は%1桁以内で入力してください  ").arg(AdrsNumberDigits),
+                        n.field);
+    const struct
+    {
+        const QString* text;
+        const char* label;
+        int bytes;
+        TCardField field;
+    } readings[] = {{&v.AdrsKana, "住所カナ", 100, TCardField::AdrsKana},
+                    {&v.CorpKana, "会社名カナ", 80, TCardField::CorpKana},
+                    {&v.NameKana, "フリガナ", 25, TCardField::NameKana}};
+    for (const auto& r : readings)
+        if (TrimmedAnsi(*r.text).size() > r.bytes)
+            return fail(QString::fromUtf8(r.label) +
+                            QStringLiteral("は半角%1文字（全角%2文字）以内で入力してください  ")
+                                .arg(r.bytes)
+                                .arg(r.bytes / 2),
+                        r.field);
     return {};
 }
 

@@ -20,6 +20,8 @@ class QWidget;
 
 inline constexpr qint32 DefaultSymbolColor = 0x7FDF3F;
 inline constexpr int AdrsRecordLimit = 100000;
+// Digits the table keeps of a telephone, fax or mobile number.
+inline constexpr int AdrsNumberDigits = 11;
 
 // What the card's controls hold, as the controls hold it (wide texts untrimmed).
 struct TCardValues
@@ -91,7 +93,7 @@ TAdrsDataRec BlankTemplate(bool priv);
 bool IsModified(const TCardValues& values, const TAdrsDataRec& baseline);
 
 // Items the input check can send the focus back to.
-enum class TCardField { None, CustomCode, Tel, Fax, Portable1, Portable2, Pos };
+enum class TCardField { None, CustomCode, Tel, Fax, Portable1, Portable2, Pos, AdrsKana, CorpKana, NameKana };
 
 struct TValidationResult
 {

@@ -302,6 +302,37 @@ TEST_F(DtInqiryTest, FailedSaveKeepsTheTypedInput)
     EXPECT_TRUE(card.isNull());
 }
 
+// Numbers and readings longer than their fields are refused by the input check instead of being cut.
+TEST_F(DtInqiryTest, OverlongNumbersAndReadingsAreRefusedNotCut)
+{
+    card->NewRecord();
+    card->edtTel->setText(QStringLiteral("0312345678901"));
+    messages.answer(MsgSeam::IdOk);
+    card->btnAdd->click();
+    EXPECT_EQ(messages.last().text, QStringLiteral("電話番号は11桁以内で入力してください  "));
+    EXPECT_EQ(data.table->recordCount(), 0);
+
+    // Input-method text can run past the reading's 25 bytes; typing stops at them.
+    card->edtTel->setText(QStringLiteral("03-1234-5678"));
+    card->nmedtNameKana->setText(QString(13, QChar(0x30A2)));
+    messages.answer(MsgSeam::IdOk);
+    card->btnAdd->click();
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("フリガナは半角25文字（全角12文字）以内で入力してください  "));
+    EXPECT_EQ(data.table->recordCount(), 0);
+    card->nmedtNameKana->clear();
+    for (int i = 0; i < 13; ++i) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x30A2)));
+        QApplication::sendEvent(card->nmedtNameKana, &key);
+    }
+    EXPECT_EQ(card->nmedtNameKana->text(), QString(12, QChar(0x30A2)));
+    card->btnAdd->click();
+    EXPECT_EQ(data.table->recordCount(), 1);
+    TAdrsDataRec rec;
+    ASSERT_TRUE(data.readRow(1, rec));
+    EXPECT_EQ(rec.NameKana.wide(), QString(12, QChar(0x30A2)));
+}
+
 TEST_F(DtInqiryTest, ConfirmedSaveReloadsTheListAndTellsTheDesigners)
 {
     const qint32 recNo = addPerson(QStringLiteral("山田太郎"), "0311112222");
