@@ -4,6 +4,7 @@
 #include "support/FakeAdrsRow.h"
 #include "support/MessageRecorder.h"
 #include "support/NarrowDownItems.h"
+#include "support/TestFiles.h"
 
 #include <QDataStream>
 #include <QProcess>
@@ -207,6 +208,14 @@ QByteArray GoldenBytes()
     return file.readAll();
 }
 
+// The golden file with bytes replaced from offset on.
+QByteArray patched(int offset, const QByteArray& bytes)
+{
+    QByteArray b = GoldenBytes();
+    b.replace(offset, bytes.size(), bytes);
+    return b;
+}
+
 TEST(SearchLst, GoldenRoundTrip)
 {
     const QByteArray golden = GoldenBytes();
@@ -261,11 +270,6 @@ TEST(SearchLst, DamagedFilesLoadAsNoNarrowing)
     const QByteArray golden = GoldenBytes();
     // Golden layout: count, item blocks at 1 (text of 8, condition at 15), 17 (text of 10), 35 (empty text),
     // 43 (kind 1), 51 (kind 11), 63 (kind 12), AND flag at 71.
-    const auto patched = [&golden](int offset, const QByteArray& bytes) {
-        QByteArray b = golden;
-        b.replace(offset, bytes.size(), bytes);
-        return b;
-    };
     struct Case
     {
         std::string name;
@@ -285,11 +289,7 @@ TEST(SearchLst, DamagedFilesLoadAsNoNarrowing)
     const QString path = dir.filePath(NarrowDownFileName);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(c.bytes);
-        }
+        WriteFileBytes(path, c.bytes);
         TNarrowDownCondition condition = GoldenCondition();
         EXPECT_FALSE(LoadNarrowDownFile(path, condition));
         EXPECT_EQ(condition, TNarrowDownCondition());
@@ -364,12 +364,6 @@ TEST(SearchLst, FailedSaveShowsTheMessageAndKeepsTheOldFile)
 // back byte for byte, and bytes after the AND flag are left alone.
 TEST(SearchLst, LayoutsTheFormatAllowsAreKept)
 {
-    const QByteArray golden = GoldenBytes();
-    const auto patched = [&golden](int offset, const QByteArray& bytes) {
-        QByteArray b = golden;
-        b.replace(offset, bytes.size(), bytes);
-        return b;
-    };
     struct Case
     {
         const char* name;
@@ -386,10 +380,7 @@ TEST(SearchLst, LayoutsTheFormatAllowsAreKept)
     const QString path = dir.filePath(NarrowDownFileName);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(c.bytes + "trailing");
-        file.close();
+        WriteFileBytes(path, c.bytes + "trailing");
         TNarrowDownCondition loaded;
         ASSERT_TRUE(LoadNarrowDownFile(path, loaded));
         QByteArray written;
@@ -405,10 +396,7 @@ TEST(SearchLst, LayoutsTheFormatAllowsAreKept)
     }
 
     // A count below the blocks reads that many items; the rest is trailing bytes.
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(patched(0, "\x05"));
-    file.close();
+    WriteFileBytes(path, patched(0, "\x05"));
     TNarrowDownCondition loaded;
     ASSERT_TRUE(LoadNarrowDownFile(path, loaded));
     EXPECT_EQ(loaded.items, GoldenCondition().items.mid(0, 5));
