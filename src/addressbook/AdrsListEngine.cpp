@@ -974,6 +974,8 @@ TAdrsListEngine::TDeleteResult TAdrsListEngine::DeleteRecords(const QList<qint32
                     continue;
                 t.deleteRecord();
                 deleted.append(recNos[i]);
+            } catch (const RecordGoneError&) {
+                // another user deleted it after it was found: gone as asked
             } catch (const std::exception&) {
                 ++failed;
                 try {

@@ -681,6 +681,8 @@ bool TCardRecordWriter::DeleteRecord(qint32 recNo, QString* error)
         m_table.deleteRecord();
         m_table.flushBuffers();
         return true;
+    } catch (const RecordGoneError&) {
+        return true; // another user deleted it after it was found
     } catch (const std::exception& e) {
         if (error)
             *error = QString::fromUtf8(e.what());
