@@ -34,6 +34,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -1086,7 +1087,11 @@ void TAddressList::actAddressSelectExecute(int tag)
     select.SetMode(tag);
     CenterForm(&select, this);
     QApplication::restoreOverrideCursor();
-    if (select.exec() != TAddressSelect::mrOk || !select.BookChanged() || !CloseChildWindows())
+    const int result = select.exec();
+    // The dialog may have reordered, deleted or added books whatever closed it: the open book's entry is
+    // found again by its name.
+    CurrentAdrsIndex = indexOfBook(CurrentAdrsName);
+    if (result != TAddressSelect::mrOk || !select.BookChanged() || !CloseChildWindows())
         return;
 
     SetBusy(true);
@@ -1205,43 +1210,40 @@ void TAddressList::actDeleteExecute()
         return;
     SetBusy(true);
     const int first = GetFirstSelectedIndex();
-    const int current = GetCurrentIndex();
-    QList<qint32> deleted;
-    bool currentDeleted = false;
-    Table& table = m_engine->AdrsTable();
-    for (int i = first; i >= 0 && i < GetRecordCount(); ++i) {
-        if (!IsSelected(i))
-            continue;
-        const qint32 recNo = GetRecNo(i);
-        try {
-            if (!m_engine->AdrsRow().FindRecNo(recNo))
-                continue;
-            table.deleteRecord();
-            deleted.append(recNo);
-            if (i == current)
-                currentDeleted = true;
-        } catch (const std::exception&) {
-            // The row stays in the table and in the list; the others still go.
-            try {
-                table.cancel();
-            } catch (const std::exception&) {
-            }
-        }
-    }
+    const qint32 currentRecNo = GetRecNo(GetCurrentIndex());
+    QList<qint32> selected;
+    for (int i = first; i >= 0 && i < GetRecordCount(); ++i)
+        if (IsSelected(i))
+            selected.append(GetRecNo(i));
+    // Small deletions finish before the progress would show.
+    QProgressDialog progress(QStringLiteral("削除しています..."), QString(), 0, int(selected.size()), this);
+    progress.setWindowTitle(ProductTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    const TAdrsListEngine::TDeleteResult result = m_engine->DeleteRecords(selected, [&progress](int done) {
+        progress.setValue(done);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    progress.close();
     try {
-        table.flushBuffers();
+        m_engine->AdrsTable().flushBuffers();
     } catch (const std::exception&) {
     }
-    if (currentDeleted) {
+    if (currentRecNo >= 0 && result.deleted.contains(currentRecNo)) {
         SetCurrentIndex(-1);
         CardCloseDeleted();
     }
-    if (!deleted.isEmpty()) {
+    if (!result.deleted.isEmpty()) {
         RefreshList(false, true, true);
         SelectIndex(first, false, true);
-        NotifyRecordsDeleted(deleted);
+        NotifyRecordsDeleted(result.deleted);
     }
     SetBusy(false);
+    if (result.failed > 0)
+        MessageBoxPos(this, QStringLiteral("%1件のデータを削除できませんでした  ").arg(result.failed),
+                      ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
 }
 
 void TAddressList::actWordSearchExecute()

@@ -511,10 +511,14 @@ void TAdrsListEngine::loadNormalList(Table& t, qint32 keepRecNo, std::vector<qin
     const TNarrowDownContext context = narrowContext();
     list.reserve(size_t(t.recordCount()));
     auto take = [&] {
-        if (m_viewGroup != 0 && !passesGroup(row.FieldInt("Group")))
-            return;
-        if (narrowing && !MatchesNarrowDown(m_narrowCondition, row, context))
-            return;
+        try {
+            if (m_viewGroup != 0 && !passesGroup(row.FieldInt("Group")))
+                return;
+            if (narrowing && !MatchesNarrowDown(m_narrowCondition, row, context))
+                return;
+        } catch (const RecordGoneError&) {
+            return; // deleted by another user during the walk
+        }
         const qint32 recNo = qint32(t.currentKey());
         if (recNo == keepRecNo)
             current = int(list.size());
@@ -558,10 +562,14 @@ void TAdrsListEngine::loadDuplicateList(Table& t, qint32 keepRecNo, std::vector<
     for (t.first(); !t.eof(); t.next()) {
         TDupliData d;
         d.RecNo = qint32(t.currentKey());
-        d.Group = row.FieldInt("Group");
-        d.Key1 = key(m_duplicateItems[0]);
-        if (m_duplicateItems[1] != 0)
-            d.Key2 = key(m_duplicateItems[1]);
+        try {
+            d.Group = row.FieldInt("Group");
+            d.Key1 = key(m_duplicateItems[0]);
+            if (m_duplicateItems[1] != 0)
+                d.Key2 = key(m_duplicateItems[1]);
+        } catch (const RecordGoneError&) {
+            continue; // deleted by another user during the walk
+        }
         rows.push_back(std::move(d));
     }
     SortDupliData(rows, m_viewGroup != 0);
@@ -737,35 +745,59 @@ bool TAdrsListEngine::ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec)
     return found;
 }
 
-bool TAdrsListEngine::ReadRecordAt(int index, TAdrsDataRec& rec)
+bool TAdrsListEngine::readRowAt(int index, TAdrsDataRec& rec)
 {
-    if (m_recNoList.empty() || index < 0 || index >= GetRecordCount())
-        return false;
-    if (!ReadAddressRecord(GetRecNo(index), rec))
+    if (!ReadAddressRecordQuietly(m_row, GetRecNo(index), rec, m_cellContext.Hyphenate))
         return false;
     m_currentIndex = index;
     SelectIndex(index, true, true);
     return true;
 }
 
+bool TAdrsListEngine::readMove(const std::function<int()>& target, TAdrsDataRec& rec)
+{
+    // Each failed read reloads the list without the vanished row, so the list shrinks on every turn.
+    for (int turns = GetRecordCount(); turns >= 0; --turns) {
+        const int index = target();
+        if (index < 0 || index >= GetRecordCount())
+            return false;
+        if (readRowAt(index, rec))
+            return true;
+        RefreshList(false, true, true);
+    }
+    return false;
+}
+
+bool TAdrsListEngine::ReadRecordAt(int index, TAdrsDataRec& rec)
+{
+    if (m_recNoList.empty() || index < 0 || index >= GetRecordCount())
+        return false;
+    if (readRowAt(index, rec))
+        return true;
+    // Deleted by another user: the list drops the row and says so.
+    RefreshList(false, true, true);
+    ShowUnreadableRecord(m_host ? m_host->OwnerWindow() : nullptr);
+    return false;
+}
+
 bool TAdrsListEngine::ReadFirstRecord(TAdrsDataRec& rec)
 {
-    return ReadRecordAt(0, rec);
+    return readMove([] { return 0; }, rec);
 }
 
 bool TAdrsListEngine::ReadPriorRecord(TAdrsDataRec& rec)
 {
-    return !IsAtFirst() && ReadRecordAt(m_currentIndex - 1, rec);
+    return readMove([this] { return IsAtFirst() ? -1 : m_currentIndex - 1; }, rec);
 }
 
 bool TAdrsListEngine::ReadNextRecord(TAdrsDataRec& rec)
 {
-    return !IsAtLast() && ReadRecordAt(m_currentIndex + 1, rec);
+    return readMove([this] { return IsAtLast() ? -1 : m_currentIndex + 1; }, rec);
 }
 
 bool TAdrsListEngine::ReadLastRecord(TAdrsDataRec& rec)
 {
-    return ReadRecordAt(GetRecordCount() - 1, rec);
+    return readMove([this] { return GetRecordCount() - 1; }, rec);
 }
 
 void TAdrsListEngine::SelectIndex(int index, bool clearOthers, bool makeVisible)
@@ -908,6 +940,58 @@ bool TAdrsListEngine::SetRecordSender(qint32 recNo, qint32 senderRecNo)
     return true;
 }
 
+TAdrsListEngine::TDeleteResult TAdrsListEngine::DeleteRecords(const QList<qint32>& recNos,
+                                                              const std::function<void(int)>& progress)
+{
+    TDeleteResult result;
+    Table& t = *m_table;
+    for (qsizetype from = 0; from < recNos.size(); from += DeleteBatchSize) {
+        const qsizetype to = std::min(recNos.size(), from + DeleteBatchSize);
+        // One commit per batch instead of one per row; a batch whose commit fails keeps all its rows.
+        bool batch = false;
+        try {
+            t.startTransaction();
+            batch = true;
+        } catch (const std::exception&) {
+        }
+        QList<qint32> deleted;
+        int failed = 0;
+        for (qsizetype i = from; i < to; ++i) {
+            try {
+                if (!m_row.FindRecNo(recNos[i]))
+                    continue;
+                t.deleteRecord();
+                deleted.append(recNos[i]);
+            } catch (const RecordGoneError&) {
+                // another user deleted it after it was found: gone as asked
+            } catch (const std::exception&) {
+                ++failed;
+                try {
+                    t.cancel();
+                } catch (const std::exception&) {
+                }
+            }
+        }
+        if (batch) {
+            try {
+                t.commit();
+            } catch (const std::exception&) {
+                try {
+                    t.rollback();
+                } catch (const std::exception&) {
+                }
+                failed += int(deleted.size());
+                deleted.clear();
+            }
+        }
+        result.deleted += deleted;
+        result.failed += failed;
+        if (progress)
+            progress(int(to));
+    }
+    return result;
+}
+
 void TAdrsListEngine::NotifyRecordsEdited(const QList<qint32>&)
 {
     for (TAdrsListObserver* o : m_observers)
@@ -933,9 +1017,16 @@ const QStringList* TAdrsListEngine::RowTexts(int index)
         return nullptr;
     QStringList texts;
     texts.reserve(GetVisibleColumnCount());
+    std::vector<QString> cells;
+    try {
+        for (int c = 0; c < GetVisibleColumnCount(); ++c)
+            cells.push_back(AddressListCellText(GetVisibleColumnItem(c), m_row, index, m_cellContext));
+    } catch (const RecordGoneError&) {
+        return nullptr;
+    }
     const int m2 = 2 * margin();
     for (int c = 0; c < GetVisibleColumnCount(); ++c) {
-        QString text = AddressListCellText(GetVisibleColumnItem(c), m_row, index, m_cellContext);
+        QString text = std::move(cells[size_t(c)]);
         if (!text.isEmpty()) {
             QString shown = text;
             QColor unused;
@@ -967,9 +1058,13 @@ std::optional<QStringList> TAdrsListEngine::WordSearchTexts(int index)
     if (index < 0 || index >= GetRecordCount() || !m_row.FindRecNo(m_recNoList[size_t(index)]))
         return std::nullopt;
     QStringList texts;
-    for (int c = 0; c < GetVisibleColumnCount(); ++c)
-        texts.append(AddressListCellText(GetVisibleColumnItem(c), m_row, index, m_cellContext,
-                                         TCellPurpose::WordSearch));
+    try {
+        for (int c = 0; c < GetVisibleColumnCount(); ++c)
+            texts.append(AddressListCellText(GetVisibleColumnItem(c), m_row, index, m_cellContext,
+                                             TCellPurpose::WordSearch));
+    } catch (const RecordGoneError&) {
+        return std::nullopt;
+    }
     return texts;
 }
 

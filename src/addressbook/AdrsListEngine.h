@@ -206,6 +206,8 @@ public:
     bool IsAtFirst() const;
     bool IsAtLast() const;
     bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec);
+    // A row whose record another user deleted is dropped by reloading the list: reading it shows the
+    // unreadable-record message, the card's moves pass over it.
     bool ReadRecordAt(int index, TAdrsDataRec& rec);
     bool ReadFirstRecord(TAdrsDataRec& rec);
     bool ReadPriorRecord(TAdrsDataRec& rec);
@@ -230,6 +232,17 @@ public:
     qint32 GetSenderRecNo(int i) const;
     bool SetRecordSender(qint32 recNo, qint32 senderRecNo);
 
+    // Deletes the rows of these RecNo values from the shared table in batched transactions; progress gets
+    // the number handled so far after each batch. A row already gone counts as neither.
+    struct TDeleteResult
+    {
+        QList<qint32> deleted;
+        int failed = 0;
+    };
+    static constexpr int DeleteBatchSize = 500;
+    TDeleteResult DeleteRecords(const QList<qint32>& recNos,
+                                const std::function<void(int done)>& progress = {});
+
     void NotifyRecordsEdited(const QList<qint32>& recNos);
     void NotifyRecordsDeleted(const QList<qint32>& recNos);
 
@@ -251,6 +264,8 @@ private:
     void loadNormalList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current);
     void loadDuplicateList(Table& t, qint32 keepRecNo, std::vector<qint32>& list, int& current);
     void afterSelectionReport();
+    bool readRowAt(int index, TAdrsDataRec& rec); // quiet; false when the record has vanished
+    bool readMove(const std::function<int()>& target, TAdrsDataRec& rec);
     void setBit(int index, bool on);
     void changeViewAndReload();
     int margin() const;

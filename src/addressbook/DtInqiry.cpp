@@ -526,6 +526,7 @@ QWidget* TDataInquiry::BuildMainPage()
     nmedtNameKana = new TTntNMDEdit;
     nmedtNameKana->setObjectName(QStringLiteral("nmedtNameKana"));
     nmedtNameKana->setMaxLength(25);
+    nmedtNameKana->SetByteLimit(25); // NameKana holds 25 bytes
     nmedtNameKana->setFixedWidth(200);
     nmedtNameKana->SetInputType(itKana);
     nmedtNameKanji->SetAssociate(nmedtNameKana);
@@ -1310,7 +1311,7 @@ TCardValues TDataInquiry::FormValues() const
     v.Adrs1 = LimitedText(edtAdrs1);
     v.Adrs2 = LimitedText(edtAdrs2);
     v.Adrs3 = LimitedText(edtAdrs3);
-    v.AdrsKana = LimitedText(edtAdrsKana);
+    v.AdrsKana = edtAdrsKana->text(); // readings are checked against their fields, never cut
     v.JisCode = edtJisCode->text();
     v.KajoCode = lblKajoCode->text();
     v.Latitude = m_latitude;
@@ -1318,12 +1319,12 @@ TCardValues TDataInquiry::FormValues() const
     v.Priv = sbtnPriv->isChecked();
     v.MyNumber = LimitedText(edtMyNumber);
     v.CorpKanji = Cp932::cutToBytes(nmedtCorpKanji->text(), 112);
-    v.CorpKana = LimitedText(edtCorpKana);
+    v.CorpKana = edtCorpKana->text();
     v.Dptmnt = LimitedText(cbxDptmnt);
     v.Post = LimitedText(cbxPost);
     v.EmployeeNo = LimitedText(edtEmployeeNo);
     v.NameKanji = nmedtNameKanji->text().left(15);
-    v.NameKana = nmedtNameKana->text().left(25);
+    v.NameKana = nmedtNameKana->text();
     v.Honor = LimitedText(cbxHonor);
     v.IgnoreName = chkIgnoreName->isChecked();
     v.CodeMain = cbxCatMain->currentData().toInt();
@@ -1801,6 +1802,15 @@ void TDataInquiry::FocusField(TCardField field)
     case TCardField::Pos:
         edit = edtPos;
         break;
+    case TCardField::AdrsKana:
+        edit = edtAdrsKana;
+        break;
+    case TCardField::CorpKana:
+        edit = edtCorpKana;
+        break;
+    case TCardField::NameKana:
+        edit = nmedtNameKana;
+        break;
     case TCardField::None:
         return;
     }
@@ -1882,6 +1892,11 @@ int TDataInquiry::ConfirmPendingChanges(int onClose, int refreshList)
             m_book->NotifyRecordsEdited({m_loaded->RecNo});
     };
     request.reportFailure = [] { ApplicationMessageBox(QStringLiteral("update error"), MsgSeam::MbOk); };
+    request.askDiscard = [this] {
+        return MessageBoxPos(this, DiscardAfterFailureQuestion(), ProductTitle,
+                             MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) ==
+               MsgSeam::IdYes;
+    };
     return ConfirmPendingChangesPolicy(request, m_skipConfirm);
 }
 

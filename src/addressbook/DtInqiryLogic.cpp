@@ -114,16 +114,18 @@ AnsiString MemoToStored(const QString& memo)
 
 QString LinesToMemo(const QByteArrayList& lines)
 {
-    QStringList wide;
+    // Every line keeps its line break, so blank lines at the end survive the next save.
+    QString memo;
     for (const QByteArray& line : lines)
-        wide.append(ToWide(line));
-    return wide.join(QLatin1Char('\n'));
+        memo += ToWide(line) + QLatin1Char('\n');
+    return memo;
 }
 
-QString DecryptOrEmpty(const AnsiString& cipher)
+QString DecryptOrEmpty(const AnsiString& cipher, bool exact)
 {
     try {
-        return ToWide(DecryptFieldText(cipher, FieldCipherKey));
+        return ToWide(exact ? DecryptFieldTextExact(cipher, FieldCipherKey)
+                            : DecryptFieldText(cipher, FieldCipherKey));
     } catch (const EFieldCipherError&) {
         return {};
     } catch (const EConvertError&) {
@@ -183,7 +185,7 @@ TCardValues RecordToValues(const TAdrsDataRec& rec)
         v.Keyword[i] = (rec.*AdrsKeywordFields[i]).wide();
     v.Note = rec.Note ? LinesToMemo(*rec.Note) : QString();
     for (int i = 0; i < 10; ++i)
-        v.ProtectMemo[i] = DecryptOrEmpty((rec.*AdrsProtectMemoFields[i]).text());
+        v.ProtectMemo[i] = DecryptOrEmpty((rec.*AdrsProtectMemoFields[i]).text(), true);
     v.ProtectNote = MemoFromStored(rec.ProtectNote.text());
     if (rec.ExtLink)
         for (const QByteArray& link : *rec.ExtLink)
@@ -454,6 +456,37 @@ TValidationResult ValidateValues(const TCardValues& v, bool isNew, const TAdrsDa
         if (digits != 3 && digits != 5 && digits != 7)
             return fail(QStringLiteral("正しい桁数の郵便番号を入力してください  "), TCardField::Pos);
     }
+    // The table keeps 11 digits of a number and a reading's bytes only; more would be cut on saving.
+    const struct
+    {
+        const QString* text;
+        const char* label;
+        TCardField field;
+    } numbers[] = {{&v.Tel, "電話番号", TCardField::Tel},
+                   {&v.Fax, "FAX番号", TCardField::Fax},
+                   {&v.Portable1, "携帯番号１", TCardField::Portable1},
+                   {&v.Portable2, "携帯番号２", TCardField::Portable2}};
+    for (const auto& n : numbers)
+        if (Digits(*n.text).size() > AdrsNumberDigits)
+            return fail(QString::fromUtf8(n.label) +
+                            QStringLiteral("は%1桁以内で入力してください  ").arg(AdrsNumberDigits),
+                        n.field);
+    const struct
+    {
+        const QString* text;
+        const char* label;
+        int bytes;
+        TCardField field;
+    } readings[] = {{&v.AdrsKana, "住所カナ", 100, TCardField::AdrsKana},
+                    {&v.CorpKana, "会社名カナ", 80, TCardField::CorpKana},
+                    {&v.NameKana, "フリガナ", 25, TCardField::NameKana}};
+    for (const auto& r : readings)
+        if (TrimmedAnsi(*r.text).size() > r.bytes)
+            return fail(QString::fromUtf8(r.label) +
+                            QStringLiteral("は半角%1文字（全角%2文字）以内で入力してください  ")
+                                .arg(r.bytes)
+                                .arg(r.bytes / 2),
+                        r.field);
     return {};
 }
 
@@ -567,13 +600,14 @@ int TCardRecordWriter::WriteRecord(const TCardValues& v, bool update, const TAdr
     const auto message = [this](const QString& text, unsigned flags) {
         return MessageBoxPos(m_owner, text, ProductTitle, flags);
     };
+    const auto rowGone = [&] {
+        message(QStringLiteral("変更データを参照できませんでした  "), MsgSeam::MbOk | MsgSeam::MbIconStop);
+        return wrDeclined;
+    };
     try {
         if (update) {
-            if (!loaded || !FindRecNo(loaded->RecNo)) {
-                message(QStringLiteral("変更データを参照できませんでした  "),
-                        MsgSeam::MbOk | MsgSeam::MbIconStop);
-                return wrDeclined;
-            }
+            if (!loaded || !FindRecNo(loaded->RecNo))
+                return rowGone();
             m_table.edit();
         } else {
             m_table.cancelRange();
@@ -617,6 +651,13 @@ int TCardRecordWriter::WriteRecord(const TCardValues& v, bool update, const TAdr
         if (newRecNo && !update)
             *newRecNo = qint32(key);
         return wrWritten;
+    } catch (const RecordGoneError&) {
+        // Another user deleted the row after it was found.
+        try {
+            m_table.cancel();
+        } catch (...) {
+        }
+        return rowGone();
     } catch (const std::exception& e) {
         m_lastError = QString::fromUtf8(e.what());
     } catch (...) {
@@ -638,6 +679,8 @@ bool TCardRecordWriter::DeleteRecord(qint32 recNo, QString* error)
         m_table.deleteRecord();
         m_table.flushBuffers();
         return true;
+    } catch (const RecordGoneError&) {
+        return true; // another user deleted it after it was found
     } catch (const std::exception& e) {
         if (error)
             *error = QString::fromUtf8(e.what());
@@ -697,6 +740,11 @@ QString PendingChangesQuestion(bool recordLoaded)
            QStringLiteral("を押してください  ");
 }
 
+QString DiscardAfterFailureQuestion()
+{
+    return QStringLiteral("アドレス帳に保存できませんでした  \r\n入力内容を破棄しますか？  ");
+}
+
 int ConfirmPendingChangesPolicy(const TConfirmRequest& r, quint8& skipConfirm)
 {
     if (skipConfirm) {
@@ -723,10 +771,11 @@ int ConfirmPendingChangesPolicy(const TConfirmRequest& r, quint8& skipConfirm)
         return 0;
     }
     if (written == wrFailed) {
-        // The typed input is still on the card only; the caller must not replace it.
+        // The typed input is still on the card only: the user decides whether it may go. Staying without
+        // a choice would keep the card, and with it the program, from ever closing.
         if (r.reportFailure)
             r.reportFailure();
-        return 9;
+        return r.askDiscard && r.askDiscard() ? 1 : 9;
     }
     return 0;
 }

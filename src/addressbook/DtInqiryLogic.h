@@ -20,6 +20,8 @@ class QWidget;
 
 inline constexpr qint32 DefaultSymbolColor = 0x7FDF3F;
 inline constexpr int AdrsRecordLimit = 100000;
+// Digits the table keeps of a telephone, fax or mobile number.
+inline constexpr int AdrsNumberDigits = 11;
 
 // What the card's controls hold, as the controls hold it (wide texts untrimmed).
 struct TCardValues
@@ -72,11 +74,12 @@ QString FormatCardDateTime(double value, bool leadingBlank);
 qint32 DirectoryCoordinate(qint32 raw);
 // The memo text in its stored form: CR LF line ends.
 AnsiString MemoToStored(const QString& memo);
-// The stored memo lines as the memo shows them.
+// The stored memo lines as the memo shows them: each line followed by a line break.
 QString LinesToMemo(const QByteArrayList& lines);
 
-// The decipherment of a protected field; empty when it does not decode.
-QString DecryptOrEmpty(const AnsiString& cipher);
+// The decipherment of a protected field; empty when it does not decode. Exact keeps blanks at the ends
+// (free texts); otherwise they are trimmed.
+QString DecryptOrEmpty(const AnsiString& cipher, bool exact = false);
 
 // An address record on the controls. The sender is taken as it is; the card resolves it against its list.
 TCardValues RecordToValues(const TAdrsDataRec& rec);
@@ -90,7 +93,7 @@ TAdrsDataRec BlankTemplate(bool priv);
 bool IsModified(const TCardValues& values, const TAdrsDataRec& baseline);
 
 // Items the input check can send the focus back to.
-enum class TCardField { None, CustomCode, Tel, Fax, Portable1, Portable2, Pos };
+enum class TCardField { None, CustomCode, Tel, Fax, Portable1, Portable2, Pos, AdrsKana, CorpKana, NameKana };
 
 struct TValidationResult
 {
@@ -161,13 +164,18 @@ struct TConfirmRequest
     std::function<int()> write;          // wrWritten, wrDeclined or wrFailed
     std::function<void()> afterWritten;  // refresh the list, tell the designers
     std::function<void()> reportFailure; // "update error"
+    // After a failed save: true discards the input (the caller goes on), false stays.
+    std::function<bool()> askDiscard;
 };
-// 0 a save was attempted (or declined by the user or a limit), 1 nothing to save, 9 stay (cancelled,
-// input check failed, or the save failed). Clears skipConfirm when it is set.
+// 0 a save was attempted (or declined by the user or a limit), 1 nothing to save or the input discarded
+// after a failed save, 9 stay (cancelled, input check failed, or the save failed and the input is kept).
+// Clears skipConfirm when it is set.
 int ConfirmPendingChangesPolicy(const TConfirmRequest& request, quint8& skipConfirm);
 
 // The question of unsaved input.
 QString PendingChangesQuestion(bool recordLoaded);
+// The question after a failed save.
+QString DiscardAfterFailureQuestion();
 
 // What the copy of items takes from the card beside the control values.
 struct TCopyContext

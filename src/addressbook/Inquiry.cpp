@@ -2,6 +2,7 @@
 #include "addressbook/Inquiry.h"
 
 #include "platform/MessageSeam.h"
+#include "platform/TableEngine.h"
 
 #include <QDate>
 #include <QTime>
@@ -175,20 +176,38 @@ void ReadAdrsDataRec(const TAdrsRow& row, TAdrsDataRec& rec, const THyphenateFun
     rec.UpdDateTime = ToTDateTime(row.FieldDateTime("UpdDateTime"));
 }
 
+void ShowUnreadableRecord(QWidget* owner)
+{
+    MsgSeam::Request request;
+    request.owner = owner;
+    request.text = QStringLiteral("アドレス帳が読み出せませんでした  ");
+    request.caption = QStringLiteral("Tovarel");
+    request.flags = MsgSeam::MbOk | MsgSeam::MbIconStop;
+    MsgSeam::Show(request);
+}
+
+bool ReadAddressRecordQuietly(TAdrsTableCursor& table, qint32 recNo, TAdrsDataRec& rec,
+                              const THyphenateFunc& hyphenate)
+{
+    TAdrsDataRec read;
+    try {
+        if (!table.FindRecNo(recNo))
+            return false;
+        ReadAdrsDataRec(table, read, hyphenate);
+    } catch (const RecordGoneError&) {
+        return false; // deleted by another user between the look-up and the read
+    }
+    rec = std::move(read);
+    return true;
+}
+
 bool ReadAddressRecord(TAdrsTableCursor& table, qint32 recNo, TAdrsDataRec& rec, QWidget* owner,
                        const THyphenateFunc& hyphenate)
 {
-    if (!table.FindRecNo(recNo)) {
-        MsgSeam::Request request;
-        request.owner = owner;
-        request.text = QStringLiteral("アドレス帳が読み出せませんでした  ");
-        request.caption = QStringLiteral("Tovarel");
-        request.flags = MsgSeam::MbOk | MsgSeam::MbIconStop;
-        MsgSeam::Show(request);
-        return false;
-    }
-    ReadAdrsDataRec(table, rec, hyphenate);
-    return true;
+    if (ReadAddressRecordQuietly(table, recNo, rec, hyphenate))
+        return true;
+    ShowUnreadableRecord(owner);
+    return false;
 }
 
 AnsiString SymbolMarkBytes(int index)

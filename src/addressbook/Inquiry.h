@@ -196,11 +196,14 @@ using THyphenateFunc = std::function<AnsiString(const AnsiString&)>;
 // the phone fields keep their digits.
 void ReadAdrsDataRec(const TAdrsRow& row, TAdrsDataRec& rec, const THyphenateFunc& hyphenate);
 
-// Looks the row up by RecNo and reads it; a missing row shows "アドレス帳が読み出せませんでした  " over
-// owner and answers false with the record untouched.
+// Looks the row up by RecNo and reads it; a missing row (also one deleted by another user while it is
+// read) answers false with the record untouched.
+bool ReadAddressRecordQuietly(TAdrsTableCursor& table, qint32 recNo, TAdrsDataRec& rec,
+                              const THyphenateFunc& hyphenate);
+// The same, and a missing row shows "アドレス帳が読み出せませんでした  " over owner.
 bool ReadAddressRecord(TAdrsTableCursor& table, qint32 recNo, TAdrsDataRec& rec, QWidget* owner,
                        const THyphenateFunc& hyphenate);
-
+void ShowUnreadableRecord(QWidget* owner);
 
 // A memo text split into lines (CR, LF or CR LF end a line; a final line break adds no empty line).
 QByteArrayList TextToLines(const AnsiString& text);

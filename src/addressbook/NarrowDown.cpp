@@ -166,10 +166,30 @@ qsizetype AnsiPosAtBoundary(const AnsiString& sub, const AnsiString& text)
     }
 }
 
+namespace {
+
+// An item the row test can evaluate: a known row, the kind of that row, a condition in range.
+bool IsValidItem(const TNarrowDownItem& item)
+{
+    if (item.item < 0 || item.item >= int(NarrowDownItemTable.size()))
+        return false;
+    if (item.kind != NarrowDownKindOfRow(item.item))
+        return false;
+    if (item.condition < TNarrowDownItem::NotUsed || item.condition > TNarrowDownItem::EndsWith)
+        return false;
+    if (item.kind == TNarrowDownItem::TextTest && !item.text.isEmpty() &&
+        item.condition == TNarrowDownItem::NotUsed)
+        return false;
+    return true;
+}
+
+} // namespace
+
 bool NarrowDownItemMatches(const TNarrowDownItem& item, const TAdrsRow& row,
                            const TNarrowDownContext& context)
 {
-    if (NarrowDownKindOfRow(item.item) != item.kind)
+    // Items a file may hold that this program cannot evaluate never match.
+    if (!IsValidItem(item))
         return false;
     switch (item.kind) {
     case TNarrowDownItem::TextTest:
@@ -198,31 +218,14 @@ bool MatchesNarrowDown(const TNarrowDownCondition& condition, const TAdrsRow& ro
     return condition.andFlag;
 }
 
-namespace {
-
-// An item the row test can evaluate: a known row, the kind of that row, a condition in range.
-bool IsValidItem(const TNarrowDownItem& item)
-{
-    if (item.item < 0 || item.item >= int(NarrowDownItemTable.size()))
-        return false;
-    if (item.kind != NarrowDownKindOfRow(item.item))
-        return false;
-    if (item.condition < TNarrowDownItem::NotUsed || item.condition > TNarrowDownItem::EndsWith)
-        return false;
-    if (item.kind == TNarrowDownItem::TextTest && !item.text.isEmpty() &&
-        item.condition == TNarrowDownItem::NotUsed)
-        return false;
-    return true;
-}
-
-} // namespace
-
 bool WriteNarrowDownCondition(QDataStream& out, const TNarrowDownCondition& condition)
 {
+    // Any item that was read is written back as it was; only what the byte layout cannot hold is refused.
     if (condition.items.size() > 255)
         return false;
     for (const TNarrowDownItem& item : condition.items) {
-        if (!IsValidItem(item))
+        if (item.item < 0 || item.item > 255 || item.kind < 0 || item.kind > 255 || item.condition < -128 ||
+            item.condition > 127)
             return false;
     }
     out.setByteOrder(QDataStream::LittleEndian);
@@ -289,7 +292,7 @@ bool ReadNarrowDownCondition(QDataStream& in, TNarrowDownCondition& condition)
             in >> item.value1 >> item.value2;
             break;
         default:
-            break; // other kinds carry nothing; the item check below refuses them
+            break; // other kinds carry nothing, and never match
         }
         qint8 match = 0;
         quint8 negate = 0;
@@ -298,8 +301,6 @@ bool ReadNarrowDownCondition(QDataStream& in, TNarrowDownCondition& condition)
             return false;
         item.condition = match;
         item.negate = negate != 0;
-        if (!IsValidItem(item))
-            return false;
         items.append(item);
     }
     quint8 andFlag = 0;
@@ -322,8 +323,8 @@ bool LoadNarrowDownFile(const QString& fileName, TNarrowDownCondition& condition
     buffer.open(QIODevice::ReadOnly);
     QDataStream in(&buffer);
     TNarrowDownCondition loaded;
-    // Bytes left after the AND flag mean the count does not fit the blocks.
-    if (!ReadNarrowDownCondition(in, loaded) || !in.atEnd())
+    // Only a short read is damage; bytes after the AND flag are left alone.
+    if (!ReadNarrowDownCondition(in, loaded))
         return false;
     condition = loaded;
     return true;

@@ -62,11 +62,13 @@ bool NarrowDownItemMatches(const TNarrowDownItem& item, const TAdrsRow& row,
 bool MatchesNarrowDown(const TNarrowDownCondition& condition, const TAdrsRow& row,
                        const TNarrowDownContext& context);
 
-// The condition's bytes: count, item blocks, AND flag. Shared with the saved patterns. False (nothing
-// written) when the condition cannot be expressed in the layout.
+// The condition's bytes: count, item blocks, AND flag. Shared with the saved patterns. Items are written
+// as they are, also those the row test cannot evaluate; false (nothing written) when a value does not fit
+// its byte.
 bool WriteNarrowDownCondition(QDataStream& out, const TNarrowDownCondition& condition);
-// Reads one condition; false on a short read, a length beyond the data, an item number outside the
-// table, a kind that does not fit its item, or a condition value out of range.
+// Reads one condition; false on a short read or a text length beyond the data. Items the row test cannot
+// evaluate (an unknown item number or kind, a kind that does not fit its item, a condition out of range)
+// are kept as read: they never match, and a rewrite keeps them.
 bool ReadNarrowDownCondition(QDataStream& in, TNarrowDownCondition& condition);
 
 inline constexpr const char* NarrowDownFileName = "Search.lst";

@@ -373,6 +373,11 @@ AnsiString EncryptFieldText(const AnsiString& text, const AnsiString& key)
 
 AnsiString DecryptFieldText(const AnsiString& cipherText, const AnsiString& key)
 {
+    return TrimAnsiText(DecryptFieldTextExact(cipherText, key));
+}
+
+AnsiString DecryptFieldTextExact(const AnsiString& cipherText, const AnsiString& key)
+{
     const AnsiString hex = TrimAnsiText(cipherText);
     if (hex.isEmpty())
         return {};
@@ -408,7 +413,7 @@ AnsiString DecryptFieldText(const AnsiString& cipherText, const AnsiString& key)
                         std::all_of(plain.cbegin() + length, plain.cend(), [](char c) { return c == 0; });
     if (!padded)
         throw EFieldCipherError("Field cipher text does not match its length");
-    return TrimAnsiText(plain.left(length));
+    return plain.left(length);
 }
 
 AnsiString WideToHexText(const QString& text)

@@ -86,6 +86,8 @@ QByteArray HexToBytes(const AnsiString& hex);
 AnsiString EncryptFieldText(const AnsiString& text, const AnsiString& key);
 // The trimmed plain text; empty for a blank cipher text; throws EFieldCipherError when it does not decode.
 AnsiString DecryptFieldText(const AnsiString& cipherText, const AnsiString& key);
+// The same without the trim: the text exactly as it was enciphered, blanks at its ends kept.
+AnsiString DecryptFieldTextExact(const AnsiString& cipherText, const AnsiString& key);
 // "@XXXX" per UTF-16 unit: keeps names CP932 cannot hold.
 AnsiString WideToHexText(const QString& text);
 // Reverses WideToHexText; text not starting with "@" is plain CP932. Throws EConvertError on a non-digit.

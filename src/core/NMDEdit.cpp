@@ -255,7 +255,11 @@ bool TNMDBehaviour::ReplacesWholeText() const
 
 void TNMDBehaviour::CutToMaxLength(QLineEdit* edit, bool ansi) const
 {
-    if (!edit || edit->maxLength() >= NoLimit)
+    if (!edit)
+        return;
+    if (const int bytes = edit->property(NMDByteLimitProperty).toInt(); bytes > 0)
+        NMDPositions::CutToBytes(edit, bytes);
+    if (edit->maxLength() >= NoLimit)
         return;
     if (ansi)
         NMDPositions::CutToBytes(edit, edit->maxLength());

@@ -17,6 +17,9 @@ class QKeyEvent;
 
 
 enum TInputKind { itKana, itKanji };
+
+// Dynamic property of a line edit: a limit of its text in CP932 bytes that holds besides maxLength().
+inline constexpr const char* NMDByteLimitProperty = "byteLimit";
 enum TNameDicKind { nkLineage, nkFirst };
 
 using TConvertNeedEvent =

@@ -1,7 +1,10 @@
 // Unicode reading-copy edit and the insertion of a name chosen from the candidate popup.
 #include "core/TntNMDEdit.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 
 TTntNMDEdit::TTntNMDEdit(QWidget* parent) : QLineEdit(parent)
 {
@@ -41,10 +44,33 @@ void TTntNMDEdit::inputMethodEvent(QInputMethodEvent* e)
     NMDInputMethodEvent(e, [this](QInputMethodEvent* ev) { QLineEdit::inputMethodEvent(ev); });
 }
 
+int TTntNMDEdit::ByteLimit() const
+{
+    return property(NMDByteLimitProperty).toInt();
+}
+
+void TTntNMDEdit::SetByteLimit(int bytes)
+{
+    setProperty(NMDByteLimitProperty, bytes > 0 ? bytes : QVariant());
+}
+
 void TTntNMDEdit::keyPressEvent(QKeyEvent* e)
 {
     if (NMDKeyPress(e))
         return;
+    if (const int limit = ByteLimit(); limit > 0 && !isReadOnly()) {
+        if (e->matches(QKeySequence::Paste)) {
+            if (!NMDPositions::InsertLimited(this, std::min(limit, maxLength()),
+                                             QGuiApplication::clipboard()->text()))
+                QApplication::beep();
+            return;
+        }
+        if (NMDPositions::KeyExceedsLimit(this, limit, e)) {
+            QApplication::beep();
+            e->accept();
+            return;
+        }
+    }
     QLineEdit::keyPressEvent(e);
 }
 

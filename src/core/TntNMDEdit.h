@@ -14,6 +14,12 @@ public:
     // (the other way round for a kana edit).
     void InsertWordAndReading(const QString& word, const QString& reading, TNameDicKind kind);
 
+    // A limit in CP932 bytes besides maxLength() (0: none), for an edit whose text is stored in a byte
+    // field: typing, pasting and the copied reading stop at it. Input-method text may run past it; the
+    // owner checks the length before storing.
+    int ByteLimit() const;
+    void SetByteLimit(int bytes);
+
 protected:
     QWidget* NMDWidget() override { return this; }
     QLineEdit* NMDEditPart() const override { return const_cast<TTntNMDEdit*>(this); }

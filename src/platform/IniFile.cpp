@@ -6,12 +6,22 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <utility>
+
 namespace {
 
 QChar foldAscii(QChar c)
 {
     const char16_t u = c.unicode();
     return (u >= 'A' && u <= 'Z') ? QChar(u + 32) : c;
+}
+
+QString foldName(const QString& name)
+{
+    QString folded = name;
+    for (QChar& c : folded)
+        c = foldAscii(c);
+    return folded;
 }
 
 bool parseInteger(const QString& text, int* out)
@@ -62,75 +72,95 @@ TMemIniFile::TMemIniFile(const QString& fileName) : m_fileName(fileName)
 void TMemIniFile::SetBytes(const QByteArray& bytes)
 {
     Clear();
-    const QString text = Cp932::toUnicode(bytes);
-    Section* current = nullptr;
-    const QStringList lines = text.split(u'\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (i == lines.size() - 1 && line.isEmpty())
-            break;
+    // Lines are cut at LF bytes (no CP932 trail byte takes that value) and decoded one by one, so every line
+    // keeps its bytes for the write-back and the parse stays linear.
+    int current = -1; // the block being read
+    const auto entries = [&]() -> QList<Entry>& {
+        return current < 0 ? m_preamble : m_sections[current].entries;
+    };
+    QList<QByteArray> blanks; // blank lines not yet placed: before the next header, or where they stood
+    const auto placeBlanks = [&] {
+        for (const QByteArray& b : std::as_const(blanks))
+            entries().append(Entry{QString(), QString(), b, true});
+        blanks.clear();
+    };
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        QByteArray raw = bytes.mid(start, end - start);
+        start = end + 1;
+        if (raw.endsWith('\r'))
+            raw.chop(1);
+        const QString line = Cp932::toUnicode(raw);
         const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
-            const QString name = trimmed.mid(1, trimmed.size() - 2).trimmed();
-            current = &sectionFor(name);
+        if (trimmed.isEmpty()) {
+            blanks.append(raw);
             continue;
         }
+        if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
+            Section block;
+            block.name = trimmed.mid(1, trimmed.size() - 2).trimmed();
+            block.leadBlanks = std::move(blanks);
+            blanks.clear();
+            block.rawHeader = raw;
+            block.hasRaw = true;
+            m_index[foldName(block.name)].append(int(m_sections.size()));
+            current = int(m_sections.size());
+            m_sections.append(std::move(block));
+            continue;
+        }
+        placeBlanks();
         Entry e;
+        e.raw = raw;
+        e.hasRaw = true;
         const int eq = line.indexOf(u'=');
         if (eq > 0 && !trimmed.startsWith(u';')) {
             e.key = line.left(eq).trimmed();
             e.value = line.mid(eq + 1).trimmed();
         }
-        if (e.key.isEmpty()) {
-            if (trimmed.isEmpty())
-                continue;
+        if (e.key.isEmpty())
             e.value = line;
-        }
-        if (current) {
-            // A repeated key keeps its first value, as lookups see only the first.
-            current->entries.append(e);
-        } else {
-            m_preamble.append(e);
-        }
+        // A repeated key keeps its first value, as lookups see only the first.
+        entries().append(std::move(e));
     }
+    placeBlanks();
 }
 
 void TMemIniFile::Clear()
 {
     m_preamble.clear();
     m_sections.clear();
+    m_index.clear();
 }
 
-const TMemIniFile::Section* TMemIniFile::findSection(const QString& name) const
+QList<int> TMemIniFile::blocksOf(const QString& name) const
 {
-    for (const Section& s : m_sections)
-        if (SameName(s.name, name))
-            return &s;
-    return nullptr;
+    return m_index.value(foldName(name));
 }
 
-TMemIniFile::Section* TMemIniFile::findSection(const QString& name)
+TMemIniFile::Section& TMemIniFile::firstBlockFor(const QString& name)
 {
-    for (Section& s : m_sections)
-        if (SameName(s.name, name))
-            return &s;
-    return nullptr;
-}
-
-TMemIniFile::Section& TMemIniFile::sectionFor(const QString& name)
-{
-    if (Section* s = findSection(name))
-        return *s;
-    m_sections.append(Section{name, {}});
+    const QList<int> blocks = blocksOf(name);
+    if (!blocks.isEmpty())
+        return m_sections[blocks.first()];
+    m_index[foldName(name)].append(int(m_sections.size()));
+    m_sections.append(Section{name, {}, {}, false, {}});
     return m_sections.last();
+}
+
+void TMemIniFile::reindex()
+{
+    m_index.clear();
+    for (int i = 0; i < m_sections.size(); ++i)
+        m_index[foldName(m_sections[i].name)].append(i);
 }
 
 QString TMemIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
-    if (const Section* s = findSection(section))
-        for (const Entry& e : s->entries)
+    for (const int b : blocksOf(section))
+        for (const Entry& e : m_sections[b].entries)
             if (!e.key.isEmpty() && SameName(e.key, key))
                 return e.value;
     return def;
@@ -149,13 +179,21 @@ bool TMemIniFile::ReadBool(const QString& section, const QString& key, bool def)
 
 void TMemIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    Section& s = sectionFor(section);
-    for (Entry& e : s.entries)
-        if (!e.key.isEmpty() && SameName(e.key, key)) {
-            e.value = value;
-            return;
-        }
-    s.entries.append(Entry{key, value});
+    for (const int b : blocksOf(section))
+        for (Entry& e : m_sections[b].entries)
+            if (!e.key.isEmpty() && SameName(e.key, key)) {
+                if (e.value != value) {
+                    e.value = value;
+                    e.hasRaw = false;
+                }
+                return;
+            }
+    // A new key goes after the last line of the section's first block that is not blank.
+    QList<Entry>& entries = firstBlockFor(section).entries;
+    qsizetype at = entries.size();
+    while (at > 0 && entries[at - 1].key.isEmpty() && entries[at - 1].value.trimmed().isEmpty())
+        --at;
+    entries.insert(at, Entry{key, value, {}, false});
 }
 
 void TMemIniFile::WriteInteger(const QString& section, const QString& key, int value)
@@ -170,13 +208,13 @@ void TMemIniFile::WriteBool(const QString& section, const QString& key, bool val
 
 bool TMemIniFile::SectionExists(const QString& section) const
 {
-    return findSection(section) != nullptr;
+    return m_index.contains(foldName(section));
 }
 
 bool TMemIniFile::ValueExists(const QString& section, const QString& key) const
 {
-    if (const Section* s = findSection(section))
-        for (const Entry& e : s->entries)
+    for (const int b : blocksOf(section))
+        for (const Entry& e : m_sections[b].entries)
             if (!e.key.isEmpty() && SameName(e.key, key))
                 return true;
     return false;
@@ -185,8 +223,8 @@ bool TMemIniFile::ValueExists(const QString& section, const QString& key) const
 QStringList TMemIniFile::ReadSection(const QString& section) const
 {
     QStringList keys;
-    if (const Section* s = findSection(section))
-        for (const Entry& e : s->entries)
+    for (const int b : blocksOf(section))
+        for (const Entry& e : m_sections[b].entries)
             if (!e.key.isEmpty())
                 keys.append(e.key);
     return keys;
@@ -195,16 +233,17 @@ QStringList TMemIniFile::ReadSection(const QString& section) const
 QStringList TMemIniFile::ReadSections() const
 {
     QStringList names;
-    for (const Section& s : m_sections)
-        names.append(s.name);
+    for (int i = 0; i < m_sections.size(); ++i)
+        if (blocksOf(m_sections[i].name).first() == i)
+            names.append(m_sections[i].name);
     return names;
 }
 
 QStringList TMemIniFile::ReadSectionValues(const QString& section) const
 {
     QStringList lines;
-    if (const Section* s = findSection(section))
-        for (const Entry& e : s->entries)
+    for (const int b : blocksOf(section))
+        for (const Entry& e : m_sections[b].entries)
             if (!e.key.isEmpty())
                 lines.append(e.key + u'=' + e.value);
     return lines;
@@ -212,40 +251,56 @@ QStringList TMemIniFile::ReadSectionValues(const QString& section) const
 
 void TMemIniFile::EraseSection(const QString& section)
 {
-    for (int i = 0; i < m_sections.size(); ++i)
-        if (SameName(m_sections[i].name, section)) {
-            m_sections.removeAt(i);
-            return;
-        }
+    const QList<int> blocks = blocksOf(section);
+    for (auto it = blocks.crbegin(); it != blocks.crend(); ++it)
+        m_sections.removeAt(*it);
+    if (!blocks.isEmpty())
+        reindex();
 }
 
 void TMemIniFile::DeleteKey(const QString& section, const QString& key)
 {
-    if (Section* s = findSection(section))
-        for (int i = 0; i < s->entries.size(); ++i)
-            if (!s->entries[i].key.isEmpty() && SameName(s->entries[i].key, key)) {
-                s->entries.removeAt(i);
+    for (const int b : blocksOf(section)) {
+        QList<Entry>& entries = m_sections[b].entries;
+        for (int i = 0; i < entries.size(); ++i)
+            if (!entries[i].key.isEmpty() && SameName(entries[i].key, key)) {
+                entries.removeAt(i);
                 return;
             }
+    }
+}
+
+QByteArray TMemIniFile::entryBytes(const Entry& e)
+{
+    if (e.hasRaw)
+        return e.raw;
+    return Cp932::fromUnicode(e.key.isEmpty() ? e.value : e.key + u'=' + e.value);
 }
 
 QByteArray TMemIniFile::ToBytes() const
 {
-    QString text;
-    auto writeEntry = [&text](const Entry& e) {
-        text += e.key.isEmpty() ? e.value : e.key + u'=' + e.value;
-        text += QLatin1String("\r\n");
+    QByteArray out;
+    const auto line = [&out](const QByteArray& bytes) {
+        out += bytes;
+        out += "\r\n";
     };
     for (const Entry& e : m_preamble)
-        writeEntry(e);
-    for (int i = 0; i < m_sections.size(); ++i) {
-        if (i > 0 || !m_preamble.isEmpty())
-            text += QLatin1String("\r\n");
-        text += u'[' + m_sections[i].name + QLatin1String("]\r\n");
-        for (const Entry& e : m_sections[i].entries)
-            writeEntry(e);
+        line(entryBytes(e));
+    for (const Section& s : m_sections) {
+        if (s.hasRaw) {
+            for (const QByteArray& blank : s.leadBlanks)
+                line(blank);
+            line(s.rawHeader);
+        } else {
+            // A section made here is set off from what comes before by one blank line.
+            if (!out.isEmpty() && !out.endsWith("\r\n\r\n") && out != "\r\n")
+                out += "\r\n";
+            line(Cp932::fromUnicode(u'[' + s.name + u']'));
+        }
+        for (const Entry& e : s.entries)
+            line(entryBytes(e));
     }
-    return Cp932::fromUnicode(text);
+    return out;
 }
 
 bool TMemIniFile::UpdateFile(QString* error) const

@@ -1,6 +1,8 @@
 // In-memory INI file: read whole as CP932, edited in memory, written back whole and atomically.
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -52,19 +54,28 @@ private:
     {
         QString key;   // empty for a line without "=" (kept as it was)
         QString value; // the value, or the whole line when key is empty
+        QByteArray raw; // the line's bytes as read; written back while the entry is unchanged
+        bool hasRaw = false;
     };
+    // One "[name]" block as it stands in the file; a name may head several blocks, which read as one
+    // section and are written back where they were.
     struct Section
     {
         QString name;
+        QList<QByteArray> leadBlanks; // blank lines before the header, as read
+        QByteArray rawHeader;
+        bool hasRaw = false;
         QList<Entry> entries;
     };
 
-    const Section* findSection(const QString& name) const;
-    Section* findSection(const QString& name);
-    Section& sectionFor(const QString& name);
+    QList<int> blocksOf(const QString& name) const;
+    Section& firstBlockFor(const QString& name);
+    void reindex();
+    static QByteArray entryBytes(const Entry& e);
 
     QString m_fileName;
     bool m_loadedOk = true;
     QList<Entry> m_preamble; // lines before the first section
     QList<Section> m_sections;
+    QHash<QString, QList<int>> m_index; // folded name -> its blocks in file order
 };

@@ -28,6 +28,10 @@ constexpr const char* kCollation = "CP932NOCASE";
 constexpr const char* kInfoTable = "TableInfo";
 constexpr int kFormat = 1;
 constexpr int kPasswordIterations = 20000;
+// A stored count above this is damage: a huge count would hold an open for many minutes.
+constexpr int kMaxPasswordIterations = 1000000;
+// Temporary files of table creations: "." + the table's file name + "." + six characters.
+constexpr int kTempSuffixLength = 6;
 
 int g_createFailureStep = 0;
 
@@ -481,6 +485,45 @@ void moveIntoPlace(const QByteArray& from, const QByteArray& to, const QString& 
         fail(errno);
 }
 
+QString randomSuffix()
+{
+    static const char chars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    uchar bytes[kTempSuffixLength];
+    if (RAND_bytes(bytes, int(sizeof bytes)) != 1)
+        throw TableError(TableErrorCode::General, QStringLiteral("no random bytes for a temporary name"));
+    QString s;
+    for (const uchar b : bytes)
+        s += QLatin1Char(chars[b % (sizeof chars - 1)]);
+    return s;
+}
+
+// Removes what killed table creations left in the folder: temporaries no live creation holds locked,
+// and journals whose temporary is gone.
+void removeStaleTemporaries(const QString& folder)
+{
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QStringLiteral(".*.DB.??????"), QStringLiteral(".*.DB.??????-journal")},
+                      QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    for (const QString& name : names) {
+        const QByteArray file = QFile::encodeName(dir.filePath(name));
+        if (name.endsWith(QLatin1String("-journal"))) {
+            if (!QFileInfo::exists(dir.filePath(name.chopped(8))))
+                ::unlink(file.constData());
+            continue;
+        }
+        const int fd = ::open(file.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlink(file.constData());
+            ::unlink((file + "-journal").constData());
+        }
+        ::close(fd);
+    }
+}
+
 // Wall-clock time without a zone, as the tables have always kept it.
 qint64 toStored(const QDateTime& v)
 {
@@ -879,19 +922,31 @@ struct Table::Private
     }
 
     // One field of the current record; a field the block left out is read now and joins the next blocks.
+    // Without a current record every field reads null; a record deleted under the cursor is an error.
     const Cell& cell(int f)
     {
-        const Row& r = current();
-        if (r[size_t(f)].kind != Cell::Absent)
-            return r[size_t(f)];
+        const Row* r = &current();
+        if (r->empty())
+            return missingCell();
+        if ((*r)[size_t(f)].kind != Cell::Absent)
+            return (*r)[size_t(f)];
         wanted.push_back(f);
         blockStale = true;
         const size_t keep = lastReadPos;
         dropCache();
         lastReadPos = SIZE_MAX; // a single read of the whole record
-        const Cell& c = current()[size_t(f)];
+        r = &current();
         lastReadPos = keep;
-        return c;
+        return r->empty() ? missingCell() : (*r)[size_t(f)];
+    }
+
+    const Cell& missingCell() const
+    {
+        if (hasCurrent())
+            throw RecordGoneError(def.fileName +
+                                  QStringLiteral(": record %1 was deleted by another user").arg(keys[pos]));
+        static const Cell null;
+        return null;
     }
 
     // Reads the current row; when the cursor walks, the next rows of the walk come with it.
@@ -1080,17 +1135,22 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
     if (fi.exists())
         throw TableError(TableErrorCode::Exists, QStringLiteral("%1: the table exists").arg(path));
 
-    QByteArray tmp =
-        QFile::encodeName(folder + QLatin1String("/.") + fi.fileName() + QLatin1String(".XXXXXX"));
-    const int fd = ::mkstemp(tmp.data());
+    removeStaleTemporaries(folder);
+    // The file is built under a temporary name with the mode any new file of the user gets (the umask
+    // applies), locked while it is built so that a later sweep tells it from the leftover of a killed run.
+    QByteArray tmp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tmp = QFile::encodeName(folder + QLatin1String("/.") + fi.fileName() + QLatin1Char('.') +
+                                randomSuffix());
+        fd = ::open(tmp.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0)
         throw TableError(TableErrorCode::General,
                          QStringLiteral("%1: cannot create: %2").arg(path, qt_error_string(errno)));
-    // mkstemp makes the file private; a table gets the mode any new file of the user gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
+    ::flock(fd, LOCK_EX);
     sqlite3* db = nullptr;
     auto discard = [&] {
         if (db)
@@ -1098,6 +1158,7 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
         db = nullptr;
         ::unlink(tmp.constData());
         ::unlink((tmp + "-journal").constData());
+        ::close(fd);
     };
     auto stepDone = [](int step) {
         if (g_createFailureStep == step)
@@ -1149,6 +1210,7 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
             raise(nullptr, closeRc, QStringLiteral("%1: create").arg(path));
         stepDone(4);
         moveIntoPlace(tmp, QFile::encodeName(path), path);
+        ::close(fd);
         syncFolder(folder);
     } catch (...) {
         discard();
@@ -1213,13 +1275,20 @@ void Table::open()
     try {
         // Opens of this program meet on the lock file: shared opens share it, an exclusive open needs it
         // alone.
+        // The lock file is never a link or anything but a regular file: a planted link must not make
+        // this program create or lock a file elsewhere.
         const QByteArray lockPath = QFile::encodeName(path + QLatin1String(".lck"));
-        d->lockFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (d->lockFd < 0)
-            d->lockFd = ::open(lockPath.constData(), O_RDONLY | O_CLOEXEC);
+        d->lockFd =
+            ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+        if (d->lockFd < 0 && errno != ELOOP)
+            d->lockFd = ::open(lockPath.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (d->lockFd < 0)
             throw TableError(TableErrorCode::General,
                              QStringLiteral("%1: no lock file: %2").arg(path, qt_error_string(errno)));
+        struct stat lockStat;
+        if (::fstat(d->lockFd, &lockStat) != 0 || !S_ISREG(lockStat.st_mode))
+            throw TableError(TableErrorCode::General,
+                             QStringLiteral("%1: the lock file is not a regular file").arg(path));
         if (::flock(d->lockFd, (m_exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0)
             throw TableLockedError(QStringLiteral("%1: the table is in use").arg(path));
 
@@ -1264,8 +1333,9 @@ void Table::open()
         d->table = baseName(d->def.fileName);
         d->keyField = primaryField(d->def);
 
+        const int iterations = info.value("password.iterations").toInt();
         if (info.contains("password.verifier") &&
-            (info.value("password.salt").isEmpty() || info.value("password.iterations").toInt() < 1))
+            (info.value("password.salt").isEmpty() || iterations < 1 || iterations > kMaxPasswordIterations))
             throw TableDamagedError(path + QLatin1String(": the password record cannot be read"));
         if (info.contains("password.verifier") &&
             !m_session.holdsPassword(info.value("password.salt"), info.value("password.iterations").toInt(),
@@ -1606,12 +1676,11 @@ void Table::edit()
 {
     d->requireBrowse();
     if (!d->hasCurrent())
-        throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": no current record"));
+        throw RecordGoneError(d->def.fileName + QLatin1String(": no current record"));
     d->dropCache(); // edit what is stored now, not what was read before
     d->buffer = d->current();
     if (!d->rowFound)
-        throw TableError(TableErrorCode::RecordGone,
-                         d->def.fileName + QLatin1String(": the record was deleted"));
+        throw RecordGoneError(d->def.fileName + QLatin1String(": the record was deleted"));
     d->changed.assign(d->buffer.size(), false);
     d->editKey = d->keys[d->pos];
     d->state = TableState::Edit;
@@ -1660,8 +1729,7 @@ qint64 Table::post()
             u.bindInt(int(binds.size() + 1), d->editKey);
             u.step("post");
             if (sqlite3_changes(d->db) == 0)
-                throw TableError(TableErrorCode::RecordGone,
-                                 d->def.fileName + QLatin1String(": the record was deleted"));
+                throw RecordGoneError(d->def.fileName + QLatin1String(": the record was deleted"));
             if (d->changed[size_t(d->keyField)] && d->buffer[size_t(d->keyField)].kind == Cell::Int)
                 key = d->buffer[size_t(d->keyField)].i;
         }
@@ -1716,15 +1784,14 @@ void Table::deleteRecord()
     }
     cancel();
     if (!d->hasCurrent())
-        throw TableError(TableErrorCode::RecordGone, d->def.fileName + QLatin1String(": no current record"));
+        throw RecordGoneError(d->def.fileName + QLatin1String(": no current record"));
     const qint64 key = d->keys[d->pos];
     d->deleteRow.bindInt(1, key);
     d->deleteRow.step("delete");
     d->deleteRow.reset();
     d->dropCache();
     if (sqlite3_changes(d->db) == 0)
-        throw TableError(TableErrorCode::RecordGone,
-                         d->def.fileName + QLatin1String(": the record was deleted"));
+        throw RecordGoneError(d->def.fileName + QLatin1String(": the record was deleted"));
     const size_t at = d->pos;
     Private::ReadScope scope(*d);
     if (d->currentVersion() != d->dataVersion) {

@@ -101,6 +101,12 @@ class KeyViolationError : public TableError
 public:
     explicit KeyViolationError(const QString& m) : TableError(TableErrorCode::KeyViolation, m) {}
 };
+// The cursor stands on a record that another table object or process has deleted since it was placed.
+class RecordGoneError : public TableError
+{
+public:
+    explicit RecordGoneError(const QString& m) : TableError(TableErrorCode::RecordGone, m) {}
+};
 
 // Passwords the run holds for protected tables, and the network control folder of the run.
 class TableSession

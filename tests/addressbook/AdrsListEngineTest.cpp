@@ -6,13 +6,34 @@
 #include "support/AdrsTableFixture.h"
 #include "support/AnsiText.h"
 #include "support/FakeAdrsRow.h"
+#include "support/HolderProcess.h"
 #include "support/MessageRecorder.h"
 #include "support/NarrowDownItems.h"
+#include "support/TableFaults.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 namespace {
+
+// Helper mode of this executable: deletes rows of a table and ends. Environment: ADRS_DELETE_PATH (the
+// table file), ADRS_DELETE_RECNOS (RecNo values separated by ","). Prints "deleted".
+const int g_deleteHelper = [] {
+    const QByteArray path = qgetenv("ADRS_DELETE_PATH");
+    if (path.isEmpty())
+        return 0;
+    Table t;
+    t.setTableName(QString::fromLocal8Bit(path));
+    t.open();
+    for (const QByteArray& recNo : qgetenv("ADRS_DELETE_RECNOS").split(','))
+        if (t.findKey({recNo.toInt()}))
+            t.deleteRecord();
+    t.close();
+    std::cout << "deleted" << std::endl;
+    std::_Exit(0);
+}();
 
 std::vector<qint32> Shown(const TAdrsListEngine& engine)
 {
@@ -479,6 +500,104 @@ TEST(AdrsListEngine, RowTextsAreMadeOnceAndVanishedRowsStayEmpty)
     EXPECT_FALSE(engine.ReadRecordAt(1, rec));
     ASSERT_EQ(messages.count(), 1);
     EXPECT_EQ(messages.last().text, QStringLiteral("アドレス帳が読み出せませんでした  "));
+}
+
+// Rows deleted by another table object or process: the list's walk passes over them, the card's moves
+// skip them and reading one of them reloads the list.
+TEST(AdrsListEngine, RowsDeletedElsewhereAreSkippedByTheWalkAndTheCard)
+{
+    for (const bool otherProcess : {false, true}) {
+        SCOPED_TRACE(otherProcess ? "another process" : "another table object");
+        AdrsTableFixture db;
+        for (int i = 0; i < 7; ++i)
+            db.add({{"Group", 0}});
+        const auto deleteElsewhere = [&](const char* recNos) {
+            if (otherProcess) {
+                QProcess helper;
+                EXPECT_EQ(StartHolder(helper, {{"ADRS_DELETE_PATH", db.folder() + "Adrs.DB"},
+                                               {"ADRS_DELETE_RECNOS", QLatin1String(recNos)}}),
+                          "deleted");
+                EXPECT_TRUE(helper.waitForFinished(20000));
+                return;
+            }
+            Table other;
+            other.setDatabaseName(db.folder());
+            other.setTableName(QStringLiteral("Adrs.DB"));
+            other.open();
+            for (const QByteArray& recNo : QByteArray(recNos).split(','))
+                if (other.findKey({recNo.toInt()}))
+                    other.deleteRecord();
+        };
+
+        // The narrowing's number test calls back while the list walks; rows 3 and 4 go meanwhile.
+        TAdrsListEngine engine(db.adrs());
+        bool deleted = false;
+        engine.CellContext().Decipher = [&](const AnsiString& text) {
+            if (!std::exchange(deleted, true))
+                deleteElsewhere("3,4");
+            return text;
+        };
+        TNarrowDownCondition cond;
+        cond.items = {TextItem(10, "", TNarrowDownItem::NotUsed)};
+        engine.SetNarrowCondition(cond);
+        engine.RefreshList(true, true, false);
+        EXPECT_EQ(Shown(engine), (std::vector<qint32>{1, 2, 5, 6, 7}));
+
+        MessageRecorder messages;
+        TAdrsDataRec rec;
+        ASSERT_TRUE(engine.ReadRecordAt(1, rec));
+        deleteElsewhere("5");
+        ASSERT_TRUE(engine.ReadNextRecord(rec));
+        EXPECT_EQ(rec.RecNo, 6);
+        EXPECT_EQ(engine.CurrentIndex(), 2);
+        deleteElsewhere("2");
+        ASSERT_TRUE(engine.ReadPriorRecord(rec));
+        EXPECT_EQ(rec.RecNo, 1);
+        deleteElsewhere("1");
+        ASSERT_TRUE(engine.ReadFirstRecord(rec));
+        EXPECT_EQ(rec.RecNo, 6);
+        deleteElsewhere("7");
+        EXPECT_FALSE(engine.ReadNextRecord(rec));
+        EXPECT_EQ(messages.count(), 0);
+        EXPECT_EQ(Shown(engine), (std::vector<qint32>{6}));
+
+        // Reading a vanished row directly says so; the list no longer shows it.
+        deleteElsewhere("6");
+        messages.allowUnexpected();
+        EXPECT_FALSE(engine.ReadRecordAt(0, rec));
+        EXPECT_EQ(messages.count(), 1);
+        EXPECT_EQ(engine.GetRecordCount(), 0);
+    }
+}
+
+// Deleting many rows goes in batches with a progress report; rows whose deletion fails are counted and
+// stay, the rest go.
+TEST(AdrsListEngine, DeletingRowsInBatchesCountsTheFailures)
+{
+    AdrsTableFixture db;
+    Table& t = db.adrs();
+    const int rows = 2 * TAdrsListEngine::DeleteBatchSize + 200;
+    t.startTransaction();
+    for (int i = 0; i < rows; ++i)
+        db.add({{"Group", 0}});
+    t.commit();
+    RefuseDeleting(db.folder() + "Adrs.DB", {7, rows - 1});
+    TAdrsListEngine engine(t);
+    engine.RefreshList(true, true, false);
+    QList<qint32> all(engine.RecNoList().begin(), engine.RecNoList().end());
+    ASSERT_EQ(all.size(), rows);
+    all.append(rows + 50); // never there: neither deleted nor failed
+
+    QList<int> progress;
+    const TAdrsListEngine::TDeleteResult result =
+        engine.DeleteRecords(all, [&progress](int done) { progress.append(done); });
+    EXPECT_EQ(result.failed, 2);
+    EXPECT_EQ(result.deleted.size(), rows - 2);
+    EXPECT_FALSE(result.deleted.contains(7));
+    EXPECT_EQ(progress,
+              (QList<int>{TAdrsListEngine::DeleteBatchSize, 2 * TAdrsListEngine::DeleteBatchSize, rows + 1}));
+    EXPECT_EQ(t.recordCount(), 2);
+    EXPECT_FALSE(t.inTransaction());
 }
 
 TEST(AdrsListEngine, ByteCutsKeepDoubleByteCharacters)

@@ -16,6 +16,7 @@
 #include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/TableFaults.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,6 +28,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <set>
 
 namespace {
 
@@ -249,6 +251,35 @@ TEST_F(AdrsListTest, SwitchingBooksOpensTheOtherBookWithItsGroups)
     EXPECT_EQ(TMemIniFile(DataRootFolder + MainSettingsFileName).ReadString("BASE", "AdrsName", ""), "Work");
 }
 
+// The book dialog reorders the list at once; cancelling it must not leave the group names pointing at
+// another book's "Group.dat".
+TEST_F(AdrsListTest, GroupNamesGoToTheOpenBookAfterACancelledReorder)
+{
+    prepare({{"Home", 1}, {"Work", 1}}, "Home");
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        ASSERT_EQ(AdrsFolderList[CurrentAdrsIndex].Folder, QStringLiteral("Home"));
+        m_driver.on("AddressSelect", [](QWidget* w) {
+            auto* books = w->findChild<QListWidget*>("lvAdrs");
+            books->setCurrentRow(0); // Home
+            w->findChild<QAction*>("actDown")->trigger();
+            w->findChild<QPushButton*>("btnCancel")->click();
+        });
+        action(list, "actOpen")->trigger();
+        EXPECT_EQ(AdrsFolderList[1].Folder, QStringLiteral("Home"));
+        EXPECT_EQ(AdrsFolderList[CurrentAdrsIndex].Folder, QStringLiteral("Home"));
+
+        m_driver.on("GruopEdit", [](QWidget* w) {
+            w->findChild<QLineEdit*>("edtGroup1")->setText(QStringLiteral("家族"));
+            w->findChild<QPushButton*>("btnOk")->click();
+        });
+        action(list, "actEditGroup")->trigger();
+    });
+    EXPECT_EQ(TMemIniFile(adrs() + "Home/Group.dat").ReadString("GROUP", "Group1", ""),
+              QStringLiteral("家族"));
+    EXPECT_FALSE(QFile::exists(adrs() + "Work/Group.dat"));
+}
+
 TEST_F(AdrsListTest, DeletingRowsAsksFirstAndClosesTheCardOfADeletedRow)
 {
     prepare({{"Book", 6}}, "Book");
@@ -291,6 +322,28 @@ TEST_F(AdrsListTest, DeletingRowsAsksFirstAndClosesTheCardOfADeletedRow)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(DataInquiry.isNull());
         EXPECT_EQ(list.GetCurrentIndex(), -1);
+        list.RemoveFollower(&follower);
+    });
+    EXPECT_EQ(rec.count(), 2);
+}
+
+TEST_F(AdrsListTest, DeletingRowsReportsTheRowsThatCouldNotBeDeleted)
+{
+    prepare({{"Book", 5}}, "Book");
+    RefuseDeleting(adrs() + "Book/Adrs.DB", {2, 4});
+    MessageRecorder rec;
+    CountingFollower follower;
+    run([&](TAddressList& list) {
+        list.AddFollower(&follower);
+        ASSERT_EQ(list.GetRecordCount(), 5);
+        for (int i = 0; i < 5; ++i)
+            list.SelectIndex(i, false, false);
+        rec.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
+        action(list, "actDelete")->trigger();
+        EXPECT_EQ(rec.last().text, QStringLiteral("2件のデータを削除できませんでした  "));
+        EXPECT_EQ(list.GetRecordCount(), 2);
+        EXPECT_EQ(std::set<qint32>({list.GetRecNo(0), list.GetRecNo(1)}), (std::set<qint32>{2, 4}));
+        EXPECT_EQ(follower.deleted, 1);
         list.RemoveFollower(&follower);
     });
     EXPECT_EQ(rec.count(), 2);

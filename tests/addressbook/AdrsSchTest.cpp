@@ -116,10 +116,8 @@ TEST_F(AdrsSchTest, DamagedPatternFileKeepsThePatternsBeforeTheDamage)
         std::function<void(QByteArray&)> damage;
         int expected;
     } cases[] = {
-        {"item number beyond the table", [](QByteArray& b) { b[8] = char(35); }, 0},
         {"text length beyond the data", [](QByteArray& b) { b[10] = char(0x7F); }, 0},
         {"negative text length", [](QByteArray& b) { b[13] = char(0x80); }, 0},
-        {"kind that does not fit the item", [](QByteArray& b) { b[9] = char(1); }, 0},
         {"name length beyond the data", [](QByteArray& b) { b[0x23] = char(0xF0); }, 1},
         {"count beyond the blocks", [](QByteArray& b) { b[0] = char(4); }, 3},
     };
@@ -134,6 +132,31 @@ TEST_F(AdrsSchTest, DamagedPatternFileKeepsThePatternsBeforeTheDamage)
     // A condition byte 0xFF reads back as "no condition", not 255.
     EXPECT_EQ(all[0].condition.items[1].condition, -1);
     EXPECT_TRUE(all[0].condition.items[1].negate);
+}
+
+// A pattern holding an item this program cannot evaluate is no damage: it loads, and saving another
+// pattern writes it back unchanged instead of dropping it and the patterns after it.
+TEST_F(AdrsSchTest, PatternsWithUnknownItemsSurviveARewrite)
+{
+    QByteArray bytes = ReadFileBytes(Golden("Search3.ptn"));
+    bytes[8] = char(35); // the first item of the first pattern: beyond the item table
+    WriteFileBytes(PatternFile(), bytes + "trailing");
+    TSearchPatternStore store(PatternFile());
+    store.Load();
+    ASSERT_EQ(store.Patterns().size(), 3);
+    EXPECT_EQ(store.Patterns()[0].condition.items[0].item, 35);
+
+    MessageRecorder messages;
+    const TSearchPattern added{"new", {{ValueItem(9, 1, 0)}, true}};
+    ASSERT_TRUE(store.Save(added.name, added.condition, nullptr));
+    const QByteArray rewritten = ReadFileBytes(PatternFile());
+    EXPECT_EQ(rewritten.mid(1, bytes.size() - 1), bytes.mid(1))
+        << "the old patterns are written back as read";
+    TSearchPatternStore reread(PatternFile());
+    reread.Load();
+    EXPECT_EQ(reread.Patterns(), store.Patterns());
+    EXPECT_EQ(reread.Patterns().size(), 4);
+    EXPECT_EQ(messages.count(), 0);
 }
 
 TEST_F(AdrsSchTest, A256thPatternIsRefusedAndTheFileKeepsItsCount)

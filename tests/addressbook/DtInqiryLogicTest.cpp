@@ -58,7 +58,7 @@ TCardValues FullValues()
     v.PrintException = true;
     v.Sender = 4;
     v.Keyword[7] = QStringLiteral("年賀");
-    v.Note = QStringLiteral("一行目\n二行目");
+    v.Note = QStringLiteral("一行目\n二行目\n");
     v.ProtectMemo[9] = QStringLiteral("秘密");
     v.ProtectNote = QStringLiteral("保護\nメモ");
     v.ExtLink = {QStringLiteral("https://Example.jp/"), QStringLiteral("/home/a.txt")};
@@ -151,7 +151,8 @@ TEST(DtInqiryLogic, SnapshotOfTheCardIsUnchangedAndEachItemCounts)
         {"protected memo", [](TCardValues& c) { c.ProtectMemo[9] = QStringLiteral("秘密2"); }, true},
         {"protected note", [](TCardValues& c) { c.ProtectNote += QStringLiteral("!"); }, true},
         {"minor category", [](TCardValues& c) { c.CodeSub = 3; }, true},
-        {"note trailing line break", [](TCardValues& c) { c.Note += QStringLiteral("\n"); }, false},
+        {"note without its last line break", [](TCardValues& c) { c.Note.chop(1); }, false},
+        {"note with a blank line more", [](TCardValues& c) { c.Note += QStringLiteral("\n"); }, true},
         {"note text", [](TCardValues& c) { c.Note += QStringLiteral("x"); }, true},
         {"link letter case", [](TCardValues& c) { c.ExtLink[0] = QStringLiteral("https://example.JP/"); },
          false},
@@ -231,6 +232,24 @@ TEST(DtInqiryLogic, ValidationTable)
          "正しい桁数の郵便番号を入力してください"},
         {"postal letters", [](TCardValues& v) { v.Pos = QStringLiteral("〒1000001"); }, true, TCardField::Pos,
          "正しい郵便番号を入力してください"},
+        {"11 digits with hyphens", [](TCardValues& v) { v.Portable1 = QStringLiteral(" 090-1234-5678 "); },
+         true, TCardField::None, ""},
+        {"telephone of 12 digits", [](TCardValues& v) { v.Tel = QStringLiteral("031234567890"); }, true,
+         TCardField::Tel, "電話番号は11桁以内で入力してください"},
+        {"fax of 13 digits", [](TCardValues& v) { v.Fax = QStringLiteral("0312345678901"); }, true,
+         TCardField::Fax, "FAX番号は11桁以内で入力してください"},
+        {"mobile 2 of 12 digits", [](TCardValues& v) { v.Portable2 = QStringLiteral("090-1234-567890"); },
+         true, TCardField::Portable2, "携帯番号２は11桁以内で入力してください"},
+        {"reading of 25 bytes", [](TCardValues& v) { v.NameKana = QString(25, QChar(0xFF71)); }, true,
+         TCardField::None, ""},
+        {"reading of 13 full-width characters",
+         [](TCardValues& v) { v.NameKana = QString(13, QChar(0x30A2)); }, true, TCardField::NameKana,
+         "フリガナは半角25文字（全角12文字）以内で入力してください"},
+        {"company reading of 81 bytes",
+         [](TCardValues& v) { v.CorpKana = QString(40, QChar(0x30A2)) + QLatin1Char('A'); }, true,
+         TCardField::CorpKana, "会社名カナは"},
+        {"address reading of 101 bytes", [](TCardValues& v) { v.AdrsKana = QString(101, QChar(0xFF71)); },
+         true, TCardField::AdrsKana, "住所カナは"},
         {"first failure wins",
          [](TCardValues& v) {
              v.Tel = QStringLiteral("x");
@@ -271,6 +290,7 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         int write; // -1: no write expected
         int expected;
         bool failureReported;
+        int discard = 0; // the answer to the question after a failed save; 0: not asked
     };
     const Case cases[] = {
         {"skip flag", true, false, true, true, true, true, 0, true, -1, 1, false},
@@ -284,9 +304,15 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         {"yes, check fails", false, false, true, true, true, true, MsgSeam::IdYes, false, -1, 9, false},
         {"yes, written", false, false, true, true, true, true, MsgSeam::IdYes, true, wrWritten, 0, false},
         {"yes, declined", false, false, true, true, true, true, MsgSeam::IdYes, true, wrDeclined, 0, false},
-        {"yes, save failed", false, false, true, true, true, true, MsgSeam::IdYes, true, wrFailed, 9, true},
+        {"yes, save failed, input kept", false, false, true, true, true, true, MsgSeam::IdYes, true, wrFailed,
+         9, true, MsgSeam::IdNo},
+        {"yes, save failed, input discarded", false, false, true, true, true, true, MsgSeam::IdYes, true,
+         wrFailed, 1, true, MsgSeam::IdYes},
         {"no confirmation saves at once", false, false, true, true, false, true, 0, true, wrWritten, 0,
          false},
+        // Without the question the save is tried on every close; a failure must still let the card go.
+        {"no confirmation, save failed, discarded", false, true, true, true, false, true, 0, true, wrFailed,
+         1, true, MsgSeam::IdYes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -310,7 +336,13 @@ TEST(DtInqiryLogic, UnsavedInputPolicyPerSetting)
         };
         r.afterWritten = [&] { after = true; };
         r.reportFailure = [&] { reported = true; };
+        bool discardAsked = false;
+        r.askDiscard = [&] {
+            discardAsked = true;
+            return c.discard == MsgSeam::IdYes;
+        };
         EXPECT_EQ(ConfirmPendingChangesPolicy(r, skip), c.expected);
+        EXPECT_EQ(discardAsked, c.discard != 0);
         EXPECT_EQ(skip, 0);
         EXPECT_EQ(asked, c.answer != 0);
         EXPECT_EQ(wrote, c.write != -1);
@@ -364,7 +396,7 @@ TEST_F(CardWriterTest, NewRowEnciphersProtectedFieldsAndKeepsWholeSeconds)
     EXPECT_EQ(DecryptFieldText(bytes("ProtectMemo10"), FieldCipherKey), ToAnsi(QStringLiteral("秘密")));
     EXPECT_EQ(bytes("ProtectNote"), ToAnsi(QStringLiteral("保護\r\nメモ")));
     EXPECT_EQ(bytes("NameKanji"), WideToHexText(QStringLiteral("髙橋 一郎")));
-    EXPECT_EQ(bytes("Note"), ToAnsi(QStringLiteral("一行目\r\n二行目")));
+    EXPECT_EQ(bytes("Note"), ToAnsi(QStringLiteral("一行目\r\n二行目\r\n")));
     EXPECT_EQ(bytes("ExtLink"), "https://Example.jp/\r\n/home/a.txt\r\n");
 
     // The row read back equals what the card held.

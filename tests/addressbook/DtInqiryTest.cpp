@@ -9,11 +9,14 @@
 #include "core/NMDEdit.h"
 #include "core/TntNMDEdit.h"
 #include "platform/IniFile.h"
+#include "support/AnsiText.h"
 #include "support/CardFixtures.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -196,6 +199,30 @@ TEST_F(DtInqiryTest, UpdateWritesTheRowAndShowsItAgain)
     EXPECT_EQ(card->cbxHonor->count(), 1) << "the honorific list was refilled";
 }
 
+// A note ending in blank lines and a protected memo with blanks at its ends come back exactly, save after
+// save, and do not count as changed input.
+TEST_F(DtInqiryTest, NotesAndProtectedMemosRoundTripExactly)
+{
+    const qint32 recNo = addPerson(QStringLiteral("山田太郎"), "0311112222");
+    showRow(0);
+    const QString note = QStringLiteral("一行目\n\n二行目\n\n\n");
+    const QString memo = QStringLiteral("  秘密 メモ　 ");
+    card->mmoNote->setPlainText(note);
+    card->edtProtectMemo[0]->setText(memo);
+    for (int save = 0; save < 2; ++save) {
+        SCOPED_TRACE(save);
+        card->edtAdrs1->setText(QStringLiteral("港区") + QString::number(save));
+        card->btnUpdate->click();
+        EXPECT_EQ(messages.count(), 0);
+        EXPECT_EQ(card->mmoNote->toPlainText(), note);
+        EXPECT_EQ(card->edtProtectMemo[0]->text(), memo);
+        EXPECT_FALSE(card->HasUnsavedInput());
+    }
+    TAdrsDataRec rec;
+    ASSERT_TRUE(data.readRow(recNo, rec));
+    EXPECT_EQ(*rec.Note, (QByteArrayList{A("一行目"), "", A("二行目"), "", ""}));
+}
+
 TEST_F(DtInqiryTest, RegisterAppendsWithWholeSecondsAndCloses)
 {
     addPerson(QStringLiteral("既存"), "0300000000");
@@ -241,12 +268,15 @@ TEST_F(DtInqiryTest, FailedSaveKeepsTheTypedInput)
     card->cbxPost->setEditText(QStringLiteral("課長"));
     data.table->close();
 
-    // The save the question led to fails: the caller must stay, the input stays.
-    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
+    // The save the question led to fails: asked whether to discard, No stays and keeps the input.
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk).answer(MsgSeam::IdNo);
     EXPECT_EQ(card->ConfirmPendingChanges(0, 1), 9);
-    ASSERT_EQ(messages.count(), 2);
-    EXPECT_EQ(messages.last().text, QStringLiteral("update error"));
-    EXPECT_EQ(messages.last().source, MsgSeam::Source::Application);
+    ASSERT_EQ(messages.count(), 3);
+    EXPECT_EQ(messages.messages()[1].text, QStringLiteral("update error"));
+    EXPECT_EQ(messages.messages()[1].source, MsgSeam::Source::Application);
+    EXPECT_EQ(messages.last().text, DiscardAfterFailureQuestion());
+    EXPECT_EQ(messages.last().flags,
+              unsigned(MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2));
     EXPECT_EQ(card->edtAdrs2->text(), QStringLiteral("１－２－３"));
     EXPECT_EQ(data.histories[ilPost]->Count(), 0) << "no history entry for a row that was not written";
     EXPECT_TRUE(book.edited.isEmpty());
@@ -264,6 +294,49 @@ TEST_F(DtInqiryTest, FailedSaveKeepsTheTypedInput)
     EXPECT_EQ(card->ConfirmPendingChanges(0, 0), 9);
     EXPECT_EQ(messages.last().text, QStringLiteral("電話番号は半角数字かハイフンのみが有効です  "));
     EXPECT_TRUE(card->edtTel->hasSelectedText() || !card->isVisible());
+
+    // Without the question every close saves; a save that keeps failing must not hold the card forever.
+    card->edtTel->setText(QStringLiteral("03-1111-2222"));
+    MainSettings.Confirmation = false;
+    card->show();
+    messages.answer(MsgSeam::IdOk).answer(MsgSeam::IdNo);
+    EXPECT_FALSE(card->close());
+    messages.answer(MsgSeam::IdOk).answer(MsgSeam::IdYes);
+    EXPECT_TRUE(card->close());
+    EXPECT_EQ(messages.last().text, DiscardAfterFailureQuestion());
+    FlushDeletes();
+    EXPECT_TRUE(card.isNull());
+}
+
+// Numbers and readings longer than their fields are refused by the input check instead of being cut.
+TEST_F(DtInqiryTest, OverlongNumbersAndReadingsAreRefusedNotCut)
+{
+    card->NewRecord();
+    card->edtTel->setText(QStringLiteral("0312345678901"));
+    messages.answer(MsgSeam::IdOk);
+    card->btnAdd->click();
+    EXPECT_EQ(messages.last().text, QStringLiteral("電話番号は11桁以内で入力してください  "));
+    EXPECT_EQ(data.table->recordCount(), 0);
+
+    // Input-method text can run past the reading's 25 bytes; typing stops at them.
+    card->edtTel->setText(QStringLiteral("03-1234-5678"));
+    card->nmedtNameKana->setText(QString(13, QChar(0x30A2)));
+    messages.answer(MsgSeam::IdOk);
+    card->btnAdd->click();
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("フリガナは半角25文字（全角12文字）以内で入力してください  "));
+    EXPECT_EQ(data.table->recordCount(), 0);
+    card->nmedtNameKana->clear();
+    for (int i = 0; i < 13; ++i) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x30A2)));
+        QApplication::sendEvent(card->nmedtNameKana, &key);
+    }
+    EXPECT_EQ(card->nmedtNameKana->text(), QString(12, QChar(0x30A2)));
+    card->btnAdd->click();
+    EXPECT_EQ(data.table->recordCount(), 1);
+    TAdrsDataRec rec;
+    ASSERT_TRUE(data.readRow(1, rec));
+    EXPECT_EQ(rec.NameKana.wide(), QString(12, QChar(0x30A2)));
 }
 
 TEST_F(DtInqiryTest, ConfirmedSaveReloadsTheListAndTellsTheDesigners)

@@ -62,7 +62,8 @@ TEST_F(KeywdEdt, StoringWritesEveryKeyAndKeepsOtherSections)
     EXPECT_TRUE(r.error.isEmpty());
     EXPECT_FALSE(r.namesChanged);
     EXPECT_FALSE(r.modesChanged);
-    QByteArray expected = "[HEADER]\r\nHeaderIndex=1,2\r\n\r\n[KEYWORD]\r\nMode1=6\r\n";
+    // The lines read are written back as they stood.
+    QByteArray expected = "[HEADER]\r\nHeaderIndex=1,2\r\n[KEYWORD]\r\nMode1=6\r\n";
     for (int i = 1; i <= 8; ++i) {
         expected += "Name" + QByteArray::number(i) + '=' +
                     Cp932::fromUnicode(QStringLiteral("キーワード") + FullWidthNumber(i)) + "\r\n";

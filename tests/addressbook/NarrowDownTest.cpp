@@ -4,6 +4,7 @@
 #include "support/FakeAdrsRow.h"
 #include "support/MessageRecorder.h"
 #include "support/NarrowDownItems.h"
+#include "support/TestFiles.h"
 
 #include <QDataStream>
 #include <QProcess>
@@ -107,6 +108,7 @@ TEST(NarrowDown, FixedChoiceYearMonthAndCategory)
         {"major NOT", ValueItem(34, M::Category, 1200, 0, true), {{"CodeMain", 12}}, false},
         {"major NOT, other major", ValueItem(34, M::Category, 1200, 0, true), {{"CodeMain", 11}}, true},
         {"kind that does not fit the row", ValueItem(0, M::Category, 1200), {{"CodeMain", 12}}, false},
+        {"NOT of an unknown item", ValueItem(40, M::Category, 1200, 0, true), {{"CodeMain", 11}}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -206,6 +208,14 @@ QByteArray GoldenBytes()
     return file.readAll();
 }
 
+// The golden file with bytes replaced from offset on.
+QByteArray patched(int offset, const QByteArray& bytes)
+{
+    QByteArray b = GoldenBytes();
+    b.replace(offset, bytes.size(), bytes);
+    return b;
+}
+
 TEST(SearchLst, GoldenRoundTrip)
 {
     const QByteArray golden = GoldenBytes();
@@ -260,11 +270,6 @@ TEST(SearchLst, DamagedFilesLoadAsNoNarrowing)
     const QByteArray golden = GoldenBytes();
     // Golden layout: count, item blocks at 1 (text of 8, condition at 15), 17 (text of 10), 35 (empty text),
     // 43 (kind 1), 51 (kind 11), 63 (kind 12), AND flag at 71.
-    const auto patched = [&golden](int offset, const QByteArray& bytes) {
-        QByteArray b = golden;
-        b.replace(offset, bytes.size(), bytes);
-        return b;
-    };
     struct Case
     {
         std::string name;
@@ -272,15 +277,9 @@ TEST(SearchLst, DamagedFilesLoadAsNoNarrowing)
     };
     std::vector<Case> cases = {
         {"count larger than the blocks", patched(0, "\x07")},
-        {"count smaller than the blocks", patched(0, "\x05")},
-        {"item number beyond the table", patched(1, "\x23")},
-        {"kind that does not fit the item", patched(2, "\x01")},
-        {"unknown kind", patched(43 + 1, "\x05")},
         {"negative text length", patched(3, QByteArray("\xFF\xFF\xFF\xFF", 4))},
         {"text length beyond the data", patched(3, QByteArray("\xFF\xFF\xFF\x7F", 4))},
         {"text length one past the data", patched(3, QByteArray("\x42\x00\x00\x00", 4))},
-        {"condition out of range", patched(15, "\x03")},
-        {"text without a condition", patched(15, "\xFF")},
         {"empty file", {}},
     };
     for (int size = 1; size < golden.size(); ++size)
@@ -290,11 +289,7 @@ TEST(SearchLst, DamagedFilesLoadAsNoNarrowing)
     const QString path = dir.filePath(NarrowDownFileName);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(c.bytes);
-        }
+        WriteFileBytes(path, c.bytes);
         TNarrowDownCondition condition = GoldenCondition();
         EXPECT_FALSE(LoadNarrowDownFile(path, condition));
         EXPECT_EQ(condition, TNarrowDownCondition());
@@ -365,10 +360,52 @@ TEST(SearchLst, FailedSaveShowsTheMessageAndKeepsTheOldFile)
     EXPECT_EQ(loaded, GoldenCondition());
 }
 
+// Only a short read is damage: items this program cannot evaluate are kept (they never match) and written
+// back byte for byte, and bytes after the AND flag are left alone.
+TEST(SearchLst, LayoutsTheFormatAllowsAreKept)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        int odd; // the item the row test cannot evaluate
+    } cases[] = {
+        {"item number beyond the table", patched(1, "\x23"), 0},
+        {"kind that does not fit the item", patched(44, "\x0C"), 3},
+        {"condition out of range", patched(15, "\x03"), 0},
+        {"text without a condition", patched(15, "\xFF"), 0},
+        {"unknown kind without payload", QByteArray("\x01\x00\x05\xFF\x00\x01", 6), 0},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(NarrowDownFileName);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(path, c.bytes + "trailing");
+        TNarrowDownCondition loaded;
+        ASSERT_TRUE(LoadNarrowDownFile(path, loaded));
+        QByteArray written;
+        {
+            QDataStream out(&written, QIODevice::WriteOnly);
+            ASSERT_TRUE(WriteNarrowDownCondition(out, loaded));
+        }
+        EXPECT_EQ(written.toHex(' '), c.bytes.toHex(' '));
+        const FakeAdrsRow row;
+        EXPECT_FALSE(NarrowDownItemMatches(loaded.items[c.odd], row, {}));
+        loaded.andFlag = true;
+        EXPECT_FALSE(MatchesNarrowDown(loaded, row, {}));
+    }
+
+    // A count below the blocks reads that many items; the rest is trailing bytes.
+    WriteFileBytes(path, patched(0, "\x05"));
+    TNarrowDownCondition loaded;
+    ASSERT_TRUE(LoadNarrowDownFile(path, loaded));
+    EXPECT_EQ(loaded.items, GoldenCondition().items.mid(0, 5));
+}
+
 TEST(SearchLst, ConditionsTheLayoutCannotHoldAreNotWritten)
 {
     TNarrowDownCondition condition;
-    condition.items = {ValueItem(2, TNarrowDownItem::Category, 1)};
+    condition.items = {ValueItem(256, TNarrowDownItem::Category, 1)};
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     EXPECT_FALSE(WriteNarrowDownCondition(out, condition));

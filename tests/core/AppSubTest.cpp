@@ -292,6 +292,8 @@ TEST(AppSub, FieldCipherRoundTrips)
         EXPECT_EQ(DecryptFieldText(cipher, FieldCipherKey), c.expected);
         EXPECT_EQ(DecryptFieldText(" " + cipher + " ", FieldCipherKey), c.expected);
     }
+    // The exact form keeps what the trimmed form drops.
+    EXPECT_EQ(DecryptFieldTextExact(EncryptFieldText("  abc\t", FieldCipherKey), FieldCipherKey), "  abc\t");
     EXPECT_EQ(EncryptFieldText("   ", FieldCipherKey), QByteArray());
     EXPECT_EQ(EncryptFieldText("", FieldCipherKey), QByteArray());
     EXPECT_EQ(DecryptFieldText("", FieldCipherKey), QByteArray());

@@ -61,6 +61,52 @@ TEST(IniFile, RoundTripKeepsOrderAndWritesCp932CrLf)
     EXPECT_EQ(ReadFileBytes(path), QByteArray("[B]\r\nf=1\r\n"));
 }
 
+// A rewrite changes only the lines that were written: bytes CP932 cannot decode, comments, blank lines,
+// spacing and a section that appears twice all come back as they were.
+TEST(IniFile, RewriteKeepsUntouchedLinesByteForByte)
+{
+    const QByteArray original = "; settings\r\n"
+                                "[A]\r\n"
+                                "raw=\x80\xFD\xA0 bytes\r\n"
+                                " spaced = value \r\n"
+                                "\r\n"
+                                "[B]\r\n"
+                                "k=1\r\n"
+                                "\r\n"
+                                "[a]\r\n"
+                                "second=2\r\n"
+                                "\r\n";
+    TMemIniFile ini(QString{});
+    ini.SetBytes(original);
+    EXPECT_EQ(ini.ToBytes(), original);
+    // The two blocks of A read as one section.
+    EXPECT_EQ(ini.ReadSections(), QStringList({"A", "B"}));
+    EXPECT_EQ(ini.ReadString("A", "second", "-"), QStringLiteral("2"));
+    EXPECT_EQ(ini.ReadSection("a"), QStringList({"raw", "spaced", "second"}));
+
+    ini.WriteString("B", "k", "2");
+    ini.WriteString("A", "spaced", "value"); // the same value: the line stays as it was
+    ini.WriteString("A", "new", "3");
+    ini.WriteString("C", "x", "y");
+    EXPECT_EQ(ini.ToBytes(), QByteArray("; settings\r\n"
+                                        "[A]\r\n"
+                                        "raw=\x80\xFD\xA0 bytes\r\n"
+                                        " spaced = value \r\n"
+                                        "new=3\r\n"
+                                        "\r\n"
+                                        "[B]\r\n"
+                                        "k=2\r\n"
+                                        "\r\n"
+                                        "[a]\r\n"
+                                        "second=2\r\n"
+                                        "\r\n"
+                                        "[C]\r\n"
+                                        "x=y\r\n"));
+    ini.EraseSection("A");
+    EXPECT_EQ(ini.ToBytes(), QByteArray("; settings\r\n\r\n[B]\r\nk=2\r\n\r\n[C]\r\nx=y\r\n"));
+    EXPECT_FALSE(ini.SectionExists("a"));
+}
+
 TEST(IniFile, FailedWriteReportsAndCreatesNothing)
 {
     QTemporaryDir dir;

@@ -13,13 +13,18 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <iostream>
 #include <string>
 
 namespace {
 
 // Helper mode of this executable: holds a table open until its standard input closes.
-// Environment: TABLE_HOLD_PATH, TABLE_HOLD_MODE ("shared" or "exclusive"). Prints "open" or "locked".
+// Environment: TABLE_HOLD_PATH, TABLE_HOLD_MODE ("shared" or "exclusive"), TABLE_HOLD_DELETE (RecNo values
+// separated by "," that the helper deletes once open). Prints "open" or "locked".
 const int g_holdHelper = [] {
     const QByteArray path = qgetenv("TABLE_HOLD_PATH");
     if (path.isEmpty())
@@ -31,6 +36,9 @@ const int g_holdHelper = [] {
     t.setExclusive(qgetenv("TABLE_HOLD_MODE") == "exclusive");
     try {
         t.open();
+        for (const QByteArray& recNo : qgetenv("TABLE_HOLD_DELETE").split(','))
+            if (!recNo.isEmpty() && t.findKey({recNo.toInt()}))
+                t.deleteRecord();
         std::cout << "open" << std::endl;
     } catch (const TableLockedError&) {
         std::cout << "locked" << std::endl;
@@ -489,6 +497,69 @@ TEST_F(TableEngineTest, ChangesOfAnotherObjectAppearAfterRefresh)
     EXPECT_EQ(b->recordCount(), 0);
 }
 
+// A record deleted under the cursor by another table object or process is a typed error, never a crash;
+// the cursor walks on past it, and without any current record the fields read null.
+TEST_F(TableEngineTest, ReadingARecordDeletedElsewhereRaisesRecordGone)
+{
+    const auto tel = [](Table& t) { return t.fieldByName(QStringLiteral("Tel")).asAnsi(); };
+    for (const bool otherProcess : {false, true}) {
+        SCOPED_TRACE(otherProcess ? "another process" : "another table object");
+        auto t = openNew(AdrsTableDef());
+        for (int i = 1; i <= 6; ++i)
+            AppendRow(*t, {{"Tel", QByteArray::number(i)}});
+        const auto deleteElsewhere = [&](const char* recNos) {
+            if (otherProcess) {
+                QProcess holder;
+                ASSERT_EQ(StartHolder(holder, {{"TABLE_HOLD_PATH", path("Adrs.DB")},
+                                               {"TABLE_HOLD_DELETE", QLatin1String(recNos)}}),
+                          "open");
+                StopHolder(holder);
+            } else {
+                auto other = openExisting(QStringLiteral("Adrs.DB"));
+                for (const QByteArray& recNo : QByteArray(recNos).split(','))
+                    if (other->findKey({recNo.toInt()}))
+                        other->deleteRecord();
+            }
+        };
+
+        // A walk: rows 3 and 4 go after the walk has begun.
+        t->first();
+        EXPECT_EQ(tel(*t), "1");
+        deleteElsewhere("3,4");
+        QByteArrayList seen;
+        int gone = 0;
+        for (t->next(); !t->eof(); t->next()) {
+            try {
+                seen.append(tel(*t));
+            } catch (const RecordGoneError&) {
+                ++gone;
+            }
+        }
+        EXPECT_EQ(seen, (QByteArrayList{"2", "5", "6"}));
+        EXPECT_EQ(gone, 2);
+
+        // Found, then deleted before it is read; every kind of read says so.
+        ASSERT_TRUE(t->findKey({5}));
+        deleteElsewhere("5");
+        EXPECT_THROW(tel(*t), RecordGoneError);
+        EXPECT_THROW(t->fieldByName(QStringLiteral("Group")).isNull(), RecordGoneError);
+        EXPECT_THROW(t->fieldByName(QStringLiteral("AddDateTime")).asDateTime(), RecordGoneError);
+        EXPECT_THROW(t->edit(), RecordGoneError);
+        EXPECT_FALSE(t->findKey({5}));
+        ASSERT_TRUE(t->findKey({6}));
+        EXPECT_EQ(tel(*t), "6");
+
+        // No current record: null fields.
+        deleteElsewhere("1,2,6");
+        t->refresh();
+        EXPECT_TRUE(t->isEmpty());
+        EXPECT_TRUE(t->fieldByName(QStringLiteral("Tel")).isNull());
+        EXPECT_EQ(t->fieldByName(QStringLiteral("Group")).asInteger(), 0);
+        t.reset();
+        QFile::remove(path("Adrs.DB"));
+    }
+}
+
 TEST_F(TableEngineTest, DeleteMovesToTheNextRecord)
 {
     auto t = openNew(AdrsTableDef());
@@ -569,6 +640,57 @@ TEST_F(TableEngineTest, CreationLeavesEitherTheWholeTableOrNothing)
     }
     EXPECT_EQ(openExisting(QStringLiteral("Adrs.DB"))->recordCount(), 1);
     EXPECT_THROW(Table::createTable(path("nofolder/Adrs.DB"), AdrsTableDef()), TableMissingError);
+}
+
+// The password record, the lock file and the creation's temporaries cannot be turned against the engine.
+TEST_F(TableEngineTest, PasswordRecordLockFileAndTemporariesAreChecked)
+{
+    // A huge iteration count is damage, told at once instead of deriving for many minutes.
+    Table::createTable(path("Adrs.DB"), AdrsTableDef(), TablePassword);
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(path("Adrs.DB")).constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db,
+                               "UPDATE TableInfo SET value = '2147483647' WHERE key = 'password.iterations'",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        EXPECT_EQ(sqlite3_changes(db), 1);
+        sqlite3_close(db);
+    }
+    EXPECT_THROW(openExisting(QStringLiteral("Adrs.DB")), TableDamagedError);
+
+    // A lock file that is a link or a folder refuses the open; nothing is made where a link points.
+    Table::createTable(path("Sender.DB"), SenderTableDef());
+    const QString target = path("elsewhere");
+    ASSERT_TRUE(QFile::link(target, path("Sender.DB.lck")));
+    EXPECT_THROW(openExisting(QStringLiteral("Sender.DB")), TableError);
+    EXPECT_FALSE(QFileInfo::exists(target));
+    QFile::remove(path("Sender.DB.lck"));
+    ASSERT_TRUE(QDir().mkdir(path("Sender.DB.lck")));
+    EXPECT_THROW(openExisting(QStringLiteral("Sender.DB")), TableError);
+    QDir().rmdir(path("Sender.DB.lck"));
+    EXPECT_NO_THROW(openExisting(QStringLiteral("Sender.DB")));
+
+    // A new table gets the mode the umask leaves, and the umask stays as it was.
+    const mode_t old = ::umask(027);
+    Table::createTable(path("Category.DB"), CategoryTableDef());
+    EXPECT_EQ(::umask(old), mode_t(027));
+    EXPECT_EQ(QFileInfo(path("Category.DB")).permissions() & 0x7777,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+
+    // What killed creations left goes with the next creation in the folder; a creation still running
+    // (its temporary locked) keeps its file.
+    WriteFileBytes(path(".Target.DB.aB3dE6"), "left by a killed run");
+    WriteFileBytes(path(".Target.DB.aB3dE6-journal"), "journal");
+    WriteFileBytes(path(".Exception.DB.Zz9yX8-journal"), "orphan journal");
+    WriteFileBytes(path(".Original.DB.live01"), "being built");
+    const int live = ::open(QFile::encodeName(path(".Original.DB.live01")).constData(), O_RDONLY);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    Table::createTable(path("Target.DB"), TargetTableDef());
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral(".Original.DB.live01")});
+    ::close(live);
 }
 
 TEST_F(TableEngineTest, DamagedAndMissingFilesAreTold)
