@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
+# Only the benchmark programs themselves: build/bench also holds their *_autogen folders.
 for b in build/bench/bench_*; do
-    [ -x "$b" ] || continue
-    case "$b" in *"${1:-}"*) echo "== $b"; "$b" ;; esac
+    [ -f "$b" ] && [ -x "$b" ] || continue
+    case "$(basename "$b")" in *"${1:-}"*) echo "== $b"; "$b" ;; esac
 done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/ (the program lands in build/bin).
+# Configures and builds the plain program into build/ (the program lands in build/bin).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+bash scripts/configure.sh build "$@"
 cmake --build build --parallel "$(nproc)"

@@ -749,7 +749,8 @@ void TAddressList::AttachTable(Table* table)
     connect(view, &TAdrsListView::rowsPopup, this, [this](const QPoint& at) { m_pmAdrs->popup(at); });
     connect(view, &TAdrsListView::columnsPopup, this, [this](const QPoint& at) { m_pmColumn->popup(at); });
     if (m_lvAddress) {
-        m_layout->replaceWidget(m_lvAddress, view);
+        // The layout hands back the old view's item: it is ours to delete.
+        delete m_layout->replaceWidget(m_lvAddress, view);
         delete m_lvAddress;
     } else {
         m_layout->insertWidget(1, view, 1);

@@ -217,11 +217,14 @@ TDataInquiry::TDataInquiry(TCardAddressBook* addressList, TCardDataModule& data,
 
 TDataInquiry::~TDataInquiry()
 {
-    // The edits outlive this part of the card; their events must not reach it any more.
+    // The edits outlive this part of the card; their events must not reach it any more. Their signals
+    // neither: a focused edit that loses its focus while it is destroyed still says its editing finished.
     for (int tag = 0; tag <= 6; ++tag) {
         NameEdit(tag)->OnConvertNeed = nullptr;
         NameEdit(tag)->OnConvertKeyDown = nullptr;
     }
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
     WriteSettings();
 }
 

@@ -779,8 +779,14 @@ TEST_F(AdrsListTest, StoredGroupSortAndDuplicateChoicesOutOfRangeReadAsNone)
     }
 }
 
-// Writes a data tree with one book of a few hundred rows under TOVAREL_DEMO_ROOT (the common application-data
-// folder of a screenshot run); skipped otherwise.
+TEST(AdrsListDemo, PostalCodesFitTheFieldAtAnyRowCount)
+{
+    for (int row : {0, 9878, 9879, 100000, 5000000})
+        EXPECT_EQ(AdrsBookGenerator::PostalCode(row).size(), 7) << row;
+}
+
+// Writes a data tree with one book of TOVAREL_DEMO_ROWS rows (default 300) under TOVAREL_DEMO_ROOT (the common
+// application-data folder of a screenshot run); skipped otherwise.
 TEST(AdrsListDemo, WriteDemoTree)
 {
     const QString root = qEnvironmentVariable("TOVAREL_DEMO_ROOT");
@@ -794,7 +800,9 @@ TEST(AdrsListDemo, WriteDemoTree)
     main.WriteString("BASE", "AdrsName", QStringLiteral("取引先"));
     main.WriteString("OPERATION", "ViewSplash", "0");
     ASSERT_TRUE(main.UpdateFile());
-    AdrsBookGenerator::WriteBook(adrsFolder, QStringLiteral("取引先"), 300);
+    bool rowsOk = false;
+    const int rows = qEnvironmentVariableIntValue("TOVAREL_DEMO_ROWS", &rowsOk);
+    AdrsBookGenerator::WriteBook(adrsFolder, QStringLiteral("取引先"), rowsOk && rows > 0 ? rows : 300);
     AdrsBookGenerator::WriteBook(adrsFolder, QStringLiteral("個人"), 20, 3);
     QFile group(adrsFolder + QStringLiteral("取引先/Group.dat"));
     ASSERT_TRUE(group.open(QIODevice::WriteOnly));

@@ -204,8 +204,8 @@ TEST(NMDEdit, TypingStopsAtByteLimit)
 
 TEST(NMDEdit, CandidatePopupFollowsComposition)
 {
+    NeedLog log; // outlives the edit, which still reports while it is destroyed
     TNMDEdit edit;
-    NeedLog log;
     log.attach(edit);
 
     TestIme::Preedit(&edit, w(u"や"));
@@ -245,8 +245,8 @@ TEST(NMDEdit, CandidatePopupFollowsComposition)
 
 TEST(NMDEdit, RomajiCompositionPostsOnCompletedKana)
 {
+    NeedLog log; // outlives the edit, which still reports while it is destroyed
     TNMDEdit edit;
-    NeedLog log;
     log.attach(edit);
     std::vector<size_t> postsAfter;
     for (const char16_t* preedit : {u"k", u"か", u"かk", u"かき", u"かきs", u"かきsh", u"かきしゃ"}) {
@@ -338,10 +338,10 @@ TEST(NMDEdit, DestructionHidesPopupUnlessOwnerIsGoing)
 
 TEST(NMDComboBox, OnlyTheEditableStyleCopiesReadings)
 {
+    NeedLog log; // outlives the combo box, which still reports while it is destroyed
     TNMDComboBox combo;
     QLineEdit kana;
     combo.SetAssociate(&kana);
-    NeedLog log;
     log.attach(combo);
     TestIme::Convert(&combo, w(u"やまだ"), w(u"山田"));
     EXPECT_EQ(combo.currentText(), w(u"山田"));

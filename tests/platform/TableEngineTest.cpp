@@ -576,6 +576,16 @@ TEST_F(TableEngineTest, DeleteMovesToTheNextRecord)
     EXPECT_EQ(walk(*t, true), (QList<qint64>{1}));
 }
 
+TEST_F(TableEngineTest, FieldsReadNullWithoutACurrentRecord)
+{
+    auto t = openNew(AdrsTableDef());
+    t->first();
+    ASSERT_TRUE(t->eof());
+    EXPECT_TRUE(t->fieldByName(QStringLiteral("CorpKanji")).isNull());
+    EXPECT_TRUE(t->fieldByName(QStringLiteral("Note")).asAnsi().isEmpty());
+    EXPECT_EQ(t->fieldByName(QStringLiteral("Group")).asInteger(), 0);
+}
+
 TEST_F(TableEngineTest, PackKeepsAutoIncrementNumbersAndNeedsAnExclusiveOpen)
 {
     {

@@ -13,6 +13,12 @@
 
 namespace AdrsBookGenerator {
 
+// The postal code of row i: seven digits whatever the row count (the codes wrap within 1000001-9999999).
+inline QString PostalCode(int i)
+{
+    return QString::number(1000001 + qint64(i) * 911 % 8999999);
+}
+
 // Creates (or extends) adrsFolder + folder + "/Adrs.DB" with count rows; answers their RecNo values.
 inline QList<qint32> WriteBook(const QString& adrsFolder, const QString& folder, int count, int seed = 0)
 {
@@ -54,7 +60,7 @@ inline QList<qint32> WriteBook(const QString& adrsFolder, const QString& folder,
         set("NameKana", QString::fromUtf8(nameKanas[(i * 3 + seed) % 10]));
         set("Dptmnt", QString::fromUtf8(depts[i % 5]));
         set("Tel", QStringLiteral("03%1").arg(52000000 + i * 137 + seed, 8, 10, QLatin1Char('0')));
-        set("Pos", QStringLiteral("%1").arg(1000001 + i * 911, 7, 10, QLatin1Char('0')));
+        set("Pos", PostalCode(i));
         set("Tdfkn", QString::fromUtf8(prefs[p]));
         set("Adrs1", QString::fromUtf8(cities[p]));
         set("Adrs2", QStringLiteral("%1-%2-%3").arg(1 + i % 9).arg(1 + i % 20).arg(1 + i % 7));
