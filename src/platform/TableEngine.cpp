@@ -1330,8 +1330,6 @@ void Table::open()
             throw TableDamagedError(path + QLatin1String(": ") + e.message());
         }
         d->def = *def;
-        // What a field reads without a record: null in every field, never a cell past the end.
-        d->emptyRow.assign(size_t(d->def.fields.size()), Cell());
         d->table = baseName(d->def.fileName);
         d->keyField = primaryField(d->def);
 
