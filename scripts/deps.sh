@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libsqlite3-dev libssl-dev libjpeg62-turbo-dev libqrencode-dev libphonenumber-dev
+    libsqlite3-dev libssl-dev libjpeg62-turbo-dev libqrencode-dev libphonenumber-dev libicu-dev
     googletest libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     xvfb xauth poppler-utils
