@@ -116,6 +116,18 @@ QByteArray sj(const QString& text)
     return bytes;
 }
 
+// Readings as the directory spells them: small kana written full size (ｯ as ﾂ).
+QString fullSizeKana(QString reading)
+{
+    static const char16_t small[] = u"ｧｨｩｪｫｬｭｮｯ";
+    static const char16_t full[] = u"ｱｲｳｴｵﾔﾕﾖﾂ";
+    for (QChar& c : reading)
+        for (int i = 0; small[i]; ++i)
+            if (c.unicode() == small[i])
+                c = QChar(full[i]);
+    return reading;
+}
+
 QString unitCode(int n)
 {
     if (n <= 999)
@@ -317,7 +329,7 @@ int main(int argc, char** argv)
         if (r[0].size() != 5 || pref < 1 || pref > 47)
             return fail(QStringLiteral("cities.tsv: bad code %1").arg(r[0]));
         City& c = cities[r[0]];
-        c = {r[0], r[1], r[2], r[3], r[4], QString(), r[5].split(u','), {}, {}, {}};
+        c = {r[0], r[1], fullSizeKana(r[2]), r[3], fullSizeKana(r[4]), QString(), r[5].split(u','), {}, {}, {}};
         // Municipalities spread within about 15 km of their prefectural office (synthetic).
         c.at = around(prefOffice[pref - 1], r[0], 0.15);
     }
@@ -328,7 +340,7 @@ int main(int argc, char** argv)
         Town t;
         t.postal = r[0];
         t.name = r[2];
-        t.reading = r[3];
+        t.reading = fullSizeKana(r[3]);
         t.office = r[4];
         (r[4].isEmpty() ? it->second.towns : it->second.offices).append(t);
     }
