@@ -329,7 +329,8 @@ int main(int argc, char** argv)
         if (r[0].size() != 5 || pref < 1 || pref > 47)
             return fail(QStringLiteral("cities.tsv: bad code %1").arg(r[0]));
         City& c = cities[r[0]];
-        c = {r[0], r[1], fullSizeKana(r[2]), r[3], fullSizeKana(r[4]), QString(), r[5].split(u','), {}, {}, {}};
+        c = {r[0], r[1], fullSizeKana(r[2]), r[3], fullSizeKana(r[4]), QString(), r[5].split(u','), {},
+             {},   {}};
         // Municipalities spread within about 15 km of their prefectural office (synthetic).
         c.at = around(prefOffice[pref - 1], r[0], 0.15);
     }

@@ -64,7 +64,8 @@ int LoadMtAdrsLibrary(const QString& folder)
     }
     // Shown without the lock: a modal box runs the event loop, where other lookups may come.
     if (code == MtAdrsLoadError)
-        ShowError(QStringLiteral("Dlmtad.dll\r\nDLLのロードに失敗しました"), QStringLiteral("Dlmtad.dll LoadLibrary Error"));
+        ShowError(QStringLiteral("Dlmtad.dll\r\nDLLのロードに失敗しました"),
+                  QStringLiteral("Dlmtad.dll LoadLibrary Error"));
     else
         ShowError(QStringLiteral("DLMTAdrs\r\n関数の割り当てに失敗しました"),
                   QStringLiteral("Dlmtad.dll GetProcAddress Error"));

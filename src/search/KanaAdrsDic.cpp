@@ -23,13 +23,14 @@ TKanaAdrsSearch::TKanaAdrsSearch(const QString& dllFolder, const QString& dicFol
     : m_dllFolder(DicFolder(dllFolder)), m_dicFolder(DicFolder(dicFolder)),
       m_dicFolderBytes(QFile::encodeName(m_dicFolder))
 {
-    const QString error = m_library.Open(m_dllFolder, LibraryFile,
-                                         {{"DLK1ADTdfkn", reinterpret_cast<void**>(&m_tdfkn)},
-                                          {"DLK1ADTdfknPart", reinterpret_cast<void**>(&m_tdfknPart)},
-                                          {"DLK1ADCityAll", reinterpret_cast<void**>(&m_cityAll)},
-                                          {"DLK1ADOhazaAll", reinterpret_cast<void**>(&m_ohazaAll)},
-                                          {"DLK1ADOhazaAll_Chome", reinterpret_cast<void**>(&m_ohazaAllChome)},
-                                          {"DLK1ADAzaAll", reinterpret_cast<void**>(&m_azaAll)}});
+    const QString error =
+        m_library.Open(m_dllFolder, LibraryFile,
+                       {{"DLK1ADTdfkn", reinterpret_cast<void**>(&m_tdfkn)},
+                        {"DLK1ADTdfknPart", reinterpret_cast<void**>(&m_tdfknPart)},
+                        {"DLK1ADCityAll", reinterpret_cast<void**>(&m_cityAll)},
+                        {"DLK1ADOhazaAll", reinterpret_cast<void**>(&m_ohazaAll)},
+                        {"DLK1ADOhazaAll_Chome", reinterpret_cast<void**>(&m_ohazaAllChome)},
+                        {"DLK1ADAzaAll", reinterpret_cast<void**>(&m_azaAll)}});
     if (!error.isEmpty())
         throw EDLK1ADError(error);
 }
@@ -53,7 +54,8 @@ int TKanaAdrsSearch::ListPrefectures(int region)
         return Call("DLK1ADTdfkn", m_tdfkn(m_prefectures.data(), m_dicFolderBytes.constData()));
     }
     m_prefectures = ZeroedRecords<TKanaPrefRec>(KanaRegionSlots);
-    const int rc = Call("DLK1ADTdfknPart", m_tdfknPart(region, m_prefectures.data(), m_dicFolderBytes.constData()));
+    const int rc =
+        Call("DLK1ADTdfknPart", m_tdfknPart(region, m_prefectures.data(), m_dicFolderBytes.constData()));
     if (rc == 0) {
         qsizetype named = m_prefectures.size();
         while (named > 0 && FieldText(m_prefectures[named - 1].Name).isEmpty())
@@ -88,12 +90,13 @@ int TKanaAdrsSearch::ListOazas(const AnsiString& cityCode, int slotCount, bool c
         return 8;
     const char* name = chome ? "DLK1ADOhazaAll_Chome" : "DLK1ADOhazaAll";
     return Call(name, (chome ? m_ohazaAllChome : m_ohazaAll)(cityCode.constData(), m_oazas.data(), n,
-                                                              m_dicFolderBytes.constData()));
+                                                             m_dicFolderBytes.constData()));
 }
 
 TKanaPrefRec TKanaAdrsSearch::GetPrefecture(int index) const
 {
-    return RecordAt<EKanaAdrsSearchError>(m_prefectures, index, QStringLiteral("都道府県検索の結果がありません"));
+    return RecordAt<EKanaAdrsSearchError>(m_prefectures, index,
+                                          QStringLiteral("都道府県検索の結果がありません"));
 }
 
 TKanaCityRec TKanaAdrsSearch::GetCity(int index) const

@@ -94,8 +94,8 @@ int TKykbnSearch::ListTowns(int cityIndex)
             throw EDLTelError(m_library.CallError(entry, status));
         }
         // A full block when more follow, else what remains of the count; never past the block or the count.
-        const int take = status == DLTL_MORE_BLOCKS ? KykbnBlockSize
-                                                   : qBound(0, n - int(m_towns.size()), KykbnBlockSize);
+        const int take =
+            status == DLTL_MORE_BLOCKS ? KykbnBlockSize : qBound(0, n - int(m_towns.size()), KykbnBlockSize);
         for (int i = 0; i < take && m_towns.size() < n; ++i)
             m_towns.append(block[i]);
         if (status == DLTL_LAST_BLOCK || m_towns.size() >= n)
@@ -139,8 +139,8 @@ const TKykbnResultRec& TKykbnSearch::GetResult(int townIndex, bool withCoordinat
     }
     TMtAdrsFields f;
     if (townIndex >= 0 && withCoordinates &&
-        LookupMtAdrsFields(m_dllFolder, FieldText(m_result.JisCode), FieldText(m_result.BlockCode), m_dicFolder,
-                           f)) {
+        LookupMtAdrsFields(m_dllFolder, FieldText(m_result.JisCode), FieldText(m_result.BlockCode),
+                           m_dicFolder, f)) {
         SetField(m_result.PostalCode, f.postalCode);
         SetField(m_result.PrefKana, f.prefKana);
         SetField(m_result.PrefName, f.prefName);

@@ -16,8 +16,8 @@ constexpr int MaxListed = 32767;
 
 } // namespace
 
-void SetDicAdrsTown(TDicAdrsResultRec& r, const AnsiString& postal, const AnsiString& kana, const AnsiString& name,
-                    const AnsiString& block)
+void SetDicAdrsTown(TDicAdrsResultRec& r, const AnsiString& postal, const AnsiString& kana,
+                    const AnsiString& name, const AnsiString& block)
 {
     SetField(r.PostalCode, FormatPostalCode(postal));
     SetField(r.TownKana, kana);
@@ -25,7 +25,8 @@ void SetDicAdrsTown(TDicAdrsResultRec& r, const AnsiString& postal, const AnsiSt
     SetField(r.BlockCode, block);
 }
 
-void LookupDicAdrsCoordinates(TDicAdrsResultRec& r, int kind, const QString& dllFolder, const QString& dicFolder)
+void LookupDicAdrsCoordinates(TDicAdrsResultRec& r, int kind, const QString& dllFolder,
+                              const QString& dicFolder)
 {
     TMtAdrsFields f;
     if (!LookupMtAdrsFields(dllFolder, FieldText(r.JisCode), FieldText(r.BlockCode), dicFolder, f))
