@@ -101,12 +101,9 @@ AnsiString MtAdrsCode(const AnsiString& jisCode, const AnsiString& blockCode)
     return (jisCode.left(6) + blockCode.left(7) + AnsiString(11, '0')).left(11);
 }
 
-bool MtAdrsFields(const AnsiString& jisCode, const AnsiString& blockCode, const QString& dicFolder,
-                  TMtAdrsFields& out)
+TMtAdrsFields MtAnswerFields(const TMtAdrsAnswerRec& a)
 {
-    TMtAdrsAnswerRec a;
-    if (MtAdrsLookup(MtAdrsCode(jisCode, blockCode), a, dicFolder) != 0)
-        return false;
+    TMtAdrsFields out;
     out.postalCode = FormatPostalCode(FieldText(a.PostalCode));
     out.prefKana = FieldText(a.PrefReading);
     out.prefName = FieldText(a.PrefName);
@@ -116,6 +113,16 @@ bool MtAdrsFields(const AnsiString& jisCode, const AnsiString& blockCode, const 
     out.townName = FieldText(a.OazaName) + FieldText(a.AzaName);
     out.latitude = ToMilliseconds(a.Latitude);
     out.longitude = ToMilliseconds(a.Longitude);
+    return out;
+}
+
+bool MtAdrsFields(const AnsiString& jisCode, const AnsiString& blockCode, const QString& dicFolder,
+                  TMtAdrsFields& out)
+{
+    TMtAdrsAnswerRec a;
+    if (MtAdrsLookup(MtAdrsCode(jisCode, blockCode), a, dicFolder) != 0)
+        return false;
+    out = MtAnswerFields(a);
     return true;
 }
 

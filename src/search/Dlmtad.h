@@ -36,6 +36,8 @@ struct TMtAdrsFields
     qint32 latitude = 0, longitude = 0;
 };
 
+// The fields of an answer as the result builders take them.
+TMtAdrsFields MtAnswerFields(const TMtAdrsAnswerRec& answer);
 // Looks the code up with the module already loaded; false when the lookup answers anything but 0.
 bool MtAdrsFields(const AnsiString& jisCode, const AnsiString& blockCode, const QString& dicFolder,
                   TMtAdrsFields& out);
