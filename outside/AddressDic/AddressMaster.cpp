@@ -402,6 +402,15 @@ std::string FullWidth(const std::u32string& text)
     return Encode(wide);
 }
 
+void PutOffice(TLargeOfficeRec* out, const Office& office)
+{
+    TLargeOfficeRec r;
+    std::memset(&r, 0, sizeof r);
+    Put(r.Reading, office.reading);
+    Put(r.Name, office.name);
+    std::memcpy(out, &r, sizeof r);
+}
+
 std::string_view Head(std::string_view reading)
 {
     if (reading.empty())

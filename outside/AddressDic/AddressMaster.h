@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -188,6 +189,13 @@ private:
     int32_t m_next = 1;
 };
 
+// One town record of either postal or address answer (the two share their field names).
+template <typename TownRec>
+void PutTown(TownRec* out, std::string_view postal, std::string_view reading, std::string_view name,
+             std::string_view unit);
+// One large-office record.
+void PutOffice(TLargeOfficeRec* out, const Office& office);
+
 } // namespace AddressMaster
 
 #define DIC_EXPORT extern "C" __attribute__((visibility("default")))
@@ -213,7 +221,31 @@ inline std::string FullReading(const Dictionary& dic, const City& c)
 {
     return std::string(dic.prefectures[size_t(c.pref)].reading) + std::string(c.reading);
 }
-inline std::string BlockCode(std::string_view unit, int sub = 0)
+inline std::string BlockCode(std::string_view unit, int sub = 0);
+
+template <typename TownRec>
+void PutTown(TownRec* out, std::string_view postal, std::string_view reading, std::string_view name,
+             std::string_view unit)
+{
+    TownRec r;
+    std::memset(&r, 0, sizeof r);
+    Put(r.PostalCode, postal);
+    Put(r.Reading, reading);
+    Put(r.Name, name);
+    Put(r.BlockCode, BlockCode(unit));
+    std::memcpy(out, &r, sizeof r);
+}
+
+// The prefecture and municipality parts that several answers share.
+template <typename Rec> void PutCityParts(Rec& r, const Prefecture& p, const City& c)
+{
+    Put(r.PrefReading, p.reading);
+    Put(r.PrefName, p.name);
+    Put(r.CityReading, c.reading);
+    Put(r.CityName, c.name);
+}
+
+inline std::string BlockCode(std::string_view unit, int sub)
 {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%03d", sub % 1000);

@@ -61,10 +61,7 @@ int32_t convert(const char* address, TAdrsConvAnswerRec* answer, const char* fol
     std::memset(&a, 0, sizeof a);
     Put(a.JisCode, city.jis);
     Put(a.PostalCode, city.postal);
-    Put(a.PrefReading, pref.reading);
-    Put(a.PrefName, pref.name);
-    Put(a.CityReading, city.reading);
-    Put(a.CityName, city.name);
+    PutCityParts(a, pref, city);
     std::u32string_view rest = std::u32string_view(text).substr(head);
     const MatchKeys& keys = dic->keys();
     int town = -1;

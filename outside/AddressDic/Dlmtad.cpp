@@ -37,10 +37,7 @@ int32_t lookup(const char* code, TMtAdrsAnswerRec* answer, const char* folder)
     a.Latitude = city.lat;
     a.Longitude = city.lon;
     Put(a.PostalCode, city.postal);
-    Put(a.PrefReading, pref.reading);
-    Put(a.PrefName, pref.name);
-    Put(a.CityReading, city.reading);
-    Put(a.CityName, city.name);
+    PutCityParts(a, pref, city);
     const int t = text.size() >= 8 ? dic->findOaza(c, text.substr(5, 3)) : -1;
     if (t >= 0) {
         const Town& town = dic->towns[size_t(t)];

@@ -70,17 +70,6 @@ int32_t first(const char* digits, int32_t* cityCount, int16_t* code, const char*
     return searches().add(std::move(s));
 }
 
-void putTown(const Dictionary& dic, const Town& t, TPosTownRec* out)
-{
-    TPosTownRec r;
-    std::memset(&r, 0, sizeof r);
-    Put(r.PostalCode, t.postal);
-    Put(r.Reading, t.reading);
-    Put(r.Name, t.name);
-    Put(r.BlockCode, BlockCode(t.unit));
-    std::memcpy(out, &r, sizeof r);
-}
-
 } // namespace
 
 DIC_EXPORT int32_t DLZPLSTFirst(const char* digits, int32_t* cityCount, int16_t* code, const char* folder)
@@ -135,8 +124,10 @@ DIC_EXPORT int32_t DLZPLSTTownList(int32_t handle, const TPosCityRec* city, TPos
         const Hit* h = findHit(*s, city);
         if (!h || h->towns.empty())
             return DIC_NOT_FOUND;
-        for (size_t i = 0; i < h->towns.size() && i < size_t(n); ++i)
-            putTown(*s->dic, s->dic->towns[size_t(h->towns[i])], &towns[i]);
+        for (size_t i = 0; i < h->towns.size() && i < size_t(n); ++i) {
+            const Town& t = s->dic->towns[size_t(h->towns[i])];
+            PutTown(&towns[i], t.postal, t.reading, t.name, t.unit);
+        }
         return DIC_OK;
     });
 }
@@ -155,18 +146,8 @@ DIC_EXPORT int32_t DLZPLSTLgTownList(int32_t handle, const TPosCityRec* city, TP
             return DIC_NOT_FOUND;
         for (size_t i = 0; i < h->offices.size() && i < size_t(n); ++i) {
             const Office& o = s->dic->offices[size_t(h->offices[i])];
-            TPosTownRec t;
-            std::memset(&t, 0, sizeof t);
-            Put(t.PostalCode, o.postal);
-            Put(t.Reading, o.townReading);
-            Put(t.Name, o.townName);
-            Put(t.BlockCode, BlockCode(o.unit));
-            std::memcpy(&towns[i], &t, sizeof t);
-            TLargeOfficeRec r;
-            std::memset(&r, 0, sizeof r);
-            Put(r.Reading, o.reading);
-            Put(r.Name, o.name);
-            std::memcpy(&offices[i], &r, sizeof r);
+            PutTown(&towns[i], o.postal, o.townReading, o.townName, o.unit);
+            PutOffice(&offices[i], o);
         }
         return DIC_OK;
     });

@@ -24,11 +24,14 @@ int32_t prepare(const char* address, const char* folder, Query& q)
     return NormalisedInput(address, q.text) ? DIC_OK : DIC_BAD_INPUT;
 }
 
-// The chosen municipality and the rest of the text after its name.
-int32_t chosen(const Query& q, const TAdrsCityRec* city, int& c, std::u32string_view& rest)
+// The query, the chosen municipality and the rest of the text after its name.
+int32_t chosen(const char* address, const TAdrsCityRec* city, const char* folder, Query& q, int& c,
+               std::u32string_view& rest)
 {
     if (!city)
         return DIC_BAD_ARGUMENT;
+    if (const int32_t rc = prepare(address, folder, q); rc != DIC_OK)
+        return rc;
     c = q.dic->findCity(FieldText(city->JisCode, sizeof city->JisCode));
     if (c < 0)
         return DIC_NOT_FOUND;
@@ -50,29 +53,15 @@ std::vector<int> matchOffices(const Dictionary& dic, int c, std::u32string_view 
     return out;
 }
 
-void putTown(std::string_view postal, std::string_view reading, std::string_view name, std::string_view unit,
-             TAdrsTownRec* out)
-{
-    TAdrsTownRec r;
-    std::memset(&r, 0, sizeof r);
-    Put(r.PostalCode, postal);
-    Put(r.Reading, reading);
-    Put(r.Name, name);
-    Put(r.BlockCode, BlockCode(unit));
-    std::memcpy(out, &r, sizeof r);
-}
-
 int32_t townCount(const char* address, const TAdrsCityRec* city, int32_t* n, const char* folder, bool offices)
 {
     if (!n)
         return DIC_BAD_ARGUMENT;
     *n = 0;
     Query q;
-    if (const int32_t rc = prepare(address, folder, q); rc != DIC_OK)
-        return rc;
     int c = 0;
     std::u32string_view rest;
-    if (const int32_t rc = chosen(q, city, c, rest); rc != DIC_OK)
+    if (const int32_t rc = chosen(address, city, folder, q, c, rest); rc != DIC_OK)
         return rc;
     const size_t count = offices ? matchOffices(*q.dic, c, rest).size() : MatchTowns(*q.dic, c, rest).size();
     *n = int32_t(count);
@@ -112,10 +101,7 @@ DIC_EXPORT int32_t DLZsJisList(const char* address, TAdrsCityRec* cities, int32_
             TAdrsCityRec r;
             std::memset(&r, 0, sizeof r);
             Put(r.JisCode, c.jis);
-            Put(r.PrefReading, p.reading);
-            Put(r.PrefName, p.name);
-            Put(r.CityReading, c.reading);
-            Put(r.CityName, c.name);
+            PutCityParts(r, p, c);
             std::memcpy(&cities[i], &r, sizeof r);
         }
         return DIC_OK;
@@ -141,18 +127,16 @@ DIC_EXPORT int32_t DLZsTownList(const char* address, const TAdrsCityRec* city, T
         if (!towns || n < 0)
             return DIC_BAD_ARGUMENT;
         Query q;
-        if (const int32_t rc = prepare(address, folder, q); rc != DIC_OK)
-            return rc;
         int c = 0;
         std::u32string_view rest;
-        if (const int32_t rc = chosen(q, city, c, rest); rc != DIC_OK)
+        if (const int32_t rc = chosen(address, city, folder, q, c, rest); rc != DIC_OK)
             return rc;
         const std::vector<int> matches = MatchTowns(*q.dic, c, rest);
         if (matches.empty())
             return DIC_NOT_FOUND;
         for (size_t i = 0; i < matches.size() && i < size_t(n); ++i) {
             const Town& t = q.dic->towns[size_t(matches[i])];
-            putTown(t.postal, t.reading, t.name, t.unit, &towns[i]);
+            PutTown(&towns[i], t.postal, t.reading, t.name, t.unit);
         }
         return DIC_OK;
     });
@@ -165,23 +149,17 @@ DIC_EXPORT int32_t DLZsLargeList(const char* address, const TAdrsCityRec* city, 
         if (!towns || !offices || n < 0)
             return DIC_BAD_ARGUMENT;
         Query q;
-        if (const int32_t rc = prepare(address, folder, q); rc != DIC_OK)
-            return rc;
         int c = 0;
         std::u32string_view rest;
-        if (const int32_t rc = chosen(q, city, c, rest); rc != DIC_OK)
+        if (const int32_t rc = chosen(address, city, folder, q, c, rest); rc != DIC_OK)
             return rc;
         const std::vector<int> matches = matchOffices(*q.dic, c, rest);
         if (matches.empty())
             return DIC_NOT_FOUND;
         for (size_t i = 0; i < matches.size() && i < size_t(n); ++i) {
             const Office& o = q.dic->offices[size_t(matches[i])];
-            putTown(o.postal, o.townReading, o.townName, o.unit, &towns[i]);
-            TLargeOfficeRec r;
-            std::memset(&r, 0, sizeof r);
-            Put(r.Reading, o.reading);
-            Put(r.Name, o.name);
-            std::memcpy(&offices[i], &r, sizeof r);
+            PutTown(&towns[i], o.postal, o.townReading, o.townName, o.unit);
+            PutOffice(&offices[i], o);
         }
         return DIC_OK;
     });

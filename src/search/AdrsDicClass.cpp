@@ -105,26 +105,20 @@ TLargeOfficeRec TAdrsSearch::GetOffice(int index) const
 
 const TDicAdrsResultRec& TAdrsSearch::GetResult(int townIndex, bool withCoordinates)
 {
-    std::memset(&m_result, 0, sizeof m_result);
-    if (townIndex >= 0) {
-        const TAdrsTownRec town = GetTown(townIndex);
-        SetDicAdrsTown(m_result, FieldText(town.PostalCode), FieldText(town.Reading), FieldText(town.Name),
-                       FieldText(town.BlockCode));
+    const TAdrsTownRec town = townIndex >= 0 ? GetTown(townIndex) : TAdrsTownRec{};
+    const TLargeOfficeRec office = m_kind == 1 && townIndex >= 0 ? GetOffice(townIndex) : TLargeOfficeRec{};
+    AnsiString city[5];
+    const bool hasCity = m_cityIndex >= 0 && m_cityIndex < m_cities.size();
+    if (hasCity) {
+        const TAdrsCityRec& c = m_cities[m_cityIndex];
+        city[0] = FieldText(c.PrefReading);
+        city[1] = FieldText(c.PrefName);
+        city[2] = FieldText(c.CityReading);
+        city[3] = FieldText(c.CityName);
+        city[4] = FieldText(c.JisCode);
     }
-    if (m_cityIndex >= 0 && m_cityIndex < m_cities.size()) {
-        const TAdrsCityRec& city = m_cities[m_cityIndex];
-        SetField(m_result.PrefKana, FieldText(city.PrefReading));
-        SetField(m_result.PrefName, FieldText(city.PrefName));
-        SetField(m_result.CityKana, FieldText(city.CityReading));
-        SetField(m_result.CityName, FieldText(city.CityName));
-        SetField(m_result.JisCode, FieldText(city.JisCode));
-    }
-    if (m_kind == 1 && townIndex >= 0) {
-        const TLargeOfficeRec office = GetOffice(townIndex);
-        SetField(m_result.OfficeKana, FieldText(office.Reading));
-        SetField(m_result.OfficeName, FieldText(office.Name));
-    }
-    if (townIndex >= 0 && withCoordinates)
-        LookupDicAdrsCoordinates(m_result, m_kind, m_dllFolder, m_dicFolder);
+    BuildDicAdrsResult(m_result, townIndex >= 0 ? &town : nullptr, hasCity ? city : nullptr,
+                       m_kind == 1 && townIndex >= 0 ? &office : nullptr, m_kind, withCoordinates,
+                       m_dllFolder, m_dicFolder);
     return m_result;
 }

@@ -61,15 +61,7 @@ const TAdrsConvResultRec& TContinualAdrsSearch::GetResult(bool withCoordinates)
         TMtAdrsFields f;
         if (m_holdsMtAdrs &&
             MtAdrsFields(FieldText(m_result.JisCode), FieldText(m_result.BlockCode), m_dicFolder, f)) {
-            SetField(m_result.PostalCode, f.postalCode);
-            SetField(m_result.PrefKana, f.prefKana);
-            SetField(m_result.PrefName, f.prefName);
-            SetField(m_result.CityKana, f.cityKana);
-            SetField(m_result.CityName, f.cityName);
-            SetField(m_result.RestKana, f.townKana);
-            SetField(m_result.Rest, f.townName);
-            m_result.Latitude = f.latitude;
-            m_result.Longitude = f.longitude;
+            ApplyMtAdrsFields(m_result, m_result.RestKana, m_result.Rest, f, true);
         }
     }
     m_built = true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DicRecords.h"
+#include "search/DicWrapper.h"
 #include "platform/Cp932.h"
 
 #include <QString>
@@ -38,6 +39,23 @@ struct TMtAdrsFields
 
 // The fields of an answer as the result builders take them.
 TMtAdrsFields MtAnswerFields(const TMtAdrsAnswerRec& answer);
+// Puts the looked-up address (unless only the position is wanted) and position into a result record.
+template <typename Rec, size_t K, size_t N>
+void ApplyMtAdrsFields(Rec& r, char (&townKana)[K], char (&townName)[N], const TMtAdrsFields& f, bool address)
+{
+    if (address) {
+        SetField(r.PostalCode, f.postalCode);
+        SetField(r.PrefKana, f.prefKana);
+        SetField(r.PrefName, f.prefName);
+        SetField(r.CityKana, f.cityKana);
+        SetField(r.CityName, f.cityName);
+        SetField(townKana, f.townKana);
+        SetField(townName, f.townName);
+    }
+    r.Latitude = f.latitude;
+    r.Longitude = f.longitude;
+}
+
 // Looks the code up with the module already loaded; false when the lookup answers anything but 0.
 bool MtAdrsFields(const AnsiString& jisCode, const AnsiString& blockCode, const QString& dicFolder,
                   TMtAdrsFields& out);

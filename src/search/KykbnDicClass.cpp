@@ -141,15 +141,7 @@ const TKykbnResultRec& TKykbnSearch::GetResult(int townIndex, bool withCoordinat
     if (townIndex >= 0 && withCoordinates &&
         LookupMtAdrsFields(m_dllFolder, FieldText(m_result.JisCode), FieldText(m_result.BlockCode),
                            m_dicFolder, f)) {
-        SetField(m_result.PostalCode, f.postalCode);
-        SetField(m_result.PrefKana, f.prefKana);
-        SetField(m_result.PrefName, f.prefName);
-        SetField(m_result.CityKana, f.cityKana);
-        SetField(m_result.CityName, f.cityName);
-        SetField(m_result.TownKana, f.townKana);
-        SetField(m_result.TownName, f.townName);
-        m_result.Latitude = f.latitude;
-        m_result.Longitude = f.longitude;
+        ApplyMtAdrsFields(m_result, m_result.TownKana, m_result.TownName, f, true);
     }
     return m_result;
 }

@@ -16,32 +16,32 @@ constexpr int MaxListed = 32767;
 
 } // namespace
 
-void SetDicAdrsTown(TDicAdrsResultRec& r, const AnsiString& postal, const AnsiString& kana,
-                    const AnsiString& name, const AnsiString& block)
+void BuildDicAdrsResult(TDicAdrsResultRec& r, const AnsiString* town, const AnsiString* city,
+                        const AnsiString* office, int kind, bool withCoordinates, const QString& dllFolder,
+                        const QString& dicFolder)
 {
-    SetField(r.PostalCode, FormatPostalCode(postal));
-    SetField(r.TownKana, kana);
-    SetField(r.TownName, name);
-    SetField(r.BlockCode, block);
-}
-
-void LookupDicAdrsCoordinates(TDicAdrsResultRec& r, int kind, const QString& dllFolder,
-                              const QString& dicFolder)
-{
-    TMtAdrsFields f;
-    if (!LookupMtAdrsFields(dllFolder, FieldText(r.JisCode), FieldText(r.BlockCode), dicFolder, f))
-        return;
-    if (kind == 0) {
-        SetField(r.PostalCode, f.postalCode);
-        SetField(r.PrefKana, f.prefKana);
-        SetField(r.PrefName, f.prefName);
-        SetField(r.CityKana, f.cityKana);
-        SetField(r.CityName, f.cityName);
-        SetField(r.TownKana, f.townKana);
-        SetField(r.TownName, f.townName);
+    std::memset(&r, 0, sizeof r);
+    if (const AnsiString* t = town) {
+        SetField(r.PostalCode, FormatPostalCode(t[0]));
+        SetField(r.TownKana, t[1]);
+        SetField(r.TownName, t[2]);
+        SetField(r.BlockCode, t[3]);
     }
-    r.Latitude = f.latitude;
-    r.Longitude = f.longitude;
+    if (const AnsiString* c = city) {
+        SetField(r.PrefKana, c[0]);
+        SetField(r.PrefName, c[1]);
+        SetField(r.CityKana, c[2]);
+        SetField(r.CityName, c[3]);
+        SetField(r.JisCode, c[4]);
+    }
+    if (const AnsiString* o = office) {
+        SetField(r.OfficeKana, o[0]);
+        SetField(r.OfficeName, o[1]);
+    }
+    TMtAdrsFields f;
+    if (town && withCoordinates &&
+        LookupMtAdrsFields(dllFolder, FieldText(r.JisCode), FieldText(r.BlockCode), dicFolder, f))
+        ApplyMtAdrsFields(r, r.TownKana, r.TownName, f, kind == 0);
 }
 
 TPosSearch::TPosSearch(const QString& dllFolder, const QString& dicFolder)
@@ -141,29 +141,18 @@ TLargeOfficeRec TPosSearch::GetOffice(int index) const
 
 const TDicAdrsResultRec& TPosSearch::GetResult(int townIndex, bool withCoordinates)
 {
-    std::memset(&m_result, 0, sizeof m_result);
-    if (townIndex >= 0) {
-        const TPosTownRec town = GetTown(townIndex);
-        SetDicAdrsTown(m_result, FieldText(town.PostalCode), FieldText(town.Reading), FieldText(town.Name),
-                       FieldText(town.BlockCode));
+    const TPosTownRec town = townIndex >= 0 ? GetTown(townIndex) : TPosTownRec{};
+    const TLargeOfficeRec office = m_kind == 1 && townIndex >= 0 ? GetOffice(townIndex) : TLargeOfficeRec{};
+    AnsiString city[5];
+    const bool hasCity = m_cityIndex >= 0 && m_cityIndex < m_cities.size();
+    if (hasCity) {
+        const TPosCityRec& c = m_cities[m_cityIndex];
+        SplitPrefectureKana(FieldText(c.Reading), city[0], city[2]);
+        SplitPrefecture(FieldText(c.Name), city[1], city[3]);
+        city[4] = FieldText(c.JisCode);
     }
-    if (m_cityIndex >= 0 && m_cityIndex < m_cities.size()) {
-        const TPosCityRec& city = m_cities[m_cityIndex];
-        AnsiString pref, rest;
-        SplitPrefectureKana(FieldText(city.Reading), pref, rest);
-        SetField(m_result.PrefKana, pref);
-        SetField(m_result.CityKana, rest);
-        SplitPrefecture(FieldText(city.Name), pref, rest);
-        SetField(m_result.PrefName, pref);
-        SetField(m_result.CityName, rest);
-        SetField(m_result.JisCode, FieldText(city.JisCode));
-    }
-    if (m_kind == 1 && townIndex >= 0) {
-        const TLargeOfficeRec office = GetOffice(townIndex);
-        SetField(m_result.OfficeKana, FieldText(office.Reading));
-        SetField(m_result.OfficeName, FieldText(office.Name));
-    }
-    if (townIndex >= 0 && withCoordinates)
-        LookupDicAdrsCoordinates(m_result, m_kind, m_dllFolder, m_dicFolder);
+    BuildDicAdrsResult(m_result, townIndex >= 0 ? &town : nullptr, hasCity ? city : nullptr,
+                       m_kind == 1 && townIndex >= 0 ? &office : nullptr, m_kind, withCoordinates,
+                       m_dllFolder, m_dicFolder);
     return m_result;
 }

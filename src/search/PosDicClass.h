@@ -25,12 +25,34 @@ struct TDicAdrsResultRec
     qint32 Longitude;
 };
 
-// Steps shared by the two result builders: the town, the office and the coordinate lookup. kind is the
-// loaded list kind (0 towns, 1 large offices).
-void SetDicAdrsTown(TDicAdrsResultRec& r, const AnsiString& postal, const AnsiString& kana,
-                    const AnsiString& name, const AnsiString& block);
-void LookupDicAdrsCoordinates(TDicAdrsResultRec& r, int kind, const QString& dllFolder,
-                              const QString& dicFolder);
+// Zeroes and fills a postal-code or address result from what the wrapper has (town: postal code, reading,
+// name, block code; city: prefecture reading and name, municipality reading and name, JIS code; office:
+// reading, name; each may be null); with a town and coordinates wanted, looks it up. kind is the loaded
+// list (0 towns: the lookup replaces the address; 1 large offices: only the position).
+void BuildDicAdrsResult(TDicAdrsResultRec& r, const AnsiString* town, const AnsiString* city,
+                        const AnsiString* office, int kind, bool withCoordinates, const QString& dllFolder,
+                        const QString& dicFolder);
+
+// The same from the records of either library.
+template <typename TownRec>
+void BuildDicAdrsResult(TDicAdrsResultRec& r, const TownRec* town, const AnsiString* city,
+                        const TLargeOfficeRec* office, int kind, bool withCoordinates,
+                        const QString& dllFolder, const QString& dicFolder)
+{
+    AnsiString townParts[4], officeParts[2];
+    if (town) {
+        townParts[0] = FieldText(town->PostalCode);
+        townParts[1] = FieldText(town->Reading);
+        townParts[2] = FieldText(town->Name);
+        townParts[3] = FieldText(town->BlockCode);
+    }
+    if (office) {
+        officeParts[0] = FieldText(office->Reading);
+        officeParts[1] = FieldText(office->Name);
+    }
+    BuildDicAdrsResult(r, town ? townParts : nullptr, city, office ? officeParts : nullptr, kind,
+                       withCoordinates, dllFolder, dicFolder);
+}
 
 class EPosSearchError : public EDictionaryError
 {

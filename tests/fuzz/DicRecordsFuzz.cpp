@@ -38,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         SetField(r.JisCode, FieldText(city.JisCode));
     }
     TPosTownRec town;
-    if (Next(data, size, town))
-        SetDicAdrsTown(r, FieldText(town.PostalCode), FieldText(town.Reading), FieldText(town.Name),
-                       FieldText(town.BlockCode));
+    TLargeOfficeRec office;
+    if (Next(data, size, town) && Next(data, size, office))
+        BuildDicAdrsResult(r, &town, nullptr, &office, 1, false, QString(), QString());
     TKykbnTownRec kykbn;
     if (Next(data, size, kykbn)) {
         SetField(r.BlockCode, FieldText(kykbn.AreaCode).mid(5, 6));

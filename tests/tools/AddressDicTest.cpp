@@ -135,10 +135,10 @@ TEST_F(AddressDicTest, MissingAndDamagedDictionaries)
     const QByteArray damaged[] = {
         "",
         "TOVAREL ADRS 2\n",
-        "TOVAREL ADRS 1\nP\t01\tx\ty\t1\t1",                          // no final LF
-        "TOVAREL ADRS 1\nP\t02\tx\ty\t1\t1\n",                        // prefectures out of order
-        "TOVAREL ADRS 1\nP\t01\tx\ty\t1\t99999999999\n",              // past uint32
-        "TOVAREL ADRS 1\nT\t01101\t001\t0600000\tx\ty\t0\t1\t1\n",    // a town before its municipality
+        "TOVAREL ADRS 1\nP\t01\tx\ty\t1\t1",                       // no final LF
+        "TOVAREL ADRS 1\nP\t02\tx\ty\t1\t1\n",                     // prefectures out of order
+        "TOVAREL ADRS 1\nP\t01\tx\ty\t1\t99999999999\n",           // past uint32
+        "TOVAREL ADRS 1\nT\t01101\t001\t0600000\tx\ty\t0\t1\t1\n", // a town before its municipality
         "TOVAREL ADRS 1\nP\t01\tx\ty\t1\t1\nC\t01101\tx\ty\t1\t1\t\nX\t123\t02101\n", // unknown municipality
         "TOVAREL ADRS 1\nQ\n",
         good.left(good.size() / 2),
