@@ -1,14 +1,13 @@
 // The address master: parsing and caching "Adrs.dic", the record helpers and the address normalisation.
 #include "AddressMaster.h"
 
+#include "DictionaryFileCache.h"
+
 #include <iconv.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace AddressMaster {
 
@@ -145,16 +144,6 @@ bool isDash(char32_t c)
 {
     return (c >= 0x2010 && c <= 0x2015) || c == 0x2212 || c == U'-';
 }
-
-struct CacheSlot
-{
-    timespec mtime{};
-    off_t size = -1;
-    std::shared_ptr<const Dictionary> dictionary;
-};
-
-std::mutex cacheMutex;
-std::map<std::string, CacheSlot> cache;
 
 } // namespace
 
@@ -337,33 +326,14 @@ int32_t Load(const char* folder, std::shared_ptr<const Dictionary>& out)
     if (!path.empty() && path.back() != '/')
         path += '/';
     path += AddressDicFile;
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    switch (LoadDictionaryFile(path, out, [](Dictionary& dic) { return dic.parse(); })) {
+    case DictionaryFileState::Loaded:
+        return DIC_OK;
+    case DictionaryFileState::Missing:
         return DIC_NO_DICTIONARY;
-    {
-        std::lock_guard lock(cacheMutex);
-        auto it = cache.find(path);
-        if (it != cache.end() && it->second.size == st.st_size &&
-            it->second.mtime.tv_sec == st.st_mtim.tv_sec && it->second.mtime.tv_nsec == st.st_mtim.tv_nsec) {
-            out = it->second.dictionary;
-            return out ? DIC_OK : DIC_BAD_DICTIONARY;
-        }
+    default:
+        return DIC_BAD_DICTIONARY;
     }
-    auto dic = std::make_shared<Dictionary>();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return DIC_NO_DICTIONARY;
-    dic->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return DIC_NO_DICTIONARY;
-    const bool ok = dic->parse();
-    std::lock_guard lock(cacheMutex);
-    CacheSlot& slot = cache[path];
-    slot.mtime = st.st_mtim;
-    slot.size = st.st_size;
-    slot.dictionary = ok ? std::shared_ptr<const Dictionary>(std::move(dic)) : nullptr;
-    out = slot.dictionary;
-    return ok ? DIC_OK : DIC_BAD_DICTIONARY;
 }
 
 std::string_view FieldText(const char* field, size_t n)

@@ -44,7 +44,6 @@ TSystemTime UtcNow()
     return st;
 }
 
-
 } // namespace
 
 int LoadHyphenLibrary(const QString& libraryFolder, const QString& dataFolder)

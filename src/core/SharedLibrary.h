@@ -14,7 +14,8 @@ class TSharedLibrary
 public:
     enum : int { Loaded = 0, LoadFailed = 1, EntryPointMissing = 2 };
 
-    TSharedLibrary(const QString& fileName, const char* entryName) : m_fileName(fileName), m_entryName(entryName)
+    TSharedLibrary(const QString& fileName, const char* entryName)
+        : m_fileName(fileName), m_entryName(entryName)
     {
     }
 
