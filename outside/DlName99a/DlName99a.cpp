@@ -5,17 +5,12 @@
 // form any CP932 text; each takes 1 to 11 bytes (a candidate record keeps a zero after it) and holds no TAB,
 // LF or zero byte. Lines are sorted by the reading's bytes, unsigned; the written forms of one reading keep
 // the order of the source list (most common first). An empty file is an empty dictionary.
+#include "DictionaryFileCache.h"
 #include "DlName99a.h"
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,16 +31,6 @@ struct Dictionary
     std::string bytes;
     std::vector<Entry> entries;
 };
-
-struct CacheSlot
-{
-    timespec mtime{};
-    off_t size = -1;
-    std::shared_ptr<const Dictionary> dictionary;
-};
-
-std::mutex cacheMutex;
-std::map<std::string, CacheSlot> cache;
 
 bool validField(std::string_view field)
 {
@@ -79,33 +64,14 @@ bool parse(Dictionary& dic)
 // The dictionary of one file, loaded once and reloaded when the file changes.
 int32_t load(const std::string& path, std::shared_ptr<const Dictionary>& out)
 {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    switch (LoadDictionaryFile(path, out, [](Dictionary& dic) { return parse(dic); })) {
+    case DictionaryFileState::Loaded:
+        return DLNM_OK;
+    case DictionaryFileState::Missing:
         return DLNM_NO_DICTIONARY;
-    {
-        std::lock_guard lock(cacheMutex);
-        auto it = cache.find(path);
-        if (it != cache.end() && it->second.size == st.st_size &&
-            it->second.mtime.tv_sec == st.st_mtim.tv_sec && it->second.mtime.tv_nsec == st.st_mtim.tv_nsec) {
-            out = it->second.dictionary;
-            return out ? DLNM_OK : DLNM_BAD_DICTIONARY;
-        }
+    default:
+        return DLNM_BAD_DICTIONARY;
     }
-    auto dic = std::make_shared<Dictionary>();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return DLNM_NO_DICTIONARY;
-    dic->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return DLNM_NO_DICTIONARY;
-    const bool ok = parse(*dic);
-    std::lock_guard lock(cacheMutex);
-    CacheSlot& slot = cache[path];
-    slot.mtime = st.st_mtim;
-    slot.size = st.st_size;
-    slot.dictionary = ok ? std::shared_ptr<const Dictionary>(std::move(dic)) : nullptr;
-    out = slot.dictionary;
-    return ok ? DLNM_OK : DLNM_BAD_DICTIONARY;
 }
 
 struct Range

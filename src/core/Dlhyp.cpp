@@ -4,44 +4,27 @@
 #include "core/AppSub.h"
 
 #include "DlhypApi.h"
-#include "platform/LibraryLoader.h"
-#include "platform/MessageSeam.h"
+#include "core/SharedLibrary.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QReadWriteLock>
 
 #include <array>
 #include <cstring>
 
 namespace {
 
-const QString LibraryFileName = QStringLiteral("Dlhyp.dll");
-
-// Calls share the lock for reading, so worker threads hyphenate side by side while a free waits for them.
-struct HyphenState
+TSharedLibrary& library()
 {
-    QReadWriteLock lock;
-    LibraryLoader::Handle handle = nullptr;
-    GetHyphenProc getHyphen = nullptr;
-    int refCount = 0;
-    QString dataFolder;
-};
-
-HyphenState& state()
-{
-    static HyphenState s;
-    return s;
+    static TSharedLibrary l(QStringLiteral("Dlhyp.dll"), "GetHyphen");
+    return l;
 }
 
-void ShowLoadError(const QString& text, const QString& caption)
+// The data folder given with the first reference; written and read under the library's lock.
+QString& defaultDataFolder()
 {
-    MsgSeam::Request request;
-    request.source = MsgSeam::Source::Application;
-    request.text = text;
-    request.caption = caption;
-    request.flags = MsgSeam::MbIconStop;
-    MsgSeam::Show(request);
+    static QString folder;
+    return folder;
 }
 
 TSystemTime UtcNow()
@@ -61,70 +44,36 @@ TSystemTime UtcNow()
     return st;
 }
 
-
 } // namespace
 
 int LoadHyphenLibrary(const QString& libraryFolder, const QString& dataFolder)
 {
-    HyphenState& s = state();
-    int code = HyphenOk;
-    {
-        QWriteLocker lock(&s.lock);
-        ++s.refCount;
-        if (s.refCount > 1)
-            return HyphenOk;
-        s.handle = LibraryLoader::Load(libraryFolder, LibraryFileName);
-        if (!s.handle) {
-            // The reference stays counted, so the paired frees balance; hyphenation quietly does nothing.
-            code = HyphenLoadError;
-        } else {
-            s.getHyphen = reinterpret_cast<GetHyphenProc>(LibraryLoader::Symbol(s.handle, "GetHyphen"));
-            if (s.getHyphen) {
-                s.dataFolder = dataFolder;
-                return HyphenOk;
-            }
-            // Released at once, as the last free would.
-            LibraryLoader::Free(s.handle);
-            s.handle = nullptr;
-            s.refCount = 0;
-            code = HyphenEntryPointError;
-        }
+    switch (library().Load(libraryFolder, [&] { defaultDataFolder() = dataFolder; })) {
+    case TSharedLibrary::Loaded:
+        return HyphenOk;
+    case TSharedLibrary::LoadFailed:
+        // The reference stays counted, so the paired frees balance; hyphenation quietly does nothing.
+        return HyphenLoadError;
+    default:
+        return HyphenEntryPointError;
     }
-    // The boxes are shown without the lock: a modal box runs the event loop, which may paint hyphenated
-    // numbers.
-    if (code == HyphenLoadError)
-        ShowLoadError(QStringLiteral("Dlhyp.dll\r\nDLLのロードに失敗しました"),
-                      QStringLiteral("Dlhyp.dll LoadLibrary Error"));
-    else
-        ShowLoadError(QStringLiteral("GetHyphen\r\n関数の割り当てに失敗しました"),
-                      QStringLiteral("Dlhyp.dll GetProcAddress Error"));
-    return code;
 }
 
 void FreeHyphenLibrary()
 {
-    HyphenState& s = state();
-    QWriteLocker lock(&s.lock);
-    if (s.refCount <= 0)
-        return;
-    --s.refCount;
-    if (s.refCount == 0 && s.handle) {
-        LibraryLoader::Free(s.handle);
-        s.handle = nullptr;
-        s.getHyphen = nullptr;
-    }
+    library().Free();
 }
 
 int HyphenatePhone(AnsiString& number, const QString& dataFolder)
 {
-    HyphenState& s = state();
-    QReadLocker lock(&s.lock);
-    if (!s.getHyphen)
+    QReadLocker lock(&library().Lock());
+    const auto getHyphen = reinterpret_cast<GetHyphenProc>(library().Entry());
+    if (!getHyphen)
         return HyphenNotLoaded;
-    const QByteArray folder = QFile::encodeName(dataFolder.isEmpty() ? s.dataFolder : dataFolder);
+    const QByteArray folder = QFile::encodeName(dataFolder.isEmpty() ? defaultDataFolder() : dataFolder);
     const TSystemTime now = UtcNow();
     std::array<char, HyphenResultSize> result{};
-    const int code = s.getHyphen(number.constData(), result.data(), folder.constData(), &now);
+    const int code = getHyphen(number.constData(), result.data(), folder.constData(), &now);
     if (code == HyphenOk)
         number = AnsiString(result.data(), int(strnlen(result.data(), result.size())));
     return code;
