@@ -1,0 +1,89 @@
+// layoutrender: a postcard scene becomes one PDF page with its text in embedded IPA faces; scene errors name
+// what is wrong and exit non-zero.
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct ToolResult
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolResult run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+class LayoutRender : public ::testing::Test
+{
+protected:
+    ToolResult render(const QByteArray& scene)
+    {
+        WriteFileBytes(m_dir.filePath("scene.json"), scene);
+        return run(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"),
+                   {m_dir.filePath("scene.json"), m_dir.filePath("out.pdf")});
+    }
+    QTemporaryDir m_dir;
+};
+
+const char PostcardScene[] = R"({"paper":[1000,1480], "dpi":600, "frames":[
+  {"class":"TPosRect", "rect":[166,45,363,84], "calls":[["SetText","1000013"]]},
+  {"class":"TAddressRect", "rect":[270,100,360,440],
+   "calls":[["SetLine",0,"東京都千代田区霞が関一丁目２番３号"],["SetLine",1,"見本ビルディング二十階"]]}
+]})";
+
+TEST_F(LayoutRender, PostcardSceneBecomesOnePdfPage)
+{
+    const ToolResult r = render(PostcardScene);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString pdf = m_dir.filePath("out.pdf");
+    const ToolResult fonts = run("pdffonts", {pdf});
+    ASSERT_EQ(fonts.exitCode, 0);
+    EXPECT_TRUE(fonts.out.contains("IPAMincho")) << fonts.out.toStdString();
+    EXPECT_FALSE(fonts.out.contains(" no ")) << fonts.out.toStdString(); // every face embedded
+    const ToolResult info = run("pdfinfo", {pdf});
+    EXPECT_TRUE(info.out.contains("Pages:          1")) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains("283.46 x 419.53 pts")) << info.out.toStdString(); // 100 x 148 mm
+    const ToolResult text = run("pdftotext", {pdf, "-"});
+    const QString extracted = QString::fromUtf8(text.out).remove(QRegularExpression("\\s"));
+    for (const char* part : {"1", "0", "3", "東", "霞", "階"})
+        EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part;
+}
+
+TEST_F(LayoutRender, SceneErrorsNameWhatIsWrong)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"paper":[1000,1480],"frames":[{"class":"TNoSuchRect","rect":[0,0,1,1]}]})", "TNoSuchRect"},
+        {R"({"paper":[1000,1480],"frames":[{"class":"TPosRect","rect":[0,0,1,1],"calls":[["SetColour",1]]}]})",
+         "SetColour"},
+        {R"({"paper":[1000,1480],"frames":[{"class":"TPosRect","rect":[0,0,1,1],"calls":[["SetText",7]]}]})",
+         "TPosRect.SetText: argument 1"},
+        {R"({"paper":[1000,1480],"frames":[{"class":"TAddressRect","rect":[0,0,1,1],"calls":[["SetLine",3,"x"]]}]})",
+         "TAddressRect.SetLine: argument 1"},
+        {R"({"paper":[1000,1480],"frames":[{"class":"TPosRect","rect":[0,0,1]}]})", "rect"},
+        {R"({"paper":[0,1480]})", "paper width"},
+        {R"({"paper":[1000,1480],"dpi":"high"})", "dpi"},
+        {R"([1,2])", "JSON object"},
+        {"{", "not JSON"},
+    };
+    for (const auto& [scene, named] : cases) {
+        const ToolResult r = render(scene);
+        EXPECT_NE(r.exitCode, 0) << scene;
+        EXPECT_TRUE(r.err.contains(named)) << scene << " -> " << r.err.toStdString();
+    }
+    const ToolResult usage = run(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"), {"only-one"});
+    EXPECT_NE(usage.exitCode, 0);
+}
+
+} // namespace
