@@ -20,7 +20,7 @@ int characterCount(const QString& text)
 
 TPosRect::TPosRect()
 {
-    SetBaseHeight(FontHeightTable.postalRecipient);
+    TPosRect::UpdateFontHeight();
 }
 
 void TPosRect::SetText(const QString& text)
@@ -95,7 +95,7 @@ void TPosRect::renderBoxes(TCanvas& canvas, const QString& text, int w, int h)
 
 TAddressRect::TAddressRect()
 {
-    SetBaseHeight(LevelHeight(FontHeightTable.addressRecipient, DefaultSizeLevel));
+    TAddressRect::UpdateFontHeight();
 }
 
 QString TAddressRect::GetLine(int index) const

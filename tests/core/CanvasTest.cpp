@@ -75,7 +75,7 @@ TEST_F(CanvasTest, EscapementAndWidthFactorAreTransforms)
     const auto& items = record(narrow, -100, [](TCanvas& c) { c.TextOut(0, 0, "AB"); });
     ASSERT_EQ(items.size(), 2u);
     EXPECT_NEAR(items[0].transform.m11(), double(natural / 2) / natural, 0.02);
-    EXPECT_EQ(items[0].font.stretch(), QFont::Unstretched);
+    EXPECT_TRUE(items[0].font.stretch() == QFont::AnyStretch || items[0].font.stretch() == QFont::Unstretched);
 }
 
 TEST_F(CanvasTest, ExtTextOutPlacesEachCharacterByItsAdvance)

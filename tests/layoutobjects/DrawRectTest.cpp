@@ -225,17 +225,21 @@ TEST(DrawRect, InvertedStrings)
 
     bytes.clear();
     WriteInvertedWideString(QStringLiteral("a漢"), writer);
-    EXPECT_EQ(bytes.toHex(' '), "02 00 00 00 9e ff 22 8a");
+    EXPECT_EQ(bytes.toHex(' '), "02 00 00 00 9e ff dd 90");
     TFrameReader reader(bytes);
     EXPECT_EQ(ReadInvertedWideString(reader), QStringLiteral("a漢"));
 
-    for (const char* hex : {"ffffffff", "02000000 9eff22", "ffffff7f 00"}) {
+    // Negative, short and huge lengths.
+    for (const char* hex : {"ffffffff", "04000000 9eff22", "ffffff7f 00", "000000"}) {
         const QByteArray bad = hexBytes(hex);
         TFrameReader wide(bad);
         EXPECT_THROW(ReadInvertedWideString(wide), EFrameStreamError) << hex;
         TFrameReader narrow(bad);
         EXPECT_THROW(ReadInvertedString(narrow), EFrameStreamError) << hex;
     }
+    const QByteArray halfUnit = hexBytes("02000000 9eff22");
+    TFrameReader wide(halfUnit);
+    EXPECT_THROW(ReadInvertedWideString(wide), EFrameStreamError);
 }
 
 TEST(DrawRect, NormalizeNameSpacing)

@@ -215,12 +215,13 @@ TEST_F(TextFrames, PostalBoxesAdvanceByThePrintedPitches)
     EXPECT_NEAR(items[0]->DevicePosition().x() + digit / 2, (1125 - 1125) / 2 + box / 2, 2);
 
     // Upside down, the digits run from the right, turned.
+    const double firstX = items[0]->DevicePosition().x();
     frame.SetUpsideDown(true);
     frame.UpdateImage(false);
     const auto turned = texts(frame);
     ASSERT_EQ(turned.size(), 8u);
     EXPECT_NEAR(std::abs(angle(*turned[0])), 180, 1e-9);
-    EXPECT_NEAR(turned[0]->DevicePosition().x(), 1125 - items[0]->DevicePosition().x(), 1);
+    EXPECT_NEAR(turned[0]->DevicePosition().x(), 1125 - firstX, 1);
     EXPECT_GT(turned[0]->DevicePosition().x(), turned[1]->DevicePosition().x());
 }
 

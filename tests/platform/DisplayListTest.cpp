@@ -20,6 +20,7 @@ void drawScene(QPainter& p)
     p.setClipRect(60, 0, 20, 100);
     p.fillRect(50, 50, 50, 50, Qt::blue); // only 60..80 shows
     p.restore();
+    p.save();
     p.translate(20, 80);
     p.rotate(90);
     p.setPen(Qt::black);
@@ -29,7 +30,7 @@ void drawScene(QPainter& p)
     p.drawText(QPointF(0, 0), QStringLiteral("字"));
     QImage dot(2, 2, QImage::Format_RGB32);
     dot.fill(Qt::green);
-    p.resetTransform();
+    p.restore();
     p.drawImage(QRectF(90, 0, 10, 10), dot);
 }
 
