@@ -4,6 +4,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QRawFont>
+
+#include <cmath>
+#include <optional>
 
 class TRecordingEngine : public QPaintEngine
 {
@@ -147,6 +151,7 @@ void TDisplayList::Reset(QSize size, int dpiX, int dpiY)
     m_dpiX = dpiX;
     m_dpiY = dpiY;
     m_items.clear();
+    m_replay.reset();
 }
 
 QPaintEngine* TDisplayList::paintEngine() const
@@ -184,23 +189,126 @@ int TDisplayList::metric(PaintDeviceMetric metric) const
     }
 }
 
+namespace {
+
+// The uniform scale of an affine transform, 0 when it scales unevenly, shears or is projective.
+double uniformScale(const QTransform& t)
+{
+    if (!t.isAffine())
+        return 0;
+    const double scale = std::hypot(t.m11(), t.m12());
+    const bool uniform = std::abs(scale - std::hypot(t.m21(), t.m22())) < 1e-9 * qMax(1.0, scale) &&
+                         std::abs(t.m11() * t.m21() + t.m12() * t.m22()) < 1e-9 * qMax(1.0, scale * scale);
+    return uniform ? scale : 0;
+}
+
+bool sameLinear(const QTransform& a, const QTransform& b)
+{
+    return a.m11() == b.m11() && a.m12() == b.m12() && a.m21() == b.m21() && a.m22() == b.m22();
+}
+
+} // namespace
+
+// Text items drawn one after another with the same font, pen and turn become one glyph run with its glyphs
+// sized for the target, so a replay neither shapes text nor scales glyph outlines.
+void TDisplayList::prepareReplay(const QTransform& linear) const
+{
+    if (m_replay && sameLinear(m_replay->linear, linear) && m_replay->itemCount == m_items.size())
+        return;
+    m_replay = std::make_unique<TReplayPlan>();
+    m_replay->linear = linear;
+    m_replay->itemCount = m_items.size();
+    // Raw fonts are costly to make; the few faces and sizes in use are kept (drawing is GUI-thread only).
+    static QHash<QString, QRawFont> rawFonts;
+    if (rawFonts.size() > 256)
+        rawFonts.clear();
+    size_t i = 0;
+    while (i < m_items.size()) {
+        const TDisplayItem& first = m_items[i];
+        const QTransform t = first.transform * linear;
+        const double scale = first.kind == TDisplayItem::Text && !first.clipped && first.font.pixelSize() > 0
+                                 ? uniformScale(t)
+                                 : 0;
+        if (scale <= 0) {
+            m_replay->ops.push_back({i, {}, {}});
+            ++i;
+            continue;
+        }
+        const double pixelSize = first.font.pixelSize() * scale;
+        const QString key = first.font.key() + u'/' + QString::number(pixelSize);
+        auto raw = rawFonts.find(key);
+        if (raw == rawFonts.end()) {
+            QRawFont sized = QRawFont::fromFont(first.font);
+            sized.setPixelSize(pixelSize);
+            raw = rawFonts.insert(key, sized);
+        }
+        const QTransform unit(t.m11() / scale, t.m12() / scale, t.m21() / scale, t.m22() / scale, 0, 0);
+        const QTransform toUnit = unit.inverted();
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        size_t j = i;
+        for (; j < m_items.size(); ++j) {
+            const TDisplayItem& item = m_items[j];
+            if (item.kind != TDisplayItem::Text || item.clipped || item.font != first.font ||
+                item.pen != first.pen || item.opacity != first.opacity)
+                break;
+            const QTransform tj = item.transform * linear;
+            if (!sameLinear(tj, t))
+                break;
+            QPointF pos = toUnit.map(tj.map(item.position));
+            const QList<quint32> indexes = raw->glyphIndexesForString(item.text);
+            const QList<QPointF> advances = raw->advancesForGlyphIndexes(indexes);
+            for (qsizetype g = 0; g < indexes.size(); ++g) {
+                glyphs << indexes[g];
+                positions << pos;
+                pos += advances.value(g);
+            }
+        }
+        QGlyphRun run;
+        run.setRawFont(*raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        m_replay->ops.push_back({i, run, unit});
+        i = j;
+    }
+}
+
 void TDisplayList::Replay(QPainter& painter, double sx, double sy) const
 {
     if (m_items.empty())
         return;
     painter.save();
     const QTransform base = QTransform::fromScale(sx, sy) * painter.transform();
+    const QTransform linear(base.m11(), base.m12(), base.m21(), base.m22(), 0, 0);
+    const QTransform shift = QTransform::fromTranslate(base.dx(), base.dy());
     const bool outerClip = painter.hasClipping();
-    for (const TDisplayItem& item : m_items) {
+    prepareReplay(linear);
+    // State is set only when it changes.
+    std::optional<QPen> pen;
+    std::optional<QBrush> brush;
+    double opacity = -1;
+    for (const TReplayOp& op : m_replay->ops) {
+        const TDisplayItem& item = m_items[op.item];
         if (item.clipped) {
             painter.save();
             painter.setTransform(base);
             painter.setClipPath(item.clip, outerClip ? Qt::IntersectClip : Qt::ReplaceClip);
+            pen.reset();
+            brush.reset();
+            opacity = -1;
+        }
+        if (!pen || *pen != item.pen)
+            painter.setPen(*(pen = item.pen));
+        if (!brush || *brush != item.brush)
+            painter.setBrush(*(brush = item.brush));
+        if (opacity != item.opacity)
+            painter.setOpacity(opacity = item.opacity);
+        if (!op.run.isEmpty()) {
+            painter.setTransform(op.unit * shift);
+            painter.drawGlyphRun(QPointF(0, 0), op.run);
+            continue;
         }
         painter.setTransform(item.transform * base);
-        painter.setPen(item.pen);
-        painter.setBrush(item.brush);
-        painter.setOpacity(item.opacity);
         switch (item.kind) {
         case TDisplayItem::Text:
             painter.setFont(item.font);
@@ -213,8 +321,12 @@ void TDisplayList::Replay(QPainter& painter, double sx, double sy) const
             painter.drawImage(item.target, item.image, item.source);
             break;
         }
-        if (item.clipped)
+        if (item.clipped) {
             painter.restore();
+            pen.reset();
+            brush.reset();
+            opacity = -1;
+        }
     }
     painter.restore();
 }

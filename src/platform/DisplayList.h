@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainterPath>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class TRecordingEngine;
+struct TReplayPlan;
 
 struct TDisplayItem
 {
@@ -72,9 +74,26 @@ protected:
 
 private:
     friend class TRecordingEngine;
+    void prepareReplay(const QTransform& linear) const;
     QSize m_size;
     int m_dpiX;
     int m_dpiY;
     std::vector<TDisplayItem> m_items;
     std::unique_ptr<TRecordingEngine> m_engine;
+    // How the items were last prepared for replay (for one scale and turn of the target).
+    mutable std::unique_ptr<TReplayPlan> m_replay;
+};
+
+struct TReplayOp
+{
+    size_t item;       // the item, or the first of the text items the run holds
+    QGlyphRun run;     // empty: draw the item itself
+    QTransform unit;   // the run's turn, in target pixels
+};
+
+struct TReplayPlan
+{
+    QTransform linear;
+    size_t itemCount = 0;
+    std::vector<TReplayOp> ops;
 };
