@@ -238,7 +238,11 @@ void TDisplayList::prepareReplay(const QTransform& linear) const
         const QString key = first.font.key() + u'/' + QString::number(pixelSize);
         auto raw = rawFonts.find(key);
         if (raw == rawFonts.end()) {
-            QRawFont sized = QRawFont::fromFont(first.font);
+            // Unhinted glyphs keep the recorded advances; hinting here would only shape each glyph's own
+            // pixels, and the glyph cache serves hinted glyphs far faster.
+            QFont hinted = first.font;
+            hinted.setHintingPreference(QFont::PreferDefaultHinting);
+            QRawFont sized = QRawFont::fromFont(hinted);
             sized.setPixelSize(pixelSize);
             raw = rawFonts.insert(key, sized);
         }
