@@ -14,6 +14,64 @@ int characterCount(const QString& text)
     return int(SplitCharacters(text).size());
 }
 
+// The 4-design-pixel margin of the address layouts, in canvas pixels.
+QPoint addressMargins(const TCanvas& canvas)
+{
+    return {int(RoundHalfAway(4 * canvas.DpiX() / 96.0)), int(RoundHalfAway(4 * canvas.DpiY() / 96.0))};
+}
+
+// A piece of a column: upright text, or a short number set across the column.
+struct Block
+{
+    bool across = false;
+    QString text;
+};
+
+using BlockList = std::vector<Block>;
+
+void append(QString& to, const QString& from)
+{
+    to += from;
+}
+
+void append(BlockList& to, const BlockList& from)
+{
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+// Joining the lines of a three- or two-line layout: the second onto the first ("first"), or the third onto
+// the second ("last").
+template <class Line>
+void joinFirst(std::vector<Line>& lines)
+{
+    append(lines[0], lines[1]);
+    lines.erase(lines.begin() + 1);
+}
+
+template <class Line>
+void joinLast(std::vector<Line>& lines)
+{
+    append(lines[1], lines[2]);
+    lines.pop_back();
+}
+
+// Of three line extents: 1 or 2 for the larger of the last two (the second on a tie) when it is at least the
+// first's, else 0.
+int widestIndex(int e0, int e1, int e2)
+{
+    return qMax(e1, e2) >= e0 ? (e2 > e1 ? 2 : 1) : 0;
+}
+
+// The join a three-line layout falls back to, from the three extents.
+template <class Line>
+void joinThree(std::vector<Line>& lines, int e0, int e1, int e2)
+{
+    if (widestIndex(e0, e1, e2) != 0 && e2 >= e0)
+        joinFirst(lines);
+    else
+        joinLast(lines);
+}
+
 } // namespace
 
 // ---- postal code ----
@@ -156,34 +214,28 @@ void TAddressRect::SaveToStream(TFrameWriter& stream) const
 
 void TAddressRect::RenderContent(TCanvas& canvas, int w, int h)
 {
-    if (Horizontal())
-        renderHorizontal(canvas, w, h);
-    else
-        renderVertical(canvas, w, h);
-}
-
-void TAddressRect::renderHorizontal(TCanvas& canvas, int w, int h)
-{
-    const int mx = int(RoundHalfAway(4 * canvas.DpiX() / 96.0));
-    const int my = int(RoundHalfAway(4 * canvas.DpiY() / 96.0));
-    const int W = w - 2 * mx;
-    const int H = h - 2 * my;
-    if (W <= 0 || H <= 0)
+    const QPoint margins = addressMargins(canvas);
+    if (w - 2 * margins.x() <= 0 || h - 2 * margins.y() <= 0)
         return;
-    std::vector<QString> l;
+    QStringList lines;
     for (const QString& line : m_lines) {
         if (!line.isEmpty())
-            l.push_back(ShiftJisForm(line));
+            lines << ShiftJisForm(line);
     }
+    if (Horizontal())
+        renderHorizontal(canvas, margins, w - 2 * margins.x(), h - 2 * margins.y(), lines);
+    else
+        renderVertical(canvas, margins, h - 2 * margins.y(), w - 2 * margins.x(), lines);
+}
+
+// W and H: the area inside the margins.
+void TAddressRect::renderHorizontal(TCanvas& canvas, QPoint margins, int W, int H, const QStringList& lines)
+{
+    const int mx = margins.x();
+    const int my = margins.y();
+    std::vector<QString> l(lines.begin(), lines.end());
     auto width = [&](const QString& text) { return canvas.TextWidth(text); };
-    auto joinFirst = [&] {
-        l[0] += l[1];
-        l.erase(l.begin() + 1);
-    };
-    auto joinLast = [&] {
-        l[1] += l[2];
-        l.pop_back();
-    };
+    auto chooseJoin = [&] { joinThree(l, width(l[0]), width(l[1]), width(l[2])); };
     struct Placed
     {
         int x;
@@ -204,19 +256,15 @@ void TAddressRect::renderHorizontal(TCanvas& canvas, int w, int h)
             break;
         }
         if (c == 2) {
-            if (characterCount(l[0]) < 5) {
-                joinFirst();
-                continue;
-            }
-            if (!FitFontHeight(canvas, H, 2 * (TH + TH / 10), false)) {
-                joinFirst();
+            if (characterCount(l[0]) < 5 || !FitFontHeight(canvas, H, 2 * (TH + TH / 10), false)) {
+                joinFirst(l);
                 continue;
             }
             const QString& longer = width(l[1]) > width(l[0]) ? l[1] : l[0];
             if (!FitFontHeight(canvas, W, width(longer + One), false))
                 return;
             if (width(l[0] + l[1]) - width(One) < W) {
-                joinFirst();
+                joinFirst(l);
                 continue;
             }
             const int th = canvas.TextHeight();
@@ -226,27 +274,14 @@ void TAddressRect::renderHorizontal(TCanvas& canvas, int w, int h)
         }
         // Three lines.
         if (characterCount(l[0]) <= 4) {
-            joinFirst();
+            joinFirst(l);
             continue;
         }
-        auto chooseJoin = [&] {
-            const int w0 = width(l[0]);
-            const int w1 = width(l[1]);
-            const int w2 = width(l[2]);
-            const int k = qMax(w1, w2) >= w0 ? (w2 > w1 ? 2 : 1) : 0;
-            if (k != 0 && w2 >= w0)
-                joinFirst();
-            else
-                joinLast();
-        };
         if (!FitFontHeight(canvas, H, 3 * (TH + TH / 10), false)) {
             chooseJoin();
             continue;
         }
-        const int w0 = width(l[0]);
-        const int w1 = width(l[1]);
-        const int w2 = width(l[2]);
-        const int k = qMax(w1, w2) >= w0 ? (w2 > w1 ? 2 : 1) : 0;
+        const int k = widestIndex(width(l[0]), width(l[1]), width(l[2]));
         if (!FitFontHeight(canvas, W, width(l[size_t(k)] + One + One), false))
             return;
         if (width(l[0] + l[1]) - width(One) < W) {
@@ -262,22 +297,13 @@ void TAddressRect::renderHorizontal(TCanvas& canvas, int w, int h)
             placed.push_back({mx + W - width(l[2]), y1 + gap + th, l[2]});
             break;
         }
-        joinLast();
+        joinLast(l);
     }
     for (const Placed& p : placed)
         PlaceText(canvas, p.x, p.y, p.text);
 }
 
 namespace {
-
-// A piece of a column: upright text, or a short number set across the column.
-struct Block
-{
-    bool across = false;
-    QString text;
-};
-
-using BlockList = std::vector<Block>;
 
 bool isFullWidthDigit(QChar c)
 {
@@ -317,23 +343,16 @@ int shiftJisBytes(const BlockList& list)
 
 } // namespace
 
-void TAddressRect::renderVertical(TCanvas& canvas, int w, int h)
+// L: the column length inside the margins; Wd: the width the columns share.
+void TAddressRect::renderVertical(TCanvas& canvas, QPoint margins, int L, int Wd, const QStringList& lines)
 {
-    const int mx = int(RoundHalfAway(4 * canvas.DpiX() / 96.0));
-    const int my = int(RoundHalfAway(4 * canvas.DpiY() / 96.0));
-    const int L = h - 2 * my;
-    const int Wd = w - 2 * mx;
-    if (L <= 0 || Wd <= 0)
-        return;
+    const int mx = margins.x();
+    const int my = margins.y();
     std::vector<BlockList> lists;
-    for (const QString& line : m_lines) {
-        if (!line.isEmpty())
-            lists.push_back(splitLine(ShiftJisForm(line), m_verticalDigits));
-    }
-    if (lists.size() >= 2 && shiftJisBytes(lists[0]) < 5) {
-        lists[0].insert(lists[0].end(), lists[1].begin(), lists[1].end());
-        lists.erase(lists.begin() + 1);
-    }
+    for (const QString& line : lines)
+        lists.push_back(splitLine(line, m_verticalDigits));
+    if (lists.size() >= 2 && shiftJisBytes(lists[0]) < 5)
+        joinFirst(lists);
     const TFontSpec verticalForm = FontForm(true);
     const TFontSpec horizontalForm = FontForm(false);
 
@@ -361,24 +380,7 @@ void TAddressRect::renderVertical(TCanvas& canvas, int w, int h)
             widest = qMax(widest, blockWidth(b));
         return widest;
     };
-    auto joinFirst = [&] {
-        lists[0].insert(lists[0].end(), lists[1].begin(), lists[1].end());
-        lists.erase(lists.begin() + 1);
-    };
-    auto joinLast = [&] {
-        lists[1].insert(lists[1].end(), lists[2].begin(), lists[2].end());
-        lists.pop_back();
-    };
-    auto chooseJoin = [&] {
-        const int l0 = length(lists[0]);
-        const int l1 = length(lists[1]);
-        const int l2 = length(lists[2]);
-        const int k = qMax(l1, l2) >= l0 ? (l2 > l1 ? 2 : 1) : 0;
-        if (k != 0 && l2 >= l0)
-            joinFirst();
-        else
-            joinLast();
-    };
+    auto chooseJoin = [&] { joinThree(lists, length(lists[0]), length(lists[1]), length(lists[2])); };
 
     struct Column
     {
@@ -403,7 +405,7 @@ void TAddressRect::renderVertical(TCanvas& canvas, int w, int h)
         }
         if (c == 2) {
             if (!FitFontHeight(canvas, Wd, width(lists[0]) + width(lists[1]) + 2 * (TH / 10), false)) {
-                joinFirst();
+                joinFirst(lists);
                 continue;
             }
             if (!FitFontHeight(canvas, L, qMax(length(lists[0]), length(lists[1])) + TW, false))
@@ -414,7 +416,7 @@ void TAddressRect::renderVertical(TCanvas& canvas, int w, int h)
             const int len0 = length(lists[0]);
             const int len1 = length(lists[1]);
             if (len0 + len1 - tw < L) {
-                joinFirst();
+                joinFirst(lists);
                 continue;
             }
             const int w0 = width(lists[0]);
@@ -432,14 +434,9 @@ void TAddressRect::renderVertical(TCanvas& canvas, int w, int h)
             chooseJoin();
             continue;
         }
-        {
-            const int l0 = length(lists[0]);
-            const int l1 = length(lists[1]);
-            const int l2 = length(lists[2]);
-            const int k = qMax(l1, l2) >= l0 ? (l2 > l1 ? 2 : 1) : 0;
-            if (!FitFontHeight(canvas, L, length(lists[size_t(k)]) + 2 * TW, false))
-                return;
-        }
+        const int k = widestIndex(length(lists[0]), length(lists[1]), length(lists[2]));
+        if (!FitFontHeight(canvas, L, length(lists[size_t(k)]) + 2 * TW, false))
+            return;
         const int th = canvas.TextHeight();
         const int tw = canvas.TextWidth(One);
         const int gap = th / 10;
@@ -451,7 +448,7 @@ void TAddressRect::renderVertical(TCanvas& canvas, int w, int h)
             continue;
         }
         if (len1 + len2 + tw < L) {
-            joinLast();
+            joinLast(lists);
             continue;
         }
         const int w0 = width(lists[0]);

@@ -63,8 +63,8 @@ protected:
     void ReadFields(TFrameReader& stream) override;
 
 private:
-    void renderHorizontal(TCanvas& canvas, int w, int h);
-    void renderVertical(TCanvas& canvas, int w, int h);
+    void renderHorizontal(TCanvas& canvas, QPoint margins, int W, int H, const QStringList& lines);
+    void renderVertical(TCanvas& canvas, QPoint margins, int L, int Wd, const QStringList& lines);
 
     std::array<QString, 3> m_lines;
     bool m_sender = false;

@@ -1,34 +1,24 @@
 // layoutrender: a postcard scene becomes one PDF page with its text in embedded IPA faces; scene errors name
 // what is wrong and exit non-zero.
 #include "support/TestFiles.h"
+#include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
 
-struct ToolResult
+ToolRun run(const QString& program, const QStringList& args)
 {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolResult run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return RunTool(program, args);
 }
 
 class LayoutRender : public ::testing::Test
 {
 protected:
-    ToolResult render(const QByteArray& scene)
+    ToolRun render(const QByteArray& scene)
     {
         WriteFileBytes(m_dir.filePath("scene.json"), scene);
         return run(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"),
@@ -45,10 +35,10 @@ const char PostcardScene[] = R"({"paper":[1000,1480], "dpi":600, "frames":[
 
 TEST_F(LayoutRender, PostcardSceneBecomesOnePdfPage)
 {
-    const ToolResult r = render(PostcardScene);
+    const ToolRun r = render(PostcardScene);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QString pdf = m_dir.filePath("out.pdf");
-    const ToolResult fonts = run("pdffonts", {pdf});
+    const ToolRun fonts = run("pdffonts", {pdf});
     ASSERT_EQ(fonts.exitCode, 0);
     EXPECT_TRUE(fonts.out.contains("IPAMincho")) << fonts.out.toStdString();
     // Every face is embedded: the fifth column from the end says so.
@@ -59,10 +49,10 @@ TEST_F(LayoutRender, PostcardSceneBecomesOnePdfPage)
         ASSERT_GE(columns.size(), 7);
         EXPECT_EQ(columns[columns.size() - 5], "yes") << line.toStdString();
     }
-    const ToolResult info = run("pdfinfo", {pdf});
+    const ToolRun info = run("pdfinfo", {pdf});
     EXPECT_TRUE(QString::fromUtf8(info.out).contains(QRegularExpression("Pages:\\s+1\n")));
     EXPECT_TRUE(info.out.contains("284 x 419 pts")) << info.out.toStdString(); // 100 x 148 mm
-    const ToolResult text = run("pdftotext", {pdf, "-"});
+    const ToolRun text = run("pdftotext", {pdf, "-"});
     const QString extracted = QString::fromUtf8(text.out).remove(QRegularExpression("\\s"));
     for (const char* part : {"1", "0", "3", "東", "霞", "階"})
         EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part;
@@ -85,11 +75,11 @@ TEST_F(LayoutRender, SceneErrorsNameWhatIsWrong)
         {"{", "not JSON"},
     };
     for (const auto& [scene, named] : cases) {
-        const ToolResult r = render(scene);
+        const ToolRun r = render(scene);
         EXPECT_NE(r.exitCode, 0) << scene;
         EXPECT_TRUE(r.err.contains(named)) << scene << " -> " << r.err.toStdString();
     }
-    const ToolResult usage = run(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"), {"only-one"});
+    const ToolRun usage = run(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"), {"only-one"});
     EXPECT_NE(usage.exitCode, 0);
 }
 
