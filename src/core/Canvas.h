@@ -13,6 +13,7 @@
 #include <QRect>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 class QPainter;
@@ -25,13 +26,21 @@ struct TRect
     qint32 right = 0;
     qint32 bottom = 0;
 
-    qint32 Width() const { return right - left; }
-    qint32 Height() const { return bottom - top; }
+    // Saturated, so that a rectangle read from a damaged file cannot overflow.
+    qint32 Width() const { return saturate(qint64(right) - left); }
+    qint32 Height() const { return saturate(qint64(bottom) - top); }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    TRect Moved(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-    QRect ToQRect() const { return QRect(left, top, right - left, bottom - top); }
+    TRect Moved(int dx, int dy) const
+    {
+        return {saturate(qint64(left) + dx), saturate(qint64(top) + dy), saturate(qint64(right) + dx),
+                saturate(qint64(bottom) + dy)};
+    }
+    QRect ToQRect() const { return QRect(left, top, Width(), Height()); }
     bool operator==(const TRect&) const = default;
+
+private:
+    static qint32 saturate(qint64 v) { return qint32(std::clamp<qint64>(v, INT32_MIN, INT32_MAX)); }
 };
 
 // A stored colour value: 0x00BBGGRR, or a system colour when the high byte is 0x80.
