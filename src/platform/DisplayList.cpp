@@ -279,10 +279,19 @@ void TDisplayList::prepareReplay(const QTransform& linear) const
 
 void TDisplayList::Replay(QPainter& painter, double sx, double sy) const
 {
+    replay(painter, QTransform::fromScale(sx, sy) * painter.transform());
+}
+
+void TDisplayList::replay(QPainter& painter, const QTransform& base) const
+{
     if (m_items.empty())
         return;
-    painter.save();
-    const QTransform base = QTransform::fromScale(sx, sy) * painter.transform();
+    // The painter's state is put back by hand: a full save and restore costs more than a small replay.
+    const QTransform savedTransform = painter.transform();
+    const QPen savedPen = painter.pen();
+    const QBrush savedBrush = painter.brush();
+    const double savedOpacity = painter.opacity();
+    std::optional<QFont> savedFont;
     const QTransform linear(base.m11(), base.m12(), base.m21(), base.m22(), 0, 0);
     const QTransform shift = QTransform::fromTranslate(base.dx(), base.dy());
     const bool outerClip = painter.hasClipping();
@@ -315,6 +324,8 @@ void TDisplayList::Replay(QPainter& painter, double sx, double sy) const
         painter.setTransform(item.transform * base);
         switch (item.kind) {
         case TDisplayItem::Text:
+            if (!savedFont)
+                savedFont = painter.font();
             painter.setFont(item.font);
             painter.drawText(item.position, item.text);
             break;
@@ -332,17 +343,20 @@ void TDisplayList::Replay(QPainter& painter, double sx, double sy) const
             opacity = -1;
         }
     }
-    painter.restore();
+    painter.setTransform(savedTransform);
+    painter.setPen(savedPen);
+    painter.setBrush(savedBrush);
+    painter.setOpacity(savedOpacity);
+    if (savedFont)
+        painter.setFont(*savedFont);
 }
 
 void TDisplayList::ReplayInto(QPainter& painter, const QRectF& target) const
 {
     if (m_size.isEmpty())
         return;
-    painter.save();
-    painter.translate(target.topLeft());
-    Replay(painter, target.width() / m_size.width(), target.height() / m_size.height());
-    painter.restore();
+    replay(painter, QTransform::fromScale(target.width() / m_size.width(), target.height() / m_size.height()) *
+                        QTransform::fromTranslate(target.left(), target.top()) * painter.transform());
 }
 
 QString TDisplayList::AllText() const

@@ -75,6 +75,7 @@ protected:
 private:
     friend class TRecordingEngine;
     void prepareReplay(const QTransform& linear) const;
+    void replay(QPainter& painter, const QTransform& base) const;
     QSize m_size;
     int m_dpiX;
     int m_dpiY;

@@ -365,3 +365,45 @@ TEST_F(TextFrames, VerticalAddressColumns)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TextFrames, AssignCopiesLookNotContents)
+{
+    TAddressRect source;
+    source.SetDesignRect({1, 2, 30, 40});
+    TFontSpec gothic;
+    gothic.name = QStringLiteral("ＭＳ ゴシック");
+    source.SetFont(gothic, 0xFF);
+    source.SetHorizontal(true);
+    source.SetUpsideDown(true);
+    source.SetLevel(5);
+    source.UpdateFontHeight();
+    source.SetFixedFontSize(4);
+    source.SetClipSide(ClipAbove);
+    source.SetLine(0, QStringLiteral("東京都"));
+    source.SetVisible(false);
+
+    TAddressRect copy;
+    copy.SetZoom(2);
+    copy.Assign(source);
+    EXPECT_EQ(copy.GetDesignRect(), source.GetDesignRect());
+    EXPECT_EQ(copy.GetScreenRect(), (TRect{2, 4, 60, 80})); // the receiver's own zoom
+    EXPECT_FALSE(copy.Visible());
+    EXPECT_EQ(copy.Font().name, gothic.name);
+    EXPECT_EQ(copy.FontColor(), 0xFFu);
+    EXPECT_TRUE(copy.Horizontal());
+    EXPECT_TRUE(copy.UpsideDown());
+    EXPECT_EQ(copy.Level(), 5);
+    EXPECT_EQ(copy.ScaledHeight(), -40);
+    EXPECT_EQ(copy.FixedSizeIndex(), 0);
+    EXPECT_EQ(copy.ClipSide(), ClipNone);
+    EXPECT_EQ(copy.GetLine(0), QString());
+
+    TPosRect postal; // a postal frame takes the text look only
+    postal.Assign(source);
+    EXPECT_EQ(postal.Font().name, gothic.name);
+    EXPECT_EQ(postal.ScaledHeight(), -40);
+}
+
+} // namespace
