@@ -25,9 +25,11 @@ struct Record
 
 std::vector<Record> makeRecords()
 {
-    static const char16_t* const towns[] = {u"東京都千代田区霞が関", u"大阪府大阪市北区梅田", u"北海道札幌市中央区北一条西",
-                                            u"福岡県福岡市博多区博多駅前", u"愛知県名古屋市中村区名駅"};
-    static const char16_t* const buildings[] = {u"見本ビルディング", u"第二見本ハイツ", u"サンプルタワー（本館）", u""};
+    static const char16_t* const towns[] = {u"東京都千代田区霞が関", u"大阪府大阪市北区梅田",
+                                            u"北海道札幌市中央区北一条西", u"福岡県福岡市博多区博多駅前",
+                                            u"愛知県名古屋市中村区名駅"};
+    static const char16_t* const buildings[] = {u"見本ビルディング", u"第二見本ハイツ",
+                                                u"サンプルタワー（本館）", u""};
     static const char16_t* const surnames[] = {u"山田", u"佐藤", u"鈴木", u"高橋", u"渡辺"};
     static const char16_t* const given[] = {u"太郎", u"花子", u"一郎", u"美咲", u"健太"};
     std::mt19937 rng(20261210);
@@ -39,7 +41,8 @@ std::vector<Record> makeRecords()
     for (Record& r : records) {
         r.postal = QString::number(number(1000000, 9999999));
         r.address[0] = pick(towns);
-        r.address[1] = QStringLiteral("%1丁目%2番%3号").arg(number(1, 9)).arg(number(1, 30)).arg(number(1, 200));
+        r.address[1] =
+            QStringLiteral("%1丁目%2番%3号").arg(number(1, 9)).arg(number(1, 30)).arg(number(1, 200));
         r.address[1] = ToFullWidthW(r.address[1]);
         r.address[2] = pick(buildings);
         if (!r.address[2].isEmpty())

@@ -107,8 +107,7 @@ private:
 };
 
 // Fills in the copying operations of a concrete frame class.
-template <class Derived, class Base>
-class TFrameClass : public Base
+template <class Derived, class Base> class TFrameClass : public Base
 {
 public:
     using Base::Base;

@@ -35,7 +35,10 @@ public:
         const QJsonValue v = m_values[i];
         const double d = v.toDouble();
         if (!v.isDouble() || std::trunc(d) != d || d < double(low) || d > double(high))
-            fail(QStringLiteral("argument %1 must be a whole number from %2 to %3").arg(i + 1).arg(low).arg(high));
+            fail(QStringLiteral("argument %1 must be a whole number from %2 to %3")
+                     .arg(i + 1)
+                     .arg(low)
+                     .arg(high));
         return int(d);
     }
     bool Bool(int i) const
@@ -60,22 +63,23 @@ private:
 constexpr qint64 Int32Min = INT32_MIN;
 constexpr qint64 Int32Max = INT32_MAX;
 
-template <class Frame>
-using Setter = std::function<void(Frame&, const TArguments&)>;
+template <class Frame> using Setter = std::function<void(Frame&, const TArguments&)>;
 
 // Adds a setter that checks the argument count and works on the class it is declared for.
 template <class Frame>
 void add(TFrameClassInfo& info, const QString& name, int minCount, int maxCount, Setter<Frame> setter)
 {
     const QString qualified = info.name + u'.' + name;
-    info.setters.insert(name, [qualified, minCount, maxCount, setter](TDrawRect& frame, const QJsonArray& values) {
-        setter(static_cast<Frame&>(frame), TArguments(qualified, values, minCount, maxCount));
-    });
+    info.setters.insert(
+        name, [qualified, minCount, maxCount, setter](TDrawRect& frame, const QJsonArray& values) {
+            setter(static_cast<Frame&>(frame), TArguments(qualified, values, minCount, maxCount));
+        });
 }
 
 void addFrameSetters(TFrameClassInfo& info)
 {
-    add<TDrawRect>(info, "SetVisible", 1, 1, [](TDrawRect& f, const TArguments& a) { f.SetVisible(a.Bool(0)); });
+    add<TDrawRect>(info, "SetVisible", 1, 1,
+                   [](TDrawRect& f, const TArguments& a) { f.SetVisible(a.Bool(0)); });
     add<TDrawRect>(info, "SetClipSide", 1, 1,
                    [](TDrawRect& f, const TArguments& a) { f.SetClipSide(quint8(a.Int(0, 0, 4))); });
     add<TDrawRect>(info, "SetClipPos", 1, 1,
@@ -96,14 +100,15 @@ void addTextFrameSetters(TFrameClassInfo& info)
                    [](TMetaRect& f, const TArguments& a) { f.SetHorizontal(a.Bool(0)); });
     add<TMetaRect>(info, "SetUpsideDown", 1, 1,
                    [](TMetaRect& f, const TArguments& a) { f.SetUpsideDown(a.Bool(0)); });
-    add<TMetaRect>(info, "SetFixedFontSize", 1, 1,
-                   [](TMetaRect& f, const TArguments& a) { f.SetFixedFontSize(a.Int(0, 0, MaxFixedSizeIndex)); });
-    add<TMetaRect>(info, "UpdateFontHeight", 0, 0, [](TMetaRect& f, const TArguments&) { f.UpdateFontHeight(); });
+    add<TMetaRect>(info, "SetFixedFontSize", 1, 1, [](TMetaRect& f, const TArguments& a) {
+        f.SetFixedFontSize(a.Int(0, 0, MaxFixedSizeIndex));
+    });
+    add<TMetaRect>(info, "UpdateFontHeight", 0, 0,
+                   [](TMetaRect& f, const TArguments&) { f.UpdateFontHeight(); });
     add<TMetaRect>(info, "Clear", 0, 0, [](TMetaRect& f, const TArguments&) { f.Clear(); });
 }
 
-template <class Frame>
-void addSideSetters(TFrameClassInfo& info)
+template <class Frame> void addSideSetters(TFrameClassInfo& info)
 {
     add<Frame>(info, "SetSender", 1, 1, [](Frame& f, const TArguments& a) { f.SetSender(a.Bool(0)); });
     add<Frame>(info, "SetInBlock", 1, 1, [](Frame& f, const TArguments& a) { f.SetInBlock(a.Bool(0)); });

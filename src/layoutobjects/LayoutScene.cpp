@@ -33,7 +33,7 @@ QJsonArray array(const QJsonValue& v, int size, const QString& what)
     return v.toArray();
 }
 
-constexpr double MaxPaper = 20000;     // 2 m
+constexpr double MaxPaper = 20000; // 2 m
 constexpr double MaxCoordinate = 100000;
 
 std::unique_ptr<TDrawRect> readFrame(const QJsonValue& value, int index)
@@ -86,7 +86,8 @@ TLayoutScene ReadLayoutScene(const QByteArray& json)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        fail(QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset));
+        fail(
+            QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset));
     if (!document.isObject())
         fail(QStringLiteral("the scene must be a JSON object"));
     const QJsonObject object = document.object();

@@ -14,7 +14,7 @@ class TPrinter;
 
 struct TLayoutScene
 {
-    QSize paper;    // 0.1 mm
+    QSize paper; // 0.1 mm
     int dpi = 600;
     std::vector<std::unique_ptr<TDrawRect>> frames; // first at the bottom
 };

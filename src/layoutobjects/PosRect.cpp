@@ -41,15 +41,13 @@ void append(BlockList& to, const BlockList& from)
 
 // Joining the lines of a three- or two-line layout: the second onto the first ("first"), or the third onto
 // the second ("last").
-template <class Line>
-void joinFirst(std::vector<Line>& lines)
+template <class Line> void joinFirst(std::vector<Line>& lines)
 {
     append(lines[0], lines[1]);
     lines.erase(lines.begin() + 1);
 }
 
-template <class Line>
-void joinLast(std::vector<Line>& lines)
+template <class Line> void joinLast(std::vector<Line>& lines)
 {
     append(lines[1], lines[2]);
     lines.pop_back();
@@ -63,8 +61,7 @@ int widestIndex(int e0, int e1, int e2)
 }
 
 // The join a three-line layout falls back to, from the three extents.
-template <class Line>
-void joinThree(std::vector<Line>& lines, int e0, int e1, int e2)
+template <class Line> void joinThree(std::vector<Line>& lines, int e0, int e1, int e2)
 {
     if (widestIndex(e0, e1, e2) != 0 && e2 >= e0)
         joinFirst(lines);
@@ -250,7 +247,8 @@ void TAddressRect::renderHorizontal(TCanvas& canvas, QPoint margins, int W, int 
             return;
         const int TH = canvas.TextHeight();
         if (c == 1) {
-            if (!FitFontHeight(canvas, H, TH + TH / 10, false) || !FitFontHeight(canvas, W, width(l[0]), false))
+            if (!FitFontHeight(canvas, H, TH + TH / 10, false) ||
+                !FitFontHeight(canvas, W, width(l[0]), false))
                 return;
             placed.push_back({mx, (H - canvas.TextHeight()) / 2 + my, l[0]});
             break;

@@ -355,8 +355,9 @@ void TDisplayList::ReplayInto(QPainter& painter, const QRectF& target) const
 {
     if (m_size.isEmpty())
         return;
-    replay(painter, QTransform::fromScale(target.width() / m_size.width(), target.height() / m_size.height()) *
-                        QTransform::fromTranslate(target.left(), target.top()) * painter.transform());
+    replay(painter,
+           QTransform::fromScale(target.width() / m_size.width(), target.height() / m_size.height()) *
+               QTransform::fromTranslate(target.left(), target.top()) * painter.transform());
 }
 
 QString TDisplayList::AllText() const

@@ -1,5 +1,6 @@
 // A recording paint device: what a painter draws on it is kept as a list of items (text runs, paths, images,
-// each with its transform, pen, brush and clip) that replays onto any painter at any scale and that tests read.
+// each with its transform, pen, brush and clip) that replays onto any painter at any scale and that tests
+// read.
 #pragma once
 
 #include <QBrush>
@@ -87,9 +88,9 @@ private:
 
 struct TReplayOp
 {
-    size_t item;       // the item, or the first of the text items the run holds
-    QGlyphRun run;     // empty: draw the item itself
-    QTransform unit;   // the run's turn, in target pixels
+    size_t item;     // the item, or the first of the text items the run holds
+    QGlyphRun run;   // empty: draw the item itself
+    QTransform unit; // the run's turn, in target pixels
 };
 
 struct TReplayPlan

@@ -15,8 +15,7 @@ class CanvasTest : public DrawingTest
 {
 protected:
     // Draws with a fresh canvas on a 600-dpi display list.
-    template <class F>
-    const std::vector<TDisplayItem>& record(const TFontSpec& font, int height, F draw)
+    template <class F> const std::vector<TDisplayItem>& record(const TFontSpec& font, int height, F draw)
     {
         m_list.Reset(QSize(4000, 4000), 600, 600);
         QPainter painter(&m_list);
@@ -75,7 +74,8 @@ TEST_F(CanvasTest, EscapementAndWidthFactorAreTransforms)
     const auto& items = record(narrow, -100, [](TCanvas& c) { c.TextOut(0, 0, "AB"); });
     ASSERT_EQ(items.size(), 2u);
     EXPECT_NEAR(items[0].transform.m11(), double(natural / 2) / natural, 0.02);
-    EXPECT_TRUE(items[0].font.stretch() == QFont::AnyStretch || items[0].font.stretch() == QFont::Unstretched);
+    EXPECT_TRUE(items[0].font.stretch() == QFont::AnyStretch ||
+                items[0].font.stretch() == QFont::Unstretched);
 }
 
 TEST_F(CanvasTest, ExtTextOutPlacesEachCharacterByItsAdvance)
@@ -124,7 +124,8 @@ TEST_F(CanvasTest, VerticalWriting)
     EXPECT_NEAR(angle(items[2]), 90, 1e-9);
     EXPECT_NEAR(angle(items[4]), 90, 1e-9);
     EXPECT_EQ(angle(items[3]), 0);
-    const QRectF comma = QFontMetricsF(items[3].font).tightBoundingRect("、").translated(items[3].DevicePosition());
+    const QRectF comma =
+        QFontMetricsF(items[3].font).tightBoundingRect("、").translated(items[3].DevicePosition());
     const QRectF cell = cellOf(3);
     EXPECT_GT(comma.center().x(), cell.center().x());
     EXPECT_LT(comma.center().y(), cell.center().y());

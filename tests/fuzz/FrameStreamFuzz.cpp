@@ -11,8 +11,7 @@ namespace {
 
 const int Versions[] = {103, 200, 201, 300, 400, 500, 600};
 
-template <class Frame>
-void load(const QByteArray& record)
+template <class Frame> void load(const QByteArray& record)
 {
     Frame frame;
     QByteArray before;

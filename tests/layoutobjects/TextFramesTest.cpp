@@ -118,10 +118,8 @@ TEST_F(TextFrames, ClipSides)
     };
     const Case cases[] = {
         {ClipLeftOf, 0, {-1, -1}, {5, 5}}, // at the left edge nothing shows
-        {ClipLeftOf, 50, {40, 10}, {60, 10}},
-        {ClipAbove, 20, {10, 10}, {10, 30}},
-        {ClipRightOf, 50, {60, 10}, {40, 10}},
-        {ClipBelow, 20, {10, 30}, {10, 10}},
+        {ClipLeftOf, 50, {40, 10}, {60, 10}},  {ClipAbove, 20, {10, 10}, {10, 30}},
+        {ClipRightOf, 50, {60, 10}, {40, 10}}, {ClipBelow, 20, {10, 30}, {10, 10}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.side));
@@ -257,15 +255,25 @@ TEST_F(TextFrames, HorizontalAddressJoinsAndRows)
         QStringList expected;
     };
     const Case cases[] = {
-        {"short first line joins", {0, 0, 400, 80}, {"東京都", "千代田区丸の内一丁目", ""},
+        {"short first line joins",
+         {0, 0, 400, 80},
+         {"東京都", "千代田区丸の内一丁目", ""},
          {"東京都千代田区丸の内一丁目"}},
-        {"narrow pair joins", {0, 0, 400, 80}, {"東京都千代田区", "丸の内一丁目", ""}, {"東京都千代田区丸の内一丁目"}},
-        {"two rows", {0, 0, 200, 80}, {"東京都千代田区丸の内", "一丁目二番三号丸の内ビル", ""},
+        {"narrow pair joins",
+         {0, 0, 400, 80},
+         {"東京都千代田区", "丸の内一丁目", ""},
+         {"東京都千代田区丸の内一丁目"}},
+        {"two rows",
+         {0, 0, 200, 80},
+         {"東京都千代田区丸の内", "一丁目二番三号丸の内ビル", ""},
          {"東京都千代田区丸の内", "一丁目二番三号丸の内ビル"}},
-        {"three rows", {0, 0, 200, 120},
+        {"three rows",
+         {0, 0, 200, 120},
          {"東京都千代田区丸の内", "一丁目二番三号丸の内", "丸の内ビルディング２０階"},
          {"東京都千代田区丸の内", "一丁目二番三号丸の内", "丸の内ビルディング２０階"}},
-        {"short middle joins last", {0, 0, 300, 120}, {"東京都千代田区丸の内", "一丁目", "二番三号"},
+        {"short middle joins last",
+         {0, 0, 300, 120},
+         {"東京都千代田区丸の内", "一丁目", "二番三号"},
          {"東京都千代田区丸の内", "一丁目二番三号"}},
         {"empty lines skipped", {0, 0, 400, 80}, {"", "東京都千代田区", ""}, {"東京都千代田区"}},
         {"narrower than the margins", {0, 0, 7, 80}, {"東京都", "", ""}, {}},
@@ -301,8 +309,8 @@ TEST_F(TextFrames, VerticalAddressSetsShortDigitRunsAcross)
     {
         const char* line;
         bool verticalDigits;
-        QStringList across;  // runs drawn side by side, unturned, on one baseline
-        int uprightDigits;   // full-width digits standing in the column
+        QStringList across; // runs drawn side by side, unturned, on one baseline
+        int uprightDigits;  // full-width digits standing in the column
     };
     const Case cases[] = {
         {"千代田区１２番地", false, {"12"}, 0},

@@ -81,7 +81,8 @@ TEST_F(DisplayListTest, ReplayMatchesDirectDrawingAtAnyScale)
         for (int y = 0; y < side; ++y)
             for (int x = 0; x < side; ++x)
                 differing += direct.pixel(x, y) != replayed.pixel(x, y);
-        EXPECT_LE(differing, side * side / 50); // glyph edges only: the replay draws glyphs sized for the target
+        EXPECT_LE(differing,
+                  side * side / 50); // glyph edges only: the replay draws glyphs sized for the target
         EXPECT_EQ(replayed.pixel(int(30 * scale), int(30 * scale)), qRgb(255, 0, 0));
         EXPECT_EQ(replayed.pixel(int(55 * scale), int(70 * scale)), qRgb(255, 255, 255));
         EXPECT_EQ(replayed.pixel(int(70 * scale), int(70 * scale)), qRgb(0, 0, 255));
