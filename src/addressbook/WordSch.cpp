@@ -1,7 +1,9 @@
 // The word search of the address list: the dialog that asks for the word, and the search over the shown rows.
 #include "addressbook/WordSch.h"
 
+#include "core/AppSub.h"
 #include "core/DialogSub.h"
+#include "core/PDFHelp.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
 
@@ -10,17 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-QString TrimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 bool FindNextWord(TAddressListView& list, const QString& word, int& nextWordIndex, QWidget* owner)
 {
@@ -56,7 +47,7 @@ TWordSearch::TWordSearch(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("WordSearch"));
     setWindowTitle(QStringLiteral("一覧内のワード検索"));
-    setProperty("helpTopic", HelpTopic);
+    SetHelpContext(this, HelpTopic);
 
     auto* root = new QVBoxLayout(this);
     root->addWidget(

@@ -8,9 +8,6 @@
 class QLineEdit;
 class QPushButton;
 
-// Removes blanks and control characters (up to U+0020) at both ends.
-QString TrimBlanks(const QString& text);
-
 // Looks for word in the texts of the shown rows, from nextWordIndex (-1: the focused row, or row 0), to the
 // last row and then from row 0, each row once. A hit selects its row alone, scrolls it into view and sets
 // nextWordIndex to the row after it. A row whose record has vanished ends the search with
