@@ -2,29 +2,17 @@
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
 #include "support/TestFiles.h"
+#include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
 
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 ToolRun tablestore(const QStringList& args, const QString& workDir)
 {
-    QProcess p;
-    p.setWorkingDirectory(workDir);
-    p.start(QStringLiteral(TOVAREL_PROGRAM_DIR "tablestore"), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return RunTool(QStringLiteral(TOVAREL_PROGRAM_DIR "tablestore"), args, workDir);
 }
 
 class TableStoreTest : public ::testing::Test

@@ -1,0 +1,86 @@
+// layoutrender: a postcard scene becomes one PDF page with its text in embedded IPA faces; scene errors name
+// what is wrong and exit non-zero.
+#include "support/TestFiles.h"
+#include "support/ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+ToolRun run(const QString& program, const QStringList& args)
+{
+    return RunTool(program, args);
+}
+
+class LayoutRender : public ::testing::Test
+{
+protected:
+    ToolRun render(const QByteArray& scene)
+    {
+        WriteFileBytes(m_dir.filePath("scene.json"), scene);
+        return run(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"),
+                   {m_dir.filePath("scene.json"), m_dir.filePath("out.pdf")});
+    }
+    QTemporaryDir m_dir;
+};
+
+const char PostcardScene[] = R"({"paper":[1000,1480], "dpi":600, "frames":[
+  {"class":"TPosRect", "rect":[166,45,363,84], "calls":[["SetText","1000013"]]},
+  {"class":"TAddressRect", "rect":[270,100,360,440],
+   "calls":[["SetLine",0,"東京都千代田区霞が関一丁目２番３号"],["SetLine",1,"見本ビルディング二十階"]]}
+]})";
+
+TEST_F(LayoutRender, PostcardSceneBecomesOnePdfPage)
+{
+    const ToolRun r = render(PostcardScene);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString pdf = m_dir.filePath("out.pdf");
+    const ToolRun fonts = run("pdffonts", {pdf});
+    ASSERT_EQ(fonts.exitCode, 0);
+    EXPECT_TRUE(fonts.out.contains("IPAMincho")) << fonts.out.toStdString();
+    // Every face is embedded: the fifth column from the end says so.
+    const QStringList fontLines = QString::fromUtf8(fonts.out).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    EXPECT_FALSE(fontLines.isEmpty());
+    for (const QString& line : fontLines) {
+        const QStringList columns = line.split(u' ', Qt::SkipEmptyParts);
+        ASSERT_GE(columns.size(), 7);
+        EXPECT_EQ(columns[columns.size() - 5], "yes") << line.toStdString();
+    }
+    const ToolRun info = run("pdfinfo", {pdf});
+    EXPECT_TRUE(QString::fromUtf8(info.out).contains(QRegularExpression("Pages:\\s+1\n")));
+    EXPECT_TRUE(info.out.contains("284 x 419 pts")) << info.out.toStdString(); // 100 x 148 mm
+    const ToolRun text = run("pdftotext", {pdf, "-"});
+    const QString extracted = QString::fromUtf8(text.out).remove(QRegularExpression("\\s"));
+    for (const char* part : {"1", "0", "3", "東", "霞", "階"})
+        EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part;
+}
+
+TEST_F(LayoutRender, SceneErrorsNameWhatIsWrong)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"paper":[1000,1480],"frames":[{"class":"TNoSuchRect","rect":[0,0,1,1]}]})", "TNoSuchRect"},
+        {R"({"paper":[1000,1480],"frames":[{"class":"TPosRect","rect":[0,0,1,1],"calls":[["SetColour",1]]}]})",
+         "SetColour"},
+        {R"({"paper":[1000,1480],"frames":[{"class":"TPosRect","rect":[0,0,1,1],"calls":[["SetText",7]]}]})",
+         "TPosRect.SetText: argument 1"},
+        {R"({"paper":[1000,1480],"frames":[{"class":"TAddressRect","rect":[0,0,1,1],"calls":[["SetLine",3,"x"]]}]})",
+         "TAddressRect.SetLine: argument 1"},
+        {R"({"paper":[1000,1480],"frames":[{"class":"TPosRect","rect":[0,0,1]}]})", "rect"},
+        {R"({"paper":[0,1480]})", "paper width"},
+        {R"({"paper":[1000,1480],"dpi":"high"})", "dpi"},
+        {R"([1,2])", "JSON object"},
+        {"{", "not JSON"},
+    };
+    for (const auto& [scene, named] : cases) {
+        const ToolRun r = render(scene);
+        EXPECT_NE(r.exitCode, 0) << scene;
+        EXPECT_TRUE(r.err.contains(named)) << scene << " -> " << r.err.toStdString();
+    }
+    const ToolRun usage = run(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"), {"only-one"});
+    EXPECT_NE(usage.exitCode, 0);
+}
+
+} // namespace
