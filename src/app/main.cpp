@@ -1,9 +1,12 @@
-// Program entry point: installs the program's start-up services and runs the start.
+// Program entry point: installs the program's start-up services and the windows the address list opens, and
+// runs the start.
 #include "core/Main.h"
 #include "core/MainServices.h"
+#include "dataexchange/FExport.h"
 
 int main(int argc, char** argv)
 {
     SetStartupServices(std::make_unique<TMainServices>());
+    RegisterFileExport();
     return QuenridMain(argc, argv);
 }
