@@ -96,7 +96,9 @@ int32_t Create(const TCryptSfxOptions* options, const TCryptSfxFileName* fileNam
     if (archive.empty())
         return DCSX_CIPHER_ERROR;
 
-    struct statvfs fs{};
+    struct statvfs fs
+    {
+    };
     const uint64_t needed = uint64_t(restorer.size()) + archive.size();
     if (::statvfs(folder.c_str(), &fs) == 0 && uint64_t(fs.f_bavail) * fs.f_frsize < needed)
         return DCSX_DISK_FULL;
@@ -127,9 +129,8 @@ int32_t Create(const TCryptSfxOptions* options, const TCryptSfxFileName* fileNam
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) int32_t DCSXCreate(const TCryptSfxOptions* options,
-                                                                     const TCryptSfxFileName* fileName,
-                                                                     void* owner)
+extern "C" __attribute__((visibility("default"))) int32_t
+DCSXCreate(const TCryptSfxOptions* options, const TCryptSfxFileName* fileName, void* owner)
 {
     (void)owner;
     try {
@@ -140,9 +141,8 @@ extern "C" __attribute__((visibility("default"))) int32_t DCSXCreate(const TCryp
 }
 
 // The program never calls this entry; it answers like DCSXCreate.
-extern "C" __attribute__((visibility("default"))) int32_t DCSXCreate_TC(const TCryptSfxOptions* options,
-                                                                        const TCryptSfxFileName* fileName,
-                                                                        void* owner)
+extern "C" __attribute__((visibility("default"))) int32_t
+DCSXCreate_TC(const TCryptSfxOptions* options, const TCryptSfxFileName* fileName, void* owner)
 {
     return DCSXCreate(options, fileName, owner);
 }

@@ -127,7 +127,9 @@ int main()
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
         target.resize(dot);
     target += ".txt";
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::lstat(target.c_str(), &st) == 0 && !MayReplace(target))
         return ExitRefused;
 

@@ -46,7 +46,12 @@ inline uint64_t ReadLe(const uint8_t* p, int bytes)
 // lies further); 0 when the bytes are no such ELF file.
 inline size_t ElfImageEnd(const uint8_t* data, size_t size)
 {
-    if (size < 64 || std::memcmp(data, "\x7f" "ELF", 4) != 0 || data[4] != 2 || data[5] != 1)
+    if (size < 64 ||
+        std::memcmp(data,
+                    "\x7f"
+                    "ELF",
+                    4) != 0 ||
+        data[4] != 2 || data[5] != 1)
         return 0;
     const uint64_t phoff = ReadLe(data + 0x20, 8);
     const uint64_t shoff = ReadLe(data + 0x28, 8);

@@ -33,12 +33,12 @@ static_assert(sizeof(TCryptSfxFileName) == 256);
 // Results of DCSXCreate.
 enum : int32_t {
     DCSX_OK = 0,
-    DCSX_BAD_ARGUMENT = 1,  // a null pointer, an empty or unterminated field, a name with a folder in it
-    DCSX_NO_INPUT = 2,      // the work text file cannot be read
-    DCSX_NO_RESTORER = 3,   // the restorer program beside the library is missing
-    DCSX_CIPHER_ERROR = 4,  // the cipher library failed
-    DCSX_WRITE_ERROR = 5,   // the program file cannot be written
-    DCSX_DISK_FULL = 11,    // not enough free space for the program file
+    DCSX_BAD_ARGUMENT = 1, // a null pointer, an empty or unterminated field, a name with a folder in it
+    DCSX_NO_INPUT = 2,     // the work text file cannot be read
+    DCSX_NO_RESTORER = 3,  // the restorer program beside the library is missing
+    DCSX_CIPHER_ERROR = 4, // the cipher library failed
+    DCSX_WRITE_ERROR = 5,  // the program file cannot be written
+    DCSX_DISK_FULL = 11,   // not enough free space for the program file
 };
 
 extern "C" {

@@ -1,4 +1,5 @@
-// Dialog conventions: Enter moving the focus, blue checked captions, byte limits, input-method modes, buttons.
+// Dialog conventions: Enter moving the focus, blue checked captions, byte limits, input-method modes,
+// buttons.
 #include "core/DialogSub.h"
 
 #include "platform/Cp932.h"

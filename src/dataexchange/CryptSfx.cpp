@@ -69,8 +69,8 @@ int LoadCryptSfxLibrary(const QString& folder)
     }
     lib.create = reinterpret_cast<TDCSXCreate>(LibraryLoader::Symbol(lib.handle, DCSXCreateName));
     if (!lib.create) {
-        LoaderMessage(
-            QStringLiteral("DCSXCreate (DrcCryptSFX.dll) GetProcAddress Error\r\n関数の割り当てに失敗しました"));
+        LoaderMessage(QStringLiteral(
+            "DCSXCreate (DrcCryptSFX.dll) GetProcAddress Error\r\n関数の割り当てに失敗しました"));
         UnloadCryptSfxLibrary();
         return 102;
     }
@@ -131,10 +131,10 @@ bool MakeSelfRestoringFile(QWidget* owner, const QString& password, const QStrin
     TCryptSfxOptions options{};
     TCryptSfxFileName fileName{};
     QByteArray secret = password.toLatin1();
-    const bool fits =
-        CopyField(options.Password, sizeof(options.Password), secret) &&
-        CopyField(options.WorkFolder, sizeof(options.WorkFolder), QFile::encodeName(work.absolutePath() + '/')) &&
-        CopyField(fileName.Name, sizeof(fileName.Name), QFile::encodeName(work.fileName()));
+    const bool fits = CopyField(options.Password, sizeof(options.Password), secret) &&
+                      CopyField(options.WorkFolder, sizeof(options.WorkFolder),
+                                QFile::encodeName(work.absolutePath() + '/')) &&
+                      CopyField(fileName.Name, sizeof(fileName.Name), QFile::encodeName(work.fileName()));
     Scrub(secret.data(), size_t(secret.size()));
     options.Mode = 1;
 
@@ -184,8 +184,8 @@ bool MakeSelfRestoringFile(QWidget* owner, const QString& password, const QStrin
         out.cancelWriting();
     if (!copied) {
         MessageBoxPos(owner,
-                      QStringLiteral("出力先のファイルが作成できませんでした  \r\n") + QDir::toNativeSeparators(target) +
-                          QStringLiteral("  "),
+                      QStringLiteral("出力先のファイルが作成できませんでした  \r\n") +
+                          QDir::toNativeSeparators(target) + QStringLiteral("  "),
                       ProductTitle, MsgSeam::MbIconStop);
         return false;
     }

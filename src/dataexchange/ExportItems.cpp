@@ -146,8 +146,10 @@ void TExportLayout::Load(const TMemIniFile& ini, const QString& section)
 
 void TExportLayout::Save(TMemIniFile& ini, const QString& section) const
 {
+    // A hand-edited file may hold a key twice: every copy goes.
     for (int column = 1; column <= MaxExportEntries; ++column)
-        ini.DeleteKey(section, LayoutKey(column));
+        while (ini.ValueExists(section, LayoutKey(column)))
+            ini.DeleteKey(section, LayoutKey(column));
     QString text;
     int column = 0;
     for (const TExportEntry& e : m_entries) {

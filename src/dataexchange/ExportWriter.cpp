@@ -171,7 +171,8 @@ QString ExportValue(int item, const TAdrsRow& row, const TExportContext& context
     case 49:
     case 50:
     case 51:
-        return row.FieldBool(Numbered("JointPrint", item - 46).constData()) ? QStringLiteral("印刷") : QString();
+        return row.FieldBool(Numbered("JointPrint", item - 46).constData()) ? QStringLiteral("印刷")
+                                                                            : QString();
     case 52:
         switch (row.FieldInt("PrintTarget")) {
         case 0:
@@ -216,7 +217,9 @@ QString ExportValue(int item, const TAdrsRow& row, const TExportContext& context
     case 75:
         return Trimmed(row, "SymbolMark");
     case 76:
-        return QStringLiteral("%1").arg(quint32(row.FieldInt("SymbolColor")), 8, 16, QLatin1Char('0')).toUpper();
+        return QStringLiteral("%1")
+            .arg(quint32(row.FieldInt("SymbolColor")), 8, 16, QLatin1Char('0'))
+            .toUpper();
     case 77:
         return DateTimeOf(row, "AddDateTime").toString(QStringLiteral("yyyy/MM/dd"));
     case 78:

@@ -42,7 +42,8 @@ QPointer<TFileExport> FileExport;
 namespace {
 
 const QString EncryptFilter = QStringLiteral("AES自己復元ファイル (*.exe)");
-const QStringList NormalFilters = {QStringLiteral("テキストファイル (*.txt)"), QStringLiteral("ＣＳＶファイル (*.csv)"),
+const QStringList NormalFilters = {QStringLiteral("テキストファイル (*.txt)"),
+                                   QStringLiteral("ＣＳＶファイル (*.csv)"),
                                    QStringLiteral("すべてのファイル (*)")};
 
 struct TBusyCursor
@@ -177,7 +178,8 @@ void TFileExport::BuildWindow()
 
     auto* right = new QVBoxLayout;
     top->addLayout(right);
-    m_range = new TRecordRangeGroup(this, QStringLiteral("出力データの選択"), QStringLiteral("出力データ件数："));
+    m_range =
+        new TRecordRangeGroup(this, QStringLiteral("出力データの選択"), QStringLiteral("出力データ件数："));
     right->addWidget(m_range);
 
     auto* grpType = Named<QGroupBox>(this, "grpType", QStringLiteral("出力タイプ"));
@@ -196,7 +198,8 @@ void TFileExport::BuildWindow()
         auto* box = new QVBoxLayout(grpOption);
         m_chkOutHeader =
             Named<QCheckBox>(grpOption, "chkOutHeader", QStringLiteral("１レコード目に項目名を出力する"));
-        m_chkBindDblQuote = Named<QCheckBox>(grpOption, "chkBindDblQuote", QStringLiteral("項目を 「”」 でくくる"));
+        m_chkBindDblQuote =
+            Named<QCheckBox>(grpOption, "chkBindDblQuote", QStringLiteral("項目を 「”」 でくくる"));
         m_chkEditHyphen = Named<QCheckBox>(grpOption, "chkEditHyphen", QStringLiteral("ハイフン編集をする"));
         box->addWidget(m_chkOutHeader);
         box->addWidget(m_chkBindDblQuote);
@@ -236,7 +239,8 @@ void TFileExport::BuildWindow()
                            m_chkEditPos, m_chkEditPortable1, m_chkEditPortable2})
         PaintCheckedBlue(box);
     connect(m_chkEditHyphen, &QCheckBox::toggled, this, [this](bool on) {
-        for (QCheckBox* box : {m_chkEditTel, m_chkEditFax, m_chkEditPos, m_chkEditPortable1, m_chkEditPortable2})
+        for (QCheckBox* box :
+             {m_chkEditTel, m_chkEditFax, m_chkEditPos, m_chkEditPortable1, m_chkEditPortable2})
             box->setEnabled(on);
     });
     PaintCheckedBlue(m_rbEncrypt);
@@ -281,11 +285,13 @@ void TFileExport::BuildWindow()
     };
     if (auto* rbList = m_range->findChild<QRadioButton*>(QStringLiteral("rbList")))
         enter->addTarget(rbList, m_rbEncrypt);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_rbEncrypt, m_rbNormal, m_chkOutHeader, m_chkBindDblQuote,
-                                                      m_chkEditTel, m_chkEditFax, m_chkEditPos, m_chkEditPortable1})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_rbEncrypt, m_rbNormal, m_chkOutHeader, m_chkBindDblQuote,
+                                         m_chkEditTel, m_chkEditFax, m_chkEditPos, m_chkEditPortable1})
         enter->addNext(w);
     enter->addTarget(m_chkEditHyphen, [this, exportOrClose]() -> QWidget* {
-        return m_chkEditHyphen->isChecked() ? TEnterMovesFocus::nextInTabOrder(m_chkEditHyphen) : exportOrClose();
+        return m_chkEditHyphen->isChecked() ? TEnterMovesFocus::nextInTabOrder(m_chkEditHyphen)
+                                            : exportOrClose();
     });
     enter->addTarget(m_chkEditPortable2, exportOrClose);
     m_btnExport->setAutoDefault(false);
@@ -386,7 +392,8 @@ void TFileExport::FillSrcGrid()
     const int current = std::max(m_sgSrc->currentRow(), 0);
     m_sgSrc->setRowCount(ExportItemCount);
     for (int item = 0; item < ExportItemCount; ++item)
-        m_sgSrc->setItem(item, 0, new QTableWidgetItem(ExportItemCaption(item, KeywordNames, ProtectMemoNames)));
+        m_sgSrc->setItem(item, 0,
+                         new QTableWidgetItem(ExportItemCaption(item, KeywordNames, ProtectMemoNames)));
     m_sgSrc->setCurrentCell(current, 0);
 }
 
@@ -399,10 +406,10 @@ void TFileExport::FillDestGrid()
         const QString number =
             entry && entries[row].Column != 0 ? QString::asprintf("%3d", entries[row].Column) : QString();
         m_sgDest->setItem(row, 0, new QTableWidgetItem(number));
-        m_sgDest->setItem(row, 1,
-                          new QTableWidgetItem(entry ? ExportItemCaption(entries[row].Item, KeywordNames,
-                                                                         ProtectMemoNames)
-                                                     : QString()));
+        m_sgDest->setItem(
+            row, 1,
+            new QTableWidgetItem(entry ? ExportItemCaption(entries[row].Item, KeywordNames, ProtectMemoNames)
+                                       : QString()));
     }
 }
 
@@ -608,7 +615,8 @@ bool TFileExport::ShowSaveDialog(int type, QString& name)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter()));
-    name = ApplyTargetExtension(dialog.selectedFiles().constFirst().trimmed(), type, std::max(filterIndex, 0));
+    name =
+        ApplyTargetExtension(dialog.selectedFiles().constFirst().trimmed(), type, std::max(filterIndex, 0));
     return true;
 }
 
@@ -622,7 +630,8 @@ int TFileExport::ChooseTarget(int type)
         if (info.absoluteDir().exists()) {
             const int answer = MessageBoxPos(
                 this,
-                QDir::toNativeSeparators(name) + QStringLiteral("  \r\nへ出力します  \r\n\r\n出力先を変更しますか？  "),
+                QDir::toNativeSeparators(name) +
+                    QStringLiteral("  \r\nへ出力します  \r\n\r\n出力先を変更しますか？  "),
                 ProductTitle, MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2);
             if (answer == MsgSeam::IdCancel)
                 return tcAbandon;
@@ -636,7 +645,8 @@ int TFileExport::ChooseTarget(int type)
 
     const QFileInfo info(name);
     if (!QDir().mkpath(info.absolutePath())) {
-        MessageBoxPos(this, QStringLiteral("フォルダーが作成できませんでした  "), ProductTitle, MsgSeam::MbIconStop);
+        MessageBoxPos(this, QStringLiteral("フォルダーが作成できませんでした  "), ProductTitle,
+                      MsgSeam::MbIconStop);
         return tcAbandon;
     }
     if (!info.exists()) {
@@ -644,16 +654,18 @@ int TFileExport::ChooseTarget(int type)
         return tcNew;
     }
     if (type == etEncrypt) {
-        if (MessageBoxPos(this, QStringLiteral("既にあるファイルを指定しました  \r\n上書きしてもよろしいですか？  "),
-                          ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
+        if (MessageBoxPos(
+                this, QStringLiteral("既にあるファイルを指定しました  \r\n上書きしてもよろしいですか？  "),
+                ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
             return tcAbandon;
         remembered = name;
         return tcNew;
     }
     const int answer = MessageBoxPos(
         this,
-        QStringLiteral("既にあるファイルを指定しました  \r\n上書きするなら「はい」  \r\n追加するなら「いいえ」  \r\n"
-                       "中止するなら「キャンセル」  \r\nを選択してください  "),
+        QStringLiteral(
+            "既にあるファイルを指定しました  \r\n上書きするなら「はい」  \r\n追加するなら「いいえ」  \r\n"
+            "中止するなら「キャンセル」  \r\nを選択してください  "),
         ProductTitle, MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2);
     if (answer == MsgSeam::IdCancel)
         return tcAbandon;
@@ -690,15 +702,17 @@ bool TFileExport::CheckProtectedItems()
         return true;
     if (!AdminPassword.isEmpty() && !AdminMode) {
         MessageBoxPos(this,
-                      QStringLiteral("管理者モードでなければマイナンバー項目や  \r\n保護メモ項目などを出力できません  "),
+                      QStringLiteral(
+                          "管理者モードでなければマイナンバー項目や  \r\n保護メモ項目などを出力できません  "),
                       ProductTitle, MsgSeam::MbIconExclamation);
         return false;
     }
     if (m_type == etNormal) {
-        MessageBoxPos(this,
-                      QStringLiteral("マイナンバー項目や保護メモ項目などを出力する場合  \r\n出力タイプを「暗号化出力」"
-                                     "にする必要があります  "),
-                      ProductTitle, MsgSeam::MbIconInformation);
+        MessageBoxPos(
+            this,
+            QStringLiteral("マイナンバー項目や保護メモ項目などを出力する場合  \r\n出力タイプを「暗号化出力」"
+                           "にする必要があります  "),
+            ProductTitle, MsgSeam::MbIconInformation);
         m_sgSrc->setFocus();
         return false;
     }
@@ -715,7 +729,8 @@ void TFileExport::btnExportClick()
     }
     if (!CheckProtectedItems())
         return;
-    if (MessageBoxPos(this, QStringLiteral("アドレス帳のデータをファイルに出力します  \r\nよろしいですか？  "),
+    if (MessageBoxPos(this,
+                      QStringLiteral("アドレス帳のデータをファイルに出力します  \r\nよろしいですか？  "),
                       ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
         return;
     const int choice = ChooseTarget(m_type);
@@ -755,10 +770,11 @@ bool TFileExport::WriteTo(TExportTextFile& file, const QString& shownName)
     } catch (const EExportDecipherError& e) {
         file.Discard();
         QApplication::restoreOverrideCursor();
-        MessageBoxPos(this,
-                      QStringLiteral("保護項目が復号できなかったため出力できませんでした  \r\nレコード番号 : ") +
-                          QString::number(e.RecNo) + QStringLiteral("  "),
-                      ProductTitle, MsgSeam::MbIconStop);
+        MessageBoxPos(
+            this,
+            QStringLiteral("保護項目が復号できなかったため出力できませんでした  \r\nレコード番号 : ") +
+                QString::number(e.RecNo) + QStringLiteral("  "),
+            ProductTitle, MsgSeam::MbIconStop);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         return false;
     } catch (const std::exception& e) {
@@ -767,8 +783,8 @@ bool TFileExport::WriteTo(TExportTextFile& file, const QString& shownName)
     }
     QApplication::restoreOverrideCursor();
     MessageBoxPos(this,
-                  QStringLiteral("ファイルに書き込めませんでした  \r\n") + QDir::toNativeSeparators(shownName) +
-                      QStringLiteral("  \r\n") + error,
+                  QStringLiteral("ファイルに書き込めませんでした  \r\n") +
+                      QDir::toNativeSeparators(shownName) + QStringLiteral("  \r\n") + error,
                   ProductTitle, MsgSeam::MbIconStop);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     return false;
@@ -782,8 +798,8 @@ bool TFileExport::RunPlain(int choice)
     if (!file.Open(choice == tcAppend, &error)) {
         QApplication::restoreOverrideCursor();
         MessageBoxPos(this,
-                      QStringLiteral("ファイルが作成できませんでした  \r\n") + QDir::toNativeSeparators(m_fileNormal) +
-                          QStringLiteral("  \r\n") + error,
+                      QStringLiteral("ファイルが作成できませんでした  \r\n") +
+                          QDir::toNativeSeparators(m_fileNormal) + QStringLiteral("  \r\n") + error,
                       ProductTitle, MsgSeam::MbIconStop);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         return false;
@@ -807,8 +823,8 @@ bool TFileExport::RunEncrypted()
     const QString workFolder = CreateWorkFolder(target.absolutePath(), &error);
     if (workFolder.isEmpty()) {
         QApplication::restoreOverrideCursor();
-        MessageBoxPos(this, QStringLiteral("作業フォルダーが作成できませんでした  \r\n") + error, ProductTitle,
-                      MsgSeam::MbIconStop);
+        MessageBoxPos(this, QStringLiteral("作業フォルダーが作成できませんでした  \r\n") + error,
+                      ProductTitle, MsgSeam::MbIconStop);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         return false;
     }
@@ -817,8 +833,8 @@ bool TFileExport::RunEncrypted()
     if (QFile::encodeName(workFolder).size() > CryptSfxPathMax ||
         QFile::encodeName(QFileInfo(workFile).fileName()).size() > CryptSfxPathMax) {
         QApplication::restoreOverrideCursor();
-        MessageBoxPos(this, QStringLiteral("出力先のフォルダー名またはファイル名が長すぎます  "), ProductTitle,
-                      MsgSeam::MbIconStop);
+        MessageBoxPos(this, QStringLiteral("出力先のフォルダー名またはファイル名が長すぎます  "),
+                      ProductTitle, MsgSeam::MbIconStop);
         QApplication::setOverrideCursor(Qt::WaitCursor);
     } else {
         TExportTextFile file(workFile);

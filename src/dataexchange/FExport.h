@@ -1,5 +1,5 @@
-// The window "テキストファイルの出力": column layout, record range, output type and options; the choice of the
-// target file, the run with its progress and report, and the section [FILE EXPORT].
+// The window "テキストファイルの出力": column layout, record range, output type and options; the choice of
+// the target file, the run with its progress and report, and the section [FILE EXPORT].
 #pragma once
 
 #include "addressbook/AdrsListServices.h"

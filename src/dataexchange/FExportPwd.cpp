@@ -26,7 +26,8 @@ namespace {
 
 bool IsAlnum(QChar c)
 {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
            (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
 }
 
@@ -129,8 +130,9 @@ TFileExportPassword::TFileExportPassword(QWidget* owner) : QDialog(owner)
 
     auto* root = new QVBoxLayout(this);
     root->setSizeConstraint(QLayout::SetFixedSize);
-    root->addWidget(Named<QLabel>(this, "lblMsg1",
-                                  QStringLiteral("暗号化出力したファイルを復元する際に必要となるパスワードを設定します")));
+    root->addWidget(Named<QLabel>(
+        this, "lblMsg1",
+        QStringLiteral("暗号化出力したファイルを復元する際に必要となるパスワードを設定します")));
     for (const auto& [name, text] : {std::pair{"lblMsg2", "※８文字～１６文字の半角英数字で入力してください"},
                                      std::pair{"lblMsg3", "英字は大文字と小文字を区別します"}}) {
         auto* label = Named<QLabel>(this, name, QString::fromUtf8(text));
@@ -152,7 +154,8 @@ TFileExportPassword::TFileExportPassword(QWidget* owner) : QDialog(owner)
     };
     m_edtPassword1 = edit("edtPassword1");
     m_edtPassword2 = edit("edtPassword2");
-    grid->addWidget(Named<QLabel>(this, "lblPassword1", QStringLiteral("パスワード：")), 0, 0, Qt::AlignRight);
+    grid->addWidget(Named<QLabel>(this, "lblPassword1", QStringLiteral("パスワード：")), 0, 0,
+                    Qt::AlignRight);
     grid->addWidget(m_edtPassword1, 0, 1);
     grid->addWidget(Named<QLabel>(this, "lblPassword2", QStringLiteral("確認用：")), 1, 0, Qt::AlignRight);
     grid->addWidget(m_edtPassword2, 1, 1);
@@ -253,8 +256,9 @@ void TFileExportPassword::btnSetClick()
         return;
     }
     if (!AllAlnum(p1)) {
-        tell(QStringLiteral("パスワードに使用できる文字は  \r\n　半角数字  \r\n　半角英大文字  \r\n　半角英小文字  "
-                            "\r\nのいずれかになります  "));
+        tell(QStringLiteral(
+            "パスワードに使用できる文字は  \r\n　半角数字  \r\n　半角英大文字  \r\n　半角英小文字  "
+            "\r\nのいずれかになります  "));
         FocusSelected(m_edtPassword1);
         return;
     }

@@ -86,9 +86,9 @@ namespace {
 std::optional<int> RangeText(const QString& text, int min, int max)
 {
     const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty() || trimmed.size() > 9 ||
-        !std::all_of(trimmed.begin(), trimmed.end(),
-                     [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
+    if (trimmed.isEmpty() || trimmed.size() > 9 || !std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        }))
         return std::nullopt;
     const int value = trimmed.toInt();
     if (value < min || value > max)

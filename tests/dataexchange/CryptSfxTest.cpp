@@ -25,7 +25,9 @@ namespace {
 
 mode_t ModeOf(const QString& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
@@ -113,7 +115,8 @@ TEST_F(CryptSfxTest, ArchivesOpenOnlyWhereTheyBegin)
     EXPECT_FALSE(CryptSfx::ParseArchive(sealed.data(), sealed.size(), 1, archive));
     EXPECT_FALSE(CryptSfx::ParseArchive(sealed.data(), CryptSfx::HeaderSize + 3, 0, archive));
     const QByteArray restorer = ReadFileBytes(QStringLiteral(TOVAREL_PROGRAM_DIR) + CryptSfxRestorerFile);
-    EXPECT_EQ(CryptSfx::ElfImageEnd(reinterpret_cast<const uint8_t*>(restorer.constData()), size_t(restorer.size())),
+    EXPECT_EQ(CryptSfx::ElfImageEnd(reinterpret_cast<const uint8_t*>(restorer.constData()),
+                                    size_t(restorer.size())),
               size_t(restorer.size()));
 }
 
@@ -144,9 +147,14 @@ TEST_F(CryptSfxTest, LibraryFailuresAreToldWithTheirCodes)
     const Case cases[] = {
         {"11", "", "", {"空き容量が足りなかったため出力できませんでした  "}},
         {"7", "", "", {"暗号化出力に失敗しました  \r\nRC = 7  "}},
-        {"", "DrcCryptSFX.dll", "",
-         {"DrcCryptSFX.dll LoadLibrary Error\r\nDLLのロードに失敗しました", "暗号化出力に失敗しました  \r\nRC = 103  "}},
-        {"", "", "DCSXCreate_TC",
+        {"",
+         "DrcCryptSFX.dll",
+         "",
+         {"DrcCryptSFX.dll LoadLibrary Error\r\nDLLのロードに失敗しました",
+          "暗号化出力に失敗しました  \r\nRC = 103  "}},
+        {"",
+         "",
+         "DCSXCreate_TC",
          {"DCSXCreate_TC (DrcCryptSFX.dll) GetProcAddress Error\r\n関数の割り当てに失敗しました",
           "暗号化出力に失敗しました  \r\nRC = 103  "}},
     };
@@ -200,7 +208,8 @@ TEST_F(CryptSfxTest, PasswordDialogChecksItsEntriesInOrder)
         {"Abcd1234", "", "確認用のパスワードも入力してください  "},
         {"Abc1234", "Abc1234", "パスワードは8文字～16文字で入力してください  "},
         {"Abcd-1234", "Abcd-1234",
-         "パスワードに使用できる文字は  \r\n　半角数字  \r\n　半角英大文字  \r\n　半角英小文字  \r\nのいずれかになります  "},
+         "パスワードに使用できる文字は  \r\n　半角数字  \r\n　半角英大文字  \r\n　半角英小文字  "
+         "\r\nのいずれかになります  "},
         {"Abcd1234", "abcd1234", "確認用パスワードが一致しません  \r\n再度入力してください  "},
         {"Abcd1234", "Abcd1234", ""},
     };
@@ -249,7 +258,8 @@ TEST_F(CryptSfxTest, ASavedPasswordComesBackAndGoesWhenSavingIsSwitchedOff)
     }
     ASSERT_EQ(confirm(false, ""), QDialog::Accepted);
     EXPECT_FALSE(QFile::exists(file));
-    EXPECT_FALSE(TMemIniFile(DataRootFolder + MainSettingsFileName).ReadBool(PasswordSection, "SavePassword", true));
+    EXPECT_FALSE(
+        TMemIniFile(DataRootFolder + MainSettingsFileName).ReadBool(PasswordSection, "SavePassword", true));
 
     // A saved password of other characters switches saving off and shows nothing.
     TMemIniFile ini(DataRootFolder + MainSettingsFileName);

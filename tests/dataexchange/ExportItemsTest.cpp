@@ -59,6 +59,7 @@ TEST_F(ExportItemsTest, LayoutKeysReadBackAndWriteTheSameKeys)
     EXPECT_FALSE(ini.ValueExists(Section, "Layout3"));
     EXPECT_FALSE(ini.ValueExists(Section, "Layout150"));
 
+    ini.SetBytes(ini.ToBytes() + "Layout1=7\r\n"); // a key written twice by hand
     TExportLayout().Save(ini, Section);
     EXPECT_TRUE(ini.ReadSection(Section).filter("Layout").isEmpty());
 }
@@ -117,7 +118,7 @@ TEST_F(ExportItemsTest, UpAndDownMoveEntriesWithTheirColumnRole)
         int wantRow;
     };
     const Case cases[] = {
-        {{23, -25, 3}, true, 0, "1:25 2:23 3:3", 1}, // a joined entry reaching row 0 starts the column
+        {{23, -25, 3}, true, 0, "1:25 2:23 3:3", 1},  // a joined entry reaching row 0 starts the column
         {{23, -25, 3}, false, 1, "1:23 0:25 2:3", 1}, // row 1 joined: stays
         {{23, -25, 3}, false, 2, "1:23 2:3 0:25", 1}, // a start moved above a joined entry takes it over
         {{23, 3}, true, 1, "1:23 2:3", 2},            // the last entry: only the selection moves
@@ -152,7 +153,8 @@ TEST_F(ExportItemsTest, CaptionsAndProtectedItems)
     for (int i = 0; i < ExportItemCount; ++i)
         if (IsProtectedExportItem(i))
             protectedItems.append(i);
-    EXPECT_EQ(protectedItems, (QList<int>{17, 40, 41, 42, 43, 44, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73}));
+    EXPECT_EQ(protectedItems,
+              (QList<int>{17, 40, 41, 42, 43, 44, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73}));
     EXPECT_TRUE(made({3, -17}).HasProtectedItem());
     EXPECT_FALSE(made({3, 23}).HasProtectedItem());
 }

@@ -99,8 +99,11 @@ TEST(ExportWriterTest, ValueRules)
         EXPECT_EQ(ExportValue(item, row, c), QString::fromUtf8(want)) << item;
 
     // Values that name nothing stay empty: no read past the group table.
-    for (const auto& [field, value, item] : {std::tuple{"Group", 11, 1}, {"Group", 0, 1}, {"JointOwner", 7, 45},
-                                             {"PrintTarget", 3, 52}, {"Sender", 9, 53}}) {
+    for (const auto& [field, value, item] : {std::tuple{"Group", 11, 1},
+                                             {"Group", 0, 1},
+                                             {"JointOwner", 7, 45},
+                                             {"PrintTarget", 3, 52},
+                                             {"Sender", 9, 53}}) {
         FakeAdrsRow other;
         other.setValue(field, value);
         EXPECT_EQ(ExportValue(item, other, c), "") << field << "=" << value;
@@ -170,11 +173,13 @@ TEST(ExportWriterTest, FixtureBookMatchesTheGoldenFile)
     TAdrsTableRow cursor(book.adrs());
     int steps = 0;
     const int written = WriteRecords(
-        layout, c, range, rows, cursor, [&](const AnsiString& line) { file.WriteLine(line); }, [&] { ++steps; });
+        layout, c, range, rows, cursor, [&](const AnsiString& line) { file.WriteLine(line); },
+        [&] { ++steps; });
     ASSERT_TRUE(file.Commit(nullptr));
     EXPECT_EQ(written, 2);
     EXPECT_EQ(steps, 2);
-    const QByteArray golden = ReadFileBytes(QStringLiteral(TOVAREL_TEST_DATA_DIR) + "dataexchange/export-golden.csv");
+    const QByteArray golden =
+        ReadFileBytes(QStringLiteral(TOVAREL_TEST_DATA_DIR) + "dataexchange/export-golden.csv");
     ASSERT_FALSE(golden.isEmpty());
     EXPECT_EQ(ReadFileBytes(path), golden) << ToWide(ReadFileBytes(path)).toStdString();
 }

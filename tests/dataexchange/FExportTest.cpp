@@ -64,7 +64,8 @@ protected:
     }
     QString stored(const QString& key) const
     {
-        return TMemIniFile(DataRootFolder + MainSettingsFileName).ReadString(FileExportSection, key, "<none>");
+        return TMemIniFile(DataRootFolder + MainSettingsFileName)
+            .ReadString(FileExportSection, key, "<none>");
     }
 
     TFileExport& open()
@@ -105,10 +106,16 @@ TEST_F(FExportTest, ProtectedItemsNeedAdministratorModeFirstAndThenTheEnciphered
         const char* message; // empty: the run goes on to the confirmation
     };
     const Case cases[] = {
-        {false, false, "1", "マイナンバー項目や保護メモ項目などを出力する場合  \r\n出力タイプを「暗号化出力」にする必要があります  "},
-        {true, false, "1", "管理者モードでなければマイナンバー項目や  \r\n保護メモ項目などを出力できません  "},
-        {true, false, "0", "管理者モードでなければマイナンバー項目や  \r\n保護メモ項目などを出力できません  "},
-        {true, true, "1", "マイナンバー項目や保護メモ項目などを出力する場合  \r\n出力タイプを「暗号化出力」にする必要があります  "},
+        {false, false, "1",
+         "マイナンバー項目や保護メモ項目などを出力する場合  "
+         "\r\n出力タイプを「暗号化出力」にする必要があります  "},
+        {true, false, "1",
+         "管理者モードでなければマイナンバー項目や  \r\n保護メモ項目などを出力できません  "},
+        {true, false, "0",
+         "管理者モードでなければマイナンバー項目や  \r\n保護メモ項目などを出力できません  "},
+        {true, true, "1",
+         "マイナンバー項目や保護メモ項目などを出力する場合  "
+         "\r\n出力タイプを「暗号化出力」にする必要があります  "},
         {false, false, "0", ""},
         {true, true, "0", ""},
     };
@@ -129,8 +136,8 @@ TEST_F(FExportTest, ProtectedItemsNeedAdministratorModeFirstAndThenTheEnciphered
 TEST_F(FExportTest, TargetNamesTakeTheExtensionOfTheirType)
 {
     const std::tuple<const char*, int, int, const char*> cases[] = {
-        {"/d/list", etNormal, 1, "/d/list.csv"},  {"/d/list", etNormal, 0, "/d/list.txt"},
-        {"/d/list", etNormal, 2, "/d/list.txt"},  {"/d/list.dat", etNormal, 1, "/d/list.dat"},
+        {"/d/list", etNormal, 1, "/d/list.csv"},      {"/d/list", etNormal, 0, "/d/list.txt"},
+        {"/d/list", etNormal, 2, "/d/list.txt"},      {"/d/list.dat", etNormal, 1, "/d/list.dat"},
         {"/d/book.txt", etEncrypt, 0, "/d/book.exe"}, {"/d/book", etEncrypt, 0, "/d/book.exe"},
         {"/d.x/book", etEncrypt, 0, "/d.x/book.exe"},
     };
@@ -166,8 +173,8 @@ TEST_F(FExportTest, ThePlainRunWritesTheChosenFileReportsItsCountsAndSavesTheSet
     MessageRecorder again;
     again.answer(MsgSeam::IdYes).answer(MsgSeam::IdNo).answer(MsgSeam::IdNo).answer(MsgSeam::IdOk);
     window.btnExportClick();
-    EXPECT_EQ(texts(again).at(1), QDir::toNativeSeparators(target) +
-                                      "  \r\nへ出力します  \r\n\r\n出力先を変更しますか？  ");
+    EXPECT_EQ(texts(again).at(1),
+              QDir::toNativeSeparators(target) + "  \r\nへ出力します  \r\n\r\n出力先を変更しますか？  ");
     EXPECT_EQ(ReadFileBytes(target).count(ToAnsi(QStringLiteral("名前,電話番号"))), 2);
     EXPECT_EQ(ReadFileBytes(target).count("\r\n"), 6);
     EXPECT_EQ(driver.handled(), 1);
@@ -216,7 +223,11 @@ TEST_F(FExportTest, AFailedWriteLeavesTheOldTargetAndSavesNothing)
 TEST_F(FExportTest, TheEncipheredRunMakesAProgramThatRestoresTheText)
 {
     const QString target = path("book.exe");
-    settings({{"Layout1", "23,17"}, {"Layout2", "3"}, {"Type", "0"}, {"DataSelect", "2"}, {"FileEncrypt", target},
+    settings({{"Layout1", "23,17"},
+              {"Layout2", "3"},
+              {"Type", "0"},
+              {"DataSelect", "2"},
+              {"FileEncrypt", target},
               {"EditHyphen", "0"}});
     m_book.adrs().findKey({m_rows.recNos[1]});
     m_book.adrs().edit();
@@ -272,7 +283,9 @@ TEST_F(FExportTest, LibraryFailuresAndUndecipherableValuesLeaveNoFileAndNoWorkFo
         LibraryLoader::SetFailingLoad(c.failLoad ? CryptSfxLibraryFile : QString());
         m_book.adrs().findKey({m_rows.recNos[2]});
         m_book.adrs().edit();
-        m_book.adrs().fieldByName("MyNumber").setAnsi(c.damaged ? QByteArray("0C" + QByteArray(32, 'A')) : QByteArray());
+        m_book.adrs()
+            .fieldByName("MyNumber")
+            .setAnsi(c.damaged ? QByteArray("0C" + QByteArray(32, 'A')) : QByteArray());
         m_book.adrs().post();
         MessageRecorder messages;
         messages.allowUnexpected();

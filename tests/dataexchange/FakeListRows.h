@@ -10,7 +10,7 @@
 
 struct FakeListRows : TAddressListRows
 {
-    QList<int> recNos; // shown rows in display order
+    QList<int> recNos;  // shown rows in display order
     QSet<int> selected; // indexes
 
     static FakeListRows ofCount(int n)
@@ -32,5 +32,8 @@ struct FakeListRows : TAddressListRows
         return selected.isEmpty() ? -1 : *std::max_element(selected.begin(), selected.end());
     }
     bool IsSelected(int index) const override { return selected.contains(index); }
-    int GetRecNo(int index) const override { return index >= 0 && index < recNos.size() ? recNos[index] : -1; }
+    int GetRecNo(int index) const override
+    {
+        return index >= 0 && index < recNos.size() ? recNos[index] : -1;
+    }
 };

@@ -38,8 +38,7 @@ TEST(RecordRangeTest, StoredPositionsAreFittedToTheShownRows)
         {10, 0, 0, 1, 10, 1},  // the defaults give 1..n
         {10, 5, 3, 1, 3, 1},   // crossing: the begin gives way
         {10, 2, 50, 2, 10, 1}, // beyond the list: the end is the last row
-        {10, -4, 7, 1, 7, 1},
-        {10, 11, 12, 1, 10, 1},
+        {10, -4, 7, 1, 7, 1},  {10, 11, 12, 1, 10, 1},
     };
     for (const Case& c : cases) {
         TRecordRange r = Stored(dsRange, c.begin, c.end);
