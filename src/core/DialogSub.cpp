@@ -1,5 +1,4 @@
-// Dialog conventions: Enter moving the focus, blue checked captions, byte limits, input-method modes,
-// buttons.
+// Dialog conventions: Enter moving the focus, blue checked captions, byte limits, input-method modes, buttons.
 #include "core/DialogSub.h"
 
 #include "platform/Cp932.h"

@@ -50,6 +50,8 @@ void PaintCheckedBlue(QAbstractButton* button);
 // called again to change the limit.
 void LimitAnsiBytes(QLineEdit* edit, int maxBytes);
 
+
+
 // Leaving the edit cuts its text to maxBytes CP932 bytes, never inside a double-byte character.
 void CutOnLeave(QLineEdit* edit, int maxBytes);
 
