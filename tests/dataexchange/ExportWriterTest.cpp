@@ -203,3 +203,31 @@ TEST(ExportWriterTest, AnUncommittedFileLeavesTheTargetAsItWasAndAppendingKeepsI
     EXPECT_EQ(ReadFileBytes(path), "old\r\nnew\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.txt"});
 }
+
+// Every record line equals the line built for its row alone, in list order.
+TEST(ExportWriterTest, ManyRecordsComeOutInListOrderWithTheirOwnNumbers)
+{
+    FakeListRows rows;
+    FakeAdrsRow cursor;
+    for (int i = 0; i < 2500; ++i) {
+        rows.recNos.append(i + 1);
+        cursor.addRow(i + 1, {{"RecNo", i + 1},
+                              {"Tel", QByteArray("03") + QByteArray::number(10000000 + i)},
+                              {"Portable1", i % 3 ? QByteArray("090") + QByteArray::number(i) : QByteArray()}});
+    }
+    TRecordRange range;
+    range.DataSelect = dsAll;
+    TExportContext c = TestContext();
+    c.Options.OutHeader = false;
+    c.Hyphenate = [](const AnsiString& digits) { return digits.left(2) + "-" + digits.mid(2); };
+    const TExportLayout layout = LayoutOf("0 3 7");
+    QList<AnsiString> lines;
+    WriteRecords(layout, c, range, rows, cursor, [&](const AnsiString& line) { lines.append(line); }, {});
+    ASSERT_EQ(lines.size(), 2500);
+    for (int i : {0, 1, 1023, 1024, 2499}) {
+        ASSERT_TRUE(cursor.FindRecNo(i + 1));
+        EXPECT_EQ(lines[i], BuildRecordLine(layout, cursor, c)) << i;
+    }
+    EXPECT_EQ(lines[2], "3,03-10000002,09-02");
+    EXPECT_EQ(lines[3], "4,03-10000003,");
+}
