@@ -29,21 +29,6 @@ bool FieldText(const char* field, size_t size, std::string& out)
     return true;
 }
 
-bool ReadWhole(const std::string& path, std::vector<uint8_t>& out)
-{
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    out.clear();
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0)
-        out.insert(out.end(), buffer, buffer + n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
 std::string LibraryFolder()
 {
     Dl_info info{};
@@ -84,10 +69,10 @@ int32_t Create(const TCryptSfxOptions* options, const TCryptSfxFileName* fileNam
         return DCSX_BAD_ARGUMENT;
 
     std::vector<uint8_t> plain;
-    if (!ReadWhole(folder + name, plain))
+    if (!CryptSfx::ReadWholeFile(folder + name, plain))
         return DCSX_NO_INPUT;
     std::vector<uint8_t> restorer;
-    if (!ReadWhole(LibraryFolder() + CryptSfxRestorerFile, restorer) ||
+    if (!CryptSfx::ReadWholeFile(LibraryFolder() + CryptSfxRestorerFile, restorer) ||
         CryptSfx::ElfImageEnd(restorer.data(), restorer.size()) != restorer.size())
         return DCSX_NO_RESTORER;
 

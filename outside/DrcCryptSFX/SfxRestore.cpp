@@ -27,20 +27,6 @@ std::string SelfPath()
     return n > 0 ? std::string(buffer, size_t(n)) : std::string();
 }
 
-bool ReadWhole(const std::string& path, std::vector<uint8_t>& out)
-{
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0)
-        out.insert(out.end(), buffer, buffer + n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
 // One line without its line end; false at the end of the input.
 bool ReadLine(std::string& line)
 {
@@ -114,7 +100,7 @@ int main()
     const std::string self = SelfPath();
     std::vector<uint8_t> image;
     CryptSfx::Archive archive;
-    if (self.empty() || !ReadWhole(self, image) ||
+    if (self.empty() || !CryptSfx::ReadWholeFile(self, image) ||
         !CryptSfx::ParseArchive(image.data(), image.size(), CryptSfx::ElfImageEnd(image.data(), image.size()),
                                 archive)) {
         std::cerr << "復元するデータが見つからないか、ファイルが壊れています。" << std::endl;

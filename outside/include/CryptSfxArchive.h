@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -94,6 +95,22 @@ inline bool ParseArchive(const uint8_t* data, size_t size, size_t start, Archive
     out.cipherSize = size - start - HeaderSize - TagSize;
     out.tag = out.cipherText + out.cipherSize;
     return true;
+}
+
+// The whole file; false when it cannot be read.
+inline bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    out.clear();
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0)
+        out.insert(out.end(), buffer, buffer + n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
 }
 
 inline bool DeriveKey(const std::string& password, const uint8_t* salt, uint32_t iterations, uint8_t* key)

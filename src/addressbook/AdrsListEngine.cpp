@@ -102,18 +102,6 @@ std::vector<qint32> DuplicateRuns(const std::vector<TDupliData>& rows, int viewG
 
 namespace {
 
-// Blanks and control characters (up to U+0020) off both ends; an ideographic space stays.
-QString TrimWide(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QString TrimmedField(const TAdrsRow& row, const char* name)
 {
     return ToWide(TrimAnsiText(row.FieldBytes(name)));
@@ -145,7 +133,7 @@ QString NumberText(const TAdrsRow& row, const char* name, const TAdrsCellContext
 QString NameText(const TAdrsRow& row, const char* name)
 {
     try {
-        return TrimWide(HexTextToWide(row.FieldBytes(name)));
+        return TrimBlanks(HexTextToWide(row.FieldBytes(name)));
     } catch (const std::exception&) {
         return {}; // a damaged stored name shows nothing rather than stopping the list
     }
@@ -266,11 +254,11 @@ QString AddressListCellText(int item, const TAdrsRow& row, int position, const T
     case 49:
         return DateTimeText(row, "UpdDateTime", "hh:mm:ss");
     case 50:
-        return context.MajorCategoryName ? TrimWide(context.MajorCategoryName(row.FieldInt("CodeMain")))
+        return context.MajorCategoryName ? TrimBlanks(context.MajorCategoryName(row.FieldInt("CodeMain")))
                                          : QString();
     case 51:
         return context.MinorCategoryName
-                   ? TrimWide(context.MinorCategoryName(row.FieldInt("CodeMain"), row.FieldInt("CodeSub")))
+                   ? TrimBlanks(context.MinorCategoryName(row.FieldInt("CodeMain"), row.FieldInt("CodeSub")))
                    : QString();
     default:
         return {};

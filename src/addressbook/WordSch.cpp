@@ -11,17 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-QString TrimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 bool FindNextWord(TAddressListView& list, const QString& word, int& nextWordIndex, QWidget* owner)
 {
     const int count = list.GetRecordCount();

@@ -2,14 +2,12 @@
 #pragma once
 
 #include "addressbook/AdrsListView.h"
+#include "core/AppSub.h"
 
 #include <QDialog>
 
 class QLineEdit;
 class QPushButton;
-
-// Removes blanks and control characters (up to U+0020) at both ends.
-QString TrimBlanks(const QString& text);
 
 // Looks for word in the texts of the shown rows, from nextWordIndex (-1: the focused row, or row 0), to the
 // last row and then from row 0, each row once. A hit selects its row alone, scrolls it into view and sets

@@ -114,6 +114,17 @@ int screenDpi()
 
 } // namespace
 
+QString TrimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 0x20)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 AnsiString TrimAnsiText(const AnsiString& text)
 {
     // Bytes up to the blank never occur inside a double-byte character.

@@ -7,18 +7,6 @@
 
 namespace {
 
-// Blanks and control characters (up to U+0020) off both ends; an ideographic space stays.
-QString TrimWide(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QString Trimmed(const TAdrsRow& row, const char* name)
 {
     return ToWide(TrimAnsiText(row.FieldBytes(name)));
@@ -40,7 +28,7 @@ QString Phone(const TAdrsRow& row, const char* name, bool hyphenate, const TExpo
 QString Name(const TAdrsRow& row, const char* name)
 {
     try {
-        return TrimWide(HexTextToWide(row.FieldBytes(name)));
+        return TrimBlanks(HexTextToWide(row.FieldBytes(name)));
     } catch (const EConvertError&) {
         return ToWide(TrimAnsiText(row.FieldBytes(name))); // not in the Unicode form after all
     }
@@ -229,13 +217,13 @@ QString ExportValue(int item, const TAdrsRow& row, const TExportContext& context
     case 80:
         return DateTimeOf(row, "UpdDateTime").toString(QStringLiteral("HH:mm:ss"));
     case 81:
-        return context.MajorCategoryName ? TrimWide(context.MajorCategoryName(row.FieldInt("CodeMain")))
+        return context.MajorCategoryName ? TrimBlanks(context.MajorCategoryName(row.FieldInt("CodeMain")))
                                          : QString();
     case 82:
         return QString::asprintf("%.2d", row.FieldInt("CodeMain"));
     case 83:
         return context.MinorCategoryName
-                   ? TrimWide(context.MinorCategoryName(row.FieldInt("CodeMain"), row.FieldInt("CodeSub")))
+                   ? TrimBlanks(context.MinorCategoryName(row.FieldInt("CodeMain"), row.FieldInt("CodeSub")))
                    : QString();
     case 84:
         return QString::asprintf("%.2d", row.FieldInt("CodeSub"));

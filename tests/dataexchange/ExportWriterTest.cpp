@@ -3,7 +3,7 @@
 
 #include "addressbook/AdrsTableRow.h"
 #include "core/AppSub.h"
-#include "dataexchange/FakeListRows.h"
+#include "support/FakeListRows.h"
 #include "platform/IniFile.h"
 #include "support/AdrsTableFixture.h"
 #include "support/FakeAdrsRow.h"

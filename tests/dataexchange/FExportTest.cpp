@@ -5,7 +5,7 @@
 #include "core/AppSub.h"
 #include "core/MainSettings.h"
 #include "dataexchange/CryptSfx.h"
-#include "dataexchange/FakeListRows.h"
+#include "support/FakeListRows.h"
 #include "platform/IniFile.h"
 #include "platform/LibraryLoader.h"
 #include "support/AdrsTableFixture.h"

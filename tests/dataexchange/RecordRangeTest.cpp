@@ -1,7 +1,7 @@
 // The record range of the output windows: bounds, entries, count, the list's hook and the walk.
 #include "dataexchange/RecordRange.h"
 
-#include "dataexchange/FakeListRows.h"
+#include "support/FakeListRows.h"
 #include "platform/IniFile.h"
 #include "support/FakeAdrsRow.h"
 

@@ -1,4 +1,4 @@
-// A scripted address list for the output windows: shown rows by RecNo and which of them are selected.
+// A scripted address list for the windows that work on its rows: shown rows by RecNo and which are selected.
 #pragma once
 
 #include "addressbook/AdrsListRows.h"
