@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -278,6 +279,8 @@ void TFileExport::BuildWindow()
     });
     connect(m_btnExport, &QPushButton::clicked, this, &TFileExport::btnExportClick);
     connect(m_btnClose, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto* enter = new TEnterMovesFocus(this);
     const auto exportOrClose = [this]() -> QWidget* {

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -187,7 +188,12 @@ TEST_F(FExportTest, SettingsAreSavedOnlyOnRequestOrAfterSuccess)
     window.findChild<QToolButton*>("bbtnAllDelete")->click();
     window.findChild<QRadioButton*>("rbNormal")->click();
     EXPECT_FALSE(window.findChild<QPushButton*>("btnExport")->isEnabled());
-    delete m_window;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_Escape); // closes like "閉じる"
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(m_window);
     EXPECT_EQ(stored("Layout1"), "23");
     EXPECT_EQ(stored("Type"), "<none>");
     EXPECT_NE(stored("Left"), "<none>");
