@@ -750,7 +750,7 @@ void TAddressList::AttachTable(Table* table)
     connect(view, &TAdrsListView::rowsPopup, this, [this](const QPoint& at) { m_pmAdrs->popup(at); });
     connect(view, &TAdrsListView::columnsPopup, this, [this](const QPoint& at) { m_pmColumn->popup(at); });
     if (m_lvAddress) {
-        m_layout->replaceWidget(m_lvAddress, view);
+        delete m_layout->replaceWidget(m_lvAddress, view); // the old view's layout item is ours to free
         delete m_lvAddress;
     } else {
         m_layout->insertWidget(1, view, 1);
