@@ -22,6 +22,8 @@ function(tovarel_outside_library target file_name)
         LIBRARY_OUTPUT_DIRECTORY ${TOVAREL_PROGRAM_DIR}
         CXX_VISIBILITY_PRESET hidden C_VISIBILITY_PRESET hidden)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/outside/include)
+    # Listed in the version manifest of ProgramFolder.
+    set_property(GLOBAL APPEND PROPERTY TOVAREL_VERSIONED_FILES "${file_name}")
 endfunction()
 
 # AUTOMOC does not notice headers that a re-glob adds: when the source list changed, drop its timestamp so it runs.

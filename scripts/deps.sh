@@ -8,6 +8,7 @@ PACKAGES=(
     libsqlite3-dev libssl-dev libjpeg62-turbo-dev libqrencode-dev libphonenumber-dev
     googletest libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
+    qt6-translations-l10n tango-icon-theme
     xvfb xauth poppler-utils
 )
 

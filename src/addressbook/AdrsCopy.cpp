@@ -2,6 +2,7 @@
 #include "addressbook/AdrsCopy.h"
 
 #include "addressbook/AdrsListRows.h"
+#include "core/PDFHelp.h"
 #include "core/DialogSub.h"
 #include "core/AdrsFolderList.h"
 #include "core/AppSub.h"
@@ -564,7 +565,7 @@ TAddressCopy::TAddressCopy(QWidget* owner, TAddressListRows& rows) : QWidget(own
     setObjectName(QStringLiteral("AddressCopy"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("他のアドレス帳にコピー"));
-    setProperty("helpTopic", HelpTopic);
+    SetHelpContext(this, HelpTopic);
     BuildWindow();
 
     const TMemIniFile ini(DataRootFolder + MainSettingsFileName);

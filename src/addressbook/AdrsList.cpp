@@ -17,7 +17,9 @@
 #include "core/DBInfo.h"
 #include "core/Main.h"
 #include "core/MainSettings.h"
+#include "core/ButtonPictures.h"
 #include "core/MsgBoxPos.h"
+#include "core/PDFHelp.h"
 #include "core/PrivateMessages.h"
 #include "core/ShellSub.h"
 #include "core/StartupServices.h"
@@ -288,6 +290,7 @@ TAddressList::TAddressList(QWidget* owner) : QDialog(owner), m_noTable(std::make
     setSizeGripEnabled(false);
     setWindowTitle(ProductTitle);
     setMinimumSize(520, 260);
+    SetHelpContext(this, HelpContext);
 
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
@@ -476,15 +479,13 @@ void TAddressList::BuildToolBar()
     m_tbarTool->setMovable(false);
     m_tbarTool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_tbarTool->setIconSize(QSize(24, 24));
-    QStyle* s = style();
 
     // Tool buttons keep captions of their own; they follow their action's state and hints.
-    auto button = [&](const char* objectName, const char* caption, QAction* action,
-                      QStyle::StandardPixmap icon) {
+    auto button = [&](const char* objectName, const char* caption, QAction* action, const char* picture) {
         auto* b = new QToolButton(m_tbarTool);
         b->setObjectName(QString::fromLatin1(objectName));
         b->setText(utf8(caption));
-        b->setIcon(s->standardIcon(icon));
+        SetButtonPicture(b, QLatin1String(picture));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
@@ -498,21 +499,18 @@ void TAddressList::BuildToolBar()
         m_tbarTool->addWidget(b);
         return b;
     };
-    button("tbtnNameAdrsSearch", "名称検索", Action(QStringLiteral("actNameAdrsSearch")),
-           QStyle::SP_FileDialogContentsView);
-    button("tbtnCategorySearch", "ｶﾃｺﾞﾘ検索", Action(QStringLiteral("actCategorySearch")),
-           QStyle::SP_DirIcon);
-    button("tbtnNumerSearch", "番号検索", Action(QStringLiteral("actNumerSearch")),
-           QStyle::SP_FileDialogInfoView);
+    button("tbtnNameAdrsSearch", "名称検索", Action(QStringLiteral("actNameAdrsSearch")), "NAMESCH");
+    button("tbtnCategorySearch", "ｶﾃｺﾞﾘ検索", Action(QStringLiteral("actCategorySearch")), "CTGRYSCH");
+    button("tbtnNumerSearch", "番号検索", Action(QStringLiteral("actNumerSearch")), "NUMSCH");
     m_tbarTool->addSeparator();
-    button("tbtnInquiry", "照会", Action(QStringLiteral("actInquiry")), QStyle::SP_FileDialogDetailedView);
-    button("tbtnDelete", "削除", Action(QStringLiteral("actDelete")), QStyle::SP_TrashIcon);
+    button("tbtnInquiry", "照会", Action(QStringLiteral("actInquiry")), "INQUIRY");
+    button("tbtnDelete", "削除", Action(QStringLiteral("actDelete")), "DELETE");
     m_tbarTool->addSeparator();
-    QToolButton* search = button("tbtnAdrsSearch", "絞り込み", Action(QStringLiteral("actAdrsSearch")),
-                                 QStyle::SP_FileDialogListView);
+    QToolButton* search =
+        button("tbtnAdrsSearch", "絞り込み", Action(QStringLiteral("actAdrsSearch")), "NARROW");
     search->setMenu(m_pmSearch);
     search->setPopupMode(QToolButton::MenuButtonPopup);
-    QToolButton* print = button("tbtnPrint", "印刷", nullptr, QStyle::SP_DialogSaveButton);
+    QToolButton* print = button("tbtnPrint", "印刷", nullptr, "PRINT");
     print->setToolTip(QStringLiteral("印刷"));
     print->setStatusTip(QStringLiteral("アドレス帳データを元に印刷処理をします"));
     print->setMenu(m_pmPrint);
@@ -534,7 +532,7 @@ void TAddressList::BuildToolBar()
     m_cbxGroup->setStatusTip(QStringLiteral("表示するアドレス帳グループを指定します"));
     m_sbtnEditGroup = new QToolButton(panel);
     m_sbtnEditGroup->setObjectName(QStringLiteral("sbtnEditGroup"));
-    m_sbtnEditGroup->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    SetButtonPicture(m_sbtnEditGroup, QStringLiteral("EDIT"));
     m_sbtnEditGroup->setAutoRaise(true);
     m_sbtnEditGroup->setToolTip(Action(QStringLiteral("actEditGroup"))->toolTip());
     m_sbtnEditGroup->setStatusTip(Action(QStringLiteral("actEditGroup"))->statusTip());
@@ -585,7 +583,7 @@ void TAddressList::BuildToolBar()
     spacer->setMinimumWidth(1);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_tbarTool->addWidget(spacer);
-    button("tbtnExit", "終了", Action(QStringLiteral("actExit")), QStyle::SP_DialogCloseButton);
+    button("tbtnExit", "終了", Action(QStringLiteral("actExit")), "EXIT");
 }
 
 void TAddressList::BuildStatusBar()
@@ -945,8 +943,7 @@ void TAddressList::FillSortCombo()
 void TAddressList::SetSortDirGlyph()
 {
     const bool ascending = m_engine->SortDir();
-    m_sbtnSortDirection->setIcon(
-        style()->standardIcon(ascending ? QStyle::SP_ArrowUp : QStyle::SP_ArrowDown));
+    SetButtonPicture(m_sbtnSortDirection, ascending ? QStringLiteral("UP") : QStringLiteral("DOWN"));
     m_sbtnSortDirection->setProperty("glyph", ascending ? QStringLiteral("UP") : QStringLiteral("DOWN"));
     m_sbtnSortDirection->setToolTip(ascending ? QStringLiteral("表示方向： 昇順")
                                               : QStringLiteral("表示方向： 降順"));
@@ -1017,7 +1014,15 @@ void TAddressList::actExitExecute()
 void TAddressList::WMStartup()
 {
     repaint();
-    // Notices and the update check come before this point once they exist.
+    // The notices and the update offer come first; a started updater ends the program at once.
+    if (HasListCommand(TListCommand::StartupNotices)) {
+        const TListCommandResult notices = RunListCommand(TListCommand::StartupNotices, *this);
+        if (notices.updaterStarted) {
+            actExitExecute();
+            return;
+        }
+        SaveStartOptions();
+    }
     QString text;
     if (FirstRun)
         text = QStringLiteral("使用するアドレス帳を指定するために  \r\nアドレス帳の作成画面に入ります  ");
@@ -1535,13 +1540,18 @@ void TAddressList::actInfoExecute()
     const TListCommandResult result = RunListCommand(TListCommand::Info, *this);
     if (!result.ok)
         return;
-    TMemIniFile ini = mainSettings();
     if (result.noticeAtStart)
-        ini.WriteBool(QStringLiteral("BASE"), QStringLiteral("Info"), *result.noticeAtStart);
-    if (result.updateCheckAtStart) {
+        MainSettings.Info = *result.noticeAtStart;
+    if (result.updateCheckAtStart)
         MainSettings.UpdateCheck = *result.updateCheckAtStart;
-        ini.WriteBool(QStringLiteral("UPDATE"), QStringLiteral("UpdateCheck"), *result.updateCheckAtStart);
-    }
+    SaveStartOptions();
+}
+
+void TAddressList::SaveStartOptions()
+{
+    TMemIniFile ini = mainSettings();
+    ini.WriteBool(QStringLiteral("BASE"), QStringLiteral("Info"), MainSettings.Info);
+    ini.WriteBool(QStringLiteral("UPDATE"), QStringLiteral("UpdateCheck"), MainSettings.UpdateCheck);
     ini.UpdateFile();
 }
 

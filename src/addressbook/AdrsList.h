@@ -38,6 +38,8 @@ class TAddressList : public QDialog,
 {
     Q_OBJECT
 public:
+    static constexpr int HelpContext = 39;
+
     explicit TAddressList(QWidget* owner = nullptr);
     ~TAddressList() override; // the destroy step: saves the settings and drops the table reference
 
@@ -47,6 +49,8 @@ public:
     // choice was cancelled (the window then closes).
     bool OpenAddressBook(bool choose);
     bool CloseChildWindows();
+    // Writes [BASE] Info and [UPDATE] UpdateCheck of MainSettings into the main settings file.
+    void SaveStartOptions();
     // Closes the designer windows other than kind (1 address print, 2 label, 3 card, 4 message side; 0 all).
     bool CloseDesignWindows(int kind);
     void LoadViewSettings();

@@ -34,8 +34,9 @@ enum class TListCommand {
     SwitchAdminMode, // modal TSwitchAdminMode: ok when the password was right
     Info,            // TInfoDialog: fetch, show the notice, answer its two check boxes
     Version,         // modal TVersionInfo
+    StartupNotices,  // the start-up's notices and update offer (no action); updaterStarted: the program ends
 };
-inline constexpr int ListCommandCount = int(TListCommand::Version) + 1;
+inline constexpr int ListCommandCount = int(TListCommand::StartupNotices) + 1;
 
 // What a command's window reports back; the address list does the follow-up itself.
 struct TListCommandResult

@@ -1,6 +1,8 @@
 // The narrowing dialog of the address list and the named condition patterns kept in "Search.ptn".
 #include "addressbook/AdrsSch.h"
 
+#include "core/ButtonPictures.h"
+#include "core/PDFHelp.h"
 #include "core/DialogSub.h"
 #include "core/AppSub.h"
 #include "core/CategoryNames.h"
@@ -347,6 +349,9 @@ void TAddressSearch::BuildWindow()
         m_btnPatternView = MakeButton(m_pnlPattern, "btnPatternView", QStringLiteral("表示"));
         m_btnPatternSave = MakeButton(m_pnlPattern, "btnPatternSave", QStringLiteral("保存"));
         m_btnPatternDelete = MakeButton(m_pnlPattern, "btnPatternDelete", QStringLiteral("削除"));
+        SetButtonPicture(m_btnPatternView, QStringLiteral("VIEW"));
+        SetButtonPicture(m_btnPatternSave, QStringLiteral("SAVE"));
+        SetButtonPicture(m_btnPatternDelete, QStringLiteral("DELETE"));
         row->addWidget(m_btnPatternView);
         row->addWidget(m_btnPatternSave);
         row->addWidget(m_btnPatternDelete);
@@ -434,6 +439,10 @@ void TAddressSearch::BuildWindow()
         m_btnListUpdate = MakeButton(m_pnlCondition, "btnListUpdate", QStringLiteral("変更"));
         m_btnListDelete = MakeButton(m_pnlCondition, "btnListDelete", QStringLiteral("削除"));
         m_btnListClear = MakeButton(m_pnlCondition, "btnListClear", QStringLiteral("クリア"));
+        SetButtonPicture(m_btnListAdd, QStringLiteral("LISTADD"));
+        SetButtonPicture(m_btnListUpdate, QStringLiteral("LISTUPD"));
+        SetButtonPicture(m_btnListDelete, QStringLiteral("LISTDEL"));
+        SetButtonPicture(m_btnListClear, QStringLiteral("LISTCLEAR"));
         buttons->addWidget(m_btnListAdd);
         buttons->addWidget(m_btnListUpdate);
         buttons->addWidget(m_btnListDelete);
@@ -526,7 +535,7 @@ void TAddressSearch::ApplyViewType()
     setWindowTitle(advanced ? QStringLiteral("絞り込み - 高度な設定") : QStringLiteral("絞り込み"));
     m_btnSwitchView->setText(advanced ? QStringLiteral("通常の設定方法に戻す")
                                       : QStringLiteral("高度な設定方法に切り替える"));
-    setProperty("helpTopic", HelpTopic());
+    SetHelpContext(this, HelpTopic());
     if (QLayout* root = layout())
         root->activate();
     adjustSize();

@@ -3,6 +3,8 @@
 
 #include "core/DialogSub.h"
 #include "core/AdrsFolderList.h"
+#include "core/AppSub.h"
+#include "core/ButtonPictures.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/PDFHelp.h"
@@ -32,6 +34,7 @@
 namespace {
 
 constexpr int MaxNameBytes = 100;
+const QString NameTooLongText = QStringLiteral("アドレス帳の名前の長さは全角で５０文字分までです  ");
 const QString ForbiddenChars = QStringLiteral("\\/:;*?\"<>|");
 
 bool holdsForbiddenChar(const QString& name)
@@ -226,7 +229,7 @@ TAddressBookChoice::TRenameResult TAddressBookChoice::RenameItem(int row, const 
         return rnRefused;
     const QString oldName = m_items[row].Name;
     // Blanks around a name would make a book whose name cannot be seen.
-    const QString name = text.trimmed();
+    const QString name = TrimBlanks(text);
     if (text == oldName || name == oldName)
         return rnUnchanged;
     if (name.isEmpty()) {
@@ -240,7 +243,7 @@ TAddressBookChoice::TRenameResult TAddressBookChoice::RenameItem(int row, const 
         return rnRefused;
     }
     if (Cp932::byteLength(name) > MaxNameBytes) {
-        info(QStringLiteral("アドレス帳の名前の長さは全角で５０文字分までです  "));
+        info(NameTooLongText);
         *reopenText = Cp932::cutToBytes(name, MaxNameBytes);
         return rnReopen;
     }
@@ -280,13 +283,17 @@ void TAddressBookChoice::choose(const QString& name)
 
 TAddressBookChoice::TOkResult TAddressBookChoice::CreateBook(const QString& text)
 {
-    QString name = text.trimmed();
+    QString name = TrimBlanks(text);
     if (name.isEmpty()) {
         info(QStringLiteral("作成するアドレス帳の名前を入力してください  "));
         return okFocusEdit;
     }
     if (!nameAllowed(name))
         return okFocusEdit;
+    if (Cp932::byteLength(name) > MaxNameBytes) {
+        info(NameTooLongText);
+        return okFocusEdit;
+    }
 
     const int existing = FindItem(name);
     if (existing >= 0) {
@@ -380,9 +387,8 @@ TAddressSelect::TAddressSelect(QWidget* owner) : QDialog(owner), m_choice(this)
     PaintCheckedBlue(m_rbNew);
     PaintCheckedBlue(m_rbOpen);
 
-    const QIcon glyphs[4] = {
-        style()->standardIcon(QStyle::SP_TrashIcon), style()->standardIcon(QStyle::SP_FileDialogDetailedView),
-        style()->standardIcon(QStyle::SP_ArrowUp), style()->standardIcon(QStyle::SP_ArrowDown)};
+    const QIcon glyphs[4] = {ButtonPicture(QStringLiteral("DELETE")), ButtonPicture(QStringLiteral("RENAME")),
+                             ButtonPicture(QStringLiteral("UP")), ButtonPicture(QStringLiteral("DOWN"))};
     const auto makeAction = [this](const char* name, const QString& caption, const QIcon& icon) {
         auto* action = new QAction(icon, caption, this);
         action->setObjectName(QLatin1String(name));

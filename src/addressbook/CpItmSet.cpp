@@ -3,6 +3,7 @@
 
 #include "addressbook/Inquiry.h"
 #include "addressbook/KeywdEdt.h"
+#include "core/ButtonPictures.h"
 #include "core/DialogSub.h"
 #include "addressbook/PrtctMemoEdt.h"
 #include "core/MainSettings.h"
@@ -13,8 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,56 +28,6 @@ int TableRowOf(int itemNo)
         if (CopyItemTable[size_t(i)].row == itemNo)
             return i;
     return -1;
-}
-
-// The button pictures, drawn rather than loaded: arrows to the top, up, down, to the bottom, all checked, and
-// the table order.
-QIcon Glyph(const QString& name)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x20, 0x50, 0xA0));
-    const auto triangle = [&p](bool up, qreal top) {
-        QPainterPath path;
-        if (up) {
-            path.moveTo(8, top);
-            path.lineTo(14, top + 6);
-            path.lineTo(2, top + 6);
-        } else {
-            path.moveTo(2, top);
-            path.lineTo(14, top);
-            path.lineTo(8, top + 6);
-        }
-        path.closeSubpath();
-        p.drawPath(path);
-    };
-    if (name == QLatin1String("TOP")) {
-        p.drawRect(QRectF(2, 2, 12, 2));
-        triangle(true, 6);
-        p.drawRect(QRectF(6, 12, 4, 3));
-    } else if (name == QLatin1String("UP")) {
-        triangle(true, 3);
-        p.drawRect(QRectF(6, 9, 4, 5));
-    } else if (name == QLatin1String("DOWN")) {
-        p.drawRect(QRectF(6, 2, 4, 5));
-        triangle(false, 7);
-    } else if (name == QLatin1String("BOTTOM")) {
-        p.drawRect(QRectF(6, 1, 4, 3));
-        triangle(false, 4);
-        p.drawRect(QRectF(2, 12, 12, 2));
-    } else if (name == QLatin1String("ALLVIEW")) {
-        QPen pen(QColor(0x20, 0x80, 0x30), 2.2);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(QPolygonF({QPointF(2, 8), QPointF(6, 12), QPointF(14, 3)}));
-    } else if (name == QLatin1String("RESORT")) {
-        for (int i = 0; i < 3; ++i)
-            p.drawRect(QRectF(2, 3 + i * 4, 6 + i * 3, 2));
-    }
-    return QIcon(pixmap);
 }
 
 } // namespace
@@ -152,7 +101,7 @@ TCopyItemSet::TCopyItemSet(QWidget* owner) : QDialog(owner)
         auto* b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
         b->setText(text);
-        b->setIcon(Glyph(QLatin1String(glyph)));
+        SetButtonPicture(b, QLatin1String(glyph));
         b->setProperty("glyph", QLatin1String(glyph));
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

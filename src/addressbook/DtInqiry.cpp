@@ -8,8 +8,8 @@
 #include "core/DialogSub.h"
 #include "addressbook/PrtctMemoEdt.h"
 #include "addressbook/TntNMDic.h"
-#include "addressbook/WordSch.h"
 #include "core/AppSub.h"
+#include "core/ButtonPictures.h"
 #include "core/CategoryNames.h"
 #include "core/CstmClr.h"
 #include "core/HisInfo.h"
@@ -44,6 +44,7 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -100,28 +101,6 @@ QPixmap StatusPicture(bool corporate)
     return pixmap;
 }
 
-// The joint print pictures: a printer, or a greyed printer struck through.
-QPixmap PrintPicture(bool printed)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor body = printed ? QColor(0x30, 0x30, 0x30) : QColor(0xA0, 0xA0, 0xA0);
-    p.setPen(QPen(body, 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(4.5, 1.5, 7, 5));
-    p.setBrush(body);
-    p.drawRect(QRectF(1.5, 6.5, 13, 5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(4.5, 10.5, 7, 4));
-    if (!printed) {
-        p.setPen(QPen(QColor(0xD0, 0x20, 0x20), 2));
-        p.drawLine(QPointF(2, 14), QPointF(14, 2));
-    }
-    return pixmap;
-}
-
 // Protected items show one "*" per character.
 class TMaskStyle : public QProxyStyle
 {
@@ -154,6 +133,32 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = true)
 }
 
 } // namespace
+
+// Escape pressed while a pop-up list is open belongs to that list; the window's Escape shortcut can still
+// fire for the same key after the list has closed itself, so the key is noted (its shortcut override comes
+// first).
+class TPopupEscapeWatch : public QObject
+{
+public:
+    explicit TPopupEscapeWatch(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
+    // True once for the key press that an open pop-up took.
+    bool Taken() { return std::exchange(m_taken, false); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if ((e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) &&
+            static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape && QApplication::activePopupWidget() &&
+            !m_taken) {
+            m_taken = true;
+            QTimer::singleShot(0, this, [this] { m_taken = false; });
+        }
+        return false;
+    }
+
+private:
+    bool m_taken = false;
+};
 
 // ---------------------------------------------------------------------------------------------------------
 // Construction
@@ -206,6 +211,8 @@ TDataInquiry::TDataInquiry(TCardAddressBook* addressList, TCardDataModule& data,
     SelectPage(0);
     cbxGroup->setMaxVisibleItems(11);
     setProperty("helpContext", 53);
+    LoadButtonPictures();
+    m_popupEscape = new TPopupEscapeWatch(this);
 }
 
 TDataInquiry::~TDataInquiry()
@@ -318,7 +325,17 @@ void TDataInquiry::BuildControls()
     btnClose = named(new QPushButton(QStringLiteral("閉じる")), "btnClose");
     for (QPushButton* b : {btnAdd, btnUpdate, btnDelete, btnClose})
         b->setAutoDefault(false);
-    btnClose->setShortcut(Qt::Key_Escape);
+    // Escape closes the card, except while a drop-down (a list or a completion) is open: that closes first.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_popupEscape->Taken())
+            return;
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+            return;
+        }
+        btnClose->click();
+    });
     connect(btnAdd, &QPushButton::clicked, this, &TDataInquiry::btnAddClick);
     connect(btnUpdate, &QPushButton::clicked, this, &TDataInquiry::btnUpdateClick);
     connect(btnDelete, &QPushButton::clicked, this, &TDataInquiry::btnDeleteClick);
@@ -497,7 +514,7 @@ QWidget* TDataInquiry::BuildMainPage()
     edtEmployeeNo = edit("edtEmployeeNo", 15, 110);
     auto* dptmntCaption = Caption(QStringLiteral("部署"));
     auto* postCaption = Caption(QStringLiteral("役職"), 36);
-    auto* employeeCaption = Caption(QStringLiteral("社員番号"), 60);
+    auto* employeeCaption = Caption(QStringLiteral("従業員番号"), 72);
     v->addLayout(Row({dptmntCaption, cbxDptmnt, bbtnDptmnt, postCaption, cbxPost, bbtnPost, employeeCaption,
                       edtEmployeeNo}));
     m_corpLabels = {corpCaption, corpKanaCaption, dptmntCaption, postCaption, employeeCaption};
@@ -1197,12 +1214,64 @@ void TDataInquiry::sbtnJointPrintClick(int k)
     UpdateJointPrintGlyph(k);
 }
 
+void TDataInquiry::SetPicture(QToolButton* button, const QString& name)
+{
+    button->setProperty("picture", name);
+    button->setIcon(ButtonPicture(name));
+    // Buttons that carry a word keep it beside the picture; "…" and the arrows are the picture alone.
+    const QString text = button->text();
+    const bool symbolOnly =
+        text == QStringLiteral("…") || text.contains(QChar(0x25C0)) || text.contains(QChar(0x25B6));
+    button->setToolButtonStyle(symbolOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+}
+
+void TDataInquiry::LoadButtonPictures()
+{
+    static const std::pair<const char*, const char*> pictures[] = {
+        {"sbtnFirst", "LEFTEND"},
+        {"sbtnPrior", "LEFT"},
+        {"sbtnNext", "RIGHT"},
+        {"sbtnLast", "RIGHTEND"},
+        {"bbtnNew", "NEWADD"},
+        {"bbtnEditGroup", "EDIT"},
+        {"bbtnGetJisCode", "EDIT"},
+        {"bbtnTelSch", "TELSCH"},
+        {"bbtnPosSch", "POSSCH"},
+        {"bbtnAdrsSearch", "ADRSSCH"},
+        {"bbtnMap", "MAP"},
+        {"bbtnQRMap", "QRCODE"},
+        {"bbtnRoot", "TRAIN"},
+        {"sbtnPriv", "HOME"},
+        {"sbtnCorp", "CORP"},
+        {"bbtnWebSearch", "WEBSEARCH"},
+        {"bbtnDptmnt", "LISTEDIT"},
+        {"bbtnPost", "LISTEDIT"},
+        {"bbtnHonor", "LISTEDIT"},
+        {"bbtnJointHonor", "LISTEDIT"},
+        {"bbtnKeyword6", "LISTEDIT"},
+        {"bbtnKeyword7", "LISTEDIT"},
+        {"bbtnKeyword8", "LISTEDIT"},
+        {"bbtnGetURL", "GETURL"},
+        {"bbtnOpenURL", "OPENURL"},
+        {"bbtnEMail1", "MAIL"},
+        {"bbtnEMail2", "MAIL"},
+        {"sbtnPrintTarget", "PRINTER"},
+        {"sbtnPrintException", "NOPRINT"},
+        {"bbtnAddExtLink", "SETFILE"},
+        {"bbtnDelExtLink", "DELFILE"},
+        {"bbtnOpenExtLink", "INQUIRY"},
+        {"bbtnSymbolColor", "COLORSET"},
+        {"bbtnCopySetting", "COPY"},
+    };
+    for (const auto& [button, picture] : pictures)
+        if (auto* b = findChild<QToolButton*>(QLatin1String(button)))
+            SetPicture(b, QLatin1String(picture));
+}
+
 void TDataInquiry::UpdateJointPrintGlyph(int k)
 {
     QToolButton* b = k == 0 ? sbtnJointPrintM : sbtnJointPrint[size_t(k - 1)];
-    b->setProperty("picture", b->isChecked() ? QStringLiteral("PRINTER") : QStringLiteral("NOPRINT"));
-    b->setIcon(PrintPicture(b->isChecked()));
-    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    SetPicture(b, b->isChecked() ? QStringLiteral("PRINTER") : QStringLiteral("NOPRINT"));
 }
 
 void TDataInquiry::ShowExtLinks(const QStringList& links)
@@ -2375,9 +2444,22 @@ void TDataInquiry::bbtnOpenExtLinkClick()
     QTreeWidgetItem* item = lvExtLink->currentItem();
     if (!item || !item->isSelected())
         return;
-    // The link itself is what opens: never a command line made of the record's text. A link the desktop
-    // cannot open is not reported.
-    ShellOpen(item->text(1), QString(), QString(), true);
+    // The link itself is what opens: never a command line made of the record's text. Links come with
+    // imported records too, so one that would start a program asks first.
+    const QString link = item->text(1);
+    if (IsProgramFile(link) &&
+        MessageBoxPos(this,
+                      QStringLiteral("「") + link + QStringLiteral("」はプログラムです  \r\n") +
+                          QStringLiteral("起動してもよろしいですか？  "),
+                      ProductTitle,
+                      MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
+        return;
+    const int result = ShellOpen(link, QString(), QString(), true);
+    if (result != 0)
+        MessageBoxPos(this,
+                      QStringLiteral("リンク先を開くことができませんでした  \r\n") + link +
+                          QStringLiteral("  \r\nRC = ") + QString::number(result) + QStringLiteral("  "),
+                      ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
 }
 
 void TDataInquiry::bbtnSymbolColorClick()

@@ -183,6 +183,9 @@ private:
     void nmedtJointChange(int k);
     void sbtnJointPrintClick(int k);
     void UpdateJointPrintGlyph(int k);
+    // The button pictures of the card, and one button's picture by its name.
+    void LoadButtonPictures();
+    void SetPicture(QToolButton* button, const QString& name);
     void SetProtectedEdit(QLineEdit* edit, bool on);
     void ShowExtLinks(const QStringList& links);
     void SetSymbolColor(qint32 color);
@@ -208,6 +211,7 @@ private:
     QProxyStyle* m_maskStyle = nullptr;
     QHash<QObject*, TEnterRoute> m_enterRoutes;
     bool m_pageByProgram = false;
+    class TPopupEscapeWatch* m_popupEscape = nullptr;
     TCopyItemEntries m_copyItems = DefaultCopyItems();
     bool m_lastReturn = true;
 

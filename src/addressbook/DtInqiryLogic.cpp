@@ -1,8 +1,6 @@
 // The record card's logic: transfers, change test, input check, row writer, histories, unsaved input.
 #include "addressbook/DtInqiryLogic.h"
 
-#include "addressbook/WordSch.h"
-
 #include "core/AppSub.h"
 #include "core/FontSub.h"
 #include "core/HisInfo.h"

@@ -2,6 +2,7 @@
 #include "addressbook/DupliSch.h"
 
 #include "addressbook/AdrsListView.h"
+#include "core/PDFHelp.h"
 #include "core/DialogSub.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
@@ -24,11 +25,11 @@ TDuplicateChoice CheckDuplicateChoice(const TDuplicatePair& inForce, const TDupl
 
 namespace {
 
+// One line each: Japanese text wraps between any two characters, so a wrapped note would leave a character
+// or two alone on a line; the dialog takes the notes' width instead.
 QLabel* Note(QWidget* parent, const QString& text)
 {
-    auto* label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    return label;
+    return new QLabel(text, parent);
 }
 
 } // namespace
@@ -37,7 +38,7 @@ TDuplicateSearch::TDuplicateSearch(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("DuplicateSearch"));
     setWindowTitle(QStringLiteral("重複データの表示"));
-    setProperty("helpTopic", HelpTopic);
+    SetHelpContext(this, HelpTopic);
     setMinimumWidth(460);
 
     const QStringList items{QStringLiteral("電話番号"), QStringLiteral("住所"), QStringLiteral("会社名"),

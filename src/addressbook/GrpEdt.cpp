@@ -1,6 +1,7 @@
 // Group names of the open address book: "Group.dat" and the group-name dialog.
 #include "addressbook/GrpEdt.h"
 
+#include "core/AppSub.h"
 #include "core/DialogSub.h"
 #include "addressbook/KeywdEdt.h"
 #include "core/AdrsFolderList.h"
@@ -74,7 +75,7 @@ TGroupNamesResult StoreGroupNames(const QStringList& names, const QString& fileN
     TGroupNamesResult result;
     QStringList trimmed;
     for (int i = 0; i < GroupCount; ++i) {
-        trimmed.append(Cp932::cutToBytes(names.value(i).trimmed(), GroupNameBytes));
+        trimmed.append(Cp932::cutToBytes(TrimBlanks(names.value(i)), GroupNameBytes));
         if (trimmed.last().isEmpty()) {
             result.emptyItem = i + 1;
             return result;

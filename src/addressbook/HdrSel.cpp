@@ -2,6 +2,8 @@
 #include "addressbook/HdrSel.h"
 
 #include "addressbook/Inquiry.h"
+#include "core/ButtonPictures.h"
+#include "core/PDFHelp.h"
 #include "core/DialogSub.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
@@ -78,13 +80,15 @@ THeaderSelect::THeaderSelect(QWidget* owner, const TAddressListView& list) : QDi
 {
     setObjectName(QStringLiteral("HeaderSelect"));
     setWindowTitle(QStringLiteral("表示項目の設定"));
-    setProperty("helpTopic", HelpTopic);
+    SetHelpContext(this, HelpTopic);
 
     auto* root = new QHBoxLayout(this);
     m_lvHeader = new QListWidget(this);
     m_lvHeader->setObjectName(QStringLiteral("lvHeader"));
     m_lvHeader->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvHeader->setMinimumSize(220, 360);
+    // Room between the rows, so that each check box stands clear of the next.
+    m_lvHeader->setSpacing(2);
     root->addWidget(m_lvHeader, 1);
 
     auto* side = new QVBoxLayout;
@@ -100,6 +104,11 @@ THeaderSelect::THeaderSelect(QWidget* owner, const TAddressListView& list) : QDi
     auto* btnAllView = MakeButton(this, "btnAllView", QStringLiteral("すべて表示"));
     auto* btnReview = MakeButton(this, "btnReview", QStringLiteral("表示を戻す"));
     auto* btnResort = MakeButton(this, "btnResort", QStringLiteral("並びを戻す"));
+    const std::pair<QPushButton*, const char*> pictures[] = {
+        {btnTop, "TOP"},         {btnUp, "UP"},         {btnDown, "DOWN"},    {btnBottom, "BOTTOM"},
+        {btnAllView, "ALLVIEW"}, {btnReview, "REVIEW"}, {btnResort, "RESORT"}};
+    for (const auto& [button, picture] : pictures)
+        SetButtonPicture(button, QLatin1String(picture));
     for (QPushButton* b : {btnTop, btnUp, btnDown, btnBottom})
         side->addWidget(b);
     side->addSpacing(12);

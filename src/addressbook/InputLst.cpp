@@ -2,7 +2,8 @@
 #include "addressbook/InputLst.h"
 
 #include "addressbook/DtInqiryLogic.h"
-#include "addressbook/WordSch.h"
+#include "core/ButtonPictures.h"
+#include "core/AppSub.h"
 #include "core/HisInfo.h"
 #include "core/MsgBoxPos.h"
 
@@ -43,19 +44,20 @@ TInputList::TInputList(TCardDataModule& data, const QStringList& keywordNames, Q
     lbxList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lbxList->installEventFilter(this);
 
-    const auto tool = [](const char* name, const QString& text) {
+    const auto tool = [](const char* name, const QString& text, const char* picture) {
         auto* b = new QToolButton;
         b->setObjectName(QLatin1String(name));
         b->setText(text);
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        SetButtonPicture(b, QLatin1String(picture));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->setMinimumWidth(56);
         return b;
     };
-    bbtnAdd = tool("bbtnAdd", QStringLiteral("追加"));
-    bbtnUpdate = tool("bbtnUpdate", QStringLiteral("変更"));
-    bbtnDelete = tool("bbtnDelete", QStringLiteral("削除"));
-    bbtnUp = tool("bbtnUp", QStringLiteral("上"));
-    bbtnDown = tool("bbtnDown", QStringLiteral("下"));
+    bbtnAdd = tool("bbtnAdd", QStringLiteral("追加"), "LISTADD");
+    bbtnUpdate = tool("bbtnUpdate", QStringLiteral("変更"), "LISTUPD");
+    bbtnDelete = tool("bbtnDelete", QStringLiteral("削除"), "LISTDEL");
+    bbtnUp = tool("bbtnUp", QStringLiteral("上"), "UP");
+    bbtnDown = tool("bbtnDown", QStringLiteral("下"), "DOWN");
     btnOk = new QPushButton(QStringLiteral("OK"));
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnCancel = new QPushButton(QStringLiteral("キャンセル"));

@@ -2,6 +2,7 @@
 // protected memos.
 #include "addressbook/KeywdEdt.h"
 
+#include "core/AppSub.h"
 #include "core/DialogSub.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -117,7 +118,7 @@ TNamedItemsResult StoreNamedItems(const TNamedItemKind& kind, const QStringList&
     TNamedItemsResult result;
     QStringList trimmed;
     for (int i = 0; i < kind.count; ++i) {
-        trimmed.append(Cp932::cutToBytes(names.value(i).trimmed(), NameBytes));
+        trimmed.append(Cp932::cutToBytes(TrimBlanks(names.value(i)), NameBytes));
         if (trimmed.last().isEmpty()) {
             result.emptyItem = i + 1;
             return result;

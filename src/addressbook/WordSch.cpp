@@ -1,7 +1,9 @@
 // The word search of the address list: the dialog that asks for the word, and the search over the shown rows.
 #include "addressbook/WordSch.h"
 
+#include "core/AppSub.h"
 #include "core/DialogSub.h"
+#include "core/PDFHelp.h"
 #include "core/ShellSub.h"
 #include "platform/MessageSeam.h"
 
@@ -45,7 +47,7 @@ TWordSearch::TWordSearch(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("WordSearch"));
     setWindowTitle(QStringLiteral("一覧内のワード検索"));
-    setProperty("helpTopic", HelpTopic);
+    SetHelpContext(this, HelpTopic);
 
     auto* root = new QVBoxLayout(this);
     root->addWidget(

@@ -3,10 +3,12 @@
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
+#include "maintenance/MaintenanceCommands.h"
 
 int main(int argc, char** argv)
 {
     SetStartupServices(std::make_unique<TMainServices>());
+    RegisterMaintenanceCommands();
     RegisterFileExport();
     return QuenridMain(argc, argv);
 }

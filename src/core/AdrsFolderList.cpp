@@ -3,6 +3,7 @@
 
 #include "core/MainSettings.h"
 #include "platform/IniFile.h"
+#include "platform/TableEngine.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,11 +41,21 @@ bool holdsAdrsTable(const QString& folder)
     return indexOfName(files, QStringLiteral("Adrs.db")) >= 0;
 }
 
+// The lock of the book's table: held while its folder is deleted or moved, so that a book another process
+// has open stays pending (its files would vanish under it).
+TableFileLock bookLock(const QString& path)
+{
+    return TableFileLock(path + QStringLiteral("/Adrs.DB"));
+}
+
 // Deletes the files directly inside the book's folder, then the folder; true when the folder is gone.
 bool deleteBookFolder(const QString& path)
 {
     if (QFileInfo(path).isSymLink())
         return QFile::remove(path);
+    TableFileLock lock = bookLock(path);
+    if (!lock.tryLock())
+        return false;
     const QFileInfoList files =
         QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& file : files)
@@ -71,6 +82,9 @@ bool carryOutRename(const TPendingRename& rename)
     if (!entryExists(oldPath))
         return true;
     if (renameClashes(rename))
+        return false;
+    TableFileLock lock = bookLock(oldPath);
+    if (!lock.tryLock())
         return false;
     return QDir().rename(oldPath, AdrsFolder + rename.newName);
 }
@@ -107,14 +121,18 @@ void LoadAddressBookList(bool execute)
     const QString del = QStringLiteral("DELETE");
     const QString ren = QStringLiteral("RENAME");
     const QString count = QStringLiteral("Count");
+    // A count is believed only as far as the section has keys.
+    const auto entries = [&op, &count](const QString& section) {
+        return std::min(op.ReadInteger(section, count, 0), int(op.ReadSection(section).size()));
+    };
     QStringList deletions;
-    for (int i = 1, n = op.ReadInteger(del, count, 0); i <= n; ++i) {
+    for (int i = 1, n = entries(del); i <= n; ++i) {
         const QString name = op.ReadString(del, QString::number(i), QString());
         if (IsPlainFolderName(name) && entryExists(AdrsFolder + name))
             deletions.append(name);
     }
     QList<TPendingRename> renames;
-    for (int i = 1, n = op.ReadInteger(ren, count, 0); i <= n; ++i) {
+    for (int i = 1, n = entries(ren); i <= n; ++i) {
         const QString value = op.ReadString(ren, QString::number(i), QString());
         const qsizetype slash = value.indexOf(u'/');
         if (slash < 0)
@@ -148,8 +166,10 @@ void LoadAddressBookList(bool execute)
         deletions = stillDeleting;
         renames = stillRenaming;
 
-        QFile::remove(opPath);
-        if (!deletions.isEmpty() || !renames.isEmpty()) {
+        // Replaced whole, never deleted first: a failed write keeps the operations it held.
+        if (deletions.isEmpty() && renames.isEmpty()) {
+            QFile::remove(opPath);
+        } else {
             TMemIniFile pending(opPath);
             pending.Clear();
             if (!deletions.isEmpty()) {

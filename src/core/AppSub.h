@@ -58,7 +58,7 @@ const QStringList& PrefectureKanaNames();
 AnsiString KeepNumberChars(const AnsiString& text, int flags);
 // The text without blanks and control characters at both ends.
 AnsiString TrimAnsiText(const AnsiString& text);
-// Wide text without blanks and control characters (up to U+0020) at both ends; an ideographic space stays.
+// Removes blanks and control characters (up to U+0020) at both ends; the ideographic space U+3000 stays.
 QString TrimBlanks(const QString& text);
 AnsiString StripSpaces(const QString& text);
 AnsiString ReverseMbcsText(const AnsiString& text);

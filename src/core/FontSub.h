@@ -23,6 +23,8 @@ constexpr int FontStyleStrikeOut = 8;
 
 // Face used when a font has nothing better to fall back on.
 inline const QString FallbackFontFace = QStringLiteral("ＭＳ 明朝");
+// The installed stand-in of the system's UI face, the program's own font.
+inline const QString UiFontFace = QStringLiteral("IPAPGothic");
 
 // A font as the documents describe it; `ToQFont` turns it into something Qt can draw with.
 struct TFontSpec

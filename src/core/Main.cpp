@@ -3,6 +3,8 @@
 
 #include "core/AdrsFolderList.h"
 #include "core/AppSub.h"
+#include "core/ButtonPictures.h"
+#include "core/FontSub.h"
 #include "core/InputPW.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -15,9 +17,21 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLibraryInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSessionManager>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QSysInfo>
+#include <QTranslator>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 QPointer<TMainForm> MainForm;
 
@@ -29,14 +43,37 @@ QString InstanceLockFolder()
     return SystemPaths::WithSlash(folder);
 }
 
+namespace {
+
+// True while a live process holds the lock file at path. Only looks: the lock is neither taken nor, however
+// old, removed as stale, since it belongs to another program.
+bool LockHeldByLiveProcess(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool flockHeld = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    if (flockHeld)
+        return true;
+    // A holder that keeps no flock is judged by the process the file names.
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (!QLockFile(path).getLockInfo(&pid, &host, &app) || pid <= 0 ||
+        pid > std::numeric_limits<pid_t>::max())
+        return false;
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return true; // cannot be checked from here
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
 bool IsAdminToolRunning(const QString& folder)
 {
-    QLockFile tool(folder + AdminToolIdentity + QStringLiteral(".lock"));
-    if (tool.tryLock(0)) {
-        tool.unlock();
-        return false;
-    }
-    if (tool.error() != QLockFile::LockFailedError)
+    if (!LockHeldByLiveProcess(folder + AdminToolIdentity + QStringLiteral(".lock")))
         return false;
     ApplicationMessageBox(QStringLiteral("「管理者モード設定ツール」が動作中です  \r\n"
                                          "「管理者モード設定ツール」を終了してから実行してください  "),
@@ -101,6 +138,76 @@ bool TSingleInstance::Listen()
         }
     });
     return m_server->listen(name);
+}
+
+namespace {
+
+// The write end of the pipe through which the signal handler reaches the GUI thread.
+int SessionSignalPipe[2] = {-1, -1};
+
+void sessionSignalHandler(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(SessionSignalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+constexpr int SessionSignals[] = {SIGTERM, SIGHUP};
+
+} // namespace
+
+TSessionEndWatcher::TSessionEndWatcher(QObject* parent) : QObject(parent)
+{
+    if (SessionSignalPipe[0] < 0 && ::pipe2(SessionSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    m_notifier = new QSocketNotifier(SessionSignalPipe[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TSessionEndWatcher::readSignals);
+    struct sigaction action = {};
+    action.sa_handler = sessionSignalHandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int sig : SessionSignals)
+        ::sigaction(sig, &action, nullptr);
+#ifndef QT_NO_SESSIONMANAGER
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        // Questions need the session manager's leave; without it nothing can be asked, so nothing closes.
+        if (m_ending || !manager.allowsInteraction())
+            return;
+        bool ended = false;
+        m_ending = true;
+        emit EndRequested(&ended);
+        m_ending = false;
+        manager.release();
+        if (!ended)
+            manager.cancel();
+    });
+#endif
+}
+
+TSessionEndWatcher::~TSessionEndWatcher()
+{
+    if (!m_notifier)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    for (const int sig : SessionSignals)
+        ::sigaction(sig, &action, nullptr);
+}
+
+void TSessionEndWatcher::readSignals()
+{
+    char buffer[64];
+    while (::read(SessionSignalPipe[0], buffer, sizeof buffer) > 0) {
+    }
+    // A second signal while the question of the first is open is answered by that question.
+    if (m_ending)
+        return;
+    bool ended = false;
+    m_ending = true;
+    emit EndRequested(&ended);
+    m_ending = false;
 }
 
 void LoadInstallState()
@@ -176,6 +283,9 @@ void TMainForm::FormCreate()
     m_help->SetPageOffsetEnabled(true);
     m_helpFilter = new THelpKeyFilter([this](int context) { return HelpHandler(context); });
     qApp->installEventFilter(m_helpFilter);
+    m_sessionEnd = new TSessionEndWatcher(this);
+    connect(m_sessionEnd, &TSessionEndWatcher::EndRequested, this,
+            [this](bool* ended) { *ended = EndSession(); });
 
     TStartupServices& services = StartupServices();
     services.LoadHyphenLibrary();
@@ -240,9 +350,8 @@ bool TMainForm::HelpHandler(int context)
     if (!m_help || m_help->NotAvailable()) {
         const QString reason = m_help ? m_help->ErrorText() : QString();
         MessageBoxPos(this,
-                      reason + QStringLiteral("\r\n\r\n") + QStringLiteral("スタートメニューから『") +
-                          ProductTitle + QStringLiteral("』を開き  ") + QStringLiteral("\r\n") +
-                          QStringLiteral("「操作ガイドの使用について」をご確認ください  "),
+                      reason + QStringLiteral("\r\n\r\n") + QStringLiteral("操作ガイドを表示するには  \r\n") +
+                          QStringLiteral("PDF ビューアー（Evince、Okular など）をインストールしてください  "),
                       ProductTitle, MsgSeam::MbIconExclamation, 2);
         return false;
     }
@@ -269,6 +378,13 @@ bool TMainForm::CloseMainForm()
     return true;
 }
 
+bool TMainForm::EndSession()
+{
+    CloseMainForm();
+    const QWidget* session = StartupServices().AddressListWindow();
+    return !session || !session->isVisible();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     if (CloseMainForm())
@@ -277,10 +393,29 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+void InitApplication()
+{
+    QApplication::setApplicationDisplayName(ProductTitle);
+    static QPointer<QTranslator> qtTexts;
+    if (!qtTexts) {
+        auto* translator = new QTranslator(qApp);
+        if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(translator);
+        qtTexts = translator;
+    }
+    InstallFontSubstitutions();
+    QFont font = QApplication::font();
+    font.setFamilies({UiFontFace});
+    QApplication::setFont(font);
+    InstallButtonPictureTheme();
+}
+
 int QuenridMain(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenrid215"));
+    InitApplication();
     // The splash is the only window for a while; its closing must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
 

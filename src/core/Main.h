@@ -10,13 +10,13 @@
 #include <memory>
 
 class QLocalServer;
+class QSocketNotifier;
 class TPDFHelp;
 class THelpKeyFilter;
 
 // Identities of this program's running instance and of the administrator-mode setting tool.
 inline const QString InstanceIdentity = QStringLiteral("Morvane.Quenrid215.Instance");
 inline const QString AdminToolIdentity = QStringLiteral("Morvane.Quenrid215.AdminModeTool");
-
 
 // Where the instance locks and the activation socket live (the user's runtime folder), with a final "/".
 QString InstanceLockFolder();
@@ -53,6 +53,26 @@ private:
     QLocalServer* m_server = nullptr;
 };
 
+// Turns the end of the desktop session into the main form's normal close: SIGTERM and SIGHUP (a logout, a
+// shutdown, a terminal that went) and the session manager's logout request. One at a time; while it exists
+// the two signals no longer end the process at once.
+class TSessionEndWatcher : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TSessionEndWatcher(QObject* parent = nullptr);
+    ~TSessionEndWatcher() override;
+
+signals:
+    // The session is ending; answer through *ended whether the program has let it end.
+    void EndRequested(bool* ended);
+
+private:
+    void readSignals();
+    QSocketNotifier* m_notifier = nullptr;
+    bool m_ending = false;
+};
+
 // Reads the hard-disk install record into HddInstalled and HddInstallFolder, telling the user about a record
 // of another program, a damaged record or installed data that has gone.
 void LoadInstallState();
@@ -75,6 +95,9 @@ public:
     void WMStartup();
     // Ends the run unless the working session is still open (which is then asked to end).
     bool CloseMainForm();
+    // The desktop session is ending: closes as the user would, so unsaved input is asked about. True when the
+    // working session has ended (the program then ends), false when it stays.
+    bool EndSession();
 
 protected:
     bool event(QEvent* event) override;
@@ -83,10 +106,16 @@ protected:
 private:
     std::unique_ptr<TPDFHelp> m_help;
     THelpKeyFilter* m_helpFilter = nullptr;
+    TSessionEndWatcher* m_sessionEnd = nullptr;
     bool m_closed = false;
 };
 
 extern QPointer<TMainForm> MainForm;
+
+// The application's own settings, made once a QApplication exists: its display name, Qt's own texts (standard
+// buttons, context menus) in Japanese whatever the locale, the stand-in of the system UI face (IPA P Gothic)
+// as its font, and the button picture theme.
+void InitApplication();
 
 // The whole program run; answers the process exit code.
 int QuenridMain(int argc, char** argv);

@@ -190,6 +190,7 @@ void ReadMainSettings(QWidget* messageOwner)
     MainSettings.Map = readRanged(ini, cooperate, QStringLiteral("Map"), defaults.Map, 10);
     MainSettings.MapSearchKind = readRanged(ini, cooperate, QStringLiteral("MapSearchKind"), 0, 1);
     MainSettings.Root = readRanged(ini, cooperate, QStringLiteral("Root"), 0, 1);
+    MainSettings.Info = ini.ReadBool(QStringLiteral("BASE"), QStringLiteral("Info"), defaults.Info);
     MainSettings.UpdateCheck =
         ini.ReadBool(QStringLiteral("UPDATE"), QStringLiteral("UpdateCheck"), defaults.UpdateCheck);
     MainSettings.MyNumberLabel = Cp932::cutToBytes(

@@ -49,7 +49,8 @@ struct TMainSettings
     int Map = 8;
     int MapSearchKind = 0;
     int Root = 0;
-    bool UpdateCheck = true;
+    bool Info = true;        // [BASE] Info: fetch notices at start
+    bool UpdateCheck = true; // [UPDATE] UpdateCheck: check for updates at start
     QString MyNumberLabel = QStringLiteral("共通マイナンバー");
 };
 extern TMainSettings MainSettings;

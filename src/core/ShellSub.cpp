@@ -42,6 +42,37 @@ QString resolvedFolder(const QString& folder, const QString& programPath)
     return f;
 }
 
+// How long an opener that was not to be waited for gets to hand the document over and report.
+constexpr int HandOverMs = 5000;
+
+// Opens a document, folder or URL with the desktop's opener and answers by its exit status: 0, ENOENT when
+// the target is missing, ENOEXEC when nothing could open it. Without noWait the opener is waited for until it
+// ends; with noWait only until it has handed over (an opener still busy then counts as started).
+int openWithDesktop(const QString& target, bool noWait)
+{
+    auto* opener = new QProcess;
+    opener->setProgram(QStringLiteral("xdg-open"));
+    opener->setArguments({target});
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->start();
+    if (!opener->waitForStarted(-1)) {
+        delete opener;
+        return ENOEXEC;
+    }
+    if (!opener->waitForFinished(noWait ? HandOverMs : -1)) {
+        // Left to run on its own; it goes when it ends.
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return 0;
+    }
+    const bool ok = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    const int code = opener->exitCode();
+    delete opener;
+    if (ok)
+        return 0;
+    return code == 2 ? ENOENT : ENOEXEC; // xdg-open: 2 the file does not exist
+}
+
 class TDesktopOpener : public TShellOpener
 {
 public:
@@ -51,7 +82,7 @@ public:
         const QUrl asUrl(r.file);
         const bool isUrl = asUrl.isValid() && asUrl.scheme().size() > 1 && !QFileInfo(r.file).isAbsolute();
         if (isUrl)
-            return QDesktopServices::openUrl(asUrl) ? 0 : ENOEXEC;
+            return openWithDesktop(r.file, r.noWait);
 
         const QFileInfo info(r.file);
         if (!info.exists())
@@ -70,8 +101,7 @@ public:
             process.waitForFinished(-1);
             return 0;
         }
-        // Documents and folders: whatever the desktop associates with them, not waited for.
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? 0 : ENOEXEC;
+        return openWithDesktop(info.absoluteFilePath(), r.noWait);
     }
 };
 
@@ -160,6 +190,29 @@ int RunProgram(const QString& commandLine, const QString& folder, bool noWait, i
     if (process.exitStatus() != QProcess::NormalExit)
         return EINTR;
     return process.exitCode();
+}
+
+bool IsProgramFile(const QString& path)
+{
+    // A web address goes to the browser, whatever its name ends in; a file address is its file.
+    QString local = path;
+    const QUrl url(path);
+    if (url.isValid() && url.scheme().size() > 1 && !QFileInfo(path).isAbsolute()) {
+        if (!url.isLocalFile())
+            return false;
+        local = url.toLocalFile();
+    }
+    const QFileInfo info(local);
+    if (info.isDir())
+        return false;
+    if (info.isFile() && info.isExecutable())
+        return true;
+    static const QStringList launched = {
+        QStringLiteral("desktop"), QStringLiteral("exe"), QStringLiteral("com"), QStringLiteral("bat"),
+        QStringLiteral("cmd"),     QStringLiteral("msi"), QStringLiteral("scr"), QStringLiteral("pif"),
+        QStringLiteral("vbs"),     QStringLiteral("jar"), QStringLiteral("sh"),  QStringLiteral("run"),
+        QStringLiteral("appimage")};
+    return launched.contains(info.suffix(), Qt::CaseInsensitive);
 }
 
 int ShellOpen(const QString& file, const QString& parameters, const QString& folder, bool noWait,
@@ -274,6 +327,10 @@ void CenterForm(QWidget* form, QWidget* other)
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    // A window not shown yet takes the size its contents ask for only when shown: take it now, as showing
+    // would, or it is centred by the default size and hangs off-centre.
+    if (!form->isVisible() && !form->testAttribute(Qt::WA_Resized))
+        form->adjustSize();
     const QRect formRect = form->frameGeometry();
     QRect otherRect;
     if (other)

@@ -46,10 +46,14 @@ public:
 };
 
 // Opens file with the shell: programs are started with the parameters, documents, folders and URLs go to the
-// desktop's handler. folder "@" means the file's folder. Answers 0 or an errno value (ENOENT: missing file,
-// ENOEXEC: nothing can open it).
+// desktop's opener (xdg-open), whose exit status is the answer. folder "@" means the file's folder. Without
+// noWait returns when the started program (or the opener) has ended. Answers 0 or an errno value (ENOENT:
+// missing file, ENOEXEC: nothing could open it).
 int ShellOpen(const QString& file, const QString& parameters, const QString& folder, bool noWait,
               int showCommand = 1);
+// True when opening path would start a program rather than show a document: an executable file, or a file
+// that the desktop or a compatibility layer would run (".desktop", ".exe", scripts, ...).
+bool IsProgramFile(const QString& path);
 // Installs opener in place of the desktop one (null restores it); answers the previous one.
 std::unique_ptr<TShellOpener> SetShellOpener(std::unique_ptr<TShellOpener> opener);
 

@@ -1933,3 +1933,29 @@ void TableField::clear()
 {
     setValue(QVariant());
 }
+
+TableFileLock::TableFileLock(const QString& tablePath) : m_path(tablePath + QLatin1String(".lck")) {}
+
+TableFileLock::~TableFileLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the flock
+}
+
+bool TableFileLock::tryLock()
+{
+    if (m_fd >= 0)
+        return true;
+    const QByteArray path = QFile::encodeName(m_path);
+    int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}

@@ -259,6 +259,24 @@ private:
     std::unique_ptr<Private> d;
 };
 
+// A table's lock held as an exclusive open holds it, without opening the table: while held, nobody else has
+// the table open. For work on a table's files, such as deleting or moving its folder.
+class TableFileLock
+{
+public:
+    explicit TableFileLock(const QString& tablePath);
+    ~TableFileLock();
+    TableFileLock(const TableFileLock&) = delete;
+    TableFileLock& operator=(const TableFileLock&) = delete;
+
+    // False while anyone has the table open, or when its lock file cannot be opened.
+    bool tryLock();
+
+private:
+    QString m_path;
+    int m_fd = -1;
+};
+
 namespace TableEngine {
 
 // Test hook: creation throws after this many of its steps (0: never).

@@ -11,6 +11,8 @@
 #include "core/DBInfo.h"
 #include "core/Main.h"
 #include "core/MainServices.h"
+#include "support/TestFiles.h"
+#include "core/PDFHelp.h"
 #include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
@@ -23,6 +25,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -164,6 +168,42 @@ TEST_F(AdrsListTest, CancellingTheStartChoiceEndsTheProgram)
     EXPECT_EQ(rec.count(), 2);
     EXPECT_FALSE(StartupServices().AddressListExists());
     EXPECT_TRUE(AdrsFolderList.isEmpty());
+}
+
+TEST_F(AdrsListTest, StartNoticesComeBeforeTheBookAndAStartedUpdaterEndsTheProgram)
+{
+    prepare({{"Work", 2}}, "Work");
+    int notices = 0;
+    RegisterListCommand(TListCommand::StartupNotices, [&](TAddressList& list) {
+        ++notices;
+        EXPECT_FALSE(list.AdrsOpen());
+        MainSettings.Info = false;
+        MainSettings.UpdateCheck = true;
+        return TListCommandResult{true};
+    });
+    run([&](TAddressList& list) { EXPECT_TRUE(list.AdrsOpen()); });
+    EXPECT_EQ(notices, 1);
+    const auto option = [this](const char* section, const char* key) {
+        return TMemIniFile(DataRootFolder + MainSettingsFileName).ReadString(section, key, "");
+    };
+    EXPECT_EQ(option("BASE", "Info"), "0");
+    EXPECT_EQ(option("UPDATE", "UpdateCheck"), "1");
+
+    // The updater runs: the list closes at once, without the book and without writing the options.
+    RegisterListCommand(TListCommand::StartupNotices, [](TAddressList&) {
+        MainSettings.Info = true;
+        TListCommandResult result{true};
+        result.updaterStarted = true;
+        return result;
+    });
+    {
+        TMainForm form;
+        form.FormCreate();
+        QCoreApplication::sendPostedEvents(&form);
+    }
+    EXPECT_FALSE(StartupServices().AddressListExists());
+    EXPECT_EQ(option("BASE", "Info"), "0");
+    RegisterListCommand(TListCommand::StartupNotices, {});
 }
 
 TEST_F(AdrsListTest, SwitchingBooksOpensTheOtherBookWithItsGroups)
@@ -510,6 +550,71 @@ TEST_F(AdrsListTest, AChildThatRefusesToCloseKeepsTheProgramRunning)
     });
     RegisterListChild(TListChild::CategorySearch, {});
     EXPECT_TRUE(QFileInfo::exists(data() + "AdrsList.ini"));
+}
+
+TEST_F(AdrsListTest, EndingTheDesktopSessionClosesAsTheUserWouldAndAsksAboutUnsavedInput)
+{
+    prepare({{"Book", 2}}, "Book");
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        list.SelectIndex(0, true, false);
+        action(list, "actInquiry")->trigger();
+        ASSERT_TRUE(DataInquiry);
+        DataInquiry->edtTel->setText(QStringLiteral("0312345678"));
+
+        // SIGTERM (a logout or shutdown) reaches the card's question; Cancel keeps everything open.
+        rec.answer(MsgSeam::IdCancel);
+        ::raise(SIGTERM);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return rec.count() == 1; }, 5000));
+        EXPECT_EQ(rec.last().flags, unsigned(MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion));
+        ASSERT_TRUE(DataInquiry);
+        EXPECT_TRUE(DataInquiry->isVisible());
+        EXPECT_TRUE(list.isVisible());
+        EXPECT_FALSE(QFileInfo::exists(data() + "AdrsList.ini"));
+
+        // SIGHUP the same way; No discards the input and the session ends.
+        rec.answer(MsgSeam::IdNo);
+        ::raise(SIGHUP);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !list.isVisible(); }, 5000));
+        EXPECT_EQ(rec.count(), 2);
+    });
+    EXPECT_TRUE(QFileInfo::exists(data() + "AdrsList.ini")) << "the list saved its settings on the way out";
+}
+
+TEST_F(AdrsListTest, F1InTheListOpensItsHelpPage)
+{
+    prepare({{"Book", 1}}, "Book");
+    const QString guide = m_root + "guide.pdf";
+    WriteFileBytes(guide, "%PDF-1.4\n");
+    MessageRecorder rec;
+    run([&](TAddressList& list) {
+        TPDFHelp* help = MainForm->Help();
+        ASSERT_TRUE(help);
+        QStringList launched;
+        help->SetViewer({"viewer", {"%p", "%f"}, {"%f"}});
+        help->SetLauncher([&](const QString&, const QStringList& arguments) {
+            launched = arguments;
+            return true;
+        });
+        help->SetDocument(guide);
+        list.ListView()->setFocus();
+        QTest::keyClick(list.ListView(), Qt::Key_F1);
+        // Context 39, shifted by the guide's three front pages, counted from 1.
+        EXPECT_EQ(launched, QStringList({"43", guide}));
+
+        // Without a viewer the advice is about installing one.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(m_root + "no-programs"));
+        help->LocateReader();
+        qputenv("PATH", path);
+        ASSERT_TRUE(help->NotAvailable());
+        rec.answer(MsgSeam::IdOk);
+        QTest::keyClick(list.ListView(), Qt::Key_F1);
+        ASSERT_EQ(rec.count(), 1);
+        EXPECT_FALSE(rec.last().text.contains(QStringLiteral("スタートメニュー")));
+        EXPECT_TRUE(
+            rec.last().text.contains(QStringLiteral("PDF ビューアー（Evince、Okular など）をインストール")));
+    });
 }
 
 TEST_F(AdrsListTest, StoredColumnOrdersAreTakenOnlyAsPermutations)

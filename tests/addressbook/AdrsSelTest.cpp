@@ -48,23 +48,50 @@ TEST_F(AdrsSel, FailedFolderCreationLeavesNoBookBehind)
 {
     makeBooks({"Home"});
     WriteFileBytes(AdrsFolder + "Blocked", "a file where the folder would go");
-    const struct
+    MessageRecorder rec;
+    rec.answer(MsgSeam::IdOk);
+    Choice c(nullptr);
+    c.BookName = "Home";
+    c.FillBookList();
+    EXPECT_EQ(c.CreateBook("Blocked"), Choice::okFocusList);
+    ASSERT_EQ(rec.count(), 1);
+    EXPECT_EQ(rec.last().text, QStringLiteral("アドレス帳を作成できませんでした  "));
+    EXPECT_EQ(names(), QStringList({"Home|Home|0"}));
+    EXPECT_EQ(c.BookName, "Home");
+    EXPECT_EQ(c.BookChanged, 0);
+}
+
+TEST_F(AdrsSel, NewBookNamesAreLimitedLikeRenamesAndKeepIdeographicBlanks)
+{
+    makeBooks({"Home"});
+    struct Case
     {
-        QString name;
-    } cases[] = {{"Blocked"}, {QString(100, QChar(0x6F22))}}; // the second is too long for a file name
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.name.left(10).toStdString());
+        QString text;
+        int result;
+        QString book; // the book made, or the message shown
+    } cases[] = {
+        {QString(51, QChar(0x6F22)), Choice::okFocusEdit,
+         "アドレス帳の名前の長さは全角で５０文字分までです  "},
+        {QString(50, QChar(0x6F22)), Choice::okClose, QString(50, QChar(0x6F22))},
+        {QStringLiteral("\t 　仕事　 "), Choice::okClose, QStringLiteral("　仕事　")},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.text.left(10).toStdString());
         MessageRecorder rec;
         rec.answer(MsgSeam::IdOk);
         Choice c(nullptr);
         c.BookName = "Home";
         c.FillBookList();
-        EXPECT_EQ(c.CreateBook(tc.name), Choice::okFocusList);
-        ASSERT_EQ(rec.count(), 1);
-        EXPECT_EQ(rec.last().text, QStringLiteral("アドレス帳を作成できませんでした  "));
-        EXPECT_EQ(names(), QStringList({"Home|Home|0"}));
-        EXPECT_EQ(c.BookName, "Home");
-        EXPECT_EQ(c.BookChanged, 0);
+        EXPECT_EQ(c.CreateBook(tc.text), tc.result);
+        if (tc.result == Choice::okClose) {
+            EXPECT_EQ(rec.count(), 0);
+            EXPECT_EQ(c.BookName, tc.book);
+            EXPECT_TRUE(QDir(AdrsFolder + tc.book).exists());
+        } else {
+            ASSERT_EQ(rec.count(), 1);
+            EXPECT_EQ(rec.last().text, tc.book);
+            EXPECT_EQ(c.BookName, "Home");
+        }
     }
 }
 

@@ -18,8 +18,10 @@
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/RecordingOpener.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
+#include <QWindow>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
@@ -296,6 +298,92 @@ TEST_F(DtInqiryExtrasTest, OpeningHandsTheLinkItselfToTheShell)
         EXPECT_TRUE(opened[i].parameters.isEmpty());
         EXPECT_TRUE(opened[i].folder.isEmpty());
     }
+}
+
+TEST_F(DtInqiryExtrasTest, AProgramLinkAsksFirstAndAFailedOpenIsReported)
+{
+    // Answers ENOEXEC for documents nothing can open.
+    struct Opener : TShellOpener
+    {
+        QStringList* opened;
+        int Open(const TShellOpenRequest& r) override
+        {
+            opened->append(r.file);
+            return r.file.endsWith(QLatin1String(".xyz")) ? ENOEXEC : 0;
+        }
+    };
+    const QString folder = DataRootFolder;
+    const QString program = folder + "run-me";
+    WriteFileBytes(program, "#!/bin/sh\n");
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+    WriteFileBytes(folder + "launcher.desktop", "[Desktop Entry]\n");
+    WriteFileBytes(folder + "notes.txt", "text");
+    WriteFileBytes(folder + "odd.xyz", "?");
+
+    makeCard();
+    QStringList opened;
+    auto opener = std::make_unique<Opener>();
+    opener->opened = &opened;
+    auto previous = SetShellOpener(std::move(opener));
+    card->SetFormValues([&] {
+        TCardValues v = card->FormValues();
+        v.ExtLink =
+            QStringList{program, folder + "launcher.desktop", folder + "notes.txt", folder + "odd.xyz"};
+        return v;
+    }());
+    const auto open = [this](int row) {
+        card->lvExtLink->setCurrentItem(card->lvExtLink->topLevelItem(row));
+        card->bbtnOpenExtLink->click();
+    };
+
+    MessageRecorder rec;
+    rec.answer(MsgSeam::IdNo).answer(MsgSeam::IdNo);
+    open(0);
+    open(1);
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(rec.count(), 2);
+    EXPECT_EQ(rec.messages()[0].text,
+              QStringLiteral("「") + program +
+                  QStringLiteral("」はプログラムです  \r\n起動してもよろしいですか？  "));
+    EXPECT_EQ(rec.last().flags, unsigned(MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2));
+
+    rec.answer(MsgSeam::IdYes);
+    open(0);
+    EXPECT_EQ(opened, QStringList{program});
+    open(2); // a document opens without a question
+    EXPECT_EQ(rec.count(), 3);
+    rec.answer(MsgSeam::IdOk);
+    open(3);
+    EXPECT_EQ(opened.size(), 3);
+    ASSERT_EQ(rec.count(), 4);
+    EXPECT_TRUE(rec.last().text.startsWith(QStringLiteral("リンク先を開くことができませんでした  \r\n")));
+    EXPECT_TRUE(rec.last().text.endsWith(QStringLiteral("RC = ") + QString::number(ENOEXEC) + "  "));
+    SetShellOpener(std::move(previous));
+}
+
+TEST_F(DtInqiryExtrasTest, EscapeClosesAnOpenDropDownBeforeTheCard)
+{
+    makeCard();
+    card->show();
+    QApplication::setActiveWindow(card);
+    card->cbxGroup->setFocus();
+    card->cbxGroup->showPopup();
+    ASSERT_TRUE(QApplication::activePopupWidget());
+    // Through the window system, as a key press arrives: shortcuts are matched on that path.
+    const auto escape = [this] {
+        QWindow* target = card->windowHandle();
+        if (QWidget* popup = QApplication::activePopupWidget())
+            target = popup->window()->windowHandle();
+        ASSERT_TRUE(target);
+        QTest::keyClick(target, Qt::Key_Escape);
+    };
+    escape();
+    EXPECT_FALSE(QApplication::activePopupWidget());
+    ASSERT_TRUE(card);
+    EXPECT_TRUE(card->isVisible());
+    QApplication::setActiveWindow(card);
+    escape();
+    EXPECT_TRUE(card.isNull() || !card->isVisible());
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -92,6 +92,12 @@ TEST_F(DtInqiryTest, CreatedEmptyWithNavigationOff)
     for (QToolButton* b :
          {card->bbtnSymbolColor, card->bbtnCopySetting, card->bbtnOpenExtLink, card->bbtnAddExtLink})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    // The item is named as the list and the narrowing name it.
+    QStringList captions;
+    for (const QLabel* label : card->findChildren<QLabel*>())
+        captions << label->text();
+    EXPECT_TRUE(captions.contains(QStringLiteral("従業員番号")));
+    EXPECT_FALSE(captions.contains(QStringLiteral("社員番号")));
 }
 
 TEST_F(DtInqiryTest, NavigationWalksTheListWithItsCounters)

@@ -2,8 +2,11 @@
 #include "addressbook/DupliSch.h"
 #include "addressbook/FakeAddressList.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QScreen>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -105,6 +108,25 @@ TEST(DupliSch, EnterMovesFromTheFirstItemToTheSecondToView)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), dialog.findChild<QPushButton*>("btnView"));
     EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(DupliSch, NotesStayOnOneLineAndTheDialogIsCentredByItsRealSize)
+{
+    TDuplicatePair pair{2, 4};
+    bool seen = false;
+    ModalDriver driver;
+    driver.on("DuplicateSearch", [&](QWidget* d) {
+        seen = true;
+        for (const QLabel* label : d->findChildren<QLabel*>()) {
+            SCOPED_TRACE(label->text().toStdString());
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+        }
+        const QRect work = d->screen()->availableGeometry();
+        EXPECT_LE((d->frameGeometry().center() - work.center()).manhattanLength(), 4);
+        d->findChild<QPushButton*>("btnCancel")->click();
+    });
+    EXPECT_FALSE(ExecuteDuplicateSearch(nullptr, pair));
+    EXPECT_TRUE(seen);
 }
 
 } // namespace

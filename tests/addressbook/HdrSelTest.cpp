@@ -206,4 +206,17 @@ TEST(HdrSel, OkNeedsOneShownColumn)
               QDialog::Rejected);
 }
 
+TEST(HdrSel, RowsLeaveRoomBetweenTheCheckBoxes)
+{
+    FakeAddressList list;
+    THeaderSelect dialog(nullptr, list);
+    dialog.SetColumns(DefaultAddressColumns());
+    dialog.show();
+    auto* view = dialog.findChild<QListWidget*>("lvHeader");
+    ASSERT_TRUE(view);
+    const QRect first = view->visualItemRect(view->item(0));
+    const QRect second = view->visualItemRect(view->item(1));
+    EXPECT_GE(second.top() - first.bottom(), 3);
+}
+
 } // namespace

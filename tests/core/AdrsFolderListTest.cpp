@@ -4,6 +4,10 @@
 
 #include "core/AdrsFolderList.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 class AdrsFolderListTest : public StartupFixture
@@ -159,6 +163,53 @@ TEST_F(AdrsFolderListTest, UnsafeNamesInPendingFileAreNeverActedOn)
         EXPECT_FALSE(IsPlainFolderName(QString::fromUtf8(name))) << name;
     EXPECT_TRUE(IsPlainFolderName(QStringLiteral("得意先 2024")));
     EXPECT_TRUE(IsPlainFolderName(QStringLiteral("..hidden")));
+}
+
+TEST_F(AdrsFolderListTest, BookInUseStaysPendingUntilItsHolderLetsGo)
+{
+    makeBook("open");
+    makeBook("renamed");
+    writeIni(AdrsOpFileName, {{"DELETE", "Count", "1"},
+                              {"DELETE", "1", "open"},
+                              {"RENAME", "Count", "1"},
+                              {"RENAME", "1", "renamed/new"}});
+    // Another open of each book, as another process's shared open holds it.
+    QList<int> holders;
+    for (const char* book : {"open", "renamed"}) {
+        const QByteArray lock = QFile::encodeName(AdrsFolder + book + "/Adrs.DB.lck");
+        const int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_SH | LOCK_NB), 0);
+        holders.append(fd);
+    }
+    const QByteArray before = opFile();
+    LoadAddressBookList(true);
+    EXPECT_TRUE(QFileInfo(AdrsFolder + "open/Adrs.DB").isFile());
+    EXPECT_TRUE(QFileInfo(AdrsFolder + "renamed/Adrs.DB").isFile());
+    EXPECT_EQ(shown(), QStringList({"open||1", "renamed|new|2"}));
+    EXPECT_EQ(opFile(), before);
+
+    for (const int fd : holders)
+        ::close(fd);
+    LoadAddressBookList(true);
+    EXPECT_EQ(shown(), QStringList({"new|new|0"}));
+    EXPECT_FALSE(QFileInfo::exists(AdrsFolder + AdrsOpFileName));
+}
+
+TEST_F(AdrsFolderListTest, HugeCountsReadOnlyTheKeysPresent)
+{
+    makeBook("three");
+    QDir().mkpath(AdrsFolder + "three/sub");
+    writeIni(AdrsOpFileName, {{"DELETE", "Count", "2147483647"},
+                              {"DELETE", "1", "three"},
+                              {"RENAME", "Count", "2147483647"},
+                              {"RENAME", "1", "gone/other"}});
+    LoadAddressBookList(true);
+    EXPECT_TRUE(QFileInfo(AdrsFolder + "three/sub").isDir());
+    const TMemIniFile op(AdrsFolder + AdrsOpFileName);
+    EXPECT_EQ(op.ReadSection("DELETE"), QStringList({"Count", "1"}));
+    EXPECT_EQ(op.ReadInteger("DELETE", "Count", 0), 1);
+    EXPECT_FALSE(op.SectionExists("RENAME"));
 }
 
 } // namespace

@@ -3,16 +3,21 @@
 
 #include "core/AdrsFolderList.h"
 #include "core/Main.h"
+#include "core/MsgBoxPos.h"
 #include "core/Splash.h"
 #include "core/StartupServices.h"
 #include "maintenance/HdiRW.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 
+#include <QFontInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTest>
 
 namespace {
@@ -161,6 +166,7 @@ TEST_F(MainTest, SplashHoldsTheStartUntilItCloses)
     MessageRecorder rec;
     auto* splash = new TSplashForm;
     splash->show();
+    EXPECT_FALSE(splash->windowFlags() & Qt::WindowStaysOnTopHint) << "other programs may cover it";
     EXPECT_TRUE(splash->tmrSplash()->isActive());
     EXPECT_EQ(splash->tmrSplash()->interval(), 2500);
     {
@@ -174,6 +180,32 @@ TEST_F(MainTest, SplashHoldsTheStartUntilItCloses)
         QCoreApplication::sendPostedEvents(&form);
         EXPECT_TRUE(m_log.contains("histories"));
     }
+}
+
+TEST(InitApplication, JapaneseStandardButtonsTheProgramsFontAndName)
+{
+    InitApplication(); // the test main has run it; once more changes nothing
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Tovarel"));
+    EXPECT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("IPAPGothic"));
+
+    // A real question box: Qt's standard buttons speak Japanese whatever the locale.
+    QStringList buttons;
+    ModalDriver driver;
+    driver.on<QMessageBox>([&](QMessageBox* box) {
+        for (QAbstractButton* b : box->buttons())
+            buttons << b->text().remove(u'&');
+        box->button(QMessageBox::Cancel)->click();
+    });
+    MsgSeam::Request question;
+    question.text = QStringLiteral("保存しますか？  ");
+    question.caption = ProductTitle;
+    question.flags = MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion;
+    EXPECT_EQ(MsgSeam::Show(question), MsgSeam::IdCancel);
+    buttons.sort();
+    QStringList expected{QStringLiteral("はい(Y)"), QStringLiteral("いいえ(N)"),
+                         QStringLiteral("キャンセル")};
+    expected.sort();
+    EXPECT_EQ(buttons, expected);
 }
 
 // Answers the password prompt with text, clicking OK; a wrong text is followed by the cancel and Yes.
@@ -263,6 +295,42 @@ TEST_F(MainTest, SingleInstanceLockAndActivation)
     ASSERT_EQ(rec.count(), 1);
     EXPECT_EQ(rec.last().flags, 48u);
     EXPECT_TRUE(rec.last().text.startsWith(QStringLiteral("「管理者モード設定ツール」が動作中です")));
+}
+
+TEST_F(MainTest, AdminToolProbeNeverTakesOrRemovesTheToolsLock)
+{
+    // A tool that writes its lock without holding a flock on it, an hour ago.
+    const QString lock = m_root + AdminToolIdentity + ".lock";
+    struct Case
+    {
+        const char* name;
+        qint64 pid;
+        bool running;
+    } cases[] = {
+        {"live holder, old lock", QCoreApplication::applicationPid(), true},
+        {"holder gone", 2147483000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(lock);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray::number(c.pid) + "\nadmintool\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        file.close();
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        file.close();
+        const QByteArray before = ReadFileBytes(lock);
+
+        MessageRecorder rec;
+        rec.answer(MsgSeam::IdOk);
+        EXPECT_EQ(IsAdminToolRunning(m_root), c.running);
+        EXPECT_EQ(rec.count(), c.running ? 1 : 0);
+        EXPECT_EQ(ReadFileBytes(lock), before) << "the tool's lock stays as the tool wrote it";
+    }
+    QFile::remove(lock);
+    EXPECT_FALSE(IsAdminToolRunning(m_root));
+    EXPECT_FALSE(QFileInfo::exists(lock));
 }
 
 TEST_F(MainTest, SecondStartOfTheProgramEndsWithZero)

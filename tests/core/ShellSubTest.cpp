@@ -1,11 +1,14 @@
 // Shell helpers: starting programs with "@", opening files, deleting folder trees, drives and form centring.
 #include "core/ShellSub.h"
 #include "support/RecordingOpener.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <cerrno>
 
 namespace {
@@ -78,6 +81,72 @@ TEST(ShellSub, ShellOpenGoesThroughTheInstalledOpener)
     // The desktop opener refuses a file that is not there and starts nothing.
     QTemporaryDir dir;
     EXPECT_EQ(ShellOpen(dir.path() + "/nothing.pdf", "", "@", true), ENOENT);
+}
+
+TEST(ShellSub, DocumentsAnswerTheDesktopOpenersExitStatus)
+{
+    // A stand-in for the desktop's opener, first on PATH: it logs its argument and ends with the status named
+    // by the document's suffix, after a short spell of work.
+    QTemporaryDir dir;
+    const QString bin = dir.path() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const QString log = dir.path() + "/opened.log";
+    QFile script(bin + "/xdg-open");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho \"begin $1\" >> '%1'\nsleep 0.2\necho end >> '%1'\n"
+                                "case \"$1\" in *.s3) exit 3 ;; *.s2) exit 2 ;; esac\nexit 0\n")
+                     .arg(log)
+                     .toUtf8());
+    script.close();
+    QFile::setPermissions(script.fileName(), QFile::permissions(script.fileName()) | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ":" + path);
+
+    struct Case
+    {
+        const char* name;
+        bool noWait;
+        int expected;
+    } cases[] = {
+        {"doc.pdf", false, 0},      {"doc.pdf", true, 0},      {"none.s3", false, ENOEXEC},
+        {"none.s3", true, ENOEXEC}, {"gone.s2", true, ENOENT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.noWait ? " no wait" : " wait"));
+        const QString file = dir.path() + "/" + c.name;
+        QFile doc(file);
+        ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+        doc.close();
+        QFile::remove(log);
+        EXPECT_EQ(ShellOpen(file, "", "", c.noWait), c.expected);
+        EXPECT_EQ(QString::fromUtf8(ReadFileBytes(log)), "begin " + file + "\nend\n");
+    }
+    qputenv("PATH", path);
+}
+
+TEST(ShellSub, ProgramFilesAreThoseThatWouldStartAProgram)
+{
+    QTemporaryDir dir;
+    const QString tool = dir.path() + "/tool";
+    WriteFileBytes(tool, "#!/bin/sh\n");
+    QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner);
+    WriteFileBytes(dir.path() + "/notes.txt", "text");
+    struct Case
+    {
+        QString link;
+        bool program;
+    } cases[] = {
+        {tool, true},
+        {dir.path() + "/notes.txt", false},
+        {dir.path(), false},
+        {"/nowhere/setup.EXE", true},
+        {"/nowhere/start.desktop", true},
+        {"file:///nowhere/run.sh", true},
+        {"https://example.jp/setup.exe", false},
+        {"mailto:someone@example.jp", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsProgramFile(c.link), c.program) << c.link.toStdString();
 }
 
 TEST(ShellSub, DeleteFolderTreeRemovesReadOnlyEntriesAndNeverFollowsLinks)
@@ -162,6 +231,27 @@ TEST(ShellSub, CenterRectKeepsTheFormInsideTheWorkArea)
     const QRect shifted(100, 40, 1000, 800);
     const QRect left(0, 0, 100, 100);
     EXPECT_EQ(CenterRect(QRect(QPoint(), form), &left, shifted), QPoint(100, 40));
+}
+
+TEST(ShellSub, CenterFormCentresADialogByTheSizeItWillShowWith)
+{
+    QWidget owner;
+    owner.setGeometry(100, 80, 800, 600);
+    owner.show();
+    QDialog dialog(&owner);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* content = new QWidget(&dialog);
+    content->setFixedSize(300, 200);
+    layout->addWidget(content);
+    CenterForm(&dialog, &owner);
+    dialog.show();
+    EXPECT_LE((dialog.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 4);
+
+    // A size the caller set stays.
+    QDialog sized(&owner);
+    sized.resize(500, 150);
+    CenterForm(&sized, &owner);
+    EXPECT_EQ(sized.size(), QSize(500, 150));
 }
 
 } // namespace

@@ -1,4 +1,6 @@
-// Entry point of every test executable: a headless QApplication around GoogleTest.
+// Entry point of every test executable: a headless QApplication around GoogleTest, set up as the program's.
+#include "core/Main.h"
+
 #include <gtest/gtest.h>
 #include <QApplication>
 
@@ -8,5 +10,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Qt's own texts in Japanese, the program's font and pictures, as the program has them.
+    InitApplication();
     return RUN_ALL_TESTS();
 }
