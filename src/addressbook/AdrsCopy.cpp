@@ -551,40 +551,6 @@ bool TAddressCopyJob::FindSameNumbersAll()
 
 namespace {
 
-template <class W> W* Named(QWidget* parent, const char* name, const QString& text = QString())
-{
-    W* widget = nullptr;
-    if constexpr (std::is_constructible_v<W, QString, QWidget*>)
-        widget = new W(text, parent);
-    else
-        widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-// A disabled edit takes the button-face colour and gets the window colour back when enabled.
-void SetEditEnabled(QLineEdit* edit, bool enabled)
-{
-    edit->setEnabled(enabled);
-    QPalette palette = edit->palette();
-    const QPalette standard = edit->style()->standardPalette();
-    const QColor colour = enabled ? standard.color(QPalette::Base) : standard.color(QPalette::Button);
-    palette.setColor(QPalette::Active, QPalette::Base, colour);
-    palette.setColor(QPalette::Inactive, QPalette::Base, colour);
-    palette.setColor(QPalette::Disabled, QPalette::Base, colour);
-    edit->setPalette(palette);
-}
-
-QToolButton* ArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow)
-{
-    auto* button = Named<QToolButton>(parent, name);
-    button->setArrowType(arrow);
-    button->setAutoRepeat(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setFixedSize(18, 11);
-    return button;
-}
-
 bool DigitsOnly(const QString& text)
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {

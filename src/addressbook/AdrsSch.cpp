@@ -284,13 +284,6 @@ TNarrowDownRowTexts NarrowDownRowTexts(const TNarrowDownItem& item, const TAddre
 
 namespace {
 
-template <class W> W* Named(QWidget* parent, const char* name)
-{
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QFrame* Panel(QWidget* parent, const char* name)
 {
     auto* panel = Named<QFrame>(parent, name);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "addressbook/AdrsListView.h"
+#include "core/AppSub.h"
 
 #include <QDialog>
 

@@ -1,11 +1,14 @@
-// Program entry point: installs the program's start-up services and runs the start.
+// Program entry point: installs the program's start-up services and the windows the address list opens, and
+// runs the start.
 #include "core/Main.h"
 #include "core/MainServices.h"
+#include "dataexchange/FExport.h"
 #include "maintenance/MaintenanceCommands.h"
 
 int main(int argc, char** argv)
 {
     SetStartupServices(std::make_unique<TMainServices>());
     RegisterMaintenanceCommands();
+    RegisterFileExport();
     return QuenridMain(argc, argv);
 }

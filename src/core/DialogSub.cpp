@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
+#include <QToolButton>
 
 void TEnterMovesFocus::addNext(QWidget* control)
 {
@@ -196,4 +198,26 @@ QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons)
     for (QWidget* b : buttons)
         row->addWidget(b);
     return row;
+}
+
+void SetEditEnabled(QLineEdit* edit, bool enabled)
+{
+    edit->setEnabled(enabled);
+    QPalette palette = edit->palette();
+    const QPalette standard = edit->style()->standardPalette();
+    const QColor colour = enabled ? standard.color(QPalette::Base) : standard.color(QPalette::Button);
+    palette.setColor(QPalette::Active, QPalette::Base, colour);
+    palette.setColor(QPalette::Inactive, QPalette::Base, colour);
+    palette.setColor(QPalette::Disabled, QPalette::Base, colour);
+    edit->setPalette(palette);
+}
+
+QToolButton* ArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow)
+{
+    auto* button = Named<QToolButton>(parent, name);
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(18, 11);
+    return button;
 }

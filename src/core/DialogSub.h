@@ -8,11 +8,13 @@
 
 #include <functional>
 #include <initializer_list>
+#include <type_traits>
 
 class QAbstractButton;
 class QHBoxLayout;
 class QPushButton;
 class QLineEdit;
+class QToolButton;
 class QWidget;
 
 // Enter in a registered control moves the focus on: to a named control, or to the next control of the
@@ -67,3 +69,21 @@ int ImeModeOf(const QWidget* control);
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, bool isDefault = false);
 // A row of buttons kept to the right.
 QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);
+
+// A widget named as its component, with its caption when it takes one.
+template <class W> W* Named(QWidget* parent, const char* name, const QString& text = QString())
+{
+    W* widget = nullptr;
+    if constexpr (std::is_constructible_v<W, QString, QWidget*>)
+        widget = new W(text, parent);
+    else
+        widget = new W(parent);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// A disabled edit takes the button-face colour and gets the window colour back when enabled.
+void SetEditEnabled(QLineEdit* edit, bool enabled);
+
+// One arrow of an up-down control: repeats while held, never takes the focus.
+QToolButton* ArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow);

@@ -7,6 +7,7 @@
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
 #include "platform/IniFile.h"
+#include "support/FakeListRows.h"
 #include "support/MessageRecorder.h"
 #include "support/TestFiles.h"
 
@@ -27,7 +28,6 @@
 
 namespace {
 
-class FakeRows;
 void CopyAndDie(const QByteArray& dataRoot);
 
 // Helper mode of this executable: copies every row of the book "Src" under ADRSCOPY_CRASH_ROOT into "Dst"
@@ -42,25 +42,7 @@ const int g_crashHelper = [] {
 
 using Fields = QList<std::pair<const char*, QVariant>>;
 
-class FakeRows : public TAddressListRows
-{
-public:
-    QList<int> recNos;
-    QSet<int> selected;
-
-    int GetRecordCount() const override { return int(recNos.size()); }
-    int GetSelectedCount() const override { return int(selected.size()); }
-    int GetFirstSelectedIndex() const override
-    {
-        return selected.isEmpty() ? -1 : *std::min_element(selected.begin(), selected.end());
-    }
-    int GetLastSelectedIndex() const override
-    {
-        return selected.isEmpty() ? -1 : *std::max_element(selected.begin(), selected.end());
-    }
-    bool IsSelected(int index) const override { return selected.contains(index); }
-    int GetRecNo(int index) const override { return recNos.value(index, -1); }
-};
+using FakeRows = FakeListRows;
 
 void CopyAndDie(const QByteArray& dataRoot)
 {
