@@ -33,7 +33,7 @@ public:
 
 private:
     void require(qint64 count) const;
-    const QByteArray& m_bytes;
+    const QByteArray m_bytes; // shared, so a temporary argument cannot dangle
     qsizetype m_position;
 };
 
