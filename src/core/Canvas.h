@@ -63,9 +63,9 @@ public:
     int DpiX() const { return m_dpiX; }
     int DpiY() const { return m_dpiY; }
 
-    // Takes the spec; its point size gives the height at the canvas's vertical resolution.
+    // Takes the font; its point size gives the height at the canvas's vertical resolution.
     void SetFont(const TFontSpec& font);
-    // Takes the spec and keeps the current height.
+    // Takes the font and keeps the current height.
     void SetFontKeepHeight(const TFontSpec& font);
     const TFontSpec& Font() const { return m_font; }
     // Negative: character height in pixels; positive: cell height (ascent + descent); 0: the default size.
