@@ -9,6 +9,8 @@
 #include "dataexchange/ExportWriter.h"
 #include "platform/MessageSeam.h"
 
+#include "support/FakeListRows.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,17 +26,8 @@ namespace {
 
 constexpr int Rows = 100000;
 
-class AllRows : public TAddressListRows
-{
-public:
-    QList<int> recNos;
-    int GetRecordCount() const override { return int(recNos.size()); }
-    int GetSelectedCount() const override { return 0; }
-    int GetFirstSelectedIndex() const override { return -1; }
-    int GetLastSelectedIndex() const override { return -1; }
-    bool IsSelected(int) const override { return false; }
-    int GetRecNo(int index) const override { return recNos.value(index, -1); }
-};
+// Every row shown, none selected.
+using AllRows = FakeListRows;
 
 void Populate(Table& table)
 {
