@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QList>
 #include <QPair>
@@ -69,6 +71,23 @@ public:
         return route(path, r);
     }
     const QList<Request>& requests() const { return m_requests; }
+    // Runs the event loop until no connection is open or waiting, so that a late request of a client that
+    // already gave up (a retry, say) is counted before the next case, not during it.
+    void settle()
+    {
+        const QDeadlineTimer deadline(5000);
+        const auto busy = [this] {
+            if (m_server.hasPendingConnections())
+                return true;
+            for (const QTcpSocket* socket : findChildren<QTcpSocket*>())
+                if (socket->state() != QAbstractSocket::UnconnectedState)
+                    return true;
+            return false;
+        };
+        do
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        while (busy() && !deadline.hasExpired());
+    }
     QStringList paths() const
     {
         QStringList list;
