@@ -2,7 +2,7 @@
 // "-" and single letters, and the symbol data of postal code and number cut to the symbol's 20 characters.
 #pragma once
 
-#include "AddressMaster.h"
+#include "../AddressDic/AddressMaster.h"
 
 #include <string>
 

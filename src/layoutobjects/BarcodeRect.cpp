@@ -112,17 +112,12 @@ void TBarcodeRect::SetDesignRect(const TRect& rect)
     const int height = BarcodeHeight(m_sizeIndex);
     const int w = m_horizontal ? length : height;
     const int h = m_horizontal ? height : length;
-    TDrawRect::SetDesignRect({rect.left, rect.top, rect.left + w, rect.top + h});
+    TDrawRect::SetDesignRect(SizedRect(rect.left, rect.top, w, h));
 }
 
 void TBarcodeRect::SetScreenRect(const TRect& rect)
 {
-    if (Zoom() == 0)
-        return;
-    const TRect old = GetScreenRect();
-    const int dx = int(RoundHalfAway((qint64(rect.left) - old.left) / Zoom()));
-    const int dy = int(RoundHalfAway((qint64(rect.top) - old.top) / Zoom()));
-    TDrawRect::SetDesignRect(GetDesignRect().Moved(dx, dy));
+    MoveWithScreenRect(rect);
 }
 
 void TBarcodeRect::SetSizeIndex(int index)
@@ -135,10 +130,8 @@ void TBarcodeRect::SetSizeIndex(int index)
     const int height = BarcodeHeight(index);
     const int w = m_horizontal ? length : height;
     const int h = m_horizontal ? height : length;
-    const int left = old.left + (old.Width() - w) / 2;
-    const int top = old.top + (old.Height() - h) / 2;
     m_explicitRect = true;
-    SetDesignRect({left, top, left + w, top + h});
+    SetDesignRect(CentredRect(old, w, h));
 }
 
 void TBarcodeRect::MakeBarcode(const AnsiString& postal, const AnsiString& address,

@@ -88,17 +88,12 @@ void TQRCodeRect::SetDesignRect(const TRect& rect)
         return;
     }
     const TRect old = GetDesignRect();
-    TDrawRect::SetDesignRect({rect.left, rect.top, rect.left + old.Width(), rect.top + old.Height()});
+    TDrawRect::SetDesignRect(SizedRect(rect.left, rect.top, old.Width(), old.Height()));
 }
 
 void TQRCodeRect::SetScreenRect(const TRect& rect)
 {
-    if (Zoom() == 0)
-        return;
-    const TRect old = GetScreenRect();
-    const int dx = int(RoundHalfAway((qint64(rect.left) - old.left) / Zoom()));
-    const int dy = int(RoundHalfAway((qint64(rect.top) - old.top) / Zoom()));
-    TDrawRect::SetDesignRect(GetDesignRect().Moved(dx, dy));
+    MoveWithScreenRect(rect);
 }
 
 void TQRCodeRect::UpdateImage(bool force)
@@ -214,14 +209,9 @@ void TQRCodeRect::MakeImage()
     const TRect old = GetDesignRect();
     const int h = int(RoundHalfAway(maker.ImageHeight() / 25.4 * 96));
     const int w = int(RoundHalfAway(maker.ImageWidth() / 25.4 * 96));
-    int left = old.left;
-    int top = old.top;
-    if (old.Width() != 0 && old.Height() != 0) {
-        left += (old.Width() - w) / 2;
-        top += (old.Height() - h) / 2;
-    }
     m_explicitRect = true;
-    SetDesignRect({left, top, left + w, top + h});
+    SetDesignRect(old.Width() != 0 && old.Height() != 0 ? CentredRect(old, w, h)
+                                                        : SizedRect(old.left, old.top, w, h));
     m_imageCurrent = true;
 }
 

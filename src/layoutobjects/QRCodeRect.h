@@ -96,7 +96,6 @@ protected:
 private:
     // Stores the value; the picture goes stale when it changed and the kind uses it.
     void setField(AnsiString& field, const AnsiString& value, bool used);
-    
 
     TQRMakerUser m_maker;
     bool m_imageCurrent = false;
