@@ -5,12 +5,15 @@
 
 #include <qrencode.h>
 
+#include <cstring>
 #include <memory>
 
 namespace {
 
 constexpr int QuietZone = 4;
 constexpr int SmallestSymbol = 21;
+// Larger pictures are not made (a module size at a printer resolution beyond any paper).
+constexpr int MaxSide = 32767;
 
 } // namespace
 
@@ -39,21 +42,27 @@ void TQRmakerPro::Refresh()
     const float mm = float(side) / float(qMax<qint16>(1, m_cellUnit)) * 25.4f;
     m_heightMm = mm;
     m_widthMm = mm;
-    if (!m_data.isEmpty() && !code)
+    if ((!m_data.isEmpty() && !code) || side > MaxSide)
         return;
     QImage image(side, side, QImage::Format_Mono);
+    if (image.isNull())
+        return;
     image.setColorTable({m_light.rgb(), m_dark.rgb()});
     image.fill(0);
     if (code) {
+        // One scan line per symbol row, copied to the rows of its modules.
         for (int y = 0; y < symbol; ++y) {
+            uchar* first = image.scanLine((y + QuietZone) * pixels);
             const unsigned char* row = code->data + size_t(y) * size_t(symbol);
             for (int x = 0; x < symbol; ++x) {
                 if (!(row[x] & 1))
                     continue;
-                for (int py = 0; py < pixels; ++py)
-                    for (int px = 0; px < pixels; ++px)
-                        image.setPixel((x + QuietZone) * pixels + px, (y + QuietZone) * pixels + py, 1);
+                for (int px = (x + QuietZone) * pixels; px < (x + QuietZone + 1) * pixels; ++px)
+                    first[px >> 3] |= uchar(0x80 >> (px & 7));
             }
+            for (int py = 1; py < pixels; ++py)
+                std::memcpy(image.scanLine((y + QuietZone) * pixels + py), first,
+                            size_t(image.bytesPerLine()));
         }
     }
     const int dpm = int(RoundHalfAway(m_cellUnit / 0.0254));

@@ -24,7 +24,8 @@ public:
     void SetData(const AnsiString& data) { m_data = data; }
 
     // Makes the symbol of the data. An empty text gives a light square of the smallest symbol's size; a
-    // text beyond the largest symbol gives no picture and that same size.
+    // text beyond the largest symbol gives no picture and that same size; a picture over 32767 pixels a side
+    // is not made (its size is still reported).
     void Refresh();
     // Palette index 0 the light, 1 the dark colour; null after a failure.
     const QImage& Image() const { return m_image; }

@@ -272,3 +272,23 @@ TEST(QRCodeFrame, AssignTakesContentNotTurnOrPicture)
 }
 
 } // namespace
+
+namespace {
+
+TEST(QRMaker, OversizedOrOverlongSymbolsGiveNoPicture)
+{
+    TQRmakerPro maker;
+    maker.SetCellUnit(2400);
+    maker.SetCellPitch(100); // 2500 pixels a module: no version fits in 32767
+    maker.SetData("ABC");
+    maker.Refresh();
+    EXPECT_TRUE(maker.Image().isNull());
+    EXPECT_NEAR(maker.ImageWidth(), 29 * 2500 / 2400.0 * 25.4, 0.01);
+    maker.SetCellPitch(3);
+    maker.SetData(AnsiString(8000, '1')); // beyond version 40
+    maker.Refresh();
+    EXPECT_TRUE(maker.Image().isNull());
+    EXPECT_GT(maker.ImageHeight(), 0);
+}
+
+} // namespace
