@@ -60,10 +60,17 @@ size_t numberStart(const AddressMaster::Dictionary* dic, std::string_view postal
         for (auto it = range.first; it != range.second; ++it) {
             const std::string_view name =
                 it->office ? dic->offices[size_t(it->index)].townName : dic->towns[size_t(it->index)].name;
-            std::u32string wide;
+            std::u32string wide, city;
             if (name.empty() || !AddressMaster::Decode(name, wide) || wide.empty())
                 continue;
-            const size_t at = text.find(wide);
+            // After the municipality when the text names it ("中央区中央" holds the town twice).
+            size_t from = 0;
+            if (AddressMaster::Decode(dic->cities[size_t(it->city)].name, city) && !city.empty()) {
+                const size_t c = text.find(city);
+                if (c != std::u32string::npos)
+                    from = c + city.size();
+            }
+            const size_t at = text.find(wide, from);
             // The earliest, then the longest name wins.
             if (at != std::u32string::npos && (at < best || (at == best && at + wide.size() > bestEnd))) {
                 best = at;
