@@ -6,11 +6,11 @@ PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     clang libclang-rt-14-dev  # the fuzz build: libFuzzer and the sanitizer runtimes of clang
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libsqlite3-dev libssl-dev libjpeg62-turbo-dev libqrencode-dev libphonenumber-dev libicu-dev
+    libsqlite3-dev libssl-dev libjpeg62-turbo-dev libqrencode-dev libphonenumber-dev libicu-dev libzint-dev
     googletest libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     qt6-translations-l10n tango-icon-theme
-    xvfb xauth poppler-utils
+    xvfb xauth poppler-utils zbar-tools
 )
 
 missing=()

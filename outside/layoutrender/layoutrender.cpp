@@ -1,5 +1,6 @@
 // layoutrender SCENE.json OUT.pdf: prints the frames of a layout scene on one full PDF page.
 #include "layoutobjects/LayoutScene.h"
+#include "platform/MessageSeam.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -11,6 +12,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // No message boxes without widgets: a frame's message (a library that fails to load) goes to stderr.
+    MsgSeam::SetHandler([](const MsgSeam::Request& request) {
+        std::fprintf(stderr, "layoutrender: %s\n", request.text.simplified().toUtf8().constData());
+        return int(MsgSeam::IdOk);
+    });
     const QStringList args = app.arguments();
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: layoutrender SCENE.json OUT.pdf\n");

@@ -14,6 +14,11 @@ qint32 round32(double value)
     return qint32(RoundHalfAway(value));
 }
 
+qint32 saturated(qint64 value)
+{
+    return qint32(std::clamp<qint64>(value, INT32_MIN, INT32_MAX));
+}
+
 } // namespace
 
 Qt::CursorShape CursorShapeFor(qint16 cursor)
@@ -61,6 +66,16 @@ void TDrawRect::SetScreenRect(const TRect& rect)
         return;
     m_designRect = {round32(rect.left / m_zoom), round32(rect.top / m_zoom), round32(rect.right / m_zoom),
                     round32(rect.bottom / m_zoom)};
+}
+
+void TDrawRect::MoveWithScreenRect(const TRect& rect)
+{
+    if (m_zoom == 0)
+        return;
+    const qint64 dx = RoundHalfAway((qint64(rect.left) - m_screenRect.left) / m_zoom);
+    const qint64 dy = RoundHalfAway((qint64(rect.top) - m_screenRect.top) / m_zoom);
+    const TRect& d = m_designRect;
+    TDrawRect::SetDesignRect(SizedRect(saturated(d.left + dx), saturated(d.top + dy), d.Width(), d.Height()));
 }
 
 void TDrawRect::SetClipSide(quint8 side)
@@ -194,4 +209,15 @@ QString FitTextToWidth(const TCanvas& canvas, QString& text, int width)
 int GetTextWidthW(const TCanvas& canvas, const QString& text)
 {
     return canvas.TextWidth(text);
+}
+
+TRect SizedRect(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    return {left, top, saturated(qint64(left) + width), saturated(qint64(top) + height)};
+}
+
+TRect CentredRect(const TRect& around, qint32 width, qint32 height)
+{
+    return SizedRect(saturated(around.left + (qint64(around.Width()) - width) / 2),
+                     saturated(around.top + (qint64(around.Height()) - height) / 2), width, height);
 }

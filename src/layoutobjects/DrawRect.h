@@ -95,6 +95,9 @@ protected:
     virtual void ReadFields(TFrameReader& stream);
     // Takes every field of a frame of the same class.
     virtual void CopyAllFrom(const TDrawRect& other) = 0;
+    // For frames that size themselves: the design rect moves as far as the screen rect's corner moved and
+    // keeps its size.
+    void MoveWithScreenRect(const TRect& rect);
 
 private:
     TRect m_designRect;
@@ -128,3 +131,8 @@ QString NormalizeNameSpacing(const QString& text);
 // Keeps in text the characters that fit in width on the canvas's font and returns the rest.
 QString FitTextToWidth(const TCanvas& canvas, QString& text, int width);
 int GetTextWidthW(const TCanvas& canvas, const QString& text);
+// The rectangle of a size at a corner, its far edges saturated (a corner read from a damaged file may lie
+// at the end of the range).
+TRect SizedRect(qint32 left, qint32 top, qint32 width, qint32 height);
+// The rectangle of a size centred on another: its corner moves by (old - new) div 2 in each direction.
+TRect CentredRect(const TRect& around, qint32 width, qint32 height);

@@ -1,9 +1,14 @@
 // The frame classes and their setters by name.
 #include "layoutobjects/FrameClasses.h"
 
+#include "core/MainSettings.h"
+#include "layoutobjects/BarcodeRect.h"
 #include "layoutobjects/PosRect.h"
+#include "layoutobjects/QRCodeRect.h"
 
+#include <QCoreApplication>
 #include <QJsonValue>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -114,6 +119,71 @@ template <class Frame> void addSideSetters(TFrameClassInfo& info)
     add<Frame>(info, "SetInBlock", 1, 1, [](Frame& f, const TArguments& a) { f.SetInBlock(a.Bool(0)); });
 }
 
+QString ProgramFolderOrExecutable()
+{
+    return ProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() + u'/' : ProgramFolder;
+}
+
+// The barcode and QR code frames.
+void addCodeClasses(QList<TFrameClassInfo>& classes)
+{
+    TFrameClassInfo barcode{"TBarcodeRect", [] { return std::make_unique<TBarcodeRect>(); }, {}};
+    addFrameSetters(barcode);
+    add<TBarcodeRect>(barcode, "SetSizeIndex", 1, 1,
+                      [](TBarcodeRect& f, const TArguments& a) { f.SetSizeIndex(a.Int(0, 0, 3)); });
+    // Takes effect with the next rectangle, as in the designers: the frame keeps its top-left corner.
+    add<TBarcodeRect>(barcode, "SetHorizontal", 1, 1, [](TBarcodeRect& f, const TArguments& a) {
+        f.SetHorizontal(a.Bool(0));
+        f.SetDesignRect(f.GetDesignRect());
+    });
+    add<TBarcodeRect>(barcode, "Rotate180", 0, 0, [](TBarcodeRect& f, const TArguments&) { f.Rotate180(); });
+    // Postal code and address; the library and dictionary come from the program's folder.
+    add<TBarcodeRect>(barcode, "MakeBarcode", 2, 2, [](TBarcodeRect& f, const TArguments& a) {
+        const QString program = ProgramFolderOrExecutable();
+        QTemporaryDir work;
+        if (!work.isValid())
+            throw ESceneError("MakeBarcode: no temporary folder");
+        f.MakeBarcode(ToAnsi(a.String(0)), ToAnsi(a.String(1)), program, program + QStringLiteral("Dic/"),
+                      work.path() + u'/');
+    });
+    classes << barcode;
+
+    TFrameClassInfo qr{"TQRCodeRect", [] { return std::make_unique<TQRCodeRect>(); }, {}};
+    addFrameSetters(qr);
+    add<TQRCodeRect>(qr, "SetContentKind", 1, 1,
+                     [](TQRCodeRect& f, const TArguments& a) { f.SetContentKind(quint8(a.Int(0, 0, 4))); });
+    add<TQRCodeRect>(qr, "SetModuleSize", 1, 1,
+                     [](TQRCodeRect& f, const TArguments& a) { f.SetModuleSize(a.Int(0, 1, 100)); });
+    add<TQRCodeRect>(qr, "SetForeColor", 1, 1, [](TQRCodeRect& f, const TArguments& a) {
+        f.SetForeColor(quint32(a.Int(0, 0, 0xFFFFFF)));
+    });
+    add<TQRCodeRect>(qr, "SetBackColor", 1, 1, [](TQRCodeRect& f, const TArguments& a) {
+        f.SetBackColor(quint32(a.Int(0, 0, 0xFFFFFF)));
+    });
+    add<TQRCodeRect>(qr, "SetUpsideDown", 1, 1,
+                     [](TQRCodeRect& f, const TArguments& a) { f.SetUpsideDown(a.Bool(0)); });
+    using TextSetter = void (TQRCodeRect::*)(const AnsiString&);
+    const std::pair<const char*, TextSetter> texts[] = {{"SetText", &TQRCodeRect::SetText},
+                                                        {"SetName", &TQRCodeRect::SetName},
+                                                        {"SetNameReading", &TQRCodeRect::SetNameReading},
+                                                        {"SetMemo", &TQRCodeRect::SetMemo},
+                                                        {"SetMailTo", &TQRCodeRect::SetMailTo},
+                                                        {"SetSubject", &TQRCodeRect::SetSubject},
+                                                        {"SetBody", &TQRCodeRect::SetBody}};
+    for (const auto& text : texts) {
+        const TextSetter setter = text.second;
+        add<TQRCodeRect>(qr, text.first, 1, 1,
+                         [setter](TQRCodeRect& f, const TArguments& a) { (f.*setter)(ToAnsi(a.String(0))); });
+    }
+    add<TQRCodeRect>(qr, "SetTel", 2, 2, [](TQRCodeRect& f, const TArguments& a) {
+        f.SetTel(a.Int(0, 0, 1), ToAnsi(a.String(1)));
+    });
+    add<TQRCodeRect>(qr, "SetMail", 2, 2, [](TQRCodeRect& f, const TArguments& a) {
+        f.SetMail(a.Int(0, 0, 1), ToAnsi(a.String(1)));
+    });
+    classes << qr;
+}
+
 QList<TFrameClassInfo> makeClasses()
 {
     QList<TFrameClassInfo> classes;
@@ -135,6 +205,7 @@ QList<TFrameClassInfo> makeClasses()
                       [](TAddressRect& f, const TArguments& a) { f.SetLevel(a.Int(0, 1, 5)); });
     classes << address;
 
+    addCodeClasses(classes);
     return classes;
 }
 
