@@ -64,18 +64,18 @@ QList<TPaperEntry> StandardPaperEntries(const TStandardFormats& standard, int fi
         if (variant)
             continue;
         const QString name = Text(f[i].Name);
-        const auto firstEntry = std::find_if(out.begin(), out.end(),
-                                             [&](const TPaperEntry& e) { return e.Text == name; });
-        if (!wholeFile || firstEntry == out.end()) {
+        const bool listed =
+            std::any_of(out.begin(), out.end(), [&](const TPaperEntry& e) { return e.Text == name; });
+        if (!wholeFile || !listed) {
             out.append({name, int(i)});
             continue;
         }
-        // A repeated name is numbered after the entries of its name so far.
+        // A repeated name is numbered after the entries of its name so far and listed after them.
         const QString dash = name + QStringLiteral("－");
-        const int same = int(std::count_if(out.begin(), out.end(), [&](const TPaperEntry& e) {
-            return e.Text == name || e.Text.startsWith(dash);
-        }));
-        out.insert(firstEntry + 1, {dash + ToFullWidthW(QString::number(same + 1)), int(i)});
+        const auto family = [&](const TPaperEntry& e) { return e.Text == name || e.Text.startsWith(dash); };
+        const int same = int(std::count_if(out.begin(), out.end(), family));
+        const auto last = std::find_if(out.rbegin(), out.rend(), family).base();
+        out.insert(last, {dash + ToFullWidthW(QString::number(same + 1)), int(i)});
     }
     return out;
 }

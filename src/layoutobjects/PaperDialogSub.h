@@ -27,7 +27,7 @@ struct TPaperEntry
 // not listed again.
 QList<TPaperEntry> CategoryEntries(const TStandardFormats& standard, int kind, bool unique);
 // Papers of the category that record first starts, one entry per paper (its first variant). wholeFile walks
-// to the end of the file taking the records of that category and names a repeated paper "name－２" and so on;
+// to the end of the file taking the records of that category and names a repeated paper "name－２", "name－３" and so on, after the entries of its name;
 // otherwise the walk stops at the first record of another category.
 QList<TPaperEntry> StandardPaperEntries(const TStandardFormats& standard, int first, bool wholeFile);
 // Custom papers of the kind with their ids.
