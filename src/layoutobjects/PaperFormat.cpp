@@ -1,6 +1,8 @@
 // Paper format records and the two format files.
 #include "layoutobjects/PaperFormat.h"
 
+#include "layoutobjects/BarcodeRect.h"
+
 #include "core/AppSub.h"
 #include "core/MainSettings.h"
 
@@ -18,8 +20,6 @@ const char CustomSignature[] = "Pomrek Custom FormatFile";
 constexpr int SignatureSize = 24;
 constexpr int LayoutHeaderSize = SignatureSize + 12;
 constexpr int CustomHeaderSize = SignatureSize + 16;
-
-BarcodeFitRule g_barcodeFit = nullptr;
 
 int32_t GetInt(const char* p)
 {
@@ -494,12 +494,7 @@ AnsiString CustomPaperName(const QString& text)
     return TruncateMbcs(Cp932::fromUnicode(TrimBlanks(text)), PaperNameLimit);
 }
 
-void SetBarcodeFitRule(BarcodeFitRule rule)
-{
-    g_barcodeFit = rule;
-}
-
 bool PaperBarcodeFits(int available, int& sizeIndex)
 {
-    return g_barcodeFit && g_barcodeFit(available, sizeIndex);
+    return FitBarcodeSize(available, &sizeIndex);
 }

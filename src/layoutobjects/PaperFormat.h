@@ -180,9 +180,5 @@ void RescalePresets(const TPaperFormat& source, TPaperFormat& work);
 // A custom paper name: trimmed, CP932, cut to 30 bytes at a character boundary.
 AnsiString CustomPaperName(const QString& text);
 
-// The rule that says which barcode sizes fit an available length in 0.1 mm: answers whether any fits and
-// sets the largest fitting size index. The barcode frame installs it.
-using BarcodeFitRule = bool (*)(int available, int& sizeIndex);
-void SetBarcodeFitRule(BarcodeFitRule rule);
-// Without an installed rule no barcode fits.
+// Whether any barcode size fits an available length in 0.1 mm; sets the largest fitting size index.
 bool PaperBarcodeFits(int available, int& sizeIndex);

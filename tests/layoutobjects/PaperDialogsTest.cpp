@@ -25,17 +25,6 @@
 namespace {
 
 // The barcode rule as the barcode frame defines it: lengths 682, 744, 806 and 930 (0.1 mm).
-bool FitByTable(int available, int& sizeIndex)
-{
-    static constexpr int Lengths[] = {682, 744, 806, 930};
-    bool any = false;
-    for (int i = 0; i < 4 && Lengths[i] < available; ++i) {
-        sizeIndex = i;
-        any = true;
-    }
-    return any;
-}
-
 template <class W> W* Child(QWidget* parent, const char* name)
 {
     W* w = parent->findChild<W*>(QLatin1String(name));
@@ -72,12 +61,10 @@ protected:
         m_data = DataFolder;
         ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
         DataFolder = m_dir.path() + QLatin1Char('/');
-        SetBarcodeFitRule(FitByTable);
         ASSERT_EQ(LoadLayoutFormats(LayoutFormatPath(), m_standard), FormatFileState::Read);
     }
     void TearDown() override
     {
-        SetBarcodeFitRule(nullptr);
         ProgramFolder = m_program;
         DataFolder = m_data;
     }
@@ -280,12 +267,10 @@ TEST_F(PaperDialogsTest, CustomCardsTakeTheirWritingFromTheSource)
 
 TEST_F(PaperDialogsTest, CardsNeverShowTheBarcodeNote)
 {
-    SetBarcodeFitRule(nullptr); // nothing fits
     TNewLabelDialog dialog;
     dialog.SetKind(PaperCard);
     dialog.SetFormatIndex(0);
     EXPECT_EQ(dialog.FormatIndex, IndexOf(m_standard, PaperCard, "A4 10面 (91x55mm)", 0));
-    EXPECT_TRUE(dialog.NoBarcode);
     EXPECT_FALSE(Child<QLabel>(&dialog, "lblNoBarcode")->isVisibleTo(&dialog));
     EXPECT_EQ(Child<QLabel>(&dialog, "lblCountCaption")->text(), QStringLiteral("カード数："));
     EXPECT_EQ(Child<QLabel>(&dialog, "lblCount")->text(), QStringLiteral("2 x 5 枚"));
