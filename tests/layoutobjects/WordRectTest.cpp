@@ -66,6 +66,12 @@ std::vector<Row> rows(const TMetaRect& frame)
     return out;
 }
 
+int textHeightOf(const TDisplayItem& item)
+{
+    const QFontMetricsF metrics(item.font);
+    return qRound(metrics.ascent()) + qRound(metrics.descent());
+}
+
 TWordRect text(const TRect& rect, const QStringList& lines)
 {
     TWordRect frame;
@@ -192,6 +198,20 @@ TEST_F(FreeText, AspectRatio)
     const auto lines = rows(frame);
     EXPECT_LE(lines[0].right, 1875 - 25 + 1);
     EXPECT_NEAR(lines[0].bottom - lines[0].top, 625 - 50, 30);
+
+    // In vertical writing the characters stretch down the column: narrower across it, relatively.
+    TWordRect column = text({0, 0, 100, 300}, {"見本"});
+    column.SetHorizontal(false);
+    column.SetAspectRatio(50);
+    column.UpdateImage(false);
+    const auto upright = items(column.Metafile(), TDisplayItem::Text);
+    ASSERT_EQ(upright.size(), 2u);
+    EXPECT_NEAR(upright[0]->transform.m22(), 2, 0.05);
+    const double pitch = upright[1]->DevicePosition().y() - upright[0]->DevicePosition().y();
+    EXPECT_NEAR(pitch, 2 * textHeightOf(*upright[0]), 4);
+    // The second cell ends inside the bottom margin: its glyph's baseline is two ascents below its top.
+    const double ascent = qRound(QFontMetricsF(upright[1]->font).ascent());
+    EXPECT_LE(upright[1]->DevicePosition().y() - 2 * ascent + pitch, 1875 - 25 + 2);
 }
 
 TEST_F(FreeText, FrameAroundAnEmptyText)
