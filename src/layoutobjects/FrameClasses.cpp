@@ -223,10 +223,8 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
         SetFontAttributes(&font, font.charset, a.String(0), a.Int(1, 1, 1638), a.Count() > 2 ? a.Int(2, 0, 15) : 0);
         f.SetFont(font, a.Count() > 3 ? quint32(a.Int(3, 0, 0xFFFFFF)) : 0);
     });
-    add<S>(sender, "SetHorizontal", 1, 1, [](S& f, const TArguments& a) {
-        f.SetHorizontal(a.Bool(0));
-        f.ResetItemRect(-1);
-    });
+    add<S>(sender, "SetHorizontal", 1, 1, [](S& f, const TArguments& a) { f.SetHorizontal(a.Bool(0)); });
+    add<S>(sender, "ResetItemRect", 1, 1, [](S& f, const TArguments& a) { f.ResetItemRect(a.Int(0, -1, 12)); });
     add<S>(sender, "SetUpsideDown", 1, 1, [](S& f, const TArguments& a) { f.SetUpsideDown(a.Bool(0)); });
     add<S>(sender, "SetSimpleLayout", 1, 1, [](S& f, const TArguments& a) { f.SetSimpleLayout(a.Bool(0)); });
     add<S>(sender, "SetPostal", 1, 1, [](S& f, const TArguments& a) {

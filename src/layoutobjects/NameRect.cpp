@@ -390,8 +390,10 @@ void TNameRect::renderPerson(TCanvas& canvas, const TLineArea& area)
             d += (s - F) / (ls + lg);
     }
     const int g0 = ls > 0 ? (TW + d) * ls + canvas.TextWidth(" ") : 0;
-    const int ho = (TW + d) * lg + g0 + rnd(TW / 3.0) - rnd(TW / 6.0);
     const int no = rnd(TW / 6.0) + TW * lg + g0 + (lg - 1) * d;
+    // The honorifics follow the notes (whose room the required length holds) rather than cover them.
+    const int notePart = joint && !note.isEmpty() ? rnd(canvas.TextWidth(note) * 2 / 3.0) + rnd(TW / 6.0) : 0;
+    const int ho = (TW + d) * lg + g0 + rnd(TW / 3.0) - rnd(TW / 6.0) + notePart;
     const int I = TW * lg + (lg - 1) * d;
 
     // Across positions: a block centred in l, the name first.

@@ -237,6 +237,33 @@ TEST_F(NameFrames, Honorifics)
     }
 }
 
+TEST_F(NameFrames, NotesSitBetweenGivenNamesAndHonorifics)
+{
+    for (const bool horizontal : {true, false}) {
+        SCOPED_TRACE(horizontal);
+        auto frame = person({0, 0, 300, 300}, QStringLiteral("山田 太郎"), {QStringLiteral("花子")});
+        frame->SetHorizontal(horizontal);
+        frame->SetHonorific(QStringLiteral("様"));
+        frame->SetJointHonorific(0, QStringLiteral("様"));
+        frame->SetNote(QStringLiteral("喪中"));
+        frame->SetJointNote(0, QStringLiteral("旧姓"));
+        frame->UpdateImage(false);
+        auto along = [&](const char* ch, int occurrence = 0) {
+            const TDisplayItem* item = find(*frame, QString::fromUtf8(ch), occurrence);
+            EXPECT_NE(item, nullptr) << ch;
+            return item ? (horizontal ? item->DevicePosition().x() : item->DevicePosition().y()) : 0.0;
+        };
+        const TDisplayItem* note = find(*frame, QStringLiteral("喪"));
+        ASSERT_NE(note, nullptr);
+        EXPECT_LT(textHeight(*note), textHeight(*find(*frame, QStringLiteral("郎"))));
+        // Given name, then the note, then the honorific, on both lines; the honorifics in one column.
+        EXPECT_LT(along("郎"), along("喪"));
+        EXPECT_LT(along("中") + textHeight(*note), along("様") + 2);
+        EXPECT_EQ(along("様"), along("様", 1));
+        EXPECT_LT(along("姓"), along("様", 1));
+    }
+}
+
 TEST_F(NameFrames, CompanyBlockAndShortTitle)
 {
     struct Case
