@@ -153,7 +153,8 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
     addTextFrameSetters(name);
     addSideSetters<N>(name);
     addLevelSetter<N>(name);
-    add<N>(name, "SetNameKind", 1, 1, [](N& f, const TArguments& a) { f.SetNameKind(quint8(a.Int(0, 0, 2))); });
+    add<N>(name, "SetNameKind", 1, 1,
+           [](N& f, const TArguments& a) { f.SetNameKind(quint8(a.Int(0, 0, 2))); });
     add<N>(name, "SetName", 1, 1, [](N& f, const TArguments& a) { f.SetName(a.String(0)); });
     add<N>(name, "SetHonorific", 1, 1, [](N& f, const TArguments& a) { f.SetHonorific(a.String(0)); });
     add<N>(name, "SetNote", 1, 1, [](N& f, const TArguments& a) { f.SetNote(a.String(0)); });
@@ -164,7 +165,8 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
            [](N& f, const TArguments& a) { f.SetJointHonorific(a.Int(0, 0, 4), a.String(1)); });
     add<N>(name, "SetJointNote", 2, 2,
            [](N& f, const TArguments& a) { f.SetJointNote(a.Int(0, 0, 4), a.String(1)); });
-    add<N>(name, "SetNameAlign", 1, 1, [](N& f, const TArguments& a) { f.SetNameAlign(quint8(a.Int(0, 0, 3))); });
+    add<N>(name, "SetNameAlign", 1, 1,
+           [](N& f, const TArguments& a) { f.SetNameAlign(quint8(a.Int(0, 0, 3))); });
     add<N>(name, "SetIgnoreName", 1, 1, [](N& f, const TArguments& a) { f.SetIgnoreName(a.Bool(0)); });
     add<N>(name, "SetCompany", 1, 1, [](N& f, const TArguments& a) { f.SetCompany(a.String(0)); });
     add<N>(name, "SetCorpLine", 2, 2,
@@ -174,7 +176,8 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
            [](N& f, const TArguments& a) { f.SetCompanyRatio(a.Number(0, 0.05, 1)); });
     add<N>(name, "SetDepartmentRatio", 1, 1,
            [](N& f, const TArguments& a) { f.SetDepartmentRatio(a.Number(0, 0.05, 1)); });
-    add<N>(name, "SetTitleRatio", 1, 1, [](N& f, const TArguments& a) { f.SetTitleRatio(a.Number(0, 0.05, 1)); });
+    add<N>(name, "SetTitleRatio", 1, 1,
+           [](N& f, const TArguments& a) { f.SetTitleRatio(a.Number(0, 0.05, 1)); });
     add<N>(name, "SetWidenSpacing", 1, 1, [](N& f, const TArguments& a) { f.SetWidenSpacing(a.Bool(0)); });
     add<N>(name, "SetCorpBreak", 1, 1, [](N& f, const TArguments& a) { f.SetCorpBreak(a.Bool(0)); });
     add<N>(name, "SetHonorificPrinted", 1, 1,
@@ -198,7 +201,8 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
     addLevelSetter<A>(addition);
     add<A>(addition, "SetText", 1, 1, [](A& f, const TArguments& a) { f.SetText(a.String(0)); });
     add<A>(addition, "SetHeading", 1, 1, [](A& f, const TArguments& a) { f.SetHeading(a.String(0)); });
-    add<A>(addition, "SetItemKind", 1, 1, [](A& f, const TArguments& a) { f.SetItemKind(quint8(a.Int(0, 0, 255))); });
+    add<A>(addition, "SetItemKind", 1, 1,
+           [](A& f, const TArguments& a) { f.SetItemKind(quint8(a.Int(0, 0, 255))); });
     classes << addition;
 
     using W = TWordRect;
@@ -206,10 +210,12 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
     addTextFrameSetters(word);
     addDecorativeFrameSetters<W>(word);
     add<W>(word, "SetLineCount", 1, 1, [](W& f, const TArguments& a) { f.SetLineCount(a.Int(0, 0, 1000)); });
-    add<W>(word, "SetLine", 2, 2, [](W& f, const TArguments& a) { f.SetLine(a.Int(0, 0, 999), a.String(1)); });
+    add<W>(word, "SetLine", 2, 2,
+           [](W& f, const TArguments& a) { f.SetLine(a.Int(0, 0, 999), a.String(1)); });
     add<W>(word, "SetAlignment", 1, 1, [](W& f, const TArguments& a) { f.SetAlignment(a.Int(0, 0, 8)); });
     add<W>(word, "SetAutoWrap", 1, 1, [](W& f, const TArguments& a) { f.SetAutoWrap(a.Bool(0)); });
-    add<W>(word, "SetAspectRatio", 1, 1, [](W& f, const TArguments& a) { f.SetAspectRatio(a.Int(0, 20, 300)); });
+    add<W>(word, "SetAspectRatio", 1, 1,
+           [](W& f, const TArguments& a) { f.SetAspectRatio(a.Int(0, 20, 300)); });
     add<W>(word, "SetLineSpacing", 1, 1,
            [](W& f, const TArguments& a) { f.SetLineSpacing(quint8(a.Int(0, 0, 5))); });
     classes << word;
@@ -220,11 +226,13 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
     addDecorativeFrameSetters<S>(sender);
     add<S>(sender, "SetFont", 2, 4, [](S& f, const TArguments& a) {
         TFontSpec font = f.GetFont();
-        SetFontAttributes(&font, font.charset, a.String(0), a.Int(1, 1, 1638), a.Count() > 2 ? a.Int(2, 0, 15) : 0);
+        SetFontAttributes(&font, font.charset, a.String(0), a.Int(1, 1, 1638),
+                          a.Count() > 2 ? a.Int(2, 0, 15) : 0);
         f.SetFont(font, a.Count() > 3 ? quint32(a.Int(3, 0, 0xFFFFFF)) : 0);
     });
     add<S>(sender, "SetHorizontal", 1, 1, [](S& f, const TArguments& a) { f.SetHorizontal(a.Bool(0)); });
-    add<S>(sender, "ResetItemRect", 1, 1, [](S& f, const TArguments& a) { f.ResetItemRect(a.Int(0, -1, 12)); });
+    add<S>(sender, "ResetItemRect", 1, 1,
+           [](S& f, const TArguments& a) { f.ResetItemRect(a.Int(0, -1, 12)); });
     add<S>(sender, "SetUpsideDown", 1, 1, [](S& f, const TArguments& a) { f.SetUpsideDown(a.Bool(0)); });
     add<S>(sender, "SetSimpleLayout", 1, 1, [](S& f, const TArguments& a) { f.SetSimpleLayout(a.Bool(0)); });
     add<S>(sender, "SetPostal", 1, 1, [](S& f, const TArguments& a) {
@@ -241,7 +249,8 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
         f.GetName(true)->SetName(a.String(0));
         f.GetName(false)->SetName(a.String(0));
     });
-    add<S>(sender, "SetCompany", 1, 1, [](S& f, const TArguments& a) { f.GetCompany()->SetText(a.String(0)); });
+    add<S>(sender, "SetCompany", 1, 1,
+           [](S& f, const TArguments& a) { f.GetCompany()->SetText(a.String(0)); });
     add<S>(sender, "SetCorpLine", 2, 2,
            [](S& f, const TArguments& a) { f.GetCorpLine(a.Int(0, 0, 1))->SetText(a.String(1)); });
     add<S>(sender, "SetTitle", 1, 1, [](S& f, const TArguments& a) { f.GetTitle()->SetText(a.String(0)); });

@@ -491,7 +491,8 @@ void TNameRect::renderCompany(TCanvas& canvas, const TLineArea& area)
         bool title = false;
     };
     std::array<Item, 4> items = {Item{ShiftJisForm(m_company)}, Item{ShiftJisForm(m_corpLines[0])},
-                                 Item{ShiftJisForm(m_corpLines[1])}, Item{ShiftJisForm(m_corpLines[2]), {}, true}};
+                                 Item{ShiftJisForm(m_corpLines[1])},
+                                 Item{ShiftJisForm(m_corpLines[2]), {}, true}};
     bool allEmpty = name.isEmpty();
     int a = 0;
     for (const Item& item : items) {
@@ -639,8 +640,8 @@ void TNameRect::renderCompany(TCanvas& canvas, const TLineArea& area)
             if (!inBlock(i) || item.second.isEmpty())
                 continue;
             const int hi = itemHeight(rPrime, ratios[i]);
-            const int joined = widthAt(hi, item.first) + widthAt(hi, item.second) - oneAt(hi) +
-                               (item.title ? 0 : indent);
+            const int joined =
+                widthAt(hi, item.first) + widthAt(hi, item.second) - oneAt(hi) + (item.title ? 0 : indent);
             if (!item.title)
                 indent += tw / 4;
             if (joined < s && (best == -2 || joined < bestWidth)) {

@@ -15,8 +15,8 @@ constexpr quint8 KindSenderName = 6;
 constexpr quint8 NameKindPerson = 1;
 constexpr quint8 NameKindCompany = 2;
 
-// Cuts a text at its full-width space nearest the middle (the space dropped); none when there is no space or a
-// part would be shorter than 3 characters.
+// Cuts a text at its full-width space nearest the middle (the space dropped); none when there is no space or
+// a part would be shorter than 3 characters.
 std::optional<std::pair<QString, QString>> BreakAtFullWidthSpace(const QString& text);
 
 // Margins and extents of a one-direction text layout: lines run along s, follow each other across l.

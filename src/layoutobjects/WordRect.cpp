@@ -367,7 +367,8 @@ void TWordRect::ReadFields(TFrameReader& stream)
         throw EFrameStreamError("free text line count exceeds the record");
     m_lines.clear();
     for (qint32 i = 0; i < count; ++i)
-        m_lines << (LoadedFileVersion <= 500 ? ToWide(ReadInvertedString(stream)) : ReadInvertedWideString(stream));
+        m_lines << (LoadedFileVersion <= 500 ? ToWide(ReadInvertedString(stream))
+                                             : ReadInvertedWideString(stream));
     if (LoadedFileVersion >= 200 && LoadedFileVersion < 600) {
         const qint32 fixed = stream.ReadInt32();
         SetFixedFontSize(fixed >= 0 && fixed <= MaxFixedSizeIndex ? fixed : 0);

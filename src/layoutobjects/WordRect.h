@@ -1,5 +1,5 @@
-// The free text frame (lines aligned in a 3 x 3 grid, fitted or at a fixed size, wrapped, spaced, widened) and
-// the decorative border and background that free texts, illustrations and sender blocks carry.
+// The free text frame (lines aligned in a 3 x 3 grid, fitted or at a fixed size, wrapped, spaced, widened)
+// and the decorative border and background that free texts, illustrations and sender blocks carry.
 #pragma once
 
 #include "layoutobjects/MetaRect.h"

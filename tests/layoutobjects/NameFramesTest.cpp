@@ -102,7 +102,7 @@ TEST(BreakAtFullWidthSpace, NearestTheMiddle)
     const Case cases[] = {
         {"見本商事　東日本営業", "見本商事", "東日本営業"},
         {"あいう　えおか　きくけこさしす", "あいう　えおか", "きくけこさしす"}, // the middle character itself
-        {"あいう　かきく　けこさ", "あいう", "かきく　けこさ"},                   // a tie takes the earlier
+        {"あいう　かきく　けこさ", "あいう", "かきく　けこさ"},                 // a tie takes the earlier
         {"見本商事株式会社", nullptr, nullptr},
         {"あい　うえおか", nullptr, nullptr}, // a part shorter than 3 characters
     };
@@ -146,18 +146,18 @@ TEST_F(NameFrames, JointGivenNamesAndAlignments)
     {
         quint8 align;
         const char* joint;
-        // Where the joint's given name lies in the name's given-name extent (太 .. 郎 of 太一郎): first and last
-        // character, as fractions of the distance from 太 to 郎.
+        // Where the joint's given name lies in the name's given-name extent (太 .. 郎 of 太一郎): first and
+        // last character, as fractions of the distance from 太 to 郎.
         double firstAt;
         double lastAt;
     };
     const Case cases[] = {
-        {0, "花子", 0, 1},         // spread over the full width
-        {0, "花", 0.5, 0.5},       // one character centred
-        {1, "花子", 0, 0.5},       // left
-        {2, "花子", 0.5, 1},       // right
-        {3, "花子", 0.25, 0.75},   // centred
-        {0, "花子代", 0, 1},       // as long as the longest: no shift
+        {0, "花子", 0, 1},       // spread over the full width
+        {0, "花", 0.5, 0.5},     // one character centred
+        {1, "花子", 0, 0.5},     // left
+        {2, "花子", 0.5, 1},     // right
+        {3, "花子", 0.25, 0.75}, // centred
+        {0, "花子代", 0, 1},     // as long as the longest: no shift
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.joint);
@@ -292,8 +292,8 @@ TEST_F(NameFrames, CompanyBlockAndShortTitle)
         ASSERT_TRUE(title && name);
         // The title is drawn smaller than the name.
         EXPECT_LT(textHeight(*title), textHeight(*name));
-        const double titleMiddle = title->DevicePosition().y() - QFontMetricsF(title->font).ascent() +
-                                   textHeight(*title) / 2.0;
+        const double titleMiddle =
+            title->DevicePosition().y() - QFontMetricsF(title->font).ascent() + textHeight(*title) / 2.0;
         const double nameMiddle =
             name->DevicePosition().y() - QFontMetricsF(name->font).ascent() + textHeight(*name) / 2.0;
         if (c.titleOnNameLine) {

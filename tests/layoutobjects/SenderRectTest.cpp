@@ -40,8 +40,8 @@ TEST_F(SenderBlock, LaysOutMembersInTheUnitSpace)
     EXPECT_TRUE(block.LaidOut());
     EXPECT_EQ(block.GetPostal(true)->GetDesignRect(), (TRect{110, 60, 196, 80}));
     EXPECT_EQ(block.GetName(true)->GetDesignRect(), (TRect{153, 140, 315, 209}));
-    EXPECT_EQ(block.ShownMembers(), members({SimplePostal, SimpleAddress, SimpleName, SimpleAddition1,
-                                             SimpleAddition2}));
+    EXPECT_EQ(block.ShownMembers(),
+              members({SimplePostal, SimpleAddress, SimpleName, SimpleAddition1, SimpleAddition2}));
 
     // A border moves the members inside it.
     block.Frame().SetFrameVisible(true);
@@ -132,7 +132,7 @@ TEST_F(SenderBlock, ItemModeClicksAndMoves)
         {{10 + 26, 10 + 100}, SimpleAddition1, SimpleAddition1},
         {{10 + 5, 10 + 100}, SimpleAddition2, SimpleAddition2},
         {{10 + 26, 10 + 100}, SimpleAddition2, SimpleAddition2}, // now first in the list
-        {{10 + 26, 10 + 3}, -1, SimpleAddition2},               // on no member
+        {{10 + 26, 10 + 3}, -1, SimpleAddition2},                // on no member
     };
     for (const Click& c : clicks) {
         EXPECT_EQ(block.ContainsPoint(c.at.x(), c.at.y()), c.selected >= 0);
@@ -158,7 +158,8 @@ TEST_F(SenderBlock, FitWithMembersOfNoExtentKeepsTheRectangles)
     block.SetSimpleAdditionVisible(1, false);
     block.UpdateImage(false);
     block.SetWholeBlock(false);
-    for (const QPoint at : {QPoint(10 + 150, 10 + 10), QPoint(10 + 150, 10 + 50), QPoint(10 + 100, 10 + 100)}) {
+    for (const QPoint at :
+         {QPoint(10 + 150, 10 + 10), QPoint(10 + 150, 10 + 50), QPoint(10 + 100, 10 + 100)}) {
         ASSERT_TRUE(block.ContainsPoint(at.x(), at.y()));
         block.SetDesignRect({40, 40, 40, 40});
     }
@@ -182,7 +183,7 @@ TEST_F(SenderBlock, DrawsAndPrintsItsMembers)
         QPainter painter(&image);
         block.Draw(painter, 0, 0);
     }
-    EXPECT_EQ(image.pixel(1, 100), qRgb(0, 0, 0));       // the border
+    EXPECT_EQ(image.pixel(1, 100), qRgb(0, 0, 0)); // the border
     EXPECT_NE(image.pixel(250, 250), qRgb(0, 0, 0));
     EXPECT_FALSE(block.GetName(true)->Metafile().IsEmpty());
 

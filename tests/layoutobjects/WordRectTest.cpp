@@ -57,8 +57,8 @@ std::vector<Row> rows(const TMetaRect& frame)
         row.bottom = row.top + qRound(metrics.ascent()) + qRound(metrics.descent());
         row.left = line.begin()->first;
         const TDisplayItem* last = line.rbegin()->second;
-        row.right = line.rbegin()->first + QFontMetricsF(last->font).horizontalAdvance(last->text) *
-                                               last->transform.m11();
+        row.right = line.rbegin()->first +
+                    QFontMetricsF(last->font).horizontalAdvance(last->text) * last->transform.m11();
         for (const auto& [x, item] : line)
             row.text += item->text;
         out.push_back(row);
@@ -161,9 +161,9 @@ TEST_F(FreeText, FixedSizeDropsWhatDoesNotFit)
     };
     // 72 points at 600 dpi: a 600-pixel character.
     const Case cases[] = {
-        {{0, 0, 300, 150}, false, {"あいう"}},         // one line fits, cut at the width
+        {{0, 0, 300, 150}, false, {"あいう"}},          // one line fits, cut at the width
         {{0, 0, 300, 250}, true, {"あいう", "えおか"}}, // two lines fit: the first line's pieces
-        {{0, 0, 300, 100}, false, {}},                 // the character is taller than the frame
+        {{0, 0, 300, 100}, false, {}},                  // the character is taller than the frame
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rect.bottom);
@@ -313,7 +313,8 @@ TEST(RectFrame, RecordAndCallbacks)
     QByteArray bytes;
     TFrameWriter writer(bytes);
     frame.SaveToStream(writer);
-    EXPECT_EQ(bytes, QByteArray::fromHex("01000000005634120" "0efcdab00"));
+    EXPECT_EQ(bytes, QByteArray::fromHex("01000000005634120"
+                                         "0efcdab00"));
 
     TRectFrame other;
     other.SetRoundCorner(true);
