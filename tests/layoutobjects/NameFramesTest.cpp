@@ -237,6 +237,26 @@ TEST_F(NameFrames, Honorifics)
     }
 }
 
+TEST_F(NameFrames, UpsideDownMirrorsEveryPlacement)
+{
+    auto frame = person({0, 0, 300, 120}, QStringLiteral("山田 太郎"), {QStringLiteral("花子")});
+    frame->SetHonorific(QStringLiteral("御一同"));
+    frame->UpdateImage(false);
+    std::vector<QPointF> upright;
+    for (const TDisplayItem* item : texts(*frame))
+        upright.push_back(item->DevicePosition());
+    frame->SetUpsideDown(true);
+    frame->UpdateImage(false);
+    const auto turned = texts(*frame);
+    ASSERT_EQ(turned.size(), upright.size());
+    for (size_t i = 0; i < turned.size(); ++i) {
+        EXPECT_NEAR(turned[i]->DevicePosition().x() + upright[i].x(), 1875, 1)
+            << turned[i]->text.toStdString();
+        EXPECT_NEAR(turned[i]->DevicePosition().y() + upright[i].y(), 750, 1)
+            << turned[i]->text.toStdString();
+    }
+}
+
 TEST_F(NameFrames, NotesSitBetweenGivenNamesAndHonorifics)
 {
     for (const bool horizontal : {true, false}) {
