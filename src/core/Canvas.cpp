@@ -154,14 +154,14 @@ int TCanvas::TextHeight() const
 int TCanvas::Advance(const QString& ch) const
 {
     refresh();
+    // A width factor stretches the run along its baseline, down the column in vertical writing.
     const bool vertical = IsVertical();
     if (vertical && IsFullWidthCharacter(ch))
-        return TextHeight();
+        return m_widthScale == 1.0 ? TextHeight() : int(RoundHalfAway(TextHeight() * m_widthScale));
     const auto it = m_advances.constFind(ch);
     if (it != m_advances.cend())
         return *it;
-    const double scale = vertical ? 1.0 : m_widthScale;
-    const int advance = int(RoundHalfAway(m_metrics->horizontalAdvance(ch) * scale));
+    const int advance = int(RoundHalfAway(m_metrics->horizontalAdvance(ch) * m_widthScale));
     m_advances.insert(ch, advance);
     return advance;
 }
@@ -248,11 +248,13 @@ void TCanvas::drawRun(int x, int y, const QStringList& chars, const QList<int>& 
             p.setTransform(t * origin);
             p.drawText(QPointF(0, ascent), ch);
         } else if (IsFullWidthCharacter(ch)) {
-            p.setTransform(origin);
+            // Stretched down the column from the top of its cell.
+            p.setTransform(QTransform(1, 0, 0, m_widthScale, 0, pos * (1 - m_widthScale)) * origin);
             drawUpright(ch, pos);
         } else {
             // A half-width character lies on its side, its top towards the right edge of the column.
-            p.setTransform(QTransform().rotate(90) * QTransform::fromTranslate(0, pos) * origin);
+            p.setTransform(QTransform::fromScale(m_widthScale, 1.0) * QTransform().rotate(90) *
+                           QTransform::fromTranslate(0, pos) * origin);
             p.drawText(QPointF(0, ascent), ch);
         }
     }

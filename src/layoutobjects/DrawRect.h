@@ -56,9 +56,9 @@ public:
 
     double Zoom() const { return m_zoom; }
     virtual void SetZoom(double zoom);
-    TRect GetDesignRect() const { return m_designRect; }
+    virtual TRect GetDesignRect() const { return m_designRect; }
     virtual void SetDesignRect(const TRect& rect);
-    TRect GetScreenRect() const { return m_screenRect; }
+    virtual TRect GetScreenRect() const { return m_screenRect; }
     virtual void SetScreenRect(const TRect& rect);
     TRect GetPrinterRect() const { return m_printerRect; }
     quint8 ClipSide() const { return m_clipSide; }

@@ -5,6 +5,7 @@
 #include "layoutobjects/BarcodeRect.h"
 #include "layoutobjects/PosRect.h"
 #include "layoutobjects/QRCodeRect.h"
+#include "layoutobjects/SenderRect.h"
 
 #include <QCoreApplication>
 #include <QJsonValue>
@@ -54,6 +55,13 @@ public:
         if (v.isDouble() && (v.toDouble() == 0 || v.toDouble() == 1))
             return v.toDouble() == 1;
         fail(QStringLiteral("argument %1 must be true, false, 0 or 1").arg(i + 1));
+    }
+    double Number(int i, double low, double high) const
+    {
+        const QJsonValue v = m_values[i];
+        if (!v.isDouble() || v.toDouble() < low || v.toDouble() > high)
+            fail(QStringLiteral("argument %1 must be a number from %2 to %3").arg(i + 1).arg(low).arg(high));
+        return v.toDouble();
     }
 
 private:
@@ -184,6 +192,156 @@ void addCodeClasses(QList<TFrameClassInfo>& classes)
     classes << qr;
 }
 
+// Name, company-line, additional-item, free text and sender-block frames.
+template <class Frame> void addDecorativeFrameSetters(TFrameClassInfo& info)
+{
+    add<Frame>(info, "SetFrameVisible", 1, 1,
+               [](Frame& f, const TArguments& a) { f.Frame().SetFrameVisible(a.Bool(0)); });
+    add<Frame>(info, "SetDoubleLine", 1, 1,
+               [](Frame& f, const TArguments& a) { f.Frame().SetDoubleLine(a.Bool(0)); });
+    add<Frame>(info, "SetRoundCorner", 1, 1,
+               [](Frame& f, const TArguments& a) { f.Frame().SetRoundCorner(a.Bool(0)); });
+    add<Frame>(info, "SetWidthIndex", 1, 1,
+               [](Frame& f, const TArguments& a) { f.Frame().SetWidthIndex(quint8(a.Int(0, 0, 2))); });
+    add<Frame>(info, "SetLineColor", 1, 1,
+               [](Frame& f, const TArguments& a) { f.Frame().SetLineColor(quint32(a.Int(0, 0, 0xFFFFFF))); });
+    add<Frame>(info, "SetFillVisible", 1, 1,
+               [](Frame& f, const TArguments& a) { f.Frame().SetFillVisible(a.Bool(0)); });
+    add<Frame>(info, "SetFillColor", 1, 1,
+               [](Frame& f, const TArguments& a) { f.Frame().SetFillColor(quint32(a.Int(0, 0, 0xFFFFFF))); });
+}
+
+template <class Frame> void addLevelSetter(TFrameClassInfo& info)
+{
+    add<Frame>(info, "SetLevel", 1, 1, [](Frame& f, const TArguments& a) { f.SetLevel(a.Int(0, 1, 5)); });
+}
+
+void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
+{
+    using N = TNameRect;
+    TFrameClassInfo name{"TNameRect", [] { return std::make_unique<TNameRect>(); }, {}};
+    addTextFrameSetters(name);
+    addSideSetters<N>(name);
+    addLevelSetter<N>(name);
+    add<N>(name, "SetNameKind", 1, 1,
+           [](N& f, const TArguments& a) { f.SetNameKind(quint8(a.Int(0, 0, 2))); });
+    add<N>(name, "SetName", 1, 1, [](N& f, const TArguments& a) { f.SetName(a.String(0)); });
+    add<N>(name, "SetHonorific", 1, 1, [](N& f, const TArguments& a) { f.SetHonorific(a.String(0)); });
+    add<N>(name, "SetNote", 1, 1, [](N& f, const TArguments& a) { f.SetNote(a.String(0)); });
+    add<N>(name, "SetJointCount", 1, 1, [](N& f, const TArguments& a) { f.SetJointCount(a.Int(0, 0, 5)); });
+    add<N>(name, "SetJointName", 2, 2,
+           [](N& f, const TArguments& a) { f.SetJointName(a.Int(0, 0, 4), a.String(1)); });
+    add<N>(name, "SetJointHonorific", 2, 2,
+           [](N& f, const TArguments& a) { f.SetJointHonorific(a.Int(0, 0, 4), a.String(1)); });
+    add<N>(name, "SetJointNote", 2, 2,
+           [](N& f, const TArguments& a) { f.SetJointNote(a.Int(0, 0, 4), a.String(1)); });
+    add<N>(name, "SetNameAlign", 1, 1,
+           [](N& f, const TArguments& a) { f.SetNameAlign(quint8(a.Int(0, 0, 3))); });
+    add<N>(name, "SetIgnoreName", 1, 1, [](N& f, const TArguments& a) { f.SetIgnoreName(a.Bool(0)); });
+    add<N>(name, "SetCompany", 1, 1, [](N& f, const TArguments& a) { f.SetCompany(a.String(0)); });
+    add<N>(name, "SetCorpLine", 2, 2,
+           [](N& f, const TArguments& a) { f.SetCorpLine(a.Int(0, 0, 2), a.String(1)); });
+    add<N>(name, "SetTitle", 1, 1, [](N& f, const TArguments& a) { f.SetTitle(a.String(0)); });
+    add<N>(name, "SetCompanyRatio", 1, 1,
+           [](N& f, const TArguments& a) { f.SetCompanyRatio(a.Number(0, 0.05, 1)); });
+    add<N>(name, "SetDepartmentRatio", 1, 1,
+           [](N& f, const TArguments& a) { f.SetDepartmentRatio(a.Number(0, 0.05, 1)); });
+    add<N>(name, "SetTitleRatio", 1, 1,
+           [](N& f, const TArguments& a) { f.SetTitleRatio(a.Number(0, 0.05, 1)); });
+    add<N>(name, "SetWidenSpacing", 1, 1, [](N& f, const TArguments& a) { f.SetWidenSpacing(a.Bool(0)); });
+    add<N>(name, "SetCorpBreak", 1, 1, [](N& f, const TArguments& a) { f.SetCorpBreak(a.Bool(0)); });
+    add<N>(name, "SetHonorificPrinted", 1, 1,
+           [](N& f, const TArguments& a) { f.SetHonorificPrinted(a.Bool(0)); });
+    classes << name;
+
+    TFrameClassInfo corp{"TCorpRect", [] { return std::make_unique<TCorpRect>(); }, {}};
+    addTextFrameSetters(corp);
+    addSideSetters<TCorpRect>(corp);
+    addLevelSetter<TCorpRect>(corp);
+    add<TCorpRect>(corp, "SetText", 1, 1, [](TCorpRect& f, const TArguments& a) { f.SetText(a.String(0)); });
+    add<TCorpRect>(corp, "SetHonorific", 1, 1,
+                   [](TCorpRect& f, const TArguments& a) { f.SetHonorific(a.String(0)); });
+    add<TCorpRect>(corp, "SetCorpBreak", 1, 1,
+                   [](TCorpRect& f, const TArguments& a) { f.SetCorpBreak(a.Bool(0)); });
+    classes << corp;
+
+    using A = TAdditionRect;
+    TFrameClassInfo addition{"TAdditionRect", [] { return std::make_unique<TAdditionRect>(); }, {}};
+    addTextFrameSetters(addition);
+    addLevelSetter<A>(addition);
+    add<A>(addition, "SetText", 1, 1, [](A& f, const TArguments& a) { f.SetText(a.String(0)); });
+    add<A>(addition, "SetHeading", 1, 1, [](A& f, const TArguments& a) { f.SetHeading(a.String(0)); });
+    add<A>(addition, "SetItemKind", 1, 1,
+           [](A& f, const TArguments& a) { f.SetItemKind(quint8(a.Int(0, 0, 255))); });
+    classes << addition;
+
+    using W = TWordRect;
+    TFrameClassInfo word{"TWordRect", [] { return std::make_unique<TWordRect>(); }, {}};
+    addTextFrameSetters(word);
+    addDecorativeFrameSetters<W>(word);
+    add<W>(word, "SetLineCount", 1, 1, [](W& f, const TArguments& a) { f.SetLineCount(a.Int(0, 0, 1000)); });
+    add<W>(word, "SetLine", 2, 2,
+           [](W& f, const TArguments& a) { f.SetLine(a.Int(0, 0, 999), a.String(1)); });
+    add<W>(word, "SetAlignment", 1, 1, [](W& f, const TArguments& a) { f.SetAlignment(a.Int(0, 0, 8)); });
+    add<W>(word, "SetAutoWrap", 1, 1, [](W& f, const TArguments& a) { f.SetAutoWrap(a.Bool(0)); });
+    add<W>(word, "SetAspectRatio", 1, 1,
+           [](W& f, const TArguments& a) { f.SetAspectRatio(a.Int(0, 20, 300)); });
+    add<W>(word, "SetLineSpacing", 1, 1,
+           [](W& f, const TArguments& a) { f.SetLineSpacing(quint8(a.Int(0, 0, 5))); });
+    classes << word;
+
+    using S = TSenderRect;
+    TFrameClassInfo sender{"TSenderRect", [] { return std::make_unique<TSenderRect>(); }, {}};
+    addFrameSetters(sender);
+    addDecorativeFrameSetters<S>(sender);
+    add<S>(sender, "SetFont", 2, 4, [](S& f, const TArguments& a) {
+        TFontSpec font = f.GetFont();
+        SetFontAttributes(&font, font.charset, a.String(0), a.Int(1, 1, 1638),
+                          a.Count() > 2 ? a.Int(2, 0, 15) : 0);
+        f.SetFont(font, a.Count() > 3 ? quint32(a.Int(3, 0, 0xFFFFFF)) : 0);
+    });
+    add<S>(sender, "SetHorizontal", 1, 1, [](S& f, const TArguments& a) { f.SetHorizontal(a.Bool(0)); });
+    add<S>(sender, "ResetItemRect", 1, 1,
+           [](S& f, const TArguments& a) { f.ResetItemRect(a.Int(0, -1, 12)); });
+    add<S>(sender, "SetUpsideDown", 1, 1, [](S& f, const TArguments& a) { f.SetUpsideDown(a.Bool(0)); });
+    add<S>(sender, "SetSimpleLayout", 1, 1, [](S& f, const TArguments& a) { f.SetSimpleLayout(a.Bool(0)); });
+    add<S>(sender, "SetPostal", 1, 1, [](S& f, const TArguments& a) {
+        f.GetPostal(true)->SetText(a.String(0));
+        f.GetPostal(false)->SetText(a.String(0));
+    });
+    // Line i of the simple address and detailed address line i.
+    add<S>(sender, "SetAddressLine", 2, 2, [](S& f, const TArguments& a) {
+        const int i = a.Int(0, 0, 2);
+        f.GetSimpleAddress()->SetLine(i, a.String(1));
+        f.GetAddressLine(i)->SetLine(0, a.String(1));
+    });
+    add<S>(sender, "SetName", 1, 1, [](S& f, const TArguments& a) {
+        f.GetName(true)->SetName(a.String(0));
+        f.GetName(false)->SetName(a.String(0));
+    });
+    add<S>(sender, "SetCompany", 1, 1,
+           [](S& f, const TArguments& a) { f.GetCompany()->SetText(a.String(0)); });
+    add<S>(sender, "SetCorpLine", 2, 2,
+           [](S& f, const TArguments& a) { f.GetCorpLine(a.Int(0, 0, 1))->SetText(a.String(1)); });
+    add<S>(sender, "SetTitle", 1, 1, [](S& f, const TArguments& a) { f.GetTitle()->SetText(a.String(0)); });
+    add<S>(sender, "SetContact", 3, 3, [](S& f, const TArguments& a) {
+        TAdditionRect* contact = f.GetContact(a.Int(0, 0, 3));
+        contact->SetHeading(a.String(1));
+        contact->SetText(a.String(2));
+    });
+    add<S>(sender, "SetSimpleAddition", 3, 3, [](S& f, const TArguments& a) {
+        TAdditionRect* addition = f.GetSimpleAddition(a.Int(0, 0, 1));
+        addition->SetHeading(a.String(1));
+        addition->SetText(a.String(2));
+    });
+    add<S>(sender, "SetSimpleAdditionVisible", 2, 2,
+           [](S& f, const TArguments& a) { f.SetSimpleAdditionVisible(a.Int(0, 0, 1), a.Bool(1)); });
+    add<S>(sender, "SetContactVisible", 2, 2,
+           [](S& f, const TArguments& a) { f.SetContactVisible(a.Int(0, 0, 3), a.Bool(1)); });
+    add<S>(sender, "SetTitleVisible", 1, 1, [](S& f, const TArguments& a) { f.SetTitleVisible(a.Bool(0)); });
+    classes << sender;
+}
+
 QList<TFrameClassInfo> makeClasses()
 {
     QList<TFrameClassInfo> classes;
@@ -206,6 +364,7 @@ QList<TFrameClassInfo> makeClasses()
     classes << address;
 
     addCodeClasses(classes);
+    addNameAndTextClasses(classes);
     return classes;
 }
 

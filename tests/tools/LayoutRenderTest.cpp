@@ -58,6 +58,30 @@ TEST_F(LayoutRender, PostcardSceneBecomesOnePdfPage)
         EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part;
 }
 
+// Names, a company block, a framed free text and a sender block.
+const char AddressSideScene[] = R"({"paper":[1000,1480], "dpi":300, "frames":[
+  {"class":"TNameRect", "rect":[150,40,290,320], "calls":[["SetNameKind",1],["SetName","山田 太郎"],["SetHonorific","様"],
+     ["SetJointCount",2],["SetJointName",0,"花子"],["SetJointHonorific",0,"様"],["SetJointName",1,"一"],["SetJointHonorific",1,"くん"]]},
+  {"class":"TNameRect", "rect":[20,80,140,200], "calls":[["SetHorizontal",true],["SetNameKind",2],["SetName","佐藤 一郎"],["SetHonorific","様"],
+     ["SetCompany","株式会社見本商事"],["SetCorpLine",0,"東日本営業本部"],["SetTitle","営業第一部担当部長"],["SetCorpBreak",true]]},
+  {"class":"TWordRect", "rect":[20,220,140,320], "calls":[["SetHorizontal",true],["SetLineCount",3],["SetLine",0,"謹賀新年"],["SetLine",1,"本年もよろしく"],["SetLine",2,"お願い申し上げます"],
+     ["SetAlignment",4],["SetLineSpacing",2],["SetFrameVisible",true],["SetDoubleLine",true],["SetRoundCorner",true],["SetWidthIndex",1]]},
+  {"class":"TSenderRect", "rect":[20,340,250,540], "calls":[["SetSimpleLayout",false],["SetPostal","1000013"],["SetAddressLine",0,"東京都千代田区霞が関１－２－３"],
+     ["SetAddressLine",1,"見本ビル２０階"],["SetName","鈴木 花子"],["SetCompany","株式会社見本"],["SetCorpLine",0,"総務部"],["SetTitle","課長"],
+     ["SetContact",0,"TEL","03-1234-5678"],["SetContact",1,"FAX","03-1234-5679"],["SetContact",2,"","hanako@example.jp"],["SetContactVisible",3,false],["SetFrameVisible",true]]}
+]})";
+
+TEST_F(LayoutRender, AddressSideFrames)
+{
+    const ToolRun r = render(AddressSideScene);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const ToolRun text = run("pdftotext", {m_dir.filePath("out.pdf"), "-"});
+    const QString extracted = QString::fromUtf8(text.out).remove(QRegularExpression("\\s"));
+    for (const char* part : {"株式会社見本商事", "営業第一部担当部長", "謹賀新年", "お願い申し上げます", "03-1234-5678",
+                             "総", "様", "花", "鈴"})
+        EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part;
+}
+
 TEST_F(LayoutRender, SceneErrorsNameWhatIsWrong)
 {
     const std::pair<const char*, const char*> cases[] = {
