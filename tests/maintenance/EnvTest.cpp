@@ -257,6 +257,7 @@ TEST_F(EnvTest, InvalidDataFoldersAreRefusedOnPageZero)
 {
     DiskSpace::SetTypeSource([](const QString&) { return QByteArray("cifs"); });
     MessageRecorder messages;
+    messages.answer(MsgSeam::IdOk).answer(MsgSeam::IdOk);
     TEnvironment env(nullptr);
     env.ShowPage(3);
     auto* path = child<QComboBox>(env, "cbxDataPath");

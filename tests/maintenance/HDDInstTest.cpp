@@ -68,6 +68,7 @@ TEST_F(HDDInstTest, SpaceEstimateAndTheTenMegabyteMargin)
 
     setFree(NeededInstallBytes(4096) + InstallSpareBytes);
     MessageRecorder messages;
+    messages.answer(MsgSeam::IdOk);
     THDDInstall dialog(nullptr);
     dialog.bbtnInstallClick();
     ASSERT_EQ(messages.count(), 1);
@@ -91,7 +92,7 @@ TEST_F(HDDInstTest, ProductDiscIsFoundByItsLabel)
 TEST_F(HDDInstTest, InstallCopiesTheFilesAndWritesTheRecord)
 {
     MessageRecorder messages;
-    messages.answer(MsgSeam::IdYes);
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
     THDDInstall dialog(nullptr);
     EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("bbtnUninstall"))->isEnabled());
     dialog.bbtnInstallClick();
@@ -110,7 +111,7 @@ TEST_F(HDDInstTest, InstallCopiesTheFilesAndWritesTheRecord)
               QByteArray::fromHex("0A") + ScrambleInstallText("Quenrid215") + QByteArray::fromHex("01000000"));
     EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("bbtnUninstall"))->isEnabled());
 
-    messages.answer(MsgSeam::IdYes);
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
     dialog.bbtnUninstallClick();
     EXPECT_EQ(messages.last().text, QStringLiteral("電話帳データのアンインストールが完了しました  "));
     EXPECT_FALSE(HddInstalled);
@@ -127,7 +128,7 @@ TEST_F(HDDInstTest, CancelledCopyLeavesNoData)
             progress.cancel();
     });
     MessageRecorder messages;
-    messages.answer(MsgSeam::IdYes);
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
     THDDInstall dialog(nullptr);
     dialog.bbtnInstallClick();
     EXPECT_EQ(messages.last().text, Stopped);
@@ -141,7 +142,7 @@ TEST_F(HDDInstTest, DiscDialogPreselectsTheFirstDriveAndCancelStops)
     setDrives({m_other, m_root + QStringLiteral("other2")});
     QDir().mkpath(m_root + QStringLiteral("other2"));
     MessageRecorder messages;
-    messages.answer(MsgSeam::IdYes);
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
     ModalDriver driver;
     QString preselected;
     driver.on(QStringLiteral("ChangeDisc"), [&](QWidget* w) {
@@ -159,7 +160,7 @@ TEST_F(HDDInstTest, DiscChosenInTheDialogIsTested)
 {
     setDrives({m_other});
     MessageRecorder messages;
-    messages.answer(MsgSeam::IdYes);
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
     ModalDriver driver;
     driver.on(QStringLiteral("ChangeDisc"), [&](QWidget* w) {
         // The disc goes into the second drive; "更新" finds it.
@@ -213,7 +214,7 @@ TEST_F(HDDInstTest, FailedRecordWriteIsReportedAndTheInstallStands)
     // A folder in the record's place makes its write fail.
     QDir().mkpath(DataRootFolder + InstallRecordFileName + QStringLiteral("/x"));
     MessageRecorder messages;
-    messages.answer(MsgSeam::IdYes);
+    messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk).answer(MsgSeam::IdOk);
     THDDInstall dialog(nullptr);
     dialog.bbtnInstallClick();
     ASSERT_EQ(messages.count(), 3);

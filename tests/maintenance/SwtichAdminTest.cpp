@@ -46,6 +46,7 @@ TEST(SwtichAdmin, PromptStaysOpenUntilThePasswordIsRight)
 {
     AdminPassword = stored("Secret9");
     MessageRecorder messages;
+    messages.answer(MsgSeam::IdOk);
     TSwitchAdminMode prompt(nullptr);
     auto* edit = prompt.findChild<QLineEdit*>(QStringLiteral("edtPassword"));
     EXPECT_EQ(edit->maxLength(), 16);
@@ -70,6 +71,7 @@ TEST(SwtichAdmin, DamagedStoredPasswordIsReported)
 {
     AdminPassword = QStringLiteral("not a cipher");
     MessageRecorder messages;
+    messages.answer(MsgSeam::IdOk);
     TSwitchAdminMode prompt(nullptr);
     const int result = RunModal(prompt, QList<std::function<void()>>{
                                             [&] { prompt.btnSwitchClick(); },
