@@ -29,6 +29,7 @@ TChangeDisc::TChangeDisc(QWidget* owner) : QDialog(owner)
     lblMsg = Named<QLabel>(this, "lblMsg");
     cbxCD = Named<QComboBox>(this, "cbxCD");
     cbxCD->setMinimumWidth(240);
+    cbxCD->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     bbtnUpdate = MakeButton(this, "bbtnUpdate", QStringLiteral("更新"));
     SetButtonPicture(bbtnUpdate, QStringLiteral("CD_DRIVE"));
     btnOk = MakeButton(this, "btnOk", QStringLiteral("OK"), true);

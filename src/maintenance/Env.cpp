@@ -835,15 +835,6 @@ void TEnvironment::WriteMainSettings()
         info(this, QStringLiteral("マイナンバーの保存できませんでした  "), MsgSeam::MbIconStop);
 }
 
-void TEnvironment::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        ShowPage(m_memory.initTab);
-    }
-}
-
 bool TEnvironment::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == tvEnv && event->type() == QEvent::KeyPress) {

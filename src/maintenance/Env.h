@@ -82,7 +82,6 @@ public:
     void btnSetClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -110,7 +109,6 @@ private:
     QString m_startDataPath;
     int m_hisCountBefore = 0;
     int m_bgColor = 0;
-    bool m_shown = false;
     TDataFolderChangeHook m_dataFolderChangeHook;
 
     QTreeWidget* tvEnv;

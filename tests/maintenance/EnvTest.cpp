@@ -2,12 +2,16 @@
 // number and what "設定" writes.
 #include "maintenance/Env.h"
 
+#include "addressbook/AdrsListServices.h"
+#include "maintenance/SettingsCommands.h"
+
 #include "core/AppSub.h"
 #include "core/MainSettings.h"
 #include "core/ShellSub.h"
 #include "platform/DiskSpace.h"
 #include "platform/IniFile.h"
 #include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
 #include "support/StartupFixture.h"
 #include "support/TestFiles.h"
 
@@ -122,16 +126,31 @@ TEST_F(EnvTest, HistoryCountTextsAndKinds)
     EXPECT_EQ(MapSearchKinds(5).value(1), QStringLiteral("住所を優先"));
 }
 
+TEST_F(EnvTest, TheAddressListGetsBothOpeners)
+{
+    RegisterSettingsCommands();
+    EXPECT_TRUE(HasListCommand(TListCommand::Environment));
+    EXPECT_TRUE(HasListCommand(TListCommand::SwitchAdminMode));
+    RegisterListCommand(TListCommand::Environment, {});
+    RegisterListCommand(TListCommand::SwitchAdminMode, {});
+}
+
 TEST_F(EnvTest, ReopensOnTheLastPageAlsoAfterCancel)
 {
     {
         TEnvironment env(nullptr);
         EXPECT_EQ(env.CurrentPage(), 0);
-        env.ShowPage(4);
-        env.reject();
+        RunModal(env, [&](QDialog&) {
+            env.ShowPage(4);
+            env.reject();
+        });
     }
     TEnvironment again(nullptr);
     EXPECT_EQ(again.CurrentPage(), 4);
+    RunModal(again, [&](QDialog&) {
+        EXPECT_EQ(again.CurrentPage(), 4);
+        again.reject();
+    });
     EXPECT_EQ(child<QStackedWidget>(again, "pgcEnv")->currentWidget()->objectName(), QStringLiteral("tabstCooperate"));
     EXPECT_EQ(settings(QStringLiteral("OTHERWINDOW"), QStringLiteral("Kept")), QStringLiteral("yes"));
 }
