@@ -4,12 +4,15 @@
 
 #include "addressbook/AdrsListServices.h"
 #include "maintenance/SettingsCommands.h"
+#include "maintenance/UpdDlg.h"
+#include "maintenance/UpdInfo.h"
 
 #include "core/AppSub.h"
 #include "core/MainSettings.h"
 #include "core/ShellSub.h"
 #include "platform/DiskSpace.h"
 #include "platform/IniFile.h"
+#include "support/LoopbackServer.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/StartupFixture.h"
@@ -325,6 +328,43 @@ TEST_F(EnvTest, MissingDataFolderIsCreatedAfterTheQuestion)
     EXPECT_EQ(settings(QStringLiteral("BASE"), QStringLiteral("DataPath")), folder + u'/');
     for (const auto& m : messages.messages())
         EXPECT_EQ(m.text, QStringLiteral("指定したフォルダーが見つかりません  \r\n作成してもよろしいですか？  "));
+}
+
+TEST_F(EnvTest, UpdateCheckReportsEachOutcome)
+{
+    LoopbackServer server;
+    server.route(QStringLiteral("/check/quenrid215/"),
+                 QByteArray("<?xml version=\"1.0\"?>\r\n<update><app>Quenrid215</app></update>\r\n"));
+    const struct
+    {
+        const char* what;
+        bool online;
+        QString domain;
+        QString message;
+        unsigned icon;
+    } cases[] = {
+        {"offline", false, server.host(), QStringLiteral("インターネットに接続できない環境です  "),
+         MsgSeam::MbIconExclamation},
+        {"no server", true, QStringLiteral("127.0.0.1:%1").arg(LoopbackServer::closedPort()),
+         QStringLiteral("アップデートの確認がおこなえません  "), MsgSeam::MbIconInformation},
+        {"up to date", true, server.host(), QStringLiteral("最新のプログラムを使用しています  "),
+         MsgSeam::MbIconInformation},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetNetworkCheck([online = c.online] { return online; });
+        UpdateDomain = c.domain;
+        MessageRecorder messages;
+        messages.answer(MsgSeam::IdOk);
+        TEnvironment env(nullptr);
+        child<QPushButton>(env, "bbtnUpdate")->click();
+        ASSERT_EQ(messages.count(), 1);
+        EXPECT_TRUE(messages.last().text.startsWith(c.message)) << messages.last().text.toStdString();
+        EXPECT_EQ(messages.last().flags & 0xF0, c.icon);
+        EXPECT_FALSE(env.RestartRequested);
+    }
+    SetNetworkCheck({});
+    UpdateDomain = DefaultUpdateDomain;
 }
 
 } // namespace
