@@ -73,6 +73,9 @@ void TChangeDisc::bbtnUpdateClick()
     }
     const int preselected = cbxCD->findData(m_drive);
     cbxCD->setCurrentIndex(preselected >= 0 ? preselected : (cbxCD->count() > 0 ? 0 : -1));
+    // Long drive folders widen the box.
+    if (width() < sizeHint().width())
+        resize(sizeHint().width(), height());
     QApplication::restoreOverrideCursor();
 }
 

@@ -273,7 +273,7 @@ TEnvironment::TEnvironment(QWidget* owner) : QDialog(owner)
     layout->addLayout(ButtonRow({btnSet, btnCancel}));
 
     auto* enter = new TEnterMovesFocus(this);
-    enter->addNext(cbxDrive);
+    enter->addTarget(cbxDrive, cbxDataPath);
     enter->addTarget(cbxDataPath, [this]() -> QWidget* {
         return cbxDataPath->currentText().trimmed().isEmpty() ? static_cast<QWidget*>(bbtnBrowseDataPath)
                                                                : btnSet;
