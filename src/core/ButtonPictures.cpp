@@ -63,6 +63,16 @@ const std::pair<const char*, const char*> PictureIcons[] = {
     {"NARROW", "edit-find-replace"},
     {"PRINT", "document-print"},
     {"EXIT", "system-log-out"},
+    // settings, disc drives and the own number
+    {"CD_DRIVE", "drive-optical"},
+    {"CD1", "media-optical"},
+    {"CD2", "drive-optical"},
+    {"HDDINSTALL", "drive-harddisk"},
+    {"FOLDER", "folder"},
+    {"COLORDELETE", "edit-clear"},
+    {"COMM", "network-transmit-receive"},
+    {"MYNUMBERPRIV", "contact-new"},
+    {"MYNUMBERCORP", "system-users"},
 };
 
 } // namespace

@@ -63,6 +63,30 @@ QString mainSettingsPath()
 
 } // namespace
 
+const QStringList& MapSoftNames()
+{
+    static const QStringList names = {
+        QStringLiteral("AtlasMate4/5"),
+        QStringLiteral("プロアトラス2002"),
+        QStringLiteral("プロアトラスＷ～Ｗ３/SV～SV7"),
+        QStringLiteral("電子地図帳Ｚ[zi]Ⅱ～５"),
+        QStringLiteral("いつもNAVI"),
+        QStringLiteral("MapFanⅣ/Ⅴ"),
+        QStringLiteral("MapFan.net"),
+        QStringLiteral("MapFan PLANNER1/2"),
+        QStringLiteral("スーパーマップル・デジタル Ver.1～17"),
+        QStringLiteral("グランマップ東京都全域版"),
+        QStringLiteral("Google マップ"),
+    };
+    return names;
+}
+
+const QStringList& RootSoftNames()
+{
+    static const QStringList names = {QStringLiteral("駅すぱあと"), QStringLiteral("乗換案内")};
+    return names;
+}
+
 QString GetDataRootFolder()
 {
     const QString appData = GetAppDataFolder();

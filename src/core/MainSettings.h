@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 class TMemIniFile;
@@ -54,6 +55,12 @@ struct TMainSettings
     QString MyNumberLabel = QStringLiteral("共通マイナンバー");
 };
 extern TMainSettings MainSettings;
+
+// The map programs by TMapSoft (0 to 10) and the route programs by TRootSoft (0, 1), as the settings name them.
+const QStringList& MapSoftNames();
+const QStringList& RootSoftNames();
+// The map program that is asked by address only.
+constexpr int MapSoftGoogle = 10;
 
 inline const QString MainSettingsFileName = QStringLiteral("Quenrid215.ini");
 inline const QString MyNumberFileName = QStringLiteral("Quenrid215.mnb");

@@ -1,8 +1,12 @@
-// Reader of the hard-disk install record; every count and length is checked against the bytes that remain.
+// Reader and writer of the hard-disk install record; every count and length read is checked against the bytes
+// that remain.
 #include "maintenance/HdiRW.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
 
 QByteArray ScrambleInstallText(const QByteArray& bytes)
 {
@@ -69,4 +73,43 @@ int ReadInstallRecord(TInstallRecord& record)
         }
     }
     return irOk;
+}
+
+QByteArray InstallRecordBytes(const TInstallRecord& record)
+{
+    const QByteArray tag = record.Tag.left(255);
+    QByteArray out;
+    out += char(tag.size());
+    out += ScrambleInstallText(tag);
+    QByteArray entries;
+    int count = 0;
+    for (int i = 0; i < InstallEntryCount; ++i) {
+        const TInstallEntry& entry = record.Entries[i];
+        if (entry.Length < 0)
+            continue;
+        const int length = std::min<int>(entry.Length, InstallPathMax);
+        entries += char(i);
+        entries += char(length & 0xFF);
+        entries += char((length >> 8) & 0xFF);
+        if (length > 0) {
+            QByteArray path = entry.Path.left(length);
+            path.append(length - path.size(), '\0');
+            entries += ScrambleInstallText(path);
+        }
+        ++count;
+    }
+    out += char(count);
+    out += entries;
+    return out;
+}
+
+int WriteInstallRecord(const TInstallRecord& record, bool mustExist)
+{
+    if (mustExist && !QFileInfo(record.FilePath).isFile())
+        return iwNoFile;
+    const QByteArray bytes = InstallRecordBytes(record);
+    QSaveFile file(record.FilePath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return iwTagLength;
+    return iwOk;
 }

@@ -1,4 +1,4 @@
-// The hard-disk install record "Quenrid215.hdi": its in-memory form and its reader.
+// The hard-disk install record "Quenrid215.hdi": its in-memory form, its reader and its writer.
 #pragma once
 
 #include "platform/Cp932.h"
@@ -43,6 +43,24 @@ enum TInstallReadResult {
 // Reads the file named in record.FilePath into the record and checks its tag against record.Tag. All entries
 // are set unused before anything is read. The file is only read.
 int ReadInstallRecord(TInstallRecord& record);
+
+// Results of WriteInstallRecord.
+enum TInstallWriteResult {
+    iwOk = 0,
+    iwNoFile = 1,    // the file must exist and does not; nothing written
+    iwTagLength = 2, // the file could not be written (its first byte, the tag length, did not reach it)
+};
+
+// Writes the record whole and atomically into record.FilePath: the tag, then one entry for each entry in use
+// (length 0 or more), in entry order. With mustExist the file is only replaced, never created.
+int WriteInstallRecord(const TInstallRecord& record, bool mustExist);
+// WriteInstallRecord without the must-exist check.
+inline int SaveInstallRecord(const TInstallRecord& record)
+{
+    return WriteInstallRecord(record, false);
+}
+// The bytes WriteInstallRecord writes.
+QByteArray InstallRecordBytes(const TInstallRecord& record);
 
 // The byte scramble of the record's texts: each byte becomes the complement of itself with its halves
 // swapped. The rule is its own inverse.

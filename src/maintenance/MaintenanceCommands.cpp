@@ -4,6 +4,7 @@
 #include "addressbook/AdrsList.h"
 #include "addressbook/AdrsListServices.h"
 #include "maintenance/Info.h"
+#include "maintenance/SettingsCommands.h"
 #include "maintenance/VerInfo.h"
 
 void RegisterMaintenanceCommands()
@@ -15,4 +16,5 @@ void RegisterMaintenanceCommands()
         RunVersionInfo(&list);
         return TListCommandResult{true};
     });
+    RegisterSettingsCommands();
 }

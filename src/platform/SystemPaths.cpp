@@ -62,6 +62,19 @@ QStringList DiscDrives()
     return drives;
 }
 
+std::optional<QString> DriveVolumeLabel(const QString& drive)
+{
+    const QFileInfo info(drive);
+    if (drive.isEmpty() || !info.isDir() || !info.isReadable())
+        return std::nullopt;
+    const QStorageInfo storage(info.absoluteFilePath());
+    if (!storage.isValid() || !storage.isReady())
+        return std::nullopt;
+    if (QDir::cleanPath(storage.rootPath()) != QDir::cleanPath(info.absoluteFilePath()))
+        return info.fileName();
+    return storage.name();
+}
+
 QString ExecutableFolder()
 {
     return WithSlash(QCoreApplication::applicationDirPath());

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace SystemPaths {
 
 // The common application-data folder with a final "/", or "" when it cannot be obtained
@@ -16,6 +18,9 @@ QString RegistryFile();
 // Disc drives: mounted CD/DVD folders without a final "/" (TOVAREL_DRIVES, ":"-separated, else mounted
 // iso9660/udf volumes).
 QStringList DiscDrives();
+// The volume label of a disc drive folder: the file system's label at a mount point, the folder's own name
+// for a folder that is no mount point; nothing when the folder cannot be read (no disc).
+std::optional<QString> DriveVolumeLabel(const QString& drive);
 // Folder of the running executable with a final "/".
 QString ExecutableFolder();
 // path with exactly one final "/".
