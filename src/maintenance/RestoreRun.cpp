@@ -84,8 +84,10 @@ TPendingOps ReadPendingOps(const QString& adrsFolder)
     TPendingOps ops;
     for (const QString& value : sectionValues(ini, RenameSection)) {
         const qsizetype at = value.indexOf(u'/');
-        if (at >= 0)
-            ops.fileRenames.append({value.left(at), value.mid(at + 1)});
+        // A rename that names anything but one folder under "Adrs/" is never followed (nor carried out).
+        const TPendingRename rename{value.left(at), value.mid(at + 1)};
+        if (at >= 0 && IsPlainFolderName(rename.oldName) && IsPlainFolderName(rename.newName))
+            ops.fileRenames.append(rename);
     }
     for (const QString& value : sectionValues(ini, DeleteSection))
         if (IsPlainFolderName(value) && QFileInfo(adrsFolder + value).isDir())

@@ -26,7 +26,8 @@ struct TPendingOps
     QStringList deletions;              // those naming an existing folder
 };
 
-// Reads adrsFolder + "AdrsOp.ini" (adrsFolder with a final "/").
+// Reads adrsFolder + "AdrsOp.ini" (adrsFolder with a final "/"); entries that name anything but a folder
+// directly under it are dropped.
 TPendingOps ReadPendingOps(const QString& adrsFolder);
 // Writes [RENAME] back (the file's pairs, then the added ones; "Count" 0 when there are none); [DELETE]
 // stays.

@@ -32,7 +32,10 @@ protected:
             RegisterListCommand(c, {});
         SessionFixture::TearDown();
     }
-    static void click(QWidget* w, const char* name) { w->findChild<QPushButton*>(QLatin1String(name))->click(); }
+    static void click(QWidget* w, const char* name)
+    {
+        w->findChild<QPushButton*>(QLatin1String(name))->click();
+    }
     static void setText(QWidget* w, const char* name, const QString& text)
     {
         w->findChild<QLineEdit*>(QLatin1String(name))->setText(text);

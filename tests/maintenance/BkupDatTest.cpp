@@ -91,11 +91,13 @@ TEST_F(WizardTest, BackupRunsThroughItsThreePages)
     shot(&wizard, "backup-2");
     messages.answer(MsgSeam::IdNo);
     wizard.btnBackupClick();
-    EXPECT_EQ(messages.last().flags, unsigned(MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2));
+    EXPECT_EQ(messages.last().flags,
+              unsigned(MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2));
     EXPECT_FALSE(QFileInfo::exists(dest));
     messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdYes);
     wizard.btnBackupClick();
-    EXPECT_EQ(messages.last().text, QStringLiteral("保存先フォルダーが見つかりません  \r\n作成してもよろしいですか？  "));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("保存先フォルダーが見つかりません  \r\n作成してもよろしいですか？  "));
     EXPECT_EQ(page(&wizard), 2);
     const QStringList rows = resultRows(&wizard);
     EXPECT_EQ(rows.size(), 19);
@@ -114,8 +116,8 @@ TEST_F(WizardTest, RestoreChecksItsFoldersAndSwitchesTheDataFolder)
     MessageRecorder messages;
     SetDiskSpaceOverride([](const QString&) { return TDiskSpace{4096, qint64(1) << 40}; });
     const QString backup = m_root + QStringLiteral("backup/");
-    CopyData(TDataParts::OfDataFolder(DataFolder, CategoryFolder), TDataParts::OfBackup(backup), BackupBooks(),
-             HistoryLabels(keywords()), TCopyDirection::Backup);
+    CopyData(TDataParts::OfDataFolder(DataFolder, CategoryFolder), TDataParts::OfBackup(backup),
+             BackupBooks(), HistoryLabels(keywords()), TCopyDirection::Backup);
     int closeCalls = 0;
     bool childrenClose = false;
     TRestoreData wizard(nullptr, keywords(), [&] {
@@ -180,8 +182,9 @@ TEST_F(WizardTest, RestoreChecksItsFoldersAndSwitchesTheDataFolder)
     EXPECT_EQ(DataFolder, other + u'/');
     EXPECT_EQ(AdrsFolder, other + QStringLiteral("/Adrs/"));
     const TMemIniFile settings(DataRootFolder + MainSettingsFileName);
-    EXPECT_EQ(DecodeDataPath(settings.ReadString(QStringLiteral("BASE"), QStringLiteral("DataPath"), QString())),
-              other + u'/');
+    EXPECT_EQ(
+        DecodeDataPath(settings.ReadString(QStringLiteral("BASE"), QStringLiteral("DataPath"), QString())),
+        other + u'/');
 }
 
 TEST_F(WizardTest, RestoreIntoTheFolderInUseKeepsTheDataFolder)
@@ -189,8 +192,8 @@ TEST_F(WizardTest, RestoreIntoTheFolderInUseKeepsTheDataFolder)
     MessageRecorder messages;
     SetDiskSpaceOverride([](const QString&) { return TDiskSpace{4096, qint64(1) << 40}; });
     const QString backup = m_root + QStringLiteral("backup/");
-    CopyData(TDataParts::OfDataFolder(DataFolder, CategoryFolder), TDataParts::OfBackup(backup), BackupBooks(),
-             HistoryLabels(keywords()), TCopyDirection::Backup);
+    CopyData(TDataParts::OfDataFolder(DataFolder, CategoryFolder), TDataParts::OfBackup(backup),
+             BackupBooks(), HistoryLabels(keywords()), TCopyDirection::Backup);
     const QString data = DataFolder;
     TRestoreData wizard(nullptr, keywords(), [] { return true; });
     child<QLineEdit>(&wizard, "edtSrc")->setText(backup);
