@@ -56,6 +56,7 @@ const std::pair<const char*, const char*> PictureIcons[] = {
     {"SETFILE", "list-add"},
     {"DELFILE", "list-remove"},
     {"INQUIRY", "document-open"},
+    {"FOLDER", "folder"},
     // the list window's tool buttons
     {"NAMESCH", "system-search"},
     {"CTGRYSCH", "x-office-address-book"},

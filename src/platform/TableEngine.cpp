@@ -1218,6 +1218,70 @@ void Table::createTable(const QString& path, const TableDef& def, const QString&
     }
 }
 
+void Table::copyTableFile(const QString& source, const QString& target)
+{
+    const QByteArray src = QFile::encodeName(source);
+    const QByteArray dst = QFile::encodeName(target);
+    if (!QFileInfo(source).isFile())
+        throw TableMissingError(QStringLiteral("%1: the table does not exist").arg(source));
+    // The target is made here, so that an existing file is never taken over.
+    const int fd = ::open(dst.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw TableError(errno == EEXIST ? TableErrorCode::Exists : TableErrorCode::General,
+                         QStringLiteral("%1: cannot create: %2").arg(target, qt_error_string(errno)));
+    sqlite3* from = nullptr;
+    sqlite3* to = nullptr;
+    auto closeBoth = [&] {
+        if (from)
+            sqlite3_close_v2(from);
+        if (to)
+            sqlite3_close_v2(to);
+        from = to = nullptr;
+    };
+    try {
+        // Read-write, so that a journal left by an interrupted write is rolled back first; a file the user
+        // may not write opens read-only.
+        int rc = sqlite3_open_v2(src.constData(), &from, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc != SQLITE_OK)
+            raise(from, rc, source);
+        sqlite3_busy_timeout(from, 5000);
+        rc = sqlite3_open_v2(dst.constData(), &to, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc != SQLITE_OK)
+            raise(to, rc, target);
+        configure(to);
+        sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+        if (!backup)
+            raise(to, sqlite3_errcode(to), target);
+        rc = sqlite3_backup_step(backup, -1);
+        const int finishRc = sqlite3_backup_finish(backup);
+        if (rc != SQLITE_DONE)
+            raise(to, rc, source);
+        if (finishRc != SQLITE_OK)
+            raise(to, finishRc, target);
+        {
+            Stmt q(to, QStringLiteral("PRAGMA integrity_check"));
+            if (!q.step("integrity check") ||
+                qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 0)), "ok") != 0)
+                throw TableDamagedError(source + QLatin1String(": the copy is not sound"));
+        }
+        rc = sqlite3_close(to);
+        to = nullptr;
+        if (rc != SQLITE_OK)
+            raise(nullptr, rc, target);
+        closeBoth();
+        if (::fsync(fd) != 0)
+            throw TableError(TableErrorCode::General,
+                             QStringLiteral("%1: sync: %2").arg(target, qt_error_string(errno)));
+        ::close(fd);
+    } catch (...) {
+        closeBoth();
+        ::close(fd);
+        ::unlink(dst.constData());
+        ::unlink((dst + "-journal").constData());
+        throw;
+    }
+}
+
 void Table::setDatabaseName(const QString& folder)
 {
     if (active())

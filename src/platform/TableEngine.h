@@ -185,6 +185,10 @@ public:
 
     // Creates the table file complete or not at all: built under a temporary name, renamed into place.
     static void createTable(const QString& path, const TableDef& def, const QString& password = {});
+    // Writes a consistent copy of the table file source to target, a new file (never replacing one): the
+    // committed state of the moment, even while others have the table open, checked and synced to disc.
+    // On failure no target is left behind.
+    static void copyTableFile(const QString& source, const QString& target);
 
     void setDatabaseName(const QString& folder); // with or without a trailing "/"
     QString databaseName() const { return m_folder; }
