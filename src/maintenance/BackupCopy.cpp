@@ -15,7 +15,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -471,20 +470,13 @@ std::optional<TDiskSpace> DiskSpaceOf(const QString& path)
 {
     if (diskSpaceHook())
         return diskSpaceHook()(path);
-    if (!QDir::isAbsolutePath(path))
+    const QString folder = DiskSpace::NearestExistingFolder(path);
+    if (folder.isEmpty())
         return std::nullopt;
-    QString folder = QDir::cleanPath(path);
-    while (!QFileInfo(folder).isDir()) {
-        const QString parent = QFileInfo(folder).absolutePath();
-        if (parent == folder)
-            return std::nullopt;
-        folder = parent;
-    }
-    struct statvfs fs;
-    if (::statvfs(QFile::encodeName(folder).constData(), &fs) != 0)
+    const TDiskSpace space = DiskSpace::Query(folder);
+    if (space.clusterSize == 0)
         return std::nullopt;
-    const qint64 unit = qint64(fs.f_frsize ? fs.f_frsize : fs.f_bsize);
-    return TDiskSpace{unit, qint64(fs.f_bavail) * unit};
+    return space;
 }
 
 void SetDiskSpaceOverride(std::function<std::optional<TDiskSpace>(const QString& path)> hook)

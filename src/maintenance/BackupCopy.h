@@ -2,6 +2,8 @@
 // data folder's parts, the safety-copy folders of the tools, and the free space of a destination.
 #pragma once
 
+#include "platform/DiskSpace.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -97,11 +99,7 @@ int BackupWorkFolders(TBackupWork work, const QList<int>& books, bool withSender
 int BackupWorkFolders(TBackupWork work);
 
 // The file system of a destination: its allocation unit and the bytes free to the user.
-struct TDiskSpace
-{
-    qint64 clusterSize = 0;
-    qint64 freeBytes = 0;
-};
+using TDiskSpace = DiskSpace::TVolumeSpace;
 // Asked of the nearest existing folder of path; nothing for a path that is not absolute or when the file
 // system cannot be asked.
 std::optional<TDiskSpace> DiskSpaceOf(const QString& path);

@@ -35,7 +35,8 @@ TVolumeSpace Query(const QString& path)
     struct statvfs st = {};
     if (::statvfs(QFile::encodeName(path).constData(), &st) != 0)
         return {};
-    return {qint64(st.f_frsize ? st.f_frsize : st.f_bsize), qint64(st.f_bavail) * qint64(st.f_frsize)};
+    const qint64 unit = qint64(st.f_frsize ? st.f_frsize : st.f_bsize);
+    return {unit, qint64(st.f_bavail) * unit};
 }
 
 void SetSpaceSource(TSpaceSource source)
