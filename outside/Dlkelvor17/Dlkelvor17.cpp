@@ -183,7 +183,8 @@ int32_t ParseCondition(const TDirSearchCondRec* in, bool paged, Query& q)
     const std::string_view to = AddressMaster::FieldText(c.PeriodTo, sizeof c.PeriodTo);
     if (area.size() > sizeof(Entry::area) || !Digits(area) || !Digits(category) ||
         (category.size() != 0 && category.size() != 2 && category.size() != 4) ||
-        (!from.empty() && (from.size() != 6 || !Digits(from))) || (!to.empty() && (to.size() != 6 || !Digits(to))))
+        (!from.empty() && (from.size() != 6 || !Digits(from))) ||
+        (!to.empty() && (to.size() != 6 || !Digits(to))))
         return KELVOR_BAD_ARGUMENT;
     if (!from.empty())
         q.periodFrom = uint32_t(std::stoul(std::string(from)));
@@ -229,10 +230,18 @@ bool NameMatches(const Query& q, std::string_view name)
             bool any = false;
             for (const std::string& s : q.names->include) {
                 switch (q.matchKind) {
-                case 0: any = name.starts_with(s); break;
-                case 1: any = Contains(name, s); break;
-                case 2: any = name.ends_with(s); break;
-                default: any = name == s; break;
+                case 0:
+                    any = name.starts_with(s);
+                    break;
+                case 1:
+                    any = Contains(name, s);
+                    break;
+                case 2:
+                    any = name.ends_with(s);
+                    break;
+                default:
+                    any = name == s;
+                    break;
                 }
                 if (any)
                     break;
@@ -255,7 +264,8 @@ bool Matches(const Query& q, uint32_t i)
         return false;
     if (q.legalForm && e.legalForm != q.legalForm)
         return false;
-    if ((q.periodFrom || q.periodTo != 0xFFFFFFFF) && (e.firstListing < q.periodFrom || e.firstListing > q.periodTo))
+    if ((q.periodFrom || q.periodTo != 0xFFFFFFFF) &&
+        (e.firstListing < q.periodFrom || e.firstListing > q.periodTo))
         return false;
     return NameMatches(q, v.name(i));
 }
@@ -290,7 +300,8 @@ void Candidates(const Query& q, uint32_t from, uint32_t to, std::vector<uint32_t
                 const void* hit = memmem(names.data() + pos, end - pos, s.data(), s.size());
                 if (!hit)
                     break;
-                const uint32_t e = v.entryAtNameOffset(uint32_t(static_cast<const char*>(hit) - names.data()));
+                const uint32_t e =
+                    v.entryAtNameOffset(uint32_t(static_cast<const char*>(hit) - names.data()));
                 out.push_back(e);
                 pos = v.nameStart(e + 1);
             }
@@ -311,8 +322,8 @@ enum class ScanEnd { Finished, PageFull, Stopped };
 // Visits the matching entries from entry start on, in chunks of interval entries with a callback after
 // each; onHit answers false when it wants no more (next then holds the entry it refused).
 template <typename OnHit>
-ScanEnd Scan(const Query& q, uint32_t start, int32_t interval, TSearchProgressCallback callback, int32_t& found,
-             uint32_t& next, OnHit onHit)
+ScanEnd Scan(const Query& q, uint32_t start, int32_t interval, TSearchProgressCallback callback,
+             int32_t& found, uint32_t& next, OnHit onHit)
 {
     const uint32_t chunk = uint32_t(std::clamp<int32_t>(interval, 1, 1 << 24));
     std::vector<uint32_t> candidates;
@@ -476,7 +487,8 @@ KELVOR_EXPORT int32_t kelvor_name_lists_close(int32_t handle)
 }
 
 KELVOR_EXPORT int32_t kelvor_search_area(TDirSearchCondRec* cond, TDirHitRec* hits, int32_t* count,
-                                         TDirCursorRec* cursor, int32_t interval, TSearchProgressCallback callback)
+                                         TDirCursorRec* cursor, int32_t interval,
+                                         TSearchProgressCallback callback)
 {
     if (!cond || !hits || !count || !cursor)
         return KELVOR_BAD_ARGUMENT;

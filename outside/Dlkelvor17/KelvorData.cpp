@@ -39,8 +39,13 @@ bool View::open(const char* data, size_t size)
         return false;
     // Section sizes in 64 bits so that no count can wrap.
     const uint64_t n = h.entryCount;
-    const uint64_t sizes[] = {n * sizeof(Entry), (n + 1) * 4, h.namesSize, h.heapSize,
-                              uint64_t(h.postingCount) * sizeof(Posting), uint64_t(h.postingTotal) * 4, n * 4};
+    const uint64_t sizes[] = {n * sizeof(Entry),
+                              (n + 1) * 4,
+                              h.namesSize,
+                              h.heapSize,
+                              uint64_t(h.postingCount) * sizeof(Posting),
+                              uint64_t(h.postingTotal) * 4,
+                              n * 4};
     uint64_t offsets[std::size(sizes)];
     uint64_t at = HeaderSize;
     for (size_t i = 0; i < std::size(sizes); ++i) {
@@ -70,8 +75,8 @@ bool View::open(const char* data, size_t size)
     // Entries: sorted areas, known kinds and forms, texts inside the heap.
     for (uint32_t i = 0; i < m_count; ++i) {
         const Entry e = entry(i);
-        if (e.kind > 3 || e.legalForm > 7 || (i > 0 && std::memcmp(m_entries + (i - 1) * sizeof(Entry),
-                                                                    e.area, sizeof e.area) > 0))
+        if (e.kind > 3 || e.legalForm > 7 ||
+            (i > 0 && std::memcmp(m_entries + (i - 1) * sizeof(Entry), e.area, sizeof e.area) > 0))
             return false;
         uint64_t p = e.heap;
         for (int t = 0; t < HeapTextCount; ++t) {
@@ -115,7 +120,8 @@ Entry View::entry(uint32_t i) const
 
 std::string_view View::area(uint32_t i) const
 {
-    return std::string_view(m_entries + uint64_t(i) * sizeof(Entry) + offsetof(Entry, area), sizeof(Entry::area));
+    return std::string_view(m_entries + uint64_t(i) * sizeof(Entry) + offsetof(Entry, area),
+                            sizeof(Entry::area));
 }
 
 std::string_view View::digitsOf(uint32_t i) const
@@ -260,7 +266,8 @@ std::string ToUtf8(const std::u32string& text)
 namespace {
 
 // Full-width forms of U+FF61..U+FF9F.
-constexpr char32_t HalfKana[] = U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+constexpr char32_t HalfKana[] = U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナ"
+                                U"ニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
 
 std::u32string unifyWidths(const std::u32string& text)
 {
@@ -298,10 +305,11 @@ std::u32string unifyWidths(const std::u32string& text)
 std::u32string NormaliseName(const std::u32string& text)
 {
     static const std::u32string forms[] = {
-        U"一般社団法人", U"一般財団法人", U"公益社団法人", U"公益財団法人",
-        U"株式会社", U"有限会社", U"合資会社", U"合名会社", U"合同会社", U"相互会社", U"財団法人", U"社団法人",
-        U"(株)", U"(有)", U"(資)", U"(名)", U"(同)", U"(財)", U"(社)",
-        U"㈱", U"㈲", U"㈾", U"㈴", U"㈶", U"㈳"};
+        U"一般社団法人", U"一般財団法人", U"公益社団法人", U"公益財団法人", U"株式会社",
+        U"有限会社",     U"合資会社",     U"合名会社",     U"合同会社",     U"相互会社",
+        U"財団法人",     U"社団法人",     U"(株)",         U"(有)",         U"(資)",
+        U"(名)",         U"(同)",         U"(財)",         U"(社)",         U"㈱",
+        U"㈲",           U"㈾",           U"㈴",           U"㈶",           U"㈳"};
     std::u32string s = unifyWidths(text);
     for (const auto& f : forms)
         for (size_t p; (p = s.find(f)) != std::u32string::npos;)

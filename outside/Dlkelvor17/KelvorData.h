@@ -30,8 +30,19 @@ enum EntryFlags : uint8_t { FlagPerson = 1, FlagNotShown = 2 };
 
 // The texts of an entry in the heap, in this order.
 enum HeapText {
-    TxtName, TxtNameKana, TxtPref, TxtCity, TxtAddr3, TxtAddr4, TxtAddr5,
-    TxtPrefKana, TxtCityKana, TxtAddr3Kana, TxtAddr4Kana, TxtAddr5Kana, TxtPostal,
+    TxtName,
+    TxtNameKana,
+    TxtPref,
+    TxtCity,
+    TxtAddr3,
+    TxtAddr4,
+    TxtAddr5,
+    TxtPrefKana,
+    TxtCityKana,
+    TxtAddr3Kana,
+    TxtAddr4Kana,
+    TxtAddr5Kana,
+    TxtPostal,
     HeapTextCount
 };
 
@@ -51,14 +62,14 @@ struct FileHeader
 struct Entry
 {
     char area[11];
-    uint8_t kind;      // phone kind 0..3
-    uint8_t legalForm; // 0..7
-    uint8_t flags;     // EntryFlags
-    uint16_t category; // major * 100 + minor; 0 none
+    uint8_t kind;          // phone kind 0..3
+    uint8_t legalForm;     // 0..7
+    uint8_t flags;         // EntryFlags
+    uint16_t category;     // major * 100 + minor; 0 none
     uint32_t firstListing; // yyyymm; 0 none
-    char tel[14];      // as the library answers it
-    char digits[12];   // the number's digits, zero-padded
-    uint32_t heap;     // offset of the entry's texts
+    char tel[14];          // as the library answers it
+    char digits[12];       // the number's digits, zero-padded
+    uint32_t heap;         // offset of the entry's texts
     int32_t lat, lon;
 };
 

@@ -55,17 +55,20 @@ std::string Sj(std::string_view utf8)
 // Katakana in half-width forms, as the dictionaries keep readings.
 std::u32string HalfWidth(const std::u32string& text)
 {
-    static const std::u32string table = U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+    static const std::u32string table = U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチ"
+                                        U"ツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
     std::u32string out;
     for (char32_t c : text) {
         if (const size_t k = table.find(c); k != std::u32string::npos && c != U'゛' && c != U'゜') {
             out += char32_t(0xFF61 + k);
         } else if (c == U'ヴ') {
             out += U"ｳﾞ";
-        } else if (const size_t v = table.find(char32_t(c - 1)); c >= U'ガ' && c <= U'ボ' && v != std::u32string::npos) {
+        } else if (const size_t v = table.find(char32_t(c - 1));
+                   c >= U'ガ' && c <= U'ボ' && v != std::u32string::npos) {
             out += char32_t(0xFF61 + v);
             out += U'ﾞ';
-        } else if (const size_t p = table.find(char32_t(c - 2)); c >= U'パ' && c <= U'ポ' && p != std::u32string::npos) {
+        } else if (const size_t p = table.find(char32_t(c - 2));
+                   c >= U'パ' && c <= U'ポ' && p != std::u32string::npos) {
             out += char32_t(0xFF61 + p);
             out += U'ﾟ';
         } else if (c == U'　') {
@@ -115,7 +118,8 @@ std::vector<SourceEntry> FixtureEntries(const std::string& path)
     std::vector<SourceEntry> out;
     for (const auto& f : ReadTsv(path, true)) {
         if (f.size() != 8 + HeapTextCount + 2)
-            throw std::runtime_error(path + ": a row without " + std::to_string(10 + HeapTextCount) + " fields");
+            throw std::runtime_error(path + ": a row without " + std::to_string(10 + HeapTextCount) +
+                                     " fields");
         SourceEntry e;
         e.area = f[0];
         e.kind = std::stoi(f[1]);
@@ -192,8 +196,8 @@ public:
     SourceEntry next()
     {
         const uint64_t at = pick(m_cumulative.back().first);
-        const int city = std::upper_bound(m_cumulative.begin(), m_cumulative.end(), std::make_pair(at, INT32_MAX))
-                             ->second;
+        const int city =
+            std::upper_bound(m_cumulative.begin(), m_cumulative.end(), std::make_pair(at, INT32_MAX))->second;
         const AddressMaster::City& c = m_dic.cities[size_t(city)];
         const AddressMaster::Prefecture& p = m_dic.prefectures[size_t(c.pref)];
         std::string t[HeapTextCount];
@@ -274,7 +278,8 @@ private:
     int legalForm()
     {
         const uint64_t r = pick(1000);
-        const std::pair<uint64_t, int> table[] = {{350, 1}, {500, 2}, {510, 3}, {515, 4}, {518, 5}, {530, 6}, {545, 7}};
+        const std::pair<uint64_t, int> table[] = {{350, 1}, {500, 2}, {510, 3}, {515, 4},
+                                                  {518, 5}, {530, 6}, {545, 7}};
         for (const auto& [bound, form] : table)
             if (r < bound)
                 return form;
@@ -283,7 +288,8 @@ private:
 
     void addLegalForm(int form, std::string& name)
     {
-        static const char* const words[] = {"", "株式会社", "有限会社", "合資会社", "合名会社", "相互会社", "財団法人", "社団法人"};
+        static const char* const words[] = {"",         "株式会社", "有限会社", "合資会社",
+                                            "合名会社", "相互会社", "財団法人", "社団法人"};
         if (form == 0)
             return;
         if (form == 1 && pick(10) < 3)

@@ -150,20 +150,22 @@ inline constexpr int DirTelBlockSize = 8;
 inline constexpr int DirMaxPageSize = 200;
 
 // Result codes of the library.
-inline constexpr int32_t KELVOR_OK = 0;           // rows or a count came back
-inline constexpr int32_t KELVOR_NONE = 1;         // nothing (more) for this condition or number
-inline constexpr int32_t KELVOR_NOT_SHOWN = 2;    // the number's entries may not be shown
-inline constexpr int32_t KELVOR_NO_DATA = 90;     // the data folder holds no directory data
-inline constexpr int32_t KELVOR_DAMAGED = 91;     // the directory data is damaged
-inline constexpr int32_t KELVOR_BAD_ARGUMENT = 92; // null, bad match kind or page size, unknown handle, alien cursor
-inline constexpr int32_t KELVOR_BOUND_ONLY = 99;  // an entry point provided for binding only
-inline constexpr int32_t KELVOR_STOPPED = 100;    // the progress callback asked to stop
+inline constexpr int32_t KELVOR_OK = 0;        // rows or a count came back
+inline constexpr int32_t KELVOR_NONE = 1;      // nothing (more) for this condition or number
+inline constexpr int32_t KELVOR_NOT_SHOWN = 2; // the number's entries may not be shown
+inline constexpr int32_t KELVOR_NO_DATA = 90;  // the data folder holds no directory data
+inline constexpr int32_t KELVOR_DAMAGED = 91;  // the directory data is damaged
+// A null pointer, a bad match kind or page size, an unknown handle, a cursor of another condition.
+inline constexpr int32_t KELVOR_BAD_ARGUMENT = 92;
+inline constexpr int32_t KELVOR_BOUND_ONLY = 99; // an entry point provided for binding only
+inline constexpr int32_t KELVOR_STOPPED = 100;   // the progress callback asked to stop
 
 // The progress callback: (entries examined, rows found so far); answers -1 to go on, 0 to stop.
 typedef int32_t (*TSearchProgressCallback)(int32_t examined, int32_t found);
 
 typedef int32_t (*TKelvorSearchArea)(TDirSearchCondRec* cond, TDirHitRec* hits, int32_t* count,
-                                     TDirCursorRec* cursor, int32_t interval, TSearchProgressCallback callback);
+                                     TDirCursorRec* cursor, int32_t interval,
+                                     TSearchProgressCallback callback);
 typedef int32_t (*TKelvorSearchAreaCount)(TDirSearchCondRec* cond, int32_t* count, int32_t interval,
                                           TSearchProgressCallback callback);
 typedef int32_t (*TKelvorSearchTel)(TDirTelRequestRec* request, TDirDetailRec* details, int32_t* count);

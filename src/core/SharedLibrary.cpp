@@ -52,7 +52,8 @@ int TSharedLibrary::Load(const QString& folder, const std::function<void()>& onL
     if (m_boxes == Boxes::ProgramCaption) {
         const QString caption = QStringLiteral("Tovarel");
         if (code == LoadFailed)
-            ShowLoadError(m_fileName + QStringLiteral(" LoadLibrary Error  \r\nDLLのロードに失敗しました  "), caption);
+            ShowLoadError(m_fileName + QStringLiteral(" LoadLibrary Error  \r\nDLLのロードに失敗しました  "),
+                          caption);
         else
             ShowLoadError(QLatin1String(missing) + QStringLiteral(" (") + m_fileName +
                               QStringLiteral(") GetProcAddress Error  \r\n関数の割り当てに失敗しました  "),

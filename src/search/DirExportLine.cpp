@@ -65,19 +65,32 @@ AnsiString CategoryPart(const AnsiString& category, int part, bool name)
 AnsiString Value(const Values& v, int item)
 {
     switch (item) {
-    case 0: return v.kind == 1 ? AnsiString() : v.tel;
-    case 1: return v.kind == 3 ? ToAnsi(QStringLiteral("代表")) : AnsiString();
-    case 2: return v.kind == 1 || v.kind == 2 ? v.tel : AnsiString();
-    case 3: return v.postal;
-    case 4: return v.addressKana;
-    case 5: return v.pref;
-    case 6: return v.city;
-    case 7: return v.address;
-    case 8: return v.areaCode;
-    case 9: return v.fromDetail && !v.person ? v.nameKana : AnsiString();
-    case 10: return !v.fromDetail || !v.person ? v.name : AnsiString();
-    case 11: return v.fromDetail && v.person ? v.nameKana : AnsiString();
-    case 12: return !v.fromDetail || v.person ? v.name : AnsiString();
+    case 0:
+        return v.kind == 1 ? AnsiString() : v.tel;
+    case 1:
+        return v.kind == 3 ? ToAnsi(QStringLiteral("代表")) : AnsiString();
+    case 2:
+        return v.kind == 1 || v.kind == 2 ? v.tel : AnsiString();
+    case 3:
+        return v.postal;
+    case 4:
+        return v.addressKana;
+    case 5:
+        return v.pref;
+    case 6:
+        return v.city;
+    case 7:
+        return v.address;
+    case 8:
+        return v.areaCode;
+    case 9:
+        return v.fromDetail && !v.person ? v.nameKana : AnsiString();
+    case 10:
+        return !v.fromDetail || !v.person ? v.name : AnsiString();
+    case 11:
+        return v.fromDetail && v.person ? v.nameKana : AnsiString();
+    case 12:
+        return !v.fromDetail || v.person ? v.name : AnsiString();
     case 13:
         if (!v.fromDetail)
             return {};
@@ -85,12 +98,18 @@ AnsiString Value(const Values& v, int item)
     case 14:
         if (v.listing.isEmpty())
             return {};
-        return v.listing.left(4) + ToAnsi(QStringLiteral("年")) + v.listing.mid(4, 2) + ToAnsi(QStringLiteral("月"));
-    case 15: return CategoryPart(v.category, 0, true);
-    case 16: return CategoryPart(v.category, 0, false);
-    case 17: return CategoryPart(v.category, 1, true);
-    case 18: return CategoryPart(v.category, 1, false);
-    default: return {};
+        return v.listing.left(4) + ToAnsi(QStringLiteral("年")) + v.listing.mid(4, 2) +
+               ToAnsi(QStringLiteral("月"));
+    case 15:
+        return CategoryPart(v.category, 0, true);
+    case 16:
+        return CategoryPart(v.category, 0, false);
+    case 17:
+        return CategoryPart(v.category, 1, true);
+    case 18:
+        return CategoryPart(v.category, 1, false);
+    default:
+        return {};
     }
 }
 
@@ -144,7 +163,8 @@ AnsiString DirExportHeader(const QList<TExportItemRec>& items)
     });
 }
 
-AnsiString DirExportLine(const TDirHitRec& hit, const TDirDetailRec* detail, const QList<TExportItemRec>& items)
+AnsiString DirExportLine(const TDirHitRec& hit, const TDirDetailRec* detail,
+                         const QList<TExportItemRec>& items)
 {
     const Values v = detail ? FromDetail(*detail) : FromHit(hit);
     return Joined(items, [&](int row) { return Quoted(Value(v, row)); });

@@ -15,4 +15,5 @@ bool DirExportNeedsDetail(const QList<TExportItemRec>& items);
 AnsiString DirExportHeader(const QList<TExportItemRec>& items);
 // The values of the chosen items joined by ","; from the detail when one is given, else from the hit row.
 // A value holding "," is quoted (inner quotes doubled). Empty when the line comes out empty.
-AnsiString DirExportLine(const TDirHitRec& hit, const TDirDetailRec* detail, const QList<TExportItemRec>& items);
+AnsiString DirExportLine(const TDirHitRec& hit, const TDirDetailRec* detail,
+                         const QList<TExportItemRec>& items);

@@ -11,15 +11,24 @@
 namespace {
 
 enum Entry : size_t {
-    EpTel, EpTelOne, EpArea, EpAreaCount, EpAreaFax, EpAreaCountFax, EpTelMask, EpListsOpen, EpListsClose
+    EpTel,
+    EpTelOne,
+    EpArea,
+    EpAreaCount,
+    EpAreaFax,
+    EpAreaCountFax,
+    EpTelMask,
+    EpListsOpen,
+    EpListsClose
 };
 
 TSharedLibrary& library()
 {
     static TSharedLibrary l(QStringLiteral("Dlkelvor17.dll"),
                             {"kelvor_search_tel", "kelvor_search_tel_one", "kelvor_search_area",
-                             "kelvor_search_area_count", "kelvor_search_area_fax", "kelvor_search_area_count_fax",
-                             "qem_tel_mask", "kelvor_name_lists_open", "kelvor_name_lists_close"},
+                             "kelvor_search_area_count", "kelvor_search_area_fax",
+                             "kelvor_search_area_count_fax", "qem_tel_mask", "kelvor_name_lists_open",
+                             "kelvor_name_lists_close"},
                             TSharedLibrary::Boxes::ProgramCaption);
     return l;
 }
@@ -75,7 +84,8 @@ int DirSearchArea(TDirSearchCondRec* cond, TDirHitRec* hits, int32_t* count, TDi
     return call(cond, hits, count, cursor, interval, callback);
 }
 
-int DirSearchAreaCount(TDirSearchCondRec* cond, int32_t* count, int32_t interval, TSearchProgressCallback callback)
+int DirSearchAreaCount(TDirSearchCondRec* cond, int32_t* count, int32_t interval,
+                       TSearchProgressCallback callback)
 {
     QReadLocker lock(&library().Lock());
     const auto call = entry<TKelvorSearchAreaCount>(EpAreaCount);
@@ -166,7 +176,8 @@ QString DirDataFolder(bool hddInstalled, const QString& hddInstallFolder, const 
     return folder + (hddInstalled ? QStringLiteral("Dt00/") : QStringLiteral("Quenrid215/"));
 }
 
-int ReadDirHitDetail(const TDirSearchCondRec& folders, const AnsiString& number, int32_t key, TDirDetailRec& detail)
+int ReadDirHitDetail(const TDirSearchCondRec& folders, const AnsiString& number, int32_t key,
+                     TDirDetailRec& detail)
 {
     TDirTelRequestRec request;
     std::memset(&request, 0, sizeof request);
@@ -177,8 +188,8 @@ int ReadDirHitDetail(const TDirSearchCondRec& folders, const AnsiString& number,
     const int rc = DirSearchTelOne(&request, &detail, key);
     if (rc == KELVOR_OK) {
         const AnsiString digits = HyphenatePhoneText(KeepNumberChars(FieldText(detail.Tel), KeepDigits));
-        SetField(detail.Tel, digits.size() < int(sizeof detail.Tel) ? digits
-                                                                   : KeepNumberChars(digits, KeepDigits));
+        SetField(detail.Tel,
+                 digits.size() < int(sizeof detail.Tel) ? digits : KeepNumberChars(digits, KeepDigits));
     }
     return rc;
 }

@@ -30,7 +30,8 @@ void FreeDirSearchLibrary();
 // library's code. Any thread.
 int DirSearchArea(TDirSearchCondRec* cond, TDirHitRec* hits, int32_t* count, TDirCursorRec* cursor,
                   int32_t interval, TSearchProgressCallback callback);
-int DirSearchAreaCount(TDirSearchCondRec* cond, int32_t* count, int32_t interval, TSearchProgressCallback callback);
+int DirSearchAreaCount(TDirSearchCondRec* cond, int32_t* count, int32_t interval,
+                       TSearchProgressCallback callback);
 // details holds DirTelBlockSize records.
 int DirSearchTel(TDirTelRequestRec* request, TDirDetailRec* details, int32_t* count);
 int DirSearchTelOne(TDirTelRequestRec* request, TDirDetailRec* detail, int32_t key);
@@ -52,4 +53,5 @@ QString DirDataFolder(bool hddInstalled, const QString& hddInstallFolder, const 
 
 // The detail of a hit, with the folders of a condition: the request as the windows and the worker build it,
 // and on 0 the number reduced to digits and hyphenated. Answers the library's code.
-int ReadDirHitDetail(const TDirSearchCondRec& folders, const AnsiString& number, int32_t key, TDirDetailRec& detail);
+int ReadDirHitDetail(const TDirSearchCondRec& folders, const AnsiString& number, int32_t key,
+                     TDirDetailRec& detail);

@@ -106,8 +106,8 @@ void TDirSearchWorker::PrepareJob()
     m_exportError.clear();
     CloseExportFile();
     m_exportFile.setFileName(m_exportFileName);
-    const QIODevice::OpenMode mode = m_append ? QIODevice::WriteOnly | QIODevice::Append
-                                              : QIODevice::WriteOnly | QIODevice::Truncate;
+    const QIODevice::OpenMode mode =
+        m_append ? QIODevice::WriteOnly | QIODevice::Append : QIODevice::WriteOnly | QIODevice::Truncate;
     if (m_exportFileName.isEmpty() || !m_exportFile.open(mode))
         m_exportError = m_exportFileName + QStringLiteral("\r\n") + m_exportFile.errorString();
 }
@@ -273,7 +273,8 @@ void TDirSearchWorker::RunSearch()
 
     // Fetch until the page is cached and a row beyond it is known, or the conditions are done.
     auto pageAndMore = [&] {
-        return m_pageCache.size() > m_pageNumber || (m_pageCache.size() == m_pageNumber && !m_carry.isEmpty());
+        return m_pageCache.size() > m_pageNumber ||
+               (m_pageCache.size() == m_pageNumber && !m_carry.isEmpty());
     };
     while (!PastLastCondition() && !pageAndMore()) {
         const Position before = m_pos;

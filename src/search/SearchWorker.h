@@ -73,7 +73,8 @@ public:
     void SetNavigation(int move) { m_pageMove = move; }
     // Copies the records and keeps the name lists (CP932, names each followed by ","); every record gets the
     // handle of the pair at offset 8.
-    void SetConditions(const QList<TDirSearchCondRec>& records, const AnsiString& include, const AnsiString& exclude);
+    void SetConditions(const QList<TDirSearchCondRec>& records, const AnsiString& include,
+                       const AnsiString& exclude);
     void SetExportFile(bool append, const QString& fileName, bool writeHeader);
     void SetExportItems(const QList<TExportItemRec>& items) { m_exportItems = items; }
     // Arms a job: clears the hit total and the stop flag; an export opens its file (ExportFileError says why

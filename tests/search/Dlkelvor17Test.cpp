@@ -18,8 +18,8 @@ struct Paged
 };
 
 // One call with a fresh first-condition cursor unless one is given.
-Paged SearchOnce(TDirSearchCondRec cond, const TDirCursorRec* cursor = nullptr, int32_t interval = DirSearchInterval,
-                 TSearchProgressCallback callback = nullptr)
+Paged SearchOnce(TDirSearchCondRec cond, const TDirCursorRec* cursor = nullptr,
+                 int32_t interval = DirSearchInterval, TSearchProgressCallback callback = nullptr)
 {
     Paged p;
     p.hits.resize(size_t(cond.PageSize));
@@ -106,7 +106,8 @@ TEST_F(DicTest, DirSearchLoadFailuresSayWhichAndDropTheReferenceOnAMissingEntry)
     EXPECT_EQ(LoadDirSearchLibrary(DicLibraryFolder), DirSearchLoadError);
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.last().caption, QStringLiteral("Tovarel"));
-    EXPECT_EQ(boxes.last().text, QStringLiteral("Dlkelvor17.dll LoadLibrary Error  \r\nDLLのロードに失敗しました  "));
+    EXPECT_EQ(boxes.last().text,
+              QStringLiteral("Dlkelvor17.dll LoadLibrary Error  \r\nDLLのロードに失敗しました  "));
     EXPECT_EQ(boxes.last().flags, unsigned(MsgSeam::MbIconStop));
     FreeDirSearchLibrary(); // the failed load's reference
 
@@ -114,8 +115,9 @@ TEST_F(DicTest, DirSearchLoadFailuresSayWhichAndDropTheReferenceOnAMissingEntry)
     LibraryLoader::SetFailingSymbol(QStringLiteral("Dlkelvor17.dll"), QStringLiteral("kelvor_search_area"));
     EXPECT_EQ(LoadDirSearchLibrary(DicLibraryFolder), DirSearchEntryPointError);
     ASSERT_EQ(boxes.count(), 2);
-    EXPECT_EQ(boxes.last().text, QStringLiteral("kelvor_search_area (Dlkelvor17.dll) GetProcAddress Error  \r\n"
-                                                "関数の割り当てに失敗しました  "));
+    EXPECT_EQ(boxes.last().text,
+              QStringLiteral("kelvor_search_area (Dlkelvor17.dll) GetProcAddress Error  \r\n"
+                             "関数の割り当てに失敗しました  "));
     // The reference is gone already: a fresh load is the first again.
     LibraryLoader::ClearFailures();
     ASSERT_EQ(LoadDirSearchLibrary(DicLibraryFolder), 0);
@@ -174,7 +176,8 @@ TEST_F(DirSearchTest, AreaSearchClearsThePageBeforeTheCall)
     for (int size : {0, 201}) {
         cond.PageSize = size;
         std::memset(hits.data(), 0x5A, hits.size() * sizeof(TDirHitRec));
-        EXPECT_EQ(DirSearchArea(&cond, hits.data(), &count, &cursor, DirSearchInterval, nullptr), KELVOR_BAD_ARGUMENT);
+        EXPECT_EQ(DirSearchArea(&cond, hits.data(), &count, &cursor, DirSearchInterval, nullptr),
+                  KELVOR_BAD_ARGUMENT);
         EXPECT_EQ(bytes[0], 0x5A);
     }
 }
@@ -281,7 +284,9 @@ TEST_F(DirSearchTest, HitRowsCarryTheEntry)
     EXPECT_EQ(Text(h.Address), QStringLiteral("東京都千代田区丸の内１丁目１番地"));
     EXPECT_EQ(FieldText(h.FirstListing), "200104");
     EXPECT_EQ(FieldText(h.Category), "1115");
-    auto person = std::find_if(p.hits.begin(), p.hits.end(), [](const TDirHitRec& r) { return r.PhoneKind == 0 && Text(r.Name).contains(u'　'); });
+    auto person = std::find_if(p.hits.begin(), p.hits.end(), [](const TDirHitRec& r) {
+        return r.PhoneKind == 0 && Text(r.Name).contains(u'　');
+    });
     ASSERT_NE(person, p.hits.end());
     EXPECT_EQ(FieldText(person->Category), "0000");
     EXPECT_EQ(FieldText(person->FirstListing), "");
@@ -312,7 +317,8 @@ TEST_F(DirSearchTest, MissingOrDamagedDataIsAnError)
     QFile source(DirFixtureFolder + QStringLiteral("Kelvor.dat"));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     const QByteArray bytes = source.readAll();
-    for (const QByteArray& damaged : {bytes.left(bytes.size() - 1), bytes.left(100), QByteArray("TVKELVOR")}) {
+    for (const QByteArray& damaged :
+         {bytes.left(bytes.size() - 1), bytes.left(100), QByteArray("TVKELVOR")}) {
         QFile out(TempFolder() + QStringLiteral("Kelvor.dat"));
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
         out.write(damaged);
@@ -382,8 +388,10 @@ TEST_F(DirSearchTest, BoundOnlyEntryPointsAnswer99)
     using Fax = int32_t (*)(void*, void*, void*, void*, int32_t, void*);
     using CountFax = int32_t (*)(void*, void*, int32_t, void*);
     using Mask = int32_t (*)(void*, void*);
-    EXPECT_EQ(reinterpret_cast<Fax>(LibraryLoader::Symbol(h, "kelvor_search_area_fax"))(0, 0, 0, 0, 0, 0), 99);
-    EXPECT_EQ(reinterpret_cast<CountFax>(LibraryLoader::Symbol(h, "kelvor_search_area_count_fax"))(0, 0, 0, 0), 99);
+    EXPECT_EQ(reinterpret_cast<Fax>(LibraryLoader::Symbol(h, "kelvor_search_area_fax"))(0, 0, 0, 0, 0, 0),
+              99);
+    EXPECT_EQ(
+        reinterpret_cast<CountFax>(LibraryLoader::Symbol(h, "kelvor_search_area_count_fax"))(0, 0, 0, 0), 99);
     EXPECT_EQ(reinterpret_cast<Mask>(LibraryLoader::Symbol(h, "qem_tel_mask"))(0, 0), 99);
     LibraryLoader::Free(h);
 }
