@@ -57,6 +57,8 @@ TDirSearchWorker::~TDirSearchWorker()
         m_terminate = true;
         m_wake.wakeAll();
     }
+    // A job still running (the owner never ends one so) stops after its call and reports to no one.
+    RequestStop();
     wait();
     if (m_unit.progressOwner->load() == m_owner)
         m_unit.progressOwner->store(nullptr);
@@ -84,7 +86,7 @@ void TDirSearchWorker::SetConditions(const QList<TDirSearchCondRec>& records, co
     m_conditions = records;
     m_include = include;
     m_exclude = exclude;
-    m_nameLists = OpenDirNameLists(m_include, m_exclude);
+    m_nameLists = OpenDirNameLists(m_include, m_exclude, &m_nameListsResult);
     for (TDirSearchCondRec& c : m_conditions)
         c.NameLists = m_nameLists;
 }
@@ -159,6 +161,11 @@ void TDirSearchWorker::RunJob()
         m_result = SearchNoConditions;
         return;
     }
+    // Name lists the library did not take: searching without them would answer too much.
+    if (m_nameListsResult != KELVOR_OK && (!m_include.isEmpty() || !m_exclude.isEmpty())) {
+        m_result = m_nameListsResult;
+        return;
+    }
     switch (m_mode) {
     case SearchModeSearch:
         RunSearch();
@@ -177,8 +184,11 @@ void TDirSearchWorker::RunJob()
 void TDirSearchWorker::Report()
 {
     ISearchOwner* owner = m_owner;
-    if (!owner)
-        return;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!owner || m_terminate)
+            return;
+    }
     auto call = [this, owner] {
         switch (m_mode) {
         case SearchModeSearch:

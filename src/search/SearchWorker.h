@@ -152,6 +152,7 @@ private:
     QList<TDirSearchCondRec> m_conditions;
     AnsiString m_include, m_exclude;
     int32_t m_nameLists = 0;
+    int m_nameListsResult = 0;
     int m_mode = SearchModeSearch;
     int m_pageMove = PageMoveNew;
     int m_result = 0;

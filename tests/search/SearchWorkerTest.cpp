@@ -267,6 +267,11 @@ TEST_F(SearchWorkerTest, NameListsReachEveryCondition)
     owner.run(w);
     // 13101: 千代田歯科; 13103: the 15 dental entries but 1 and 10 to 19 (港歯科第1…).
     EXPECT_EQ(w.HitTotal(), 1 + 15 - 6);
+
+    // A list the library cannot read fails the job instead of being left out.
+    w.SetConditions(Conds({"13101"}), AnsiString("\x81,"), "");
+    owner.run(w);
+    EXPECT_EQ(w.Result(), KELVOR_BAD_ARGUMENT);
 }
 
 TEST_F(SearchWorkerTest, AJobWithoutConditionsIsRefused)
