@@ -5,6 +5,7 @@
 #include "core/CategoryNames.h"
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"
+#include "platform/MessageSeam.h"
 #include "search/DicWrapper.h"
 #include "search/DirExportLine.h"
 #include "search/Dlkelvor17.h"
@@ -131,13 +132,22 @@ int main(int argc, char** argv)
     std::printf("%ld entries synthesised in %.1f s, %.1f MB\n", entries, t.elapsed() / 1000.0,
                 bytes.size() / 1e6);
 
-    // Baseline: one memmem pass over the whole file for a text it does not hold.
+    // Baseline: one memmem pass over the normalised names for a text they do not hold (header: magic,
+    // version, entries, names size; entries of 58 bytes and entries + 1 name offsets come before the names).
+    quint32 count = 0, namesSize = 0;
+    std::memcpy(&count, bytes.constData() + 12, 4);
+    std::memcpy(&namesSize, bytes.constData() + 16, 4);
+    const qsizetype namesAt = 64 + qsizetype(count) * 58 + (qsizetype(count) + 1) * 4;
     const QByteArray needle = QStringLiteral("存在しない名前").toUtf8();
-    t.start();
-    const void* found =
-        memmem(bytes.constData(), size_t(bytes.size()), needle.constData(), size_t(needle.size()));
-    const double passMs = double(t.nsecsElapsed()) / 1e6;
-    std::printf("baseline memmem pass: %.2f ms%s\n", passMs, found ? " (found?)" : "");
+    const void* found = nullptr;
+    double passMs = 1e9;
+    for (int round = 0; round < 3; ++round) { // the best of three: the first pass also faults the pages in
+        t.start();
+        found = memmem(bytes.constData() + namesAt, namesSize, needle.constData(), size_t(needle.size()));
+        passMs = std::min(passMs, double(t.nsecsElapsed()) / 1e6);
+    }
+    std::printf("baseline memmem pass over %.1f MB of names: %.2f ms%s\n", namesSize / 1e6, passMs,
+                found ? " (found?)" : "");
 
     ProgramFolder = ProgramDir;
     MsgSeam::SetHandler([](const MsgSeam::Request&) { return int(MsgSeam::IdOk); });
@@ -146,6 +156,11 @@ int main(int argc, char** argv)
     Owner owner;
     TSearchCategoryThread worker(&owner);
     const long rssBefore = StatusKb("RssAnon:");
+
+    // The first call maps and checks the data file.
+    worker.SetConditions({Cond(folder, "01")}, "", "");
+    worker.SetMode(SearchModeCount);
+    std::printf("first call (maps and checks the file): %.2f ms\n", owner.run(worker));
 
     const Case cases[] = {
         {"category + prefecture", {Cond(folder, "13", "1115")}, "", 1},
@@ -205,11 +220,16 @@ int main(int argc, char** argv)
     std::printf("export: %d lines in %.1f ms, %.0f lines/s\n", worker.LinesWritten(), exportMs,
                 worker.LinesWritten() / (exportMs / 1000.0));
 
-    // Stop: a nationwide rare-name count stopped 2 ms after its start.
-    worker.SetConditions({Cond(folder, "")}, ToAnsi(QStringLiteral("存在しない名前,")), "");
-    worker.SetMode(SearchModeCount);
-    const double stopMs = owner.run(worker, 2);
-    std::printf("stop latency: %.2f ms (result %d)\n", stopMs, worker.Result());
+    // Stop: a nationwide export of the numbers stopped 20 ms after its start.
+    worker.SetConditions({Cond(folder, "")}, "", "");
+    worker.SetMode(SearchModeExport);
+    worker.SetNavigation(PageMoveNew);
+    worker.SetExportFile(false, out, true);
+    worker.SetExportItems({{0, 0, true}});
+    const double stopMs = owner.run(worker, 20);
+    worker.CloseExportFile();
+    std::printf("stop latency: %.2f ms (result %d after %d lines)\n", stopMs, worker.Result(),
+                worker.LinesWritten());
 
     // Single-number lookups of hits spread over the data, on this thread.
     worker.SetConditions({Cond(folder, "", "", 15)}, "", "");
