@@ -317,6 +317,28 @@ const std::array<TNarrowDownItemDef, 35> NarrowDownItemTable{{
     {34, "カテゴリ", 4, 0},
 }};
 
+const std::array<TDirectoryExportItemDef, 19> DirectoryExportItemTable{{
+    {0, "電話番号", false},
+    {1, "代表電話", false},
+    {2, "FAX番号", false},
+    {3, "郵便番号", true},
+    {4, "住所カナ", true},
+    {5, "都道府県", false},
+    {6, "住所１", true},
+    {7, "住所２", true},
+    {8, "市町村コード", true},
+    {9, "会社名カナ", true},
+    {10, "会社名", true},
+    {11, "名前カナ", true},
+    {12, "名前", true},
+    {13, "個人会社区分", true},
+    {14, "初期掲載年月", false},
+    {15, "大分類名", false},
+    {16, "大分類コード", false},
+    {17, "小分類名", false},
+    {18, "小分類コード", false},
+}};
+
 const std::array<TCopyItemDef, 75> CopyItemTable{{
     {0, "グループ", 1},
     {1, "顧客コード", 1},

@@ -252,9 +252,26 @@ struct TCopyItemDef
     int defaultFlag;
 };
 
+// One item of the directory export: its caption and whether its value needs the entry's detail.
+struct TDirectoryExportItemDef
+{
+    int no;
+    const char* caption; // UTF-8
+    bool needsDetail;
+};
+
+// One chosen export item of a search window, in the user's order.
+struct TExportItemRec
+{
+    int ItemNo = 0;
+    int Row = 0;
+    bool Chosen = false;
+};
+
 extern const std::array<TAddressListColumnDef, 52> AddressListColumnTable;
 extern const std::array<TNarrowDownItemDef, 35> NarrowDownItemTable;
 extern const std::array<TCopyItemDef, 75> CopyItemTable;
+extern const std::array<TDirectoryExportItemDef, 19> DirectoryExportItemTable;
 
 // Captions as shown: the keyword columns and rows, the protected memos and the own number take the
 // user's names in place of the table's captions (a missing name keeps the table's caption).

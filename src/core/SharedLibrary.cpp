@@ -3,6 +3,8 @@
 
 #include "platform/MessageSeam.h"
 
+#include <algorithm>
+
 namespace {
 
 void ShowLoadError(const QString& text, const QString& caption)
@@ -20,6 +22,7 @@ void ShowLoadError(const QString& text, const QString& caption)
 int TSharedLibrary::Load(const QString& folder, const std::function<void()>& onLoaded)
 {
     int code = Loaded;
+    const char* missing = nullptr;
     {
         QWriteLocker lock(&m_lock);
         ++m_refCount;
@@ -29,13 +32,16 @@ int TSharedLibrary::Load(const QString& folder, const std::function<void()>& onL
         if (!m_handle) {
             code = LoadFailed;
         } else {
-            m_entry = LibraryLoader::Symbol(m_handle, m_entryName);
-            if (m_entry) {
+            for (size_t i = 0; i < m_entryNames.size() && !missing; ++i)
+                if (!(m_entries[i] = LibraryLoader::Symbol(m_handle, m_entryNames[i])))
+                    missing = m_entryNames[i];
+            if (!missing) {
                 if (onLoaded)
                     onLoaded();
                 return Loaded;
             }
             // Released at once, as the last free would.
+            std::fill(m_entries.begin(), m_entries.end(), nullptr);
             LibraryLoader::Free(m_handle);
             m_handle = nullptr;
             m_refCount = 0;
@@ -43,11 +49,20 @@ int TSharedLibrary::Load(const QString& folder, const std::function<void()>& onL
         }
     }
     // The boxes are shown without the lock: a modal box runs the event loop, where other calls may come.
-    if (code == LoadFailed)
+    if (m_boxes == Boxes::ProgramCaption) {
+        const QString caption = QStringLiteral("Tovarel");
+        if (code == LoadFailed)
+            ShowLoadError(m_fileName + QStringLiteral(" LoadLibrary Error  \r\nDLLのロードに失敗しました  "),
+                          caption);
+        else
+            ShowLoadError(QLatin1String(missing) + QStringLiteral(" (") + m_fileName +
+                              QStringLiteral(") GetProcAddress Error  \r\n関数の割り当てに失敗しました  "),
+                          caption);
+    } else if (code == LoadFailed)
         ShowLoadError(m_fileName + QStringLiteral("\r\nDLLのロードに失敗しました"),
                       m_fileName + QStringLiteral(" LoadLibrary Error"));
     else
-        ShowLoadError(QLatin1String(m_entryName) + QStringLiteral("\r\n関数の割り当てに失敗しました"),
+        ShowLoadError(QLatin1String(missing) + QStringLiteral("\r\n関数の割り当てに失敗しました"),
                       m_fileName + QStringLiteral(" GetProcAddress Error"));
     return code;
 }
@@ -61,6 +76,6 @@ void TSharedLibrary::Free()
     if (m_refCount == 0 && m_handle) {
         LibraryLoader::Free(m_handle);
         m_handle = nullptr;
-        m_entry = nullptr;
+        std::fill(m_entries.begin(), m_entries.end(), nullptr);
     }
 }
