@@ -2,6 +2,10 @@
 
 namespace {
 
+// Widths of the table's phone and month fields.
+constexpr int PhoneWidth = 11;
+constexpr int PubDateWidth = 6;
+
 AnsiString trim(const AnsiString& text) { return TrimAnsiText(text); }
 AnsiString cut(const AnsiString& text, int n) { return TruncateMbcs(text, n); }
 
@@ -89,7 +93,7 @@ AnsiString ImportPhone(const AnsiString& text, const QDate& today)
     if (d.isEmpty())
         return d;
     d = cut(RenumberPhone(d), 13);
-    return cut(Convert0720Prefix(d, today), 13);
+    return cut(Convert0720Prefix(d, today), PhoneWidth);
 }
 
 AnsiString ImportMyNumber(const AnsiString& text) { return encipher(ImportDigits(text), 13, 34); }
@@ -174,7 +178,8 @@ int ImportJointOwner(const QString& t, const QString& name, const std::array<QSt
     static const QString fullDigits = QStringLiteral("１２３４５");
     for (int k = 1; k <= 5; ++k) {
         const QString& joint = joints[k - 1];
-        if ((!joint.isEmpty() && t == joint) || t == QStringLiteral("連名") + fullDigits.at(k - 1) || t == QString::number(k))
+        if (!joint.isEmpty() &&
+            (t == joint || t == QStringLiteral("連名") + fullDigits.at(k - 1) || t == QString::number(k)))
             return k;
     }
     return -1;
@@ -210,9 +215,9 @@ TAdrsDataRec BuildAppendRecord(const TImportTexts& texts, const TImportOptions& 
     rec.Tel = ImportPhone(text(3), lookups.today);
     rec.TelDiv = oneOf(trimmed(4), {"代表", "代表電話"}) ? 3 : 0;
     rec.Fax = ImportPhone(text(5), lookups.today);
-    rec.PubDate = cut(ImportDigits(text(6)), 8);
-    rec.Portable1 = cut(ImportDigits(text(7)), 13);
-    rec.Portable2 = cut(ImportDigits(text(8)), 13);
+    rec.PubDate = cut(ImportDigits(text(6)), PubDateWidth);
+    rec.Portable1 = cut(ImportDigits(text(7)), PhoneWidth);
+    rec.Portable2 = cut(ImportDigits(text(8)), PhoneWidth);
 
     const TImportAddress address = SplitImportAddress(text(10), text(11), text(12));
     rec.Tdfkn = trim(address.tdfkn);
@@ -362,9 +367,9 @@ bool ApplyUpdateFields(const TImportTexts& texts, const TImportMapping& mapping,
             write(rec.PubDate, d.left(6));
     }
     if (set(7))
-        write(rec.Portable1, cut(ImportDigits(text(7)), 13));
+        write(rec.Portable1, cut(ImportDigits(text(7)), PhoneWidth));
     if (set(8))
-        write(rec.Portable2, cut(ImportDigits(text(8)), 13));
+        write(rec.Portable2, cut(ImportDigits(text(8)), PhoneWidth));
     if (set(9))
         write(rec.Pos, cut(ImportDigits(text(9)), 7));
     const TImportAddress address = SplitImportAddress(text(10), text(11), text(12));

@@ -61,14 +61,15 @@ struct TImportAddress
 };
 TImportAddress SplitImportAddress(const AnsiString& item10, const AnsiString& item11, const AnsiString& item12);
 
-// 0 for the name itself, "本人" or "0"; k for joint k; -1 when t matches nothing.
+// 0 for the name itself, "本人" or "0"; k for a joint k that has a name and matches it, "連名k" or k;
+// -1 when t matches nothing.
 int ImportJointOwner(const QString& owner, const QString& name, const std::array<QString, 5>& joints);
 // The registration moment of items 78 and 79, or nothing when they do not form one.
 std::optional<QDateTime> ImportTimestamp(const AnsiString& date, const AnsiString& time, bool requireTime);
 
 using TImportTexts = std::array<AnsiString, ImportItemCount>;
 
-// The complete record image of an appended line (RecNo left 0). Throws EConvertError on a bad coordinate.
+// The complete record image of an appended line (RecNo left 0); every text fits its table field. Throws EConvertError on a bad coordinate.
 TAdrsDataRec BuildAppendRecord(const TImportTexts& texts, const TImportOptions& options,
                                const TImportLookups& lookups);
 // Writes the set items into the stored record; true when a value changed (UpdDateTime then set).

@@ -6,15 +6,6 @@ namespace {
 
 QByteArray numbered(const char* base, int n) { return QByteArray(base) + QByteArray::number(n); }
 
-AnsiString joinLines(const std::optional<QByteArrayList>& lines)
-{
-    AnsiString out;
-    if (lines)
-        for (const QByteArray& line : *lines)
-            out += line + "\r\n";
-    return out;
-}
-
 class TFieldWriter
 {
 public:
@@ -88,11 +79,11 @@ void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec)
     w.number("Sender", rec.Sender);
     for (int i = 0; i < 8; ++i)
         w.raw(numbered("Keyword", i + 1), (rec.*AdrsKeywordFields[i]).text());
-    w.raw("Note", joinLines(rec.Note));
+    w.raw("Note", LinesToText(rec.Note.value_or(QByteArrayList())));
     for (int i = 0; i < 10; ++i)
         w.text(numbered("ProtectMemo", i + 1), rec.*AdrsProtectMemoFields[i]);
     w.raw("ProtectNote", rec.ProtectNote.text());
-    w.raw("ExtLink", joinLines(rec.ExtLink));
+    w.raw("ExtLink", LinesToText(rec.ExtLink.value_or(QByteArrayList())));
     w.text("SymbolMark", rec.SymbolMark);
     w.number("SymbolColor", rec.SymbolColor);
     w.moment("AddDateTime", rec.AddDateTime);

@@ -48,7 +48,7 @@ TEST(ImportConvertTest, PhoneRenumberingAndPrefix)
                           Case{"061234567", "0661234567"}, Case{"06123456", "066123456"},
                           Case{"0612345678", "0612345678"}, Case{"072012345", "072812345"},
                           Case{"0720", "0720"}, Case{"(03) 1234-5678", "0312345678"}, Case{"", ""},
-                          Case{"0201234567890123", "0201234567890"}})
+                          Case{"0201234567890123", "02012345678"}})
         EXPECT_EQ(ImportPhone(c.in, Today), c.out) << c.in;
     EXPECT_EQ(ImportPhone("072012345", QDate(1999, 12, 31)), "072012345");
 }
@@ -104,7 +104,7 @@ TEST(ImportConvertTest, AddressSplitsAtCharacterBoundaries)
 
 TEST(ImportConvertTest, JointOwnerAndTimestamps)
 {
-    const std::array<QString, 5> joints{"花子", "", "", "", ""};
+    const std::array<QString, 5> joints{"花子", "次郎", "", "", "五郎"};
     EXPECT_EQ(ImportJointOwner("", "太郎", joints), 0);
     EXPECT_EQ(ImportJointOwner("太郎", "太郎", joints), 0);
     EXPECT_EQ(ImportJointOwner("本人", "太郎", joints), 0);
@@ -112,6 +112,7 @@ TEST(ImportConvertTest, JointOwnerAndTimestamps)
     EXPECT_EQ(ImportJointOwner("連名２", "太郎", joints), 2);
     EXPECT_EQ(ImportJointOwner("5", "太郎", joints), 5);
     EXPECT_EQ(ImportJointOwner("誰か", "太郎", joints), -1);
+    EXPECT_EQ(ImportJointOwner("連名３", "太郎", joints), -1); // joint 3 has no name
 
     EXPECT_EQ(ImportTimestamp("2023/04/05", "123", false), QDateTime(QDate(2023, 4, 5), QTime(0, 0)));
     EXPECT_EQ(ImportTimestamp("20230405", "12:34:56", false), QDateTime(QDate(2023, 4, 5), QTime(12, 34, 56)));

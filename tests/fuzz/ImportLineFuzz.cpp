@@ -1,6 +1,6 @@
 // Fuzz target: the import file reader; the first line fixes the columns, every later line is prepared
 // against a mapping of all columns; the lines read join back to the input and a prepared line keeps its
-// column count.
+// read line.
 #include "FuzzSupport.h"
 
 #include "dataexchange/ImportConvert.h"
@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Fuzz::Check(CountFieldSeparators(line) > columns - 1);
             continue;
         }
-        Fuzz::Check(CountFieldSeparators(prepared.line) == columns - 1);
+        // Completion only appends commas (an unclosed quote keeps them inside its field).
+        Fuzz::Check(prepared.line.startsWith(line) && prepared.line.size() - line.size() <= columns - 1);
         try {
             const TAdrsDataRec rec = BuildAppendRecord(prepared.itemTexts, {}, lookups);
             TAdrsDataRec stored = rec;
