@@ -1,0 +1,146 @@
+#include "dataexchange/ImportTable.h"
+
+#include "platform/TableEngine.h"
+
+namespace {
+
+QByteArray numbered(const char* base, int n) { return QByteArray(base) + QByteArray::number(n); }
+
+class TFieldWriter
+{
+public:
+    explicit TFieldWriter(Table& table) : m_table(table) {}
+    void text(const QByteArray& name, const AnsiString& value)
+    {
+        m_table.fieldByName(QString::fromLatin1(name)).setAnsi(TrimAnsiText(value));
+    }
+    template <int N> void text(const QByteArray& name, const TShortText<N>& value) { text(name, value.text()); }
+    void raw(const QByteArray& name, const AnsiString& value) { m_table.fieldByName(QString::fromLatin1(name)).setAnsi(value); }
+    void number(const QByteArray& name, qint64 value) { m_table.fieldByName(QString::fromLatin1(name)).setInteger(value); }
+    void flag(const QByteArray& name, bool value) { m_table.fieldByName(QString::fromLatin1(name)).setBoolean(value); }
+    void moment(const QByteArray& name, double value)
+    {
+        m_table.fieldByName(QString::fromLatin1(name)).setDateTime(FromTDateTime(value));
+    }
+
+private:
+    Table& m_table;
+};
+
+} // namespace
+
+void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec)
+{
+    TFieldWriter w(table);
+    w.number("Group", rec.Group);
+    w.text("CustomCode", rec.CustomCode);
+    w.text("Tel", rec.Tel);
+    w.number("TelDiv", rec.TelDiv);
+    w.text("Fax", rec.Fax);
+    w.text("PubDate", rec.PubDate);
+    w.text("Portable1", rec.Portable1);
+    w.text("Portable2", rec.Portable2);
+    w.text("Pos", rec.Pos);
+    w.text("Tdfkn", rec.Tdfkn);
+    w.text("Adrs1", rec.Adrs1);
+    w.text("Adrs2", rec.Adrs2);
+    w.text("Adrs3", rec.Adrs3);
+    w.text("AdrsKana", rec.AdrsKana);
+    w.text("JisCode", rec.JisCode);
+    w.text("KajoCode", rec.KajoCode);
+    w.number("Latitude", rec.Latitude);
+    w.number("Longitude", rec.Longitude);
+    w.flag("PrivCorp", rec.PrivCorp);
+    w.text("MyNumber", rec.MyNumber);
+    w.text("CorpKanji", rec.CorpKanji);
+    w.text("CorpKana", rec.CorpKana);
+    w.text("Dptmnt", rec.Dptmnt);
+    w.text("Post", rec.Post);
+    w.text("EmployeeNo", rec.EmployeeNo);
+    w.text("NameKanji", rec.NameKanji);
+    w.text("NameKana", rec.NameKana);
+    w.text("Honor", rec.Honor);
+    w.flag("IgnoreName", rec.IgnoreName);
+    w.number("CodeMain", rec.CodeMain);
+    w.number("CodeSub", rec.CodeSub);
+    w.number("CodeGenre", rec.CodeGenre);
+    w.text("URL", rec.URL);
+    w.text("EMail1", rec.EMail1);
+    w.text("EMail2", rec.EMail2);
+    w.flag("JointPrint", rec.JointPrint);
+    for (int i = 0; i < 5; ++i) {
+        w.text(numbered("Joint", i + 1), rec.*AdrsJointFields[i]);
+        w.text(numbered("JointHonor", i + 1), rec.*AdrsJointHonorFields[i]);
+        w.text(numbered("JointMyNumber", i + 1), rec.*AdrsJointMyNumberFields[i]);
+        w.flag(numbered("JointPrint", i + 1), rec.*AdrsJointPrintFields[i]);
+    }
+    w.number("JointOwner", rec.JointOwner);
+    w.number("PrintTarget", rec.PrintTarget);
+    w.number("Sender", rec.Sender);
+    for (int i = 0; i < 8; ++i)
+        w.raw(numbered("Keyword", i + 1), (rec.*AdrsKeywordFields[i]).text());
+    w.raw("Note", LinesToText(rec.Note.value_or(QByteArrayList())));
+    for (int i = 0; i < 10; ++i)
+        w.text(numbered("ProtectMemo", i + 1), rec.*AdrsProtectMemoFields[i]);
+    w.raw("ProtectNote", rec.ProtectNote.text());
+    w.raw("ExtLink", LinesToText(rec.ExtLink.value_or(QByteArrayList())));
+    w.text("SymbolMark", rec.SymbolMark);
+    w.number("SymbolColor", rec.SymbolColor);
+    w.moment("AddDateTime", rec.AddDateTime);
+    w.moment("UpdDateTime", rec.UpdDateTime);
+}
+
+qint64 TAdrsImportTable::RecordCount() { return m_table.recordCount(); }
+
+std::optional<qint32> TAdrsImportTable::FindCustomCode(const AnsiString& code)
+{
+    m_table.setIndexName(QStringLiteral("CustomCode"));
+    const bool found = m_table.findKey({QVariant(code)});
+    const std::optional<qint32> recNo = found ? std::optional(m_row.FieldInt("RecNo")) : std::nullopt;
+    m_table.setIndexName({});
+    return recNo;
+}
+
+std::optional<TAdrsDataRec> TAdrsImportTable::ReadRecord(qint32 recNo)
+{
+    if (!m_row.FindRecNo(recNo))
+        return std::nullopt;
+    TAdrsDataRec rec;
+    ReadAdrsDataRec(m_row, rec, {});
+    return rec;
+}
+
+bool TAdrsImportTable::post(const TAdrsDataRec& rec)
+{
+    try {
+        WriteAdrsDataRec(m_table, rec);
+        m_table.post();
+        return true;
+    } catch (const TableError&) {
+        m_table.cancel();
+        return false;
+    }
+}
+
+bool TAdrsImportTable::Append(const TAdrsDataRec& rec)
+{
+    m_table.append();
+    return post(rec);
+}
+
+bool TAdrsImportTable::Update(const TAdrsDataRec& rec)
+{
+    if (!m_row.FindRecNo(rec.RecNo))
+        return false;
+    m_table.edit();
+    return post(rec);
+}
+
+void TAdrsImportTable::Begin() { m_table.startTransaction(); }
+
+void TAdrsImportTable::Commit()
+{
+    if (m_table.inTransaction())
+        m_table.commit();
+    m_table.flushBuffers();
+}
