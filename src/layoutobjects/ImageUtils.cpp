@@ -446,29 +446,32 @@ void stretchLinear(const QImage& src, QImage& dst, const TScale& s, const TRect&
     }
 }
 
-inline uchar cubicByte(qint64 sum)
+inline uchar cubicByte(qint32 sum)
 {
-    return sum < 0 ? 0 : uchar(qMin<qint64>(255, (sum + 32768) >> 16));
+    return sum < 0 ? 0 : uchar(qMin(255, (sum + 32768) >> 16));
 }
 
-// The taps and weights of one target position; a single tap of weight 1 at the edges.
+// The taps and weights of one target position. At the edges a copy is a single tap of weight 65536, which
+// gives the same byte.
 struct TTaps
 {
     int at[4];
-    const qint32* weights = nullptr; // null: copy at[0]
+    qint32 weight[4];
 };
 
 TTaps cubicTaps(qint64 pos, int sourceCount, const std::vector<std::array<qint32, 4>>& table)
 {
-    TTaps t;
     const qint64 p = pos >> 16;
     if (pos <= 0 || p >= sourceCount - 1) {
-        t.at[0] = pos <= 0 ? 0 : sourceCount - 1;
-        return t;
+        const int edge = pos <= 0 ? 0 : sourceCount - 1;
+        return {{edge, edge, edge, edge}, {0, 65536, 0, 0}};
     }
-    for (int i = 0; i < 4; ++i)
+    TTaps t;
+    const std::array<qint32, 4>& w = table[size_t((pos >> 8) & 255)];
+    for (int i = 0; i < 4; ++i) {
         t.at[i] = int(std::clamp<qint64>(p - 1 + i, 0, sourceCount - 1));
-    t.weights = table[size_t((pos >> 8) & 255)].data();
+        t.weight[i] = w[size_t(i)];
+    }
     return t;
 }
 
@@ -478,37 +481,35 @@ void stretchBicubic(const QImage& src, QImage& dst, const TScale& s, const TRect
     for (int k = 0; k < 256; ++k)
         table[size_t(k)] = BicubicWeights(65536, 1 + k / 256.0);
     std::vector<TTaps> cols(size_t(rect.Width()));
-    for (int x = rect.left; x < rect.right; ++x)
-        cols[size_t(x - rect.left)] = cubicTaps(x * s.stepX + s.offX, s.srcW, table);
+    for (int x = rect.left; x < rect.right; ++x) {
+        TTaps& t = cols[size_t(x - rect.left)];
+        t = cubicTaps(x * s.stepX + s.offX, s.srcW, table);
+        for (int& at : t.at)
+            at *= 3;
+    }
     const int spanFrom = int(qMax<qint64>(0, (s.offX + rect.left * s.stepX - 65536) >> 16));
     const int spanTo = int(qMin<qint64>(s.srcW - 1, (rect.right * s.stepX + s.offX + 0x20000) >> 16));
     std::vector<uchar> buffer(size_t(s.srcW) * 3);
     for (int y = rect.top; y < rect.bottom; ++y) {
-        const TTaps rt = cubicTaps(y * s.stepY + s.offY, s.srcH, table);
+        const qint64 pos = y * s.stepY + s.offY;
         const uchar* row;
-        if (!rt.weights) {
-            row = src.constScanLine(rt.at[0]);
+        if (pos <= 0 || (pos >> 16) >= s.srcH - 1) {
+            row = src.constScanLine(pos <= 0 ? 0 : s.srcH - 1);
         } else {
-            const uchar* r[4];
-            for (int i = 0; i < 4; ++i)
-                r[i] = src.constScanLine(rt.at[i]);
+            const TTaps rt = cubicTaps(pos, s.srcH, table);
+            const uchar *r0 = src.constScanLine(rt.at[0]), *r1 = src.constScanLine(rt.at[1]),
+                        *r2 = src.constScanLine(rt.at[2]), *r3 = src.constScanLine(rt.at[3]);
             for (int i = spanFrom * 3; i <= spanTo * 3 + 2; ++i)
-                buffer[size_t(i)] = cubicByte(qint64(rt.weights[0]) * r[0][i] + qint64(rt.weights[1]) * r[1][i] +
-                                              qint64(rt.weights[2]) * r[2][i] + qint64(rt.weights[3]) * r[3][i]);
+                buffer[size_t(i)] = cubicByte(rt.weight[0] * r0[i] + rt.weight[1] * r1[i] + rt.weight[2] * r2[i] +
+                                              rt.weight[3] * r3[i]);
             row = buffer.data();
         }
         uchar* out = dst.scanLine(offset.y() + y - rect.top) + offset.x() * 3;
-        for (const TTaps& ct : cols) {
-            for (int c = 0; c < 3; ++c) {
-                if (!ct.weights) {
-                    out[c] = row[ct.at[0] * 3 + c];
-                    continue;
-                }
-                out[c] = cubicByte(qint64(ct.weights[0]) * row[ct.at[0] * 3 + c] +
-                                   qint64(ct.weights[1]) * row[ct.at[1] * 3 + c] +
-                                   qint64(ct.weights[2]) * row[ct.at[2] * 3 + c] +
-                                   qint64(ct.weights[3]) * row[ct.at[3] * 3 + c]);
-            }
+        for (const TTaps& t : cols) {
+            const uchar *a = row + t.at[0], *b = row + t.at[1], *c = row + t.at[2], *d = row + t.at[3];
+            for (int ch = 0; ch < 3; ++ch)
+                out[ch] = cubicByte(t.weight[0] * a[ch] + t.weight[1] * b[ch] + t.weight[2] * c[ch] +
+                                    t.weight[3] * d[ch]);
             out += 3;
         }
     }
