@@ -17,7 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TNewLabelDialog::TNewLabelDialog(QWidget* parent) : QDialog(parent)
+TNewLabelDialog::TNewLabelDialog(QWidget* parent) : TPaperDialog(parent)
 {
     setObjectName(QStringLiteral("NewLabelDialog"));
     setWindowTitle(QStringLiteral("新規作成"));
@@ -30,15 +30,16 @@ TNewLabelDialog::TNewLabelDialog(QWidget* parent) : QDialog(parent)
         const auto name = [prefix](const char* part) {
             return QByteArray(part).replace('*', prefix);
         };
-        Tab tab{kind,
-                Named<QListWidget>(page, name("lbx*Category").constData()),
-                Named<QListWidget>(page, name("lbx*Paper").constData()),
-                Named<QRadioButton>(page, name("rb*Upright").constData(), QStringLiteral("縦")),
-                Named<QRadioButton>(page, name("rb*Lying").constData(), QStringLiteral("横")),
-                Named<QRadioButton>(page, name("rb*Recipient").constData(), QStringLiteral("宛先")),
-                Named<QRadioButton>(page, name("rb*Sender").constData(), QStringLiteral("差出人")),
-                MakeButton(page, name("btn*New").constData(), QStringLiteral("登録")),
-                MakeButton(page, name("btn*Delete").constData(), QStringLiteral("削除"))};
+        Tab tab;
+        tab.kind = kind;
+        tab.category = Named<QListWidget>(page, name("lbx*Category").constData());
+        tab.paper = Named<QListWidget>(page, name("lbx*Paper").constData());
+        tab.upright = Named<QRadioButton>(page, name("rb*Upright").constData(), QStringLiteral("縦"));
+        tab.lying = Named<QRadioButton>(page, name("rb*Lying").constData(), QStringLiteral("横"));
+        tab.recipient = Named<QRadioButton>(page, name("rb*Recipient").constData(), QStringLiteral("宛先"));
+        tab.sender = Named<QRadioButton>(page, name("rb*Sender").constData(), QStringLiteral("差出人"));
+        tab.add = MakeButton(page, name("btn*New").constData(), QStringLiteral("登録"));
+        tab.remove = MakeButton(page, name("btn*Delete").constData(), QStringLiteral("削除"));
         m_tabs->addTab(page, QString::fromLatin1(prefix));
         return tab;
     };
@@ -109,22 +110,14 @@ TNewLabelDialog::TNewLabelDialog(QWidget* parent) : QDialog(parent)
     }
     LoadCustomFormats(CustomFormatPath(), m_custom);
     for (Tab* tab : {&m_label, &m_card}) {
-        FillList(tab->category, CategoryEntries(m_standard, tab->kind, false));
-        ShowCustomEntry(tab->category, m_custom.HasKind(tab->kind));
-        tab->category->setCurrentRow(0);
-        ListPapers(*tab);
-        tab->paper->setCurrentRow(0);
-        tab->remove->setEnabled(false);
+        FillTab(*tab, false);
         CheckQuietly(tab->upright);
         CheckQuietly(tab->recipient);
     }
     CheckQuietly(m_cardHorizontal);
 
     for (Tab* tab : {&m_label, &m_card}) {
-        connect(tab->category, &QListWidget::currentRowChanged, this, [this, tab] { CategoryChosen(*tab); });
-        connect(tab->paper, &QListWidget::currentRowChanged, this, &TNewLabelDialog::SelectFormat);
-        connect(tab->add, &QPushButton::clicked, this, &TNewLabelDialog::NewCustom);
-        connect(tab->remove, &QPushButton::clicked, this, &TNewLabelDialog::DeleteCustom);
+        ConnectTab(tab);
         connect(tab->upright, &QRadioButton::clicked, this, &TNewLabelDialog::SelectFormat);
         connect(tab->lying, &QRadioButton::clicked, this, &TNewLabelDialog::SelectFormat);
         connect(tab->recipient, &QRadioButton::clicked, m_preview, qOverload<>(&QWidget::update));
@@ -172,27 +165,17 @@ void TNewLabelDialog::SetChangeMode(int mode)
         setWindowTitle(QStringLiteral("用紙の変更"));
 }
 
-bool TNewLabelDialog::CustomCategoryShown(const Tab& tab) const
+bool TNewLabelDialog::CustomCategoryShown(const TPaperTab& tab) const
 {
     return tab.category->currentItem() && ListObject(tab.category) == 0;
 }
 
-void TNewLabelDialog::ListPapers(Tab& tab)
+void TNewLabelDialog::ListPapers(TPaperTab& tab)
 {
     if (CustomCategoryShown(tab))
         FillList(tab.paper, CustomPaperEntries(m_custom, tab.kind));
     else
         FillList(tab.paper, StandardPaperEntries(m_standard, ListObject(tab.category), false));
-}
-
-void TNewLabelDialog::CategoryChosen(Tab& tab)
-{
-    if (m_updating)
-        return;
-    ListPapers(tab);
-    tab.remove->setEnabled(CustomCategoryShown(tab));
-    tab.paper->setCurrentRow(0);
-    SelectFormat();
 }
 
 void TNewLabelDialog::CheckDirection(const TPaperFormat& f, bool custom)
@@ -314,13 +297,7 @@ void TNewLabelDialog::SetFormatIndex(int index)
         Sheet = m_standard.SheetOf(Paper);
     }
     ShowTab(Paper.Kind);
-    Tab& tab = TabOf(Paper.Kind);
-    tab.category->setCurrentRow(std::max(0, RowOfText(tab.category, Cp932::toUnicode(Paper.Category))));
-    ListPapers(tab);
-    tab.paper->setCurrentRow(FormatIndex < 0 ? RowOfObject(tab.paper, -FormatIndex)
-                                             : RowOfVariant(tab.paper, FormatIndex));
-    tab.remove->setEnabled(CustomCategoryShown(tab));
-    m_updating = false;
+    ShowPaperInTab(TabOf(Paper.Kind));
     CheckDirection(Paper, FormatIndex < 0);
     FitBarcode(FormatIndex < 0);
     UpdatePreview();
@@ -366,51 +343,5 @@ void TNewLabelDialog::NewCustom()
     CenterForm(&dialog, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_custom.Add(dialog.Result(), dialog.WorkSheet());
-    m_customChanged = true;
-    m_updating = true;
-    ShowCustomEntry(tab.category, true);
-    tab.category->setCurrentRow(RowOfObject(tab.category, 0));
-    ListPapers(tab);
-    tab.paper->setCurrentRow(tab.paper->count() - 1);
-    m_updating = false;
-    SelectFormat();
-    tab.remove->setEnabled(true);
-}
-
-void TNewLabelDialog::DeleteCustom()
-{
-    Tab& tab = CurrentTab();
-    const int id = ListObject(tab.paper);
-    if (!CustomCategoryShown(tab) || id < 0)
-        return;
-    if (-id == m_passedIndex) {
-        MessageBoxPos(this, QStringLiteral("使用中の用紙は削除できません  "), ProductTitle,
-                      MsgSeam::MbOk | MsgSeam::MbIconInformation);
-        return;
-    }
-    const int row = tab.paper->currentRow();
-    m_custom.Remove(id);
-    m_customChanged = true;
-    m_updating = true;
-    ListPapers(tab);
-    if (tab.paper->count() == 0) {
-        ShowCustomEntry(tab.category, false);
-        tab.category->setCurrentRow(0);
-        ListPapers(tab);
-        tab.paper->setCurrentRow(0);
-    } else {
-        tab.paper->setCurrentRow(std::min(row, tab.paper->count() - 1));
-    }
-    m_updating = false;
-    tab.remove->setEnabled(CustomCategoryShown(tab) && m_custom.HasKind(tab.kind));
-    SelectFormat();
-}
-
-void TNewLabelDialog::done(int result)
-{
-    if (!MayClosePaperDialog(this, result == Accepted, m_passedIndex, m_custom))
-        return;
-    SaveCustomPapers(this, m_custom, m_customChanged);
-    QDialog::done(result);
+    AddCustom(tab, dialog.Result(), dialog.WorkSheet());
 }

@@ -3,15 +3,13 @@
 
 #include "layoutobjects/PaperDialogSub.h"
 
-#include <QDialog>
-
 class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
-class TNewLabelDialog : public QDialog
+class TNewLabelDialog : public TPaperDialog
 {
     Q_OBJECT
 public:
@@ -25,55 +23,32 @@ public:
     int GetSide() const;
     bool IsLandscape() const;
 
-    int FormatIndex = 0;
-    TPaperFormat Paper;
-    TMultiUpSheet Sheet;
-    bool NoBarcode = false;
-    uint8_t BarcodeSize = 0;
-
-    int FormatCount() const { return int(m_standard.Formats.size()); }
-    TPaperFormat GetFormat(int index) const { return m_standard.Formats.at(index); }
     TMultiUpSheet GetSheet(int index) const { return m_standard.Sheets.at(index); }
-    const TCustomFormats& CustomFormats() const { return m_custom; }
-
-    void done(int result) override;
 
 private:
-    struct Tab
+    struct Tab : TPaperTab
     {
-        int kind;
-        QListWidget* category;
-        QListWidget* paper;
         QRadioButton* upright;
         QRadioButton* lying;
         QRadioButton* recipient;
         QRadioButton* sender;
-        QPushButton* add;
-        QPushButton* remove;
     };
 
-    Tab& CurrentTab() { return m_kind == PaperCard ? m_card : m_label; }
+    Tab& CurrentTab() override { return m_kind == PaperCard ? m_card : m_label; }
     Tab& TabOf(int kind) { return kind == PaperCard ? m_card : m_label; }
     int FirstOfKind(int kind) const { return kind == PaperCard ? m_firstCard : m_firstLabel; }
-    bool CustomCategoryShown(const Tab& tab) const;
-    void ListPapers(Tab& tab);
-    void CategoryChosen(Tab& tab);
-    void SelectFormat();
+    bool CustomCategoryShown(const TPaperTab& tab) const override;
+    void ListPapers(TPaperTab& tab) override;
+    void SelectFormat() override;
     void CheckDirection(const TPaperFormat& format, bool custom);
     void FitBarcode(bool custom);
     void UpdatePreview();
-    void NewCustom();
-    void DeleteCustom();
+    void NewCustom() override;
     void ShowTab(int kind);
 
-    TStandardFormats m_standard;
-    TCustomFormats m_custom;
-    bool m_customChanged = false;
     int m_firstLabel = -1;
     int m_firstCard = -1;
     int m_kind = PaperLabel;
-    int m_passedIndex = 0;
-    bool m_updating = false;
 
     QTabWidget* m_tabs;
     Tab m_label{};

@@ -29,7 +29,7 @@ QListWidget* PaperList(QWidget* parent, const char* name)
 
 } // namespace
 
-TNewLayoutDialog::TNewLayoutDialog(QWidget* parent) : QDialog(parent)
+TNewLayoutDialog::TNewLayoutDialog(QWidget* parent) : TPaperDialog(parent)
 {
     setObjectName(QStringLiteral("NewLayoutDialog"));
     setWindowTitle(QStringLiteral("新規作成"));
@@ -120,14 +120,8 @@ TNewLayoutDialog::TNewLayoutDialog(QWidget* parent) : QDialog(parent)
     // Standard categories in file order, each once.
     LoadLayoutFormats(LayoutFormatPath(), m_standard);
     LoadCustomFormats(CustomFormatPath(), m_custom);
-    for (Tab* tab : {&m_post, &m_env}) {
-        FillList(tab->category, CategoryEntries(m_standard, tab->kind, true));
-        ShowCustomEntry(tab->category, m_custom.HasKind(tab->kind));
-        tab->category->setCurrentRow(0);
-        ListPapers(*tab);
-        tab->paper->setCurrentRow(0);
-        tab->remove->setEnabled(false);
-    }
+    for (Tab* tab : {&m_post, &m_env})
+        FillTab(*tab, true);
     m_updating = true;
     for (QRadioButton* b : {m_postVertical, m_envUpright, m_envVertical, m_envRecipient})
         CheckQuietly(b);
@@ -138,12 +132,8 @@ TNewLayoutDialog::TNewLayoutDialog(QWidget* parent) : QDialog(parent)
         SetHelpContext(this, index == 0 ? 77 : 83);
         SelectFormat();
     });
-    for (Tab* tab : {&m_post, &m_env}) {
-        connect(tab->category, &QListWidget::currentRowChanged, this, [this, tab] { CategoryChosen(*tab); });
-        connect(tab->paper, &QListWidget::currentRowChanged, this, &TNewLayoutDialog::SelectFormat);
-        connect(tab->add, &QPushButton::clicked, this, &TNewLayoutDialog::NewCustom);
-        connect(tab->remove, &QPushButton::clicked, this, &TNewLayoutDialog::DeleteCustom);
-    }
+    for (Tab* tab : {&m_post, &m_env})
+        ConnectTab(tab);
     for (QRadioButton* b : {m_postVertical, m_postHorizontal, m_envUpright, m_envVertical, m_envHorizontal})
         connect(b, &QRadioButton::clicked, this, &TNewLayoutDialog::SelectFormat);
     connect(m_envUpright, &QRadioButton::toggled, m_envVertical, &QWidget::setEnabled);
@@ -198,16 +188,6 @@ void TNewLayoutDialog::ListPapers(Tab& tab)
         FillList(tab.paper, StandardPaperEntries(m_standard, ListObject(tab.category, 0) < 0
                                                                  ? -1
                                                                  : ListObject(tab.category), true));
-}
-
-void TNewLayoutDialog::CategoryChosen(Tab& tab)
-{
-    if (m_updating)
-        return;
-    ListPapers(tab);
-    tab.remove->setEnabled(CustomCategoryShown(tab));
-    tab.paper->setCurrentRow(0);
-    SelectFormat();
 }
 
 void TNewLayoutDialog::CheckDirection(const TPaperFormat& f, bool custom)
@@ -344,13 +324,7 @@ void TNewLayoutDialog::SetFormatIndex(int index)
     m_kind->setCurrentIndex(Paper.Kind);
     m_tabs->setCurrentIndex(Paper.Kind);
     SetHelpContext(this, Paper.Kind == PaperPostcard ? 77 : 83);
-    Tab& tab = TabOf(Paper.Kind);
-    tab.category->setCurrentRow(std::max(0, RowOfText(tab.category, Cp932::toUnicode(Paper.Category))));
-    ListPapers(tab);
-    tab.paper->setCurrentRow(FormatIndex < 0 ? RowOfObject(tab.paper, -FormatIndex)
-                                             : RowOfVariant(tab.paper, FormatIndex));
-    tab.remove->setEnabled(CustomCategoryShown(tab));
-    m_updating = false;
+    ShowPaperInTab(TabOf(Paper.Kind));
     CheckDirection(Paper, FormatIndex < 0);
     FitBarcode();
     UpdatePreview();
@@ -387,51 +361,5 @@ void TNewLayoutDialog::NewCustom()
     CenterForm(&dialog, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_custom.Add(dialog.Result(), {});
-    m_customChanged = true;
-    m_updating = true;
-    ShowCustomEntry(tab.category, true);
-    tab.category->setCurrentRow(RowOfText(tab.category, QStringLiteral("カスタム")));
-    ListPapers(tab);
-    tab.paper->setCurrentRow(tab.paper->count() - 1);
-    m_updating = false;
-    SelectFormat();
-    tab.remove->setEnabled(true);
-}
-
-void TNewLayoutDialog::DeleteCustom()
-{
-    Tab& tab = CurrentTab();
-    const int id = ListObject(tab.paper);
-    if (!CustomCategoryShown(tab) || id < 0)
-        return;
-    if (-id == m_passedIndex) {
-        MessageBoxPos(this, QStringLiteral("使用中の用紙は削除できません  "), ProductTitle,
-                      MsgSeam::MbOk | MsgSeam::MbIconInformation);
-        return;
-    }
-    const int row = tab.paper->currentRow();
-    m_custom.Remove(id);
-    m_customChanged = true;
-    m_updating = true;
-    ListPapers(tab);
-    if (tab.paper->count() == 0) {
-        ShowCustomEntry(tab.category, false);
-        tab.category->setCurrentRow(0);
-        ListPapers(tab);
-        tab.paper->setCurrentRow(0);
-    } else {
-        tab.paper->setCurrentRow(std::min(row, tab.paper->count() - 1));
-    }
-    m_updating = false;
-    tab.remove->setEnabled(CustomCategoryShown(tab) && m_custom.HasKind(tab.kind));
-    SelectFormat();
-}
-
-void TNewLayoutDialog::done(int result)
-{
-    if (!MayClosePaperDialog(this, result == Accepted, m_passedIndex, m_custom))
-        return;
-    SaveCustomPapers(this, m_custom, m_customChanged);
-    QDialog::done(result);
+    AddCustom(tab, dialog.Result(), {});
 }

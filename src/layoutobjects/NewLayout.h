@@ -3,8 +3,6 @@
 
 #include "layoutobjects/PaperDialogSub.h"
 
-#include <QDialog>
-
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -12,7 +10,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
-class TNewLayoutDialog : public QDialog
+class TNewLayoutDialog : public TPaperDialog
 {
     Q_OBJECT
 public:
@@ -25,46 +23,20 @@ public:
     void SetEnvelopeSide(int side);
     int GetEnvelopeSide() const;
 
-    int FormatIndex = 0;
-    TPaperFormat Paper;
-    TMultiUpSheet Sheet;
-    bool NoBarcode = false;
-    uint8_t BarcodeSize = 0;
-
-    int FormatCount() const { return int(m_standard.Formats.size()); }
-    TPaperFormat GetFormat(int index) const { return m_standard.Formats.at(index); }
-    const TCustomFormats& CustomFormats() const { return m_custom; }
-
-    void done(int result) override;
-
 private:
-    struct Tab
-    {
-        int kind;
-        QListWidget* category;
-        QListWidget* paper;
-        QPushButton* add;
-        QPushButton* remove;
-    };
+    using Tab = TPaperTab;
 
-    Tab& CurrentTab();
+    Tab& CurrentTab() override;
     Tab& TabOf(int kind) { return kind == PaperPostcard ? m_post : m_env; }
-    bool CustomCategoryShown(const Tab& tab) const;
-    void ListPapers(Tab& tab);
-    void CategoryChosen(Tab& tab);
-    void SelectFormat();
+    bool CustomCategoryShown(const Tab& tab) const override;
+    void ListPapers(Tab& tab) override;
+    void SelectFormat() override;
     void CheckDirection(const TPaperFormat& format, bool custom);
     void FitBarcode();
     void UpdatePreview();
-    void NewCustom();
-    void DeleteCustom();
+    void NewCustom() override;
 
-    TStandardFormats m_standard;
-    TCustomFormats m_custom;
-    bool m_customChanged = false;
     QImage m_picture;
-    int m_passedIndex = 0;
-    bool m_updating = false;
 
     QComboBox* m_kind;
     QTabWidget* m_tabs;

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QPainter>
 #include <QSignalBlocker>
 
@@ -180,6 +181,95 @@ void SaveCustomPapers(QWidget* owner, const TCustomFormats& custom, bool& change
         MessageBoxPos(owner,
                       CustomFormatPath() + QStringLiteral("\r\nカスタム用紙を保存できませんでした  \r\n") + error,
                       ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconExclamation);
+}
+
+void TPaperDialog::done(int result)
+{
+    if (!MayClosePaperDialog(this, result == Accepted, m_passedIndex, m_custom))
+        return;
+    SaveCustomPapers(this, m_custom, m_customChanged);
+    QDialog::done(result);
+}
+
+void TPaperDialog::FillTab(TPaperTab& tab, bool unique)
+{
+    FillList(tab.category, CategoryEntries(m_standard, tab.kind, unique));
+    ShowCustomEntry(tab.category, m_custom.HasKind(tab.kind));
+    tab.category->setCurrentRow(0);
+    ListPapers(tab);
+    tab.paper->setCurrentRow(0);
+    tab.remove->setEnabled(false);
+}
+
+void TPaperDialog::ConnectTab(TPaperTab* tab)
+{
+    connect(tab->category, &QListWidget::currentRowChanged, this, [this, tab] { CategoryChosen(*tab); });
+    connect(tab->paper, &QListWidget::currentRowChanged, this, [this] { SelectFormat(); });
+    connect(tab->add, &QPushButton::clicked, this, [this] { NewCustom(); });
+    connect(tab->remove, &QPushButton::clicked, this, &TPaperDialog::DeleteCustom);
+}
+
+void TPaperDialog::CategoryChosen(TPaperTab& tab)
+{
+    if (m_updating)
+        return;
+    ListPapers(tab);
+    tab.remove->setEnabled(CustomCategoryShown(tab));
+    tab.paper->setCurrentRow(0);
+    SelectFormat();
+}
+
+void TPaperDialog::ShowPaperInTab(TPaperTab& tab)
+{
+    tab.category->setCurrentRow(std::max(0, RowOfText(tab.category, Cp932::toUnicode(Paper.Category))));
+    ListPapers(tab);
+    tab.paper->setCurrentRow(FormatIndex < 0 ? RowOfObject(tab.paper, -FormatIndex)
+                                             : RowOfVariant(tab.paper, FormatIndex));
+    tab.remove->setEnabled(CustomCategoryShown(tab));
+    m_updating = false;
+}
+
+void TPaperDialog::AddCustom(TPaperTab& tab, const TCustomPaperFormat& format, const TMultiUpSheet& sheet)
+{
+    m_custom.Add(format, sheet);
+    m_customChanged = true;
+    m_updating = true;
+    ShowCustomEntry(tab.category, true);
+    tab.category->setCurrentRow(RowOfText(tab.category, QStringLiteral("カスタム")));
+    ListPapers(tab);
+    tab.paper->setCurrentRow(tab.paper->count() - 1);
+    m_updating = false;
+    SelectFormat();
+    tab.remove->setEnabled(true);
+}
+
+void TPaperDialog::DeleteCustom()
+{
+    TPaperTab& tab = CurrentTab();
+    const int id = ListObject(tab.paper);
+    if (!CustomCategoryShown(tab) || id < 0)
+        return;
+    if (-id == m_passedIndex) {
+        MessageBoxPos(this, QStringLiteral("使用中の用紙は削除できません  "), ProductTitle,
+                      MsgSeam::MbOk | MsgSeam::MbIconInformation);
+        return;
+    }
+    const int row = tab.paper->currentRow();
+    m_custom.Remove(id);
+    m_customChanged = true;
+    m_updating = true;
+    ListPapers(tab);
+    if (tab.paper->count() == 0) {
+        ShowCustomEntry(tab.category, false);
+        tab.category->setCurrentRow(0);
+        ListPapers(tab);
+        tab.paper->setCurrentRow(0);
+    } else {
+        tab.paper->setCurrentRow(std::min(row, tab.paper->count() - 1));
+    }
+    m_updating = false;
+    tab.remove->setEnabled(CustomCategoryShown(tab) && m_custom.HasKind(tab.kind));
+    SelectFormat();
 }
 
 bool CustomNameAccepted(QWidget* owner, QLineEdit* nameEdit, int kind, const TCustomFormats& custom)

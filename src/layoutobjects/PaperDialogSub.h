@@ -4,6 +4,7 @@
 #include "layoutobjects/PaperFormat.h"
 
 #include <QColor>
+#include <QDialog>
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -14,6 +15,7 @@ class QAbstractButton;
 class QRadioButton;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 // One entry of a category or paper list: its text and its object (a record index, or a custom id).
 struct TPaperEntry
@@ -93,6 +95,59 @@ TPreviewGeometry PreviewGeometry(const TPaperFormat& paper, const TShownSheet* s
                                  bool roundBox);
 // The grey outline of every piece.
 QList<QRect> PieceOutlines(const TPreviewGeometry& g);
+
+// The lists and buttons of one tab of a paper choice dialog.
+struct TPaperTab
+{
+    int kind = 0;
+    QListWidget* category = nullptr;
+    QListWidget* paper = nullptr;
+    QPushButton* add = nullptr;
+    QPushButton* remove = nullptr;
+};
+
+// A paper choice dialog: the chosen paper, the paper files and the custom paper flow of its tabs.
+class TPaperDialog : public QDialog
+{
+public:
+    using QDialog::QDialog;
+
+    int FormatIndex = 0;
+    TPaperFormat Paper;
+    TMultiUpSheet Sheet;
+    bool NoBarcode = false;
+    uint8_t BarcodeSize = 0;
+
+    int FormatCount() const { return int(m_standard.Formats.size()); }
+    TPaperFormat GetFormat(int index) const { return m_standard.Formats.at(index); }
+    const TCustomFormats& CustomFormats() const { return m_custom; }
+
+    void done(int result) override;
+
+protected:
+    virtual TPaperTab& CurrentTab() = 0;
+    virtual bool CustomCategoryShown(const TPaperTab& tab) const = 0;
+    virtual void ListPapers(TPaperTab& tab) = 0;
+    virtual void SelectFormat() = 0;
+    virtual void NewCustom() = 0;
+
+    // Fills the category list (unique: each category once) and the first category's papers.
+    void FillTab(TPaperTab& tab, bool unique);
+    // Category, paper, add and delete of the tab.
+    void ConnectTab(TPaperTab* tab);
+    void CategoryChosen(TPaperTab& tab);
+    // Shows Paper (FormatIndex) in the tab's lists; ends an update.
+    void ShowPaperInTab(TPaperTab& tab);
+    // Adds a paper made by the custom paper dialog and selects it in the tab's custom category.
+    void AddCustom(TPaperTab& tab, const TCustomPaperFormat& format, const TMultiUpSheet& sheet);
+    void DeleteCustom();
+
+    TStandardFormats m_standard;
+    TCustomFormats m_custom;
+    bool m_customChanged = false;
+    int m_passedIndex = 0;
+    bool m_updating = false;
+};
 
 class TPaperPreview : public QWidget
 {
