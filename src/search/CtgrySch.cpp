@@ -7,6 +7,7 @@
 #include "core/CategoryNames.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
+#include "platform/IniFile.h"
 #include "platform/MessageSeam.h"
 #include "search/KanaAdrsDic.h"
 #include "search/SchCtgryThred.h"
@@ -22,6 +23,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -36,6 +38,7 @@ constexpr int CodeRole = Qt::UserRole;
 constexpr int ChildCountRole = Qt::UserRole + 1;
 constexpr int NameRole = Qt::UserRole + 2;
 constexpr int FirstYear = 2016, LastYear = 1995;
+const QString SettingsSection = QStringLiteral("CATEGORY SEARCH");
 
 // Area list rows: the group head in a column 24 pixels wide, the name after it.
 class TAreaItemDelegate : public QStyledItemDelegate
@@ -90,11 +93,55 @@ TCategorySearch::TCategorySearch(TCardAddressBook* book, QWidget* cardOwner)
     FillCategoryLists();
     FillPeriodCombos();
     SelectRegion(0);
-    resize(ScaleByDpi(960, 1), ScaleByDpi(727, 1));
     setMinimumSize(ScaleByDpi(640, 1), ScaleByDpi(440, 1));
+    LoadSettings();
 }
 
-TCategorySearch::~TCategorySearch() = default;
+TCategorySearch::~TCategorySearch()
+{
+    SaveSettings();
+}
+
+void TCategorySearch::LoadSettings()
+{
+    const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    auto read = [&ini](const char* key, int def) {
+        return ScaleByDpi(ini.ReadInteger(SettingsSection, QString::fromLatin1(key), def), 1);
+    };
+    resize(read("Width", 960), read("Height", 727));
+    const QRect screen = this->screen()->availableGeometry();
+    move(read("Left", ScaleByDpi(screen.x() + (screen.width() - width()) / 2, 0)),
+         read("Top", ScaleByDpi(screen.y() + (screen.height() - height()) / 2, 0)));
+    m_splitter->setSizes(
+        {read("TopHeight", 357), std::max(ScaleByDpi(160, 1), height() - read("TopHeight", 357))});
+    const int city = read("CityWidth", 188);
+    m_areaSplitter->setSizes({ScaleByDpi(120, 1), city, std::max(ScaleByDpi(140, 1), city)});
+    chkOmissionAdrs->setChecked(ini.ReadBool(SettingsSection, QStringLiteral("OmissionAdrs"), true));
+    for (int c = 0; c < ColCount; ++c) {
+        const int stored =
+            ini.ReadInteger(SettingsSection, QStringLiteral("HeaderWidth") + QString::number(c + 1), 0);
+        lvResult->setColumnWidth(c, ScaleByDpi(stored < 1 ? DefaultColumnWidths()[c] : stored, 1));
+    }
+}
+
+void TCategorySearch::SaveSettings() const
+{
+    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    auto write = [&ini](const char* key, int pixels) {
+        ini.WriteInteger(SettingsSection, QString::fromLatin1(key), ScaleByDpi(pixels, 0));
+    };
+    const QRect normal = isMinimized() || isMaximized() ? normalGeometry() : geometry();
+    write("Width", normal.width());
+    write("Height", normal.height());
+    write("Left", normal.x());
+    write("Top", normal.y());
+    write("TopHeight", m_splitter->sizes().value(0));
+    write("CityWidth", lbxCity->width());
+    ini.WriteBool(SettingsSection, QStringLiteral("OmissionAdrs"), chkOmissionAdrs->isChecked());
+    for (int c = 0; c < ColCount; ++c)
+        write(QStringLiteral("HeaderWidth%1").arg(c + 1).toLatin1().constData(), lvResult->columnWidth(c));
+    ini.UpdateFile();
+}
 
 TDirSearchWorker* TCategorySearch::CreateWorker()
 {
@@ -177,7 +224,8 @@ void TCategorySearch::BuildLayout()
     grid->addWidget(new QLabel(QStringLiteral("地域"), conditions), 4, 2);
     grid->addWidget(cbxArea, 4, 3);
 
-    auto* areas = new QHBoxLayout;
+    m_areaSplitter = new QSplitter(Qt::Horizontal, conditions);
+    QSplitter* areas = m_areaSplitter;
     auto areaList = [this, conditions, areas](const char* name, AreaList which) {
         auto* l = new QListWidget(conditions);
         l->setObjectName(QString::fromLatin1(name));
@@ -193,7 +241,10 @@ void TCategorySearch::BuildLayout()
     lbxTdfkn = areaList("lbxTdfkn", alPrefecture);
     lbxCity = areaList("lbxCity", alCity);
     lbxOhaza = areaList("lbxOhaza", alOaza);
-    grid->addLayout(areas, 5, 2, 3, 2);
+    lbxCity->setMinimumWidth(ScaleByDpi(140, 1));
+    lbxOhaza->setMinimumWidth(ScaleByDpi(140, 1));
+    areas->setChildrenCollapsible(false);
+    grid->addWidget(areas, 5, 2, 3, 2);
     grid->addWidget(chkOmissionAdrs, 8, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
@@ -216,12 +267,12 @@ void TCategorySearch::BuildLayout()
     resultsLayout->addWidget(ResultToolBar);
     resultsLayout->addWidget(lvResult);
 
-    auto* splitter = new QSplitter(Qt::Vertical, this);
+    auto* splitter = m_splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setChildrenCollapsible(false);
     splitter->addWidget(conditions);
     splitter->addWidget(results);
     conditions->setMinimumHeight(ScaleByDpi(289, 1));
     results->setMinimumHeight(ScaleByDpi(160, 1));
-    splitter->setSizes({ScaleByDpi(357, 1), ScaleByDpi(300, 1)});
 
     auto* main = new QVBoxLayout(this);
     main->addWidget(splitter, 1);

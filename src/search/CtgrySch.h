@@ -11,6 +11,7 @@ class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QSplitter;
 class TAddressList;
 class TKanaAdrsSearch;
 
@@ -51,6 +52,8 @@ private:
     };
 
     void BuildLayout();
+    void LoadSettings();
+    void SaveSettings() const;
     void FillCategoryLists();
     void FillMinorList(int major);
     void FillPeriodCombos();
@@ -85,6 +88,8 @@ private:
     QListWidget* lbxTdfkn = nullptr;
     QListWidget* lbxCity = nullptr;
     QListWidget* lbxOhaza = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QSplitter* m_areaSplitter = nullptr;
 };
 
 // The one window, null while none exists.

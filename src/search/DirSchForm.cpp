@@ -43,8 +43,6 @@ QColor ColorOfBgr(int bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-const QList<int> ColumnWidths{48, 108, 48, 180, 230, 108, 150, 200};
-
 } // namespace
 
 // ---- result model ----
@@ -143,6 +141,12 @@ const QStringList& TDirSearchForm::ColumnCaptions()
     return captions;
 }
 
+const QList<int>& TDirSearchForm::DefaultColumnWidths()
+{
+    static const QList<int> widths{48, 108, 48, 180, 230, 108, 150, 200};
+    return widths;
+}
+
 TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int listSourceKind)
     : QWidget(nullptr, Qt::Window), m_book(book), m_cardOwner(cardOwner), m_listSourceKind(listSourceKind)
 {
@@ -218,7 +222,7 @@ TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int l
     lvResult->verticalHeader()->hide();
     lvResult->verticalHeader()->setDefaultSectionSize(lvResult->fontMetrics().height() + 4);
     for (int c = 0; c < ColCount; ++c)
-        lvResult->setColumnWidth(c, ScaleByDpi(ColumnWidths[c], 1));
+        lvResult->setColumnWidth(c, ScaleByDpi(DefaultColumnWidths()[c], 1));
     lvResult->installEventFilter(this);
     connect(lvResult, &QTableView::doubleClicked, this, [this] { sbtnInquiryClick(); });
     connect(lvResult->horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,

@@ -65,6 +65,8 @@ public:
     // Result columns.
     enum { ColNo, ColTel, ColKind, ColName, ColAddress, ColListing, ColMajor, ColMinor, ColCount };
     static const QStringList& ColumnCaptions();
+    // 96-dpi widths.
+    static const QList<int>& DefaultColumnWidths();
 
     // book: the address list that owns the record card (null: no card can be opened).
     TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int listSourceKind);

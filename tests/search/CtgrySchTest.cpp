@@ -3,6 +3,8 @@
 #include "search/CtgrySch.h"
 
 #include "search/DirSearchFixture.h"
+#include "core/AppSub.h"
+#include "platform/IniFile.h"
 #include "support/MessageRecorder.h"
 
 #include <QCheckBox>
@@ -38,11 +40,14 @@ protected:
         DirSearchTest::SetUp();
         HddInstalled = false;
         DiscFolder = DirFixtureFolder.chopped(QStringLiteral("Quenrid215/").size());
+        m_dataRoot = DataRootFolder;
+        DataRootFolder = TempFolder();
         window = new StoppableSearch;
     }
     void TearDown() override
     {
         delete window.data();
+        DataRootFolder = m_dataRoot;
         DirSearchTest::TearDown();
     }
 
@@ -94,6 +99,7 @@ protected:
 
     MessageRecorder messages;
     QPointer<StoppableSearch> window;
+    QString m_dataRoot;
 };
 
 } // namespace
@@ -361,4 +367,22 @@ TEST_F(CtgrySchTest, ClosingIsRefusedWhileAJobRuns)
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window) << "deleted on close";
+}
+
+TEST_F(CtgrySchTest, SettingsAreWrittenAtTheEndAndReadBackWithDefaults)
+{
+    window->findChild<QCheckBox*>("chkOmissionAdrs")->setChecked(false);
+    Results()->setColumnWidth(TDirSearchForm::ColName, ScaleByDpi(222, 1));
+    delete window.data();
+    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    EXPECT_EQ(ini.ReadInteger("CATEGORY SEARCH", "HeaderWidth4", 0), 222);
+    EXPECT_FALSE(ini.ReadBool("CATEGORY SEARCH", "OmissionAdrs", true));
+    EXPECT_EQ(ini.ReadInteger("CATEGORY SEARCH", "Width", 0), 960);
+    ini.WriteInteger("CATEGORY SEARCH", "HeaderWidth1", 0);
+    ASSERT_TRUE(ini.UpdateFile());
+
+    window = new StoppableSearch;
+    EXPECT_EQ(Results()->columnWidth(TDirSearchForm::ColNo), ScaleByDpi(48, 1)) << "below 1: the default";
+    EXPECT_EQ(Results()->columnWidth(TDirSearchForm::ColName), ScaleByDpi(222, 1));
+    EXPECT_FALSE(window->findChild<QCheckBox*>("chkOmissionAdrs")->isChecked());
 }
