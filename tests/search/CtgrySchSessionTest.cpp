@@ -112,7 +112,8 @@ TEST_F(CtgrySchSessionTest, TheListCommandOpensTheWindowWhoseHitsTheCardWalks)
         KeepScreenshot();
 
         QPointer<TCategorySearch> guard(window);
-        window->close();
+        EXPECT_TRUE(window->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(guard);
         EXPECT_FALSE(next->isEnabled()) << "the card no longer walks the hits";
     });
