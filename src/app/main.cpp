@@ -4,11 +4,13 @@
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
 #include "maintenance/MaintenanceCommands.h"
+#include "search/SearchWindows.h"
 
 int main(int argc, char** argv)
 {
     SetStartupServices(std::make_unique<TMainServices>());
     RegisterMaintenanceCommands();
     RegisterFileExport();
+    RegisterSearchWindows();
     return QuenridMain(argc, argv);
 }

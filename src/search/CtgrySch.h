@@ -1,0 +1,98 @@
+// The category and area search window: conditions by business category, phone kinds, legal form, listing
+// period and areas, counted or searched page by page over the directory.
+#pragma once
+
+#include "search/CtgryCond.h"
+#include "search/DirSchForm.h"
+
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QSplitter;
+class TAddressList;
+class TKanaAdrsSearch;
+
+class TCategorySearch : public TDirSearchForm
+{
+public:
+    // The area lists.
+    enum AreaList { alPrefecture, alCity, alOaza };
+
+    TCategorySearch(TCardAddressBook* book, QWidget* cardOwner);
+    ~TCategorySearch() override;
+
+    const TAreaCodeList& AreaCodeList() const { return m_areaCodes; }
+    int PhoneKinds() const { return m_phoneKinds; }
+    const QList<TDirSearchCondRec>& Conditions() const { return m_conditions; }
+
+    // The region combo's choice (0 whole country, 1..7).
+    void SelectRegion(int region);
+    // Sets the selection of an area list as a click would leave it and applies the click's rules.
+    void ClickAreaList(AreaList list, const QList<int>& rows);
+    void AreaListClicked(AreaList list);
+    QListWidget* AreaListWidget(AreaList list) const;
+
+    void BuildConditions() override;
+    bool ValidateConditions(int kind) override;
+
+protected:
+    TDirSearchWorker* CreateWorker() override;
+    void EnableConditionInputs(bool enable) override;
+    void FocusNameField() override;
+    QString SearchErrorTitle() const override { return QStringLiteral("カテゴリ検索エラー  "); }
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    struct Remembered
+    {
+        int first = -1, count = 0;
+    };
+
+    void BuildLayout();
+    void LoadSettings();
+    void SaveSettings() const;
+    void FillCategoryLists();
+    void FillMinorList(int major);
+    void FillPeriodCombos();
+    void UpdatePeriodState();
+    void PhoneKindClicked(int tag, bool checked);
+    void FillPrefectures();
+    void FillCities();
+    void FillOazas();
+    static void ResetAreaList(QListWidget* list);
+    void RememberSelections();
+    QList<int> SelectedRows(QListWidget* list) const;
+    QString RememberedName(QListWidget* list) const;
+
+    std::unique_ptr<TKanaAdrsSearch> m_dic;
+    TAreaCodeList m_areaCodes;
+    int m_region = 0;
+    Remembered m_remembered[3];
+    int m_phoneKinds = 15;
+    bool m_areaUpdating = false;
+
+    QLineEdit* nmedtName = nullptr;
+    QListWidget* lbxMain = nullptr;
+    QListWidget* lbxSub = nullptr;
+    QWidget* pnlTelDiv = nullptr;
+    QCheckBox* chkPhone[4] = {};
+    QComboBox* cbxCorpDiv = nullptr;
+    QComboBox* cbxPubFromYear = nullptr;
+    QComboBox* cbxPubFromMonth = nullptr;
+    QComboBox* cbxPubToYear = nullptr;
+    QComboBox* cbxPubToMonth = nullptr;
+    QComboBox* cbxArea = nullptr;
+    QListWidget* lbxTdfkn = nullptr;
+    QListWidget* lbxCity = nullptr;
+    QListWidget* lbxOhaza = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QSplitter* m_areaSplitter = nullptr;
+};
+
+// The one window, null while none exists.
+extern QPointer<TCategorySearch> CategorySearch;
+// Creates the window once and shows it; later calls show it again.
+TCategorySearch* ShowCategorySearch(TAddressList& list);

@@ -1,0 +1,740 @@
+// The shared part of the directory search windows: jobs of the worker, the result page, status, paging and
+// the hand-over of a hit to the record card.
+#include "search/DirSchForm.h"
+
+#include "addressbook/CardServices.h"
+#include "addressbook/DtInqiry.h"
+#include "core/AppSub.h"
+#include "core/CategoryNames.h"
+#include "core/Dlhyp.h"
+#include "core/MainSettings.h"
+#include "core/MsgBoxPos.h"
+#include "platform/MessageSeam.h"
+#include "platform/TableEngine.h"
+#include "search/CtgryCond.h"
+#include "search/DicWrapper.h"
+#include "search/Dlkelvor17.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+
+#include <cstring>
+
+namespace {
+
+class TBusyCursor
+{
+public:
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+QColor ColorOfBgr(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+} // namespace
+
+// ---- result model ----
+
+int TDirResultModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_form.GetHitCount();
+}
+
+int TDirResultModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : TDirSearchForm::ColCount;
+}
+
+QVariant TDirResultModel::data(const QModelIndex& index, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_form.RowText(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(
+            Qt::AlignVCenter | (index.column() == TDirSearchForm::ColNo ? Qt::AlignRight : Qt::AlignLeft));
+    case Qt::BackgroundRole:
+        if (m_form.RowPainted())
+            return QBrush(ColorOfBgr(MainSettings.BGColor));
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TDirResultModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return TDirSearchForm::ColumnCaptions().value(section);
+    return {};
+}
+
+void TDirResultModel::Repaint()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, TDirSearchForm::ColCount - 1));
+}
+
+// ---- status bar ----
+
+TStatusPanels::TStatusPanels(const QList<int>& widths, int spacer, QWidget* parent)
+    : QWidget(parent), m_widths(widths), m_spacer(spacer)
+{
+    m_texts.resize(widths.size());
+    setObjectName(QStringLiteral("stbarInfo"));
+}
+
+void TStatusPanels::SetText(int panel, const QString& text)
+{
+    if (panel < 0 || panel >= m_texts.size() || m_texts[panel] == text)
+        return;
+    m_texts[panel] = text;
+    update();
+}
+
+QSize TStatusPanels::sizeHint() const
+{
+    return {200, fontMetrics().height() + 8};
+}
+
+void TStatusPanels::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    int fixed = 0;
+    for (int i = 0; i < m_widths.size(); ++i)
+        if (i != m_spacer)
+            fixed += ScaleByDpi(m_widths[i], 1);
+    int x = 0;
+    for (int i = 0; i < m_widths.size(); ++i) {
+        const int w = i == m_spacer ? std::max(0, width() - fixed) : ScaleByDpi(m_widths[i], 1);
+        const QRect r(x, 0, w, height());
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(r.adjusted(0, 1, -2, -2));
+        p.setPen(palette().color(QPalette::WindowText));
+        const bool centred = i == 1 || i == 2 || i == 4 || i == 6;
+        p.drawText(r.adjusted(2, 0, -3, 0), Qt::AlignVCenter | (centred ? Qt::AlignHCenter : Qt::AlignLeft),
+                   m_texts[i]);
+        x += w;
+    }
+}
+
+// ---- window ----
+
+const QStringList& TDirSearchForm::ColumnCaptions()
+{
+    static const QStringList captions{QStringLiteral("No."),      QStringLiteral("電話番号"),
+                                      QStringLiteral("区分"),     QStringLiteral("掲載名"),
+                                      QStringLiteral("住所"),     QStringLiteral("初期掲載年月"),
+                                      QStringLiteral("大分類名"), QStringLiteral("小分類名")};
+    return captions;
+}
+
+const QList<int>& TDirSearchForm::DefaultColumnWidths()
+{
+    static const QList<int> widths{48, 108, 48, 180, 230, 108, 150, 200};
+    return widths;
+}
+
+TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int listSourceKind)
+    : QWidget(nullptr, Qt::Window), m_book(book), m_cardOwner(cardOwner), m_listSourceKind(listSourceKind)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    bbtnCount = button("bbtnCount", QStringLiteral("件数確認"));
+    bbtnSearch = button("bbtnSearch", QStringLiteral("検索"));
+    bbtnPrior = button("bbtnPrior", QStringLiteral("前ページ"));
+    bbtnPrior->setToolTip(QStringLiteral("１つ前のページに戻ります"));
+    bbtnNext = button("bbtnNext", QStringLiteral("次ページ"));
+    bbtnStop = button("bbtnStop", QStringLiteral("中断"));
+    bbtnClose = button("bbtnClose", QStringLiteral("閉じる"));
+    SetNextButton(false);
+    bbtnStop->setEnabled(false);
+    bbtnPrior->setEnabled(false);
+    bbtnNext->setEnabled(false);
+    connect(bbtnCount, &QPushButton::clicked, this, [this] { StartJob(SearchModeCount, PageMoveNew); });
+    connect(bbtnSearch, &QPushButton::clicked, this, [this] { bbtnSearchClick(PageMoveNew); });
+    connect(bbtnPrior, &QPushButton::clicked, this, [this] { bbtnSearchClick(PageMovePrior); });
+    connect(bbtnNext, &QPushButton::clicked, this,
+            [this] { bbtnSearchClick(bbtnNext->property("tag").toInt()); });
+    connect(bbtnStop, &QPushButton::clicked, this, [this] { bbtnStopClick(); });
+    connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
+
+    pnlSearch = new QWidget(this);
+    pnlSearch->setObjectName(QStringLiteral("pnlSearch"));
+    aniSearch = new QProgressBar(pnlSearch);
+    aniSearch->setObjectName(QStringLiteral("aniSearch"));
+    aniSearch->setRange(0, 0);
+    aniSearch->setTextVisible(false);
+    pnlSearch->hide();
+
+    ResultToolBar = new QWidget(this);
+    ResultToolBar->setObjectName(QStringLiteral("ResultToolBar"));
+    sbtnInquiry = new QToolButton(ResultToolBar);
+    sbtnInquiry->setObjectName(QStringLiteral("sbtnInquiry"));
+    sbtnInquiry->setText(QStringLiteral("照会"));
+    sbtnInquiry->setToolTip(QStringLiteral("選択中の検索結果を照会します"));
+    connect(sbtnInquiry, &QToolButton::clicked, this, [this] { sbtnInquiryClick(); });
+    pnlAdrs = new QLabel(ResultToolBar);
+    pnlAdrs->setObjectName(QStringLiteral("pnlAdrs"));
+    pnlAdrs->hide();
+
+    chkOmissionAdrs = new QCheckBox(QStringLiteral("検索結果の住所は省略して表示する"), this);
+    chkOmissionAdrs->setObjectName(QStringLiteral("chkOmissionAdrs"));
+    chkOmissionAdrs->setChecked(true);
+    auto omissionColour = [this] {
+        QPalette pal = chkOmissionAdrs->palette();
+        pal.setColor(QPalette::WindowText,
+                     chkOmissionAdrs->isChecked() ? QColor(Qt::blue) : palette().color(QPalette::WindowText));
+        chkOmissionAdrs->setPalette(pal);
+    };
+    omissionColour();
+    connect(chkOmissionAdrs, &QCheckBox::toggled, this, [this, omissionColour] {
+        omissionColour();
+        m_model.Repaint();
+    });
+
+    lvResult = new QTableView(this);
+    lvResult->setObjectName(QStringLiteral("lvResult"));
+    lvResult->setModel(&m_model);
+    lvResult->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvResult->setSortingEnabled(false);
+    lvResult->setWordWrap(false);
+    lvResult->setShowGrid(false);
+    lvResult->verticalHeader()->hide();
+    lvResult->verticalHeader()->setDefaultSectionSize(lvResult->fontMetrics().height() + 4);
+    for (int c = 0; c < ColCount; ++c)
+        lvResult->setColumnWidth(c, ScaleByDpi(DefaultColumnWidths()[c], 1));
+    lvResult->installEventFilter(this);
+    connect(lvResult, &QTableView::doubleClicked, this, [this] { sbtnInquiryClick(); });
+    connect(lvResult->horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
+            [this](int c) { lvResult->resizeColumnToContents(c); });
+
+    stbarInfo = new TStatusPanels({60, 60, 60, 42, 72, 100, 60, 0, 108, 140}, 7, this);
+    stbarInfo->SetText(0, QStringLiteral("検索条件："));
+    stbarInfo->SetText(3, QStringLiteral("結果："));
+    ClearStatusPanels();
+    SetCardListWindow(m_listSourceKind, this);
+}
+
+TDirSearchForm::~TDirSearchForm()
+{
+    if (m_detach)
+        m_detach();
+    if (CardListWindow(m_listSourceKind) == this)
+        SetCardListWindow(m_listSourceKind, nullptr);
+    lvResult->removeEventFilter(this);
+    m_worker.reset();
+}
+
+bool TDirSearchForm::IsSearching() const
+{
+    return bbtnStop->isEnabled();
+}
+
+void TDirSearchForm::EnableSearchButtons(bool enable)
+{
+    if (!enable) {
+        m_priorWasEnabled = bbtnPrior->isEnabled();
+        m_nextWasEnabled = bbtnNext->isEnabled();
+    }
+    bbtnCount->setEnabled(enable);
+    bbtnSearch->setEnabled(enable);
+    bbtnPrior->setEnabled(enable && m_priorWasEnabled);
+    bbtnNext->setEnabled(enable && m_nextWasEnabled);
+}
+
+void TDirSearchForm::SetNextButton(bool runAgain)
+{
+    bbtnNext->setProperty("tag", runAgain ? PageMoveAgain : PageMoveNext);
+    bbtnNext->setText(runAgain ? QStringLiteral("再検索") : QStringLiteral("次ページ"));
+    bbtnNext->setToolTip(runAgain ? QStringLiteral("中断した検索を再度行います")
+                                  : QStringLiteral("次のページの検索を行います"));
+}
+
+QString TDirSearchForm::DataFolder()
+{
+    return DirDataFolder(HddInstalled, HddInstallFolder, DiscFolder);
+}
+
+QString TDirSearchForm::DicFolder()
+{
+    return ProgramFolder + QStringLiteral("Dic/");
+}
+
+void TDirSearchForm::bbtnSearchClick(int tag)
+{
+    StartJob(SearchModeSearch, tag);
+}
+
+void TDirSearchForm::bbtnStopClick()
+{
+    m_stopPressed = true;
+    if (m_worker)
+        m_worker->RequestStop();
+}
+
+void TDirSearchForm::StartJob(int mode, int move)
+{
+    const bool fresh = mode != SearchModeSearch || move == PageMoveNew;
+    if (fresh && !ValidateConditions(mode == SearchModeCount ? 0 : mode == SearchModeExport ? 1 : 2))
+        return;
+    if (!CheckPhoneDataPresent(HddInstalled, HddInstallFolder, DiscFolder, this))
+        return;
+    if (mode == SearchModeCount &&
+        MessageBoxPos(this,
+                      QStringLiteral("検索条件に該当するデータの総件数を調べます  \r\nよろしいですか？  "),
+                      ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    EnableOtherSearchButtons(false);
+    for (QPushButton* b : {bbtnCount, bbtnSearch, bbtnPrior, bbtnNext, bbtnClose})
+        b->setEnabled(false);
+    bbtnStop->setEnabled(true);
+    EnableConditionInputs(false);
+    ClearStatusPanels();
+    stbarInfo->SetText(4, mode == SearchModeCount    ? QStringLiteral("件数確認")
+                          : mode == SearchModeSearch ? QStringLiteral("検索")
+                                                     : QStringLiteral("ファイル出力"));
+    ClearResults();
+    repaint();
+
+    if (!m_worker)
+        m_worker.reset(CreateWorker());
+    if (fresh) {
+        BuildConditions();
+        m_worker->SetConditions(m_conditions, m_includeNames, m_excludeNames);
+        m_worker->SetMode(mode);
+    }
+    if (mode == SearchModeSearch)
+        m_worker->SetNavigation(move);
+    m_jobMode = mode;
+    m_jobMove = move;
+    pnlSearch->show();
+    m_worker->PrepareJob();
+    m_worker->Start();
+}
+
+void TDirSearchForm::EndJob()
+{
+    pnlSearch->hide();
+    EnableConditionInputs(true);
+    for (QPushButton* b : {bbtnCount, bbtnSearch, bbtnClose})
+        b->setEnabled(true);
+    bbtnStop->setEnabled(false);
+    EnableOtherSearchButtons(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void TDirSearchForm::SearchDone(TDirSearchWorker& worker)
+{
+    const int result = worker.Result();
+    switch (result) {
+    case 0:
+    case 100:
+        m_lastOutcome = result == 0 ? 0 : 2;
+        m_shownPage = worker.PageNumber();
+        CopyHits();
+        ShowAreaCaption();
+        ShowStatus(result == 0 ? 1 : 102);
+        ShowResults();
+        m_currentHit = -1;
+        if (DataInquiry && DataInquiry->ListSource() == m_listSourceKind)
+            DataInquiry->UpdateNavigation();
+        break;
+    case 1:
+        m_lastOutcome = 1;
+        ShowStatus(101);
+        ClearResults();
+        if (m_jobMove == PageMoveNew)
+            MessageBoxPos(this, QStringLiteral("該当するデータが見つかりませんでした  "), ProductTitle,
+                          MsgSeam::MbIconInformation);
+        break;
+    default:
+        m_lastOutcome = 3;
+        ShowStatus(999);
+        ClearResults();
+        MessageBoxPos(this,
+                      SearchErrorTitle() + QStringLiteral("\r\nRC = ") + QString::number(result) +
+                          QStringLiteral("  "),
+                      ProductTitle, MsgSeam::MbIconStop);
+        break;
+    }
+    SetNextButton(result == 100 && worker.PageNumber() > 1);
+    EndJob();
+    bbtnPrior->setEnabled(!worker.FirstPage());
+    bbtnNext->setEnabled(!worker.LastPage());
+    switch (result) {
+    case 0:
+        lvResult->setFocus();
+        break;
+    case 1:
+        FocusNameField();
+        break;
+    case 100:
+        (bbtnNext->isEnabled() ? bbtnNext : bbtnSearch)->setFocus();
+        break;
+    default:
+        bbtnClose->setFocus();
+        break;
+    }
+}
+
+void TDirSearchForm::ExportDone(TDirSearchWorker&)
+{
+    // No export job is started from these windows yet.
+    EndJob();
+}
+
+void TDirSearchForm::CountDone(TDirSearchWorker& worker)
+{
+    const int result = worker.Result();
+    QString text;
+    unsigned icon = MsgSeam::MbIconInformation;
+    switch (result) {
+    case 0:
+        m_lastOutcome = 0;
+        ShowStatus(0);
+        text = QString::number(worker.HitTotal()) + QStringLiteral(" 件のデータが見つかりました  ");
+        break;
+    case 1:
+        m_lastOutcome = 1;
+        ShowStatus(101);
+        text = QStringLiteral("該当するデータが見つかりませんでした  ");
+        break;
+    case 100:
+        m_lastOutcome = 2;
+        ShowStatus(102);
+        text = QStringLiteral("中断しました  ");
+        break;
+    default:
+        m_lastOutcome = 3;
+        text = QStringLiteral("件数確認エラー  \r\nRC = ") + QString::number(result) + QStringLiteral("  ");
+        icon = MsgSeam::MbIconStop;
+        break;
+    }
+    pnlSearch->hide();
+    MessageBoxPos(this, text, ProductTitle, icon);
+    m_conditions.clear();
+    EndJob();
+}
+
+// ---- status ----
+
+void TDirSearchForm::ClearStatusPanels()
+{
+    m_lastOutcome = 0;
+    for (int panel : {1, 2, 5, 6})
+        stbarInfo->SetText(panel, QString());
+    stbarInfo->SetText(8, QStringLiteral(" 表示ページ： ---"));
+    stbarInfo->SetText(9, QStringLiteral(" 検索総件数： -----"));
+    m_stopPressed = false;
+}
+
+void TDirSearchForm::ShowStatus(int code)
+{
+    if (code == 0 || code == 1 || code == 2 || code == 102) {
+        QString kinds, form;
+        if (!m_conditions.isEmpty()) {
+            const TDirSearchCondRec& c = m_conditions.first();
+            const QString letters[] = {QStringLiteral("通"), QStringLiteral("Ｆ"), QStringLiteral("兼"),
+                                       QStringLiteral("代")};
+            for (int bit = 0; bit < 4; ++bit)
+                if (c.PhoneKinds & (1 << bit))
+                    kinds += letters[bit];
+            form = LegalFormCaptions().value(c.LegalForm);
+        }
+        stbarInfo->SetText(1, kinds);
+        stbarInfo->SetText(2, form);
+    } else if (code == 101 || code == 999) {
+        stbarInfo->SetText(1, QString());
+        stbarInfo->SetText(2, QString());
+    }
+    if (code == 999) {
+        stbarInfo->SetText(5, QStringLiteral(" 件数： "));
+        stbarInfo->SetText(6, QStringLiteral(" エラー"));
+        return;
+    }
+    const int count = m_jobMode == SearchModeExport ? (m_worker ? m_worker->LinesWritten() : 0)
+                                                    : (m_worker ? m_worker->HitTotal() : 0);
+    stbarInfo->SetText(5, QStringLiteral(" 件数： ") + QString::number(count));
+    static const QHash<int, QString> outcome{{0, QStringLiteral("確認完了")},
+                                             {1, QStringLiteral("検索完了")},
+                                             {2, QStringLiteral("出力完了")},
+                                             {101, QStringLiteral("該当無し")},
+                                             {102, QStringLiteral("検索中断")}};
+    stbarInfo->SetText(6, outcome.value(code));
+    if (code == 1 && m_worker && m_worker->HitTotal() > 0) {
+        const int pageSize = m_conditions.isEmpty() ? 20 : m_conditions.first().PageSize;
+        stbarInfo->SetText(8, QStringLiteral(" 表示ページ： ") + QString::number(m_shownPage));
+        stbarInfo->SetText(9, QStringLiteral(" 検索総件数： ") +
+                                  QString::number(pageSize * (m_shownPage - 1) + GetHitCount()));
+    }
+}
+
+// ---- results ----
+
+void TDirSearchForm::CopyHits()
+{
+    m_hits.clear();
+    for (int i = 0; i < m_worker->HitTotal(); ++i) {
+        TDirHitRec hit = m_worker->GetHit(i);
+        AnsiString tel = FieldText(hit.Tel);
+        HyphenatePhone(tel);
+        std::memset(hit.Tel, 0, sizeof hit.Tel);
+        std::memcpy(hit.Tel, tel.constData(), std::min<size_t>(tel.size(), sizeof hit.Tel - 1));
+        m_hits << hit;
+    }
+}
+
+void TDirSearchForm::ShowResults()
+{
+    m_model.Reset();
+    if (!m_hits.isEmpty()) {
+        lvResult->selectRow(0);
+        lvResult->setCurrentIndex(m_model.index(0, 0));
+    }
+}
+
+void TDirSearchForm::ClearResults()
+{
+    m_hits.clear();
+    m_shownPage = -1;
+    m_currentHit = -1;
+    pnlAdrs->clear();
+    pnlAdrs->hide();
+    m_model.Reset();
+    if (DataInquiry && DataInquiry->ListSource() == m_listSourceKind)
+        DataInquiry->UpdateNavigation();
+}
+
+void TDirSearchForm::ShowAreaCaption()
+{
+    pnlAdrs->setText(m_areaCaption);
+    pnlAdrs->setVisible(!m_areaCaption.isEmpty());
+}
+
+QString TDirSearchForm::RowText(int row, int column) const
+{
+    if (row < 0 || row >= m_hits.size())
+        return {};
+    const TDirHitRec& hit = m_hits[row];
+    switch (column) {
+    case ColNo: {
+        const int pageSize = m_conditions.isEmpty() ? 20 : m_conditions.first().PageSize;
+        return QString::number(row + (m_shownPage - 1) * pageSize + 1);
+    }
+    case ColTel:
+        return ToWide(FieldText(hit.Tel));
+    case ColKind:
+        switch (hit.PhoneKind) {
+        case 1:
+            return QStringLiteral("Fax");
+        case 2:
+            return QStringLiteral("F兼");
+        case 3:
+            return QStringLiteral("代表");
+        default:
+            return {};
+        }
+    case ColName:
+        return ToWide(FieldText(hit.Name));
+    case ColAddress: {
+        const QString address = ToWide(FieldText(hit.Address));
+        return chkOmissionAdrs->isChecked() ? OmitAreaCaption(address, m_areaCaption) : address;
+    }
+    case ColListing: {
+        const QString listing = ToWide(FieldText(hit.FirstListing));
+        if (listing.isEmpty())
+            return {};
+        return listing.left(4) + QStringLiteral("年") + listing.mid(4, 2) + QStringLiteral("月");
+    }
+    case ColMajor:
+    case ColMinor: {
+        const QString category = ToWide(FieldText(hit.Category));
+        if (category.isEmpty() || category == QStringLiteral("0000"))
+            return {};
+        const int major = category.left(2).toInt();
+        return column == ColMajor ? GetMajorCategoryName(major)
+                                  : GetMinorCategoryName(major, category.mid(2, 2).toInt());
+    }
+    default:
+        return {};
+    }
+}
+
+bool TDirSearchForm::RowPainted() const
+{
+    return MainSettings.BGPaint && DataInquiry && DataInquiry->ListSource() == m_listSourceKind &&
+           m_currentHit >= 0;
+}
+
+void TDirSearchForm::UpdateResultColor()
+{
+    QPalette pal = lvResult->palette();
+    pal.setColor(QPalette::Base,
+                 RowPainted() ? ColorOfBgr(MainSettings.BGColor) : palette().color(QPalette::Base));
+    lvResult->setPalette(pal);
+    m_model.Repaint();
+}
+
+// ---- hits for the record card ----
+
+void TDirSearchForm::SetCurrentHit(int i)
+{
+    if (i >= -1 && i <= GetHitCount() - 1)
+        m_currentHit = i;
+}
+
+int TDirSearchForm::ReadHitDetail(const AnsiString& number, int32_t key, TDirDetailRec& detail) const
+{
+    if (m_conditions.isEmpty())
+        return DirSearchNotLoaded;
+    return ReadDirHitDetail(m_conditions.first(), number, key, detail);
+}
+
+bool TDirSearchForm::FetchHitDetail(int i, TDirDetailRec& detail)
+{
+    if (i < 0 || i >= GetHitCount())
+        return false;
+    if (!CheckPhoneDataPresent(HddInstalled, HddInstallFolder, DiscFolder, this))
+        return false;
+    const TDirHitRec& hit = m_hits[i];
+    if (ReadHitDetail(FieldText(hit.Tel), hit.DetailKey, detail) != 0)
+        return false;
+    m_currentHit = i;
+    lvResult->clearSelection();
+    lvResult->selectRow(i);
+    lvResult->setCurrentIndex(m_model.index(i, 0));
+    lvResult->scrollTo(m_model.index(i, 0));
+    return true;
+}
+
+bool TDirSearchForm::MoveAndRead(TCardMove move, TCardItem& item)
+{
+    int target = -1;
+    switch (move) {
+    case cmFirst:
+        target = 0;
+        break;
+    case cmPrior:
+        target = IsFirstHit() ? -1 : m_currentHit - 1;
+        break;
+    case cmNext:
+        target = IsLastHit() ? -1 : m_currentHit + 1;
+        break;
+    case cmLast:
+        target = GetHitCount() - 1;
+        break;
+    }
+    item.isDirectory = true;
+    return target >= 0 && FetchHitDetail(target, item.directory);
+}
+
+void TDirSearchForm::sbtnInquiryClick()
+{
+    const QModelIndexList rows = lvResult->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    int first = rows.first().row();
+    for (const QModelIndex& r : rows)
+        first = std::min(first, r.row());
+    TBusyCursor busy;
+    bool saved = false;
+    qint32 recNo = -1;
+    if (DataInquiry) {
+        recNo = DataInquiry->GetLoadedRecNo();
+        const int answer = DataInquiry->ConfirmPendingChanges(0, 0);
+        if (answer == 9)
+            return;
+        saved = answer == 0;
+        if (saved && recNo == -1) {
+            // The record just registered: the last one in physical order.
+            Table& adrs = ModuleCardData().AdrsTable();
+            const QString index = adrs.indexName();
+            adrs.setIndexName(QString());
+            adrs.last();
+            recNo = qint32(adrs.fieldByName(QStringLiteral("RecNo")).asInteger());
+            adrs.setIndexName(index);
+        }
+    }
+    TDirDetailRec detail;
+    if (m_book && FetchHitDetail(first, detail)) {
+        if (!DataInquiry)
+            DataInquiry = new TDataInquiry(m_book, ModuleCardData(), m_cardOwner);
+        if (DataInquiry->isMinimized())
+            DataInquiry->showNormal();
+        DataInquiry->SetListSource(m_listSourceKind);
+        DataInquiry->ShowDirectoryRecord(detail);
+        DataInquiry->show();
+        DataInquiry->raise();
+        DataInquiry->activateWindow();
+        UpdateResultColor();
+    }
+    if (saved && m_book) {
+        m_book->RefreshList(false, true, true);
+        const int index = m_book->IndexOfRecNo(recNo);
+        m_book->SelectIndex(index >= 0 ? index : 0, index >= 0);
+    }
+}
+
+// ---- window events ----
+
+void TDirSearchForm::ResultKeyPress(int key, Qt::KeyboardModifiers modifiers, bool& handled)
+{
+    const int row = lvResult->currentIndex().row();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        sbtnInquiryClick();
+        handled = true;
+    } else if (key == Qt::Key_PageUp && !(modifiers & Qt::ShiftModifier) && row == 0 &&
+               bbtnPrior->isEnabled()) {
+        bbtnSearchClick(PageMovePrior);
+        handled = true;
+    } else if (key == Qt::Key_PageDown && !(modifiers & Qt::ShiftModifier) && bbtnNext->isEnabled() &&
+               !m_conditions.isEmpty() && row == m_conditions.first().PageSize - 1) {
+        bbtnSearchClick(bbtnNext->property("tag").toInt());
+        handled = true;
+    }
+}
+
+bool TDirSearchForm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == lvResult && e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        bool handled = false;
+        ResultKeyPress(key->key(), key->modifiers(), handled);
+        if (handled)
+            return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void TDirSearchForm::closeEvent(QCloseEvent* e)
+{
+    if (IsSearching()) {
+        e->ignore();
+        return;
+    }
+    if (DataInquiry && DataInquiry->ListSource() == m_listSourceKind)
+        DataInquiry->DisableNavigation();
+    SetCardListWindow(m_listSourceKind, nullptr);
+    QWidget::closeEvent(e);
+}

@@ -1,0 +1,182 @@
+// What the two directory search windows share: the worker and its jobs, the result page with its paging and
+// status panels, the hit accessors the record card walks, and the inquiry that hands a hit to the card.
+#pragma once
+
+#include "addressbook/AdrsListServices.h"
+#include "addressbook/CardListSource.h"
+#include "search/SearchWorker.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QToolButton;
+class TCardAddressBook;
+class TDirSearchForm;
+
+// The shown page of hits as table rows; the texts come from the window.
+class TDirResultModel : public QAbstractTableModel
+{
+public:
+    explicit TDirResultModel(TDirSearchForm& form) : m_form(form) {}
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void Reset() { beginResetModel(), endResetModel(); }
+    void Repaint();
+
+private:
+    TDirSearchForm& m_form;
+};
+
+// The status bar: fixed-width panels painted by the bar, the spacer panel taking what remains.
+class TStatusPanels : public QWidget
+{
+public:
+    TStatusPanels(const QList<int>& widths, int spacer, QWidget* parent);
+    void SetText(int panel, const QString& text);
+    QString Text(int panel) const { return m_texts.value(panel); }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QList<int> m_widths; // 96-dpi units
+    int m_spacer;
+    QStringList m_texts;
+};
+
+class TDirSearchForm : public QWidget,
+                       public ISearchOwner,
+                       public TCardListSource,
+                       public TAddressListFollower
+{
+public:
+    // Result columns.
+    enum { ColNo, ColTel, ColKind, ColName, ColAddress, ColListing, ColMajor, ColMinor, ColCount };
+    static const QStringList& ColumnCaptions();
+    // 96-dpi widths.
+    static const QList<int>& DefaultColumnWidths();
+
+    // book: the address list that owns the record card (null: no card can be opened).
+    TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int listSourceKind);
+    ~TDirSearchForm() override;
+
+    // ---- the record card's hit accessors
+    int GetHitCount() const { return int(m_hits.size()); }
+    bool IsFirstHit() const { return m_hits.isEmpty() || m_currentHit <= 0; }
+    bool IsLastHit() const { return m_hits.isEmpty() || m_currentHit >= m_hits.size() - 1; }
+    void SetCurrentHit(int i);
+    bool FetchHitDetail(int i, TDirDetailRec& detail);
+    int ReadHitDetail(const AnsiString& number, int32_t key, TDirDetailRec& detail) const;
+    void UpdateResultColor() override;
+    // Called once when the window goes (the address list forgets it as a follower).
+    void SetDetach(std::function<void()> detach) { m_detach = std::move(detach); }
+
+    int GetItemCount() const override { return GetHitCount(); }
+    int GetCurrentIndex() const override { return m_currentHit; }
+    void SetCurrentIndex(int index) override { SetCurrentHit(index); }
+    bool IsAtFirst() const override { return IsFirstHit(); }
+    bool IsAtLast() const override { return IsLastHit(); }
+    qint32 RecNoAt(int) const override { return -1; }
+    bool MoveAndRead(TCardMove move, TCardItem& item) override;
+    void UpdateListColor() override { UpdateResultColor(); }
+
+    // ---- jobs
+    bool IsSearching() const;
+    // false: remembers prior/next and disables the job buttons; true gives them back.
+    void EnableSearchButtons(bool enable);
+    void bbtnSearchClick(int tag);
+    void bbtnStopClick();
+    void sbtnInquiryClick();
+
+    void SearchDone(TDirSearchWorker& worker) override;
+    void ExportDone(TDirSearchWorker& worker) override;
+    void CountDone(TDirSearchWorker& worker) override;
+
+    // ---- shown state
+    QString RowText(int row, int column) const;
+    bool RowPainted() const;
+    int ShownPage() const { return m_shownPage; }
+    int LastOutcome() const { return m_lastOutcome; }
+    const QString& AreaCaption() const { return m_areaCaption; }
+    QString StatusText(int panel) const { return stbarInfo->Text(panel); }
+    TDirSearchWorker* Worker() const { return m_worker.get(); }
+
+protected:
+    // What each window adds.
+    virtual TDirSearchWorker* CreateWorker() = 0;
+    // Builds the condition records, the name lists and the area caption of a new job.
+    virtual void BuildConditions() = 0;
+    // kind: 0 count, 1 whole-data export, 2 search.
+    virtual bool ValidateConditions(int kind) = 0;
+    virtual void EnableConditionInputs(bool enable) = 0;
+    virtual void FocusNameField() = 0;
+    virtual QString SearchErrorTitle() const = 0;
+    // The other directory search window's job buttons (while a job of this one runs).
+    virtual void EnableOtherSearchButtons(bool) {}
+
+    void StartJob(int mode, int move);
+    void ClearStatusPanels();
+    void ShowStatus(int code);
+    void ClearResults();
+    void ShowAreaCaption();
+    void CopyHits();
+    void ShowResults();
+    void EndJob();
+    // The folders of the directory data and its dictionaries as the conditions carry them.
+    static QString DataFolder();
+    static QString DicFolder();
+
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+    QList<TDirSearchCondRec> m_conditions;
+    AnsiString m_includeNames, m_excludeNames;
+    QString m_areaCaption;
+
+    // Widgets the windows place.
+    QTableView* lvResult = nullptr;
+    QWidget* ResultToolBar = nullptr;
+    QToolButton* sbtnInquiry = nullptr;
+    QLabel* pnlAdrs = nullptr;
+    QCheckBox* chkOmissionAdrs = nullptr;
+    TStatusPanels* stbarInfo = nullptr;
+    QPushButton* bbtnCount = nullptr;
+    QPushButton* bbtnSearch = nullptr;
+    QPushButton* bbtnPrior = nullptr;
+    QPushButton* bbtnNext = nullptr;
+    QPushButton* bbtnStop = nullptr;
+    QPushButton* bbtnClose = nullptr;
+    QWidget* pnlSearch = nullptr;
+    QProgressBar* aniSearch = nullptr;
+
+private:
+    void SetNextButton(bool runAgain);
+    void ResultKeyPress(int key, Qt::KeyboardModifiers modifiers, bool& handled);
+
+    std::function<void()> m_detach;
+    TCardAddressBook* m_book;
+    QPointer<QWidget> m_cardOwner;
+    int m_listSourceKind;
+    std::unique_ptr<TDirSearchWorker> m_worker;
+    TDirResultModel m_model{*this};
+    QList<TDirHitRec> m_hits;
+    int m_shownPage = -1;
+    int m_currentHit = -1;
+    int m_lastOutcome = 0;
+    int m_jobMode = SearchModeSearch;
+    int m_jobMove = PageMoveNew;
+    bool m_stopPressed = false;
+    bool m_priorWasEnabled = false, m_nextWasEnabled = false;
+};

@@ -1,0 +1,16 @@
+// The directory search windows' registration with the address list.
+#include "search/SearchWindows.h"
+
+#include "addressbook/AdrsList.h"
+#include "addressbook/AdrsListServices.h"
+#include "search/CtgrySch.h"
+
+void RegisterSearchWindows()
+{
+    RegisterListCommand(TListCommand::CategorySearch, [](TAddressList& list) {
+        ShowCategorySearch(list);
+        return TListCommandResult{};
+    });
+    RegisterListChild(TListChild::CategorySearch,
+                      [] { return static_cast<QWidget*>(CategorySearch.data()); });
+}
