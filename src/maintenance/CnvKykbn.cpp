@@ -173,10 +173,11 @@ bool TConvertKykbn::Convert()
     try {
         book.setIndexName(QString());
         m_counts.processed = book.recordCount();
-        bool withSender = dm->OpenSender();
-        if (withSender) {
-            m_counts.processed += dm->SenderTable()->recordCount();
+        int senderCount = 0;
+        if (dm->OpenSender()) {
+            senderCount = dm->SenderTable()->recordCount();
             dm->CloseSender();
+            m_counts.processed += senderCount;
         }
         pgbarConvert->setRange(0, std::max(1, m_counts.processed));
         pgbarConvert->setValue(0);
@@ -185,7 +186,9 @@ bool TConvertKykbn::Convert()
         m_counts.converted = ConvertPhoneFields(
             book, {QStringLiteral("Tel"), QStringLiteral("Fax"), QStringLiteral("Portable1"), QStringLiteral("Portable2")},
             QStringLiteral("UpdDateTime"), now, step);
-        if (withSender && dm->OpenSender()) {
+        if (senderCount > 0 && !dm->OpenSender()) {
+            m_counts.processed -= senderCount; // left out of both counts
+        } else if (senderCount > 0) {
             try {
                 Table& sender = *dm->SenderTable();
                 sender.setIndexName(QString());

@@ -7,6 +7,7 @@
 #include "core/PDFHelp.h"
 #include "maintenance/TableTools.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -103,7 +104,8 @@ namespace {
 void showChecked(QCheckBox* box)
 {
     QPalette p = box->palette();
-    p.setColor(QPalette::WindowText, box->isChecked() ? QColor(Qt::blue) : box->style()->standardPalette().color(QPalette::WindowText));
+    p.setColor(QPalette::WindowText,
+               box->isChecked() ? QColor(Qt::blue) : QApplication::palette(box).color(QPalette::WindowText));
     box->setPalette(p);
 }
 

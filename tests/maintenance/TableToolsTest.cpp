@@ -2,6 +2,8 @@
 // engine failures shown without a completion message, and the repair dialog's choices.
 #include "maintenance/DataFolderFixture.h"
 #include "maintenance/OptDat.h"
+#include "addressbook/AdrsListServices.h"
+#include "maintenance/MaintenanceCommands.h"
 #include "maintenance/ReprIdx.h"
 #include "maintenance/TableTools.h"
 #include "support/MessageRecorder.h"
@@ -214,6 +216,16 @@ TEST_F(TableToolsTest, ABookInUseElsewhereIsReportedAndSkipped)
     EXPECT_TRUE(dm->AdrsTable()->active());
     EXPECT_EQ(dm->OpenCount(TDMQuenrid215::tkAdrs), 2);
     dm->CloseAdrs();
+}
+
+TEST(TableToolCommands, TheBuiltToolsAreRegistered)
+{
+    RegisterMaintenanceCommands();
+    for (TListCommand c : {TListCommand::Optimize, TListCommand::RepairIndex, TListCommand::ConvertKykbn}) {
+        EXPECT_TRUE(HasListCommand(c));
+        RegisterListCommand(c, {});
+    }
+    EXPECT_FALSE(HasListCommand(TListCommand::ConvertAdrsPos));
 }
 
 } // namespace
