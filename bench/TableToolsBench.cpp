@@ -45,8 +45,8 @@ void fill(const QString& path, const QString& password)
     for (int i = 0; i < kRows; ++i) {
         table.append();
         table.fieldByName(QStringLiteral("NameKanji")).setString(QStringLiteral("山田%1").arg(i));
-        table.fieldByName(QStringLiteral("Tel")).setString(i % 3 == 0 ? QStringLiteral("06") + digits(7)
-                                                                      : QStringLiteral("03") + digits(8));
+        table.fieldByName(QStringLiteral("Tel"))
+            .setString(i % 3 == 0 ? QStringLiteral("06") + digits(7) : QStringLiteral("03") + digits(8));
         table.fieldByName(QStringLiteral("Fax")).setString(QStringLiteral("03") + digits(8));
         table.post();
     }
@@ -62,11 +62,14 @@ int plainConvert(const QString& path, const QDateTime& now)
     check(sqlite3_exec(db, "PRAGMA synchronous=FULL; BEGIN", nullptr, nullptr, nullptr), db);
     sqlite3_stmt* read = nullptr;
     sqlite3_stmt* update = nullptr;
-    check(sqlite3_prepare_v2(db, "SELECT rowid, Tel, Fax, Portable1, Portable2 FROM Adrs", -1, &read, nullptr), db);
-    check(sqlite3_prepare_v2(db,
-                             "UPDATE Adrs SET Tel = ?1, Fax = ?2, Portable1 = ?3, Portable2 = ?4, UpdDateTime = ?5 "
-                             "WHERE rowid = ?6",
-                             -1, &update, nullptr),
+    check(
+        sqlite3_prepare_v2(db, "SELECT rowid, Tel, Fax, Portable1, Portable2 FROM Adrs", -1, &read, nullptr),
+        db);
+    check(sqlite3_prepare_v2(
+              db,
+              "UPDATE Adrs SET Tel = ?1, Fax = ?2, Portable1 = ?3, Portable2 = ?4, UpdDateTime = ?5 "
+              "WHERE rowid = ?6",
+              -1, &update, nullptr),
           db);
     int changed = 0;
     while (sqlite3_step(read) == SQLITE_ROW) {
@@ -120,11 +123,10 @@ int main(int argc, char** argv)
     table.open();
     int steps = 0;
     t.start();
-    const int converted =
-        ConvertPhoneFields(table,
-                           {QStringLiteral("Tel"), QStringLiteral("Fax"), QStringLiteral("Portable1"),
-                            QStringLiteral("Portable2")},
-                           QStringLiteral("UpdDateTime"), now, [&] { ++steps; });
+    const int converted = ConvertPhoneFields(table,
+                                             {QStringLiteral("Tel"), QStringLiteral("Fax"),
+                                              QStringLiteral("Portable1"), QStringLiteral("Portable2")},
+                                             QStringLiteral("UpdDateTime"), now, [&] { ++steps; });
     const double engineConvert = ms(t);
     table.close();
     t.restart();

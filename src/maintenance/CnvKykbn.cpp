@@ -124,12 +124,13 @@ TConvertKykbn::TConvertKykbn(QWidget* owner, std::function<bool()> closeChildren
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    for (const char* line : {"アドレス帳データの局番変換を行います",
-                             "１．大阪府の 「06」 地域の電話番号を 9 桁から 10 桁に変換します",
-                             "２．携帯電話やPHSの電話番号を 10 桁から 11 桁に変換します",
-                             "３．大阪府と京都府の 「0720-xx」 局番を 「072-8xx」 局番に変換します",
-                             "開かれている画面はすべて閉じて作業を行います",
-                             "変換対象データは 「backup.kyk」 というフォルダー下にバックアップが作成されます"})
+    for (const char* line :
+         {"アドレス帳データの局番変換を行います",
+          "１．大阪府の 「06」 地域の電話番号を 9 桁から 10 桁に変換します",
+          "２．携帯電話やPHSの電話番号を 10 桁から 11 桁に変換します",
+          "３．大阪府と京都府の 「0720-xx」 局番を 「072-8xx」 局番に変換します",
+          "開かれている画面はすべて閉じて作業を行います",
+          "変換対象データは 「backup.kyk」 というフォルダー下にバックアップが作成されます"})
         layout->addWidget(new QLabel(QString::fromUtf8(line)));
     layout->addWidget(pgbarConvert);
     layout->addLayout(ButtonRow({btnConvert, btnClose}));
@@ -137,10 +138,11 @@ TConvertKykbn::TConvertKykbn(QWidget* owner, std::function<bool()> closeChildren
 
 void TConvertKykbn::btnConvertClick()
 {
-    if (MessageBoxPos(this,
-                      QStringLiteral("アドレス帳に登録してあるデータの局番変換を行います  \r\nよろしいですか？  "),
-                      ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) !=
-        MsgSeam::IdYes)
+    if (MessageBoxPos(
+            this,
+            QStringLiteral("アドレス帳に登録してあるデータの局番変換を行います  \r\nよろしいですか？  "),
+            ProductTitle,
+            MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
         return;
     if (m_closeChildren && !m_closeChildren())
         return;
@@ -152,11 +154,12 @@ void TConvertKykbn::btnConvertClick()
     }
     if (!done)
         return;
-    MessageBoxPos(this,
-                  QStringLiteral("局番変換が完了しました  \r\n\r\n  処理件数 = %1 件  \r\n  変換件数 = %2 件  ")
-                      .arg(m_counts.processed)
-                      .arg(m_counts.converted),
-                  ProductTitle, MsgSeam::MbIconInformation);
+    MessageBoxPos(
+        this,
+        QStringLiteral("局番変換が完了しました  \r\n\r\n  処理件数 = %1 件  \r\n  変換件数 = %2 件  ")
+            .arg(m_counts.processed)
+            .arg(m_counts.converted),
+        ProductTitle, MsgSeam::MbIconInformation);
     accept();
 }
 
@@ -183,17 +186,18 @@ bool TConvertKykbn::Convert()
         pgbarConvert->setValue(0);
         const auto step = [this] { pgbarConvert->setValue(pgbarConvert->value() + 1); };
         const QDateTime now = QDateTime::currentDateTime();
-        m_counts.converted = ConvertPhoneFields(
-            book, {QStringLiteral("Tel"), QStringLiteral("Fax"), QStringLiteral("Portable1"), QStringLiteral("Portable2")},
-            QStringLiteral("UpdDateTime"), now, step);
+        m_counts.converted = ConvertPhoneFields(book,
+                                                {QStringLiteral("Tel"), QStringLiteral("Fax"),
+                                                 QStringLiteral("Portable1"), QStringLiteral("Portable2")},
+                                                QStringLiteral("UpdDateTime"), now, step);
         if (senderCount > 0 && !dm->OpenSender()) {
             m_counts.processed -= senderCount; // left out of both counts
         } else if (senderCount > 0) {
             try {
                 Table& sender = *dm->SenderTable();
                 sender.setIndexName(QString());
-                m_counts.converted +=
-                    ConvertPhoneFields(sender, {QStringLiteral("Tel"), QStringLiteral("Fax")}, QString(), now, step);
+                m_counts.converted += ConvertPhoneFields(
+                    sender, {QStringLiteral("Tel"), QStringLiteral("Fax")}, QString(), now, step);
             } catch (...) {
                 dm->CloseSender();
                 throw;

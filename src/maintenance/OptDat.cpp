@@ -54,8 +54,8 @@ TOptimizeData::TOptimizeData(QWidget* owner, std::function<bool()> closeChildren
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("データの最適化を行います")));
     layout->addWidget(new QLabel(QStringLiteral("開かれている画面はすべて閉じて作業を行います")));
-    layout->addWidget(
-        new QLabel(QStringLiteral("最適化前データは 「backup.opt」 というフォルダー下にバックアップが作成されます")));
+    layout->addWidget(new QLabel(
+        QStringLiteral("最適化前データは 「backup.opt」 というフォルダー下にバックアップが作成されます")));
     layout->addLayout(ButtonRow({btnOptimize, btnClose}));
 }
 

@@ -62,16 +62,18 @@ TRepairIndex::TRepairIndex(QWidget* owner, std::function<bool()> closeChildren)
     connect(chkAdrs, &QCheckBox::clicked, this, &TRepairIndex::chkAdrsClick);
     connect(chkSender, &QCheckBox::clicked, this, &TRepairIndex::chkSenderClick);
     auto* enter = new TEnterMovesFocus(this);
-    for (QWidget* control : {static_cast<QWidget*>(lvAdrs), static_cast<QWidget*>(chkAdrs),
-                             static_cast<QWidget*>(chkSender)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(lvAdrs), static_cast<QWidget*>(chkAdrs), static_cast<QWidget*>(chkSender)})
         enter->addNext(control);
 
     auto* note = new QLabel(QStringLiteral("※問題のないデータに対しては処理しないでください"));
     note->setStyleSheet(QStringLiteral("color: red"));
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("インデックスが破損したり古くなったりしたデータの修復を行います")), 0, 0);
     layout->addWidget(
-        new QLabel(QStringLiteral("修復対象データは 「backup.rep」 というフォルダー下にバックアップが作成されます")), 1, 0);
+        new QLabel(QStringLiteral("インデックスが破損したり古くなったりしたデータの修復を行います")), 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral(
+                          "修復対象データは 「backup.rep」 というフォルダー下にバックアップが作成されます")),
+                      1, 0);
     layout->addWidget(note, 2, 0);
     layout->addWidget(new QLabel(QStringLiteral("開かれている画面はすべて閉じて作業を行います")), 3, 0);
     layout->addWidget(chkAdrs, 4, 0);
@@ -142,9 +144,10 @@ void TRepairIndex::btnRepairClick()
             if (AdrsFolderList[i].State != 1 && AdrsFolderList[i].Name == selected.first()->text())
                 book = i;
     }
-    if (MessageBoxPos(this, QStringLiteral("選択したデータのインデックスを修復します  \r\nよろしいですか？  "),
-                      ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) !=
-        MsgSeam::IdYes)
+    if (MessageBoxPos(this,
+                      QStringLiteral("選択したデータのインデックスを修復します  \r\nよろしいですか？  "),
+                      ProductTitle,
+                      MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
         return;
     if (m_closeChildren && !m_closeChildren())
         return;

@@ -11,8 +11,7 @@
 namespace {
 
 // Shows a tool modally over the list; its close-children step closes the list's child windows.
-template <class Tool, class Result>
-TListCommandResult runTool(TAddressList& list, Result result)
+template <class Tool, class Result> TListCommandResult runTool(TAddressList& list, Result result)
 {
     Tool dialog(&list, [&list] { return list.CloseChildWindows(); });
     CenterForm(&dialog, &list);

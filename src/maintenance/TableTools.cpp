@@ -21,8 +21,8 @@ bool MakeSafetyCopy(QWidget* owner, TBackupWork work, const QList<int>& books, b
     if (result == crOk || result == crNoFiles)
         return true;
     MessageBoxPos(owner,
-                  QStringLiteral("作業前のバックアップが作成できませんでした  \r\n\r\n  ") + BackupWorkFolder(work) +
-                      QStringLiteral("  \r\n\r\nデータは変更していません  "),
+                  QStringLiteral("作業前のバックアップが作成できませんでした  \r\n\r\n  ") +
+                      BackupWorkFolder(work) + QStringLiteral("  \r\n\r\nデータは変更していません  "),
                   ProductTitle, MsgSeam::MbIconStop);
     return false;
 }

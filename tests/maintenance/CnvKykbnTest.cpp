@@ -18,25 +18,25 @@ TEST(CnvKykbn, NumberRule)
         const char* text;
         const char* expected; // nullptr: no write
     } cases[] = {
-        {"0612345678", nullptr},         // ten characters of 06 stay
-        {"061234567", "0661234567"},     // nine gain a 6
-        {"06-123-456", nullptr},         // ten with hyphens
-        {"06-12-345", "066-12-345"},     // the hyphen counts as a character
-        {"0601234567", "07061234567"},    // 060 follows its own rule
+        {"0612345678", nullptr},       // ten characters of 06 stay
+        {"061234567", "0661234567"},   // nine gain a 6
+        {"06-123-456", nullptr},       // ten with hyphens
+        {"06-12-345", "066-12-345"},   // the hyphen counts as a character
+        {"0601234567", "07061234567"}, // 060 follows its own rule
         {"0501234567", "07051234567"},
-        {"0101234567", "09011234567"},   // ten digits of 010 become eleven beginning 0901
+        {"0101234567", "09011234567"}, // ten digits of 010 become eleven beginning 0901
         {"0801234567", "09081234567"},
         {"0201234", "09021234"},          // shorter texts too
-        {"010", nullptr},                // three characters
+        {"010", nullptr},                 // three characters
         {"0101", "09011"},                // four
-        {"01012345678", nullptr},        // eleven
-        {"080-1234-5678", nullptr},      // hyphens beyond ten characters
-        {"0720-12-3456", "0728-12-3456"},// 0720 keeps its hyphens
-        {"07201", "07281"},              // five characters
-        {"0720", nullptr},               // four
-        {"07201234567", "07281234567"},  // 0720 has no length limit
-        {"  061234567 ", "0661234567"},  // trimmed before and after
-        {" 0612345678  ", nullptr},      // blanks alone cause no write
+        {"01012345678", nullptr},         // eleven
+        {"080-1234-5678", nullptr},       // hyphens beyond ten characters
+        {"0720-12-3456", "0728-12-3456"}, // 0720 keeps its hyphens
+        {"07201", "07281"},               // five characters
+        {"0720", nullptr},                // four
+        {"07201234567", "07281234567"},   // 0720 has no length limit
+        {"  061234567 ", "0661234567"},   // trimmed before and after
+        {" 0612345678  ", nullptr},       // blanks alone cause no write
         {"   ", nullptr},
         {"", nullptr},
         {"61234567", nullptr},           // not beginning with 0
@@ -54,7 +54,8 @@ TEST(CnvKykbn, NumberRule)
 
 TEST(CnvKykbn, AreaRuleOnlyFrom2000AndNeverAfterThePrefixRule)
 {
-    EXPECT_EQ(ConvertArea0720(QStringLiteral("0720123456"), QDate(1999, 12, 31)), QStringLiteral("0720123456"));
+    EXPECT_EQ(ConvertArea0720(QStringLiteral("0720123456"), QDate(1999, 12, 31)),
+              QStringLiteral("0720123456"));
     EXPECT_EQ(ConvertArea0720(QStringLiteral("0720123456"), QDate(2000, 1, 1)), QStringLiteral("0728123456"));
     // No prefix result begins with 0720, so the second rule sees only texts the first left alone.
     for (const char* text : {"0720123", "0701234567", "0601234567", "072012345"})
@@ -154,7 +155,8 @@ TEST_F(CnvKykbnTest, BatchesCommitAcrossThousandsAndRefusedValuesAreSkipped)
     book.startTransaction();
     for (int i = 0; i < 2500; ++i) {
         book.append();
-        book.fieldByName(QStringLiteral("Tel")).setString(i % 3 ? QStringLiteral("03") : QStringLiteral("061234567"));
+        book.fieldByName(QStringLiteral("Tel"))
+            .setString(i % 3 ? QStringLiteral("03") : QStringLiteral("061234567"));
         book.post();
     }
     book.commit();
@@ -165,9 +167,9 @@ TEST_F(CnvKykbnTest, BatchesCommitAcrossThousandsAndRefusedValuesAreSkipped)
     book.fieldByName(QStringLiteral("Portable1")).setString(QStringLiteral("010ー123456"));
     book.post();
     int steps = 0;
-    const int converted = ConvertPhoneFields(book, {QStringLiteral("Tel"), QStringLiteral("Portable1")},
-                                             QStringLiteral("UpdDateTime"), QDateTime::currentDateTime(),
-                                             [&] { ++steps; });
+    const int converted =
+        ConvertPhoneFields(book, {QStringLiteral("Tel"), QStringLiteral("Portable1")},
+                           QStringLiteral("UpdDateTime"), QDateTime::currentDateTime(), [&] { ++steps; });
     EXPECT_EQ(steps, 2502);
     EXPECT_EQ(converted, 834);
     EXPECT_FALSE(book.inTransaction());

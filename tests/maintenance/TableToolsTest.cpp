@@ -65,7 +65,10 @@ TEST_F(TableToolsTest, PackKeepsRecordNumbersAndReportsCompletion)
     MessageRecorder messages;
     messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
     int closes = 0;
-    TOptimizeData dialog(nullptr, [&] { ++closes; return true; });
+    TOptimizeData dialog(nullptr, [&] {
+        ++closes;
+        return true;
+    });
     EXPECT_EQ(RunModal(dialog, [&](QDialog&) { dialog.btnOptimizeClick(); }), QDialog::Accepted);
     EXPECT_EQ(closes, 1);
     ASSERT_EQ(messages.count(), 2);
@@ -93,7 +96,10 @@ TEST_F(TableToolsTest, PackStopsOnFailures)
         QStringList steps;
     } cases[] = {
         {"engine fails on the book", "アドレス", false, {QStringLiteral("pack アドレス")}},
-        {"engine fails on the sender", "Other", false, {QStringLiteral("pack アドレス"), QStringLiteral("pack Other")}},
+        {"engine fails on the sender",
+         "Other",
+         false,
+         {QStringLiteral("pack アドレス"), QStringLiteral("pack Other")}},
         {"safety copy fails", "", true, {}},
     };
     for (const auto& c : cases) {
@@ -160,7 +166,11 @@ TEST_F(TableToolsTest, RepairOfTheCurrentOrAnotherBook)
         bool repaired;
         QStringList steps;
     } cases[] = {
-        {"current book and sender", 0, true, true, {QStringLiteral("reindex アドレス"), QStringLiteral("reindex Other")}},
+        {"current book and sender",
+         0,
+         true,
+         true,
+         {QStringLiteral("reindex アドレス"), QStringLiteral("reindex Other")}},
         {"another book", 1, false, false, {QStringLiteral("reindex 仕事")}},
     };
     for (const auto& c : cases) {
