@@ -27,7 +27,8 @@ void report(const char* what, double engine, double plain)
         std::printf("%-44s %11.2f %11s %8s\n", what, engine, "-", "-");
 }
 
-// Fills a new table file: names and numbers, every third number an old 06 one.
+// Fills a new table file: names and numbers, every third number an old 06 one; the others (03 and a digit
+// other than 0) stay.
 void fill(const QString& path, const QString& password)
 {
     Table::createTable(path, AdrsTableDef(), password);
@@ -46,8 +47,10 @@ void fill(const QString& path, const QString& password)
         table.append();
         table.fieldByName(QStringLiteral("NameKanji")).setString(QStringLiteral("山田%1").arg(i));
         table.fieldByName(QStringLiteral("Tel"))
-            .setString(i % 3 == 0 ? QStringLiteral("06") + digits(7) : QStringLiteral("03") + digits(8));
-        table.fieldByName(QStringLiteral("Fax")).setString(QStringLiteral("03") + digits(8));
+            .setString(i % 3 == 0 ? QStringLiteral("06") + digits(7)
+                                  : QStringLiteral("03") + QChar(u'1' + int(rng() % 9)) + digits(7));
+        table.fieldByName(QStringLiteral("Fax"))
+            .setString(QStringLiteral("03") + QChar(u'1' + int(rng() % 9)) + digits(7));
         table.post();
     }
     table.commit();
