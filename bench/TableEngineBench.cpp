@@ -2,6 +2,7 @@
 // side).
 #include "core/TableDefs.h"
 #include "platform/TableEngine.h"
+#include "PlainSqlite.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -79,30 +80,12 @@ struct Generator
     }
 };
 
-double ms(const QElapsedTimer& t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 void report(const char* what, double engine, double plain)
 {
     if (plain > 0)
         std::printf("%-52s %11.2f %11.2f %7.2fx\n", what, engine, plain, engine / plain);
     else // no plain counterpart
         std::printf("%-52s %11.2f %11s %8s\n", what, engine, "-", "-");
-}
-
-int collate(void*, int an, const void* a, int bn, const void* b)
-{
-    return TableEngine::compareIgnoringCase(static_cast<const char*>(a), an, static_cast<const char*>(b), bn);
-}
-
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
 }
 
 sqlite3* openPlain(const QString& path)

@@ -8,6 +8,7 @@
 #include "maintenance/Info.h"
 #include "maintenance/RestDat.h"
 #include "maintenance/SettingsCommands.h"
+#include "maintenance/TableToolCommands.h"
 #include "maintenance/VerInfo.h"
 
 namespace {
@@ -43,4 +44,5 @@ void RegisterMaintenanceCommands()
         return TListCommandResult{true};
     });
     RegisterSettingsCommands();
+    RegisterTableToolCommands();
 }

@@ -1,0 +1,218 @@
+// The telephone prefix conversion of the current book and the sender records.
+#include "maintenance/CnvKykbn.h"
+
+#include "core/AdrsFolderList.h"
+#include "core/AppSub.h"
+#include "core/DialogSub.h"
+#include "core/MsgBoxPos.h"
+#include "core/PDFHelp.h"
+#include "maintenance/TableTools.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+QString ConvertPrefix(const QString& text)
+{
+    if (text.size() < 4 || text.size() > 10)
+        return text;
+    const QStringView head = QStringView(text).left(3);
+    for (const char* old : {"010", "020", "030", "040", "080"})
+        if (head == QLatin1String(old))
+            return QStringLiteral("090") + text[1] + text.mid(3);
+    if (head == QLatin1String("050") || head == QLatin1String("060"))
+        return QStringLiteral("070") + text[1] + text.mid(3);
+    if (text.startsWith(QLatin1String("06")) && text.size() < 10)
+        return QStringLiteral("066") + text.mid(2);
+    return text;
+}
+
+QString ConvertArea0720(const QString& text, const QDate& today)
+{
+    if (today >= QDate(2000, 1, 1) && text.size() > 4 && text.startsWith(QLatin1String("0720")))
+        return QStringLiteral("0728") + text.mid(4);
+    return text;
+}
+
+std::optional<QString> ConvertPhoneNumber(const QString& text, const QDate& today)
+{
+    const QString trimmed = TrimBlanks(text);
+    if (!trimmed.startsWith(QLatin1Char('0')))
+        return std::nullopt;
+    const QString result = TrimBlanks(ConvertArea0720(ConvertPrefix(trimmed), today));
+    if (result == trimmed)
+        return std::nullopt;
+    return result;
+}
+
+namespace {
+
+constexpr int BatchSize = 1000;
+
+// Sets the changed fields of the current record; false when none changed or a value was refused.
+bool convertRecord(Table& table, const QStringList& fields, const QString& stamp, const QDateTime& now)
+{
+    bool changed = false;
+    table.edit();
+    try {
+        for (const QString& name : fields) {
+            TableField field = table.fieldByName(name);
+            if (const auto value = ConvertPhoneNumber(field.asString(), now.date())) {
+                field.setString(*value);
+                changed = true;
+            }
+        }
+        if (changed) {
+            if (!stamp.isEmpty())
+                table.fieldByName(stamp).setDateTime(now);
+            table.post();
+            return true;
+        }
+    } catch (const FieldTooLongError&) {
+        changed = false;
+    } catch (const KeyViolationError&) {
+        changed = false;
+    }
+    table.cancel();
+    return false;
+}
+
+} // namespace
+
+int ConvertPhoneFields(Table& table, const QStringList& fields, const QString& stamp, const QDateTime& now,
+                       const std::function<void()>& step)
+{
+    int converted = 0;
+    int inBatch = 0;
+    table.startTransaction();
+    try {
+        for (table.first(); !table.eof(); table.next()) {
+            if (convertRecord(table, fields, stamp, now))
+                ++converted;
+            if (step)
+                step();
+            if (++inBatch == BatchSize) {
+                table.commit();
+                table.startTransaction();
+                inBatch = 0;
+            }
+        }
+        table.commit();
+    } catch (const TableError&) {
+        if (table.inTransaction())
+            table.rollback();
+        throw;
+    }
+    table.flushBuffers();
+    return converted;
+}
+
+TConvertKykbn::TConvertKykbn(QWidget* owner, std::function<bool()> closeChildren)
+    : QDialog(owner), m_closeChildren(std::move(closeChildren))
+{
+    setObjectName(QStringLiteral("ConvertKykbn"));
+    setWindowTitle(QStringLiteral("局番変換"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    SetHelpContext(this, 143);
+    pgbarConvert = Named<QProgressBar>(this, "pgbarConvert");
+    pgbarConvert->setTextVisible(false);
+    pgbarConvert->setValue(0);
+    btnConvert = MakeButton(this, "btnConvert", QStringLiteral("変換"), true);
+    btnClose = MakeButton(this, "btnClose", QStringLiteral("閉じる"));
+    connect(btnConvert, &QPushButton::clicked, this, &TConvertKykbn::btnConvertClick);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    for (const char* line :
+         {"アドレス帳データの局番変換を行います",
+          "１．大阪府の 「06」 地域の電話番号を 9 桁から 10 桁に変換します",
+          "２．携帯電話やPHSの電話番号を 10 桁から 11 桁に変換します",
+          "３．大阪府と京都府の 「0720-xx」 局番を 「072-8xx」 局番に変換します",
+          "開かれている画面はすべて閉じて作業を行います",
+          "変換対象データは 「backup.kyk」 というフォルダー下にバックアップが作成されます"})
+        layout->addWidget(new QLabel(QString::fromUtf8(line)));
+    layout->addWidget(pgbarConvert);
+    layout->addLayout(ButtonRow({btnConvert, btnClose}));
+}
+
+void TConvertKykbn::btnConvertClick()
+{
+    if (MessageBoxPos(
+            this,
+            QStringLiteral("アドレス帳に登録してあるデータの局番変換を行います  \r\nよろしいですか？  "),
+            ProductTitle,
+            MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
+        return;
+    if (m_closeChildren && !m_closeChildren())
+        return;
+    repaint();
+    bool done = false;
+    {
+        const TToolBusyCursor busy;
+        done = MakeSafetyCopy(this, TBackupWork::ConvertKykbn, {CurrentAdrsIndex}, true) && Convert();
+    }
+    if (!done)
+        return;
+    MessageBoxPos(
+        this,
+        QStringLiteral("局番変換が完了しました  \r\n\r\n  処理件数 = %1 件  \r\n  変換件数 = %2 件  ")
+            .arg(m_counts.processed)
+            .arg(m_counts.converted),
+        ProductTitle, MsgSeam::MbIconInformation);
+    accept();
+}
+
+bool TConvertKykbn::Convert()
+{
+    TDMQuenrid215* dm = DMQuenrid215;
+    m_counts = {};
+    if (!dm || !dm->OpenAdrs())
+        return false;
+    Table& book = *dm->AdrsTable();
+    const QString index = book.indexName();
+    const QString failure = QStringLiteral("局番変換ができませんでした");
+    bool ok = true;
+    try {
+        book.setIndexName(QString());
+        m_counts.processed = book.recordCount();
+        int senderCount = 0;
+        if (dm->OpenSender()) {
+            senderCount = dm->SenderTable()->recordCount();
+            dm->CloseSender();
+            m_counts.processed += senderCount;
+        }
+        pgbarConvert->setRange(0, std::max(1, m_counts.processed));
+        pgbarConvert->setValue(0);
+        const auto step = [this] { pgbarConvert->setValue(pgbarConvert->value() + 1); };
+        const QDateTime now = QDateTime::currentDateTime();
+        m_counts.converted = ConvertPhoneFields(book,
+                                                {QStringLiteral("Tel"), QStringLiteral("Fax"),
+                                                 QStringLiteral("Portable1"), QStringLiteral("Portable2")},
+                                                QStringLiteral("UpdDateTime"), now, step);
+        if (senderCount > 0 && !dm->OpenSender()) {
+            m_counts.processed -= senderCount; // left out of both counts
+        } else if (senderCount > 0) {
+            try {
+                Table& sender = *dm->SenderTable();
+                sender.setIndexName(QString());
+                m_counts.converted += ConvertPhoneFields(
+                    sender, {QStringLiteral("Tel"), QStringLiteral("Fax")}, QString(), now, step);
+            } catch (...) {
+                dm->CloseSender();
+                throw;
+            }
+            dm->CloseSender();
+        }
+    } catch (const TableError& e) {
+        ShowToolError(this, failure, e.message());
+        ok = false;
+    }
+    try {
+        book.setIndexName(index);
+    } catch (const TableError&) {
+        // the list reloads its order itself
+    }
+    dm->CloseAdrs();
+    return ok;
+}

@@ -1,0 +1,4 @@
+// The address list's openers of the table tools.
+#pragma once
+
+void RegisterTableToolCommands();

@@ -1,0 +1,98 @@
+// What the table tools share.
+#include "maintenance/TableTools.h"
+
+#include "core/MsgBoxPos.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+TTableToolHook& toolHook()
+{
+    static TTableToolHook hook;
+    return hook;
+}
+
+} // namespace
+
+bool MakeSafetyCopy(QWidget* owner, TBackupWork work, const QList<int>& books, bool withSender)
+{
+    const int result = BackupWorkFolders(work, books, withSender);
+    if (result == crOk || result == crNoFiles)
+        return true;
+    MessageBoxPos(owner,
+                  QStringLiteral("作業前のバックアップが作成できませんでした  \r\n\r\n  ") +
+                      BackupWorkFolder(work) + QStringLiteral("  \r\n\r\nデータは変更していません  "),
+                  ProductTitle, MsgSeam::MbIconStop);
+    return false;
+}
+
+TSharedTableClosed::TSharedTableClosed(TDMQuenrid215::TTableKind kind) : m_kind(kind)
+{
+    if (DMQuenrid215 && DMQuenrid215->OpenCount(kind) > 0) {
+        // Close by the shared path so the count stays right; the reference comes back in the destructor.
+        if (kind == TDMQuenrid215::tkAdrs)
+            DMQuenrid215->CloseAdrs();
+        else if (kind == TDMQuenrid215::tkSender)
+            DMQuenrid215->CloseSender();
+        m_reopen = true;
+    }
+}
+
+TSharedTableClosed::~TSharedTableClosed()
+{
+    if (!m_reopen || !DMQuenrid215)
+        return;
+    if (m_kind == TDMQuenrid215::tkAdrs)
+        DMQuenrid215->OpenAdrs();
+    else if (m_kind == TDMQuenrid215::tkSender)
+        DMQuenrid215->OpenSender();
+}
+
+TToolBusyCursor::TToolBusyCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+TToolBusyCursor::~TToolBusyCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void ShowToolError(QWidget* owner, const QString& what, const QString& detail)
+{
+    MessageBoxPos(owner, what + QStringLiteral("  \r\n\r\n") + detail + QStringLiteral("  "), ProductTitle,
+                  MsgSeam::MbIconStop);
+}
+
+void SetTableToolHook(TTableToolHook hook)
+{
+    toolHook() = std::move(hook);
+}
+
+void RunTableToolHook(const QString& step, const QString& path)
+{
+    if (toolHook())
+        toolHook()(step, path);
+}
+
+bool WorkOnExclusiveTable(QWidget* owner, const QString& bookFolder, const QString& failureText,
+                          const std::function<void(Table& table)>& work)
+{
+    TDMQuenrid215* dm = DMQuenrid215;
+    const bool book = !bookFolder.isEmpty();
+    if (!dm || !(book ? dm->OpenAdrsExclusive(bookFolder) : dm->OpenSenderExclusive()))
+        return false;
+    bool ok = true;
+    try {
+        work(book ? *dm->AdrsExclusiveTable() : *dm->SenderExclusiveTable());
+    } catch (const TableError& e) {
+        ShowToolError(owner, failureText, e.message());
+        ok = false;
+    }
+    if (book)
+        dm->CloseAdrsExclusive();
+    else
+        dm->CloseSenderExclusive();
+    return ok;
+}

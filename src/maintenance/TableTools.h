@@ -1,0 +1,57 @@
+// What the table tools of the maintenance menu share: the safety copy that must succeed before anything
+// changes, the current book's shared table closed for an exclusive open, the busy cursor and a fault hook.
+#pragma once
+
+#include "core/DBInfo.h"
+#include "maintenance/BackupCopy.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Copies the tables a tool is about to change into its folder (BackupWorkFolders); when a group fails, shows
+// a stop message over owner and answers false: the tool then changes nothing.
+bool MakeSafetyCopy(QWidget* owner, TBackupWork work, const QList<int>& books, bool withSender);
+
+// Closes the caller's reference to a shared table for the scope, so that an exclusive open can succeed, and
+// opens it again afterwards (also after an exception). A table not open at the start is left closed.
+class TSharedTableClosed
+{
+public:
+    explicit TSharedTableClosed(TDMQuenrid215::TTableKind kind);
+    ~TSharedTableClosed();
+    TSharedTableClosed(const TSharedTableClosed&) = delete;
+    TSharedTableClosed& operator=(const TSharedTableClosed&) = delete;
+
+private:
+    TDMQuenrid215::TTableKind m_kind;
+    bool m_reopen = false;
+};
+
+// The hourglass for the scope.
+class TToolBusyCursor
+{
+public:
+    TToolBusyCursor();
+    ~TToolBusyCursor();
+    TToolBusyCursor(const TToolBusyCursor&) = delete;
+    TToolBusyCursor& operator=(const TToolBusyCursor&) = delete;
+};
+
+// Shows a table error of a tool over owner (stop icon).
+void ShowToolError(QWidget* owner, const QString& what, const QString& detail);
+
+// Test hook: called before each engine step of a tool ("pack", "reindex") with the table's file path; it may
+// throw a TableError to stand for the engine failing.
+using TTableToolHook = std::function<void(const QString& step, const QString& path)>;
+void SetTableToolHook(TTableToolHook hook);
+void RunTableToolHook(const QString& step, const QString& path);
+
+// Opens a table exclusively (the book's table in bookFolder, or the sender table with an empty bookFolder),
+// runs work on it and closes it again. An open that fails shows the data module's message; a TableError of
+// work is shown under failureText. True when work ran through.
+bool WorkOnExclusiveTable(QWidget* owner, const QString& bookFolder, const QString& failureText,
+                          const std::function<void(Table& table)>& work);
