@@ -138,15 +138,8 @@ TConvertKykbn::TConvertKykbn(QWidget* owner, std::function<bool()> closeChildren
 
 void TConvertKykbn::btnConvertClick()
 {
-    if (MessageBoxPos(
-            this,
-            QStringLiteral("アドレス帳に登録してあるデータの局番変換を行います  \r\nよろしいですか？  "),
-            ProductTitle,
-            MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
+    if (!ConfirmToolRun(this, QStringLiteral("アドレス帳に登録してあるデータの局番変換を行います  \r\nよろしいですか？  "), m_closeChildren))
         return;
-    if (m_closeChildren && !m_closeChildren())
-        return;
-    repaint();
     bool done = false;
     {
         const TToolBusyCursor busy;

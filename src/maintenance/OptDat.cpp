@@ -61,12 +61,8 @@ TOptimizeData::TOptimizeData(QWidget* owner, std::function<bool()> closeChildren
 
 void TOptimizeData::btnOptimizeClick()
 {
-    if (MessageBoxPos(this, QStringLiteral("データの最適化を行います  \r\nよろしいですか？  "), ProductTitle,
-                      MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
+    if (!ConfirmToolRun(this, QStringLiteral("データの最適化を行います  \r\nよろしいですか？  "), m_closeChildren))
         return;
-    if (m_closeChildren && !m_closeChildren())
-        return;
-    repaint();
     bool packed = false;
     {
         const TToolBusyCursor busy;

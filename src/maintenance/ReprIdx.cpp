@@ -144,14 +144,8 @@ void TRepairIndex::btnRepairClick()
             if (AdrsFolderList[i].State != 1 && AdrsFolderList[i].Name == selected.first()->text())
                 book = i;
     }
-    if (MessageBoxPos(this,
-                      QStringLiteral("選択したデータのインデックスを修復します  \r\nよろしいですか？  "),
-                      ProductTitle,
-                      MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
+    if (!ConfirmToolRun(this, QStringLiteral("選択したデータのインデックスを修復します  \r\nよろしいですか？  "), m_closeChildren))
         return;
-    if (m_closeChildren && !m_closeChildren())
-        return;
-    repaint();
     bool repaired = false;
     {
         const TToolBusyCursor busy;

@@ -96,3 +96,14 @@ bool WorkOnExclusiveTable(QWidget* owner, const QString& bookFolder, const QStri
         dm->CloseSenderExclusive();
     return ok;
 }
+
+bool ConfirmToolRun(QWidget* owner, const QString& question, const std::function<bool()>& closeChildren)
+{
+    if (MessageBoxPos(owner, question, ProductTitle,
+                      MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) != MsgSeam::IdYes)
+        return false;
+    if (closeChildren && !closeChildren())
+        return false;
+    owner->repaint();
+    return true;
+}

@@ -15,6 +15,9 @@ class QWidget;
 // Copies the tables a tool is about to change into its folder (BackupWorkFolders); when a group fails, shows
 // a stop message over owner and answers false: the tool then changes nothing.
 bool MakeSafetyCopy(QWidget* owner, TBackupWork work, const QList<int>& books, bool withSender);
+// The start of a tool's run: asks question (No is the default), then lets the list close its child windows;
+// false when either says no. The tool repaints before its busy work begins.
+bool ConfirmToolRun(QWidget* owner, const QString& question, const std::function<bool()>& closeChildren);
 
 // Closes the caller's reference to a shared table for the scope, so that an exclusive open can succeed, and
 // opens it again afterwards (also after an exception). A table not open at the start is left closed.
