@@ -138,7 +138,10 @@ TConvertKykbn::TConvertKykbn(QWidget* owner, std::function<bool()> closeChildren
 
 void TConvertKykbn::btnConvertClick()
 {
-    if (!ConfirmToolRun(this, QStringLiteral("アドレス帳に登録してあるデータの局番変換を行います  \r\nよろしいですか？  "), m_closeChildren))
+    if (!ConfirmToolRun(
+            this,
+            QStringLiteral("アドレス帳に登録してあるデータの局番変換を行います  \r\nよろしいですか？  "),
+            m_closeChildren))
         return;
     bool done = false;
     {

@@ -61,7 +61,8 @@ TOptimizeData::TOptimizeData(QWidget* owner, std::function<bool()> closeChildren
 
 void TOptimizeData::btnOptimizeClick()
 {
-    if (!ConfirmToolRun(this, QStringLiteral("データの最適化を行います  \r\nよろしいですか？  "), m_closeChildren))
+    if (!ConfirmToolRun(this, QStringLiteral("データの最適化を行います  \r\nよろしいですか？  "),
+                        m_closeChildren))
         return;
     bool packed = false;
     {

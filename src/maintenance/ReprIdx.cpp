@@ -144,7 +144,9 @@ void TRepairIndex::btnRepairClick()
             if (AdrsFolderList[i].State != 1 && AdrsFolderList[i].Name == selected.first()->text())
                 book = i;
     }
-    if (!ConfirmToolRun(this, QStringLiteral("選択したデータのインデックスを修復します  \r\nよろしいですか？  "), m_closeChildren))
+    if (!ConfirmToolRun(this,
+                        QStringLiteral("選択したデータのインデックスを修復します  \r\nよろしいですか？  "),
+                        m_closeChildren))
         return;
     bool repaired = false;
     {
