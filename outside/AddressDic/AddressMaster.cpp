@@ -403,6 +403,15 @@ std::string Encode(const std::u32string& text)
     return out;
 }
 
+std::string EncodeUtf8(const std::u32string& text)
+{
+    Converter conv("UTF-8", "UTF-32LE");
+    std::string out;
+    if (!conv.run(reinterpret_cast<const char*>(text.data()), text.size() * 4, out))
+        out.clear();
+    return out;
+}
+
 std::u32string Normalise(const std::u32string& text)
 {
     std::u32string out;

@@ -128,6 +128,8 @@ std::string_view Head(std::string_view reading);
 // CP932 <-> UTF-32; false when the text does not convert.
 bool Decode(std::string_view cp932, std::u32string& out);
 std::string Encode(const std::u32string& text);
+// UTF-32 -> UTF-8; empty when the text holds no valid code points.
+std::string EncodeUtf8(const std::u32string& text);
 // Width, numerals, hyphens and blanks folded so that written variants of one address compare equal:
 // full-width ASCII to ASCII, kanji numerals to Arabic, dash-like marks to "-", blanks dropped, ヶ to ケ.
 std::u32string Normalise(const std::u32string& text);
