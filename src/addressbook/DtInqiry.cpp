@@ -1567,13 +1567,6 @@ void TDataInquiry::ApplyBatchChange(const TAdrsDataRec& rec, const std::bitset<1
 namespace {
 
 // The busy cursor for the length of a handler.
-class TBusyCursor
-{
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 const QString CaptionRegister = QStringLiteral("アドレス帳情報登録");
 const QString CaptionInquiry = QStringLiteral("アドレス帳情報照会");
 

@@ -4,6 +4,7 @@
 #include "platform/Cp932.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QHBoxLayout>
 #include <QFocusEvent>
@@ -220,4 +221,14 @@ QToolButton* ArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow)
     button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(18, 11);
     return button;
+}
+
+TBusyCursor::TBusyCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+TBusyCursor::~TBusyCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
 }

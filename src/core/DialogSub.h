@@ -17,6 +17,16 @@ class QLineEdit;
 class QToolButton;
 class QWidget;
 
+// The hourglass for the life of the object.
+class TBusyCursor
+{
+public:
+    TBusyCursor();
+    ~TBusyCursor();
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
 // Enter in a registered control moves the focus on: to a named control, or to the next control of the
 // tab order that can take it, wrapping round. A single-line edit reached this way gets its caret at the end.
 class TEnterMovesFocus : public QObject
@@ -49,8 +59,6 @@ void PaintCheckedBlue(QAbstractButton* button);
 // Keeps an edit's text within maxBytes CP932 bytes (0: no limit), cutting at a character boundary. May be
 // called again to change the limit.
 void LimitAnsiBytes(QLineEdit* edit, int maxBytes);
-
-
 
 // Leaving the edit cuts its text to maxBytes CP932 bytes, never inside a double-byte character.
 void CutOnLeave(QLineEdit* edit, int maxBytes);

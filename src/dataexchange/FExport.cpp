@@ -47,12 +47,6 @@ const QStringList NormalFilters = {QStringLiteral("テキストファイル (*.t
                                    QStringLiteral("ＣＳＶファイル (*.csv)"),
                                    QStringLiteral("すべてのファイル (*)")};
 
-struct TBusyCursor
-{
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 QTableWidget* Grid(QWidget* parent, const char* name, int columns)
 {
     auto* grid = Named<QTableWidget>(parent, name);

@@ -107,12 +107,6 @@ QString FreeSizeText(const std::optional<TDiskSpace>& space)
 
 namespace {
 
-struct TBusyCursor
-{
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
-
 } // namespace
 
 TBackupData::TBackupData(QWidget* owner, const QStringList& keywordNames)

@@ -42,7 +42,8 @@ TChangeDisc::TChangeDisc(QWidget* owner) : QDialog(owner)
     tmrReload->setInterval(1000);
     connect(tmrReload, &QTimer::timeout, this, [this] {
         m_cdFrame = !m_cdFrame;
-        imgCD->setPixmap(ButtonPicture(m_cdFrame ? QStringLiteral("CD2") : QStringLiteral("CD1")).pixmap(32, 32));
+        imgCD->setPixmap(
+            ButtonPicture(m_cdFrame ? QStringLiteral("CD2") : QStringLiteral("CD1")).pixmap(32, 32));
     });
     tmrReload->start();
 

@@ -145,7 +145,7 @@ void TConvertKykbn::btnConvertClick()
         return;
     bool done = false;
     {
-        const TToolBusyCursor busy;
+        const TBusyCursor busy;
         done = MakeSafetyCopy(this, TBackupWork::ConvertKykbn, {CurrentAdrsIndex}, true) && Convert();
     }
     if (!done)

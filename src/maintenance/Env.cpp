@@ -55,15 +55,6 @@ QString withoutFinalSlash(QString path)
     return path;
 }
 
-// The cursor shows the hourglass while one of these lives.
-struct THourglass
-{
-    THourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~THourglass() { QApplication::restoreOverrideCursor(); }
-    THourglass(const THourglass&) = delete;
-    THourglass& operator=(const THourglass&) = delete;
-};
-
 int info(QWidget* owner, const QString& text, unsigned icon = MsgSeam::MbIconInformation)
 {
     return MessageBoxPos(owner, text, ProductTitle, icon);
@@ -121,7 +112,8 @@ bool WriteEnvironmentMemory(const QString& iniPath, const TEnvironmentMemory& me
         if (key.startsWith(QStringLiteral("DataPath"), Qt::CaseInsensitive))
             ini.DeleteKey(EnvSection, key);
     for (int i = 0; i < DataPathHistoryCount && i < memory.dataPaths.size(); ++i)
-        ini.WriteString(EnvSection, QStringLiteral("DataPath%1").arg(i + 1), EncodeDataPath(memory.dataPaths[i]));
+        ini.WriteString(EnvSection, QStringLiteral("DataPath%1").arg(i + 1),
+                        EncodeDataPath(memory.dataPaths[i]));
     return ini.UpdateFile();
 }
 
@@ -169,8 +161,8 @@ QStringList MapSearchKinds(int map)
 
 const QStringList& MyNumberLabels()
 {
-    static const QStringList labels = {QStringLiteral("共通マイナンバー"), QStringLiteral("自分のマイナンバー"),
-                                       QStringLiteral("自社法人番号")};
+    static const QStringList labels = {QStringLiteral("共通マイナンバー"),
+                                       QStringLiteral("自分のマイナンバー"), QStringLiteral("自社法人番号")};
     return labels;
 }
 
@@ -235,8 +227,8 @@ TEnvironment::TEnvironment(QWidget* owner) : QDialog(owner)
     tvEnv->setHeaderHidden(true);
     tvEnv->setFixedWidth(170);
     tvEnv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const char* captions[EnvironmentPageCount] = {"基本設定", "動作", "アドレス帳", "表示",
-                                                  "連携ソフト・サービス", "アップデート", "マイナンバー"};
+    const char* captions[EnvironmentPageCount] = {
+        "基本設定", "動作", "アドレス帳", "表示", "連携ソフト・サービス", "アップデート", "マイナンバー"};
     for (int i = 0; i < EnvironmentPageCount; ++i) {
         QTreeWidgetItem* item = i == 2 ? new QTreeWidgetItem(m_nodes[1]) : new QTreeWidgetItem(tvEnv);
         item->setText(0, QString::fromUtf8(captions[i]));
@@ -276,11 +268,11 @@ TEnvironment::TEnvironment(QWidget* owner) : QDialog(owner)
     enter->addTarget(cbxDrive, cbxDataPath);
     enter->addTarget(cbxDataPath, [this]() -> QWidget* {
         return cbxDataPath->currentText().trimmed().isEmpty() ? static_cast<QWidget*>(bbtnBrowseDataPath)
-                                                               : btnSet;
+                                                              : btnSet;
     });
-    for (QWidget* w : std::initializer_list<QWidget*>{chkViewSplash, chkChangeData, chkFormClose, chkConfirmation,
-                                                      chkOutOfTarget, chkSameNum, cbxMapSoft, cbxMapSearchKind,
-                                                      cbxRootSoft, cbxMyNumberLabel})
+    for (QWidget* w : std::initializer_list<QWidget*>{chkViewSplash, chkChangeData, chkFormClose,
+                                                      chkConfirmation, chkOutOfTarget, chkSameNum, cbxMapSoft,
+                                                      cbxMapSearchKind, cbxRootSoft, cbxMyNumberLabel})
         enter->addNext(w);
     enter->addTarget(chkBGPaint, btnSet);
     enter->addTarget(chkUpdate, btnSet);
@@ -391,8 +383,9 @@ QWidget* TEnvironment::buildAddressPage()
     autoSave->addWidget(chkOutOfTarget);
     auto* same = new QVBoxLayout;
     same->addWidget(chkSameNum);
-    return page(QStringLiteral("tabstAddress"), {group(nullptr, QStringLiteral("詳細画面での自動保存"), autoSave),
-                                                 group(nullptr, QStringLiteral("同一電話番号チェック"), same)});
+    return page(QStringLiteral("tabstAddress"),
+                {group(nullptr, QStringLiteral("詳細画面での自動保存"), autoSave),
+                 group(nullptr, QStringLiteral("同一電話番号チェック"), same)});
 }
 
 QWidget* TEnvironment::buildViewPage()
@@ -466,7 +459,8 @@ QWidget* TEnvironment::buildCooperatePage()
 
 QWidget* TEnvironment::buildUpdatePage()
 {
-    chkUpdate = Named<QCheckBox>(nullptr, "chkUpdate", QStringLiteral("起動時に最新アップデートの確認をする"));
+    chkUpdate =
+        Named<QCheckBox>(nullptr, "chkUpdate", QStringLiteral("起動時に最新アップデートの確認をする"));
     chkUpdate->setChecked(MainSettings.UpdateCheck);
     PaintCheckedBlue(chkUpdate);
     bbtnUpdate = MakeButton(nullptr, "bbtnUpdate", QStringLiteral("アップデートの確認"));
@@ -475,12 +469,14 @@ QWidget* TEnvironment::buildUpdatePage()
     auto* update = new QVBoxLayout;
     update->addWidget(chkUpdate);
     update->addWidget(bbtnUpdate, 0, Qt::AlignLeft);
-    return page(QStringLiteral("tabstUpdate"), {group(nullptr, QStringLiteral("アップデートの設定"), update)});
+    return page(QStringLiteral("tabstUpdate"),
+                {group(nullptr, QStringLiteral("アップデートの設定"), update)});
 }
 
 QWidget* TEnvironment::buildMyNumberPage()
 {
-    auto* intro = new QLabel(QStringLiteral("Tovarelをご利用になられるお客様のマイナンバー/法人番号を登録します"));
+    auto* intro =
+        new QLabel(QStringLiteral("Tovarelをご利用になられるお客様のマイナンバー/法人番号を登録します"));
     intro->setWordWrap(true);
     cbxMyNumberLabel = Named<QComboBox>(nullptr, "cbxMyNumberLabel");
     cbxMyNumberLabel->setEditable(true);
@@ -509,9 +505,9 @@ QWidget* TEnvironment::buildMyNumberPage()
     imgMyNumberStatus = Named<QLabel>(nullptr, "imgMyNumberStatus");
     imgMyNumberStatus->setFixedSize(20, 20);
     lblMyNumberCount = Named<QLabel>(nullptr, "lblMyNumberCount");
-    lblMyNumberNotice = Named<QLabel>(
-        nullptr, "lblMyNumberNotice",
-        QStringLiteral("※管理者モードでなければ「マイナンバー/法人番号」は編集できません"));
+    lblMyNumberNotice =
+        Named<QLabel>(nullptr, "lblMyNumberNotice",
+                      QStringLiteral("※管理者モードでなければ「マイナンバー/法人番号」は編集できません"));
     const bool masked = !AdminPassword.isEmpty() && !AdminMode;
     lblMyNumberNotice->setVisible(masked);
     if (masked) {
@@ -621,7 +617,8 @@ void TEnvironment::edtMyNumberChange()
                                                      : QStringLiteral("MYNUMBERCORP");
     imgMyNumberStatus->setPixmap(picture.isEmpty() ? QPixmap() : ButtonPicture(picture).pixmap(16, 16));
     imgMyNumberStatus->setProperty("picture", picture);
-    lblMyNumberCount->setText(text.isEmpty() ? QString() : QString::number(text.size()) + QStringLiteral("桁"));
+    lblMyNumberCount->setText(text.isEmpty() ? QString()
+                                             : QString::number(text.size()) + QStringLiteral("桁"));
     lblMyNumberCount->setVisible(!valid);
 }
 
@@ -667,14 +664,14 @@ void TEnvironment::bbtnUpdateClick()
 {
     auto update = std::make_unique<TUpdateDialog>();
     {
-        THourglass hourglass;
+        TBusyCursor hourglass;
         if (!update->CheckInternet()) {
             info(this, update->LastMessage(), MsgSeam::MbIconExclamation);
             return;
         }
         if (!update->ConnectAndCheck()) {
-            info(this, QStringLiteral("アップデートの確認がおこなえません  \r\n\r\n") + update->LastMessage() + u'(' +
-                           QString::number(update->LastCode()) +
+            info(this, QStringLiteral("アップデートの確認がおこなえません  \r\n\r\n") +
+                           update->LastMessage() + u'(' + QString::number(update->LastCode()) +
                            QStringLiteral(")  \r\n\r\n次の内容を確認をしてみてください  \r\n"
                                           "・インターネットに接続できる状態か  \r\n"
                                           "・セキュリティソフトなどで接続の制限をかけていないか  "));
@@ -685,18 +682,22 @@ void TEnvironment::bbtnUpdateClick()
             return;
         }
     }
-    QString question = QStringLiteral("最新のアップデートが見つかりました  \r\nこのアップデートを適用してもよろしいですか？  \r\n\r\n");
+    QString question = QStringLiteral(
+        "最新のアップデートが見つかりました  \r\nこのアップデートを適用してもよろしいですか？  \r\n\r\n");
     if (update->RestartNeeded())
         question += QStringLiteral("※自動的にアプリケーションが再起動されます  \r\n\r\n");
-    question += QStringLiteral("※Windows 10 / 8 / 7 / Vista の場合、アップデートの途中で  \r\n"
-                               "　ユーザーアカウント制御（UAC）のダイアログが表示される  \r\n　ことがあります  ");
+    question +=
+        QStringLiteral("※Windows 10 / 8 / 7 / Vista の場合、アップデートの途中で  \r\n"
+                       "　ユーザーアカウント制御（UAC）のダイアログが表示される  \r\n　ことがあります  ");
     if (info(this, question, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
         return;
-    THourglass hourglass;
+    TBusyCursor hourglass;
     if (!update->DownloadUpdates()) {
         info(this,
-             QStringLiteral("アップデートファイルがダウンロードできませんでした  \r\n接続先が混み合っている可能性があります  "
-                            "\r\n\r\nしばらくしてからお試しいただくか  \r\nMorvaneのWebサイトから直接ダウンロードしてください  "),
+             QStringLiteral("アップデートファイルがダウンロードできませんでした  "
+                            "\r\n接続先が混み合っている可能性があります  "
+                            "\r\n\r\nしばらくしてからお試しいただくか  "
+                            "\r\nMorvaneのWebサイトから直接ダウンロードしてください  "),
              MsgSeam::MbIconExclamation);
         return;
     }
@@ -706,7 +707,8 @@ void TEnvironment::bbtnUpdateClick()
     ForceForegroundWindow(this);
     if (result == 1)
         info(this,
-             QStringLiteral("アップデートプログラムが起動できませんでした  \r\n\r\n再度アップデートの確認をお試しいただくか  "
+             QStringLiteral("アップデートプログラムが起動できませんでした  "
+                            "\r\n\r\n再度アップデートの確認をお試しいただくか  "
                             "\r\nMorvaneのWebサイトから直接ダウンロードしてください  "),
              MsgSeam::MbIconStop);
     else if (result == 9)
@@ -740,7 +742,7 @@ void TEnvironment::refuseDataFolder(const QString& text)
 
 void TEnvironment::btnSetClick()
 {
-    THourglass hourglass;
+    TBusyCursor hourglass;
     // The history count as it stands when "設定" is pressed while its edit has the focus.
     if (edtHisCount->hasFocus())
         edtHisCountExit();
@@ -769,11 +771,13 @@ void TEnvironment::btnSetClick()
 
     const QString label = ToWide(TruncateMbcs(ToAnsi(cbxMyNumberLabel->currentText()), 22));
     const QString number = edtMyNumber->text();
-    const QByteArray numberData = number.isEmpty() ? QByteArray() : EncryptFieldText(ToAnsi(number), FieldCipherKey);
+    const QByteArray numberData =
+        number.isEmpty() ? QByteArray() : EncryptFieldText(ToAnsi(number), FieldCipherKey);
     // Paths name folders exactly: letter case makes another folder here.
     const bool dataFolderChanged = folder != SystemPaths::WithSlash(m_startDataPath);
     const bool hisCountChanged = m_hisCount != MainSettings.HisCount;
-    const bool listColorChanged = chkBGPaint->isChecked() != MainSettings.BGPaint || m_bgColor != MainSettings.BGColor;
+    const bool listColorChanged =
+        chkBGPaint->isChecked() != MainSettings.BGPaint || m_bgColor != MainSettings.BGColor;
     const bool linkSoftChanged =
         cbxMapSoft->currentIndex() != MainSettings.Map || cbxRootSoft->currentIndex() != MainSettings.Root;
     // A stored number that could not be read stays while the edit was left empty.
@@ -789,7 +793,8 @@ void TEnvironment::btnSetClick()
     const bool myNumberChanged = label != MainSettings.MyNumberLabel || newNumberData != MyNumberData;
 
     if (label.isEmpty())
-        info(this, QStringLiteral("マイナンバーの表示名を設定しない場合  \r\n「共通マイナンバー」と表示されます  "));
+        info(this, QStringLiteral(
+                       "マイナンバーの表示名を設定しない場合  \r\n「共通マイナンバー」と表示されます  "));
 
     if (dataFolderChanged) {
         if (m_dataFolderChangeHook && !m_dataFolderChangeHook())

@@ -94,8 +94,8 @@ bool copyOne(int index, const QString& source, const QString& target, qint64& do
         return false;
     out.close();
     // The disc's files are read-only; the copies are the user's.
-    QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                         QFileDevice::ReadOther);
+    QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                         QFileDevice::ReadGroup | QFileDevice::ReadOther);
     QFile::remove(target);
     return QFile::rename(temporary, target);
 }
@@ -208,9 +208,11 @@ THDDInstall::THDDInstall(QWidget* owner) : QDialog(owner)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     SetHelpContext(this, 3);
 
-    auto* intro = new QLabel(QStringLiteral("電話帳データをハードディスクにインストールしたり、アンインストールしたりします"));
+    auto* intro = new QLabel(
+        QStringLiteral("電話帳データをハードディスクにインストールしたり、アンインストールしたりします"));
     intro->setWordWrap(true);
-    auto* note = new QLabel(QStringLiteral("※容量は環境によって誤差がでますので、目安として参考にしてください"));
+    auto* note =
+        new QLabel(QStringLiteral("※容量は環境によって誤差がでますので、目安として参考にしてください"));
     note->setWordWrap(true);
     lblNeedSize = Named<QLabel>(this, "lblNeedSize");
     auto sizeEdit = [this](const char* name) {
@@ -298,17 +300,18 @@ bool THDDInstall::install()
     const QString source = SystemPaths::WithSlash(drive) + DiscDataFolderName;
     const QString target = DataRootFolder + InstallDataFolderName;
     int file = -1;
-    const TInstallCopyResult result = CopyInstallFiles(source, target, [&](int index, qint64 done, qint64 total) {
-        if (index != file) {
-            file = index;
-            progress.setLabelText(QLatin1String(HddDataFiles[size_t(file)].name));
-            if (copyObserver())
-                copyObserver()(progress, file);
-        }
-        progress.setValue(total > 0 ? int(done * 1000 / total) : 0);
-        QCoreApplication::processEvents();
-        return !progress.wasCanceled();
-    });
+    const TInstallCopyResult result =
+        CopyInstallFiles(source, target, [&](int index, qint64 done, qint64 total) {
+            if (index != file) {
+                file = index;
+                progress.setLabelText(QLatin1String(HddDataFiles[size_t(file)].name));
+                if (copyObserver())
+                    copyObserver()(progress, file);
+            }
+            progress.setValue(total > 0 ? int(done * 1000 / total) : 0);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
     progress.close();
     ForceForegroundWindow(this);
     if (result != TInstallCopyResult::Done)

@@ -66,7 +66,7 @@ void TOptimizeData::btnOptimizeClick()
         return;
     bool packed = false;
     {
-        const TToolBusyCursor busy;
+        const TBusyCursor busy;
         packed = MakeSafetyCopy(this, TBackupWork::Optimize, {CurrentAdrsIndex}, true) && PackTables(this);
     }
     if (!packed)

@@ -150,7 +150,7 @@ void TRepairIndex::btnRepairClick()
         return;
     bool repaired = false;
     {
-        const TToolBusyCursor busy;
+        const TBusyCursor busy;
         const QList<int> books = book >= 0 ? QList<int>{book} : QList<int>{};
         m_repaired = book >= 0 && book == CurrentAdrsIndex;
         repaired = MakeSafetyCopy(this, TBackupWork::RepairIndex, books, chkSender->isChecked()) &&

@@ -72,10 +72,12 @@ TSwitchAdminMode::TSwitchAdminMode(QWidget* owner) : QDialog(owner)
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(
-        new QLabel(QStringLiteral("Tovarelを管理者モードで利用するためのパスワードを入力してください。")), 0, 0, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("管理者モードでは 「マイナンバー/法人番号」 や 「保護メモ」 などの閲覧・\n"
-                                                "編集が可能になります。")),
-                      1, 0, 1, 2);
+        new QLabel(QStringLiteral("Tovarelを管理者モードで利用するためのパスワードを入力してください。")), 0,
+        0, 1, 2);
+    layout->addWidget(
+        new QLabel(QStringLiteral("管理者モードでは 「マイナンバー/法人番号」 や 「保護メモ」 などの閲覧・\n"
+                                  "編集が可能になります。")),
+        1, 0, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("パスワード")), 2, 0);
     layout->addWidget(edtPassword, 2, 1);
     layout->addLayout(ButtonRow({btnSwitch, btnCancel}), 3, 0, 1, 2);
@@ -92,7 +94,8 @@ void TSwitchAdminMode::btnSwitchClick()
         accept();
         return;
     case TAdminPasswordCheck::Mismatch:
-        MessageBoxPos(this, QStringLiteral("パスワードが違います  "), ProductTitle, MsgSeam::MbIconExclamation);
+        MessageBoxPos(this, QStringLiteral("パスワードが違います  "), ProductTitle,
+                      MsgSeam::MbIconExclamation);
         break;
     case TAdminPasswordCheck::Unreadable:
         MessageBoxPos(this, QStringLiteral("保存されている管理者パスワードが読み取れません  "), ProductTitle,

@@ -49,16 +49,6 @@ TSharedTableClosed::~TSharedTableClosed()
         DMQuenrid215->OpenSender();
 }
 
-TToolBusyCursor::TToolBusyCursor()
-{
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-TToolBusyCursor::~TToolBusyCursor()
-{
-    QGuiApplication::restoreOverrideCursor();
-}
-
 void ShowToolError(QWidget* owner, const QString& what, const QString& detail)
 {
     MessageBoxPos(owner, what + QStringLiteral("  \r\n\r\n") + detail + QStringLiteral("  "), ProductTitle,

@@ -34,16 +34,6 @@ private:
     bool m_reopen = false;
 };
 
-// The hourglass for the scope.
-class TToolBusyCursor
-{
-public:
-    TToolBusyCursor();
-    ~TToolBusyCursor();
-    TToolBusyCursor(const TToolBusyCursor&) = delete;
-    TToolBusyCursor& operator=(const TToolBusyCursor&) = delete;
-};
-
 // Shows a table error of a tool over owner (stop icon).
 void ShowToolError(QWidget* owner, const QString& what, const QString& detail);
 

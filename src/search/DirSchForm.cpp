@@ -6,6 +6,7 @@
 #include "addressbook/DtInqiry.h"
 #include "core/AppSub.h"
 #include "core/CategoryNames.h"
+#include "core/DialogSub.h"
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -30,13 +31,6 @@
 #include <cstring>
 
 namespace {
-
-class TBusyCursor
-{
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 QColor ColorOfBgr(int bgr)
 {
