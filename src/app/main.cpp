@@ -3,6 +3,7 @@
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
+#include "links/LinkServices.h"
 #include "maintenance/MaintenanceCommands.h"
 #include "search/SearchWindows.h"
 
@@ -12,5 +13,6 @@ int main(int argc, char** argv)
     RegisterMaintenanceCommands();
     RegisterFileExport();
     RegisterSearchWindows();
+    RegisterLinkServices();
     return QuenridMain(argc, argv);
 }

@@ -160,17 +160,25 @@ QString ProgramPathOf(const QString& commandLine)
     return path;
 }
 
-int RunProgram(const QString& commandLine, const QString& folder, bool noWait, int /*showCommand*/)
+int RunProgram(const QString& commandLine, const QString& folder, bool noWait, int showCommand)
 {
     QStringList parts = QProcess::splitCommand(commandLine);
     if (parts.isEmpty())
         return ENOENT;
     const QString program = parts.takeFirst();
-    const QString workFolder = resolvedFolder(folder, ProgramPathOf(commandLine));
+    return RunProgram(program, parts, folder, noWait, showCommand);
+}
+
+int RunProgram(const QString& program, const QStringList& arguments, const QString& folder, bool noWait,
+               int /*showCommand*/)
+{
+    if (program.isEmpty())
+        return ENOENT;
+    const QString workFolder = resolvedFolder(folder, program);
 
     QProcess process;
     process.setProgram(program);
-    process.setArguments(parts);
+    process.setArguments(arguments);
     if (!workFolder.isEmpty() && QFileInfo(workFolder).isDir())
         process.setWorkingDirectory(workFolder);
     if (noWait)

@@ -23,6 +23,10 @@ enum TDriveFlag : unsigned { dfFixed = 1, dfCdRom = 2, dfRemote = 4 };
 // that cannot be started answers its errno value (ENOENT, EACCES, ...). showCommand is accepted for the
 // callers' sake; window managers decide how a new program's window shows.
 int RunProgram(const QString& commandLine, const QString& folder, bool noWait, int showCommand = 1);
+// The same with the program and its arguments apart, each argument handed over whole (blanks, quotes and
+// empty arguments included). folder goes to the started process only; the program's own stays as it is.
+int RunProgram(const QString& program, const QStringList& arguments, const QString& folder, bool noWait,
+               int showCommand = 1);
 // The program path of a command line: up to the first blank outside double quotes, quotes removed.
 QString ProgramPathOf(const QString& commandLine);
 

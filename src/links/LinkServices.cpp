@@ -1,0 +1,49 @@
+// The record card's QR code, web search and URL entry buttons.
+#include "links/LinkServices.h"
+
+#include "addressbook/CardServices.h"
+#include "addressbook/DtInqiry.h"
+#include "core/DialogSub.h"
+#include "core/ShellSub.h"
+#include "links/AddExtURL.h"
+#include "links/QRCodeMap.h"
+#include "links/WebSearch.h"
+
+#include <QLineEdit>
+
+void ShowQRCodeMap(TDataInquiry& card)
+{
+    TBusyCursor busy;
+    TQRCodeMap dialog(&card);
+    CenterForm(&dialog, &card);
+    dialog.SetAddress(card.edtTdfkn->text() + card.edtAdrs1->text() + card.edtAdrs2->text() +
+                      card.edtAdrs3->text());
+    dialog.exec();
+}
+
+void ShowWebSearch(TDataInquiry& card)
+{
+    TBusyCursor busy;
+    TWebSearch dialog(&card);
+    CenterForm(&dialog, &card);
+    dialog.SetWord(card.WebSearchWord());
+    dialog.exec();
+}
+
+void ShowAddExtURL(TDataInquiry& card)
+{
+    TAddExtURL dialog(&card);
+    CenterForm(&dialog, &card);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString url = dialog.GetURL();
+    if (!url.isEmpty())
+        card.AddExtLink(url);
+}
+
+void RegisterLinkServices()
+{
+    RegisterCardService(TCardService::QRMap, [](TDataInquiry& card, int) { ShowQRCodeMap(card); });
+    RegisterCardService(TCardService::WebSearch, [](TDataInquiry& card, int) { ShowWebSearch(card); });
+    RegisterCardService(TCardService::AddExtLink, [](TDataInquiry& card, int) { ShowAddExtURL(card); });
+}
