@@ -2487,6 +2487,6 @@ QString TDataInquiry::WebSearchWord() const
 
 void TDataInquiry::bbtnWebSearchClick()
 {
-    TBusyCursor busy;
+    // The service shows the hourglass while it makes its window, not while the window is open.
     RunCardService(TCardService::WebSearch, *this);
 }

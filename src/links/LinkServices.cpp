@@ -11,23 +11,32 @@
 
 #include <QLineEdit>
 
+#include <memory>
+
 void ShowQRCodeMap(TDataInquiry& card)
 {
-    TBusyCursor busy;
-    TQRCodeMap dialog(&card);
-    CenterForm(&dialog, &card);
-    dialog.SetAddress(card.edtTdfkn->text() + card.edtAdrs1->text() + card.edtAdrs2->text() +
-                      card.edtAdrs3->text());
-    dialog.exec();
+    // The hourglass while the dialog is made; the dialog itself shows the normal cursor.
+    std::unique_ptr<TQRCodeMap> dialog;
+    {
+        TBusyCursor busy;
+        dialog = std::make_unique<TQRCodeMap>(&card);
+        CenterForm(dialog.get(), &card);
+        dialog->SetAddress(card.edtTdfkn->text() + card.edtAdrs1->text() + card.edtAdrs2->text() +
+                           card.edtAdrs3->text());
+    }
+    dialog->exec();
 }
 
 void ShowWebSearch(TDataInquiry& card)
 {
-    TBusyCursor busy;
-    TWebSearch dialog(&card);
-    CenterForm(&dialog, &card);
-    dialog.SetWord(card.WebSearchWord());
-    dialog.exec();
+    std::unique_ptr<TWebSearch> dialog;
+    {
+        TBusyCursor busy;
+        dialog = std::make_unique<TWebSearch>(&card);
+        CenterForm(dialog.get(), &card);
+        dialog->SetWord(card.WebSearchWord());
+    }
+    dialog->exec();
 }
 
 void ShowAddExtURL(TDataInquiry& card)

@@ -160,6 +160,7 @@ TEST_F(CardLinkButtonsTest, ButtonsOpenTheirWindows)
     driver.on(QStringLiteral("QRCodeMap"), [&](QWidget* w) {
         shownAddress = w->findChild<QLineEdit*>("edtAdrs")->text();
         EXPECT_EQ(w->parentWidget(), card.data());
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // no hourglass over the open dialog
         w->findChild<QPushButton*>("btnClose")->click();
     });
     qr->click();
@@ -169,6 +170,7 @@ TEST_F(CardLinkButtonsTest, ButtonsOpenTheirWindows)
     card->nmedtCorpKanji->setText(QStringLiteral("株式会社テスト"));
     driver.on(QStringLiteral("WebSearch"), [&](QWidget* w) {
         shownWord = w->findChild<QLineEdit*>("edtWord")->text();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
         w->findChild<QPushButton*>("btnClose")->click();
     });
     card->findChild<QToolButton*>("bbtnWebSearch")->click();
