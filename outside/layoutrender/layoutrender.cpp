@@ -3,6 +3,7 @@
 // opens an address-side layout or makes a new one on a "Lyt.fmt" record (negative: a custom paper), merges
 // the table's records, saves it and prints one page per record.
 #include "platform/IniFile.h"
+#include "core/Dlhyp.h"
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
 #include "designers/LayoutDocument.h"
@@ -57,6 +58,8 @@ int renderLayout(const QCommandLineParser& options)
     if (DataFolder.isEmpty())
         DataFolder = DataRootFolder;
 
+    // Sender telephone numbers are hyphenated as in the program; without the library they stay as stored.
+    LoadHyphenLibrary(ProgramFolder, ProgramFolder + QStringLiteral("Dic/"));
     TMemoryAddressList list;
     TMemorySenders senders;
     TableSession::global().addPassword(TablePassword);

@@ -351,6 +351,10 @@ TEST_F(DefaultRectsTest, BytesAfterThePrototypesAreKept)
     written.Tail = "sender block prototype";
     written.Changed = true;
     ASSERT_TRUE(SaveDefaultRects(Path(), written));
+    const QString golden = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/DrRect.def");
+    if (qEnvironmentVariableIsSet("TOVAREL_WRITE_GOLDEN"))
+        WriteFileBytes(golden, ReadFileBytes(Path()));
+    EXPECT_EQ(ReadFileBytes(Path()), ReadFileBytes(golden));
     TDefaultRects read;
     LoadDefaultRects(Path(), read);
     EXPECT_EQ(read.Text->Alignment(), 3);

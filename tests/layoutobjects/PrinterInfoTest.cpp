@@ -2,6 +2,7 @@
 // printable bounds.
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/Printers.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -48,6 +49,10 @@ TEST_F(PrinterInfoTest, RemembersPrinterPaperAndCopies)
         info.SetCopies(3);
         ASSERT_TRUE(info.Save());
     }
+    const QString golden = QStringLiteral(TOVAREL_TEST_DATA_DIR "paper/Layout.pi");
+    if (qEnvironmentVariableIsSet("TOVAREL_WRITE_GOLDEN"))
+        WriteFileBytes(golden, ReadFileBytes(Path()));
+    EXPECT_EQ(ReadFileBytes(Path()), ReadFileBytes(golden));
     list.SetCurrentIndex(0);
     list.At(1)->SetPaper(QPageSize(QPageSize::A4), QPageLayout::Portrait);
 
