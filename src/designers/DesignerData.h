@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,7 +42,8 @@ class TSenderSource
 {
 public:
     virtual ~TSenderSource() = default;
-    // RecNos in table order; empty when the table holds no record or cannot be opened.
+    // RecNos in table order, reading the rows afresh; empty when the table holds no record or cannot be
+    // opened. LocateSender finds among the rows of the last reading.
     virtual std::vector<qint32> SenderRecNos() const = 0;
     virtual const TMergeRow* LocateSender(qint32 recNo) const = 0;
     virtual qint32 DefaultSenderNo() const = 0;
@@ -81,6 +83,51 @@ public:
     void SetDefaultSenderNo(qint32 recNo) override { Default = recNo; }
 };
 
+class Table;
+
+// The address list's accessors over the shared "Adrs.DB" table object: the window binds the three accessors
+// to its list.
+class TTableAddressSource : public TAddressListSource
+{
+public:
+    TTableAddressSource(Table& adrs, std::function<int()> count, std::function<qint32(int)> recNo,
+                        std::function<int()> firstSelectedIndex);
+    int GetRecordCount() const override { return m_count(); }
+    qint32 GetRecNo(int index) const override { return m_recNo(index); }
+    qint32 GetFirstSelectedRecNo() const override;
+    const TMergeRow* LocateRecord(qint32 recNo) const override;
+
+private:
+    Table& m_adrs;
+    std::function<int()> m_count;
+    std::function<qint32(int)> m_recNo;
+    std::function<int()> m_firstSelected;
+    mutable TMemoryRow m_row;
+};
+
+// "Sender.DB" through a table object, opened for each reading and closed again; the default sender as read
+// from "Sender.ini" when created.
+class TTableSenderSource : public TSenderSource
+{
+public:
+    TTableSenderSource(Table& senders, qint32 defaultSenderNo) : m_senders(senders), m_default(defaultSenderNo) {}
+    std::vector<qint32> SenderRecNos() const override;
+    const TMergeRow* LocateSender(qint32 recNo) const override;
+    qint32 DefaultSenderNo() const override { return m_default; }
+    void SetDefaultSenderNo(qint32 recNo) override { m_default = recNo; }
+
+private:
+    void read() const;
+    Table& m_senders;
+    qint32 m_default;
+    mutable std::vector<TMemoryRow> m_rows;
+};
+
+// The default sender of "Sender.ini" in the folder: section "SENDER", key "Default" (0 when missing).
+qint32 LoadDefaultSender(const QString& dataFolder);
+
+// The table's current row (text fields as bytes).
+TMemoryRow CurrentTableRow(Table& table);
 // Every row of a table file in RecNo order (text fields as bytes); false and the reason when it cannot be
 // read.
 bool ReadTableRows(const QString& path, std::vector<TMemoryRow>& rows, QString* error);

@@ -445,6 +445,11 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
         SenderDisplayMode = mode <= 2 ? mode : 0;
         PaperIndex = paperIndex;
         PaperFound = paperIndex < 0 ? LoadCustomPaperFormat() : LoadPaperFormat();
+        if (!PaperFound) {
+            // The layout stays on the paper record it had; the caller asks for a paper.
+            takePicture();
+            SetPrintArea();
+        }
         SetIndividualLayout(detailed == 1, true);
         FitPaperBarcode();
         Settings = preamble.Settings;
