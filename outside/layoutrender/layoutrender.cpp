@@ -1,7 +1,7 @@
 // layoutrender SCENE.json OUT.pdf: prints the frames of a layout scene on one full PDF page.
-// layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] [--sender SENDER.DB] [--save FILE] [--pdf OUT.pdf]:
-// opens an address-side layout or makes a new one on a "Lyt.fmt" record (negative: a custom paper), merges
-// the table's records, saves it and prints one page per record.
+// layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] [--sender SENDER.DB] [--save FILE] [--pdf
+// OUT.pdf]: opens an address-side layout or makes a new one on a "Lyt.fmt" record (negative: a custom paper),
+// merges the table's records, saves it and prints one page per record.
 #include "platform/IniFile.h"
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"

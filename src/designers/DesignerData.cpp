@@ -81,9 +81,11 @@ TMemoryRow CurrentTableRow(Table& table)
     return row;
 }
 
-TTableAddressSource::TTableAddressSource(Table& adrs, std::function<int()> count, std::function<qint32(int)> recNo,
+TTableAddressSource::TTableAddressSource(Table& adrs, std::function<int()> count,
+                                         std::function<qint32(int)> recNo,
                                          std::function<int()> firstSelectedIndex)
-    : m_adrs(adrs), m_count(std::move(count)), m_recNo(std::move(recNo)), m_firstSelected(std::move(firstSelectedIndex))
+    : m_adrs(adrs), m_count(std::move(count)), m_recNo(std::move(recNo)),
+      m_firstSelected(std::move(firstSelectedIndex))
 {
 }
 

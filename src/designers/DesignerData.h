@@ -110,7 +110,10 @@ private:
 class TTableSenderSource : public TSenderSource
 {
 public:
-    TTableSenderSource(Table& senders, qint32 defaultSenderNo) : m_senders(senders), m_default(defaultSenderNo) {}
+    TTableSenderSource(Table& senders, qint32 defaultSenderNo)
+        : m_senders(senders), m_default(defaultSenderNo)
+    {
+    }
     std::vector<qint32> SenderRecNos() const override;
     const TMergeRow* LocateSender(qint32 recNo) const override;
     qint32 DefaultSenderNo() const override { return m_default; }

@@ -70,7 +70,8 @@ TLayoutDocument::TLayoutDocument(TLayoutContext context) : Context(std::move(con
 
     for (TPosRect* f : {m_s.SenderPostal, m_d.SenderPostal})
         f->SetSender(true);
-    for (TAddressRect* f : {m_s.SenderAddress, m_d.SenderAddress[0], m_d.SenderAddress[1], m_d.SenderAddress[2]})
+    for (TAddressRect* f :
+         {m_s.SenderAddress, m_d.SenderAddress[0], m_d.SenderAddress[1], m_d.SenderAddress[2]})
         f->SetSender(true);
     for (TNameRect* f : {m_s.SenderName, m_d.SenderName})
         f->SetSender(true);
@@ -182,7 +183,8 @@ bool TLayoutDocument::LoadCustomPaperFormat()
         return false;
     const TCustomPaperFormat* found = nullptr;
     for (const TCustomPaperFormat& f : custom.Formats)
-        if (f.Id == qAbs(qint64(PaperIndex)) && (f.Format.Kind == PaperPostcard || f.Format.Kind == PaperEnvelope)) {
+        if (f.Id == qAbs(qint64(PaperIndex)) &&
+            (f.Format.Kind == PaperPostcard || f.Format.Kind == PaperEnvelope)) {
             found = &f;
             break;
         }
@@ -267,7 +269,8 @@ bool TLayoutDocument::NewLayout()
         for (TDrawRect* f : std::initializer_list<TDrawRect*>{m_s.Postal, m_s.Address, m_s.Name})
             Stacking.push_back(f);
     if (SenderDisplayMode == 0 || SenderDisplayMode == 2)
-        for (TDrawRect* f : std::initializer_list<TDrawRect*>{m_s.SenderPostal, m_s.SenderAddress, m_s.SenderName})
+        for (TDrawRect* f :
+             std::initializer_list<TDrawRect*>{m_s.SenderPostal, m_s.SenderAddress, m_s.SenderName})
             Stacking.push_back(f);
     for (int i = 0; i < qMin(Paper.Count1, qint32(SimpleCount)); ++i) {
         const TPresetRect& r = Paper.Rects1[size_t(i)];
@@ -434,7 +437,8 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
     TPrintFilePreamble preamble;
-    const qsizetype bodyAt = ReadPrintFilePreamble(bytes, LayoutFileSignature, LayoutFileHeaderSize, preamble);
+    const qsizetype bodyAt =
+        ReadPrintFilePreamble(bytes, LayoutFileSignature, LayoutFileHeaderSize, preamble);
     bool read = bodyAt >= 0;
     if (read) {
         m_header = preamble.Header;
@@ -557,8 +561,8 @@ bool TLayoutDocument::SaveToFile(const QString& path)
     {
         const QByteArray bytes = EncodeLayoutFile(EncodeJpeg(CreateThumbnail(0), 90));
         QFile file(path);
-        written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() &&
-                  file.flush();
+        written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                  file.write(bytes) == bytes.size() && file.flush();
         file.close();
         written = written && file.error() == QFileDevice::NoError;
     }

@@ -16,6 +16,7 @@
 #include <QSize>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,7 +24,8 @@ class QPainter;
 class TPrinter;
 class TPrinterInfo;
 
-inline const QString DeletedPaperMessage = QStringLiteral("選択された宛名レイアウトは用紙情報が削除されています  ");
+inline const QString DeletedPaperMessage =
+    QStringLiteral("選択された宛名レイアウトは用紙情報が削除されています  ");
 inline const QString PaperFileMissingMessage = QStringLiteral("用紙情報ファイルが見つかりません  ");
 inline const QString SaveFailedMessage = QStringLiteral("保存できませんでした  ");
 constexpr int LayoutFileHeaderSize = 28;
@@ -159,7 +161,6 @@ private:
     bool readBody(TFrameReader& reader);
     void applySettingsToFrames();
     void forEachTextFrame(const std::function<void(TMetaRect&)>& action) const;
-    bool isSenderFrame(const TDrawRect* frame) const;
     // The merge's shared steps.
     void clearRecipientFrames();
     void setPostal(TPosRect* frame, const AnsiString& postal, int mark) const;

@@ -69,19 +69,12 @@ void AppendJoint(TNameRect* name, const QString& text, const QString& honorific)
 
 } // namespace
 
-bool TLayoutDocument::isSenderFrame(const TDrawRect* frame) const
-{
-    const quint8 kind = frame->GetKind();
-    return kind == KindSenderPostal || kind == KindSenderAddress || kind == KindSenderName ||
-           kind == KindAddition;
-}
-
 void TLayoutDocument::clearRecipientFrames()
 {
     if (DetailedSet) {
-        for (TMetaRect* f : std::initializer_list<TMetaRect*>{m_d.Postal, m_d.Name, m_d.Corp[0], m_d.Corp[1],
-                                                              m_d.Corp[2], m_d.Address[0], m_d.Address[1],
-                                                              m_d.Address[2]})
+        for (TMetaRect* f :
+             std::initializer_list<TMetaRect*>{m_d.Postal, m_d.Name, m_d.Corp[0], m_d.Corp[1], m_d.Corp[2],
+                                               m_d.Address[0], m_d.Address[1], m_d.Address[2]})
             f->Clear();
         m_d.Barcode->ClearImage();
     } else {
@@ -145,7 +138,8 @@ void TLayoutDocument::closingConversions(bool sender) const
             t = ReplaceDashes(t, 0);
         return t;
     };
-    TNameRect* name = DetailedSet ? (sender ? m_d.SenderName : m_d.Name) : (sender ? m_s.SenderName : m_s.Name);
+    TNameRect* name =
+        DetailedSet ? (sender ? m_d.SenderName : m_d.Name) : (sender ? m_s.SenderName : m_s.Name);
     name->SetName(convert(name->Name(), true));
     for (int i = 0; i < name->GetJointCount(); ++i)
         name->SetJointName(i, convert(name->GetJointName(i), true));
@@ -343,16 +337,15 @@ void TLayoutDocument::senderCompany(const TMergeRow& row, TNameRect* frame, bool
 void TLayoutDocument::ShowSenderData()
 {
     if (DetailedSet) {
-        for (TMetaRect* f : std::initializer_list<TMetaRect*>{m_d.SenderPostal, m_d.SenderName, m_d.SenderCorp[0],
-                                                              m_d.SenderCorp[1], m_d.SenderCorp[2],
-                                                              m_d.SenderAddress[0], m_d.SenderAddress[1],
-                                                              m_d.SenderAddress[2]})
+        for (TMetaRect* f : std::initializer_list<TMetaRect*>{
+                 m_d.SenderPostal, m_d.SenderName, m_d.SenderCorp[0], m_d.SenderCorp[1], m_d.SenderCorp[2],
+                 m_d.SenderAddress[0], m_d.SenderAddress[1], m_d.SenderAddress[2]})
             f->Clear();
         for (TAdditionRect* f : m_d.Contacts)
             f->Clear();
     } else {
-        for (TMetaRect* f : std::initializer_list<TMetaRect*>{m_s.SenderPostal, m_s.SenderName, m_s.SenderAddress,
-                                                              m_s.Contacts[0], m_s.Contacts[1]})
+        for (TMetaRect* f : std::initializer_list<TMetaRect*>{
+                 m_s.SenderPostal, m_s.SenderName, m_s.SenderAddress, m_s.Contacts[0], m_s.Contacts[1]})
             f->Clear();
     }
     TSenderSource* senders = Context.Senders;
@@ -382,7 +375,8 @@ void TLayoutDocument::ShowSenderData()
     if (!row)
         return;
 
-    setPostal(DetailedSet ? m_d.SenderPostal : m_s.SenderPostal, row->Text("Pos"), Settings.Int(SenderPostalMark));
+    setPostal(DetailedSet ? m_d.SenderPostal : m_s.SenderPostal, row->Text("Pos"),
+              Settings.Int(SenderPostalMark));
     setAddress(true, *row);
     TNameRect* frame = DetailedSet ? m_d.SenderName : m_s.SenderName;
     const QString name = DecodedName(*row, "Name");

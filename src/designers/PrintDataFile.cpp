@@ -50,8 +50,8 @@ void TLayoutSettings::SetDefaults(bool withPicture)
 {
     using namespace LayoutSettingsField;
     Clear();
-    for (int level : {AddressLevel, NameLevel, AdditionLevel, SenderAddressLevel, SenderNameLevel,
-                      SenderAdditionLevel})
+    for (int level :
+         {AddressLevel, NameLevel, AdditionLevel, SenderAddressLevel, SenderNameLevel, SenderAdditionLevel})
         SetInt(level, 3);
     SetInt(CompanyRatio, 3);
     SetInt(DepartmentRatio, 4);

@@ -64,7 +64,10 @@ private:
 class TRectUndoData : public TUndoData
 {
 public:
-    TRectUndoData(qint32 zOrder, qint32 fixedIndex) : TUndoData(UndoTargetFrame), m_zOrder(zOrder), m_fixedIndex(fixedIndex) {}
+    TRectUndoData(qint32 zOrder, qint32 fixedIndex)
+        : TUndoData(UndoTargetFrame), m_zOrder(zOrder), m_fixedIndex(fixedIndex)
+    {
+    }
     const TRect& GetRect(quint8 side) const { return m_rects[side & 1]; }
     void SetRect(quint8 side, const TRect& rect) { m_rects[side & 1] = rect; }
     // Negative for a fixed frame that is not placed; the fixed index then finds it.

@@ -116,8 +116,8 @@ TPrinterSettings CurrentPrinterSettings(int index)
     s.DriverVersion = PrinterDriverVersion;
     s.Orientation = printer->Orientation() == QPageLayout::Landscape ? 2 : 1;
     s.Paper = printer->Paper();
-    s.PaperNumber = printer->Paper().id() == QPageSize::Custom ? UserPaperNumber
-                                                               : qint16(printer->Paper().windowsId());
+    s.PaperNumber =
+        printer->Paper().id() == QPageSize::Custom ? UserPaperNumber : qint16(printer->Paper().windowsId());
     s.Dpi = printer->DpiX();
     return s;
 }
@@ -147,12 +147,11 @@ void TPrinterInfo::LoadFromFile()
     const qint64 n = head.size() == 4 ? readAt<qint32>(head, 0) : 0;
     TPrinterSettings saved;
     // The size is checked against the file before anything of that size is read.
-    if (n <= 0 || n > file.size() - 4 || !DecodePrinterSettings(file.read(n), saved)) {
+    const QByteArray block = n > 0 && n <= file.size() - 4 ? file.read(n) : QByteArray();
+    if (block.isEmpty() || !DecodePrinterSettings(block, saved)) {
         SelectPrinter(-1);
         return;
     }
-    file.seek(4);
-    const QByteArray block = file.read(n);
     TPrinterList& list = TPrinterList::Instance();
     const int index = list.IndexOf(saved.DeviceName);
     if (index < 0 || saved.DriverVersion != PrinterDriverVersion) {

@@ -18,8 +18,8 @@ struct TPrinterSettings
 {
     QString DeviceName;
     quint16 DriverVersion = 0;
-    qint16 Orientation = 1;  // 1 portrait, 2 landscape
-    qint16 PaperNumber = 0;  // Windows paper number of the page size, 256 for a size of our own
+    qint16 Orientation = 1; // 1 portrait, 2 landscape
+    qint16 PaperNumber = 0; // Windows paper number of the page size, 256 for a size of our own
     qint16 Copies = 1;
     QPageSize Paper;
     int Dpi = 0;
@@ -64,7 +64,8 @@ public:
     void ReadMetrics();
     // Writes the file through a save file; false and the error text when it cannot be written.
     bool Save(QString* error = nullptr) const;
-    // 0 and the paper's name; when the copy's paper is not offered, the first paper's (and the copy takes it).
+    // 0 and the paper's name; when the copy's paper is not offered, the first paper's (and the copy takes
+    // it).
     void GetPaperName(qint32& error, QString& name);
     TRect GetPrintableBounds(int x, int y) const;
     QSize GetPageSize96() const;

@@ -15,7 +15,9 @@ TEST(DesignerData, AddressRowsByRecNo)
     const qint32 second = tables.add({{"NameKanji", QStringLiteral("試験 花子")}, {"Sender", 3}});
     int selected = 1;
     TTableAddressSource source(
-        tables.adrs(), [] { return 2; }, [&](int i) { return i == 0 ? first : i == 1 ? second : -1; },
+        tables.adrs(), [] { return 2; }, [&](int i) { return i == 0   ? first
+                                                             : i == 1 ? second
+                                                                      : -1; },
         [&] { return selected; });
     EXPECT_EQ(source.GetFirstSelectedRecNo(), second);
     const TMergeRow* row = source.LocateRecord(first);

@@ -73,8 +73,8 @@ TEST_F(LayoutDocumentTest, NewPostcardMatchesTheGoldenFile)
     EXPECT_EQ(preamble.Settings, document->Settings);
     // Six frames placed: recipient postal code, address, name, then the sender's, in that order.
     const TSimpleSet& s = document->Simple();
-    const std::vector<TDrawRect*> expected = {s.Postal, s.Address, s.Name, s.SenderPostal, s.SenderAddress,
-                                              s.SenderName};
+    const std::vector<TDrawRect*> expected = {s.Postal,       s.Address,       s.Name,
+                                              s.SenderPostal, s.SenderAddress, s.SenderName};
     EXPECT_EQ(document->Stacking, expected);
     EXPECT_TRUE(document->Modified);
     // A postcard with a picture: both postal marks 0; honorifics of new layouts.
@@ -83,7 +83,8 @@ TEST_F(LayoutDocumentTest, NewPostcardMatchesTheGoldenFile)
     EXPECT_EQ(document->Settings.Int(SenderPostalMark), 0);
     EXPECT_EQ(document->Settings.Honorific(CompanyHonorific), QStringLiteral("御中"));
     EXPECT_EQ(document->Settings.Honorific(SenderHonorific), QStringLiteral("行"));
-    EXPECT_EQ(document->PrintArea, (TRect{0, 0, document->DesignSize.width(), document->DesignSize.height()}));
+    EXPECT_EQ(document->PrintArea,
+              (TRect{0, 0, document->DesignSize.width(), document->DesignSize.height()}));
 }
 
 TEST_F(LayoutDocumentTest, SavedFileReopensIdentically)
@@ -217,8 +218,8 @@ TEST_F(LayoutDocumentTest, StackingGapsCloseUp)
     auto reopened = Fresh();
     ASSERT_TRUE(reopened->LoadFromFile(Path("gaps.gpl")));
     const TSimpleSet& s = reopened->Simple();
-    const std::vector<TDrawRect*> expected = {s.Postal, s.Address, s.Name, s.SenderPostal, s.SenderAddress,
-                                              s.SenderName};
+    const std::vector<TDrawRect*> expected = {s.Postal,       s.Address,       s.Name,
+                                              s.SenderPostal, s.SenderAddress, s.SenderName};
     EXPECT_EQ(reopened->Stacking, expected);
 }
 
@@ -250,7 +251,8 @@ TEST_F(LayoutDocumentTest, DeletedPaperLoadsOnThePreviousPaper)
 TEST_F(LayoutDocumentTest, PaperWithoutItsPictureStillLoads)
 {
     QDir().mkpath(Path("program/Common"));
-    ASSERT_TRUE(QFile::copy(ProgramFolder + QStringLiteral("Common/Lyt.fmt"), Path("program/Common/Lyt.fmt")));
+    ASSERT_TRUE(
+        QFile::copy(ProgramFolder + QStringLiteral("Common/Lyt.fmt"), Path("program/Common/Lyt.fmt")));
     ProgramFolder = Path("program/");
     auto document = NewLayout(0);
     EXPECT_TRUE(document->Background.isNull());
@@ -264,7 +266,8 @@ TEST_F(LayoutDocumentTest, EnvelopeWithoutPictureAndReplyPaper)
     // has four simple rectangles: the sender fills the recipient frames and only those are placed.
     TMemorySenders senders;
     TMemoryRow sender;
-    sender.Fields = {{"RecNo", 4}, {"Name", "見本 花子"}, {"SelectInfo", 1}, {"NamePrint", true}, {"Pos", "1000013"}};
+    sender.Fields = {
+        {"RecNo", 4}, {"Name", "見本 花子"}, {"SelectInfo", 1}, {"NamePrint", true}, {"Pos", "1000013"}};
     senders.Rows.push_back(sender);
     m_context.Senders = &senders;
     auto reply = NewLayout(2, 1);

@@ -89,15 +89,17 @@ TEST_F(LayoutMergeTest, PostalMarks)
                           {"123", 1, "〒１２３"},
                           {"", 1, ""}};
     for (const Case& c : cases) {
-        auto document =
-            Merge(Row({{"RecNo", 1}, {"Pos", c.postal}, {"PrivCorp", true}}), 0, false, {}, {{RecipientPostalMark, c.mark}});
-        EXPECT_EQ(document->Simple().Postal->Text(), QString::fromUtf8(c.expected)) << c.postal << " " << c.mark;
+        auto document = Merge(Row({{"RecNo", 1}, {"Pos", c.postal}, {"PrivCorp", true}}), 0, false, {},
+                              {{RecipientPostalMark, c.mark}});
+        EXPECT_EQ(document->Simple().Postal->Text(), QString::fromUtf8(c.expected))
+            << c.postal << " " << c.mark;
     }
 }
 
 TEST_F(LayoutMergeTest, AddressDashesAndKanjiNumerals)
 {
-    const TMemoryRow record = Row({{"RecNo", 1}, {"Tdfkn", "東京都"}, {"Adrs1", "千代田区1-2-3"}, {"PrivCorp", true}});
+    const TMemoryRow record =
+        Row({{"RecNo", 1}, {"Tdfkn", "東京都"}, {"Adrs1", "千代田区1-2-3"}, {"PrivCorp", true}});
     struct Case
     {
         const char* what;
@@ -133,17 +135,31 @@ TEST_F(LayoutMergeTest, JointNames)
         QStringList joints;
     };
     const Case cases[] = {
-        {"joint 1 without own name", Row({{"JointPrint", false}, {"JointPrint1", true}, {"Joint1", "花子"}}),
-         "見本 花子", "様", {}},
+        {"joint 1 without own name",
+         Row({{"JointPrint", false}, {"JointPrint1", true}, {"Joint1", "花子"}}),
+         "見本 花子",
+         "様",
+         {}},
         {"own name and two joints",
-         Row({{"JointPrint", true}, {"JointPrint1", true}, {"Joint1", "花子"}, {"JointHonor1", "ちゃん"},
-              {"JointPrint2", true}, {"Joint2", "別姓 次郎"}}),
-         "見本 太郎", "様", {" 花子", "別姓 次郎"}},
+         Row({{"JointPrint", true},
+              {"JointPrint1", true},
+              {"Joint1", "花子"},
+              {"JointHonor1", "ちゃん"},
+              {"JointPrint2", true},
+              {"Joint2", "別姓 次郎"}}),
+         "見本 太郎",
+         "様",
+         {" 花子", "別姓 次郎"}},
         {"owner with another surname",
          Row({{"JointPrint", true}, {"JointOwner", 1}, {"Joint1", "別姓 花子"}, {"JointHonor1", "殿"}}),
-         "別姓 花子", "殿", {"見本 太郎"}},
-        {"owner sharing the surname", Row({{"JointPrint", false}, {"JointOwner", 2}, {"Joint2", "花子"}}),
-         "見本 花子", "様", {}},
+         "別姓 花子",
+         "殿",
+         {"見本 太郎"}},
+        {"owner sharing the surname",
+         Row({{"JointPrint", false}, {"JointOwner", 2}, {"Joint2", "花子"}}),
+         "見本 花子",
+         "様",
+         {}},
     };
     for (const Case& c : cases) {
         TMemoryRow record = c.record;
@@ -164,10 +180,15 @@ TEST_F(LayoutMergeTest, JointNames)
 
 TEST_F(LayoutMergeTest, CompanyFormsAndHonorificPlacement)
 {
-    const TMemoryRow company = Row({{"RecNo", 1}, {"PrivCorp", false}, {"NameKanji", "見本 太郎"},
-                                    {"CorpKanji", "株式会社見本"}, {"Dptmnt", "総務部"}, {"Post", ""}});
+    const TMemoryRow company = Row({{"RecNo", 1},
+                                    {"PrivCorp", false},
+                                    {"NameKanji", "見本 太郎"},
+                                    {"CorpKanji", "株式会社見本"},
+                                    {"Dptmnt", "総務部"},
+                                    {"Post", ""}});
     auto abbreviated = Merge(company, 1, false, {}, {{CompanyForm, 1}});
-    EXPECT_EQ(abbreviated->Simple().Name->Company(), AbbreviateCompanyType(QStringLiteral("株式会社見本"), false));
+    EXPECT_EQ(abbreviated->Simple().Name->Company(),
+              AbbreviateCompanyType(QStringLiteral("株式会社見本"), false));
     EXPECT_NE(abbreviated->Simple().Name->Company(), QStringLiteral("株式会社見本"));
     EXPECT_EQ(abbreviated->Simple().Name->Honorific(), QStringLiteral("様"));
 
@@ -197,15 +218,26 @@ TEST_F(LayoutMergeTest, CompanyFormsAndHonorificPlacement)
 
 TEST_F(LayoutMergeTest, SenderJointNamesTogetherAndContacts)
 {
-    m_senders.Rows = {Row({{"RecNo", 7}, {"Name", "見本 太郎"}, {"SelectInfo", 1}, {"NamePrint", true},
-                           {"Joint1", "花子"}, {"JointPrint1", true}, {"Joint2", "次郎"}, {"JointPrint2", true},
-                           {"Joint3", "三郎"}, {"JointPrint3", true}, {"AdditionPrint2", true},
-                           {"Head2", "E-Mail"}, {"Addition2", "taro@example.jp"}, {"AdditionPrint3", true},
-                           {"Head3", "TEL"}, {"Addition3", "0312345678"}})};
+    m_senders.Rows = {Row({{"RecNo", 7},
+                           {"Name", "見本 太郎"},
+                           {"SelectInfo", 1},
+                           {"NamePrint", true},
+                           {"Joint1", "花子"},
+                           {"JointPrint1", true},
+                           {"Joint2", "次郎"},
+                           {"JointPrint2", true},
+                           {"Joint3", "三郎"},
+                           {"JointPrint3", true},
+                           {"AdditionPrint2", true},
+                           {"Head2", "E-Mail"},
+                           {"Addition2", "taro@example.jp"},
+                           {"AdditionPrint3", true},
+                           {"Head3", "TEL"},
+                           {"Addition3", "0312345678"}})};
     m_senders.Default = 7;
     ASSERT_EQ(LoadHyphenLibrary(ProgramFolder, ProgramFolder + QStringLiteral("Dic/")), 0);
-    auto document = Merge(Row({{"RecNo", 1}, {"PrivCorp", true}, {"Sender", 7}}), 1, false,
-                          {{JointNamesTogether, 1}});
+    auto document =
+        Merge(Row({{"RecNo", 1}, {"PrivCorp", true}, {"Sender", 7}}), 1, false, {{JointNamesTogether, 1}});
     const TSimpleSet& s = document->Simple();
     EXPECT_EQ(s.SenderName->Name(), QStringLiteral("見本 太郎・花子"));
     ASSERT_EQ(s.SenderName->GetJointCount(), 1);
@@ -255,7 +287,10 @@ TEST_F(LayoutMergeTest, SenderFallbacks)
 
 TEST_F(LayoutMergeTest, RecordThatCannotBeLocatedStaysEmpty)
 {
-    auto document = Merge(Row({{"RecNo", 1}, {"PrivCorp", true}, {"NameKanji", "見本 太郎"}, {"JointPrint", true},
+    auto document = Merge(Row({{"RecNo", 1},
+                               {"PrivCorp", true},
+                               {"NameKanji", "見本 太郎"},
+                               {"JointPrint", true},
                                {"Pos", "1000013"}}),
                           1);
     EXPECT_FALSE(document->Simple().Name->Name().isEmpty());

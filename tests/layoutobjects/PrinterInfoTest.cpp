@@ -170,9 +170,9 @@ TEST_F(PrinterInfoTest, MetricsBoundsAndConversions)
     EXPECT_EQ(info.RightMargin, 50);
     EXPECT_DOUBLE_EQ(info.ScaleX, 6.25);
     const TRect bounds = info.GetPrintableBounds(0, 0);
-    EXPECT_EQ(bounds.left, 8);                                 // 50 / 6.25
-    EXPECT_EQ(bounds.top, 10);                                 // 60 / 6.25 = 9.6
-    EXPECT_EQ(bounds.right - bounds.left, 786);                // (4961 - 50) / 6.25 = 785.76
+    EXPECT_EQ(bounds.left, 8);                  // 50 / 6.25
+    EXPECT_EQ(bounds.top, 10);                  // 60 / 6.25 = 9.6
+    EXPECT_EQ(bounds.right - bounds.left, 786); // (4961 - 50) / 6.25 = 785.76
     EXPECT_EQ(info.GetPrintableBounds(5, 7).left, 13);
     EXPECT_EQ(info.GetPageSize96(), QSize(794, 1123));
     EXPECT_EQ(info.TenthMmToDevice(QPoint(254, 127)), QPoint(600, 300));
