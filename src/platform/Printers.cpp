@@ -81,6 +81,12 @@ QSize TPrinter::PhysicalSize() const
     return QSize(qRound(sized.width() / 25.4 * DpiX()), qRound(sized.height() / 25.4 * DpiY()));
 }
 
+QSize TPrinter::PageSize() const
+{
+    const QPoint offset = PhysicalOffset();
+    return PhysicalSize() - QSize(2 * offset.x(), 2 * offset.y());
+}
+
 TPdfPrinter::TPdfPrinter(QString name, QString folderOrFile, bool isFolder, int dpi)
     : m_name(std::move(name)), m_target(std::move(folderOrFile)), m_isFolder(isFolder), m_dpi(dpi)
 {
@@ -129,6 +135,11 @@ QSize TCupsPrinter::PhysicalSize() const
 QPoint TCupsPrinter::PhysicalOffset() const
 {
     return cupsLayout(m_name, Paper(), Orientation(), nullptr).paintRectPixels(DpiX()).topLeft();
+}
+
+QSize TCupsPrinter::PageSize() const
+{
+    return cupsLayout(m_name, Paper(), Orientation(), nullptr).paintRectPixels(DpiX()).size();
 }
 
 std::unique_ptr<TPrintJob> TCupsPrinter::BeginJob(const QString& title)

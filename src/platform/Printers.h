@@ -43,6 +43,8 @@ public:
     // Size of the whole sheet and offset of the printable area, in printer pixels, for the paper.
     virtual QSize PhysicalSize() const;
     virtual QPoint PhysicalOffset() const { return {}; }
+    // Size of the printable area in printer pixels; by default the offset is kept on every side.
+    virtual QSize PageSize() const;
     // Null when the job cannot start.
     virtual std::unique_ptr<TPrintJob> BeginJob(const QString& title) = 0;
 
@@ -80,6 +82,7 @@ public:
     int DpiY() const override;
     QSize PhysicalSize() const override;
     QPoint PhysicalOffset() const override;
+    QSize PageSize() const override;
     std::unique_ptr<TPrintJob> BeginJob(const QString& title) override;
 
 private:

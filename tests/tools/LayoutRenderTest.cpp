@@ -7,6 +7,7 @@
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 namespace {
 
@@ -77,8 +78,8 @@ TEST_F(LayoutRender, AddressSideFrames)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const ToolRun text = run("pdftotext", {m_dir.filePath("out.pdf"), "-"});
     const QString extracted = QString::fromUtf8(text.out).remove(QRegularExpression("\\s"));
-    for (const char* part : {"株式会社見本商事", "営業第一部担当部長", "謹賀新年", "お願い申し上げます", "03-1234-5678",
-                             "総", "様", "花", "鈴"})
+    for (const char* part : {"株式会社見本商事", "営業第一部担当部長", "謹賀新年", "お願い申し上げます",
+                             "03-1234-5678", "総", "様", "花", "鈴"})
         EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part;
 }
 
@@ -105,6 +106,76 @@ TEST_F(LayoutRender, SceneErrorsNameWhatIsWrong)
     }
     const ToolRun usage = run(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"), {"only-one"});
     EXPECT_NE(usage.exitCode, 0);
+}
+
+// Address-side layouts: a new postcard saved, reopened and saved again; three records printed, one a page.
+class LayoutRenderDocument : public ::testing::Test
+{
+protected:
+    ToolRun render(const QStringList& args)
+    {
+        return RunTool(QStringLiteral(TOVAREL_PROGRAM_DIR "layoutrender"), args, m_dir.path());
+    }
+    void load(const char* table, const char* csv)
+    {
+        const ToolRun r =
+            RunTool(QStringLiteral(TOVAREL_PROGRAM_DIR "tablestore"),
+                    {"load", table, QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/") + csv}, m_dir.path());
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(LayoutRenderDocument, NewLayoutResavesIdenticallyBarThePreview)
+{
+    ToolRun r = render({"--new", "0", "--save", "new.gpl"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = render({"--layout", "new.gpl", "--save", "again.gpl"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray first = ReadFileBytes(m_dir.filePath("new.gpl"));
+    const QByteArray second = ReadFileBytes(m_dir.filePath("again.gpl"));
+    ASSERT_GT(first.size(), 54);
+    const qint32 previewLength = qFromLittleEndian<qint32>(first.constData() + 50);
+    EXPECT_EQ(first.left(50), second.left(50));
+    EXPECT_EQ(first.mid(54 + previewLength),
+              second.mid(54 + qFromLittleEndian<qint32>(second.constData() + 50)));
+    EXPECT_TRUE(first.mid(54, 2) == QByteArray("\xFF\xD8")); // a JPEG
+}
+
+TEST_F(LayoutRenderDocument, OnePagePerRecord)
+{
+    load("Adrs.DB", "Adrs.csv");
+    load("Sender.DB", "Sender.csv");
+    WriteFileBytes(m_dir.filePath("Sender.ini"), "[SENDER]\r\nDefault=1\r\n");
+    const ToolRun r =
+        render({"--new", "1", "--adrs", "Adrs.DB", "--sender", "Sender.DB", "--pdf", "out.pdf"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("3 page(s)"));
+    const ToolRun info = RunTool("pdfinfo", {m_dir.filePath("out.pdf")});
+    EXPECT_TRUE(QString::fromUtf8(info.out).contains(QRegularExpression("Pages:\\s+3\n")));
+    const ToolRun text = RunTool("pdftotext", {m_dir.filePath("out.pdf"), "-"});
+    const QString extracted = QString::fromUtf8(text.out).remove(QRegularExpression("\\s"));
+    for (const char* part : {"見本太郎様", "花子様", "株式会社見本商事", "部長様", "試験一郎殿", "差出",
+                             "次郎", "渋谷区", "０３－"})
+        EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part << " in " << extracted.toStdString();
+}
+
+TEST_F(LayoutRenderDocument, RefusesWhatItCannotUse)
+{
+    WriteFileBytes(m_dir.filePath("bad.gpl"), "not a layout");
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"--layout", "bad.gpl"}, "このファイルは有効な形式ではありません"},
+        {{"--new", "9999"}, "no paper of index 9999"},
+        {{"--new", "x"}, "paper index"},
+        {{"--new", "0", "--layout", "bad.gpl"}, "exactly one"},
+        {{"--new", "0", "--adrs", "missing.DB"}, "cannot read"},
+    };
+    for (const auto& [args, named] : cases) {
+        const ToolRun r = render(args);
+        EXPECT_NE(r.exitCode, 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromUtf8(r.err).contains(QString::fromUtf8(named)))
+            << args.join(' ').toStdString() << " -> " << r.err.toStdString();
+    }
 }
 
 } // namespace

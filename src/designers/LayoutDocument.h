@@ -1,0 +1,181 @@
+// The document of the address printing window, without widgets: paper and sheet, printable area, the two
+// fixed sets of frames, the free frames, stacking list, selection, settings record, undo history, the ".gpl"
+// reader and writer, the preview picture and the merge of address-book and sender records.
+#pragma once
+
+#include "designers/DesignerData.h"
+#include "designers/PrintDataFile.h"
+#include "designers/UndoList.h"
+#include "layoutobjects/BarcodeRect.h"
+#include "layoutobjects/CorpRect.h"
+#include "layoutobjects/NameRect.h"
+#include "layoutobjects/PaperFormat.h"
+#include "layoutobjects/PosRect.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPainter;
+class TPrinter;
+class TPrinterInfo;
+
+inline const QString DeletedPaperMessage =
+    QStringLiteral("選択された宛名レイアウトは用紙情報が削除されています  ");
+inline const QString PaperFileMissingMessage = QStringLiteral("用紙情報ファイルが見つかりません  ");
+inline const QString SaveFailedMessage = QStringLiteral("保存できませんでした  ");
+constexpr int LayoutFileHeaderSize = 28;
+
+// Free-frame lists, in file order.
+enum TFreeKind { FreeIllustration, FreeText, FreeFigure, FreeQRCode, FreeKindCount };
+// The registered class of each list.
+QString FreeFrameClassName(int kind);
+
+// What the document shares with its window: the printer (null when none is installed), the record sources
+// and the prototypes of new frames.
+struct TLayoutContext
+{
+    TPrinterInfo* Printer = nullptr;
+    TAddressListSource* AddressList = nullptr;
+    TSenderSource* Senders = nullptr;
+    std::shared_ptr<TDefaultRects> Prototypes = std::make_shared<TDefaultRects>();
+};
+
+// The simple set: one address frame, name frame with the company block, two sender contact lines.
+struct TSimpleSet
+{
+    TPosRect* Postal;
+    TAddressRect* Address;
+    TNameRect* Name;
+    TBarcodeRect* Barcode;
+    TPosRect* SenderPostal;
+    TAddressRect* SenderAddress;
+    TNameRect* SenderName;
+    std::array<TAdditionRect*, 2> Contacts;
+};
+
+// The detailed set: one frame per address line and company line, four sender contacts.
+struct TDetailedSet
+{
+    TPosRect* Postal;
+    std::array<TAddressRect*, 3> Address;
+    std::array<TCorpRect*, 3> Corp; // company, department, title
+    TNameRect* Name;
+    TBarcodeRect* Barcode;
+    TPosRect* SenderPostal;
+    std::array<TAddressRect*, 3> SenderAddress;
+    std::array<TCorpRect*, 3> SenderCorp;
+    TNameRect* SenderName;
+    std::array<TAdditionRect*, 4> Contacts;
+};
+
+class TLayoutDocument
+{
+public:
+    static constexpr int SimpleCount = 9;
+    static constexpr int DetailedCount = 21;
+
+    explicit TLayoutDocument(TLayoutContext context = {});
+    TLayoutDocument(const TLayoutDocument&) = delete;
+    TLayoutDocument& operator=(const TLayoutDocument&) = delete;
+
+    TLayoutContext Context;
+    TPaperFormat Paper;
+    TMultiUpSheet Sheet;
+    qint32 PaperIndex = 0;
+    QSize DesignSize; // 96-dpi units
+    QImage Background;
+    TRect PrintArea;
+    quint8 SenderDisplayMode = 0;
+    bool DetailedSet = false;
+    bool BarcodeImpossible = false;
+    int MaxBarcodeSize = 0;
+    TLayoutSettings Settings;
+    qint32 SenderRecNo = 0;
+    bool DocumentOpen = false;
+    bool Modified = false;
+    QString FileName;
+    double Zoom = 1.0;
+    TUndoList Undo;
+
+    const std::vector<std::unique_ptr<TDrawRect>>& SimpleFrames() const { return m_simple; }
+    const std::vector<std::unique_ptr<TDrawRect>>& DetailedFrames() const { return m_detailed; }
+    const TSimpleSet& Simple() const { return m_s; }
+    const TDetailedSet& Detailed() const { return m_d; }
+    const std::vector<TDrawRect*>& CurrentSet() const { return m_current; }
+    const std::vector<std::unique_ptr<TDrawRect>>& FreeFrames(int kind) const { return m_free[size_t(kind)]; }
+    // Appends a free frame of a kind; the document owns it.
+    TDrawRect* AddFreeFrame(int kind, std::unique_ptr<TDrawRect> frame);
+    // Entry 0 on top.
+    std::vector<TDrawRect*> Stacking;
+    std::vector<TDrawRect*> Selection;
+    int FocusIndex = -1;
+    void InsertIntoStacking(TDrawRect* frame, bool onlyWhenVisible);
+    void RemoveFromStacking(TDrawRect* frame);
+    int StackingIndex(const TDrawRect* frame) const;
+
+    void ClearLayout();
+
+    // Paper set-up. The standard reader answers false (with the message shown) when "Lyt.fmt" has another
+    // signature and false without a message when the index names no record (a deleted paper).
+    bool LoadPaperFormat();
+    bool LoadCustomPaperFormat();
+    void SetPrintArea();
+    // The barcode bytes of the paper: the largest fitting size along the writing direction.
+    void FitPaperBarcode();
+    bool NewLayout();
+    // fromNewOrFile: the caller places the frames.
+    void SetIndividualLayout(bool detailed, bool fromNewOrFile = false);
+
+    // Reads a ".gpl" file into this fresh document; false (message shown) for a file that is not a valid
+    // layout. PaperFound says whether the file's paper still exists; when not, the paper set before the call
+    // stays and the caller asks for a paper.
+    bool LoadFromFile(const QString& path);
+    bool PaperFound = true;
+    // The "$$" safe save; false (message shown) when the file could not be written, the old file restored.
+    bool SaveToFile(const QString& path);
+    QByteArray EncodeLayoutFile(const QByteArray& preview) const;
+    QImage CreateThumbnail(int sizeIndex);
+
+    // Merge. ShowRecordData answers false when the record could not be located: the recipient frames stay
+    // empty so that printing can skip the record.
+    bool ShowRecordData(qint32 recNo);
+    void ShowSenderData();
+    void FillSimpleFrames();
+    bool RefreshData();
+
+    // Prints the stacking list from the bottom to the top, each frame's printer rect from its design rect.
+    void PrintFrames(QPainter& painter, QPoint offset);
+    // One page per shown record of the address list, merged in turn (a record that cannot be located is
+    // skipped); one page as shown on a paper addressed to the sender or without records. False and the
+    // reason when the job fails.
+    bool PrintPages(TPrinter& printer, const QString& title, int* pages, QString* error);
+
+private:
+    template <class T> T* makeFrame(std::vector<std::unique_ptr<TDrawRect>>& set);
+    void takePicture();
+    bool readBody(TFrameReader& reader);
+    void applySettingsToFrames();
+    void forEachTextFrame(const std::function<void(TMetaRect&)>& action) const;
+    // The merge's shared steps.
+    void clearRecipientFrames();
+    void setPostal(TPosRect* frame, const AnsiString& postal, int mark) const;
+    void setAddress(bool sender, const TMergeRow& row) const;
+    void closingConversions(bool sender) const;
+    void makeBarcode(const TMergeRow& row) const;
+    // The company lines of a sender row (or of a sender row in the recipient frames).
+    void senderCompany(const TMergeRow& row, TNameRect* name, bool sender, bool emptyHonorific);
+    const TMergeRow* chooseSender(bool fallBackToDefault);
+
+    std::vector<std::unique_ptr<TDrawRect>> m_simple;
+    std::vector<std::unique_ptr<TDrawRect>> m_detailed;
+    TSimpleSet m_s{};
+    TDetailedSet m_d{};
+    std::vector<TDrawRect*> m_current;
+    std::array<std::vector<std::unique_ptr<TDrawRect>>, FreeKindCount> m_free;
+    QByteArray m_header; // of the file being read
+};
