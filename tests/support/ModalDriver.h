@@ -15,7 +15,7 @@
 #include <functional>
 
 // How long a modal window may stay unhandled, or open after its last handler, before it is closed.
-inline constexpr qint64 ModalGuardMs = 10000;
+inline constexpr qint64 ModalGuardMs = 30000;
 
 // Closes a modal window that nobody closed: a dialog is rejected past any override that could refuse.
 inline void CloseLeftModal(QWidget* modal)
@@ -106,13 +106,20 @@ private:
                 ++m_handled;
                 Handler handler = m_entries.takeAt(i).handler;
                 QPointer<QWidget> target(modal);
-                QTimer::singleShot(0, this, [handler, target] {
-                    if (target)
-                        handler(target);
+                QTimer::singleShot(0, this, [this, handler, target] {
+                    if (!target)
+                        return;
+                    m_busy.append(target.data());
+                    handler(target);
+                    m_busy.removeOne(target.data());
+                    m_since.restart();
                 });
                 return;
             }
         }
+        // A handler still working over its own window is not a window left open.
+        if (m_busy.contains(modal))
+            m_since.restart();
         if (m_since.elapsed() > ModalGuardMs) {
             ADD_FAILURE() << "modal window " << modal->objectName().toStdString() << " ("
                           << modal->metaObject()->className() << ") "
@@ -128,6 +135,7 @@ private:
     QPointer<QWidget> m_current;
     QPointer<QWidget> m_last;
     int m_handled = 0;
+    QList<QWidget*> m_busy; // windows whose handler is running
 };
 
 // Runs dialog.exec(); each step runs in turn, one per poll, while the dialog is the active modal window. A
@@ -152,6 +160,9 @@ inline int RunModal(QDialog& dialog, QList<std::function<void()>> steps)
             });
             return;
         }
+        // A step still working over its own dialog is not a window left open.
+        if (inStep && modal == &dialog)
+            since.restart();
         if (since.elapsed() <= ModalGuardMs)
             return;
         since.restart();
