@@ -3,6 +3,8 @@
 // exchange codes.
 #include "search/DicSch.h"
 
+#include "core/PDFHelp.h"
+
 #include "search/DirSearchFixture.h"
 #include "support/CardFixtures.h"
 #include "support/MessageRecorder.h"
@@ -16,7 +18,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 namespace {
 
@@ -388,4 +394,33 @@ TEST_F(DicSearchDialogTest, PostalLookupDecidesATown)
     empty.pgctlDicType->setCurrentIndex(1);
     empty.btnDecisionClick();
     EXPECT_FALSE(empty.Decided()) << "決定 before any search does nothing";
+}
+
+TEST_F(DicSearchDialogTest, WheelTurnsTheTabsRoundAndEnterInTheTownListDecides)
+{
+    const auto wheel = [this](int dy) {
+        QWidget* bar = dialog.pgctlDicType->tabBar();
+        QWheelEvent e(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, dy), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &e);
+    };
+    dialog.pgctlDicType->setCurrentIndex(2);
+    wheel(-120); // towards the user: the next tab, wrapping to the first
+    EXPECT_EQ(dialog.pgctlDicType->currentIndex(), 0);
+    EXPECT_EQ(dialog.ResultKind, 0);
+    EXPECT_EQ(HelpContextOf(&dialog), 35);
+    wheel(120);
+    EXPECT_EQ(dialog.pgctlDicType->currentIndex(), 2);
+    EXPECT_EQ(HelpContextOf(&dialog), 38);
+    dialog.Configure(TDicSearch::dsPostal | TDicSearch::dsAddress, false, false);
+    wheel(-120);
+    EXPECT_EQ(dialog.pgctlDicType->currentIndex(), 1) << "the hidden telephone tab is passed over";
+
+    ASSERT_EQ(dialog.StartSearch(2, QStringLiteral("東京都千代田区")), 0);
+    ASSERT_GT(dialog.lvAdrsTown->topLevelItemCount(), 1);
+    dialog.lvAdrsTown->setCurrentItem(dialog.lvAdrsTown->topLevelItem(1));
+    QTest::keyClick(dialog.lvAdrsTown, Qt::Key_Return);
+    ASSERT_TRUE(dialog.Decided());
+    EXPECT_EQ(dialog.ResultKind, 2);
+    EXPECT_EQ(ToWide(dialog.GetResult().Address2), dialog.lvAdrsTown->topLevelItem(1)->text(2));
 }
