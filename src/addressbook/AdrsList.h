@@ -83,7 +83,7 @@ public:
     void SetCurrentIndex(int index) override { m_engine->SetCurrentIndex(index); }
     bool IsAtFirst() const override { return m_engine->IsAtFirst(); }
     bool IsAtLast() const override { return m_engine->IsAtLast(); }
-    bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec)
+    bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec) override
     {
         return m_engine->ReadAddressRecord(recNo, rec);
     }

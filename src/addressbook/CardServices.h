@@ -54,6 +54,8 @@ public:
     virtual int IndexOfRecNo(qint32 recNo) const = 0; // -1 when the list does not show it
     virtual void SelectIndex(int index, bool scroll) = 0;
     virtual bool ReadRecordAt(int index, TAdrsDataRec& rec) = 0;
+    // A row by its RecNo, also one the list does not show.
+    virtual bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec) = 0;
     virtual void NotifyRecordsEdited(const QList<qint32>& recNos) = 0;
     virtual void NotifyRecordsDeleted(const QList<qint32>& recNos) = 0;
     virtual QList<TCardSender> Senders() const = 0;

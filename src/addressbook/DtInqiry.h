@@ -101,6 +101,9 @@ public:
     void SetFormValues(const TCardValues& values);
 
     const std::optional<TAdrsDataRec>& LoadedRecord() const { return m_loaded; }
+    // The address list that owns the card (null without one) and the data module it writes through.
+    TCardAddressBook* AddressBook() const { return m_book; }
+    TCardDataModule& DataModule() const { return m_data; }
     const std::optional<TAdrsDataRec>& SnapshotRecord() const { return m_snapshot; }
     bool IsProtected() const;
 

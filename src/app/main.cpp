@@ -1,5 +1,6 @@
 // Program entry point: installs the program's start-up services and the windows the address list opens, and
 // runs the start.
+#include "addressbook/BatchChg.h"
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
@@ -14,5 +15,6 @@ int main(int argc, char** argv)
     RegisterFileExport();
     RegisterSearchWindows();
     RegisterLinkServices();
+    RegisterBatchChange();
     return QuenridMain(argc, argv);
 }

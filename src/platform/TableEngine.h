@@ -190,6 +190,8 @@ public:
     // On failure no target is left behind.
     static void copyTableFile(const QString& source, const QString& target);
 
+    // The session whose passwords open the table; another object on the same file uses it too.
+    TableSession& session() const { return m_session; }
     void setDatabaseName(const QString& folder); // with or without a trailing "/"
     QString databaseName() const { return m_folder; }
     void setTableName(const QString& fileName);

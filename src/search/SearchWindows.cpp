@@ -4,6 +4,7 @@
 #include "addressbook/AdrsList.h"
 #include "addressbook/AdrsListServices.h"
 #include "search/CtgrySch.h"
+#include "search/DtInqiryLookups.h"
 
 void RegisterSearchWindows()
 {
@@ -13,4 +14,7 @@ void RegisterSearchWindows()
     });
     RegisterListChild(TListChild::CategorySearch,
                       [] { return static_cast<QWidget*>(CategorySearch.data()); });
+
+    // The record card's look-ups.
+    RegisterCardLookups();
 }

@@ -1,6 +1,9 @@
-// Fuzz target: the wrappers' reading of the records that the dictionary libraries fill.
+// Fuzz target: the wrappers' reading of the records that the dictionary libraries fill, and the lookup
+// dialog's results built from them and from directory entries.
 #include "core/AppSub.h"
+#include "search/DicSchLogic.h"
 #include "search/DicWrapper.h"
+#include "search/KykbnDicClass.h"
 #include "search/Dlmtad.h"
 #include "search/PosDicClass.h"
 
@@ -46,5 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         SetField(r.BlockCode, FieldText(kykbn.AreaCode).mid(5, 6));
         MtAdrsCode(FieldText(r.JisCode), FieldText(r.BlockCode));
     }
+    DicResultFromDicAdrs(r);
+    TKykbnResultRec tel;
+    if (Next(data, size, tel))
+        DicResultFromKykbn(tel);
+    TDirDetailRec detail;
+    if (Next(data, size, detail))
+        DicResultFromDirectory(detail);
     return 0;
 }

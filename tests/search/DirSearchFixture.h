@@ -1,5 +1,6 @@
 // What the directory search tests share: conditions over the fixture data (Tokyo 13101: 7 shown entries
-// and one not shown; 13102: none; 13103: 30; 13104: 20), a reference on the library, and field text.
+// and one not shown; 13102: none; 13103: 30; 13104: 20; Osaka 27127: three, two of them under one number), a
+// reference on the library, and field text.
 #pragma once
 
 #include "search/DicFixture.h"

@@ -188,6 +188,7 @@ public:
     {
         return index >= 0 && index < int(recNos.size()) && m_data.readRow(recNos[size_t(index)], rec);
     }
+    bool ReadAddressRecord(qint32 recNo, TAdrsDataRec& rec) override { return m_data.readRow(recNo, rec); }
     void NotifyRecordsEdited(const QList<qint32>& r) override { edited += r; }
     void NotifyRecordsDeleted(const QList<qint32>& r) override { deleted += r; }
     QList<TCardSender> Senders() const override { return senders; }
