@@ -485,6 +485,33 @@ size_t CityHead(const Dictionary& dic, int city, std::u32string_view text)
     return 0;
 }
 
+int BestCity(const Dictionary& dic, std::u32string_view text, size_t* head)
+{
+    int best = -1;
+    *head = 0;
+    for (size_t c = 0; c < dic.cities.size(); ++c) {
+        const size_t h = CityHead(dic, int(c), text);
+        if (h > *head) {
+            *head = h;
+            best = int(c);
+        }
+    }
+    return best;
+}
+
+int BestTown(const Dictionary& dic, int city, std::u32string_view rest)
+{
+    const MatchKeys& keys = dic.keys();
+    int town = -1;
+    for (int t : dic.cities[size_t(city)].towns) {
+        const std::u32string& name = keys.townNames[size_t(t)];
+        if (!name.empty() && rest.substr(0, name.size()) == name &&
+            (town < 0 || name.size() > keys.townNames[size_t(town)].size()))
+            town = t;
+    }
+    return town;
+}
+
 std::vector<CityMatch> MatchCities(const Dictionary& dic, std::u32string_view text)
 {
     std::vector<CityMatch> out;

@@ -157,6 +157,12 @@ size_t CityHead(const Dictionary& dic, int city, std::u32string_view text);
 // town when the rest is empty.
 std::vector<int> MatchTowns(const Dictionary& dic, int city, std::u32string_view rest);
 
+// The municipality with the longest name that starts the normalised text (the first of equals), -1 when
+// none; *head gets the length of that name.
+int BestCity(const Dictionary& dic, std::u32string_view text, size_t* head);
+// The town of a municipality whose normalised name is the longest to start rest; -1 when none.
+int BestTown(const Dictionary& dic, int city, std::u32string_view rest);
+
 // Strips the leading prefecture (index into prefectures, or -1) from a normalised text.
 std::u32string_view StripPrefecture(const Dictionary& dic, std::u32string_view text, int* pref);
 
