@@ -144,17 +144,20 @@ int32_t convert(const TCvtAdrsRequest* request, TCvtAdrsResult* result)
     size_t head = 0;
     int city = BestCity(dic, norm, &head);
     // The same name in two prefectures without a prefecture to tell them apart.
-    for (size_t c = 0; city >= 0 && c < dic.cities.size(); ++c)
-        if (dic.cities[c].pref != dic.cities[size_t(city)].pref && CityHead(dic, int(c), norm) == head)
-            return AdrsConvNotFound;
+    bool ambiguous = false;
+    if (city >= 0)
+        for (int other : CitiesStartingLike(dic, norm))
+            ambiguous = ambiguous || (dic.cities[size_t(other)].pref != dic.cities[size_t(city)].pref &&
+                                      CityHead(dic, other, norm) == head);
     for (const FormerKeys& f : ctx->formers)
         for (const std::u32string& key : f.keys)
             if (key.size() > head && std::u32string_view(norm).substr(0, key.size()) == key) {
                 head = key.size();
                 city = chooseToday(dic, f.today, std::u32string_view(norm).substr(head));
+                ambiguous = false;
                 break;
             }
-    if (city < 0)
+    if (city < 0 || ambiguous)
         return AdrsConvNotFound;
 
     const City& c = dic.cities[size_t(city)];
