@@ -25,7 +25,8 @@
 namespace {
 
 // Widths of the book's fields.
-constexpr int Adrs2Width = 100, Adrs3Width = 116, PosWidth = 7, JisCodeWidth = 5, AdrsKanaWidth = 100;
+constexpr int TdfknWidth = 8, Adrs2Width = 100, Adrs3Width = 116, PosWidth = 7, JisCodeWidth = 5,
+              AdrsKanaWidth = 100;
 
 AnsiString cut(const AnsiString& text, int width)
 {
@@ -93,7 +94,7 @@ bool ConvertRecord(TAdrsPosFields& record, const TAdrsPosCalls& calls)
     TCvtAdrsResult converted{};
     const bool cvtOk = calls.cvtAdrs && calls.cvtAdrs(request, converted);
     if (cvtOk) {
-        record.Tdfkn = FieldText(converted.Prefecture);
+        record.Tdfkn = cut(FieldText(converted.Prefecture), TdfknWidth);
         record.Adrs1 = FieldText(converted.City);
         splitRest(record, FieldText(converted.Rest) + overflow);
         a = FieldText(converted.Address);
