@@ -1,8 +1,14 @@
-// The prefix conversion, pack and index repair over 100,000 generated address rows, a third of them with a
-// number to change; the conversion against plain SQLite applying the same changes with UPDATEs in one
-// transaction (figures printed side by side).
+// The prefix and the address conversion, pack and index repair over 100,000 generated address rows, a third
+// of them with a number or an address to change; each conversion against plain SQLite applying the same
+// changes with UPDATEs in one transaction (figures printed side by side).
+#include "core/MainSettings.h"
 #include "core/TableDefs.h"
+#include "maintenance/CnvAdPos.h"
 #include "maintenance/CnvKykbn.h"
+#include "maintenance/Dladcvor.h"
+#include "maintenance/Dlzpcvor.h"
+#include "maintenance/TableTools.h"
+#include "search/PosDicClass.h"
 #include "platform/TableEngine.h"
 #include "PlainSqlite.h"
 
@@ -103,6 +109,94 @@ int plainConvert(const QString& path, const QDateTime& now)
     return changed;
 }
 
+// Addresses of the address conversion: every third one of a former municipality, the others already in
+// the form the conversion gives them (so they stay).
+const char* const FormerAddresses[][4] = {
+    {"埼玉県", "浦和市", "駒場１－２－３", ""},
+    {"静岡県", "清水市", "旭町６－８", "清水ビル"},
+    {"大阪府", "堺市", "深井沢町３２９０", ""},
+};
+
+void fillAddresses(const QString& path, const QString& password, const TAdrsPosCalls& calls)
+{
+    Table::createTable(path, AdrsTableDef(), password);
+    Table table;
+    table.setTableName(path);
+    table.open();
+    QList<TAdrsPosFields> former, today;
+    for (const auto& a : FormerAddresses) {
+        TAdrsPosFields f{ToAnsi(QString::fromUtf8(a[0])),
+                         ToAnsi(QString::fromUtf8(a[1])),
+                         ToAnsi(QString::fromUtf8(a[2])),
+                         ToAnsi(QString::fromUtf8(a[3])),
+                         {},
+                         {},
+                         {}};
+        former.append(f);
+        ConvertRecord(f, calls);
+        today.append(f);
+    }
+    const char* const names[] = {"Tdfkn", "Adrs1", "Adrs2", "Adrs3", "Pos", "JisCode", "AdrsKana"};
+    table.startTransaction();
+    for (int i = 0; i < kRows; ++i) {
+        const TAdrsPosFields& f = (i % 3 == 0 ? former : today)[(i / 3) % 3];
+        const AnsiString values[] = {f.Tdfkn, f.Adrs1, f.Adrs2, f.Adrs3, f.Pos, f.JisCode, f.AdrsKana};
+        table.append();
+        table.fieldByName(QStringLiteral("NameKanji")).setString(QStringLiteral("山田%1").arg(i));
+        for (int n = 0; n < 7; ++n)
+            table.fieldByName(QLatin1String(names[n])).setAnsi(values[n]);
+        table.post();
+    }
+    table.commit();
+}
+
+// The address conversion through plain statements: read the seven fields, UPDATE the changed rows in one
+// transaction.
+int plainConvertAddresses(const QString& path, const TAdrsPosCalls& calls, const QDateTime& now)
+{
+    sqlite3* db = nullptr;
+    check(sqlite3_open(QFile::encodeName(path).constData(), &db), db);
+    sqlite3_create_collation(db, "CP932NOCASE", SQLITE_UTF8, nullptr, collate);
+    check(sqlite3_exec(db, "PRAGMA synchronous=FULL; BEGIN", nullptr, nullptr, nullptr), db);
+    sqlite3_stmt* read = nullptr;
+    sqlite3_stmt* update = nullptr;
+    check(sqlite3_prepare_v2(db, "SELECT rowid, Tdfkn, Adrs1, Adrs2, Adrs3, Pos, JisCode, AdrsKana FROM Adrs",
+                             -1, &read, nullptr),
+          db);
+    check(sqlite3_prepare_v2(db,
+                             "UPDATE Adrs SET Tdfkn = ?1, Adrs1 = ?2, Adrs2 = ?3, Adrs3 = ?4, Pos = ?5, "
+                             "JisCode = ?6, AdrsKana = ?7, UpdDateTime = ?8 WHERE rowid = ?9",
+                             -1, &update, nullptr),
+          db);
+    int changed = 0;
+    while (sqlite3_step(read) == SQLITE_ROW) {
+        TAdrsPosFields r;
+        AnsiString* fields[] = {&r.Tdfkn, &r.Adrs1, &r.Adrs2, &r.Adrs3, &r.Pos, &r.JisCode, &r.AdrsKana};
+        for (int c = 0; c < 7; ++c)
+            *fields[c] = QByteArray(static_cast<const char*>(sqlite3_column_blob(read, c + 1)),
+                                    sqlite3_column_bytes(read, c + 1));
+        if (!ConvertRecord(r, calls))
+            continue;
+        for (int c = 0; c < 7; ++c) {
+            if (fields[c]->isEmpty())
+                sqlite3_bind_null(update, c + 1);
+            else
+                sqlite3_bind_blob(update, c + 1, fields[c]->constData(), int(fields[c]->size()),
+                                  SQLITE_TRANSIENT);
+        }
+        sqlite3_bind_int64(update, 8, now.toMSecsSinceEpoch());
+        sqlite3_bind_int64(update, 9, sqlite3_column_int64(read, 0));
+        check(sqlite3_step(update), db);
+        sqlite3_reset(update);
+        ++changed;
+    }
+    sqlite3_finalize(read);
+    sqlite3_finalize(update);
+    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+    return changed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -147,5 +241,35 @@ int main(int argc, char** argv)
     const bool sound = table.integrityCheck().isEmpty();
     report(sound ? "index repair with integrity check" : "index repair: PROBLEMS FOUND", ms(t), 0);
     table.close();
-    return steps == kRows ? 0 : 1;
+
+    // The address conversion, the libraries loaded as the dialog loads them.
+    ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
+    if (LoadDladcvor() != ConvLibOk || LoadDlzpcvor() != ConvLibOk)
+        return 1;
+    TPosSearch posSearch(ProgramFolder, ProgramFolder + QStringLiteral("Dic/"));
+    const TAdrsPosCalls calls =
+        LibraryAdrsPosCalls([&](const AnsiString& pos) { return KeepPostalCode(posSearch, pos); });
+    const QString engineAdrs = dir.path() + QStringLiteral("/engine2/Adrs.DB");
+    const QString plainAdrs = dir.path() + QStringLiteral("/plain2/Adrs.DB");
+    QDir().mkpath(QFileInfo(engineAdrs).path());
+    QDir().mkpath(QFileInfo(plainAdrs).path());
+    fillAddresses(engineAdrs, TablePassword, calls);
+    fillAddresses(plainAdrs, QString(), calls);
+    Table book;
+    book.setTableName(engineAdrs);
+    book.open();
+    int addressSteps = 0;
+    t.restart();
+    const int addresses = ConvertInBatches(
+        book, [&] { return ConvertBookRecord(book, calls, now); }, [&] { ++addressSteps; });
+    const double engineAddresses = ms(t);
+    book.close();
+    t.restart();
+    const int plainAddresses = plainConvertAddresses(plainAdrs, calls, now);
+    report(
+        qPrintable(QStringLiteral("address conversion (%1 / %2 changed)").arg(addresses).arg(plainAddresses)),
+        engineAddresses, ms(t));
+    FreeDladcvor();
+    FreeDlzpcvor();
+    return steps == kRows && addressSteps == kRows && addresses == kRows / 3 + 1 ? 0 : 1;
 }

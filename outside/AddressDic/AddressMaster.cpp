@@ -309,6 +309,13 @@ const MatchKeys& Dictionary::keys() const
             std::stable_sort(keys.begin(), keys.end(), [](const std::u32string& a, const std::u32string& b) {
                 return a.size() > b.size();
             });
+            for (const std::u32string& key : keys) {
+                if (key.empty())
+                    continue;
+                std::vector<int>& list = m_keys.citiesByFirst[key.front()];
+                if (list.empty() || list.back() != int(m_keys.cityKeys.size()))
+                    list.push_back(int(m_keys.cityKeys.size()));
+            }
             m_keys.cityKeys.push_back(std::move(keys));
             m_keys.cityNames.push_back(name);
         }
@@ -483,6 +490,43 @@ size_t CityHead(const Dictionary& dic, int city, std::u32string_view text)
         if (!key.empty() && text.substr(0, key.size()) == key)
             return key.size();
     return 0;
+}
+
+const std::vector<int>& CitiesStartingLike(const Dictionary& dic, std::u32string_view text)
+{
+    static const std::vector<int> none;
+    if (text.empty())
+        return none;
+    const auto& index = dic.keys().citiesByFirst;
+    const auto it = index.find(text.front());
+    return it == index.end() ? none : it->second;
+}
+
+int BestCity(const Dictionary& dic, std::u32string_view text, size_t* head)
+{
+    int best = -1;
+    *head = 0;
+    for (int c : CitiesStartingLike(dic, text)) {
+        const size_t h = CityHead(dic, c, text);
+        if (h > *head) {
+            *head = h;
+            best = c;
+        }
+    }
+    return best;
+}
+
+int BestTown(const Dictionary& dic, int city, std::u32string_view rest)
+{
+    const MatchKeys& keys = dic.keys();
+    int town = -1;
+    for (int t : dic.cities[size_t(city)].towns) {
+        const std::u32string& name = keys.townNames[size_t(t)];
+        if (!name.empty() && rest.substr(0, name.size()) == name &&
+            (town < 0 || name.size() > keys.townNames[size_t(town)].size()))
+            town = t;
+    }
+    return town;
 }
 
 std::vector<CityMatch> MatchCities(const Dictionary& dic, std::u32string_view text)

@@ -24,6 +24,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace AddressMaster {
@@ -84,6 +85,8 @@ struct MatchKeys
     std::vector<std::u32string> cityNames;             // per city: the name alone
     std::vector<std::u32string> prefNames;             // per prefecture
     std::vector<std::u32string> townNames;             // per town
+    std::unordered_map<char32_t, std::vector<int>>
+        citiesByFirst; // cities with a key starting with the letter
 };
 
 // A loaded dictionary; immutable once built, so any number of threads may read it.
@@ -156,6 +159,14 @@ size_t CityHead(const Dictionary& dic, int city, std::u32string_view text);
 // The towns of a municipality whose name starts the rest of the address or starts with it; every named
 // town when the rest is empty.
 std::vector<int> MatchTowns(const Dictionary& dic, int city, std::u32string_view rest);
+
+// The municipality with the longest name that starts the normalised text (the first of equals), -1 when
+// none; *head gets the length of that name.
+int BestCity(const Dictionary& dic, std::u32string_view text, size_t* head);
+// The municipalities that have a name starting with the first letter of text.
+const std::vector<int>& CitiesStartingLike(const Dictionary& dic, std::u32string_view text);
+// The town of a municipality whose normalised name is the longest to start rest; -1 when none.
+int BestTown(const Dictionary& dic, int city, std::u32string_view rest);
 
 // Strips the leading prefecture (index into prefectures, or -1) from a normalised text.
 std::u32string_view StripPrefecture(const Dictionary& dic, std::u32string_view text, int* pref);

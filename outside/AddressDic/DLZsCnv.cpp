@@ -44,15 +44,8 @@ int32_t convert(const char* address, TAdrsConvAnswerRec* answer, const char* fol
     std::u32string text;
     if (!NormalisedInput(address, text))
         return DIC_BAD_INPUT;
-    int best = -1;
     size_t head = 0;
-    for (size_t c = 0; c < dic->cities.size(); ++c) {
-        const size_t h = CityHead(*dic, int(c), text);
-        if (h > head) {
-            head = h;
-            best = int(c);
-        }
-    }
+    const int best = BestCity(*dic, text, &head);
     if (best < 0)
         return DIC_NOT_FOUND;
     const City& city = dic->cities[size_t(best)];
@@ -63,21 +56,14 @@ int32_t convert(const char* address, TAdrsConvAnswerRec* answer, const char* fol
     Put(a.PostalCode, city.postal);
     PutCityParts(a, pref, city);
     std::u32string_view rest = std::u32string_view(text).substr(head);
-    const MatchKeys& keys = dic->keys();
-    int town = -1;
-    for (int t : city.towns) {
-        const std::u32string& name = keys.townNames[size_t(t)];
-        if (!name.empty() && rest.substr(0, name.size()) == name &&
-            (town < 0 || name.size() > keys.townNames[size_t(town)].size()))
-            town = t;
-    }
+    const int town = BestTown(*dic, best, rest);
     if (town < 0) {
         Put(a.Rest, FullWidth(blockNumbers(rest)));
         std::memcpy(answer, &a, sizeof a);
         return DIC_PARTIAL;
     }
     const Town& t = dic->towns[size_t(town)];
-    rest.remove_prefix(keys.townNames[size_t(town)].size());
+    rest.remove_prefix(dic->keys().townNames[size_t(town)].size());
     int sub = 0;
     size_t digits = 0;
     while (digits < rest.size() && digits < 3 && isDigit(rest[digits]))

@@ -48,8 +48,6 @@ std::optional<QString> ConvertPhoneNumber(const QString& text, const QDate& toda
 
 namespace {
 
-constexpr int BatchSize = 1000;
-
 // Sets the changed fields of the current record; false when none changed or a value was refused.
 bool convertRecord(Table& table, const QStringList& fields, const QString& stamp, const QDateTime& now)
 {
@@ -83,29 +81,8 @@ bool convertRecord(Table& table, const QStringList& fields, const QString& stamp
 int ConvertPhoneFields(Table& table, const QStringList& fields, const QString& stamp, const QDateTime& now,
                        const std::function<void()>& step)
 {
-    int converted = 0;
-    int inBatch = 0;
-    table.startTransaction();
-    try {
-        for (table.first(); !table.eof(); table.next()) {
-            if (convertRecord(table, fields, stamp, now))
-                ++converted;
-            if (step)
-                step();
-            if (++inBatch == BatchSize) {
-                table.commit();
-                table.startTransaction();
-                inBatch = 0;
-            }
-        }
-        table.commit();
-    } catch (const TableError&) {
-        if (table.inTransaction())
-            table.rollback();
-        throw;
-    }
-    table.flushBuffers();
-    return converted;
+    return ConvertInBatches(
+        table, [&] { return convertRecord(table, fields, stamp, now); }, step);
 }
 
 TConvertKykbn::TConvertKykbn(QWidget* owner, std::function<bool()> closeChildren)

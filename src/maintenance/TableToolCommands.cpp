@@ -1,9 +1,10 @@
-// The address list's openers of the pack, the index repair and the prefix conversion.
+// The address list's openers of the pack, the index repair, the prefix and the address conversion.
 #include "maintenance/TableToolCommands.h"
 
 #include "addressbook/AdrsList.h"
 #include "addressbook/AdrsListServices.h"
 #include "core/ShellSub.h"
+#include "maintenance/CnvAdPos.h"
 #include "maintenance/CnvKykbn.h"
 #include "maintenance/OptDat.h"
 #include "maintenance/ReprIdx.h"
@@ -31,6 +32,8 @@ void RegisterTableToolCommands()
                         [](TAddressList& list) { return runTool<TOptimizeData>(list, noResult); });
     RegisterListCommand(TListCommand::ConvertKykbn,
                         [](TAddressList& list) { return runTool<TConvertKykbn>(list, noResult); });
+    RegisterListCommand(TListCommand::ConvertAdrsPos,
+                        [](TAddressList& list) { return runTool<TConvertAdrsPos>(list, noResult); });
     RegisterListCommand(TListCommand::RepairIndex, [](TAddressList& list) {
         return runTool<TRepairIndex>(
             list, [](const TRepairIndex& dialog, TListCommandResult& r) { r.repaired = dialog.Repaired(); });

@@ -49,6 +49,34 @@ TSharedTableClosed::~TSharedTableClosed()
         DMQuenrid215->OpenSender();
 }
 
+int ConvertInBatches(Table& table, const std::function<bool()>& record, const std::function<void()>& step)
+{
+    constexpr int BatchSize = 1000;
+    int converted = 0;
+    int inBatch = 0;
+    table.startTransaction();
+    try {
+        for (table.first(); !table.eof(); table.next()) {
+            if (record())
+                ++converted;
+            if (step)
+                step();
+            if (++inBatch == BatchSize) {
+                table.commit();
+                table.startTransaction();
+                inBatch = 0;
+            }
+        }
+        table.commit();
+    } catch (const TableError&) {
+        if (table.inTransaction())
+            table.rollback();
+        throw;
+    }
+    table.flushBuffers();
+    return converted;
+}
+
 void ShowToolError(QWidget* owner, const QString& what, const QString& detail)
 {
     MessageBoxPos(owner, what + QStringLiteral("  \r\n\r\n") + detail + QStringLiteral("  "), ProductTitle,

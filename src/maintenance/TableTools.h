@@ -34,6 +34,11 @@ private:
     bool m_reopen = false;
 };
 
+// Runs record on every record of table in its current order, inside transactions committed every 1,000
+// records and at the end, and counts the records for which it answers true; step follows each record. A
+// TableError rolls back the open batch and goes on to the caller. The buffers are flushed at the end.
+int ConvertInBatches(Table& table, const std::function<bool()>& record, const std::function<void()>& step);
+
 // Shows a table error of a tool over owner (stop icon).
 void ShowToolError(QWidget* owner, const QString& what, const QString& detail);
 

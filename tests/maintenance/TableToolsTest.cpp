@@ -231,11 +231,11 @@ TEST_F(TableToolsTest, ABookInUseElsewhereIsReportedAndSkipped)
 TEST(TableToolCommands, TheBuiltToolsAreRegistered)
 {
     RegisterMaintenanceCommands();
-    for (TListCommand c : {TListCommand::Optimize, TListCommand::RepairIndex, TListCommand::ConvertKykbn}) {
+    for (TListCommand c : {TListCommand::Optimize, TListCommand::RepairIndex, TListCommand::ConvertKykbn,
+                           TListCommand::ConvertAdrsPos}) {
         EXPECT_TRUE(HasListCommand(c));
         RegisterListCommand(c, {});
     }
-    EXPECT_FALSE(HasListCommand(TListCommand::ConvertAdrsPos));
 }
 
 } // namespace
