@@ -1,5 +1,6 @@
 // The category search window in the running program: opened by the address list's command, handing a hit to
-// the record card. With TOVAREL_XVFB_FBDIR set, the screen is kept as category-shot.xwd there.
+// the record card. With TOVAREL_XVFB_FBDIR set, the screen is kept as category-hits.xwd and category-card.xwd
+// there.
 #include "search/CtgrySch.h"
 
 #include "addressbook/DtInqiry.h"
@@ -54,7 +55,7 @@ void WaitForJob(TCategorySearch* window)
         loop.exec();
 }
 
-void KeepScreenshot()
+void KeepScreenshot(const QString& name)
 {
     const QString folder = qEnvironmentVariable("TOVAREL_XVFB_FBDIR");
     if (folder.isEmpty())
@@ -63,8 +64,8 @@ void KeepScreenshot()
     shown.start();
     while (shown.elapsed() < 1500)
         QTest::qWait(50);
-    QFile::remove(folder + "/category-shot.xwd");
-    QFile::copy(folder + "/Xvfb_screen0", folder + "/category-shot.xwd");
+    QFile::remove(folder + '/' + name + ".xwd");
+    QFile::copy(folder + "/Xvfb_screen0", folder + '/' + name + ".xwd");
 }
 
 // The hits of 千代田区 in the window.
@@ -107,6 +108,7 @@ TEST_F(CtgrySchSessionTest, TheListCommandOpensTheWindowWhoseHitsTheCardWalks)
 
         SearchChiyoda(window);
         ASSERT_EQ(window->GetHitCount(), 7);
+        KeepScreenshot("category-hits");
 
         window->findChild<QToolButton*>("sbtnInquiry")->click();
         ASSERT_TRUE(DataInquiry);
@@ -118,7 +120,7 @@ TEST_F(CtgrySchSessionTest, TheListCommandOpensTheWindowWhoseHitsTheCardWalks)
         DataInquiry->sbtnMoveRecordClick(cmNext);
         EXPECT_EQ(window->GetCurrentIndex(), 1);
         EXPECT_EQ(window->findChild<QTableView*>("lvResult")->currentIndex().row(), 1);
-        KeepScreenshot();
+        KeepScreenshot("category-card");
 
         QPointer<TCategorySearch> guard(window);
         EXPECT_TRUE(window->close());
