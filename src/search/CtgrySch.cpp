@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
@@ -38,7 +37,7 @@ constexpr int CodeRole = Qt::UserRole;
 constexpr int ChildCountRole = Qt::UserRole + 1;
 constexpr int NameRole = Qt::UserRole + 2;
 constexpr int FirstYear = 2016, LastYear = 1995;
-const QString SettingsSection = QStringLiteral("CATEGORY SEARCH");
+const QString CategorySection = QStringLiteral("CATEGORY SEARCH");
 
 // Area list rows: the group head in a column 24 pixels wide, the name after it.
 class TAreaItemDelegate : public QStyledItemDelegate
@@ -95,6 +94,10 @@ TCategorySearch::TCategorySearch(TCardAddressBook* book, QWidget* cardOwner)
     SelectRegion(0);
     setMinimumSize(ScaleByDpi(640, 1), ScaleByDpi(440, 1));
     LoadSettings();
+    LoadHistory();
+    ShowNameField();
+    FillHistoryCombo();
+    ApplyHistoryEntry(m_history.current);
 }
 
 TCategorySearch::~TCategorySearch()
@@ -106,7 +109,7 @@ void TCategorySearch::LoadSettings()
 {
     const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     auto read = [&ini](const char* key, int def) {
-        return ScaleByDpi(ini.ReadInteger(SettingsSection, QString::fromLatin1(key), def), 1);
+        return ScaleByDpi(ini.ReadInteger(CategorySection, QString::fromLatin1(key), def), 1);
     };
     resize(read("Width", 960), read("Height", 727));
     const QRect screen = this->screen()->availableGeometry();
@@ -116,10 +119,11 @@ void TCategorySearch::LoadSettings()
         {read("TopHeight", 357), std::max(ScaleByDpi(160, 1), height() - read("TopHeight", 357))});
     const int city = read("CityWidth", 188);
     m_areaSplitter->setSizes({ScaleByDpi(120, 1), city, std::max(ScaleByDpi(140, 1), city)});
-    chkOmissionAdrs->setChecked(ini.ReadBool(SettingsSection, QStringLiteral("OmissionAdrs"), true));
+    chkOmissionAdrs->setChecked(ini.ReadBool(CategorySection, QStringLiteral("OmissionAdrs"), true));
+    LoadExportSettings(ini);
     for (int c = 0; c < ColCount; ++c) {
         const int stored =
-            ini.ReadInteger(SettingsSection, QStringLiteral("HeaderWidth") + QString::number(c + 1), 0);
+            ini.ReadInteger(CategorySection, QStringLiteral("HeaderWidth") + QString::number(c + 1), 0);
         lvResult->setColumnWidth(c, ScaleByDpi(stored < 1 ? DefaultColumnWidths()[c] : stored, 1));
     }
 }
@@ -128,7 +132,7 @@ void TCategorySearch::SaveSettings() const
 {
     TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     auto write = [&ini](const char* key, int pixels) {
-        ini.WriteInteger(SettingsSection, QString::fromLatin1(key), ScaleByDpi(pixels, 0));
+        ini.WriteInteger(CategorySection, QString::fromLatin1(key), ScaleByDpi(pixels, 0));
     };
     const QRect normal = isMinimized() || isMaximized() ? normalGeometry() : geometry();
     write("Width", normal.width());
@@ -137,7 +141,8 @@ void TCategorySearch::SaveSettings() const
     write("Top", normal.y());
     write("TopHeight", m_splitter->sizes().value(0));
     write("CityWidth", lbxCity->width());
-    ini.WriteBool(SettingsSection, QStringLiteral("OmissionAdrs"), chkOmissionAdrs->isChecked());
+    ini.WriteBool(CategorySection, QStringLiteral("OmissionAdrs"), chkOmissionAdrs->isChecked());
+    SaveExportFile(ini);
     for (int c = 0; c < ColCount; ++c)
         write(QStringLiteral("HeaderWidth%1").arg(c + 1).toLatin1().constData(), lvResult->columnWidth(c));
     ini.UpdateFile();
@@ -155,13 +160,22 @@ void TCategorySearch::BuildLayout()
 
     nmedtName = new QLineEdit(conditions);
     nmedtName->setObjectName(QStringLiteral("nmedtName"));
-    connect(nmedtName, &QLineEdit::editingFinished, this, [this] {
-        const AnsiString cut = CutListedName(ToAnsi(nmedtName->text()));
-        if (ToAnsi(nmedtName->text()) != cut)
-            nmedtName->setText(ToWide(cut));
-    });
+    nmcbxName = new THistoryNameCombo(conditions);
+    nmcbxName->setObjectName(QStringLiteral("nmcbxName"));
+    nmcbxName->chosenEntry = [this] { return m_chosenHistory; };
+    nmcbxName->deleteEntry = [this](int row) { DeleteHistoryEntry(row); };
+    connect(nmcbxName, &QComboBox::activated, this, [this](int i) { HistoryChosen(i); });
+    for (QLineEdit* edit : {nmedtName, nmcbxName->lineEdit()})
+        connect(edit, &QLineEdit::editingFinished, this, [edit] {
+            const AnsiString cut = CutListedName(ToAnsi(edit->text()));
+            if (ToAnsi(edit->text()) != cut)
+                edit->setText(ToWide(cut));
+        });
+    auto* name = new QHBoxLayout;
+    name->addWidget(nmedtName);
+    name->addWidget(nmcbxName);
     grid->addWidget(new QLabel(QStringLiteral("掲載名"), conditions), 0, 0);
-    grid->addWidget(nmedtName, 0, 1, 1, 3);
+    grid->addLayout(name, 0, 1, 1, 3);
 
     lbxMain = new QListWidget(conditions);
     lbxMain->setObjectName(QStringLiteral("lbxMain"));
@@ -248,8 +262,10 @@ void TCategorySearch::BuildLayout()
     grid->addWidget(chkOmissionAdrs, 8, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {bbtnCount, bbtnSearch, bbtnPrior, bbtnNext, bbtnStop, bbtnClose})
+    for (QPushButton* b : {bbtnCount, bbtnFileExport, bbtnSearch, bbtnPrior, bbtnNext, bbtnStop, bbtnClose})
         buttons->addWidget(b);
+    // Only the selection export is offered here.
+    bbtnFileExport->hide();
     auto* busy = new QHBoxLayout(pnlSearch);
     busy->setContentsMargins(0, 0, 0, 0);
     busy->addWidget(aniSearch);
@@ -259,6 +275,8 @@ void TCategorySearch::BuildLayout()
     auto* toolbar = new QHBoxLayout(ResultToolBar);
     toolbar->setContentsMargins(0, 0, 0, 0);
     toolbar->addWidget(sbtnInquiry);
+    toolbar->addWidget(sbtnFileExport);
+    toolbar->addWidget(sbtnExportItemSelect);
     toolbar->addWidget(pnlAdrs, 1);
 
     auto* results = new QWidget(this);
@@ -349,7 +367,7 @@ void TCategorySearch::PhoneKindClicked(int tag, bool checked)
 
 void TCategorySearch::BuildConditions()
 {
-    const AnsiString name = CutListedName(ToAnsi(nmedtName->text()));
+    const AnsiString name = CutListedName(ToAnsi(NameText()));
     m_includeNames = name.isEmpty() ? AnsiString() : name + ',';
     m_excludeNames.clear();
     const int majorRow = lbxMain->currentRow();
@@ -382,9 +400,9 @@ bool TCategorySearch::ValidateConditions(int kind)
 
 void TCategorySearch::EnableConditionInputs(bool enable)
 {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{nmedtName, lbxMain, pnlTelDiv, cbxCorpDiv, cbxPubFromYear, cbxArea,
-                                         chkOmissionAdrs, sbtnInquiry, lvResult})
+    for (QWidget* w : std::initializer_list<QWidget*>{nmedtName, nmcbxName, lbxMain, pnlTelDiv, cbxCorpDiv,
+                                                      cbxPubFromYear, cbxArea, chkOmissionAdrs, sbtnInquiry,
+                                                      sbtnFileExport, sbtnExportItemSelect, lvResult})
         w->setEnabled(enable);
     for (QCheckBox* c : chkPhone)
         c->setEnabled(enable);
@@ -400,8 +418,240 @@ void TCategorySearch::EnableConditionInputs(bool enable)
 
 void TCategorySearch::FocusNameField()
 {
-    nmedtName->setFocus();
-    nmedtName->selectAll();
+    NameField()->setFocus();
+    if (nmcbxName->isHidden())
+        nmedtName->selectAll();
+    else
+        nmcbxName->lineEdit()->selectAll();
+}
+
+void TCategorySearch::SetPhoneKinds(int kinds)
+{
+    m_phoneKinds = (kinds & 15) == 0 ? 15 : kinds & 15;
+    PhoneKindClicked(1, m_phoneKinds & 1);
+}
+
+// ---- history ----
+
+QWidget* TCategorySearch::NameField() const
+{
+    return nmcbxName->isHidden() ? static_cast<QWidget*>(nmedtName) : nmcbxName;
+}
+
+QString TCategorySearch::NameText() const
+{
+    return nmcbxName->isHidden() ? nmedtName->text() : nmcbxName->currentText();
+}
+
+void TCategorySearch::SetNameText(const QString& text)
+{
+    if (nmcbxName->isHidden())
+        nmedtName->setText(text);
+    else
+        nmcbxName->setEditText(text);
+}
+
+void TCategorySearch::ShowNameField()
+{
+    const QString text = NameText();
+    const bool combo = MainSettings.HisCount > 0;
+    nmcbxName->setVisible(combo);
+    nmedtName->setVisible(!combo);
+    SetNameText(text);
+}
+
+QString TCategorySearch::HistoryFileName()
+{
+    return ::DataFolder + TCategoryHistoryFile::FileName;
+}
+
+void TCategorySearch::LoadHistory()
+{
+    m_history = TCategoryHistoryFile::Load(HistoryFileName(), MainSettings.HisCount);
+    m_chosenHistory = -1;
+}
+
+bool TCategorySearch::SaveHistory()
+{
+    QString error;
+    if (TCategoryHistoryFile::Save(HistoryFileName(), m_history, &error))
+        return true;
+    MessageBoxPos(this, HistoryWriteFailureText(HistoryFileName(), error), ProductTitle, MsgSeam::MbIconStop);
+    return false;
+}
+
+void TCategorySearch::AddToHistory()
+{
+    TCategorySearchHistoryRec& c = m_history.current;
+    c.Name = Cp932::cutAtBoundary(ToAnsi(NameText()), HistoryNameBytes);
+    c.Fixed1 = c.Fixed2 = 1;
+    if (!m_conditions.isEmpty()) {
+        const TDirSearchCondRec& r = m_conditions.first();
+        c.PhoneKinds = r.PhoneKinds;
+        c.LegalForm = r.LegalForm;
+        c.PeriodFrom = FieldText(r.PeriodFrom);
+        c.PeriodTo = FieldText(r.PeriodTo);
+        c.PageSize = r.PageSize;
+    }
+    c.AreaCount = qint32(m_areaCodes.size());
+    c.AreaKind = m_areaCodes.isEmpty() ? AreaKindCountry : m_areaCodes.first().kind;
+    c.Region = m_region;
+    c.AreaCodes = m_areaCodes;
+    const int majorRow = lbxMain->currentRow();
+    c.Major = majorRow > 0 ? lbxMain->item(majorRow)->data(CodeRole).toInt() : 0;
+    if (c.Major > 0) {
+        const int minorRow = lbxSub->currentRow();
+        c.Minor = minorRow > 0 ? lbxSub->item(minorRow)->data(CodeRole).toInt() % 100 : 0;
+    }
+    if (MainSettings.HisCount <= 0)
+        return;
+    RecordHistoryEntry(m_history.entries, c, MainSettings.HisCount);
+    m_chosenHistory = 0;
+}
+
+int TCategorySearch::FindHistoryEntry() const
+{
+    return ::FindHistoryEntry(m_history.entries, m_history.current);
+}
+
+void TCategorySearch::RecordHistory()
+{
+    AddToHistory();
+    SaveHistory();
+    FillHistoryCombo();
+}
+
+void TCategorySearch::FillHistoryCombo()
+{
+    if (nmcbxName->isHidden())
+        return;
+    QStringList names;
+    for (const TCategorySearchHistoryRec& entry : m_history.entries)
+        names << ToWide(entry.Name);
+    nmcbxName->Fill(names);
+}
+
+void TCategorySearch::ApplyHistoryCount()
+{
+    TrimHistory(m_history.entries, MainSettings.HisCount, m_chosenHistory);
+    ShowNameField();
+    SaveHistory();
+    FillHistoryCombo();
+}
+
+void TCategorySearch::HistoryChosen(int i)
+{
+    if (i < 0 || i >= m_history.entries.size())
+        return;
+    m_chosenHistory = i;
+    ApplyHistoryEntry(m_history.entries[i]);
+}
+
+void TCategorySearch::DeleteHistoryEntry(int i)
+{
+    if (i < 0 || i >= m_history.entries.size())
+        return;
+    m_history.entries.removeAt(i);
+    // The chosen index keeps pointing at the same entry.
+    if (m_chosenHistory == i)
+        m_chosenHistory = -1;
+    else if (m_chosenHistory > i)
+        --m_chosenHistory;
+    SaveHistory();
+    FillHistoryCombo();
+}
+
+void TCategorySearch::ApplyHistoryEntry(const TCategorySearchHistoryRec& entry)
+{
+    SetNameText(ToWide(entry.Name));
+    SetPhoneKinds(entry.PhoneKinds);
+    cbxCorpDiv->setCurrentIndex(
+        entry.LegalForm >= 0 && entry.LegalForm < cbxCorpDiv->count() ? entry.LegalForm : 0);
+    auto pick = [](QComboBox* c, int value, int fallback) {
+        const int i = c->findData(value);
+        c->setCurrentIndex(i >= 0 ? i : fallback);
+    };
+    if (!entry.PeriodFrom.isEmpty()) {
+        pick(cbxPubFromYear, entry.PeriodFrom.left(4).toInt(), 0);
+        pick(cbxPubFromMonth, entry.PeriodFrom.mid(4, 2).toInt(), 0);
+        pick(cbxPubToYear, entry.PeriodTo.left(4).toInt(), 0);
+        pick(cbxPubToMonth, entry.PeriodTo.mid(4, 2).toInt(), 11);
+    } else {
+        cbxPubFromYear->setCurrentIndex(0);
+        cbxPubFromMonth->setCurrentIndex(0);
+        cbxPubToYear->setCurrentIndex(0);
+        cbxPubToMonth->setCurrentIndex(11);
+    }
+    UpdatePeriodState();
+    RestoreAreas(entry.Region, entry.AreaKind, entry.AreaCodes);
+    SelectCategories(entry.Major, entry.Minor);
+}
+
+void TCategorySearch::SelectCategories(int major, int minor)
+{
+    int row = 0;
+    for (int i = 1; i < lbxMain->count(); ++i)
+        if (lbxMain->item(i)->data(CodeRole).toInt() == major)
+            row = i;
+    lbxMain->setCurrentRow(row);
+    FillMinorList(row > 0 ? major : 0);
+    for (int i = 1; i < lbxSub->count(); ++i)
+        if (minor > 0 && lbxSub->item(i)->data(CodeRole).toInt() % 100 == minor)
+            lbxSub->setCurrentRow(i);
+}
+
+bool TCategorySearch::SelectSaved(QListWidget* list, const TAreaCodeList& saved, int chars)
+{
+    list->clearSelection();
+    int first = -1;
+    for (int i = 0; i < list->count(); ++i) {
+        const AnsiString code = list->item(i)->data(CodeRole).toByteArray();
+        if (code.isEmpty())
+            continue;
+        for (const TAreaCode& s : saved)
+            if (s.code.left(chars) == code) {
+                list->item(i)->setSelected(true);
+                if (first < 0)
+                    first = i;
+                break;
+            }
+    }
+    const bool found = first >= 0;
+    if (!found && list->count() > 0) {
+        first = 0;
+        list->item(0)->setSelected(true);
+    }
+    if (first >= 0) {
+        list->setCurrentRow(first, QItemSelectionModel::Current);
+        list->scrollToItem(list->item(first));
+    }
+    return found;
+}
+
+void TCategorySearch::RestoreAreas(int region, int kind, const TAreaCodeList& saved)
+{
+    if (region < 0 || region >= RegionCaptions().size())
+        region = 0;
+    // An unknown kind, or areas without a region, apply as the whole country so that a job has conditions.
+    if (AreaCodeBytes(kind) == 0 || region == 0 || !m_dic) {
+        SelectRegion(0);
+        return;
+    }
+    if (saved.isEmpty()) {
+        SelectRegion(region);
+        return;
+    }
+    SelectRegion(region);
+    m_areaUpdating = true;
+    if (SelectSaved(lbxTdfkn, saved, 2))
+        FillCities();
+    if (kind >= AreaKindCity && SelectSaved(lbxCity, saved, 5))
+        FillOazas();
+    if (kind >= AreaKindOaza)
+        SelectSaved(lbxOhaza, saved, 8);
+    m_areaCodes = saved;
+    RememberSelections();
+    m_areaUpdating = false;
 }
 
 // ---- areas ----
@@ -639,4 +889,9 @@ TCategorySearch* ShowCategorySearch(TAddressList& list)
     CategorySearch->raise();
     CategorySearch->activateWindow();
     return CategorySearch;
+}
+
+QString TCategorySearch::SettingsSection() const
+{
+    return CategorySection;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "search/CtgryCond.h"
+#include "search/CtgryHistory.h"
 #include "search/DirSchForm.h"
 
 #include <memory>
@@ -38,11 +39,32 @@ public:
     void BuildConditions() override;
     bool ValidateConditions(int kind) override;
 
+    // ---- history
+    const TCategorySearchHistory& History() const { return m_history; }
+    int ChosenHistoryIndex() const { return m_chosenHistory; }
+    static QString HistoryFileName();
+    void LoadHistory();
+    // false: a message named the file and the old file stays.
+    bool SaveHistory();
+    void AddToHistory();
+    int FindHistoryEntry() const;
+    void ApplyHistoryEntry(const TCategorySearchHistoryRec& entry);
+    void FillHistoryCombo();
+    void ApplyHistoryCount() override;
+    // The drop-down's choice of entry i, as the user makes it.
+    void HistoryChosen(int i);
+    void DeleteHistoryEntry(int i);
+    // The name field shown: the history combo with a history, else the plain edit.
+    QWidget* NameField() const;
+    QString NameText() const;
+
 protected:
     TDirSearchWorker* CreateWorker() override;
     void EnableConditionInputs(bool enable) override;
     void FocusNameField() override;
+    void RecordHistory() override;
     QString SearchErrorTitle() const override { return QStringLiteral("カテゴリ検索エラー  "); }
+    QString SettingsSection() const override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
@@ -59,6 +81,14 @@ private:
     void FillPeriodCombos();
     void UpdatePeriodState();
     void PhoneKindClicked(int tag, bool checked);
+    void SetPhoneKinds(int kinds);
+    void ShowNameField();
+    void SetNameText(const QString& text);
+    // The region with its lists; a saved list selects its areas again, an empty one starts the region afresh.
+    void RestoreAreas(int region, int kind, const TAreaCodeList& saved);
+    // Selects the items whose code equals the first chars of a saved code; false when none matched.
+    bool SelectSaved(QListWidget* list, const TAreaCodeList& saved, int chars);
+    void SelectCategories(int major, int minor);
     void FillPrefectures();
     void FillCities();
     void FillOazas();
@@ -73,8 +103,11 @@ private:
     Remembered m_remembered[3];
     int m_phoneKinds = 15;
     bool m_areaUpdating = false;
+    TCategorySearchHistory m_history;
+    int m_chosenHistory = -1;
 
     QLineEdit* nmedtName = nullptr;
+    THistoryNameCombo* nmcbxName = nullptr;
     QListWidget* lbxMain = nullptr;
     QListWidget* lbxSub = nullptr;
     QWidget* pnlTelDiv = nullptr;

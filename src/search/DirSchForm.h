@@ -7,17 +7,21 @@
 #include "search/SearchWorker.h"
 
 #include <QAbstractTableModel>
+#include <QComboBox>
 #include <QPointer>
+#include <QStyledItemDelegate>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 
 class QCheckBox;
+class QFile;
+class TMemIniFile;
 class QLabel;
-class QProgressBar;
 class QPushButton;
 class QTableView;
+class QTimer;
 class QToolButton;
 class TCardAddressBook;
 class TDirSearchForm;
@@ -54,6 +58,52 @@ private:
     QList<int> m_widths; // 96-dpi units
     int m_spacer;
     QStringList m_texts;
+};
+
+// The busy animation "SEARCH_AVI": a ring of dots turning while it is shown.
+class TBusyAnimation : public QWidget
+{
+public:
+    explicit TBusyAnimation(QWidget* parent);
+    QSize sizeHint() const override { return {32, 32}; }
+    int Frame() const { return m_frame; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void showEvent(QShowEvent*) override;
+    void hideEvent(QHideEvent*) override;
+
+private:
+    QTimer* m_timer;
+    int m_frame = 0;
+};
+
+// Whole rows drawn by the window: selection or the card's colour behind, 6 pixels of padding in each cell,
+// the text cut with an ellipsis, the number right-aligned, a focus frame on the current row.
+class TDirResultDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+// The name field whose drop-down lists the history: Delete in the open drop-down asks to remove the
+// highlighted entry; on opening, the chosen entry is highlighted again after 200 ms (tmrDropDown).
+class THistoryNameCombo : public QComboBox
+{
+public:
+    explicit THistoryNameCombo(QWidget* parent);
+    std::function<int()> chosenEntry;
+    std::function<void(int row)> deleteEntry;
+    // Items are the names; the typed text stays.
+    void Fill(const QStringList& names);
+    void showPopup() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    QTimer* tmrDropDown;
 };
 
 class TDirSearchForm : public QWidget,
@@ -104,6 +154,21 @@ public:
     void ExportDone(TDirSearchWorker& worker) override;
     void CountDone(TDirSearchWorker& worker) override;
 
+    // ---- export
+    // The file to write: 0 a new file or overwrite, 1 append, 9 cancel; on 0 and 1 the name is remembered.
+    int ChooseExportFile(QString& fileName);
+    // Every hit of the conditions, written by the worker.
+    void bbtnFileExportClick();
+    // The selected rows of the shown page.
+    void sbtnFileExportClick();
+    void sbtnExportItemSelectClick();
+    AnsiString BuildExportLine(int i) const;
+    // The header when due, then the line of each selected row (every row with all) in page order.
+    bool WriteSelectedLines(bool all, QFile& file);
+    const QList<TExportItemRec>& ExportItems() const { return m_exportItems; }
+    const QString& ExportFileName() const { return m_exportFile; }
+    int LinesWritten() const { return m_linesWritten; }
+
     // ---- shown state
     QString RowText(int row, int column) const;
     bool RowPainted() const;
@@ -125,8 +190,19 @@ protected:
     virtual QString SearchErrorTitle() const = 0;
     // The other directory search window's job buttons (while a job of this one runs).
     virtual void EnableOtherSearchButtons(bool) {}
+    // A count, export or new search ended with 0, 1 or 100: the conditions go into the history.
+    virtual void RecordHistory() {}
+
+    // The window's section of the main settings file.
+    virtual QString SettingsSection() const = 0;
+    // ExportFile and the export items.
+    void LoadExportSettings(const TMemIniFile& ini);
+    void SaveExportFile(TMemIniFile& ini) const;
+    void SaveExportItems() const;
 
     void StartJob(int mode, int move);
+    // The job after its checks and questions.
+    void LaunchJob(int mode, int move);
     void ClearStatusPanels();
     void ShowStatus(int code);
     void ClearResults();
@@ -140,6 +216,8 @@ protected:
 
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // While another window is modal, activating or clicking this one brings the modal window forward.
+    bool event(QEvent* e) override;
 
     QList<TDirSearchCondRec> m_conditions;
     AnsiString m_includeNames, m_excludeNames;
@@ -149,6 +227,9 @@ protected:
     QTableView* lvResult = nullptr;
     QWidget* ResultToolBar = nullptr;
     QToolButton* sbtnInquiry = nullptr;
+    QToolButton* sbtnFileExport = nullptr;
+    QToolButton* sbtnExportItemSelect = nullptr;
+    QPushButton* bbtnFileExport = nullptr;
     QLabel* pnlAdrs = nullptr;
     QCheckBox* chkOmissionAdrs = nullptr;
     TStatusPanels* stbarInfo = nullptr;
@@ -159,7 +240,7 @@ protected:
     QPushButton* bbtnStop = nullptr;
     QPushButton* bbtnClose = nullptr;
     QWidget* pnlSearch = nullptr;
-    QProgressBar* aniSearch = nullptr;
+    TBusyAnimation* aniSearch = nullptr;
 
 private:
     void SetNextButton(bool runAgain);
@@ -179,4 +260,8 @@ private:
     int m_jobMove = PageMoveNew;
     bool m_stopPressed = false;
     bool m_priorWasEnabled = false, m_nextWasEnabled = false;
+    QList<TExportItemRec> m_exportItems;
+    QString m_exportFile, m_exportFileBefore;
+    int m_linesWritten = 0;
+    bool m_writeHeader = false, m_exportAppend = false;
 };
