@@ -20,8 +20,7 @@ constexpr qint64 MaxRenderPixels = qint64(1) << 28;
 
 QSize fitted(const QImage& picture, int w, int h)
 {
-    const double ratio =
-        qMin(double(h) / qMax(1, picture.height()), double(w) / qMax(1, picture.width()));
+    const double ratio = qMin(double(h) / qMax(1, picture.height()), double(w) / qMax(1, picture.width()));
     return QSize(round32(picture.width() * ratio), round32(picture.height() * ratio));
 }
 
@@ -248,7 +247,8 @@ void TBackImage::PreparePrint(QPoint offset)
         m_printRect = {};
         return;
     }
-    m_printRect = m_printRect.Moved(round32(offset.x() / 254.0 * dpi.x()), round32(offset.y() / 254.0 * dpi.y()));
+    m_printRect =
+        m_printRect.Moved(round32(offset.x() / 254.0 * dpi.x()), round32(offset.y() / 254.0 * dpi.y()));
     const QImage& picture = m_picture.bitmap;
     const int w = m_printRect.Width(), h = m_printRect.Height();
     if (hasPictureMode() && !picture.isNull()) {
@@ -287,17 +287,18 @@ void TBackImage::Print(QPainter& painter, int x, int y)
     case BackCentred:
         if (!picture.isNull())
             StretchDrawDIB(painter, picture,
-                           QRect(r.left + (r.Width() - size.width()) / 2, r.top + (r.Height() - size.height()) / 2,
-                                 size.width(), size.height()));
+                           QRect(r.left + (r.Width() - size.width()) / 2,
+                                 r.top + (r.Height() - size.height()) / 2, size.width(), size.height()));
         break;
     case BackTiled:
         if (picture.isNull())
             break;
         for (int row = 0; row < m_tiles.height(); ++row)
             for (int column = 0; column < m_tiles.width(); ++column) {
-                const QPoint at = m_upsideDown ? QPoint(r.right - (column + 1) * size.width(),
-                                                        r.bottom - (row + 1) * size.height())
-                                               : QPoint(r.left + column * size.width(), r.top + row * size.height());
+                const QPoint at =
+                    m_upsideDown
+                        ? QPoint(r.right - (column + 1) * size.width(), r.bottom - (row + 1) * size.height())
+                        : QPoint(r.left + column * size.width(), r.top + row * size.height());
                 StretchDrawDIB(painter, picture, QRect(at, size));
             }
         break;

@@ -302,10 +302,12 @@ void TFigureRect::RenderFigure()
     QPainter painter(picture.get());
     switch (ClipSide()) {
     case ClipLeftOf:
-        painter.setClipRect(QRect(-side, -side, side + round32((qint64(ClipPos()) - d.left) * dpi.x() / 96.0), 3 * side));
+        painter.setClipRect(
+            QRect(-side, -side, side + round32((qint64(ClipPos()) - d.left) * dpi.x() / 96.0), 3 * side));
         break;
     case ClipAbove:
-        painter.setClipRect(QRect(-side, -side, 3 * side, side + round32((qint64(ClipPos()) - d.top) * dpi.y() / 96.0)));
+        painter.setClipRect(
+            QRect(-side, -side, 3 * side, side + round32((qint64(ClipPos()) - d.top) * dpi.y() / 96.0)));
         break;
     case ClipRightOf: {
         const int x = round32((qint64(ClipPos()) - d.left) * dpi.x() / 96.0);
@@ -357,9 +359,9 @@ void TFigureRect::UpdateImage(bool force)
         RenderFigure();
     const TRect screen = GetScreenRect();
     if (!m_gradientCurrent) {
-        m_screenGradient = GradientFill()
-                               ? gradientBitmap(screen.Width(), screen.Height(), m_angle, m_fillColor, m_fillColor2)
-                               : QImage();
+        m_screenGradient = GradientFill() ? gradientBitmap(screen.Width(), screen.Height(), m_angle,
+                                                           m_fillColor, m_fillColor2)
+                                          : QImage();
         m_gradientCurrent = true;
     }
     if (!m_regionCurrent) {

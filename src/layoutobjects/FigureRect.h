@@ -1,5 +1,6 @@
-// The figure frame: lines, rectangles, rounded rectangles, ellipses, quarter-ellipse sectors and diamonds with
-// a solid or patterned outline and a single-colour or gradient fill, rendered once at printer resolution.
+// The figure frame: lines, rectangles, rounded rectangles, ellipses, quarter-ellipse sectors and diamonds
+// with a solid or patterned outline and a single-colour or gradient fill, rendered once at printer
+// resolution.
 #pragma once
 
 #include "layoutobjects/DrawRect.h"
@@ -79,8 +80,8 @@ public:
     bool GradientFill() const { return m_fill && m_gradient; }
     // The corner ellipse's side (index 0 width, 1 height) for a rectangle of this size.
     int CornerSize(int index, int width, int height) const;
-    // The shape's outline in a rectangle (round rect, ellipse, sector's ellipse, diamond); empty for lines and
-    // rectangles.
+    // The shape's outline in a rectangle (round rect, ellipse, sector's ellipse, diamond); empty for lines
+    // and rectangles.
     QPainterPath ShapeRegion(const TRect& rect) const;
 
     const TDisplayList& Picture() const { return *m_picture; }

@@ -359,10 +359,12 @@ void addPictureClasses(QList<TFrameClassInfo>& classes)
         try {
             graphic = LoadImageWithDpi(file, dpi);
         } catch (const EImageFileError& e) {
-            throw ESceneError(QStringLiteral("SetGraphic: %1").arg(QString::fromUtf8(e.what())).toStdString());
+            throw ESceneError(
+                QStringLiteral("SetGraphic: %1").arg(QString::fromUtf8(e.what())).toStdString());
         }
         if (!graphic)
-            throw ESceneError(QStringLiteral("SetGraphic: no BMP or JPEG picture in %1").arg(file).toStdString());
+            throw ESceneError(
+                QStringLiteral("SetGraphic: no BMP or JPEG picture in %1").arg(file).toStdString());
         f.SetGraphic(&*graphic);
         f.SetResolution(dpi);
     });
@@ -382,7 +384,8 @@ void addPictureClasses(QList<TFrameClassInfo>& classes)
         f.SetImageScreenRect({a.Int(0, Int32Min, Int32Max), a.Int(1, Int32Min, Int32Max),
                               a.Int(2, Int32Min, Int32Max), a.Int(3, Int32Min, Int32Max)});
     });
-    add<I>(illust, "SetSmoothScaling", 1, 1, [](I& f, const TArguments& a) { f.SetSmoothScaling(a.Bool(0)); });
+    add<I>(illust, "SetSmoothScaling", 1, 1,
+           [](I& f, const TArguments& a) { f.SetSmoothScaling(a.Bool(0)); });
     add<I>(illust, "SetLimitedPrinter", 1, 1,
            [](I& f, const TArguments& a) { f.SetLimitedPrinter(a.Bool(0)); });
     add<I>(illust, "SetUpsideDown", 1, 1, [](I& f, const TArguments& a) { f.SetUpsideDown(a.Bool(0)); });
@@ -392,7 +395,8 @@ void addPictureClasses(QList<TFrameClassInfo>& classes)
     TFrameClassInfo figure{"TFigureRect", [] { return std::make_unique<TFigureRect>(); }, {}};
     addFrameSetters(figure);
     const auto color = [](const TArguments& a) { return quint32(a.Int(0, 0, 0xFFFFFF)); };
-    add<F>(figure, "SetFigureKind", 1, 1, [](F& f, const TArguments& a) { f.SetFigureKind(quint8(a.Int(0, 0, 5))); });
+    add<F>(figure, "SetFigureKind", 1, 1,
+           [](F& f, const TArguments& a) { f.SetFigureKind(quint8(a.Int(0, 0, 5))); });
     add<F>(figure, "SetLineDirections", 1, 1,
            [](F& f, const TArguments& a) { f.SetLineDirections(quint8(a.Int(0, 0, 15))); });
     add<F>(figure, "SetCornerSize", 2, 2,
@@ -402,8 +406,10 @@ void addPictureClasses(QList<TFrameClassInfo>& classes)
     add<F>(figure, "SetFrameVisible", 1, 1, [](F& f, const TArguments& a) { f.SetFrameVisible(a.Bool(0)); });
     add<F>(figure, "SetFillVisible", 1, 1, [](F& f, const TArguments& a) { f.SetFillVisible(a.Bool(0)); });
     add<F>(figure, "SetGradient", 1, 1, [](F& f, const TArguments& a) { f.SetGradient(a.Bool(0)); });
-    add<F>(figure, "SetLineType", 1, 1, [](F& f, const TArguments& a) { f.SetLineType(quint8(a.Int(0, 0, 4))); });
-    add<F>(figure, "SetLineWidth", 1, 1, [](F& f, const TArguments& a) { f.SetLineWidth(a.Int(0, 0, 1000)); });
+    add<F>(figure, "SetLineType", 1, 1,
+           [](F& f, const TArguments& a) { f.SetLineType(quint8(a.Int(0, 0, 4))); });
+    add<F>(figure, "SetLineWidth", 1, 1,
+           [](F& f, const TArguments& a) { f.SetLineWidth(a.Int(0, 0, 1000)); });
     add<F>(figure, "SetLineColor", 1, 1, [color](F& f, const TArguments& a) { f.SetLineColor(color(a)); });
     add<F>(figure, "SetFillColor", 1, 1, [color](F& f, const TArguments& a) { f.SetFillColor(color(a)); });
     add<F>(figure, "SetFillColor2", 1, 1, [color](F& f, const TArguments& a) { f.SetFillColor2(color(a)); });

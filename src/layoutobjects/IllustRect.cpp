@@ -82,7 +82,8 @@ void ClearFrameMetafileNames()
 void AddStandardFrameMetafileNames(const QString& programFolder)
 {
     for (int i = 1; i <= FrameMetafileCount; ++i) {
-        const QString name = programFolder + QStringLiteral("Common/Mask/Itm%1.svg").arg(i, 2, 10, QChar(u'0'));
+        const QString name =
+            programFolder + QStringLiteral("Common/Mask/Itm%1.svg").arg(i, 2, 10, QChar(u'0'));
         if (QFileInfo::exists(name))
             AddFrameMetafileName(name);
     }
@@ -249,8 +250,8 @@ TIllustRect::TIllustRect(const TIllustRect& other)
       m_frameIndex(other.m_frameIndex), m_framePicture(other.m_framePicture), m_imageRect(other.m_imageRect),
       m_transparentColor(other.m_transparentColor), m_limitedPrinter(other.m_limitedPrinter),
       m_printCopy(other.m_printCopy), m_printImageRect(other.m_printImageRect),
-      m_screenCache(other.m_screenCache), m_imageScreenRect(other.m_imageScreenRect), m_smooth(other.m_smooth),
-      m_frame(other.m_frame), m_upsideDown(other.m_upsideDown)
+      m_screenCache(other.m_screenCache), m_imageScreenRect(other.m_imageScreenRect),
+      m_smooth(other.m_smooth), m_frame(other.m_frame), m_upsideDown(other.m_upsideDown)
 {
     installCallbacks();
 }

@@ -251,6 +251,12 @@ qint64 stripRows(int width, int height)
     return std::clamp<qint64>(StripLimit / qMax<qint64>(qint64(width) * 4, 1), 1, qMax(height, 1));
 }
 
+// The rows of one strip of ARGB work rows and their coverage (5 bytes a pixel).
+qint64 maskedStripRows(int width, int height)
+{
+    return std::clamp<qint64>(StripLimit / qMax<qint64>(qint64(width) * 5, 1), 1, qMax(height, 1));
+}
+
 QRgb rgbOf(quint32 color)
 {
     const TChannels c = channelsOf(color);
@@ -274,6 +280,11 @@ QImage transparentStrip(const QImage& image, QRgb transparent, int w, int h, int
 }
 
 } // namespace
+
+qint64 MaskedStripBytes(int width, int height)
+{
+    return maskedStripRows(width, height) * qint64(width) * 5;
+}
 
 qint64 TransparentStripBytes(int width, int height)
 {
@@ -389,13 +400,13 @@ QImage TMaskPicture::Coverage(int w, int h, int top, const QRectF& rect, bool ha
     return coverage;
 }
 
-void DrawMaskedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask, const TRect& maskRect,
-                          const TRect& target)
+void DrawMaskedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask,
+                          const TRect& maskRect, const TRect& target)
 {
     const int w = target.Width(), h = target.Height();
     if (w <= 0 || h <= 0 || source.isNull() || mask.IsNull())
         return;
-    const qint64 rows = stripRows(w, h);
+    const qint64 rows = maskedStripRows(w, h);
     const QRectF shape = maskRect.ToQRect();
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

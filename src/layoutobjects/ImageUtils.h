@@ -84,8 +84,11 @@ private:
 
 // The source stretched into the target, showing only where the mask picture stretched into maskRect
 // (relative to the target's corner) is filled. Drawn in strips of at most 8 MB of work rows.
-void DrawMaskedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask, const TRect& maskRect,
-                          const TRect& target);
+void DrawMaskedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask,
+                          const TRect& maskRect, const TRect& target);
+// The bytes of work rows and coverage the strips of a masked draw into a rectangle of this width hold at
+// most.
+qint64 MaskedStripBytes(int width, int height);
 // The same through a clip region of the mask (for printers that cannot combine pictures).
 void DrawClippedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask,
                            const TRect& maskRect, const TRect& target);

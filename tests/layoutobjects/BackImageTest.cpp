@@ -104,8 +104,9 @@ TEST(PageBackground, ANewPictureChoosesItsMode)
     {
         quint8 before, after;
     };
-    for (const Case c : {Case{BackNone, BackFitted}, Case{BackColor, BackFitted}, Case{BackGradient, BackFitted},
-                         Case{BackTiled, BackTiled}, Case{BackCentred, BackCentred}}) {
+    for (const Case c :
+         {Case{BackNone, BackFitted}, Case{BackColor, BackFitted}, Case{BackGradient, BackFitted},
+          Case{BackTiled, BackTiled}, Case{BackCentred, BackCentred}}) {
         TBackImage back;
         back.SetMode(c.before);
         back.SetDpi(300);

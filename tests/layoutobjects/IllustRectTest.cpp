@@ -1,6 +1,6 @@
 // Illustration frame: the picture's JPEG bytes and their mirror and turn bytes through save and load, older
-// records, cut-out versus transparent colour, the cut-out through resizes, the print copy, the shipped cut-out
-// shapes and the masked draws.
+// records, cut-out versus transparent colour, the cut-out through resizes, the print copy, the shipped
+// cut-out shapes and the masked draws.
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/ImageFiles.h"
 
@@ -25,7 +25,8 @@ QImage asymmetric(int w, int h)
     QImage image(w, h, QImage::Format_RGB888);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, qRgb(x * 255 / qMax(1, w - 1), y * 255 / qMax(1, h - 1), x < w / 3 ? 200 : 20));
+            image.setPixel(x, y,
+                           qRgb(x * 255 / qMax(1, w - 1), y * 255 / qMax(1, h - 1), x < w / 3 ? 200 : 20));
     return image;
 }
 
@@ -260,7 +261,8 @@ TEST_F(ShippedMasks, ThirteenShapesInTheirSlots)
 {
     ASSERT_EQ(FrameMetafileNames().size(), FrameMetafileCount);
     for (int i = 0; i < FrameMetafileCount; ++i) {
-        EXPECT_TRUE(FrameMetafileNames()[i].endsWith(QStringLiteral("Common/Mask/Itm%1.svg").arg(i + 1, 2, 10, QChar(u'0'))));
+        EXPECT_TRUE(FrameMetafileNames()[i].endsWith(
+            QStringLiteral("Common/Mask/Itm%1.svg").arg(i + 1, 2, 10, QChar(u'0'))));
         const TMaskPicture mask = TMaskPicture::FromFile(FrameMetafileNames()[i]);
         ASSERT_FALSE(mask.IsNull()) << i;
         // Every shape covers the centre and leaves a corner out.

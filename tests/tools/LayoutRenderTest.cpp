@@ -94,10 +94,12 @@ TEST_F(LayoutRender, PicturesThroughCutOutsAndFigures)
     const QString scene = QStringLiteral(R"({"paper":[800,400], "dpi":300, "frames":[
   {"class":"TIllustRect", "rect":[10,10,110,110], "calls":[["SetGraphic","%1"],["Flip",1],["SetFrameIndex",3]]},
   {"class":"TFigureRect", "rect":[150,10,250,110], "calls":[["SetFigureKind",3],["SetFillVisible",true],["SetFillColor",16711680]]}
-]})").arg(jpeg);
+]})")
+                              .arg(jpeg);
     const ToolRun r = render(scene.toUtf8());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    ASSERT_EQ(run("pdftoppm", {"-r", "96", "-png", "-singlefile", m_dir.filePath("out.pdf"), m_dir.filePath("page")})
+    ASSERT_EQ(run("pdftoppm",
+                  {"-r", "96", "-png", "-singlefile", m_dir.filePath("out.pdf"), m_dir.filePath("page")})
                   .exitCode,
               0);
     const QImage page(m_dir.filePath("page.png"));
