@@ -30,28 +30,6 @@ qint32 round32(double value)
     throw EFrameStreamError(ImageLoadErrorText);
 }
 
-// The zone of a point against a rectangle, by the rules of the frame's handles.
-quint16 handleZone(const TRect& r, int x, int y)
-{
-    const int c = r.left + (r.right - r.left) / 2;
-    const int m = r.top + (r.bottom - r.top) / 2;
-    quint8 h = ZoneNone;
-    if (x >= r.left - 3 && x <= r.left + 3)
-        h = ZoneLeft;
-    else if (x >= c - 3 && x <= c + 3)
-        h = ZoneCentre;
-    else if (x >= r.right - 4 && x <= r.right + 2)
-        h = ZoneRight;
-    quint8 v = ZoneNone;
-    if (y >= r.top - 3 && y <= r.top + 3)
-        v = ZoneTop;
-    else if (y >= m - 3 && y <= m + 3)
-        v = ZoneCentre;
-    else if (y >= r.bottom - 4 && y <= r.bottom + 2)
-        v = ZoneBottom;
-    return quint16(h | (v << 8));
-}
-
 QImage to24(const QImage& image)
 {
     return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB888);
@@ -344,25 +322,12 @@ void TIllustRect::SetImageScreenRect(const TRect& rect)
 
 quint16 TIllustRect::GetMaskHandleZone(int x, int y) const
 {
-    return handleZone(m_imageScreenRect, x, y);
+    return HandleZoneOf(m_imageScreenRect, x, y);
 }
 
 qint16 TIllustRect::GetMaskCursorAt(int x, int y) const
 {
-    const quint16 zone = GetMaskHandleZone(x, y);
-    const quint8 h = zone & 0xFF;
-    const quint8 v = zone >> 8;
-    if (h == ZoneLeft || h == ZoneRight) {
-        if (v == ZoneTop)
-            return h == ZoneLeft ? CursorSizeNWSE : CursorSizeNESW;
-        if (v == ZoneBottom)
-            return h == ZoneLeft ? CursorSizeNESW : CursorSizeNWSE;
-        if (v == ZoneCentre)
-            return CursorSizeWE;
-    } else if (h == ZoneCentre && (v == ZoneTop || v == ZoneBottom)) {
-        return CursorSizeNS;
-    }
-    return m_imageScreenRect.Contains(x, y) ? CursorSizeAll : CursorDefault;
+    return CursorOfZone(GetMaskHandleZone(x, y), m_imageScreenRect.Contains(x, y));
 }
 
 void TIllustRect::SetGraphic(const TGraphic* graphic)
