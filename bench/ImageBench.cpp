@@ -1,8 +1,11 @@
 // The resampler beside Qt's smooth scaling: area averaging of 4000 × 3000 to 1000 × 750 and a bicubic
-// enlargement of 600 × 400 to 2400 × 1600; and the work rows a transparent print of a large picture holds.
+// enlargement of 600 × 400 to 2400 × 1600; and the work rows a transparent or cut-out print of a large
+// picture holds.
 #include "layoutobjects/ImageUtils.h"
+#include "platform/DisplayList.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -66,6 +69,24 @@ void maskedPrintWorkMemory(benchmark::State& state)
     state.counters["work_bytes"] = double(TransparentStripBytes(w, h));
 }
 BENCHMARK(maskedPrintWorkMemory);
+
+// The same picture through a heart-shaped cut-out, recorded as a printer page would be.
+void maskedPrintCutOut(benchmark::State& state)
+{
+    const int w = 3780, h = 2835;
+    const QImage source = picture(4000, 3000);
+    const TMaskPicture heart = TMaskPicture::FromData(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100' preserveAspectRatio='none'><path "
+        "d='M50,96 C42,88 0,62 0,30 C0,12 13,2 27,2 C38,2 46,9 50,18 C54,9 62,2 73,2 C87,2 100,12 100,30 "
+        "C100,62 58,88 50,96 Z'/></svg>");
+    for (auto _ : state) {
+        TDisplayList page(QSize(w, h), 600, 600);
+        QPainter painter(&page);
+        DrawMaskedByMetafile(painter, source, heart, TRect{0, 0, w, h}, TRect{0, 0, w, h});
+    }
+    state.counters["work_bytes"] = double(MaskedStripBytes(w, h));
+}
+BENCHMARK(maskedPrintCutOut)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     clang libclang-rt-14-dev  # the fuzz build: libFuzzer and the sanitizer runtimes of clang
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libsqlite3-dev libssl-dev libjpeg62-turbo-dev libqrencode-dev libphonenumber-dev libicu-dev libzint-dev
     googletest libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic

@@ -140,9 +140,8 @@ bool TDrawRect::ContainsPoint(int x, int y) const
     return m_screenRect.Contains(x, y);
 }
 
-quint16 TDrawRect::GetHandleZone(int x, int y) const
+quint16 HandleZoneOf(const TRect& r, int x, int y)
 {
-    const TRect& r = m_screenRect;
     const int c = r.left + (r.right - r.left) / 2;
     const int m = r.top + (r.bottom - r.top) / 2;
     quint8 h = ZoneNone;
@@ -162,9 +161,8 @@ quint16 TDrawRect::GetHandleZone(int x, int y) const
     return quint16(h | (v << 8));
 }
 
-qint16 TDrawRect::GetCursorAt(int x, int y) const
+qint16 CursorOfZone(quint16 zone, bool inside)
 {
-    const quint16 zone = GetHandleZone(x, y);
     const quint8 h = zone & 0xFF;
     const quint8 v = zone >> 8;
     if (h == ZoneLeft || h == ZoneRight) {
@@ -177,7 +175,17 @@ qint16 TDrawRect::GetCursorAt(int x, int y) const
     } else if (h == ZoneCentre && (v == ZoneTop || v == ZoneBottom)) {
         return CursorSizeNS;
     }
-    return ContainsPoint(x, y) ? CursorSizeAll : CursorDefault;
+    return inside ? CursorSizeAll : CursorDefault;
+}
+
+quint16 TDrawRect::GetHandleZone(int x, int y) const
+{
+    return HandleZoneOf(m_screenRect, x, y);
+}
+
+qint16 TDrawRect::GetCursorAt(int x, int y) const
+{
+    return CursorOfZone(GetHandleZone(x, y), ContainsPoint(x, y));
 }
 
 QString NormalizeNameSpacing(const QString& text)

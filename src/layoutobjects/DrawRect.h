@@ -38,6 +38,12 @@ constexpr qint16 CursorSizeAll = -22;
 
 Qt::CursorShape CursorShapeFor(qint16 cursor);
 
+// The handle zone of a point against a rectangle: within 3 pixels of the left edge or the middle, from 4
+// pixels inside to 2 outside the right edge; the same vertically.
+quint16 HandleZoneOf(const TRect& rect, int x, int y);
+// The cursor of a handle zone: diagonal at corners, across at the middles of edges, else moving when inside.
+qint16 CursorOfZone(quint16 zone, bool inside);
+
 // Clip sides: which part of the rendered contents is shown.
 constexpr quint8 ClipNone = 0;
 constexpr quint8 ClipLeftOf = 1;

@@ -3,6 +3,8 @@
 
 #include "core/MainSettings.h"
 #include "layoutobjects/BarcodeRect.h"
+#include "layoutobjects/FigureRect.h"
+#include "layoutobjects/IllustRect.h"
 #include "layoutobjects/PosRect.h"
 #include "layoutobjects/QRCodeRect.h"
 #include "layoutobjects/SenderRect.h"
@@ -342,6 +344,80 @@ void addNameAndTextClasses(QList<TFrameClassInfo>& classes)
     classes << sender;
 }
 
+// The illustration and figure frames.
+void addPictureClasses(QList<TFrameClassInfo>& classes)
+{
+    using I = TIllustRect;
+    TFrameClassInfo illust{"TIllustRect", [] { return std::make_unique<TIllustRect>(); }, {}};
+    addFrameSetters(illust);
+    addDecorativeFrameSetters<I>(illust);
+    // A BMP or JPEG file; the frame keeps the file's dpi.
+    add<I>(illust, "SetGraphic", 1, 1, [](I& f, const TArguments& a) {
+        const QString file = a.String(0);
+        int dpi = 72;
+        std::optional<TGraphic> graphic;
+        try {
+            graphic = LoadImageWithDpi(file, dpi);
+        } catch (const EImageFileError& e) {
+            throw ESceneError(
+                QStringLiteral("SetGraphic: %1").arg(QString::fromUtf8(e.what())).toStdString());
+        }
+        if (!graphic)
+            throw ESceneError(
+                QStringLiteral("SetGraphic: no BMP or JPEG picture in %1").arg(file).toStdString());
+        f.SetGraphic(&*graphic);
+        f.SetResolution(dpi);
+    });
+    // The cut-out shapes are those the program ships, as in the designers.
+    add<I>(illust, "SetFrameIndex", 1, 1, [](I& f, const TArguments& a) {
+        if (FrameMetafileNames().isEmpty())
+            AddStandardFrameMetafileNames(ProgramFolderOrExecutable());
+        f.SetFrameIndex(a.Int(0, -1, 1000));
+    });
+    add<I>(illust, "SetTransparentColor", 1, 1, [](I& f, const TArguments& a) {
+        f.SetTransparentColor(quint32(a.Int(0, 0, qint64(NoTransparentColor))));
+    });
+    add<I>(illust, "Flip", 1, 1, [](I& f, const TArguments& a) { f.Flip(quint8(a.Int(0, 0, 1))); });
+    add<I>(illust, "Rotate", 1, 1, [](I& f, const TArguments& a) { f.Rotate(a.Int(0, 0, 2)); });
+    // Left, top, right, bottom in design pixels (the scene's zoom is 1).
+    add<I>(illust, "SetImageScreenRect", 4, 4, [](I& f, const TArguments& a) {
+        f.SetImageScreenRect({a.Int(0, Int32Min, Int32Max), a.Int(1, Int32Min, Int32Max),
+                              a.Int(2, Int32Min, Int32Max), a.Int(3, Int32Min, Int32Max)});
+    });
+    add<I>(illust, "SetSmoothScaling", 1, 1,
+           [](I& f, const TArguments& a) { f.SetSmoothScaling(a.Bool(0)); });
+    add<I>(illust, "SetLimitedPrinter", 1, 1,
+           [](I& f, const TArguments& a) { f.SetLimitedPrinter(a.Bool(0)); });
+    add<I>(illust, "SetUpsideDown", 1, 1, [](I& f, const TArguments& a) { f.SetUpsideDown(a.Bool(0)); });
+    classes << illust;
+
+    using F = TFigureRect;
+    TFrameClassInfo figure{"TFigureRect", [] { return std::make_unique<TFigureRect>(); }, {}};
+    addFrameSetters(figure);
+    const auto color = [](const TArguments& a) { return quint32(a.Int(0, 0, 0xFFFFFF)); };
+    add<F>(figure, "SetFigureKind", 1, 1,
+           [](F& f, const TArguments& a) { f.SetFigureKind(quint8(a.Int(0, 0, 5))); });
+    add<F>(figure, "SetLineDirections", 1, 1,
+           [](F& f, const TArguments& a) { f.SetLineDirections(quint8(a.Int(0, 0, 15))); });
+    add<F>(figure, "SetCornerSize", 2, 2,
+           [](F& f, const TArguments& a) { f.SetCornerSize(a.Int(0, 0, 1), quint8(a.Int(1, 0, 2))); });
+    add<F>(figure, "SetSectorDirection", 1, 1,
+           [](F& f, const TArguments& a) { f.SetSectorDirection(quint8(a.Int(0, 0, 3))); });
+    add<F>(figure, "SetFrameVisible", 1, 1, [](F& f, const TArguments& a) { f.SetFrameVisible(a.Bool(0)); });
+    add<F>(figure, "SetFillVisible", 1, 1, [](F& f, const TArguments& a) { f.SetFillVisible(a.Bool(0)); });
+    add<F>(figure, "SetGradient", 1, 1, [](F& f, const TArguments& a) { f.SetGradient(a.Bool(0)); });
+    add<F>(figure, "SetLineType", 1, 1,
+           [](F& f, const TArguments& a) { f.SetLineType(quint8(a.Int(0, 0, 4))); });
+    add<F>(figure, "SetLineWidth", 1, 1,
+           [](F& f, const TArguments& a) { f.SetLineWidth(a.Int(0, 0, 1000)); });
+    add<F>(figure, "SetLineColor", 1, 1, [color](F& f, const TArguments& a) { f.SetLineColor(color(a)); });
+    add<F>(figure, "SetFillColor", 1, 1, [color](F& f, const TArguments& a) { f.SetFillColor(color(a)); });
+    add<F>(figure, "SetFillColor2", 1, 1, [color](F& f, const TArguments& a) { f.SetFillColor2(color(a)); });
+    add<F>(figure, "SetGradientAngle", 1, 1,
+           [](F& f, const TArguments& a) { f.SetGradientAngle(a.Int(0, Int32Min, Int32Max)); });
+    classes << figure;
+}
+
 QList<TFrameClassInfo> makeClasses()
 {
     QList<TFrameClassInfo> classes;
@@ -365,6 +441,7 @@ QList<TFrameClassInfo> makeClasses()
 
     addCodeClasses(classes);
     addNameAndTextClasses(classes);
+    addPictureClasses(classes);
     return classes;
 }
 

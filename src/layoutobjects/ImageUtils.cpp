@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QSvgRenderer>
 
 #include <cmath>
 #include <cstring>
@@ -250,6 +251,12 @@ qint64 stripRows(int width, int height)
     return std::clamp<qint64>(StripLimit / qMax<qint64>(qint64(width) * 4, 1), 1, qMax(height, 1));
 }
 
+// The rows of one strip of ARGB work rows and their coverage (5 bytes a pixel).
+qint64 maskedStripRows(int width, int height)
+{
+    return std::clamp<qint64>(StripLimit / qMax<qint64>(qint64(width) * 5, 1), 1, qMax(height, 1));
+}
+
 QRgb rgbOf(quint32 color)
 {
     const TChannels c = channelsOf(color);
@@ -273,6 +280,11 @@ QImage transparentStrip(const QImage& image, QRgb transparent, int w, int h, int
 }
 
 } // namespace
+
+qint64 MaskedStripBytes(int width, int height)
+{
+    return maskedStripRows(width, height) * qint64(width) * 5;
+}
 
 qint64 TransparentStripBytes(int width, int height)
 {
@@ -350,6 +362,100 @@ QRegion BitmapToRegion(const QImage& mask)
     if (!batch.empty())
         flush();
     return region;
+}
+
+TMaskPicture TMaskPicture::FromFile(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return FromData(file.readAll());
+}
+
+TMaskPicture TMaskPicture::FromData(const QByteArray& svg)
+{
+    TMaskPicture picture;
+    if (QSvgRenderer(svg).isValid())
+        picture.m_svg = svg;
+    return picture;
+}
+
+QImage TMaskPicture::Coverage(int w, int h, int top, const QRectF& rect, bool hard, bool halfTurn) const
+{
+    QImage coverage(w, h, QImage::Format_Alpha8);
+    if (coverage.isNull())
+        return coverage;
+    coverage.fill(0);
+    if (IsNull())
+        return coverage;
+    QSvgRenderer renderer(m_svg);
+    renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
+    QPainter painter(&coverage);
+    painter.setRenderHint(QPainter::Antialiasing, !hard);
+    painter.translate(0, -top);
+    if (halfTurn)
+        painter.setTransform(QTransform(-1, 0, 0, -1, rect.left() + rect.right(), rect.top() + rect.bottom()),
+                             true);
+    renderer.render(&painter, rect);
+    return coverage;
+}
+
+void DrawMaskedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask,
+                          const TRect& maskRect, const TRect& target)
+{
+    const int w = target.Width(), h = target.Height();
+    if (w <= 0 || h <= 0 || source.isNull() || mask.IsNull())
+        return;
+    const qint64 rows = maskedStripRows(w, h);
+    const QRectF shape = maskRect.ToQRect();
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (qint64 y = 0; y < h; y += rows) {
+        const int n = int(qMin<qint64>(rows, h - y));
+        QImage strip(w, n, QImage::Format_ARGB32_Premultiplied);
+        if (strip.isNull())
+            break;
+        {
+            QPainter p(&strip);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            StretchDrawDIB(p, source, QRect(0, int(-y), w, h));
+            p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+            p.drawImage(0, 0, mask.Coverage(w, n, int(y), shape, false));
+        }
+        painter.drawImage(QPoint(target.left, int(target.top + y)), strip);
+    }
+    painter.restore();
+}
+
+void DrawClippedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask,
+                           const TRect& maskRect, const TRect& target)
+{
+    const int w = target.Width(), h = target.Height();
+    if (w <= 0 || h <= 0 || source.isNull() || mask.IsNull())
+        return;
+    // A 1-bit mask of the whole target (0 where the picture shows), its coverage made in strips.
+    QImage bits(w, h, QImage::Format_Mono);
+    if (bits.isNull())
+        return;
+    bits.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    bits.fill(1);
+    const qint64 rows = stripRows(w, h);
+    const QRectF shape = maskRect.ToQRect();
+    for (qint64 y = 0; y < h; y += rows) {
+        const int n = int(qMin<qint64>(rows, h - y));
+        const QImage coverage = mask.Coverage(w, n, int(y), shape, true);
+        for (int r = 0; r < n; ++r) {
+            const uchar* in = coverage.constScanLine(r);
+            for (int x = 0; x < w; ++x)
+                if (in[x] >= 128)
+                    bits.setPixel(x, int(y) + r, 0);
+        }
+    }
+    const QRegion region = BitmapToRegion(bits).translated(target.left, target.top);
+    painter.save();
+    painter.setClipRegion(region, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    StretchDrawDIB(painter, source, target.ToQRect());
+    painter.restore();
 }
 
 std::array<qint32, 4> BicubicWeights(double scale, double x)

@@ -64,6 +64,35 @@ void DrawTransparentClipped(QPainter& painter, const QImage& image, quint32 tran
 // The runs of 0 bits of a 1-bit mask as a region (pixel index 0 of a mono image).
 QRegion BitmapToRegion(const QImage& mask);
 
+// A cut-out shape: an SVG drawing whose filled parts are where a picture shows. A null picture shows nothing.
+class TMaskPicture
+{
+public:
+    TMaskPicture() = default;
+    // The drawing of a file; a null picture when it cannot be read or is no valid SVG.
+    static TMaskPicture FromFile(const QString& fileName);
+    static TMaskPicture FromData(const QByteArray& svg);
+    bool IsNull() const { return m_svg.isEmpty(); }
+    const QByteArray& Data() const { return m_svg; }
+    // The shape's coverage (alpha) of the drawing stretched to rect, on an image w x h whose rows start at
+    // top of the whole target; smooth edges unless hard.
+    QImage Coverage(int w, int h, int top, const QRectF& rect, bool hard, bool halfTurn = false) const;
+
+private:
+    QByteArray m_svg;
+};
+
+// The source stretched into the target, showing only where the mask picture stretched into maskRect
+// (relative to the target's corner) is filled. Drawn in strips of at most 8 MB of work rows.
+void DrawMaskedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask,
+                          const TRect& maskRect, const TRect& target);
+// The bytes of work rows and coverage the strips of a masked draw into a rectangle of this width hold at
+// most.
+qint64 MaskedStripBytes(int width, int height);
+// The same through a clip region of the mask (for printers that cannot combine pictures).
+void DrawClippedByMetafile(QPainter& painter, const QImage& source, const TMaskPicture& mask,
+                           const TRect& maskRect, const TRect& target);
+
 // The four bicubic weights of the samples p - 1 ... p + 2 for x = 1 + fraction.
 std::array<qint32, 4> BicubicWeights(double scale, double x);
 // The whole source scaled to width × height: 0 bilinear, 1 bicubic, 2 area average when both sides shrink

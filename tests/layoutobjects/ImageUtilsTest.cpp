@@ -367,4 +367,5 @@ TEST(ImageUtils, TransparentDrawsAndRegions)
     }
     // A 4000 × 3000 picture over an A4 page width at 600 dpi keeps to 8 MB of rows.
     EXPECT_LE(TransparentStripBytes(4800, 3600), 8388608);
+    EXPECT_LE(MaskedStripBytes(4800, 3600), 8388608);
 }

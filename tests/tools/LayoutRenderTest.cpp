@@ -1,10 +1,12 @@
 // layoutrender: a postcard scene becomes one PDF page with its text in embedded IPA faces; scene errors name
 // what is wrong and exit non-zero.
+#include "layoutobjects/ImageFiles.h"
 #include "support/TestFiles.h"
 #include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -81,6 +83,44 @@ TEST_F(LayoutRender, AddressSideFrames)
     for (const char* part : {"株式会社見本商事", "営業第一部担当部長", "謹賀新年", "お願い申し上げます",
                              "03-1234-5678", "総", "様", "花", "鈴"})
         EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part;
+}
+
+// A red JPEG through the heart cut-out, beside a blue ellipse over a white page, read back at 96 dpi.
+TEST_F(LayoutRender, PicturesThroughCutOutsAndFigures)
+{
+    QImage red(60, 40, QImage::Format_RGB888);
+    red.fill(Qt::red);
+    const QString jpeg = m_dir.filePath("red.jpg");
+    WriteFileBytes(jpeg, EncodeJpeg(red));
+    const QString scene = QStringLiteral(R"({"paper":[800,400], "dpi":300, "frames":[
+  {"class":"TIllustRect", "rect":[10,10,110,110], "calls":[["SetGraphic","%1"],["Flip",1],["SetFrameIndex",3]]},
+  {"class":"TFigureRect", "rect":[150,10,250,110], "calls":[["SetFigureKind",3],["SetFillVisible",true],["SetFillColor",16711680]]}
+]})")
+                              .arg(jpeg);
+    const ToolRun r = render(scene.toUtf8());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_EQ(run("pdftoppm",
+                  {"-r", "96", "-png", "-singlefile", m_dir.filePath("out.pdf"), m_dir.filePath("page")})
+                  .exitCode,
+              0);
+    const QImage page(m_dir.filePath("page.png"));
+    ASSERT_FALSE(page.isNull());
+    const auto near = [](QColor c, QColor want) {
+        return qAbs(c.red() - want.red()) < 40 && qAbs(c.green() - want.green()) < 40 &&
+               qAbs(c.blue() - want.blue()) < 40;
+    };
+    EXPECT_TRUE(near(page.pixelColor(60, 60), Qt::red));
+    EXPECT_TRUE(near(page.pixelColor(60, 13), Qt::white)); // above the dip between the lobes
+    EXPECT_TRUE(near(page.pixelColor(12, 100), Qt::white));
+    EXPECT_TRUE(near(page.pixelColor(200, 60), Qt::blue));
+    EXPECT_TRUE(near(page.pixelColor(153, 13), Qt::white));
+
+    const ToolRun gif = render(QStringLiteral(R"({"paper":[800,400], "frames":[
+  {"class":"TIllustRect", "rect":[0,0,10,10], "calls":[["SetGraphic","%1"]]}]})")
+                                   .arg(m_dir.filePath("scene.gif"))
+                                   .toUtf8());
+    EXPECT_NE(gif.exitCode, 0);
+    EXPECT_TRUE(gif.err.contains("no BMP or JPEG")) << gif.err.toStdString();
 }
 
 TEST_F(LayoutRender, SceneErrorsNameWhatIsWrong)
