@@ -3,6 +3,7 @@
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
+#include "dataexchange/FImport.h"
 #include "maintenance/MaintenanceCommands.h"
 #include "search/SearchWindows.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     SetStartupServices(std::make_unique<TMainServices>());
     RegisterMaintenanceCommands();
     RegisterFileExport();
+    RegisterFileImport();
     RegisterSearchWindows();
     return QuenridMain(argc, argv);
 }
