@@ -273,7 +273,7 @@ void TFileImport::BuildWindow()
             auto* layout = new QHBoxLayout(corner);
             layout->setContentsMargins(4, 0, 0, 0);
             layout->addWidget(label);
-            corner->setEnabled(false);
+            corner->setAttribute(Qt::WA_TransparentForMouseEvents);
         }
         m_sgDest->setAcceptDrops(true);
         m_sgDest->viewport()->setAcceptDrops(true);

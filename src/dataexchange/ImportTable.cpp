@@ -4,26 +4,42 @@
 
 namespace {
 
-QByteArray numbered(const char* base, int n) { return QByteArray(base) + QByteArray::number(n); }
+QByteArray numbered(const char* base, int n)
+{
+    return QByteArray(base) + QByteArray::number(n);
+}
 
+// Every field of the record in the form the table stores it: texts trimmed, lists as CR LF text.
 class TFieldWriter
 {
 public:
-    explicit TFieldWriter(Table& table) : m_table(table) {}
-    void text(const QByteArray& name, const AnsiString& value)
+    explicit TFieldWriter(TAdrsFieldSink& sink) : m_sink(sink) {}
+    void text(const QByteArray& name, const AnsiString& value) { m_sink.Bytes(name, TrimAnsiText(value)); }
+    template <int N> void text(const QByteArray& name, const TShortText<N>& value)
     {
-        m_table.fieldByName(QString::fromLatin1(name)).setAnsi(TrimAnsiText(value));
+        text(name, value.text());
     }
-    template <int N> void text(const QByteArray& name, const TShortText<N>& value) { text(name, value.text()); }
-    void raw(const QByteArray& name, const AnsiString& value) { m_table.fieldByName(QString::fromLatin1(name)).setAnsi(value); }
-    void number(const QByteArray& name, qint64 value) { m_table.fieldByName(QString::fromLatin1(name)).setInteger(value); }
-    void flag(const QByteArray& name, bool value) { m_table.fieldByName(QString::fromLatin1(name)).setBoolean(value); }
-    void moment(const QByteArray& name, double value)
-    {
-        m_table.fieldByName(QString::fromLatin1(name)).setDateTime(FromTDateTime(value));
-    }
+    void raw(const QByteArray& name, const AnsiString& value) { m_sink.Bytes(name, value); }
+    void number(const QByteArray& name, qint64 value) { m_sink.Integer(name, value); }
+    void flag(const QByteArray& name, bool value) { m_sink.Boolean(name, value); }
+    void moment(const QByteArray& name, double value) { m_sink.Moment(name, FromTDateTime(value)); }
 
 private:
+    TAdrsFieldSink& m_sink;
+};
+
+// The sink of the engine's row being appended or edited.
+class TTableSink : public TAdrsFieldSink
+{
+public:
+    explicit TTableSink(Table& table) : m_table(table) {}
+    void Bytes(const QByteArray& name, const AnsiString& value) override { field(name).setAnsi(value); }
+    void Integer(const QByteArray& name, qint64 value) override { field(name).setInteger(value); }
+    void Boolean(const QByteArray& name, bool value) override { field(name).setBoolean(value); }
+    void Moment(const QByteArray& name, const QDateTime& value) override { field(name).setDateTime(value); }
+
+private:
+    TableField field(const QByteArray& name) { return m_table.fieldByName(QString::fromLatin1(name)); }
     Table& m_table;
 };
 
@@ -31,7 +47,13 @@ private:
 
 void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec)
 {
-    TFieldWriter w(table);
+    TTableSink sink(table);
+    VisitAdrsDataRec(rec, sink);
+}
+
+void VisitAdrsDataRec(const TAdrsDataRec& rec, TAdrsFieldSink& sink)
+{
+    TFieldWriter w(sink);
     w.number("Group", rec.Group);
     w.text("CustomCode", rec.CustomCode);
     w.text("Tel", rec.Tel);
@@ -90,7 +112,10 @@ void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec)
     w.moment("UpdDateTime", rec.UpdDateTime);
 }
 
-qint64 TAdrsImportTable::RecordCount() { return m_table.recordCount(); }
+qint64 TAdrsImportTable::RecordCount()
+{
+    return m_table.recordCount();
+}
 
 std::optional<qint32> TAdrsImportTable::FindCustomCode(const AnsiString& code)
 {
@@ -136,7 +161,10 @@ bool TAdrsImportTable::Update(const TAdrsDataRec& rec)
     return post(rec);
 }
 
-void TAdrsImportTable::Begin() { m_table.startTransaction(); }
+void TAdrsImportTable::Begin()
+{
+    m_table.startTransaction();
+}
 
 void TAdrsImportTable::Commit()
 {

@@ -6,6 +6,18 @@
 
 class Table;
 
+// Receives the fields of a record by name, in the form the table stores them.
+class TAdrsFieldSink
+{
+public:
+    virtual ~TAdrsFieldSink() = default;
+    virtual void Bytes(const QByteArray& name, const AnsiString& value) = 0;
+    virtual void Integer(const QByteArray& name, qint64 value) = 0;
+    virtual void Boolean(const QByteArray& name, bool value) = 0;
+    virtual void Moment(const QByteArray& name, const QDateTime& value) = 0;
+};
+// Hands every field of the record (RecNo excepted) to the sink.
+void VisitAdrsDataRec(const TAdrsDataRec& rec, TAdrsFieldSink& sink);
 // Writes every field of the record into the table's row being appended or edited (RecNo excepted).
 void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec);
 
