@@ -100,7 +100,9 @@ TEST(ImportRoundTripTest, ExportedBookImportsToEqualValues)
     minimal.PrivCorp = true;
     minimal.JointPrint = true; // the import always marks the owner for printing
     minimal.AddDateTime = ToTDateTime(QDateTime(QDate(2023, 1, 2), QTime(3, 4, 5)));
-    const QList<TAdrsDataRec> records = {Full(), minimal};
+    TAdrsDataRec blankLine = minimal;
+    blankLine.Note = QByteArrayList{A("末尾"), ""};
+    const QList<TAdrsDataRec> records = {Full(), minimal, blankLine};
     {
         TAdrsImportTable t(source.table);
         t.Begin();
@@ -122,7 +124,7 @@ TEST(ImportRoundTripTest, ExportedBookImportsToEqualValues)
         if (!IsProtectedExportItem(item))
             layout.Set(layout.Count(), item);
     FakeListRows rows;
-    rows.recNos = {1, 2};
+    rows.recNos = {1, 2, 3};
     TRecordRange range;
     range.DataSelect = dsAll;
     TAdrsTableRow cursor(source.table);
@@ -154,8 +156,8 @@ TEST(ImportRoundTripTest, ExportedBookImportsToEqualValues)
     TImportHistories histories({});
     TImportRun run(settings, mapping, lookups, table, errors, histories);
     const TImportRunResult result = run.Run(buffer);
-    EXPECT_EQ(result.readCount, 2);
-    EXPECT_EQ(result.doneCount, 2);
+    EXPECT_EQ(result.readCount, 3);
+    EXPECT_EQ(result.doneCount, 3);
     EXPECT_FALSE(errors.Written());
 
     // The export writes no coordinates, and "?" for a character CP932 lacks.
@@ -172,11 +174,16 @@ TEST(ImportRoundTripTest, ExportedBookImportsToEqualValues)
     target.table.refresh();
     source.table.first();
     target.table.first();
-    for (int row = 0; row < 2; ++row, source.table.next(), target.table.next()) {
+    for (int row = 0; row < 3; ++row, source.table.next(), target.table.next()) {
         ASSERT_FALSE(source.table.eof() || target.table.eof());
         for (const FieldDef& f : AdrsTableDef().fields) {
             if (f.name == "RecNo" || f.name == "UpdDateTime" || documented.contains(f.name))
                 continue;
+            // A note's last empty line is lost: the export ends every line with a tab.
+            if (row == 2 && f.name == "Note") {
+                EXPECT_EQ(target.table.fieldByName(f.name).asAnsi(), A("末尾\r\n"));
+                continue;
+            }
             EXPECT_EQ(ToWide(target.table.fieldByName(f.name).asAnsi()).toStdString(),
                       ToWide(source.table.fieldByName(f.name).asAnsi()).toStdString())
                 << "row " << row << " field " << f.name.toStdString();
