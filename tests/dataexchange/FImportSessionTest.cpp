@@ -2,6 +2,7 @@
 // which the list reloads. With TOVAREL_XVFB_FBDIR set, the screen is kept as import-shot.xwd there.
 #include "dataexchange/FImport.h"
 
+#include "core/DBInfo.h"
 #include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/SessionFixture.h"
@@ -57,9 +58,9 @@ TEST_F(FImportSessionTest, TheListCommandImportsIntoTheOpenBook)
     writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
     const QString file = data + "in.csv";
     WriteFileBytes(file,
-                   ToAnsi(QStringLiteral("会社名,電話,〒,都道府県,住所,名前\r\n"
-                                         "青葉建設,0311112222,1000001,東京都,千代田区千代田1-1,青木 一郎\r\n"
-                                         "\"みなと物産,本店\",0322223333,,大阪府,大阪市北区梅田2-2,\r\n")));
+                   ToAnsi(QStringLiteral("会社名,電話,〒,都道府県,住所,名前,グループ\r\n"
+                                         "青葉建設,0311112222,1000001,東京都,千代田区千代田1-1,青木 一郎,\r\n"
+                                         "\"みなと物産,本店\",0322223333,,大阪府,大阪市北区梅田2-2,,グループ２\r\n")));
     MessageRecorder messages;
     messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
     runSession([&](TAddressList& list) {
@@ -80,6 +81,11 @@ TEST_F(FImportSessionTest, TheListCommandImportsIntoTheOpenBook)
         });
         action->trigger();
         EXPECT_EQ(list.GetRecordCount(), 7);
+        // The book's group names are what the group column is matched against.
+        Table& book = *DMQuenrid215->AdrsTable();
+        book.last();
+        EXPECT_EQ(book.fieldByName("CorpKanji").asString(), "みなと物産,本店");
+        EXPECT_EQ(book.fieldByName("Group").asInteger(), 2);
     });
     ASSERT_EQ(messages.count(), 3);
     EXPECT_EQ(messages.last().text,
