@@ -117,13 +117,50 @@ qint64 TAdrsImportTable::RecordCount()
     return m_table.recordCount();
 }
 
+// The codes are read once and then kept with every stored line: switching the table to the code index would
+// reload the whole order on each look-up.
+void TAdrsImportTable::loadCodes()
+{
+    m_codes.clear();
+    m_codeOf.clear();
+    const qint64 current = m_table.currentKey();
+    for (m_table.first(); !m_table.eof(); m_table.next())
+        addCode(qint32(m_table.currentKey()), m_table.fieldByName(QStringLiteral("CustomCode")).asAnsi());
+    if (current >= 0)
+        m_row.FindRecNo(qint32(current));
+    m_codesLoaded = true;
+}
+
+void TAdrsImportTable::addCode(qint32 recNo, const AnsiString& code)
+{
+    if (code.isEmpty())
+        return;
+    m_codes[code].insert(recNo);
+    m_codeOf.insert(recNo, code);
+}
+
+void TAdrsImportTable::removeCode(qint32 recNo)
+{
+    const auto it = m_codeOf.find(recNo);
+    if (it == m_codeOf.end())
+        return;
+    const auto codes = m_codes.find(*it);
+    if (codes != m_codes.end()) {
+        codes->second.erase(recNo);
+        if (codes->second.empty())
+            m_codes.erase(codes);
+    }
+    m_codeOf.erase(it);
+}
+
 std::optional<qint32> TAdrsImportTable::FindCustomCode(const AnsiString& code)
 {
-    m_table.setIndexName(QStringLiteral("CustomCode"));
-    const bool found = m_table.findKey({QVariant(code)});
-    const std::optional<qint32> recNo = found ? std::optional(m_row.FieldInt("RecNo")) : std::nullopt;
-    m_table.setIndexName({});
-    return recNo;
+    if (!m_codesLoaded)
+        loadCodes();
+    const auto it = m_codes.find(code);
+    if (it == m_codes.end())
+        return std::nullopt;
+    return *it->second.begin(); // the first in index order: ties go by RecNo
 }
 
 std::optional<TAdrsDataRec> TAdrsImportTable::ReadRecord(qint32 recNo)
@@ -139,7 +176,11 @@ bool TAdrsImportTable::post(const TAdrsDataRec& rec)
 {
     try {
         WriteAdrsDataRec(m_table, rec);
-        m_table.post();
+        const qint32 recNo = qint32(m_table.post());
+        if (m_codesLoaded) {
+            removeCode(recNo);
+            addCode(recNo, TrimAnsiText(rec.CustomCode.text()));
+        }
         return true;
     } catch (const TableError&) {
         m_table.cancel();
@@ -168,7 +209,12 @@ void TAdrsImportTable::Begin()
 
 void TAdrsImportTable::Commit()
 {
-    if (m_table.inTransaction())
-        m_table.commit();
-    m_table.flushBuffers();
+    try {
+        if (m_table.inTransaction())
+            m_table.commit();
+        m_table.flushBuffers();
+    } catch (...) {
+        m_codesLoaded = false; // what was rolled back may be in the kept codes
+        throw;
+    }
 }

@@ -4,6 +4,11 @@
 #include "addressbook/AdrsTableRow.h"
 #include "dataexchange/ImportRun.h"
 
+#include <QHash>
+
+#include <map>
+#include <set>
+
 class Table;
 
 // Receives the fields of a record by name, in the form the table stores them.
@@ -36,7 +41,13 @@ public:
 
 private:
     bool post(const TAdrsDataRec& rec);
+    void loadCodes();
+    void addCode(qint32 recNo, const AnsiString& code);
+    void removeCode(qint32 recNo);
 
     Table& m_table;
     TAdrsTableRow m_row;
+    bool m_codesLoaded = false;
+    std::map<AnsiString, std::set<qint32>> m_codes; // stored customer code → its records
+    QHash<qint32, AnsiString> m_codeOf;
 };
