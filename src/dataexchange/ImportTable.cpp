@@ -32,22 +32,31 @@ private:
 class TTableSink : public TAdrsFieldSink
 {
 public:
-    explicit TTableSink(Table& table) : m_table(table) {}
+    TTableSink(Table& table, QHash<QByteArray, int>& positions) : m_table(table), m_positions(positions) {}
     void Bytes(const QByteArray& name, const AnsiString& value) override { field(name).setAnsi(value); }
     void Integer(const QByteArray& name, qint64 value) override { field(name).setInteger(value); }
     void Boolean(const QByteArray& name, bool value) override { field(name).setBoolean(value); }
     void Moment(const QByteArray& name, const QDateTime& value) override { field(name).setDateTime(value); }
 
 private:
-    TableField field(const QByteArray& name) { return m_table.fieldByName(QString::fromLatin1(name)); }
+    // Positions are kept by name: a search by name for every field of every row is what costs.
+    TableField field(const QByteArray& name)
+    {
+        auto it = m_positions.find(name);
+        if (it == m_positions.end())
+            it = m_positions.insert(name, m_table.fieldIndex(QString::fromLatin1(name)));
+        return *it >= 0 ? m_table.field(*it) : m_table.fieldByName(QString::fromLatin1(name));
+    }
     Table& m_table;
+    QHash<QByteArray, int>& m_positions;
 };
 
 } // namespace
 
-void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec)
+void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec, QHash<QByteArray, int>* positions)
 {
-    TTableSink sink(table);
+    QHash<QByteArray, int> own;
+    TTableSink sink(table, positions ? *positions : own);
     VisitAdrsDataRec(rec, sink);
 }
 
@@ -175,7 +184,7 @@ std::optional<TAdrsDataRec> TAdrsImportTable::ReadRecord(qint32 recNo)
 bool TAdrsImportTable::post(const TAdrsDataRec& rec)
 {
     try {
-        WriteAdrsDataRec(m_table, rec);
+        WriteAdrsDataRec(m_table, rec, &m_positions);
         const qint32 recNo = qint32(m_table.post());
         if (m_codesLoaded) {
             removeCode(recNo);

@@ -23,8 +23,9 @@ public:
 };
 // Hands every field of the record (RecNo excepted) to the sink.
 void VisitAdrsDataRec(const TAdrsDataRec& rec, TAdrsFieldSink& sink);
-// Writes every field of the record into the table's row being appended or edited (RecNo excepted).
-void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec);
+// Writes every field of the record into the table's row being appended or edited (RecNo excepted). positions
+// keeps the field positions of the table between calls.
+void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec, QHash<QByteArray, int>* positions = nullptr);
 
 class TAdrsImportTable : public TImportTable
 {
@@ -47,6 +48,7 @@ private:
 
     Table& m_table;
     TAdrsTableRow m_row;
+    QHash<QByteArray, int> m_positions;
     bool m_codesLoaded = false;
     std::map<AnsiString, std::set<qint32>> m_codes; // stored customer code → its records
     QHash<qint32, AnsiString> m_codeOf;
