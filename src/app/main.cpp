@@ -4,6 +4,7 @@
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
+#include "dataexchange/FImport.h"
 #include "links/LinkServices.h"
 #include "maintenance/MaintenanceCommands.h"
 #include "search/SearchWindows.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     SetStartupServices(std::make_unique<TMainServices>());
     RegisterMaintenanceCommands();
     RegisterFileExport();
+    RegisterFileImport();
     RegisterSearchWindows();
     RegisterLinkServices();
     RegisterBatchChange();

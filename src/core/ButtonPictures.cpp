@@ -82,6 +82,16 @@ const std::pair<const char*, const char*> PictureIcons[] = {
     {"COMM", "network-transmit-receive"},
     {"MYNUMBERPRIV", "contact-new"},
     {"MYNUMBERCORP", "system-users"},
+    // the text import's mapping buttons
+    {"CELLSET", "go-previous"},
+    {"CELLADD", "list-add"},
+    {"CELLCONST", "accessories-text-editor"},
+    {"CELLDEL", "list-remove"},
+    {"CELLROWCLEAR", "edit-clear"},
+    {"CELLALLCLEAR", "edit-delete"},
+    {"CELLALLSET", "go-first"},
+    {"DATESET", "appointment-new"},
+    {"TIMESET", "appointment-new"},
 };
 
 } // namespace

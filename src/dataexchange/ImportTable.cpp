@@ -4,34 +4,65 @@
 
 namespace {
 
-QByteArray numbered(const char* base, int n) { return QByteArray(base) + QByteArray::number(n); }
+QByteArray numbered(const char* base, int n)
+{
+    return QByteArray(base) + QByteArray::number(n);
+}
 
+// Every field of the record in the form the table stores it: texts trimmed, lists as CR LF text.
 class TFieldWriter
 {
 public:
-    explicit TFieldWriter(Table& table) : m_table(table) {}
-    void text(const QByteArray& name, const AnsiString& value)
+    explicit TFieldWriter(TAdrsFieldSink& sink) : m_sink(sink) {}
+    void text(const QByteArray& name, const AnsiString& value) { m_sink.Bytes(name, TrimAnsiText(value)); }
+    template <int N> void text(const QByteArray& name, const TShortText<N>& value)
     {
-        m_table.fieldByName(QString::fromLatin1(name)).setAnsi(TrimAnsiText(value));
+        text(name, value.text());
     }
-    template <int N> void text(const QByteArray& name, const TShortText<N>& value) { text(name, value.text()); }
-    void raw(const QByteArray& name, const AnsiString& value) { m_table.fieldByName(QString::fromLatin1(name)).setAnsi(value); }
-    void number(const QByteArray& name, qint64 value) { m_table.fieldByName(QString::fromLatin1(name)).setInteger(value); }
-    void flag(const QByteArray& name, bool value) { m_table.fieldByName(QString::fromLatin1(name)).setBoolean(value); }
-    void moment(const QByteArray& name, double value)
-    {
-        m_table.fieldByName(QString::fromLatin1(name)).setDateTime(FromTDateTime(value));
-    }
+    void raw(const QByteArray& name, const AnsiString& value) { m_sink.Bytes(name, value); }
+    void number(const QByteArray& name, qint64 value) { m_sink.Integer(name, value); }
+    void flag(const QByteArray& name, bool value) { m_sink.Boolean(name, value); }
+    void moment(const QByteArray& name, double value) { m_sink.Moment(name, FromTDateTime(value)); }
 
 private:
+    TAdrsFieldSink& m_sink;
+};
+
+// The sink of the engine's row being appended or edited.
+class TTableSink : public TAdrsFieldSink
+{
+public:
+    TTableSink(Table& table, QHash<QByteArray, int>& positions) : m_table(table), m_positions(positions) {}
+    void Bytes(const QByteArray& name, const AnsiString& value) override { field(name).setAnsi(value); }
+    void Integer(const QByteArray& name, qint64 value) override { field(name).setInteger(value); }
+    void Boolean(const QByteArray& name, bool value) override { field(name).setBoolean(value); }
+    void Moment(const QByteArray& name, const QDateTime& value) override { field(name).setDateTime(value); }
+
+private:
+    // Positions are kept by name: a search by name for every field of every row is what costs.
+    TableField field(const QByteArray& name)
+    {
+        auto it = m_positions.find(name);
+        if (it == m_positions.end())
+            it = m_positions.insert(name, m_table.fieldIndex(QString::fromLatin1(name)));
+        return *it >= 0 ? m_table.field(*it) : m_table.fieldByName(QString::fromLatin1(name));
+    }
     Table& m_table;
+    QHash<QByteArray, int>& m_positions;
 };
 
 } // namespace
 
-void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec)
+void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec, QHash<QByteArray, int>* positions)
 {
-    TFieldWriter w(table);
+    QHash<QByteArray, int> own;
+    TTableSink sink(table, positions ? *positions : own);
+    VisitAdrsDataRec(rec, sink);
+}
+
+void VisitAdrsDataRec(const TAdrsDataRec& rec, TAdrsFieldSink& sink)
+{
+    TFieldWriter w(sink);
     w.number("Group", rec.Group);
     w.text("CustomCode", rec.CustomCode);
     w.text("Tel", rec.Tel);
@@ -90,15 +121,55 @@ void WriteAdrsDataRec(Table& table, const TAdrsDataRec& rec)
     w.moment("UpdDateTime", rec.UpdDateTime);
 }
 
-qint64 TAdrsImportTable::RecordCount() { return m_table.recordCount(); }
+qint64 TAdrsImportTable::RecordCount()
+{
+    return m_table.recordCount();
+}
+
+// The codes are read once and then kept with every stored line: switching the table to the code index would
+// reload the whole order on each look-up.
+void TAdrsImportTable::loadCodes()
+{
+    m_codes.clear();
+    m_codeOf.clear();
+    const qint64 current = m_table.currentKey();
+    for (m_table.first(); !m_table.eof(); m_table.next())
+        addCode(qint32(m_table.currentKey()), m_table.fieldByName(QStringLiteral("CustomCode")).asAnsi());
+    if (current >= 0)
+        m_row.FindRecNo(qint32(current));
+    m_codesLoaded = true;
+}
+
+void TAdrsImportTable::addCode(qint32 recNo, const AnsiString& code)
+{
+    if (code.isEmpty())
+        return;
+    m_codes[code].insert(recNo);
+    m_codeOf.insert(recNo, code);
+}
+
+void TAdrsImportTable::removeCode(qint32 recNo)
+{
+    const auto it = m_codeOf.find(recNo);
+    if (it == m_codeOf.end())
+        return;
+    const auto codes = m_codes.find(*it);
+    if (codes != m_codes.end()) {
+        codes->second.erase(recNo);
+        if (codes->second.empty())
+            m_codes.erase(codes);
+    }
+    m_codeOf.erase(it);
+}
 
 std::optional<qint32> TAdrsImportTable::FindCustomCode(const AnsiString& code)
 {
-    m_table.setIndexName(QStringLiteral("CustomCode"));
-    const bool found = m_table.findKey({QVariant(code)});
-    const std::optional<qint32> recNo = found ? std::optional(m_row.FieldInt("RecNo")) : std::nullopt;
-    m_table.setIndexName({});
-    return recNo;
+    if (!m_codesLoaded)
+        loadCodes();
+    const auto it = m_codes.find(code);
+    if (it == m_codes.end())
+        return std::nullopt;
+    return *it->second.begin(); // the first in index order: ties go by RecNo
 }
 
 std::optional<TAdrsDataRec> TAdrsImportTable::ReadRecord(qint32 recNo)
@@ -113,8 +184,12 @@ std::optional<TAdrsDataRec> TAdrsImportTable::ReadRecord(qint32 recNo)
 bool TAdrsImportTable::post(const TAdrsDataRec& rec)
 {
     try {
-        WriteAdrsDataRec(m_table, rec);
-        m_table.post();
+        WriteAdrsDataRec(m_table, rec, &m_positions);
+        const qint32 recNo = qint32(m_table.post());
+        if (m_codesLoaded) {
+            removeCode(recNo);
+            addCode(recNo, TrimAnsiText(rec.CustomCode.text()));
+        }
         return true;
     } catch (const TableError&) {
         m_table.cancel();
@@ -136,11 +211,19 @@ bool TAdrsImportTable::Update(const TAdrsDataRec& rec)
     return post(rec);
 }
 
-void TAdrsImportTable::Begin() { m_table.startTransaction(); }
+void TAdrsImportTable::Begin()
+{
+    m_table.startTransaction();
+}
 
 void TAdrsImportTable::Commit()
 {
-    if (m_table.inTransaction())
-        m_table.commit();
-    m_table.flushBuffers();
+    try {
+        if (m_table.inTransaction())
+            m_table.commit();
+        m_table.flushBuffers();
+    } catch (...) {
+        m_codesLoaded = false; // what was rolled back may be in the kept codes
+        throw;
+    }
 }

@@ -10,7 +10,10 @@
 
 namespace {
 
-AnsiString A(const char* utf8) { return ToAnsi(QString::fromUtf8(utf8)); }
+AnsiString A(const char* utf8)
+{
+    return ToAnsi(QString::fromUtf8(utf8));
+}
 
 class ImportTableTest : public ::testing::Test
 {
@@ -75,4 +78,36 @@ TEST_F(ImportTableTest, AppendedAndUpdatedRecordsReadBack)
     target.Commit();
     EXPECT_EQ(target.ReadRecord(*recNo)->CorpKanji.text(), A("会社"));
     EXPECT_FALSE(target.ReadRecord(*recNo + 1));
+}
+
+TEST_F(ImportTableTest, CodeLookUpsFollowTheStoredLines)
+{
+    // Two records already share a code: the first in index order (the lower RecNo) answers.
+    qint32 first = 0;
+    for (const char* code : {"DUP", "DUP", "OLD"}) {
+        table.append();
+        table.fieldByName(QStringLiteral("CustomCode")).setAnsi(code);
+        const qint32 recNo = qint32(table.post());
+        first = first ? first : recNo;
+    }
+    TAdrsImportTable target(table);
+    EXPECT_EQ(target.FindCustomCode("DUP"), first);
+    EXPECT_FALSE(target.FindCustomCode("dup")); // the index compares exactly
+
+    target.Begin();
+    TAdrsDataRec rec;
+    rec.CustomCode = "NEW";
+    ASSERT_TRUE(target.Append(rec));
+    std::optional<TAdrsDataRec> old = target.ReadRecord(*target.FindCustomCode("OLD"));
+    ASSERT_TRUE(old);
+    old->CustomCode = "MOVED";
+    ASSERT_TRUE(target.Update(*old));
+    std::optional<TAdrsDataRec> dup = target.ReadRecord(first);
+    dup->CustomCode = "";
+    ASSERT_TRUE(target.Update(*dup));
+    target.Commit();
+    EXPECT_TRUE(target.FindCustomCode("NEW"));
+    EXPECT_FALSE(target.FindCustomCode("OLD"));
+    EXPECT_EQ(target.FindCustomCode("MOVED"), old->RecNo);
+    EXPECT_EQ(target.FindCustomCode("DUP"), first + 1);
 }
