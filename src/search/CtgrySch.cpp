@@ -58,43 +58,12 @@ TCategorySearch::~TCategorySearch()
 
 void TCategorySearch::LoadSettings()
 {
-    const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    auto read = [&ini](const char* key, int def) {
-        return ScaleByDpi(ini.ReadInteger(SettingsSection, QString::fromLatin1(key), def), 1);
-    };
-    resize(read("Width", 960), read("Height", 727));
-    const QRect screen = this->screen()->availableGeometry();
-    move(read("Left", ScaleByDpi(screen.x() + (screen.width() - width()) / 2, 0)),
-         read("Top", ScaleByDpi(screen.y() + (screen.height() - height()) / 2, 0)));
-    m_splitter->setSizes(
-        {read("TopHeight", 357), std::max(ScaleByDpi(160, 1), height() - read("TopHeight", 357))});
-    const int city = read("CityWidth", 188);
-    m_area->splitter->setSizes({ScaleByDpi(120, 1), city, std::max(ScaleByDpi(140, 1), city)});
-    chkOmissionAdrs->setChecked(ini.ReadBool(SettingsSection, QStringLiteral("OmissionAdrs"), true));
-    for (int c = 0; c < ColCount; ++c) {
-        const int stored =
-            ini.ReadInteger(SettingsSection, QStringLiteral("HeaderWidth") + QString::number(c + 1), 0);
-        lvResult->setColumnWidth(c, ScaleByDpi(stored < 1 ? DefaultColumnWidths()[c] : stored, 1));
-    }
+    ReadFormSettings(SettingsSection, 727, 357, m_splitter, m_area->splitter);
 }
 
 void TCategorySearch::SaveSettings() const
 {
-    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    auto write = [&ini](const char* key, int pixels) {
-        ini.WriteInteger(SettingsSection, QString::fromLatin1(key), ScaleByDpi(pixels, 0));
-    };
-    const QRect normal = isMinimized() || isMaximized() ? normalGeometry() : geometry();
-    write("Width", normal.width());
-    write("Height", normal.height());
-    write("Left", normal.x());
-    write("Top", normal.y());
-    write("TopHeight", m_splitter->sizes().value(0));
-    write("CityWidth", m_area->lbxCity->width());
-    ini.WriteBool(SettingsSection, QStringLiteral("OmissionAdrs"), chkOmissionAdrs->isChecked());
-    for (int c = 0; c < ColCount; ++c)
-        write(QStringLiteral("HeaderWidth%1").arg(c + 1).toLatin1().constData(), lvResult->columnWidth(c));
-    ini.UpdateFile();
+    WriteFormSettings(SettingsSection, m_splitter, m_area->lbxCity);
 }
 
 TDirSearchWorker* TCategorySearch::CreateWorker()
@@ -323,19 +292,9 @@ void TCategorySearch::keyPressEvent(QKeyEvent* e)
 
 TCategorySearch* ShowCategorySearch(TAddressList& list)
 {
-    if (!CategorySearch) {
+    const bool created = !CategorySearch;
+    if (created)
         CategorySearch = new TCategorySearch(&list, &list);
-        list.AddFollower(CategorySearch);
-        TAddressListFollower* follower = CategorySearch;
-        CategorySearch->SetDetach([guard = QPointer<TAddressList>(&list), follower] {
-            if (guard)
-                guard->RemoveFollower(follower);
-        });
-    }
-    if (CategorySearch->isMinimized())
-        CategorySearch->showNormal();
-    CategorySearch->show();
-    CategorySearch->raise();
-    CategorySearch->activateWindow();
+    CategorySearch->ShowFor(list, created);
     return CategorySearch;
 }

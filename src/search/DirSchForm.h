@@ -16,9 +16,11 @@
 class QCheckBox;
 class QLabel;
 class QProgressBar;
+class QSplitter;
 class QPushButton;
 class QTableView;
 class QToolButton;
+class TAddressList;
 class TCardAddressBook;
 class TDirSearchForm;
 
@@ -42,7 +44,8 @@ private:
 class TStatusPanels : public QWidget
 {
 public:
-    TStatusPanels(const QList<int>& widths, int spacer, QWidget* parent);
+    // centred: the panels drawn centred.
+    TStatusPanels(const QList<int>& widths, int spacer, const QList<int>& centred, QWidget* parent);
     void SetText(int panel, const QString& text);
     QString Text(int panel) const { return m_texts.value(panel); }
     QSize sizeHint() const override;
@@ -53,6 +56,7 @@ protected:
 private:
     QList<int> m_widths; // 96-dpi units
     int m_spacer;
+    QList<int> m_centred;
     QStringList m_texts;
 };
 
@@ -82,6 +86,8 @@ public:
     void UpdateResultColor() override;
     // Called once when the window goes (the address list forgets it as a follower).
     void SetDetach(std::function<void()> detach) { m_detach = std::move(detach); }
+    // created: the window was just made for list, which it then follows. Shows it in front.
+    void ShowFor(TAddressList& list, bool created);
 
     int GetItemCount() const override { return GetHitCount(); }
     int GetCurrentIndex() const override { return m_currentHit; }
@@ -110,6 +116,7 @@ public:
     int ShownPage() const { return m_shownPage; }
     int LastOutcome() const { return m_lastOutcome; }
     const QString& AreaCaption() const { return m_areaCaption; }
+    // Panels as the window shows them.
     QString StatusText(int panel) const { return stbarInfo->Text(panel); }
     TDirSearchWorker* Worker() const { return m_worker.get(); }
 
@@ -124,7 +131,19 @@ protected:
     virtual void FocusNameField() = 0;
     virtual QString SearchErrorTitle() const = 0;
     // The other directory search window's job buttons (while a job of this one runs).
-    virtual void EnableOtherSearchButtons(bool) {}
+    virtual void EnableOtherSearchButtons(bool enable);
+    // The other directory search window while it exists.
+    TDirSearchForm* OtherSearchWindow() const;
+    // A count, an export or a new search ended with 0, 1 or 100.
+    virtual void JobRecorded() {}
+    // The status bar gets the match-kind panel at 1; the later panels move one place on.
+    void AddMatchKindPanel();
+    // Window size and place, the condition part's height, the city list's width, the address omission and
+    // the column widths in a section of the main settings file (96-dpi units).
+    void ReadFormSettings(const QString& section, int defaultHeight, int defaultTopHeight, QSplitter* split,
+                          QSplitter* areaSplit);
+    void WriteFormSettings(const QString& section, QSplitter* split, QWidget* cityList) const;
+    void SetStatusText(int panel, const QString& text);
 
     void StartJob(int mode, int move);
     void ClearStatusPanels();
@@ -139,6 +158,7 @@ protected:
     static QString DicFolder();
 
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
     QList<TDirSearchCondRec> m_conditions;
@@ -154,6 +174,7 @@ protected:
     TStatusPanels* stbarInfo = nullptr;
     QPushButton* bbtnCount = nullptr;
     QPushButton* bbtnSearch = nullptr;
+    QPushButton* bbtnFileExport = nullptr; // the whole-data export, where the window has it
     QPushButton* bbtnPrior = nullptr;
     QPushButton* bbtnNext = nullptr;
     QPushButton* bbtnStop = nullptr;
@@ -179,4 +200,5 @@ private:
     int m_jobMove = PageMoveNew;
     bool m_stopPressed = false;
     bool m_priorWasEnabled = false, m_nextWasEnabled = false;
+    int m_statusShift = 0;
 };
