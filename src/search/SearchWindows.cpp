@@ -4,6 +4,7 @@
 #include "addressbook/AdrsList.h"
 #include "addressbook/AdrsListServices.h"
 #include "search/CtgrySch.h"
+#include "search/NmAdSch.h"
 
 void RegisterSearchWindows()
 {
@@ -13,4 +14,10 @@ void RegisterSearchWindows()
     });
     RegisterListChild(TListChild::CategorySearch,
                       [] { return static_cast<QWidget*>(CategorySearch.data()); });
+    RegisterListCommand(TListCommand::NameAdrsSearch, [](TAddressList& list) {
+        ShowNameAdrsSearch(list);
+        return TListCommandResult{};
+    });
+    RegisterListChild(TListChild::NameAdrsSearch,
+                      [] { return static_cast<QWidget*>(NameAdrsSearch.data()); });
 }
