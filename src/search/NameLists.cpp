@@ -14,7 +14,7 @@ QList<TNameListRow> ReadNameListRows(Table& table, const AnsiString& category, b
     for (; !table.eof(); table.next()) {
         const AnsiString value = table.fieldByName(QStringLiteral("Category")).asAnsi();
         if (TableEngine::compareIgnoringCase(value.constData(), int(value.size()), category.constData(),
-                                int(category.size())) != 0)
+                                             int(category.size())) != 0)
             break;
         if (value != category)
             continue;

@@ -11,11 +11,13 @@
 #include "platform/MessageSeam.h"
 #include "platform/TableEngine.h"
 #include "search/CtgryLst.h"
+#include "search/DicWrapper.h"
 #include "search/NameLists.h"
 #include "search/NmAdCond.h"
 #include "search/SchThred.h"
 #include "search/TgtExcpt.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,6 +32,7 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -73,7 +76,10 @@ TNameAdrsSearch::TNameAdrsSearch(TCardAddressBook* book, QWidget* cardOwner)
         for (int t = 0; t < 3; ++t)
             m_tablesOpen[t] = (DMQuenrid215->*NameTables[t].open)();
     ReadFormSettings(SettingsSection, 720, 369, m_splitter, m_area->splitter);
-    ClickMatchKind(0);
+    LoadHistory();
+    FillHistoryCombo();
+    nmcbxName->view()->installEventFilter(this);
+    connect(nmcbxName, &QComboBox::activated, this, [this](int i) { ChooseHistoryEntry(i); });
 }
 
 TNameAdrsSearch::~TNameAdrsSearch()
@@ -462,6 +468,149 @@ void TNameAdrsSearch::EnableConditionInputs(bool enable)
     pal.setColor(QPalette::WindowText,
                  palette().color(enable ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     pnlAdrs->setPalette(pal);
+}
+
+// ---- history ----
+
+void TNameAdrsSearch::LoadHistory()
+{
+    m_history = TNameHistoryFile::Load(::DataFolder + TNameHistoryFile::FileName, MainSettings.HisCount);
+    m_chosen = -1;
+    m_matchKind = -1;
+    m_phoneKinds = 0;
+}
+
+void TNameAdrsSearch::SaveHistory()
+{
+    const QString path = ::DataFolder + TNameHistoryFile::FileName;
+    QString error;
+    if (!TNameHistoryFile::Save(path, m_history, &error))
+        MessageBoxPos(this, HistoryWriteFailureText(path, error), ProductTitle, MsgSeam::MbIconStop);
+}
+
+void TNameAdrsSearch::AddToHistory()
+{
+    if (m_conditions.isEmpty())
+        return;
+    const TDirSearchCondRec& c = m_conditions.first();
+    TNameSearchHistoryRec rec;
+    rec.Name = Cp932::cutAtBoundary(StripControlChars(ToAnsi(m_typedName)), HistoryNameBytes);
+    rec.MatchKind = c.MatchKind;
+    rec.PhoneKinds = c.PhoneKinds;
+    rec.LegalForm = c.LegalForm;
+    rec.PeriodFrom = FieldText(c.PeriodFrom);
+    rec.PeriodTo = FieldText(c.PeriodTo);
+    rec.PageSize = c.PageSize;
+    rec.AreaCodes = m_area->AreaCodeList();
+    rec.AreaCount = qint32(rec.AreaCodes.size());
+    rec.AreaKind = rec.AreaCodes.isEmpty() ? AreaKindCountry : rec.AreaCodes.first().kind;
+    rec.Region = m_area->Region();
+    m_history.current = rec;
+    if (MainSettings.HisCount > 0) {
+        RecordHistoryEntry(m_history.entries, rec, MainSettings.HisCount);
+        m_chosen = 0;
+    }
+    SaveHistory();
+    FillHistoryCombo();
+}
+
+void TNameAdrsSearch::ApplyHistoryEntry(const TNameSearchHistoryRec& rec)
+{
+    SetName(ToWide(rec.Name));
+    ClickMatchKind(rec.MatchKind >= 0 && rec.MatchKind <= 3 ? rec.MatchKind : 0);
+    m_phoneKinds = rec.PhoneKinds == 0 ? 15 : rec.PhoneKinds & 15;
+    if (m_phoneKinds == 0)
+        m_phoneKinds = 15;
+    ShowPhoneKinds(chkPhone, m_phoneKinds, palette().color(QPalette::WindowText));
+    cbxCorpDiv->setCurrentIndex(rec.LegalForm >= 0 && rec.LegalForm < cbxCorpDiv->count() ? rec.LegalForm
+                                                                                          : 0);
+    auto pick = [](QComboBox* combo, int value, int fallback) {
+        const int i = combo->findData(value);
+        combo->setCurrentIndex(i >= 0 ? i : fallback);
+    };
+    if (rec.PeriodFrom.isEmpty()) {
+        cbxPubFromYear->setCurrentIndex(0);
+        cbxPubFromMonth->setCurrentIndex(0);
+        cbxPubToYear->setCurrentIndex(0);
+        cbxPubToMonth->setCurrentIndex(11);
+    } else {
+        pick(cbxPubFromYear, rec.PeriodFrom.left(4).toInt(), 0);
+        pick(cbxPubFromMonth, rec.PeriodFrom.mid(4, 2).toInt(), 0);
+        pick(cbxPubToYear, rec.PeriodTo.left(4).toInt(), 0);
+        pick(cbxPubToMonth, rec.PeriodTo.mid(4, 2).toInt(), 11);
+    }
+    UpdatePeriodState(cbxPubFromYear, cbxPubFromMonth, cbxPubToYear, cbxPubToMonth);
+    pick(cbxGetCount, rec.PageSize, 0);
+    m_area->SelectRegionCodes(rec.Region, rec.AreaCodes);
+    UpdateNameListsState();
+}
+
+void TNameAdrsSearch::ChooseHistoryEntry(int i)
+{
+    if (i < 0 || i >= m_history.entries.size())
+        return;
+    m_chosen = i;
+    ApplyHistoryEntry(m_history.entries[i]);
+}
+
+void TNameAdrsSearch::DeleteHistoryEntry(int i)
+{
+    if (i < 0 || i >= m_history.entries.size())
+        return;
+    m_history.entries.removeAt(i);
+    if (m_chosen >= m_history.entries.size())
+        m_chosen = -1;
+    SaveHistory();
+    FillHistoryCombo();
+}
+
+void TNameAdrsSearch::FillHistoryCombo()
+{
+    if (MainSettings.HisCount <= 0)
+        return;
+    const QSignalBlocker block(nmcbxName);
+    nmcbxName->clear();
+    for (const TNameSearchHistoryRec& rec : m_history.entries)
+        nmcbxName->addItem(ToWide(rec.Name));
+    nmcbxName->setCurrentIndex(-1);
+    nmcbxName->setEditText(m_typedName);
+}
+
+void TNameAdrsSearch::ApplyHistoryCount()
+{
+    TrimHistory(m_history.entries, MainSettings.HisCount, m_chosen);
+    ShowNameField();
+    SaveHistory();
+    FillHistoryCombo();
+}
+
+void TNameAdrsSearch::showEvent(QShowEvent* e)
+{
+    TDirSearchForm::showEvent(e);
+    if (e->spontaneous())
+        return;
+    m_chosen = -1;
+    ApplyHistoryEntry(m_history.current);
+}
+
+bool TNameAdrsSearch::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == nmcbxName->view()) {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete &&
+            nmcbxName->count() > 0 && nmcbxName->view()->currentIndex().isValid()) {
+            const int row = nmcbxName->view()->currentIndex().row();
+            nmcbxName->hidePopup();
+            DeleteHistoryEntry(row);
+            return true;
+        }
+        if (e->type() == QEvent::Show && m_chosen >= 0) {
+            QTimer::singleShot(200, this, [this] {
+                if (m_chosen >= 0 && m_chosen < nmcbxName->count())
+                    nmcbxName->view()->setCurrentIndex(nmcbxName->model()->index(m_chosen, 0));
+            });
+        }
+    }
+    return TDirSearchForm::eventFilter(watched, e);
 }
 
 // ---- keys ----

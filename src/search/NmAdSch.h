@@ -5,6 +5,7 @@
 
 #include "search/AreaChoice.h"
 #include "search/DirSchForm.h"
+#include "search/NmAdHistory.h"
 
 class QComboBox;
 class QLineEdit;
@@ -38,6 +39,20 @@ public:
     void BuildConditions() override;
     bool ValidateConditions(int kind) override;
 
+    // ---- history
+    const TNameSearchHistory& History() const { return m_history; }
+    int ChosenHistoryEntry() const { return m_chosen; }
+    void LoadHistory();
+    void SaveHistory();
+    void AddToHistory();
+    void ApplyHistoryEntry(const TNameSearchHistoryRec& rec);
+    // As a choice in the drop-down of the name combo box.
+    void ChooseHistoryEntry(int i);
+    // Delete on a highlighted entry of the opened drop-down.
+    void DeleteHistoryEntry(int i);
+    void FillHistoryCombo();
+    void ApplyHistoryCount() override;
+
     void bbtnNameListClick();
     void bbtnTargetExceptionClick();
 
@@ -47,6 +62,9 @@ protected:
     void FocusNameField() override;
     QString SearchErrorTitle() const override { return QStringLiteral("名称住所検索エラー  "); }
     void keyPressEvent(QKeyEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void JobRecorded() override { AddToHistory(); }
 
 private:
     void BuildLayout();
@@ -60,6 +78,8 @@ private:
     int m_phoneKinds = 15;
     QString m_typedName;
     bool m_tablesOpen[3] = {};
+    TNameSearchHistory m_history;
+    int m_chosen = -1;
 
     QComboBox* nmcbxName = nullptr;
     QLineEdit* nmedtName = nullptr;
