@@ -238,7 +238,7 @@ void TDirSearchForm::AddMatchKindPanel()
 {
     auto* bar = new TStatusPanels({60, 60, 60, 60, 42, 72, 100, 60, 0, 108, 140}, 8, {1, 2, 3, 5, 7}, this);
     if (QLayout* layout = stbarInfo->parentWidget()->layout())
-        layout->replaceWidget(stbarInfo, bar);
+        delete layout->replaceWidget(stbarInfo, bar);
     delete stbarInfo;
     stbarInfo = bar;
     m_statusShift = 1;

@@ -78,6 +78,8 @@ TNameAdrsSearch::TNameAdrsSearch(TCardAddressBook* book, QWidget* cardOwner)
     ReadFormSettings(SettingsSection, 720, 369, m_splitter, m_area->splitter);
     LoadHistory();
     FillHistoryCombo();
+    // The controls hold the current conditions before the first showing puts them in again.
+    ApplyHistoryEntry(m_history.current);
     nmcbxName->view()->installEventFilter(this);
     connect(nmcbxName, &QComboBox::activated, this, [this](int i) { ChooseHistoryEntry(i); });
 }
