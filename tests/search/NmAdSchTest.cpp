@@ -194,8 +194,8 @@ TEST(NmAdCondTest, ControlCharactersAndTheNameTexts)
     const AnsiString one = IncludeNamesText(name, {});
     EXPECT_EQ(one, name + ",\0"_qba);
     const AnsiString two = IncludeNamesText(name, {QStringLiteral("歯科医院"), QStringLiteral("デンタル")});
-    EXPECT_EQ(two, name + "," + ToAnsi(QStringLiteral("歯科医院")) + "," + ToAnsi(QStringLiteral("デンタル")) +
-                       ",\0"_qba);
+    EXPECT_EQ(two, name + "," + ToAnsi(QStringLiteral("歯科医院")) + "," +
+                       ToAnsi(QStringLiteral("デンタル")) + ",\0"_qba);
     EXPECT_EQ(ExcludeNamesText({}), "\0"_qba) << "an empty list is its zero byte (and the terminator)";
     EXPECT_EQ(IncludeNamesText(" ", {}), " ,\0"_qba) << "blanks are sent unchanged";
 }
@@ -212,7 +212,8 @@ TEST(NmAdHistoryTest, FileRoundTripsDamageAndTheListRules)
     EXPECT_EQ(back.entries, h.entries);
 
     // The whole country: count 1, kind 0, no code bytes; back as the single empty code.
-    const TNameSearchHistory country = TNameHistoryFile::Decode(TNameHistoryFile::Encode({Entry("c"), {}}), 0);
+    const TNameSearchHistory country =
+        TNameHistoryFile::Decode(TNameHistoryFile::Encode({Entry("c"), {}}), 0);
     EXPECT_EQ(country.current.AreaCodes, TAreaCodeList{TAreaCode{}});
     EXPECT_TRUE(country.entries.isEmpty()) << "no history with HisCount 0";
 
@@ -242,8 +243,8 @@ TEST_F(NameSearchTest, FuzzyCountsFollowTheIncludedAndExcludedNames)
     ChooseCity("13101");
     window->SetName(QStringLiteral("歯科"));
     window->ClickMatchKind(1);
-    EXPECT_EQ(Listed("lbxTarget"), (QStringList{"歯科医院", "歯科クリニック", "デンタルクリニック",
-                                                "デンタルオフィス"}));
+    EXPECT_EQ(Listed("lbxTarget"),
+              (QStringList{"歯科医院", "歯科クリニック", "デンタルクリニック", "デンタルオフィス"}));
     EXPECT_EQ(Listed("lbxException"), (QStringList{"歯科技工所", "歯科材料"}));
     const int withLists = Count();
     EXPECT_EQ(withLists, LibraryCount(window->IncludeNames(), window->ExcludeNames()));
