@@ -148,6 +148,15 @@ void TAreaChoice::SetEnabled(bool enable)
         l->setEnabled(enable && m_region > 0);
 }
 
+QWidget* TAreaChoice::EnterTarget(QWidget* w, QWidget* search) const
+{
+    if (w == cbxArea)
+        return lbxTdfkn->isEnabled() ? static_cast<QWidget*>(lbxTdfkn) : search;
+    if (w == lbxOhaza)
+        return search;
+    return nullptr;
+}
+
 void TAreaChoice::SelectRegion(int region)
 {
     m_updating = true;

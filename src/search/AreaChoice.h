@@ -48,6 +48,8 @@ public:
     void ClickAreaList(AreaList list, const QList<int>& rows);
     void AreaListClicked(AreaList list);
     void SetEnabled(bool enable);
+    // Where Enter in w moves the focus among the area controls (search: the search button); null elsewhere.
+    QWidget* EnterTarget(QWidget* w, QWidget* search) const;
     // The shown names of the first selected entries (cities and oazas: "" for "指定しない").
     QString RememberedName(AreaList list) const;
     // True when the first selected entry of the list is a real area (not "指定しない").

@@ -261,31 +261,13 @@ void TCategorySearch::FocusNameField()
 
 // ---- keys ----
 
-void TCategorySearch::keyPressEvent(QKeyEvent* e)
+QWidget* TCategorySearch::EnterTarget(QWidget* w) const
 {
-    if (e->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && focusWidget() != lvResult) {
-        QWidget* w = focusWidget();
-        if (w == cbxPubFromYear)
-            (cbxPubFromYear->currentIndex() > 0 ? static_cast<QWidget*>(cbxPubFromMonth) : m_area->cbxArea)
-                ->setFocus();
-        else if (w == cbxPubToMonth)
-            m_area->cbxArea->setFocus();
-        else if (w == m_area->cbxArea)
-            (m_area->lbxTdfkn->isEnabled() ? static_cast<QWidget*>(m_area->lbxTdfkn) : bbtnSearch)
-                ->setFocus();
-        else if (w == m_area->lbxOhaza)
-            bbtnSearch->setFocus();
-        else
-            focusNextChild();
-        if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()))
-            edit->end(false);
-        return;
-    }
-    TDirSearchForm::keyPressEvent(e);
+    if (w == cbxPubFromYear)
+        return cbxPubFromYear->currentIndex() > 0 ? static_cast<QWidget*>(cbxPubFromMonth) : m_area->cbxArea;
+    if (w == cbxPubToMonth)
+        return m_area->cbxArea;
+    return m_area->EnterTarget(w, bbtnSearch);
 }
 
 // ---- the address list's road to the window ----

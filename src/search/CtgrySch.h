@@ -43,7 +43,7 @@ protected:
     void EnableConditionInputs(bool enable) override;
     void FocusNameField() override;
     QString SearchErrorTitle() const override { return QStringLiteral("カテゴリ検索エラー  "); }
-    void keyPressEvent(QKeyEvent* e) override;
+    QWidget* EnterTarget(QWidget* w) const override;
 
 private:
     void BuildLayout();

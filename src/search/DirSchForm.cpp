@@ -24,6 +24,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLayout>
 #include <QPainter>
 #include <QProgressBar>
@@ -834,6 +835,24 @@ bool TDirSearchForm::eventFilter(QObject* watched, QEvent* e)
             return true;
     }
     return QWidget::eventFilter(watched, e);
+}
+
+void TDirSearchForm::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && focusWidget() != lvResult) {
+        if (QWidget* target = EnterTarget(focusWidget()))
+            target->setFocus();
+        else
+            focusNextChild();
+        if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()))
+            edit->end(false);
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void TDirSearchForm::closeEvent(QCloseEvent* e)

@@ -159,6 +159,9 @@ protected:
 
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    // Escape closes; Enter outside the result list moves the focus to EnterTarget, else on in tab order.
+    void keyPressEvent(QKeyEvent* e) override;
+    virtual QWidget* EnterTarget(QWidget*) const { return nullptr; }
     bool eventFilter(QObject* watched, QEvent* e) override;
 
     QList<TDirSearchCondRec> m_conditions;

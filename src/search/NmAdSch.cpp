@@ -617,32 +617,15 @@ bool TNameAdrsSearch::eventFilter(QObject* watched, QEvent* e)
 
 // ---- keys ----
 
-void TNameAdrsSearch::keyPressEvent(QKeyEvent* e)
+QWidget* TNameAdrsSearch::EnterTarget(QWidget* w) const
 {
-    if (e->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && focusWidget() != lvResult) {
-        QWidget* w = focusWidget();
-        if (w == nmedtName || w == nmcbxName || w == nmcbxName->lineEdit())
-            rbMatch[std::max(0, m_matchKind)]->setFocus();
-        else if (std::find(std::begin(rbMatch), std::end(rbMatch), w) != std::end(rbMatch))
-            chkPhone[0]->setFocus();
-        else if (w == cbxGetCount)
-            m_area->cbxArea->setFocus();
-        else if (w == m_area->cbxArea)
-            (m_area->lbxTdfkn->isEnabled() ? static_cast<QWidget*>(m_area->lbxTdfkn) : bbtnSearch)
-                ->setFocus();
-        else if (w == m_area->lbxOhaza)
-            bbtnSearch->setFocus();
-        else
-            focusNextChild();
-        if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()))
-            edit->end(false);
-        return;
-    }
-    TDirSearchForm::keyPressEvent(e);
+    if (w == nmedtName || w == nmcbxName || w == nmcbxName->lineEdit())
+        return rbMatch[std::max(0, m_matchKind)];
+    if (std::find(std::begin(rbMatch), std::end(rbMatch), w) != std::end(rbMatch))
+        return chkPhone[0];
+    if (w == cbxGetCount)
+        return m_area->cbxArea;
+    return m_area->EnterTarget(w, bbtnSearch);
 }
 
 // ---- the address list's road to the window ----

@@ -61,7 +61,7 @@ protected:
     void EnableConditionInputs(bool enable) override;
     void FocusNameField() override;
     QString SearchErrorTitle() const override { return QStringLiteral("名称住所検索エラー  "); }
-    void keyPressEvent(QKeyEvent* e) override;
+    QWidget* EnterTarget(QWidget* w) const override;
     void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void JobRecorded() override { AddToHistory(); }

@@ -12,7 +12,10 @@
 #include "core/DBInfo.h"
 #include "support/MessageRecorder.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
@@ -375,4 +378,23 @@ TEST_F(NameSearchTest, AJobInOneWindowDisablesTheOthersJobButtons)
     EXPECT_TRUE(window->findChild<QPushButton*>("bbtnSearch")->isEnabled());
     delete other.data();
     NameAdrsSearch = nullptr;
+}
+
+TEST_F(NameSearchTest, EnterMovesAlongTheConditions)
+{
+    Open();
+    window->show();
+    QApplication::setActiveWindow(window);
+    window->ClickMatchKind(2);
+    auto enter = [this](QWidget* from) {
+        from->setFocus();
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(window, &key);
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(enter(window->NameField()), window->findChild<QRadioButton*>("rbRear"));
+    EXPECT_EQ(enter(window->findChild<QRadioButton*>("rbRear")), window->findChild<QCheckBox*>("chkNormal"));
+    EXPECT_EQ(enter(window->findChild<QComboBox*>("cbxGetCount")), window->Areas().cbxArea);
+    EXPECT_EQ(enter(window->Areas().cbxArea), window->findChild<QPushButton*>("bbtnSearch"))
+        << "the whole country: no area list to go to";
 }
