@@ -57,6 +57,14 @@ const std::pair<const char*, const char*> PictureIcons[] = {
     {"DELFILE", "list-remove"},
     {"INQUIRY", "document-open"},
     {"FOLDER", "folder"},
+    // the directory search windows
+    {"SEARCHCOUNT", "accessories-calculator"},
+    {"SEARCH", "system-search"},
+    {"SEARCHSTOP", "process-stop"},
+    {"RESEARCH", "view-refresh"},
+    {"FILEEXPORT", "document-save-as"},
+    {"ITEMSETTING", "document-properties"},
+    {"CLOSE", "system-log-out"},
     // the list window's tool buttons
     {"NAMESCH", "system-search"},
     {"CTGRYSCH", "x-office-address-book"},

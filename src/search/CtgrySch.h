@@ -2,7 +2,8 @@
 // period and areas, counted or searched page by page over the directory.
 #pragma once
 
-#include "search/AreaChoice.h"
+#include "search/CtgryCond.h"
+#include "search/CtgryHistory.h"
 #include "search/DirSchForm.h"
 
 #include <memory>
@@ -13,50 +14,100 @@ class QListWidget;
 class QListWidgetItem;
 class QSplitter;
 class TAddressList;
+class TKanaAdrsSearch;
 
 class TCategorySearch : public TDirSearchForm
 {
 public:
     // The area lists.
-    using AreaList = TAreaChoice::AreaList;
-    static constexpr AreaList alPrefecture = TAreaChoice::alPrefecture, alCity = TAreaChoice::alCity,
-                              alOaza = TAreaChoice::alOaza;
+    enum AreaList { alPrefecture, alCity, alOaza };
 
     TCategorySearch(TCardAddressBook* book, QWidget* cardOwner);
     ~TCategorySearch() override;
 
-    const TAreaCodeList& AreaCodeList() const { return m_area->AreaCodeList(); }
+    const TAreaCodeList& AreaCodeList() const { return m_areaCodes; }
     int PhoneKinds() const { return m_phoneKinds; }
     const QList<TDirSearchCondRec>& Conditions() const { return m_conditions; }
 
     // The region combo's choice (0 whole country, 1..7).
-    void SelectRegion(int region) { m_area->SelectRegion(region); }
+    void SelectRegion(int region);
     // Sets the selection of an area list as a click would leave it and applies the click's rules.
-    void ClickAreaList(AreaList list, const QList<int>& rows) { m_area->ClickAreaList(list, rows); }
-    QListWidget* AreaListWidget(AreaList list) const { return m_area->AreaListWidget(list); }
+    void ClickAreaList(AreaList list, const QList<int>& rows);
+    void AreaListClicked(AreaList list);
+    QListWidget* AreaListWidget(AreaList list) const;
 
     void BuildConditions() override;
     bool ValidateConditions(int kind) override;
+
+    // ---- history
+    const TCategorySearchHistory& History() const { return m_history; }
+    int ChosenHistoryIndex() const { return m_chosenHistory; }
+    static QString HistoryFileName();
+    void LoadHistory();
+    // false: a message named the file and the old file stays.
+    bool SaveHistory();
+    void AddToHistory();
+    int FindHistoryEntry() const;
+    void ApplyHistoryEntry(const TCategorySearchHistoryRec& entry);
+    void FillHistoryCombo();
+    void ApplyHistoryCount() override;
+    // The drop-down's choice of entry i, as the user makes it.
+    void HistoryChosen(int i);
+    void DeleteHistoryEntry(int i);
+    // The name field shown: the history combo with a history, else the plain edit.
+    QWidget* NameField() const;
+    QString NameText() const;
 
 protected:
     TDirSearchWorker* CreateWorker() override;
     void EnableConditionInputs(bool enable) override;
     void FocusNameField() override;
+    void RecordHistory() override;
     QString SearchErrorTitle() const override { return QStringLiteral("カテゴリ検索エラー  "); }
-    QWidget* EnterTarget(QWidget* w) const override;
+    QString SettingsSection() const override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    struct Remembered
+    {
+        int first = -1, count = 0;
+    };
+
     void BuildLayout();
     void LoadSettings();
     void SaveSettings() const;
     void FillCategoryLists();
     void FillMinorList(int major);
+    void FillPeriodCombos();
+    void UpdatePeriodState();
     void PhoneKindClicked(int tag, bool checked);
+    void SetPhoneKinds(int kinds);
+    void ShowNameField();
+    void SetNameText(const QString& text);
+    // The region with its lists; a saved list selects its areas again, an empty one starts the region afresh.
+    void RestoreAreas(int region, int kind, const TAreaCodeList& saved);
+    // Selects the items whose code equals the first chars of a saved code; false when none matched.
+    bool SelectSaved(QListWidget* list, const TAreaCodeList& saved, int chars);
+    void SelectCategories(int major, int minor);
+    void FillPrefectures();
+    void FillCities();
+    void FillOazas();
+    static void ResetAreaList(QListWidget* list);
+    void RememberSelections();
+    QList<int> SelectedRows(QListWidget* list) const;
+    QString RememberedName(QListWidget* list) const;
 
-    TAreaChoice* m_area = nullptr;
+    std::unique_ptr<TKanaAdrsSearch> m_dic;
+    TAreaCodeList m_areaCodes;
+    int m_region = 0;
+    Remembered m_remembered[3];
     int m_phoneKinds = 15;
+    bool m_areaUpdating = false;
+    TCategorySearchHistory m_history;
+    int m_chosenHistory = -1;
 
     QLineEdit* nmedtName = nullptr;
+    THistoryNameCombo* nmcbxName = nullptr;
     QListWidget* lbxMain = nullptr;
     QListWidget* lbxSub = nullptr;
     QWidget* pnlTelDiv = nullptr;
@@ -66,7 +117,12 @@ private:
     QComboBox* cbxPubFromMonth = nullptr;
     QComboBox* cbxPubToYear = nullptr;
     QComboBox* cbxPubToMonth = nullptr;
+    QComboBox* cbxArea = nullptr;
+    QListWidget* lbxTdfkn = nullptr;
+    QListWidget* lbxCity = nullptr;
+    QListWidget* lbxOhaza = nullptr;
     QSplitter* m_splitter = nullptr;
+    QSplitter* m_areaSplitter = nullptr;
 };
 
 // The one window, null while none exists.

@@ -3,6 +3,7 @@
 
 #include "core/AppSub.h"
 #include "core/CategoryNames.h"
+#include "platform/IniFile.h"
 #include "search/DicWrapper.h"
 
 namespace {
@@ -168,4 +169,55 @@ AnsiString DirExportLine(const TDirHitRec& hit, const TDirDetailRec* detail,
 {
     const Values v = detail ? FromDetail(*detail) : FromHit(hit);
     return Joined(items, [&](int row) { return Quoted(Value(v, row)); });
+}
+
+AnsiString DirExportText(const QList<TExportItemRec>& items, bool& writeHeader, int n,
+                         const std::function<AnsiString(int)>& lineOf, int& lines)
+{
+    AnsiString text;
+    if (writeHeader) {
+        text += DirExportHeader(items) + "\r\n";
+        writeHeader = false;
+    }
+    lines = 0;
+    for (int i = 0; i < n; ++i) {
+        const AnsiString line = lineOf(i);
+        if (line.isEmpty())
+            continue;
+        text += line + "\r\n";
+        ++lines;
+    }
+    return text;
+}
+
+QList<TExportItemRec> ReadDirExportItems(const TMemIniFile& ini, const QString& section)
+{
+    QList<TExportItemRec> items = DefaultDirExportItems();
+    const QStringList numbers =
+        ini.ReadString(section, QStringLiteral("ExportItemIndex"), QString()).split(u',', Qt::SkipEmptyParts);
+    if (numbers.size() != items.size())
+        return items;
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        const int no = numbers[i].trimmed().toInt();
+        // The table row of the number; an unknown number has none and is never written.
+        const bool known = no >= 0 && no < int(DirectoryExportItemTable.size());
+        items[i] = {no, known ? no : -1, true};
+    }
+    const QStringList marks = ini.ReadString(section, QStringLiteral("ExportItemExport"), QString())
+                                  .split(u',', Qt::SkipEmptyParts);
+    if (marks.size() == items.size())
+        for (qsizetype i = 0; i < marks.size(); ++i)
+            items[i].Chosen = marks[i].trimmed() == QStringLiteral("1");
+    return items;
+}
+
+void WriteDirExportItems(TMemIniFile& ini, const QString& section, const QList<TExportItemRec>& items)
+{
+    QStringList numbers, marks;
+    for (const TExportItemRec& it : items) {
+        numbers << QString::number(it.ItemNo);
+        marks << (it.Chosen ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    ini.WriteString(section, QStringLiteral("ExportItemIndex"), numbers.join(u','));
+    ini.WriteString(section, QStringLiteral("ExportItemExport"), marks.join(u','));
 }

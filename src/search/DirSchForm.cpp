@@ -6,6 +6,7 @@
 #include "addressbook/CardServices.h"
 #include "addressbook/DtInqiry.h"
 #include "core/AppSub.h"
+#include "core/ButtonPictures.h"
 #include "core/CategoryNames.h"
 #include "core/DialogSub.h"
 #include "core/Dlhyp.h"
@@ -14,24 +15,32 @@
 #include "platform/IniFile.h"
 #include "platform/MessageSeam.h"
 #include "platform/TableEngine.h"
+#include "platform/IniFile.h"
 #include "search/CtgryCond.h"
 #include "search/DicWrapper.h"
+#include "search/DirExportLine.h"
+#include "search/EItmSel.h"
 #include "search/Dlkelvor17.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QScreen>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLayout>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cstring>
@@ -130,6 +139,139 @@ void TStatusPanels::paintEvent(QPaintEvent*)
     }
 }
 
+// ---- busy animation ----
+
+TBusyAnimation::TBusyAnimation(QWidget* parent) : QWidget(parent), m_timer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("aniSearch"));
+    setProperty("resource", QStringLiteral("SEARCH_AVI"));
+    setFixedSize(ScaleByDpi(32, 1), ScaleByDpi(32, 1));
+    m_timer->setInterval(80);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        m_frame = (m_frame + 1) % 12;
+        update();
+    });
+}
+
+void TBusyAnimation::showEvent(QShowEvent*)
+{
+    m_timer->start();
+}
+
+void TBusyAnimation::hideEvent(QHideEvent*)
+{
+    m_timer->stop();
+}
+
+void TBusyAnimation::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(width() / 2.0, height() / 2.0);
+    const double radius = std::min(width(), height()) / 2.0;
+    const QColor base = palette().color(QPalette::Highlight);
+    for (int i = 0; i < 12; ++i) {
+        QColor c = base;
+        // The dot of the frame darkest, the ones behind it fading.
+        c.setAlphaF(1.0 - ((m_frame - i + 12) % 12) / 13.0);
+        p.save();
+        p.rotate(i * 30.0);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawEllipse(QPointF(0, -radius * 0.7), radius * 0.14, radius * 0.14);
+        p.restore();
+    }
+}
+
+// ---- result rows ----
+
+void TDirResultDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool enabled = option.state & QStyle::State_Enabled;
+    const QVariant background = index.data(Qt::BackgroundRole);
+    QColor fill = option.palette.color(QPalette::Base);
+    if (selected)
+        fill = option.palette.color(QPalette::Active, QPalette::Highlight);
+    else if (background.canConvert<QBrush>())
+        fill = background.value<QBrush>().color();
+    p->fillRect(option.rect, fill);
+    QColor text;
+    if (selected)
+        text = enabled ? option.palette.color(QPalette::Active, QPalette::HighlightedText)
+                       : option.palette.color(QPalette::Inactive, QPalette::WindowText);
+    else
+        text = option.palette.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Text);
+    p->setPen(text);
+    const int pad = ScaleByDpi(6, 1);
+    const QRect cell = option.rect.adjusted(pad, 0, -pad, 0);
+    const Qt::Alignment align =
+        Qt::AlignVCenter | (index.column() == TDirSearchForm::ColNo ? Qt::AlignRight : Qt::AlignLeft);
+    p->setFont(option.font);
+    p->drawText(cell, int(align) | Qt::TextSingleLine,
+                option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, cell.width()));
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    if (view && view->currentIndex().row() == index.row() && view->hasFocus()) {
+        // One frame around the whole row: its top and bottom in every cell, its ends in the end cells.
+        p->setPen(QPen(text, 1, Qt::DotLine));
+        const QRect r = option.rect.adjusted(0, 0, -1, -1);
+        p->drawLine(r.topLeft(), r.topRight());
+        p->drawLine(r.bottomLeft(), r.bottomRight());
+        if (index.column() == 0)
+            p->drawLine(r.topLeft(), r.bottomLeft());
+        if (index.column() == index.model()->columnCount() - 1)
+            p->drawLine(r.topRight(), r.bottomRight());
+    }
+}
+
+// ---- history name field ----
+
+THistoryNameCombo::THistoryNameCombo(QWidget* parent) : QComboBox(parent), tmrDropDown(new QTimer(this))
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(30);
+    tmrDropDown->setObjectName(QStringLiteral("tmrDropDown"));
+    tmrDropDown->setSingleShot(true);
+    tmrDropDown->setInterval(200);
+    connect(tmrDropDown, &QTimer::timeout, this, [this] {
+        const int chosen = chosenEntry ? chosenEntry() : -1;
+        if (chosen >= 0 && chosen < count() && view()->isVisible())
+            view()->setCurrentIndex(model()->index(chosen, 0));
+    });
+    view()->installEventFilter(this);
+}
+
+void THistoryNameCombo::Fill(const QStringList& names)
+{
+    const QString text = currentText();
+    const QSignalBlocker block(this);
+    clear();
+    addItems(names);
+    setCurrentIndex(-1);
+    setEditText(text);
+}
+
+void THistoryNameCombo::showPopup()
+{
+    QComboBox::showPopup();
+    if (chosenEntry && chosenEntry() >= 0)
+        tmrDropDown->start();
+}
+
+bool THistoryNameCombo::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == view() && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete) {
+        const int row = view()->currentIndex().row();
+        if (row >= 0 && count() > 0 && deleteEntry)
+            deleteEntry(row);
+        return true;
+    }
+    return QComboBox::eventFilter(watched, e);
+}
+
 // ---- window ----
 
 const QStringList& TDirSearchForm::ColumnCaptions()
@@ -178,10 +320,7 @@ TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int l
 
     pnlSearch = new QWidget(this);
     pnlSearch->setObjectName(QStringLiteral("pnlSearch"));
-    aniSearch = new QProgressBar(pnlSearch);
-    aniSearch->setObjectName(QStringLiteral("aniSearch"));
-    aniSearch->setRange(0, 0);
-    aniSearch->setTextVisible(false);
+    aniSearch = new TBusyAnimation(pnlSearch);
     pnlSearch->hide();
 
     ResultToolBar = new QWidget(this);
@@ -191,6 +330,23 @@ TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int l
     sbtnInquiry->setText(QStringLiteral("照会"));
     sbtnInquiry->setToolTip(QStringLiteral("選択中の検索結果を照会します"));
     connect(sbtnInquiry, &QToolButton::clicked, this, [this] { sbtnInquiryClick(); });
+    auto toolButton = [this](const char* name, const QString& caption, const QString& hint) {
+        auto* b = new QToolButton(ResultToolBar);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(caption);
+        b->setToolTip(hint);
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        return b;
+    };
+    sbtnFileExport = toolButton("sbtnFileExport", QStringLiteral("選択出力"),
+                                QStringLiteral("選択中の検索結果をテキストファイルに書き出します"));
+    sbtnExportItemSelect = toolButton("sbtnExportItemSelect", QStringLiteral("項目設定"),
+                                      QStringLiteral("ファイル出力する項目を設定します"));
+    connect(sbtnFileExport, &QToolButton::clicked, this, [this] { sbtnFileExportClick(); });
+    connect(sbtnExportItemSelect, &QToolButton::clicked, this, [this] { sbtnExportItemSelectClick(); });
+    bbtnFileExport = button("bbtnFileExport", QStringLiteral("ファイル出力"));
+    connect(bbtnFileExport, &QPushButton::clicked, this, [this] { bbtnFileExportClick(); });
+    m_exportItems = DefaultDirExportItems();
     pnlAdrs = new QLabel(ResultToolBar);
     pnlAdrs->setObjectName(QStringLiteral("pnlAdrs"));
     pnlAdrs->hide();
@@ -213,6 +369,7 @@ TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int l
     lvResult = new QTableView(this);
     lvResult->setObjectName(QStringLiteral("lvResult"));
     lvResult->setModel(&m_model);
+    lvResult->setItemDelegate(new TDirResultDelegate(lvResult));
     lvResult->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lvResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -233,6 +390,18 @@ TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int l
     stbarInfo->SetText(3, QStringLiteral("結果："));
     ClearStatusPanels();
     SetCardListWindow(m_listSourceKind, this);
+    const std::pair<QAbstractButton*, const char*> glyphs[] = {{bbtnCount, "SEARCHCOUNT"},
+                                                               {bbtnFileExport, "FILEEXPORT"},
+                                                               {bbtnSearch, "SEARCH"},
+                                                               {bbtnStop, "SEARCHSTOP"},
+                                                               {bbtnPrior, "UP"},
+                                                               {bbtnClose, "CLOSE"},
+                                                               {sbtnInquiry, "INQUIRY"},
+                                                               {sbtnFileExport, "FILEEXPORT"},
+                                                               {sbtnExportItemSelect, "ITEMSETTING"}};
+    for (const auto& [button, glyph] : glyphs)
+        SetButtonPicture(button, QString::fromLatin1(glyph));
+    sbtnInquiry->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 }
 
 void TDirSearchForm::AddMatchKindPanel()
@@ -354,8 +523,7 @@ void TDirSearchForm::EnableSearchButtons(bool enable)
     }
     bbtnCount->setEnabled(enable);
     bbtnSearch->setEnabled(enable);
-    if (bbtnFileExport)
-        bbtnFileExport->setEnabled(enable);
+    bbtnFileExport->setEnabled(enable);
     bbtnPrior->setEnabled(enable && m_priorWasEnabled);
     bbtnNext->setEnabled(enable && m_nextWasEnabled);
 }
@@ -363,6 +531,7 @@ void TDirSearchForm::EnableSearchButtons(bool enable)
 void TDirSearchForm::SetNextButton(bool runAgain)
 {
     bbtnNext->setProperty("tag", runAgain ? PageMoveAgain : PageMoveNext);
+    SetButtonPicture(bbtnNext, runAgain ? QStringLiteral("RESEARCH") : QStringLiteral("DOWN"));
     bbtnNext->setText(runAgain ? QStringLiteral("再検索") : QStringLiteral("次ページ"));
     bbtnNext->setToolTip(runAgain ? QStringLiteral("中断した検索を再度行います")
                                   : QStringLiteral("次のページの検索を行います"));
@@ -402,11 +571,16 @@ void TDirSearchForm::StartJob(int mode, int move)
                       QStringLiteral("検索条件に該当するデータの総件数を調べます  \r\nよろしいですか？  "),
                       ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
         return;
+    LaunchJob(mode, move);
+}
+
+void TDirSearchForm::LaunchJob(int mode, int move)
+{
+    const bool fresh = mode != SearchModeSearch || move == PageMoveNew;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     EnableOtherSearchButtons(false);
     for (QPushButton* b : {bbtnCount, bbtnSearch, bbtnPrior, bbtnNext, bbtnClose, bbtnFileExport})
-        if (b)
-            b->setEnabled(false);
+        b->setEnabled(false);
     bbtnStop->setEnabled(true);
     EnableConditionInputs(false);
     ClearStatusPanels();
@@ -425,6 +599,11 @@ void TDirSearchForm::StartJob(int mode, int move)
     }
     if (mode == SearchModeSearch)
         m_worker->SetNavigation(move);
+    if (mode == SearchModeExport) {
+        m_worker->SetNavigation(PageMoveNew);
+        m_worker->SetExportFile(m_exportAppend, m_exportFile, m_writeHeader);
+        m_worker->SetExportItems(m_exportItems);
+    }
     m_jobMode = mode;
     m_jobMove = move;
     pnlSearch->show();
@@ -437,8 +616,7 @@ void TDirSearchForm::EndJob()
     pnlSearch->hide();
     EnableConditionInputs(true);
     for (QPushButton* b : {bbtnCount, bbtnSearch, bbtnClose, bbtnFileExport})
-        if (b)
-            b->setEnabled(true);
+        b->setEnabled(true);
     bbtnStop->setEnabled(false);
     EnableOtherSearchButtons(true);
     QApplication::restoreOverrideCursor();
@@ -456,6 +634,8 @@ void TDirSearchForm::SearchDone(TDirSearchWorker& worker)
         ShowAreaCaption();
         ShowStatus(result == 0 ? 1 : 102);
         ShowResults();
+        if (m_jobMove == PageMoveNew)
+            RecordHistory();
         m_currentHit = -1;
         if (DataInquiry && DataInquiry->ListSource() == m_listSourceKind)
             DataInquiry->UpdateNavigation();
@@ -464,9 +644,11 @@ void TDirSearchForm::SearchDone(TDirSearchWorker& worker)
         m_lastOutcome = 1;
         ShowStatus(101);
         ClearResults();
-        if (m_jobMove == PageMoveNew)
+        if (m_jobMove == PageMoveNew) {
+            RecordHistory();
             MessageBoxPos(this, QStringLiteral("該当するデータが見つかりませんでした  "), ProductTitle,
                           MsgSeam::MbIconInformation);
+        }
         break;
     default:
         m_lastOutcome = 3;
@@ -478,8 +660,6 @@ void TDirSearchForm::SearchDone(TDirSearchWorker& worker)
                       ProductTitle, MsgSeam::MbIconStop);
         break;
     }
-    if (m_jobMove == PageMoveNew && (result == 0 || result == 1 || result == 100))
-        JobRecorded();
     SetNextButton(result == 100 && worker.PageNumber() > 1);
     EndJob();
     bbtnPrior->setEnabled(!worker.FirstPage());
@@ -500,9 +680,46 @@ void TDirSearchForm::SearchDone(TDirSearchWorker& worker)
     }
 }
 
-void TDirSearchForm::ExportDone(TDirSearchWorker&)
+void TDirSearchForm::ExportDone(TDirSearchWorker& worker)
 {
-    // No export job is started from these windows yet.
+    const int result = worker.Result();
+    m_linesWritten = worker.LinesWritten();
+    pnlSearch->hide();
+    QString text;
+    unsigned icon = MsgSeam::MbIconInformation;
+    switch (result) {
+    case 0:
+        m_lastOutcome = 0;
+        ShowStatus(2);
+        text = QString::number(m_linesWritten) + QStringLiteral(" 件のデータを出力しました  ");
+        break;
+    case 1:
+        m_lastOutcome = 1;
+        ShowStatus(101);
+        text = QStringLiteral("該当するデータが見つかりませんでした  ");
+        break;
+    case 100:
+        m_lastOutcome = 2;
+        ShowStatus(102);
+        text = QStringLiteral("中断しました  ");
+        break;
+    default:
+        m_lastOutcome = 3;
+        text =
+            QStringLiteral("ファイル出力エラー  \r\nRC = ") + QString::number(result) + QStringLiteral("  ");
+        // The file that could not be opened or written, and why.
+        if (result == SearchExportFileError)
+            text += QStringLiteral("\r\n") + worker.ExportFileError() + QStringLiteral("  ");
+        icon = MsgSeam::MbIconStop;
+        break;
+    }
+    if (m_lastOutcome != 3)
+        RecordHistory();
+    MessageBoxPos(this, text, ProductTitle, icon);
+    worker.CloseExportFile();
+    if (m_lastOutcome == 3)
+        m_exportFile = m_exportFileBefore;
+    m_conditions.clear();
     EndJob();
 }
 
@@ -534,8 +751,8 @@ void TDirSearchForm::CountDone(TDirSearchWorker& worker)
         break;
     }
     pnlSearch->hide();
-    if (result == 0 || result == 1 || result == 100)
-        JobRecorded();
+    if (m_lastOutcome != 3)
+        RecordHistory();
     MessageBoxPos(this, text, ProductTitle, icon);
     m_conditions.clear();
     EndJob();
@@ -855,6 +1072,18 @@ void TDirSearchForm::keyPressEvent(QKeyEvent* e)
     QWidget::keyPressEvent(e);
 }
 
+bool TDirSearchForm::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::MouseButtonPress) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != this) {
+            modal->raise();
+            modal->activateWindow();
+        }
+    }
+    return QWidget::event(e);
+}
+
 void TDirSearchForm::closeEvent(QCloseEvent* e)
 {
     if (IsSearching()) {
@@ -865,4 +1094,199 @@ void TDirSearchForm::closeEvent(QCloseEvent* e)
         DataInquiry->DisableNavigation();
     SetCardListWindow(m_listSourceKind, nullptr);
     QWidget::closeEvent(e);
+}
+
+// ---- export ----
+
+void TDirSearchForm::LoadExportSettings(const TMemIniFile& ini)
+{
+    m_exportFile = ini.ReadString(SettingsSection(), QStringLiteral("ExportFile"), QString());
+    m_exportItems = ReadDirExportItems(ini, SettingsSection());
+}
+
+void TDirSearchForm::SaveExportFile(TMemIniFile& ini) const
+{
+    ini.WriteString(SettingsSection(), QStringLiteral("ExportFile"), m_exportFile);
+}
+
+void TDirSearchForm::SaveExportItems() const
+{
+    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    WriteDirExportItems(ini, SettingsSection(), m_exportItems);
+    ini.UpdateFile();
+}
+
+int TDirSearchForm::ChooseExportFile(QString& fileName)
+{
+    const unsigned ask = MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2;
+    bool dialog = true;
+    if (!fileName.isEmpty()) {
+        const QFileInfo info(fileName);
+        if (info.absoluteDir().exists()) {
+            const int answer =
+                MessageBoxPos(this,
+                              QDir::toNativeSeparators(fileName) +
+                                  QStringLiteral("  \r\nへ出力します  \r\n\r\n出力先を変更しますか？  "),
+                              ProductTitle, ask);
+            if (answer == MsgSeam::IdCancel)
+                return 9;
+            dialog = answer == MsgSeam::IdYes;
+        } else {
+            fileName = ::DataFolder + info.fileName();
+        }
+    }
+    if (dialog) {
+        QFileDialog box(this, QString());
+        box.setObjectName(QStringLiteral("dlgExportFile"));
+        box.setOption(QFileDialog::DontUseNativeDialog);
+        box.setAcceptMode(QFileDialog::AcceptSave);
+        box.setFileMode(QFileDialog::AnyFile);
+        box.setOption(QFileDialog::DontConfirmOverwrite);
+        const QStringList filters{QStringLiteral("テキストファイル (*.txt)"),
+                                  QStringLiteral("CSVファイル (*.csv)"),
+                                  QStringLiteral("すべてのファイル (*)")};
+        box.setNameFilters(filters);
+        if (!fileName.isEmpty() && QFileInfo::exists(fileName)) {
+            box.setDirectory(QFileInfo(fileName).absolutePath());
+            box.selectFile(QFileInfo(fileName).fileName());
+        } else {
+            box.setDirectory(::DataFolder);
+            box.selectFile(QStringLiteral("検索結果"));
+        }
+        QRect place(geometry().topLeft() + QPoint(15, 15), box.sizeHint());
+        if (const QScreen* s = screen()) {
+            const QRect work = s->availableGeometry();
+            place.moveLeft(
+                std::clamp(place.left(), work.left(), std::max(work.left(), work.right() - place.width())));
+            place.moveTop(
+                std::clamp(place.top(), work.top(), std::max(work.top(), work.bottom() - place.height())));
+        }
+        box.move(place.topLeft());
+        if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+            return 9;
+        QString chosen = box.selectedFiles().first().trimmed();
+        if (QFileInfo(chosen).suffix().isEmpty())
+            chosen +=
+                box.selectedNameFilter() == filters[1] ? QStringLiteral(".csv") : QStringLiteral(".txt");
+        fileName = chosen;
+    }
+    const QFileInfo info(fileName);
+    if (!QDir().mkpath(info.absolutePath())) {
+        MessageBoxPos(this, QStringLiteral("フォルダーが作成できませんでした  "), ProductTitle,
+                      MsgSeam::MbIconStop);
+        return 9;
+    }
+    int result = 0;
+    if (info.exists()) {
+        const int answer = MessageBoxPos(this,
+                                         QStringLiteral("既にあるファイルを指定しました  \r\n"
+                                                        "上書きするなら「はい」  \r\n"
+                                                        "追加するなら「いいえ」  \r\n"
+                                                        "中止するなら「キャンセル」  \r\n"
+                                                        "を選択してください  "),
+                                         ProductTitle, ask);
+        result = answer == MsgSeam::IdYes ? 0 : answer == MsgSeam::IdNo ? 1 : 9;
+    }
+    if (result != 9)
+        m_exportFile = fileName;
+    return result;
+}
+
+void TDirSearchForm::bbtnFileExportClick()
+{
+    if (!ValidateConditions(1) || !CheckPhoneDataPresent(HddInstalled, HddInstallFolder, DiscFolder, this))
+        return;
+    if (MessageBoxPos(
+            this,
+            QStringLiteral("検索条件に該当するデータを  \r\nCSV形式でテキストファイルに出力します  \r\n"
+                           "よろしいですか？  "),
+            ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
+        return;
+    m_exportFileBefore = m_exportFile;
+    m_linesWritten = 0;
+    QString name = m_exportFile;
+    const int choice = ChooseExportFile(name);
+    if (choice == 9)
+        return;
+    m_writeHeader = choice == 0;
+    m_exportAppend = choice == 1;
+    LaunchJob(SearchModeExport, PageMoveNew);
+}
+
+AnsiString TDirSearchForm::BuildExportLine(int i) const
+{
+    const TDirHitRec& hit = m_hits[i];
+    if (DirExportNeedsDetail(m_exportItems)) {
+        TDirDetailRec detail;
+        if (ReadHitDetail(FieldText(hit.Tel), hit.DetailKey, detail) == 0)
+            return DirExportLine(hit, &detail, m_exportItems);
+    }
+    return DirExportLine(hit, nullptr, m_exportItems);
+}
+
+bool TDirSearchForm::WriteSelectedLines(bool all, QFile& file)
+{
+    QList<int> rows;
+    for (int i = 0; i < GetHitCount(); ++i)
+        if (all || lvResult->selectionModel()->isRowSelected(i, QModelIndex()))
+            rows << i;
+    int lines = 0;
+    const AnsiString text = DirExportText(
+        m_exportItems, m_writeHeader, int(rows.size()),
+        [this, &rows](int i) { return BuildExportLine(rows[i]); }, lines);
+    if (!text.isEmpty() && file.write(text) != text.size())
+        return false;
+    m_linesWritten += lines;
+    return true;
+}
+
+void TDirSearchForm::sbtnFileExportClick()
+{
+    const int selected = int(lvResult->selectionModel()->selectedRows().size());
+    if (selected == 0 || !CheckPhoneDataPresent(HddInstalled, HddInstallFolder, DiscFolder, this))
+        return;
+    if (MessageBoxPos(this,
+                      QString::number(selected) +
+                          QStringLiteral(" 件のデータを  \r\nCSV形式でテキストファイルに出力します  \r\n"
+                                         "よろしいですか？  "),
+                      ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
+        return;
+    stbarInfo->SetText(4, QStringLiteral("ファイル出力"));
+    repaint();
+    m_linesWritten = 0;
+    QString name = m_exportFile;
+    const int choice = ChooseExportFile(name);
+    if (choice == 9)
+        return;
+    m_writeHeader = choice == 0;
+    QFile file(name);
+    bool written = false;
+    {
+        TBusyCursor busy;
+        if (file.open(choice == 1 ? QIODevice::WriteOnly | QIODevice::Append
+                                  : QIODevice::WriteOnly | QIODevice::Truncate))
+            written = WriteSelectedLines(false, file);
+        file.close();
+    }
+    if (!written) {
+        MessageBoxPos(this,
+                      QDir::toNativeSeparators(name) + QStringLiteral("  \r\n") + file.errorString() +
+                          QStringLiteral("  "),
+                      ProductTitle, MsgSeam::MbIconStop);
+        return;
+    }
+    stbarInfo->SetText(5, QStringLiteral(" 件数： ") + QString::number(m_linesWritten));
+    stbarInfo->SetText(6, QStringLiteral("出力完了"));
+    MessageBoxPos(this, QString::number(m_linesWritten) + QStringLiteral(" 件のデータを出力しました  "),
+                  ProductTitle, MsgSeam::MbIconInformation);
+}
+
+void TDirSearchForm::sbtnExportItemSelectClick()
+{
+    TExportItemSelect dialog(this);
+    dialog.LoadItems(m_exportItems);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.StoreItems(m_exportItems);
+    SaveExportItems();
 }

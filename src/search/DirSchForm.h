@@ -7,18 +7,23 @@
 #include "search/SearchWorker.h"
 
 #include <QAbstractTableModel>
+#include <QComboBox>
 #include <QPointer>
+#include <QStyledItemDelegate>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 
 class QCheckBox;
+class QFile;
+class TMemIniFile;
 class QLabel;
 class QProgressBar;
 class QSplitter;
 class QPushButton;
 class QTableView;
+class QTimer;
 class QToolButton;
 class TAddressList;
 class TCardAddressBook;
@@ -58,6 +63,52 @@ private:
     int m_spacer;
     QList<int> m_centred;
     QStringList m_texts;
+};
+
+// The busy animation "SEARCH_AVI": a ring of dots turning while it is shown.
+class TBusyAnimation : public QWidget
+{
+public:
+    explicit TBusyAnimation(QWidget* parent);
+    QSize sizeHint() const override { return {32, 32}; }
+    int Frame() const { return m_frame; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void showEvent(QShowEvent*) override;
+    void hideEvent(QHideEvent*) override;
+
+private:
+    QTimer* m_timer;
+    int m_frame = 0;
+};
+
+// Whole rows drawn by the window: selection or the card's colour behind, 6 pixels of padding in each cell,
+// the text cut with an ellipsis, the number right-aligned, a focus frame on the current row.
+class TDirResultDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+// The name field whose drop-down lists the history: Delete in the open drop-down asks to remove the
+// highlighted entry; on opening, the chosen entry is highlighted again after 200 ms (tmrDropDown).
+class THistoryNameCombo : public QComboBox
+{
+public:
+    explicit THistoryNameCombo(QWidget* parent);
+    std::function<int()> chosenEntry;
+    std::function<void(int row)> deleteEntry;
+    // Items are the names; the typed text stays.
+    void Fill(const QStringList& names);
+    void showPopup() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    QTimer* tmrDropDown;
 };
 
 class TDirSearchForm : public QWidget,
@@ -110,6 +161,21 @@ public:
     void ExportDone(TDirSearchWorker& worker) override;
     void CountDone(TDirSearchWorker& worker) override;
 
+    // ---- export
+    // The file to write: 0 a new file or overwrite, 1 append, 9 cancel; on 0 and 1 the name is remembered.
+    int ChooseExportFile(QString& fileName);
+    // Every hit of the conditions, written by the worker.
+    void bbtnFileExportClick();
+    // The selected rows of the shown page.
+    void sbtnFileExportClick();
+    void sbtnExportItemSelectClick();
+    AnsiString BuildExportLine(int i) const;
+    // The header when due, then the line of each selected row (every row with all) in page order.
+    bool WriteSelectedLines(bool all, QFile& file);
+    const QList<TExportItemRec>& ExportItems() const { return m_exportItems; }
+    const QString& ExportFileName() const { return m_exportFile; }
+    int LinesWritten() const { return m_linesWritten; }
+
     // ---- shown state
     QString RowText(int row, int column) const;
     bool RowPainted() const;
@@ -134,8 +200,6 @@ protected:
     virtual void EnableOtherSearchButtons(bool enable);
     // The other directory search window while it exists.
     TDirSearchForm* OtherSearchWindow() const;
-    // A count, an export or a new search ended with 0, 1 or 100.
-    virtual void JobRecorded() {}
     // The status bar gets the match-kind panel at 1; the later panels move one place on.
     void AddMatchKindPanel();
     // Window size and place, the condition part's height, the city list's width, the address omission and
@@ -144,8 +208,19 @@ protected:
                           QSplitter* areaSplit);
     void WriteFormSettings(const QString& section, QSplitter* split, QWidget* cityList) const;
     void SetStatusText(int panel, const QString& text);
+    // A count, export or new search ended with 0, 1 or 100: the conditions go into the history.
+    virtual void RecordHistory() {}
+
+    // The window's section of the main settings file.
+    virtual QString SettingsSection() const = 0;
+    // ExportFile and the export items.
+    void LoadExportSettings(const TMemIniFile& ini);
+    void SaveExportFile(TMemIniFile& ini) const;
+    void SaveExportItems() const;
 
     void StartJob(int mode, int move);
+    // The job after its checks and questions.
+    void LaunchJob(int mode, int move);
     void ClearStatusPanels();
     void ShowStatus(int code);
     void ClearResults();
@@ -163,6 +238,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     virtual QWidget* EnterTarget(QWidget*) const { return nullptr; }
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // While another window is modal, activating or clicking this one brings the modal window forward.
+    bool event(QEvent* e) override;
 
     QList<TDirSearchCondRec> m_conditions;
     AnsiString m_includeNames, m_excludeNames;
@@ -172,18 +249,20 @@ protected:
     QTableView* lvResult = nullptr;
     QWidget* ResultToolBar = nullptr;
     QToolButton* sbtnInquiry = nullptr;
+    QToolButton* sbtnFileExport = nullptr;
+    QToolButton* sbtnExportItemSelect = nullptr;
+    QPushButton* bbtnFileExport = nullptr;
     QLabel* pnlAdrs = nullptr;
     QCheckBox* chkOmissionAdrs = nullptr;
     TStatusPanels* stbarInfo = nullptr;
     QPushButton* bbtnCount = nullptr;
     QPushButton* bbtnSearch = nullptr;
-    QPushButton* bbtnFileExport = nullptr; // the whole-data export, where the window has it
     QPushButton* bbtnPrior = nullptr;
     QPushButton* bbtnNext = nullptr;
     QPushButton* bbtnStop = nullptr;
     QPushButton* bbtnClose = nullptr;
     QWidget* pnlSearch = nullptr;
-    QProgressBar* aniSearch = nullptr;
+    TBusyAnimation* aniSearch = nullptr;
 
 private:
     void SetNextButton(bool runAgain);
@@ -204,4 +283,8 @@ private:
     bool m_stopPressed = false;
     bool m_priorWasEnabled = false, m_nextWasEnabled = false;
     int m_statusShift = 0;
+    QList<TExportItemRec> m_exportItems;
+    QString m_exportFile, m_exportFileBefore;
+    int m_linesWritten = 0;
+    bool m_writeHeader = false, m_exportAppend = false;
 };

@@ -40,7 +40,7 @@ QPointer<TNameAdrsSearch> NameAdrsSearch;
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("NAMEADRS SEARCH");
+const QString NameSection = QStringLiteral("NAMEADRS SEARCH");
 
 // The name tables the window opens, in their order.
 struct TNameTable
@@ -75,7 +75,7 @@ TNameAdrsSearch::TNameAdrsSearch(TCardAddressBook* book, QWidget* cardOwner)
     if (DMQuenrid215)
         for (int t = 0; t < 3; ++t)
             m_tablesOpen[t] = (DMQuenrid215->*NameTables[t].open)();
-    ReadFormSettings(SettingsSection, 720, 369, m_splitter, m_area->splitter);
+    ReadFormSettings(NameSection, 720, 369, m_splitter, m_area->splitter);
     LoadHistory();
     FillHistoryCombo();
     // The controls hold the current conditions before the first showing puts them in again.
@@ -90,7 +90,7 @@ TNameAdrsSearch::~TNameAdrsSearch()
         for (int t = 0; t < 3; ++t)
             if (m_tablesOpen[t])
                 (DMQuenrid215->*NameTables[t].close)();
-    WriteFormSettings(SettingsSection, m_splitter, m_area->lbxCity);
+    WriteFormSettings(NameSection, m_splitter, m_area->lbxCity);
 }
 
 TDirSearchWorker* TNameAdrsSearch::CreateWorker()
@@ -209,13 +209,9 @@ void TNameAdrsSearch::BuildLayout()
     grid->addWidget(m_area->splitter, 6, 0, 1, 4);
     grid->setRowStretch(6, 1);
 
-    bbtnFileExport = new QPushButton(QStringLiteral("ファイル出力"), this);
-    bbtnFileExport->setObjectName(QStringLiteral("bbtnFileExport"));
-    bbtnFileExport->setAutoDefault(false);
     bbtnFileExport->setToolTip(
         QStringLiteral("指定した検索条件に該当するデータをすべてテキストファイルに書き出します"));
-    bbtnFileExport->setEnabled(false);
-    bbtnFileExport->setVisible(false);
+    bbtnFileExport->setVisible(true);
     bbtnCount->setToolTip(QStringLiteral("指定した検索条件に該当する件数を確認します"));
     bbtnSearch->setToolTip(QStringLiteral("指定した検索条件で検索を行います"));
     bbtnStop->setToolTip(QStringLiteral("検索を中断します"));

@@ -64,7 +64,8 @@ protected:
     QWidget* EnterTarget(QWidget* w) const override;
     void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
-    void JobRecorded() override { AddToHistory(); }
+    void RecordHistory() override { AddToHistory(); }
+    QString SettingsSection() const override { return QStringLiteral("NAMEADRS SEARCH"); }
 
 private:
     void BuildLayout();

@@ -418,19 +418,9 @@ AnsiString TDirSearchWorker::BuildExportLine(int i) const
 
 bool TDirSearchWorker::WriteExportLines(int n)
 {
-    AnsiString text;
-    if (m_writeHeader) {
-        text += BuildExportHeader() + "\r\n";
-        m_writeHeader = false;
-    }
     int lines = 0;
-    for (int i = 0; i < n; ++i) {
-        const AnsiString line = BuildExportLine(i);
-        if (line.isEmpty())
-            continue;
-        text += line + "\r\n";
-        ++lines;
-    }
+    const AnsiString text = DirExportText(
+        m_exportItems, m_writeHeader, n, [this](int i) { return BuildExportLine(i); }, lines);
     if (!text.isEmpty() && m_exportFile.write(text) != text.size()) {
         m_exportError = m_exportFileName + QStringLiteral("\r\n") + m_exportFile.errorString();
         return false;

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -41,13 +42,20 @@ protected:
         HddInstalled = false;
         DiscFolder = DirFixtureFolder.chopped(QStringLiteral("Quenrid215/").size());
         m_dataRoot = DataRootFolder;
+        m_dataFolder = DataFolder;
+        m_hisCount = MainSettings.HisCount;
         DataRootFolder = TempFolder();
+        DataFolder = TempFolder() + QStringLiteral("Data/");
+        QDir().mkpath(DataFolder);
+        MainSettings.HisCount = 10;
         window = new StoppableSearch;
     }
     void TearDown() override
     {
         delete window.data();
         DataRootFolder = m_dataRoot;
+        DataFolder = m_dataFolder;
+        MainSettings.HisCount = m_hisCount;
         DirSearchTest::TearDown();
     }
 
@@ -99,7 +107,8 @@ protected:
 
     MessageRecorder messages;
     QPointer<StoppableSearch> window;
-    QString m_dataRoot;
+    QString m_dataRoot, m_dataFolder;
+    int m_hisCount = 10;
 };
 
 } // namespace
