@@ -8,6 +8,7 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "platform/IniFile.h"
 #include "platform/MessageSeam.h"
 #include "platform/TableEngine.h"
 #include "search/CtgryLst.h"
@@ -76,6 +77,7 @@ TNameAdrsSearch::TNameAdrsSearch(TCardAddressBook* book, QWidget* cardOwner)
         for (int t = 0; t < 3; ++t)
             m_tablesOpen[t] = (DMQuenrid215->*NameTables[t].open)();
     ReadFormSettings(NameSection, 720, 369, m_splitter, m_area->splitter);
+    LoadExportSettings(TMemIniFile(DataRootFolder + MainSettingsFileName));
     LoadHistory();
     FillHistoryCombo();
     // The controls hold the current conditions before the first showing puts them in again.
@@ -91,6 +93,9 @@ TNameAdrsSearch::~TNameAdrsSearch()
             if (m_tablesOpen[t])
                 (DMQuenrid215->*NameTables[t].close)();
     WriteFormSettings(NameSection, m_splitter, m_area->lbxCity);
+    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    SaveExportFile(ini);
+    ini.UpdateFile();
 }
 
 TDirSearchWorker* TNameAdrsSearch::CreateWorker()
@@ -230,6 +235,8 @@ void TNameAdrsSearch::BuildLayout()
     auto* toolbar = new QHBoxLayout(ResultToolBar);
     toolbar->setContentsMargins(0, 0, 0, 0);
     toolbar->addWidget(sbtnInquiry);
+    toolbar->addWidget(sbtnFileExport);
+    toolbar->addWidget(sbtnExportItemSelect);
     toolbar->addWidget(pnlAdrs, 1);
 
     auto* results = new QWidget(this);
@@ -445,9 +452,9 @@ void TNameAdrsSearch::BuildConditions()
 
 void TNameAdrsSearch::EnableConditionInputs(bool enable)
 {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{nmcbxName, nmedtName, bbtnNameList, pnlTelDiv, cbxCorpDiv,
-                                         cbxPubFromYear, cbxGetCount, chkOmissionAdrs, sbtnInquiry, lvResult})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             nmcbxName, nmedtName, bbtnNameList, pnlTelDiv, cbxCorpDiv, cbxPubFromYear, cbxGetCount,
+             chkOmissionAdrs, sbtnInquiry, sbtnFileExport, sbtnExportItemSelect, lvResult})
         w->setEnabled(enable);
     for (QRadioButton* r : rbMatch)
         r->setEnabled(enable);
