@@ -159,3 +159,10 @@ const QStringList& LegalFormCaptions()
                                       QStringLiteral("財団法人"),   QStringLiteral("社団法人")};
     return captions;
 }
+
+const QStringList& MatchKindCaptions()
+{
+    static const QStringList captions{QStringLiteral("前方一致"), QStringLiteral("あいまい"),
+                                      QStringLiteral("後方一致"), QStringLiteral("完全一致")};
+    return captions;
+}

@@ -50,5 +50,7 @@ QString AreaCaptionOf(const TAreaCodeList& areas, const QString& prefecture, con
 // one).
 QString OmitAreaCaption(const QString& address, const QString& caption);
 
+// "前方一致", "あいまい", "後方一致", "完全一致"; index = match kind.
+const QStringList& MatchKindCaptions();
 // The legal form items; index = value sent.
 const QStringList& LegalFormCaptions();

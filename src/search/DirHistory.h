@@ -93,3 +93,38 @@ QByteArray ReadHistoryFile(const QString& path);
 bool WriteHistoryFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 // The message of a failed write, naming the file.
 QString HistoryWriteFailureText(const QString& path, const QString& reason);
+
+// A history file of entries of Rec: the count, entry 0 as the current conditions, then the list from its
+// second entry. readEntry(THistoryReader&, Rec&) and writeEntry(THistoryWriter&, const Rec&) know one entry.
+template <typename History, typename ReadEntry>
+History DecodeHistoryEntries(const QByteArray& bytes, int hisCount, ReadEntry readEntry)
+{
+    History history;
+    THistoryReader in(bytes);
+    qint32 count = 0;
+    if (!in.ReadInt(count))
+        return history;
+    const int most = std::min<qint32>(count, std::max(1, hisCount));
+    for (int i = 0; i < most; ++i) {
+        decltype(history.current) rec;
+        if (!readEntry(in, rec))
+            break;
+        if (i == 0)
+            history.current = rec;
+        if (hisCount > 0)
+            history.entries << rec;
+    }
+    return history;
+}
+
+template <typename History, typename WriteEntry>
+QByteArray EncodeHistoryEntries(const History& history, WriteEntry writeEntry)
+{
+    THistoryWriter out;
+    const qsizetype count = std::max<qsizetype>(1, history.entries.size());
+    out.WriteInt(qint32(count));
+    writeEntry(out, history.current);
+    for (qsizetype i = 1; i < count; ++i)
+        writeEntry(out, history.entries[i]);
+    return out.Bytes();
+}

@@ -2,6 +2,7 @@
 // the hand-over of a hit to the record card.
 #include "search/DirSchForm.h"
 
+#include "addressbook/AdrsList.h"
 #include "addressbook/CardServices.h"
 #include "addressbook/DtInqiry.h"
 #include "core/AppSub.h"
@@ -11,6 +12,7 @@
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
+#include "platform/IniFile.h"
 #include "platform/MessageSeam.h"
 #include "platform/TableEngine.h"
 #include "platform/IniFile.h"
@@ -31,8 +33,12 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -92,8 +98,8 @@ void TDirResultModel::Repaint()
 
 // ---- status bar ----
 
-TStatusPanels::TStatusPanels(const QList<int>& widths, int spacer, QWidget* parent)
-    : QWidget(parent), m_widths(widths), m_spacer(spacer)
+TStatusPanels::TStatusPanels(const QList<int>& widths, int spacer, const QList<int>& centred, QWidget* parent)
+    : QWidget(parent), m_widths(widths), m_spacer(spacer), m_centred(centred)
 {
     m_texts.resize(widths.size());
     setObjectName(QStringLiteral("stbarInfo"));
@@ -126,7 +132,7 @@ void TStatusPanels::paintEvent(QPaintEvent*)
         p.setPen(palette().color(QPalette::Mid));
         p.drawRect(r.adjusted(0, 1, -2, -2));
         p.setPen(palette().color(QPalette::WindowText));
-        const bool centred = i == 1 || i == 2 || i == 4 || i == 6;
+        const bool centred = m_centred.contains(i);
         p.drawText(r.adjusted(2, 0, -3, 0), Qt::AlignVCenter | (centred ? Qt::AlignHCenter : Qt::AlignLeft),
                    m_texts[i]);
         x += w;
@@ -379,7 +385,7 @@ TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int l
     connect(lvResult->horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
             [this](int c) { lvResult->resizeColumnToContents(c); });
 
-    stbarInfo = new TStatusPanels({60, 60, 60, 42, 72, 100, 60, 0, 108, 140}, 7, this);
+    stbarInfo = new TStatusPanels({60, 60, 60, 42, 72, 100, 60, 0, 108, 140}, 7, {1, 2, 4, 6}, this);
     stbarInfo->SetText(0, QStringLiteral("検索条件："));
     stbarInfo->SetText(3, QStringLiteral("結果："));
     ClearStatusPanels();
@@ -398,6 +404,85 @@ TDirSearchForm::TDirSearchForm(TCardAddressBook* book, QWidget* cardOwner, int l
     sbtnInquiry->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 }
 
+void TDirSearchForm::AddMatchKindPanel()
+{
+    auto* bar = new TStatusPanels({60, 60, 60, 60, 42, 72, 100, 60, 0, 108, 140}, 8, {1, 2, 3, 5, 7}, this);
+    if (QLayout* layout = stbarInfo->parentWidget()->layout())
+        delete layout->replaceWidget(stbarInfo, bar);
+    delete stbarInfo;
+    stbarInfo = bar;
+    m_statusShift = 1;
+    stbarInfo->SetText(0, QStringLiteral("検索条件："));
+    stbarInfo->SetText(4, QStringLiteral("結果："));
+    ClearStatusPanels();
+}
+
+void TDirSearchForm::ReadFormSettings(const QString& section, int defaultHeight, int defaultTopHeight,
+                                      QSplitter* split, QSplitter* areaSplit)
+{
+    const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    auto read = [&ini, &section](const char* key, int def) {
+        return ScaleByDpi(ini.ReadInteger(section, QString::fromLatin1(key), def), 1);
+    };
+    resize(read("Width", 960), read("Height", defaultHeight));
+    const QRect screen = this->screen()->availableGeometry();
+    move(read("Left", ScaleByDpi(screen.x() + (screen.width() - width()) / 2, 0)),
+         read("Top", ScaleByDpi(screen.y() + (screen.height() - height()) / 2, 0)));
+    const int top = read("TopHeight", defaultTopHeight);
+    split->setSizes({top, std::max(ScaleByDpi(160, 1), height() - top)});
+    const int city = read("CityWidth", 188);
+    areaSplit->setSizes({ScaleByDpi(120, 1), city, std::max(ScaleByDpi(140, 1), city)});
+    chkOmissionAdrs->setChecked(ini.ReadBool(section, QStringLiteral("OmissionAdrs"), true));
+    for (int c = 0; c < ColCount; ++c) {
+        const int stored =
+            ini.ReadInteger(section, QStringLiteral("HeaderWidth") + QString::number(c + 1), 0);
+        lvResult->setColumnWidth(c, ScaleByDpi(stored < 1 ? DefaultColumnWidths()[c] : stored, 1));
+    }
+}
+
+void TDirSearchForm::WriteFormSettings(const QString& section, QSplitter* split, QWidget* cityList) const
+{
+    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+    auto write = [&ini, &section](const char* key, int pixels) {
+        ini.WriteInteger(section, QString::fromLatin1(key), ScaleByDpi(pixels, 0));
+    };
+    const QRect normal = isMinimized() || isMaximized() ? normalGeometry() : geometry();
+    write("Width", normal.width());
+    write("Height", normal.height());
+    write("Left", normal.x());
+    write("Top", normal.y());
+    write("TopHeight", split->sizes().value(0));
+    write("CityWidth", cityList->width());
+    ini.WriteBool(section, QStringLiteral("OmissionAdrs"), chkOmissionAdrs->isChecked());
+    for (int c = 0; c < ColCount; ++c)
+        write(QStringLiteral("HeaderWidth%1").arg(c + 1).toLatin1().constData(), lvResult->columnWidth(c));
+    ini.UpdateFile();
+}
+
+void TDirSearchForm::SetStatusText(int panel, const QString& text)
+{
+    stbarInfo->SetText(panel >= 1 ? panel + m_statusShift : panel, text);
+}
+
+TDirSearchForm* TDirSearchForm::OtherSearchWindow() const
+{
+    return dynamic_cast<TDirSearchForm*>(ListChildWindow(
+        m_listSourceKind == lsNameAdrsSearch ? TListChild::CategorySearch : TListChild::NameAdrsSearch));
+}
+
+void TDirSearchForm::EnableOtherSearchButtons(bool enable)
+{
+    if (TDirSearchForm* other = OtherSearchWindow())
+        other->EnableSearchButtons(enable);
+}
+
+void TDirSearchForm::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (TDirSearchForm* other = OtherSearchWindow(); other && other->IsSearching())
+        EnableSearchButtons(false);
+}
+
 TDirSearchForm::~TDirSearchForm()
 {
     if (m_detach)
@@ -406,6 +491,23 @@ TDirSearchForm::~TDirSearchForm()
         SetCardListWindow(m_listSourceKind, nullptr);
     lvResult->removeEventFilter(this);
     m_worker.reset();
+}
+
+void TDirSearchForm::ShowFor(TAddressList& list, bool created)
+{
+    if (created) {
+        list.AddFollower(this);
+        TAddressListFollower* follower = this;
+        SetDetach([guard = QPointer<TAddressList>(&list), follower] {
+            if (guard)
+                guard->RemoveFollower(follower);
+        });
+    }
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
 }
 
 bool TDirSearchForm::IsSearching() const
@@ -482,9 +584,9 @@ void TDirSearchForm::LaunchJob(int mode, int move)
     bbtnStop->setEnabled(true);
     EnableConditionInputs(false);
     ClearStatusPanels();
-    stbarInfo->SetText(4, mode == SearchModeCount    ? QStringLiteral("件数確認")
-                          : mode == SearchModeSearch ? QStringLiteral("検索")
-                                                     : QStringLiteral("ファイル出力"));
+    SetStatusText(4, mode == SearchModeCount    ? QStringLiteral("件数確認")
+                     : mode == SearchModeSearch ? QStringLiteral("検索")
+                                                : QStringLiteral("ファイル出力"));
     ClearResults();
     repaint();
 
@@ -662,9 +764,11 @@ void TDirSearchForm::ClearStatusPanels()
 {
     m_lastOutcome = 0;
     for (int panel : {1, 2, 5, 6})
-        stbarInfo->SetText(panel, QString());
-    stbarInfo->SetText(8, QStringLiteral(" 表示ページ： ---"));
-    stbarInfo->SetText(9, QStringLiteral(" 検索総件数： -----"));
+        SetStatusText(panel, QString());
+    if (m_statusShift)
+        stbarInfo->SetText(1, QString());
+    SetStatusText(8, QStringLiteral(" 表示ページ： ---"));
+    SetStatusText(9, QStringLiteral(" 検索総件数： -----"));
     m_stopPressed = false;
 }
 
@@ -681,31 +785,35 @@ void TDirSearchForm::ShowStatus(int code)
                     kinds += letters[bit];
             form = LegalFormCaptions().value(c.LegalForm);
         }
-        stbarInfo->SetText(1, kinds);
-        stbarInfo->SetText(2, form);
+        SetStatusText(1, kinds);
+        SetStatusText(2, form);
+        if (m_statusShift && !m_conditions.isEmpty())
+            stbarInfo->SetText(1, MatchKindCaptions().value(m_conditions.first().MatchKind));
     } else if (code == 101 || code == 999) {
-        stbarInfo->SetText(1, QString());
-        stbarInfo->SetText(2, QString());
+        SetStatusText(1, QString());
+        SetStatusText(2, QString());
+        if (m_statusShift)
+            stbarInfo->SetText(1, QString());
     }
     if (code == 999) {
-        stbarInfo->SetText(5, QStringLiteral(" 件数： "));
-        stbarInfo->SetText(6, QStringLiteral(" エラー"));
+        SetStatusText(5, QStringLiteral(" 件数： "));
+        SetStatusText(6, QStringLiteral(" エラー"));
         return;
     }
     const int count = m_jobMode == SearchModeExport ? (m_worker ? m_worker->LinesWritten() : 0)
                                                     : (m_worker ? m_worker->HitTotal() : 0);
-    stbarInfo->SetText(5, QStringLiteral(" 件数： ") + QString::number(count));
+    SetStatusText(5, QStringLiteral(" 件数： ") + QString::number(count));
     static const QHash<int, QString> outcome{{0, QStringLiteral("確認完了")},
                                              {1, QStringLiteral("検索完了")},
                                              {2, QStringLiteral("出力完了")},
                                              {101, QStringLiteral("該当無し")},
                                              {102, QStringLiteral("検索中断")}};
-    stbarInfo->SetText(6, outcome.value(code));
+    SetStatusText(6, outcome.value(code));
     if (code == 1 && m_worker && m_worker->HitTotal() > 0) {
         const int pageSize = m_conditions.isEmpty() ? 20 : m_conditions.first().PageSize;
-        stbarInfo->SetText(8, QStringLiteral(" 表示ページ： ") + QString::number(m_shownPage));
-        stbarInfo->SetText(9, QStringLiteral(" 検索総件数： ") +
-                                  QString::number(pageSize * (m_shownPage - 1) + GetHitCount()));
+        SetStatusText(8, QStringLiteral(" 表示ページ： ") + QString::number(m_shownPage));
+        SetStatusText(9, QStringLiteral(" 検索総件数： ") +
+                             QString::number(pageSize * (m_shownPage - 1) + GetHitCount()));
     }
 }
 
@@ -944,6 +1052,24 @@ bool TDirSearchForm::eventFilter(QObject* watched, QEvent* e)
             return true;
     }
     return QWidget::eventFilter(watched, e);
+}
+
+void TDirSearchForm::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && focusWidget() != lvResult) {
+        if (QWidget* target = EnterTarget(focusWidget()))
+            target->setFocus();
+        else
+            focusNextChild();
+        if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()))
+            edit->end(false);
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 bool TDirSearchForm::event(QEvent* e)

@@ -19,10 +19,13 @@ class QCheckBox;
 class QFile;
 class TMemIniFile;
 class QLabel;
+class QProgressBar;
+class QSplitter;
 class QPushButton;
 class QTableView;
 class QTimer;
 class QToolButton;
+class TAddressList;
 class TCardAddressBook;
 class TDirSearchForm;
 
@@ -46,7 +49,8 @@ private:
 class TStatusPanels : public QWidget
 {
 public:
-    TStatusPanels(const QList<int>& widths, int spacer, QWidget* parent);
+    // centred: the panels drawn centred.
+    TStatusPanels(const QList<int>& widths, int spacer, const QList<int>& centred, QWidget* parent);
     void SetText(int panel, const QString& text);
     QString Text(int panel) const { return m_texts.value(panel); }
     QSize sizeHint() const override;
@@ -57,6 +61,7 @@ protected:
 private:
     QList<int> m_widths; // 96-dpi units
     int m_spacer;
+    QList<int> m_centred;
     QStringList m_texts;
 };
 
@@ -132,6 +137,8 @@ public:
     void UpdateResultColor() override;
     // Called once when the window goes (the address list forgets it as a follower).
     void SetDetach(std::function<void()> detach) { m_detach = std::move(detach); }
+    // created: the window was just made for list, which it then follows. Shows it in front.
+    void ShowFor(TAddressList& list, bool created);
 
     int GetItemCount() const override { return GetHitCount(); }
     int GetCurrentIndex() const override { return m_currentHit; }
@@ -175,6 +182,7 @@ public:
     int ShownPage() const { return m_shownPage; }
     int LastOutcome() const { return m_lastOutcome; }
     const QString& AreaCaption() const { return m_areaCaption; }
+    // Panels as the window shows them.
     QString StatusText(int panel) const { return stbarInfo->Text(panel); }
     TDirSearchWorker* Worker() const { return m_worker.get(); }
 
@@ -189,7 +197,17 @@ protected:
     virtual void FocusNameField() = 0;
     virtual QString SearchErrorTitle() const = 0;
     // The other directory search window's job buttons (while a job of this one runs).
-    virtual void EnableOtherSearchButtons(bool) {}
+    virtual void EnableOtherSearchButtons(bool enable);
+    // The other directory search window while it exists.
+    TDirSearchForm* OtherSearchWindow() const;
+    // The status bar gets the match-kind panel at 1; the later panels move one place on.
+    void AddMatchKindPanel();
+    // Window size and place, the condition part's height, the city list's width, the address omission and
+    // the column widths in a section of the main settings file (96-dpi units).
+    void ReadFormSettings(const QString& section, int defaultHeight, int defaultTopHeight, QSplitter* split,
+                          QSplitter* areaSplit);
+    void WriteFormSettings(const QString& section, QSplitter* split, QWidget* cityList) const;
+    void SetStatusText(int panel, const QString& text);
     // A count, export or new search ended with 0, 1 or 100: the conditions go into the history.
     virtual void RecordHistory() {}
 
@@ -215,6 +233,10 @@ protected:
     static QString DicFolder();
 
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    // Escape closes; Enter outside the result list moves the focus to EnterTarget, else on in tab order.
+    void keyPressEvent(QKeyEvent* e) override;
+    virtual QWidget* EnterTarget(QWidget*) const { return nullptr; }
     bool eventFilter(QObject* watched, QEvent* e) override;
     // While another window is modal, activating or clicking this one brings the modal window forward.
     bool event(QEvent* e) override;
@@ -260,6 +282,7 @@ private:
     int m_jobMove = PageMoveNew;
     bool m_stopPressed = false;
     bool m_priorWasEnabled = false, m_nextWasEnabled = false;
+    int m_statusShift = 0;
     QList<TExportItemRec> m_exportItems;
     QString m_exportFile, m_exportFileBefore;
     int m_linesWritten = 0;

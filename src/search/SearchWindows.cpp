@@ -5,6 +5,7 @@
 #include "addressbook/AdrsListServices.h"
 #include "search/CtgrySch.h"
 #include "search/DtInqiryLookups.h"
+#include "search/NmAdSch.h"
 
 void RegisterSearchWindows()
 {
@@ -14,6 +15,12 @@ void RegisterSearchWindows()
     });
     RegisterListChild(TListChild::CategorySearch,
                       [] { return static_cast<QWidget*>(CategorySearch.data()); });
+    RegisterListCommand(TListCommand::NameAdrsSearch, [](TAddressList& list) {
+        ShowNameAdrsSearch(list);
+        return TListCommandResult{};
+    });
+    RegisterListChild(TListChild::NameAdrsSearch,
+                      [] { return static_cast<QWidget*>(NameAdrsSearch.data()); });
 
     // The record card's look-ups.
     RegisterCardLookups();
