@@ -7,6 +7,7 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "layoutobjects/FrameClasses.h"
+#include "layoutobjects/IllustRect.h"
 #include "layoutobjects/ImageFiles.h"
 #include "layoutobjects/ImageUtils.h"
 #include "layoutobjects/PrinterInfo.h"
@@ -488,6 +489,26 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
             prototype.SetLineSpacing(last->LineSpacing());
         }
 
+    // New figures follow the last figure read (its apex direction aside).
+    const auto& figures = m_free[FreeFigure];
+    if (!figures.empty())
+        if (const auto* last = dynamic_cast<const TFigureRect*>(figures.back().get())) {
+            TFigureRect& prototype = *Context.Prototypes->Figure;
+            prototype.SetFigureKind(last->FigureKind());
+            prototype.SetLineDirections(last->LineDirections());
+            prototype.SetCornerSize(0, last->GetCornerSize(0));
+            prototype.SetCornerSize(1, last->GetCornerSize(1));
+            prototype.SetFrameVisible(last->FrameVisible());
+            prototype.SetFillVisible(last->FillVisible());
+            prototype.SetGradient(last->Gradient());
+            prototype.SetLineType(last->LineType());
+            prototype.SetLineWidth(last->LineWidth());
+            prototype.SetLineColor(last->LineColor());
+            prototype.SetFillColor(last->FillColor());
+            prototype.SetFillColor2(last->FillColor2());
+            prototype.SetGradientAngle(last->GradientAngle());
+        }
+
     TBarcodeRect* barcode = DetailedSet ? m_d.Barcode : m_s.Barcode;
     if (BarcodeImpossible && barcode->Visible()) {
         barcode->ClearImage();
@@ -595,9 +616,16 @@ QImage TLayoutDocument::CreateThumbnail(int sizeIndex)
     }
     QPainter painter(&image);
     for (auto it = Stacking.rbegin(); it != Stacking.rend(); ++it) {
+        // Illustrations are drawn smoothly here whatever their own setting.
+        auto* illust = dynamic_cast<TIllustRect*>(*it);
+        const bool smooth = illust && illust->SmoothScaling();
+        if (illust)
+            illust->SetSmoothScaling(true);
         (*it)->SetZoom(s);
         (*it)->Draw(painter, 0, 0);
         (*it)->SetZoom(Zoom);
+        if (illust)
+            illust->SetSmoothScaling(smooth);
     }
     return image;
 }

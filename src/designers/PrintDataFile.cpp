@@ -2,7 +2,6 @@
 #include "designers/PrintDataFile.h"
 
 #include "core/FontSub.h"
-#include "layoutobjects/FrameClasses.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -107,10 +106,8 @@ QByteArray WritePrintFilePreamble(const QByteArray& signature, const TPrintFileP
     return bytes;
 }
 
-TDefaultRects::TDefaultRects() : Text(std::make_unique<TWordRect>())
+TDefaultRects::TDefaultRects() : Text(std::make_unique<TWordRect>()), Figure(std::make_unique<TFigureRect>())
 {
-    if (const TFrameClassInfo* figure = FindFrameClass(QStringLiteral("TFigureRect")))
-        Figure = figure->create();
 }
 
 void LoadDefaultRects(const QString& path, TDefaultRects& rects)
@@ -128,9 +125,8 @@ void LoadDefaultRects(const QString& path, TDefaultRects& rects)
         if (ComplementBytes(reader.ReadBytes(DefaultRectsSignature.size())) == DefaultRectsSignature) {
             LoadedFileVersion = reader.ReadInt32();
             rects.Text->LoadFromStream(reader);
-            if (rects.Figure)
-                rects.Figure->LoadFromStream(reader);
-            // What follows belongs to the message-side designer (or to a figure class not built in).
+            rects.Figure->LoadFromStream(reader);
+            // What follows belongs to the message-side designer.
             if (LoadedFileVersion >= CurrentFileVersion)
                 rects.Tail = bytes.mid(reader.Position());
         }
@@ -147,8 +143,7 @@ QByteArray EncodeDefaultRects(const TDefaultRects& rects)
     writer.WriteBytes(ComplementBytes(DefaultRectsSignature));
     writer.WriteInt32(CurrentFileVersion);
     rects.Text->SaveToStream(writer);
-    if (rects.Figure)
-        rects.Figure->SaveToStream(writer);
+    rects.Figure->SaveToStream(writer);
     writer.WriteBytes(rects.Tail);
     return bytes;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "layoutobjects/DrawRect.h"
+#include "layoutobjects/FigureRect.h"
 #include "layoutobjects/WordRect.h"
 
 #include <QByteArray>
@@ -78,14 +79,13 @@ qsizetype ReadPrintFilePreamble(const QByteArray& bytes, const QByteArray& signa
                                 TPrintFilePreamble& out);
 QByteArray WritePrintFilePreamble(const QByteArray& signature, const TPrintFilePreamble& preamble);
 
-// The prototypes of new text and figure frames. The figure prototype exists once its class is registered;
-// until then, and for the sender-block prototype of the message-side designer, the bytes after the text
-// prototype are kept as they were read and written back.
+// The prototypes of new text and figure frames. The sender-block prototype of the message-side designer that
+// may follow them is kept as it was read and written back.
 struct TDefaultRects
 {
     TDefaultRects();
     std::unique_ptr<TWordRect> Text;
-    std::unique_ptr<TDrawRect> Figure;
+    std::unique_ptr<TFigureRect> Figure;
     QByteArray Tail;
     bool Changed = false;
 };

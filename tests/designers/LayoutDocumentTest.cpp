@@ -1,8 +1,11 @@
-// The address-side document: new layouts on the shipped papers, ".gpl" files (golden file, round trip, safe
-// save, damaged files, deleted papers), the print-file preamble, "DrRect.def" and switching the fixed set.
+// The address-side document: new layouts on the shipped papers, ".gpl" files (golden file, round trip with
+// illustrations and figures, safe save, damaged files, deleted papers), the print-file preamble, "DrRect.def"
+// and switching the fixed set.
 #include "core/MainSettings.h"
 #include "designers/LayoutDocument.h"
+#include "layoutobjects/FigureRect.h"
 #include "layoutobjects/FrameClasses.h"
+#include "layoutobjects/IllustRect.h"
 #include "layoutobjects/ImageFiles.h"
 #include "platform/Printers.h"
 #include "support/MessageRecorder.h"
@@ -134,6 +137,79 @@ TEST_F(LayoutDocumentTest, ResaveIsIdenticalAndDetailedSetReopens)
     ASSERT_TRUE(reopened->SaveToFile(path));
     EXPECT_EQ(ReadFileBytes(path), first);
     EXPECT_FALSE(QFile::exists(Path("$$Detailed.gpl")));
+}
+
+// Illustrations and figures are read by their class: the file reopens and re-saves identically, new figures
+// follow the last figure read, and the preview draws illustrations smoothly.
+TEST_F(LayoutDocumentTest, IllustrationsAndFiguresRoundTrip)
+{
+    auto document = NewLayout(0);
+    // A fine checkerboard: smoothing shrinks it to greys, a plain stretch keeps black and white.
+    TGraphic checker;
+    checker.Bitmap = QImage(64, 64, QImage::Format_RGB888);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            checker.Bitmap.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    auto* illust =
+        static_cast<TIllustRect*>(document->AddFreeFrame(FreeIllustration, std::make_unique<TIllustRect>()));
+    illust->SetDesignRect({20, 20, 120, 120});
+    illust->SetGraphic(&checker);
+    document->InsertIntoStacking(illust, false);
+    auto figure = [&](quint8 kind, quint32 color, quint8 sector) {
+        auto* f =
+            static_cast<TFigureRect*>(document->AddFreeFrame(FreeFigure, std::make_unique<TFigureRect>()));
+        f->SetDesignRect({150, 300, 300, 450});
+        f->SetFigureKind(kind);
+        f->SetCornerSize(1, 2);
+        f->SetFillVisible(true);
+        f->SetGradient(true);
+        f->SetLineType(3);
+        f->SetLineWidth(9);
+        f->SetLineColor(color);
+        f->SetFillColor(0x00FF00);
+        f->SetFillColor2(0x0000FF);
+        f->SetGradientAngle(45);
+        f->SetSectorDirection(sector);
+        document->InsertIntoStacking(f, false);
+        return f;
+    };
+    figure(FigureRectangle, 0x111111, 0);
+    const TFigureRect* last = figure(FigureSector, 0x222222, 2);
+
+    const QString path = Path("Pictures.gpl");
+    ASSERT_TRUE(document->SaveToFile(path));
+    EXPECT_FALSE(illust->SmoothScaling()); // switched on for the preview only
+    const QByteArray first = ReadFileBytes(path);
+    auto reopened = Fresh();
+    ASSERT_TRUE(reopened->LoadFromFile(path));
+    ASSERT_EQ(reopened->FreeFrames(FreeIllustration).size(), 1u);
+    ASSERT_EQ(reopened->FreeFrames(FreeFigure).size(), 2u);
+    EXPECT_EQ(reopened->Stacking.size(), 9u);
+    const auto* read = static_cast<const TIllustRect*>(reopened->FreeFrames(FreeIllustration)[0].get());
+    EXPECT_EQ(read->GetBitmap().convertToFormat(QImage::Format_RGB888), checker.Bitmap);
+    ASSERT_TRUE(reopened->SaveToFile(path));
+    EXPECT_EQ(ReadFileBytes(path), first);
+
+    const TFigureRect& prototype = *m_context.Prototypes->Figure;
+    EXPECT_EQ(prototype.FigureKind(), FigureSector);
+    EXPECT_EQ(prototype.GetCornerSize(1), 2);
+    EXPECT_TRUE(prototype.FillVisible() && prototype.Gradient());
+    EXPECT_EQ(std::tuple(prototype.LineType(), prototype.LineWidth(), prototype.LineColor()),
+              std::tuple(quint8(3), 9, quint32(0x222222)));
+    EXPECT_EQ(std::tuple(prototype.FillColor(), prototype.FillColor2(), prototype.GradientAngle()),
+              std::tuple(quint32(0x00FF00), quint32(0x0000FF), 45));
+    EXPECT_EQ(prototype.SectorDirection(), 0); // the apex direction is not taken over
+    EXPECT_NE(last->SectorDirection(), prototype.SectorDirection());
+    EXPECT_FALSE(m_context.Prototypes->Changed);
+
+    // The illustration covers thumbnail pixels 7..43: inside it the checkerboard is averaged to grey.
+    const QImage thumbnail = document->CreateThumbnail(0);
+    int grey = 0;
+    for (int y = 12; y < 38; ++y)
+        for (int x = 12; x < 38; ++x)
+            grey += qAbs(qGray(thumbnail.pixel(x, y)) - 128) < 64;
+    EXPECT_EQ(grey, 26 * 26);
+    EXPECT_FALSE(illust->SmoothScaling());
 }
 
 TEST_F(LayoutDocumentTest, FailedSaveRestoresTheOldFile)
