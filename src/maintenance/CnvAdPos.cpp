@@ -132,29 +132,15 @@ bool KeepPostalCode(TPosSearch& search, const AnsiString& pos)
 }
 
 TConvertAdrsPos::TConvertAdrsPos(QWidget* owner, std::function<bool()> closeChildren)
-    : QDialog(owner), m_closeChildren(std::move(closeChildren))
+    : TConvertToolDialog(
+          owner, std::move(closeChildren), QStringLiteral("ConvertAdrsPos"),
+          QStringLiteral("住所・郵便番号変換"), 144,
+          {QStringLiteral("アドレス帳データの住所・郵便番号変換を行います"),
+           QStringLiteral("1996年4月から2017年1月までの期間に、市区郡町村の合併・編入などにより"),
+           QStringLiteral("変更された住所と郵便番号を一括変換します"),
+           QStringLiteral("開かれている画面はすべて閉じて作業を行います"),
+           QStringLiteral("変換対象データは 「backup.cap」 というフォルダー下にバックアップが作成されます")})
 {
-    setObjectName(QStringLiteral("ConvertAdrsPos"));
-    setWindowTitle(QStringLiteral("住所・郵便番号変換"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    SetHelpContext(this, 144);
-    pgbarConvert = Named<QProgressBar>(this, "pgbarConvert");
-    pgbarConvert->setTextVisible(false);
-    pgbarConvert->setValue(0);
-    btnConvert = MakeButton(this, "btnConvert", QStringLiteral("変換"), true);
-    btnClose = MakeButton(this, "btnClose", QStringLiteral("閉じる"));
-    connect(btnConvert, &QPushButton::clicked, this, &TConvertAdrsPos::btnConvertClick);
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    for (const char* line :
-         {"アドレス帳データの住所・郵便番号変換を行います",
-          "1996年4月から2017年1月までの期間に、市区郡町村の合併・編入などにより",
-          "変更された住所と郵便番号を一括変換します", "開かれている画面はすべて閉じて作業を行います",
-          "変換対象データは 「backup.cap」 というフォルダー下にバックアップが作成されます"})
-        layout->addWidget(new QLabel(QString::fromUtf8(line)));
-    layout->addWidget(pgbarConvert);
-    layout->addLayout(ButtonRow({btnConvert, btnClose}));
 }
 
 void TConvertAdrsPos::btnConvertClick()
@@ -193,14 +179,7 @@ void TConvertAdrsPos::btnConvertClick()
     }
     if (!done)
         return;
-    MessageBoxPos(
-        this,
-        QStringLiteral(
-            "住所・郵便番号変換が完了しました  \r\n\r\n  処理件数 = %1 件  \r\n  変換件数 = %2 件  ")
-            .arg(m_counts.processed)
-            .arg(m_counts.converted),
-        ProductTitle, MsgSeam::MbIconInformation);
-    accept();
+    ShowConvertDone(QStringLiteral("住所・郵便番号変換"), m_counts.processed, m_counts.converted);
 }
 
 bool TConvertAdrsPos::Convert(const TAdrsPosCalls& calls)
@@ -215,12 +194,10 @@ bool TConvertAdrsPos::Convert(const TAdrsPosCalls& calls)
     try {
         book.setIndexName(QString());
         m_counts.processed = book.recordCount();
-        pgbarConvert->setRange(0, std::max(1, m_counts.processed));
-        pgbarConvert->setValue(0);
+        StartProgress(m_counts.processed);
         const QDateTime now = QDateTime::currentDateTime();
         m_counts.converted = ConvertInBatches(
-            book, [&] { return ConvertBookRecord(book, calls, now); },
-            [this] { pgbarConvert->setValue(pgbarConvert->value() + 1); });
+            book, [&] { return ConvertBookRecord(book, calls, now); }, [this] { StepProgress(); });
     } catch (const TableError& e) {
         ShowToolError(this, QStringLiteral("住所・郵便番号変換ができませんでした"), e.message());
         ok = false;

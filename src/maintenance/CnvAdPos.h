@@ -4,8 +4,9 @@
 #include "AdrsConvApi.h"
 #include "platform/Cp932.h"
 
+#include "maintenance/TableTools.h"
+
 #include <QDateTime>
-#include <QDialog>
 
 #include <functional>
 
@@ -51,20 +52,16 @@ struct TAdrsPosCounts
     int converted = 0;
 };
 
-class TConvertAdrsPos : public QDialog
+class TConvertAdrsPos : public TConvertToolDialog
 {
 public:
     TConvertAdrsPos(QWidget* owner, std::function<bool()> closeChildren);
 
-    void btnConvertClick();
+    void btnConvertClick() override;
     TAdrsPosCounts Counts() const { return m_counts; }
 
 private:
     bool Convert(const TAdrsPosCalls& calls);
 
-    std::function<bool()> m_closeChildren;
     TAdrsPosCounts m_counts;
-    QProgressBar* pgbarConvert;
-    QPushButton* btnConvert;
-    QPushButton* btnClose;
 };

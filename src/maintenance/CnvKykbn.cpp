@@ -86,31 +86,15 @@ int ConvertPhoneFields(Table& table, const QStringList& fields, const QString& s
 }
 
 TConvertKykbn::TConvertKykbn(QWidget* owner, std::function<bool()> closeChildren)
-    : QDialog(owner), m_closeChildren(std::move(closeChildren))
+    : TConvertToolDialog(
+          owner, std::move(closeChildren), QStringLiteral("ConvertKykbn"), QStringLiteral("局番変換"), 143,
+          {QStringLiteral("アドレス帳データの局番変換を行います"),
+           QStringLiteral("１．大阪府の 「06」 地域の電話番号を 9 桁から 10 桁に変換します"),
+           QStringLiteral("２．携帯電話やPHSの電話番号を 10 桁から 11 桁に変換します"),
+           QStringLiteral("３．大阪府と京都府の 「0720-xx」 局番を 「072-8xx」 局番に変換します"),
+           QStringLiteral("開かれている画面はすべて閉じて作業を行います"),
+           QStringLiteral("変換対象データは 「backup.kyk」 というフォルダー下にバックアップが作成されます")})
 {
-    setObjectName(QStringLiteral("ConvertKykbn"));
-    setWindowTitle(QStringLiteral("局番変換"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    SetHelpContext(this, 143);
-    pgbarConvert = Named<QProgressBar>(this, "pgbarConvert");
-    pgbarConvert->setTextVisible(false);
-    pgbarConvert->setValue(0);
-    btnConvert = MakeButton(this, "btnConvert", QStringLiteral("変換"), true);
-    btnClose = MakeButton(this, "btnClose", QStringLiteral("閉じる"));
-    connect(btnConvert, &QPushButton::clicked, this, &TConvertKykbn::btnConvertClick);
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    for (const char* line :
-         {"アドレス帳データの局番変換を行います",
-          "１．大阪府の 「06」 地域の電話番号を 9 桁から 10 桁に変換します",
-          "２．携帯電話やPHSの電話番号を 10 桁から 11 桁に変換します",
-          "３．大阪府と京都府の 「0720-xx」 局番を 「072-8xx」 局番に変換します",
-          "開かれている画面はすべて閉じて作業を行います",
-          "変換対象データは 「backup.kyk」 というフォルダー下にバックアップが作成されます"})
-        layout->addWidget(new QLabel(QString::fromUtf8(line)));
-    layout->addWidget(pgbarConvert);
-    layout->addLayout(ButtonRow({btnConvert, btnClose}));
 }
 
 void TConvertKykbn::btnConvertClick()
@@ -127,13 +111,7 @@ void TConvertKykbn::btnConvertClick()
     }
     if (!done)
         return;
-    MessageBoxPos(
-        this,
-        QStringLiteral("局番変換が完了しました  \r\n\r\n  処理件数 = %1 件  \r\n  変換件数 = %2 件  ")
-            .arg(m_counts.processed)
-            .arg(m_counts.converted),
-        ProductTitle, MsgSeam::MbIconInformation);
-    accept();
+    ShowConvertDone(QStringLiteral("局番変換"), m_counts.processed, m_counts.converted);
 }
 
 bool TConvertKykbn::Convert()
@@ -155,9 +133,8 @@ bool TConvertKykbn::Convert()
             dm->CloseSender();
             m_counts.processed += senderCount;
         }
-        pgbarConvert->setRange(0, std::max(1, m_counts.processed));
-        pgbarConvert->setValue(0);
-        const auto step = [this] { pgbarConvert->setValue(pgbarConvert->value() + 1); };
+        StartProgress(m_counts.processed);
+        const auto step = [this] { StepProgress(); };
         const QDateTime now = QDateTime::currentDateTime();
         m_counts.converted = ConvertPhoneFields(book,
                                                 {QStringLiteral("Tel"), QStringLiteral("Fax"),

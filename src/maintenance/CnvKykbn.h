@@ -1,15 +1,14 @@
 // The telephone prefix conversion of the current book and the sender records.
 #pragma once
 
+#include "maintenance/TableTools.h"
+
 #include <QDateTime>
-#include <QDialog>
 #include <QString>
 
 #include <functional>
 #include <optional>
 
-class QProgressBar;
-class QPushButton;
 class Table;
 
 // The number rules over the characters of an already trimmed text, hyphens included; nothing is removed.
@@ -35,21 +34,17 @@ struct TKykbnCounts
 int ConvertPhoneFields(Table& table, const QStringList& fields, const QString& stamp, const QDateTime& now,
                        const std::function<void()>& step);
 
-class TConvertKykbn : public QDialog
+class TConvertKykbn : public TConvertToolDialog
 {
 public:
     TConvertKykbn(QWidget* owner, std::function<bool()> closeChildren);
 
-    void btnConvertClick();
+    void btnConvertClick() override;
     // The counts of the last run.
     TKykbnCounts Counts() const { return m_counts; }
 
 private:
     bool Convert();
 
-    std::function<bool()> m_closeChildren;
     TKykbnCounts m_counts;
-    QProgressBar* pgbarConvert;
-    QPushButton* btnConvert;
-    QPushButton* btnClose;
 };

@@ -1,9 +1,16 @@
 // What the table tools share.
 #include "maintenance/TableTools.h"
 
+#include "core/AppSub.h"
+#include "core/DialogSub.h"
 #include "core/MsgBoxPos.h"
+#include "core/PDFHelp.h"
 
 #include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -124,4 +131,50 @@ bool ConfirmToolRun(QWidget* owner, const QString& question, const std::function
         return false;
     owner->repaint();
     return true;
+}
+
+TConvertToolDialog::TConvertToolDialog(QWidget* owner, std::function<bool()> closeChildren,
+                                       const QString& name, const QString& title, int helpContext,
+                                       const QStringList& lines)
+    : QDialog(owner), m_closeChildren(std::move(closeChildren))
+{
+    setObjectName(name);
+    setWindowTitle(title);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    SetHelpContext(this, helpContext);
+    pgbarConvert = Named<QProgressBar>(this, "pgbarConvert");
+    pgbarConvert->setTextVisible(false);
+    pgbarConvert->setValue(0);
+    btnConvert = MakeButton(this, "btnConvert", QStringLiteral("変換"), true);
+    btnClose = MakeButton(this, "btnClose", QStringLiteral("閉じる"));
+    connect(btnConvert, &QPushButton::clicked, this, [this] { btnConvertClick(); });
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    for (const QString& line : lines)
+        layout->addWidget(new QLabel(line));
+    layout->addWidget(pgbarConvert);
+    layout->addLayout(ButtonRow({btnConvert, btnClose}));
+}
+
+void TConvertToolDialog::StartProgress(int total)
+{
+    pgbarConvert->setRange(0, std::max(1, total));
+    pgbarConvert->setValue(0);
+}
+
+void TConvertToolDialog::StepProgress()
+{
+    pgbarConvert->setValue(pgbarConvert->value() + 1);
+}
+
+void TConvertToolDialog::ShowConvertDone(const QString& what, int processed, int converted)
+{
+    MessageBoxPos(this,
+                  QStringLiteral("%1が完了しました  \r\n\r\n  処理件数 = %2 件  \r\n  変換件数 = %3 件  ")
+                      .arg(what)
+                      .arg(processed)
+                      .arg(converted),
+                  ProductTitle, MsgSeam::MbIconInformation);
+    accept();
 }

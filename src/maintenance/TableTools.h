@@ -5,11 +5,14 @@
 #include "core/DBInfo.h"
 #include "maintenance/BackupCopy.h"
 
+#include <QDialog>
 #include <QList>
 #include <QString>
 
 #include <functional>
 
+class QProgressBar;
+class QPushButton;
 class QWidget;
 
 // Copies the tables a tool is about to change into its folder (BackupWorkFolders); when a group fails, shows
@@ -53,3 +56,26 @@ void RunTableToolHook(const QString& step, const QString& path);
 // work is shown under failureText. True when work ran through.
 bool WorkOnExclusiveTable(QWidget* owner, const QString& bookFolder, const QString& failureText,
                           const std::function<void(Table& table)>& work);
+
+// The dialog of a record conversion tool: its lines of explanation, a progress bar and 変換/閉じる. 変換 runs
+// btnConvertClick of the tool.
+class TConvertToolDialog : public QDialog
+{
+public:
+    TConvertToolDialog(QWidget* owner, std::function<bool()> closeChildren, const QString& name,
+                       const QString& title, int helpContext, const QStringList& lines);
+
+    virtual void btnConvertClick() = 0;
+
+protected:
+    // The progress bar counts total records from nothing; StepProgress follows one record.
+    void StartProgress(int total);
+    void StepProgress();
+    // The completion message "<what>が完了しました" with both counts, then the dialog closes with OK.
+    void ShowConvertDone(const QString& what, int processed, int converted);
+
+    std::function<bool()> m_closeChildren;
+    QProgressBar* pgbarConvert;
+    QPushButton* btnConvert;
+    QPushButton* btnClose;
+};
