@@ -50,33 +50,12 @@ bool TCategorySearchHistoryRec::SameConditions(const TCategorySearchHistoryRec& 
 
 TCategorySearchHistory TCategoryHistoryFile::Decode(const QByteArray& bytes, int hisCount)
 {
-    TCategorySearchHistory history;
-    THistoryReader in(bytes);
-    qint32 count = 0;
-    if (!in.ReadInt(count))
-        return history;
-    const int most = std::min<qint32>(count, std::max(1, hisCount));
-    for (int i = 0; i < most; ++i) {
-        TCategorySearchHistoryRec rec;
-        if (!ReadEntry(in, rec))
-            break;
-        if (i == 0)
-            history.current = rec;
-        if (hisCount > 0)
-            history.entries << rec;
-    }
-    return history;
+    return DecodeHistoryEntries<TCategorySearchHistory>(bytes, hisCount, ReadEntry);
 }
 
 QByteArray TCategoryHistoryFile::Encode(const TCategorySearchHistory& history)
 {
-    THistoryWriter out;
-    const qsizetype count = std::max<qsizetype>(1, history.entries.size());
-    out.WriteInt(qint32(count));
-    WriteEntry(out, history.current);
-    for (qsizetype i = 1; i < count; ++i)
-        WriteEntry(out, history.entries[i]);
-    return out.Bytes();
+    return EncodeHistoryEntries(history, WriteEntry);
 }
 
 TCategorySearchHistory TCategoryHistoryFile::Load(const QString& path, int hisCount)

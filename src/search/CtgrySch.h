@@ -2,6 +2,7 @@
 // period and areas, counted or searched page by page over the directory.
 #pragma once
 
+#include "search/AreaChoice.h"
 #include "search/CtgryCond.h"
 #include "search/CtgryHistory.h"
 #include "search/DirSchForm.h"
@@ -14,27 +15,25 @@ class QListWidget;
 class QListWidgetItem;
 class QSplitter;
 class TAddressList;
-class TKanaAdrsSearch;
 
 class TCategorySearch : public TDirSearchForm
 {
 public:
-    // The area lists.
-    enum AreaList { alPrefecture, alCity, alOaza };
+    using AreaList = TAreaChoice::AreaList;
+    using enum TAreaChoice::AreaList;
 
     TCategorySearch(TCardAddressBook* book, QWidget* cardOwner);
     ~TCategorySearch() override;
 
-    const TAreaCodeList& AreaCodeList() const { return m_areaCodes; }
+    const TAreaCodeList& AreaCodeList() const { return m_area->AreaCodeList(); }
     int PhoneKinds() const { return m_phoneKinds; }
     const QList<TDirSearchCondRec>& Conditions() const { return m_conditions; }
 
     // The region combo's choice (0 whole country, 1..7).
-    void SelectRegion(int region);
+    void SelectRegion(int region) { m_area->SelectRegion(region); }
     // Sets the selection of an area list as a click would leave it and applies the click's rules.
-    void ClickAreaList(AreaList list, const QList<int>& rows);
-    void AreaListClicked(AreaList list);
-    QListWidget* AreaListWidget(AreaList list) const;
+    void ClickAreaList(AreaList list, const QList<int>& rows) { m_area->ClickAreaList(list, rows); }
+    QListWidget* AreaListWidget(AreaList list) const { return m_area->AreaListWidget(list); }
 
     void BuildConditions() override;
     bool ValidateConditions(int kind) override;
@@ -61,48 +60,26 @@ public:
 protected:
     TDirSearchWorker* CreateWorker() override;
     void EnableConditionInputs(bool enable) override;
+    QWidget* EnterTarget(QWidget* w) const override;
     void FocusNameField() override;
     void RecordHistory() override;
     QString SearchErrorTitle() const override { return QStringLiteral("カテゴリ検索エラー  "); }
     QString SettingsSection() const override;
-    void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    struct Remembered
-    {
-        int first = -1, count = 0;
-    };
-
     void BuildLayout();
-    void LoadSettings();
-    void SaveSettings() const;
     void FillCategoryLists();
     void FillMinorList(int major);
-    void FillPeriodCombos();
-    void UpdatePeriodState();
     void PhoneKindClicked(int tag, bool checked);
     void SetPhoneKinds(int kinds);
     void ShowNameField();
     void SetNameText(const QString& text);
-    // The region with its lists; a saved list selects its areas again, an empty one starts the region afresh.
+    // The region with its lists; an unknown kind or no region gives the whole country.
     void RestoreAreas(int region, int kind, const TAreaCodeList& saved);
-    // Selects the items whose code equals the first chars of a saved code; false when none matched.
-    bool SelectSaved(QListWidget* list, const TAreaCodeList& saved, int chars);
     void SelectCategories(int major, int minor);
-    void FillPrefectures();
-    void FillCities();
-    void FillOazas();
-    static void ResetAreaList(QListWidget* list);
-    void RememberSelections();
-    QList<int> SelectedRows(QListWidget* list) const;
-    QString RememberedName(QListWidget* list) const;
 
-    std::unique_ptr<TKanaAdrsSearch> m_dic;
-    TAreaCodeList m_areaCodes;
-    int m_region = 0;
-    Remembered m_remembered[3];
+    TAreaChoice* m_area = nullptr;
     int m_phoneKinds = 15;
-    bool m_areaUpdating = false;
     TCategorySearchHistory m_history;
     int m_chosenHistory = -1;
 
@@ -117,12 +94,7 @@ private:
     QComboBox* cbxPubFromMonth = nullptr;
     QComboBox* cbxPubToYear = nullptr;
     QComboBox* cbxPubToMonth = nullptr;
-    QComboBox* cbxArea = nullptr;
-    QListWidget* lbxTdfkn = nullptr;
-    QListWidget* lbxCity = nullptr;
-    QListWidget* lbxOhaza = nullptr;
     QSplitter* m_splitter = nullptr;
-    QSplitter* m_areaSplitter = nullptr;
 };
 
 // The one window, null while none exists.

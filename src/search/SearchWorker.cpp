@@ -52,13 +52,17 @@ TDirSearchWorker::TDirSearchWorker(const Unit& unit, ISearchOwner* owner) : m_un
 
 TDirSearchWorker::~TDirSearchWorker()
 {
+    bool inJob = false;
     {
         QMutexLocker lock(&m_mutex);
         m_terminate = true;
+        inJob = m_inJob;
         m_wake.wakeAll();
     }
-    // A job still running (the owner never ends one so) stops after its call and reports to no one.
-    RequestStop();
+    // A job still running (the owner never ends one so) stops after its call and reports to no one. The
+    // stop flag is shared by the workers of the class: an idle one leaves it alone, or another's job stops.
+    if (inJob)
+        RequestStop();
     wait();
     if (m_unit.progressOwner->load() == m_owner)
         m_unit.progressOwner->store(nullptr);
@@ -149,9 +153,12 @@ void TDirSearchWorker::run()
             if (m_terminate)
                 return;
             m_startFlag = false;
+            m_inJob = true;
         }
         RunJob();
         Report();
+        QMutexLocker lock(&m_mutex);
+        m_inJob = false;
     }
 }
 

@@ -146,6 +146,7 @@ private:
     QWaitCondition m_wake;
     bool m_startFlag = false;
     bool m_terminate = false;
+    bool m_inJob = false;
 
     int m_pageNumber = 0;
     bool m_firstPage = true, m_lastPage = true;

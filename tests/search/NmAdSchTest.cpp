@@ -10,6 +10,8 @@
 #include "search/SearchWindows.h"
 #include "core/AppSub.h"
 #include "core/DBInfo.h"
+#include "core/MainSettings.h"
+#include "platform/IniFile.h"
 #include "support/MessageRecorder.h"
 
 #include <QApplication>
@@ -378,6 +380,67 @@ TEST_F(NameSearchTest, AJobInOneWindowDisablesTheOthersJobButtons)
     EXPECT_TRUE(window->findChild<QPushButton*>("bbtnSearch")->isEnabled());
     delete other.data();
     NameAdrsSearch = nullptr;
+}
+
+// Asks for pages of 1 and stops its job once the first has come.
+class TStoppingNameSearch : public TNameAdrsSearch
+{
+public:
+    using TNameAdrsSearch::TNameAdrsSearch;
+    void BuildConditions() override
+    {
+        TNameAdrsSearch::BuildConditions();
+        for (TDirSearchCondRec& c : m_conditions)
+            c.PageSize = 1;
+    }
+    void SearchProgress(int kind, int) override
+    {
+        if (kind == 1 && Worker())
+            Worker()->RequestStop();
+    }
+};
+
+TEST_F(NameSearchTest, AWholeDataExportWritesALinePerHitAndAStopKeepsTheLinesWritten)
+{
+    const QString file = DataFolder + QStringLiteral("out.csv");
+    {
+        TMemIniFile ini(DataRootFolder + MainSettingsFileName);
+        ini.WriteString(QStringLiteral("NAMEADRS SEARCH"), QStringLiteral("ExportFile"), file);
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    auto lines = [&file] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? int(f.readAll().count("\r\n")) : -1;
+    };
+    // Export, keep the remembered file, then the report.
+    auto exportAll = [this] {
+        messages.answer(MsgSeam::IdYes).answer(MsgSeam::IdNo).answer(MsgSeam::IdOk);
+        window->findChild<QPushButton*>("bbtnFileExport")->click();
+        Wait(window);
+    };
+    Open();
+    ChooseCity("13101");
+    window->SetName(QStringLiteral("歯科"));
+    window->ClickMatchKind(1);
+    const int count = Count();
+    ASSERT_GT(count, 1);
+    exportAll();
+    EXPECT_EQ(window->LastOutcome(), 0);
+    EXPECT_EQ(window->LinesWritten(), count);
+    EXPECT_EQ(lines(), count + 1) << "a header and a line per hit";
+    EXPECT_EQ(messages.last().text, QString::number(count) + QStringLiteral(" 件のデータを出力しました  "));
+
+    delete window.data();
+    QFile::remove(file);
+    window = new TStoppingNameSearch(nullptr, nullptr);
+    ChooseCity("13101");
+    window->SetName(QStringLiteral("歯科"));
+    window->ClickMatchKind(1);
+    exportAll();
+    EXPECT_EQ(messages.last().text, QStringLiteral("中断しました  "));
+    EXPECT_EQ(window->LastOutcome(), 2);
+    EXPECT_GT(window->LinesWritten(), 0);
+    EXPECT_EQ(lines(), window->LinesWritten() + 1) << "the lines written stay in the file";
 }
 
 TEST_F(NameSearchTest, EnterMovesAlongTheConditions)
