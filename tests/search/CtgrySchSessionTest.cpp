@@ -90,7 +90,7 @@ TEST_F(CtgrySchSessionTest, TheListCommandOpensTheWindowWhoseHitsTheCardWalks)
     writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
     MessageRecorder messages;
     messages.allowUnexpected();
-    runSession([&messages](TAddressList& list) {
+    runSession([](TAddressList& list) {
         HddInstalled = false;
         DiscFolder =
             QStringLiteral(TOVAREL_DIRECTORY_FIXTURE_DIR).chopped(QStringLiteral("Quenrid215/").size());
