@@ -222,8 +222,8 @@ void TCategorySearch::BuildConditions()
     AnsiString from, to;
     PeriodFields(cbxPubFromYear->currentData().toInt(), cbxPubFromMonth->currentData().toInt(),
                  cbxPubToYear->currentData().toInt(), cbxPubToMonth->currentData().toInt(), from, to);
-    m_conditions = BuildConditionRecords(m_area->AreaCodeList(), CategoryCodeText(major, minor), m_phoneKinds, from, to,
-                                         cbxCorpDiv->currentIndex(), DataFolder(), DicFolder());
+    m_conditions = BuildConditionRecords(m_area->AreaCodeList(), CategoryCodeText(major, minor), m_phoneKinds,
+                                         from, to, cbxCorpDiv->currentIndex(), DataFolder(), DicFolder());
     m_areaCaption = AreaCaptionOf(m_area->AreaCodeList(), m_area->RememberedName(alPrefecture),
                                   m_area->RememberedName(alCity), m_area->RememberedName(alOaza));
 }
@@ -394,14 +394,8 @@ void TCategorySearch::HistoryChosen(int i)
 
 void TCategorySearch::DeleteHistoryEntry(int i)
 {
-    if (i < 0 || i >= m_history.entries.size())
+    if (!RemoveHistoryEntry(m_history.entries, i, m_chosenHistory))
         return;
-    m_history.entries.removeAt(i);
-    // The chosen index keeps pointing at the same entry.
-    if (m_chosenHistory == i)
-        m_chosenHistory = -1;
-    else if (m_chosenHistory > i)
-        --m_chosenHistory;
     SaveHistory();
     FillHistoryCombo();
 }

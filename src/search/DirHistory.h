@@ -87,6 +87,20 @@ template <typename Rec> void TrimHistory(QList<Rec>& history, int hisCount, int&
         chosen = -1;
 }
 
+// Removes entry i; the chosen index keeps pointing at the same entry (-1 when that entry goes). False when i
+// is out of range.
+template <typename Rec> bool RemoveHistoryEntry(QList<Rec>& history, int i, int& chosen)
+{
+    if (i < 0 || i >= history.size())
+        return false;
+    history.removeAt(i);
+    if (chosen == i)
+        chosen = -1;
+    else if (chosen > i)
+        --chosen;
+    return true;
+}
+
 // The whole file; empty when it is missing, unreadable or larger than any history.
 QByteArray ReadHistoryFile(const QString& path);
 // Through QSaveFile: the old file stays when anything fails; error then says why.

@@ -82,7 +82,6 @@ TNameAdrsSearch::TNameAdrsSearch(TCardAddressBook* book, QWidget* cardOwner)
     FillHistoryCombo();
     // The controls hold the current conditions before the first showing puts them in again.
     ApplyHistoryEntry(m_history.current);
-    nmcbxName->view()->installEventFilter(this);
     connect(nmcbxName, &QComboBox::activated, this, [this](int i) { ChooseHistoryEntry(i); });
 }
 
@@ -116,10 +115,10 @@ void TNameAdrsSearch::BuildLayout()
         return b;
     };
 
-    nmcbxName = new QComboBox(conditions);
+    nmcbxName = new THistoryNameCombo(conditions);
     nmcbxName->setObjectName(QStringLiteral("nmcbxName"));
-    nmcbxName->setEditable(true);
-    nmcbxName->setInsertPolicy(QComboBox::NoInsert);
+    nmcbxName->chosenEntry = [this] { return m_chosen; };
+    nmcbxName->deleteEntry = [this](int row) { DeleteHistoryEntry(row); };
     nmedtName = new QLineEdit(conditions);
     nmedtName->setObjectName(QStringLiteral("nmedtName"));
     connect(nmedtName, &QLineEdit::textChanged, this, [this](const QString& t) { NameChanged(t); });
@@ -560,11 +559,8 @@ void TNameAdrsSearch::ChooseHistoryEntry(int i)
 
 void TNameAdrsSearch::DeleteHistoryEntry(int i)
 {
-    if (i < 0 || i >= m_history.entries.size())
+    if (!RemoveHistoryEntry(m_history.entries, i, m_chosen))
         return;
-    m_history.entries.removeAt(i);
-    if (m_chosen >= m_history.entries.size())
-        m_chosen = -1;
     SaveHistory();
     FillHistoryCombo();
 }
@@ -573,11 +569,11 @@ void TNameAdrsSearch::FillHistoryCombo()
 {
     if (MainSettings.HisCount <= 0)
         return;
-    const QSignalBlocker block(nmcbxName);
-    nmcbxName->clear();
+    QStringList names;
     for (const TNameSearchHistoryRec& rec : m_history.entries)
-        nmcbxName->addItem(ToWide(rec.Name));
-    nmcbxName->setCurrentIndex(-1);
+        names << ToWide(rec.Name);
+    nmcbxName->Fill(names);
+    const QSignalBlocker block(nmcbxName);
     nmcbxName->setEditText(m_typedName);
 }
 
@@ -596,26 +592,6 @@ void TNameAdrsSearch::showEvent(QShowEvent* e)
         return;
     m_chosen = -1;
     ApplyHistoryEntry(m_history.current);
-}
-
-bool TNameAdrsSearch::eventFilter(QObject* watched, QEvent* e)
-{
-    if (watched == nmcbxName->view()) {
-        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete &&
-            nmcbxName->count() > 0 && nmcbxName->view()->currentIndex().isValid()) {
-            const int row = nmcbxName->view()->currentIndex().row();
-            nmcbxName->hidePopup();
-            DeleteHistoryEntry(row);
-            return true;
-        }
-        if (e->type() == QEvent::Show && m_chosen >= 0) {
-            QTimer::singleShot(200, this, [this] {
-                if (m_chosen >= 0 && m_chosen < nmcbxName->count())
-                    nmcbxName->view()->setCurrentIndex(nmcbxName->model()->index(m_chosen, 0));
-            });
-        }
-    }
-    return TDirSearchForm::eventFilter(watched, e);
 }
 
 // ---- keys ----

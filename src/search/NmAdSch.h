@@ -63,7 +63,6 @@ protected:
     QString SearchErrorTitle() const override { return QStringLiteral("名称住所検索エラー  "); }
     QWidget* EnterTarget(QWidget* w) const override;
     void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void RecordHistory() override { AddToHistory(); }
     QString SettingsSection() const override { return QStringLiteral("NAMEADRS SEARCH"); }
 
@@ -82,7 +81,7 @@ private:
     TNameSearchHistory m_history;
     int m_chosen = -1;
 
-    QComboBox* nmcbxName = nullptr;
+    THistoryNameCombo* nmcbxName = nullptr;
     QLineEdit* nmedtName = nullptr;
     QPushButton* bbtnNameList = nullptr;
     QRadioButton* rbMatch[4] = {};
