@@ -76,10 +76,18 @@ bool WriteCustomColors(const QString& fileName, const TCustomColors& colors)
 
 bool ExecuteColorDialog(QWidget* owner, qint32& color, const std::function<void(QWidget*)>& placeOnShow)
 {
+    return ExecuteColorDialog(owner, color, TCustomColorFile::WriteOnOK, placeOnShow);
+}
+
+bool ExecuteColorDialog(QWidget* owner, qint32& color, TCustomColorFile file,
+                        const std::function<void(QWidget*)>& placeOnShow)
+{
     const QString fileName = CustomColorsFileName();
-    const TCustomColors custom = ReadCustomColors(fileName);
-    for (int i = 0; i < CustomColorCount; ++i)
-        QColorDialog::setCustomColor(i, ColorFromValue(custom[size_t(i)]));
+    if (file != TCustomColorFile::None) {
+        const TCustomColors custom = ReadCustomColors(fileName);
+        for (int i = 0; i < CustomColorCount; ++i)
+            QColorDialog::setCustomColor(i, ColorFromValue(custom[size_t(i)]));
+    }
 
     QPointer<QColorDialog> dialog = new QColorDialog(ColorFromValue(color), owner);
     dialog->setObjectName(QStringLiteral("ColorDialog"));
@@ -87,8 +95,9 @@ bool ExecuteColorDialog(QWidget* owner, qint32& color, const std::function<void(
     if (placeOnShow)
         new TShowHook(dialog, placeOnShow);
     const bool ok = dialog->exec() == QDialog::Accepted && dialog;
-    if (ok) {
+    if (ok)
         color = ColorToValue(dialog->selectedColor());
+    if (file == TCustomColorFile::WriteAlways || (ok && file == TCustomColorFile::WriteOnOK)) {
         TCustomColors chosen{};
         for (int i = 0; i < CustomColorCount; ++i)
             chosen[size_t(i)] = ColorToValue(QColorDialog::customColor(i));

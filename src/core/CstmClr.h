@@ -28,3 +28,12 @@ QString CustomColorsFileName();
 // when the dialog ends with OK. placeOnShow, when given, places the dialog as it shows. True and the chosen
 // colour in color on OK.
 bool ExecuteColorDialog(QWidget* owner, qint32& color, const std::function<void(QWidget*)>& placeOnShow = {});
+
+// How a colour dialog shares the custom colours of CustomColorsFileName().
+enum class TCustomColorFile {
+    WriteOnOK,   // read before, written back after OK
+    WriteAlways, // read before, written back after OK and Cancel alike
+    None,        // neither: the dialog offers the custom colours it last held in this process
+};
+bool ExecuteColorDialog(QWidget* owner, qint32& color, TCustomColorFile file,
+                        const std::function<void(QWidget*)>& placeOnShow = {});

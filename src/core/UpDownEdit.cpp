@@ -62,6 +62,11 @@ void TUpDownEdit::SetRange(int minimum, int maximum)
     SetValue(m_value);
 }
 
+void TUpDownEdit::SetMaxLength(int length)
+{
+    lineEdit()->setMaxLength(length);
+}
+
 void TUpDownEdit::SetLocked(bool locked)
 {
     setReadOnly(locked);

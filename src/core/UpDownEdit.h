@@ -25,6 +25,8 @@ public:
     void SetRange(int minimum, int maximum);
     int Minimum() const { return m_minimum; }
     int Maximum() const { return m_maximum; }
+    // At most length characters may be typed.
+    void SetMaxLength(int length);
     // Read-only in the button-face colour with its steps disabled, or editable in the window colour.
     void SetLocked(bool locked);
     bool Locked() const { return isReadOnly(); }

@@ -1,0 +1,84 @@
+// Pieces the frame settings dialogs share: the preview fit, its dotted outline, colour panels and buttons,
+// the remembered page, and the page of a decorative border and background.
+#pragma once
+
+#include "core/CstmClr.h"
+#include "layoutobjects/DrawRect.h"
+
+#include <QFrame>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPainter;
+class QPushButton;
+class QTabWidget;
+class TEnterMovesFocus;
+class TRectFrame;
+
+constexpr quint32 PureRed = 0x0000FF;
+constexpr quint32 LightRed = 0xBFBFFF; // red 255, green 191, blue 191
+constexpr quint32 PureWhite = 0xFFFFFF;
+
+// Zooms the copy so that it fills 90 % of the preview's limiting side and centres its design rect there.
+// A copy without width or height is left as it is; false then.
+bool FitToPreview(TDrawRect& copy, QSize client);
+// The grey dotted outline of a frame in a preview.
+void OutlinePreview(QPainter& painter, const TRect& rect);
+
+// A sunken panel showing a stored colour value.
+class TColorPanel : public QFrame
+{
+public:
+    explicit TColorPanel(QWidget* parent, const char* name);
+    quint32 Color() const { return m_color; }
+    void SetColor(quint32 color);
+
+private:
+    quint32 m_color = 0;
+};
+
+// A colour button ("COLORSET" glyph) that opens the colour dialog at its panel's colour; on OK the panel
+// takes the colour and chosen is told.
+QPushButton* ColorButton(QWidget* parent, const char* name, const QString& caption, TColorPanel* panel,
+                         TCustomColorFile file, std::function<void(quint32)> chosen);
+
+// The page index stored under key in DESIGN of the main settings file, made current when it names a page.
+void LoadSettingPage(QTabWidget* pages, const QString& key);
+void SaveSettingPage(const QTabWidget* pages, const QString& key);
+
+// The page of a decorative border and background, bound to the frame of the copy being edited.
+class TRectFramePage : public QWidget
+{
+public:
+    TRectFramePage(QWidget* parent, TCustomColorFile colorFile);
+
+    // Shows the frame's settings; a line that is off gets pure red, a fill that is off light red, so that
+    // switching them on later starts from those colours.
+    void Bind(TRectFrame* frame, std::function<void()> changed);
+    // Enter in "背景" moves to the control target names.
+    void SetBackEnterTarget(std::function<QWidget*()> target);
+
+    QCheckBox* ckbFrame = nullptr;
+    QComboBox* cbxLineCount = nullptr;
+    QComboBox* cbxCorner = nullptr;
+    QComboBox* cbxLineWidth = nullptr;
+    TColorPanel* pnlFrameColor = nullptr;
+    QPushButton* bbtnFrameColor = nullptr;
+    QCheckBox* ckbBack = nullptr;
+    TColorPanel* pnlBackColor = nullptr;
+    QPushButton* bbtnBackColor = nullptr;
+
+private:
+    void enableControls();
+    void listChanged();
+
+    TRectFrame* m_frame = nullptr;
+    std::function<void()> m_changed;
+    QList<QWidget*> m_lineControls;
+    TEnterMovesFocus* m_enter = nullptr;
+    bool m_binding = false;
+};
