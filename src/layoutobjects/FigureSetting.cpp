@@ -102,7 +102,7 @@ TFigureSettingDialog::TFigureSettingDialog(QWidget* owner) : QDialog(owner)
     root->addLayout(right);
 
     auto* enter = new TEnterMovesFocus(this);
-    QList<QWidget*> next{cbxFigureKind, cbxDiameterV, cbxDiameterH, dgLineType, ckbFrame, ckbBack, edAngle};
+    QList<QWidget*> next{cbxFigureKind, cbxDiameterV, cbxDiameterH, dgLineType, ckbFrame, ckbBack};
     for (QCheckBox* box : m_directionBoxes)
         next.append(box);
     for (QRadioButton* button : m_sectorButtons)

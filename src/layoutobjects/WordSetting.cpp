@@ -107,7 +107,7 @@ void TWordSettingDialog::BuildWindow()
     m_framePage->SetBackEnterTarget(
         [this]() -> QWidget* { return rbVertical->isChecked() ? rbVertical : rbHorizontal; });
     auto* enter = new TEnterMovesFocus(this);
-    for (QWidget* w : std::initializer_list<QWidget*>{lbFonts, cbxFSize, edVHRatio, ckbBold, rbLeft, rbHorzCenter,
+    for (QWidget* w : std::initializer_list<QWidget*>{lbFonts, cbxFSize, ckbBold, rbLeft, rbHorzCenter,
                                                       rbRight, rbTop, rbVertCenter, rbBottom, ckbLineSpace,
                                                       cbxLineSpace, ckbWrap, rbVertical, rbHorizontal})
         enter->addNext(w);
