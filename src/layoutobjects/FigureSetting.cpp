@@ -221,6 +221,7 @@ QWidget* TFigureSettingDialog::BuildLinePage()
     edLineWidth->setObjectName(QStringLiteral("edLineWidth"));
     edLineWidth->SetRange(1, 50);
     edLineWidth->SetMaxLength(4);
+    edLineWidth->setMinimumWidth(ScaleByDpi(56, 1));
     SetImeMode(edLineWidth, imClose);
     connect(edLineWidth, &TUpDownEdit::ValueApplied, this, [this](int value) {
         m_copy->SetLineWidth(value);
@@ -265,6 +266,7 @@ QWidget* TFigureSettingDialog::BuildLinePage()
     edAngle->setObjectName(QStringLiteral("edAngle"));
     edAngle->SetRange(0, 359);
     edAngle->SetMaxLength(3);
+    edAngle->setMinimumWidth(ScaleByDpi(56, 1));
     SetImeMode(edAngle, imClose);
     connect(edAngle, &TUpDownEdit::ValueApplied, this, [this](int value) {
         m_copy->SetGradientAngle(value);

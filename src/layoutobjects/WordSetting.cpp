@@ -154,6 +154,7 @@ QWidget* TWordSettingDialog::BuildFontPage()
     edVHRatio->setObjectName(QStringLiteral("edVHRatio"));
     edVHRatio->SetRange(20, 300);
     edVHRatio->SetMaxLength(3);
+    edVHRatio->setMinimumWidth(ScaleByDpi(56, 1));
     SetImeMode(edVHRatio, imClose);
     connect(edVHRatio, &TUpDownEdit::ValueApplied, this, [this](int value) {
         m_copy->SetAspectRatio(value);
