@@ -77,7 +77,8 @@ TFigureSettingDialog::TFigureSettingDialog(QWidget* owner) : QDialog(owner)
     pgcSetting = Named<QTabWidget>(this, "pgcSetting");
     pgcSetting->addTab(BuildShapePage(), QStringLiteral("図形"));
     pgcSetting->addTab(BuildLinePage(), QStringLiteral("色・設定"));
-    connect(pgcSetting, &QTabWidget::currentChanged, this, [this] { SetHelpContext(this, FigureSettingHelp); });
+    connect(pgcSetting, &QTabWidget::currentChanged, this,
+            [this] { SetHelpContext(this, FigureSettingHelp); });
     root->addWidget(pgcSetting, 1);
 
     auto* right = new QVBoxLayout;
@@ -87,8 +88,8 @@ TFigureSettingDialog::TFigureSettingDialog(QWidget* owner) : QDialog(owner)
     pnlPreview->setFixedSize(PreviewSide, PreviewSide);
     pnlPreview->OnPaint = [this](TPaintPanel*, QPainter* painter, const QRect&) {
         m_copy->Draw(*painter, 0, 0);
-        const bool drawnRectangle = m_copy->FigureKind() == FigureRectangle &&
-                                    (m_copy->FrameVisible() || m_copy->FillVisible());
+        const bool drawnRectangle =
+            m_copy->FigureKind() == FigureRectangle && (m_copy->FrameVisible() || m_copy->FillVisible());
         if (!drawnRectangle)
             OutlinePreview(*painter, m_copy->GetScreenRect());
     };
@@ -111,7 +112,9 @@ TFigureSettingDialog::TFigureSettingDialog(QWidget* owner) : QDialog(owner)
         enter->addNext(w);
     enter->addTarget(edLineWidth, ckbBack);
     for (QRadioButton* r : {rbFilled, rbGradation})
-        enter->addTarget(r, [this]() -> QWidget* { return edAngle->isEnabled() ? static_cast<QWidget*>(edAngle) : btnOK; });
+        enter->addTarget(r, [this]() -> QWidget* {
+            return edAngle->isEnabled() ? static_cast<QWidget*>(edAngle) : btnOK;
+        });
 
     LoadSettingPage(pgcSetting, PageKey);
 }
@@ -162,7 +165,8 @@ QWidget* TFigureSettingDialog::BuildShapePage()
     cbxDiameterV = Named<QComboBox>(pnlRoundRect, "cbxDiameterV");
     cbxDiameterH = Named<QComboBox>(pnlRoundRect, "cbxDiameterH");
     int row = 0;
-    for (auto [box, tag, caption] : {std::tuple{cbxDiameterV, 1, "縦方向："}, std::tuple{cbxDiameterH, 0, "横方向："}}) {
+    for (auto [box, tag, caption] :
+         {std::tuple{cbxDiameterV, 1, "縦方向："}, std::tuple{cbxDiameterH, 0, "横方向："}}) {
         box->addItems({QStringLiteral("小さい"), QStringLiteral("普通"), QStringLiteral("大きい")});
         connect(box, &QComboBox::currentIndexChanged, this, [this, tag = tag](int index) {
             m_copy->SetCornerSize(tag, quint8(index));
@@ -180,7 +184,8 @@ QWidget* TFigureSettingDialog::BuildShapePage()
     const std::pair<const char*, const char*> sectors[] = {
         {"rbBottomRight", "右下"}, {"rbBottomLeft", "左下"}, {"rbTopRight", "右上"}, {"rbTopLeft", "左上"}};
     for (int tag = 0; tag < 4; ++tag) {
-        auto* button = Named<QRadioButton>(pnlSector, sectors[tag].first, QString::fromUtf8(sectors[tag].second));
+        auto* button =
+            Named<QRadioButton>(pnlSector, sectors[tag].first, QString::fromUtf8(sectors[tag].second));
         PaintCheckedBlue(button);
         connect(button, &QRadioButton::clicked, this, [this, tag] {
             if (tag == m_copy->SectorDirection())
@@ -293,8 +298,8 @@ QWidget* TFigureSettingDialog::BuildLinePage()
     grid->addWidget(ckbBack, 4, 0, 1, 4);
     grid->addWidget(rbFilled, 5, 1);
     grid->addWidget(rbGradation, 5, 2, 1, 2);
-    const std::tuple<QLabel*, QPushButton*, QWidget*> colorRows[] = {
-        {lblColor1, bbtnColorDlg1, pnlColor1}, {lblColor2, bbtnColorDlg2, pnlColor2}};
+    const std::tuple<QLabel*, QPushButton*, QWidget*> colorRows[] = {{lblColor1, bbtnColorDlg1, pnlColor1},
+                                                                     {lblColor2, bbtnColorDlg2, pnlColor2}};
     int row = 6;
     for (const auto& [caption, button, panel] : colorRows) {
         grid->addWidget(caption, row, 1);
@@ -407,7 +412,8 @@ void TFigureSettingDialog::ckbBackClick()
 {
     const bool on = ckbBack->isChecked();
     m_copy->SetFillVisible(on);
-    for (QWidget* w : std::initializer_list<QWidget*>{rbFilled, rbGradation, bbtnColorDlg1, pnlColor1, lblColor1})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{rbFilled, rbGradation, bbtnColorDlg1, pnlColor1, lblColor1})
         w->setEnabled(on);
     enableAngle(on && m_copy->Gradient());
     repaintPreview();

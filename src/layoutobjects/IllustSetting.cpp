@@ -555,8 +555,9 @@ bool TIllustSettingDialog::eventFilter(QObject* watched, QEvent* e)
     if (e->type() == QEvent::Wheel && (watched == sbxMask->viewport() || watched == sbxPreview->viewport())) {
         const int steps = static_cast<QWheelEvent*>(e)->angleDelta().y() / 120;
         QScrollArea* box = watched == sbxMask->viewport() ? sbxMask : sbxPreview;
-        QScrollBar* bar = box == sbxPreview && box->verticalScrollBar()->isVisible() ? box->verticalScrollBar()
-                                                                                      : box->horizontalScrollBar();
+        QScrollBar* bar = box == sbxPreview && box->verticalScrollBar()->isVisible()
+                              ? box->verticalScrollBar()
+                              : box->horizontalScrollBar();
         if (bar->isVisible()) {
             const int lines = box == sbxPreview ? QApplication::wheelScrollLines() : 1;
             bar->setValue(bar->value() - steps * lines * bar->singleStep());
@@ -587,14 +588,9 @@ void TIllustSettingDialog::paintPreview(QPainter& painter)
     painter.setPen(QPen(QColor(255, 255, 0), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(L, T, R - L - 1, B - T - 1);
-    const QPoint corners[] = {{L - 3, T - 3},
-                              {L - 3, T + (B - T) / 2 - 3},
-                              {L - 3, B - 4},
-                              {L + (R - L) / 2 - 3, T - 3},
-                              {R - 4, T - 3},
-                              {R - 4, T + (B - T) / 2 - 3},
-                              {R - 4, B - 4},
-                              {L + (R - L) / 2 - 3, B - 4}};
+    const QPoint corners[] = {
+        {L - 3, T - 3}, {L - 3, T + (B - T) / 2 - 3}, {L - 3, B - 4}, {L + (R - L) / 2 - 3, T - 3},
+        {R - 4, T - 3}, {R - 4, T + (B - T) / 2 - 3}, {R - 4, B - 4}, {L + (R - L) / 2 - 3, B - 4}};
     for (const QPoint& p : corners)
         painter.fillRect(QRect(p, QSize(7, 7)), QColor(255, 255, 0));
     painter.restore();

@@ -73,14 +73,15 @@ QPushButton* ColorButton(QWidget* parent, const char* name, const QString& capti
 {
     QPushButton* button = MakeButton(parent, name, caption);
     button->setIcon(ButtonPicture(QStringLiteral("COLORSET")));
-    QObject::connect(button, &QPushButton::clicked, parent, [button, panel, file, chosen = std::move(chosen)] {
-        qint32 color = qint32(panel->Color() & 0xFFFFFF);
-        if (!ExecuteColorDialog(button->window(), color, file))
-            return;
-        panel->SetColor(quint32(color));
-        if (chosen)
-            chosen(quint32(color));
-    });
+    QObject::connect(button, &QPushButton::clicked, parent,
+                     [button, panel, file, chosen = std::move(chosen)] {
+                         qint32 color = qint32(panel->Color() & 0xFFFFFF);
+                         if (!ExecuteColorDialog(button->window(), color, file))
+                             return;
+                         panel->SetColor(quint32(color));
+                         if (chosen)
+                             chosen(quint32(color));
+                     });
     return button;
 }
 
@@ -113,7 +114,8 @@ TRectFramePage::TRectFramePage(QWidget* parent, TCustomColorFile colorFile) : QW
     };
     cbxLineCount = combo("cbxLineCount", {QStringLiteral("一重線"), QStringLiteral("二重線")});
     cbxCorner = combo("cbxCorner", {QStringLiteral("四角"), QStringLiteral("丸")});
-    cbxLineWidth = combo("cbxLineWidth", {QStringLiteral("細い"), QStringLiteral("ふつう"), QStringLiteral("太い")});
+    cbxLineWidth =
+        combo("cbxLineWidth", {QStringLiteral("細い"), QStringLiteral("ふつう"), QStringLiteral("太い")});
     pnlFrameColor = new TColorPanel(this, "pnlFrameColor");
     bbtnFrameColor = ColorButton(this, "bbtnFrameColor", QStringLiteral("色："), pnlFrameColor, colorFile,
                                  [this](quint32 color) {
@@ -134,7 +136,7 @@ TRectFramePage::TRectFramePage(QWidget* parent, TCustomColorFile colorFile) : QW
     auto* lblLineCount = Named<QLabel>(this, "lblLineCount", QStringLiteral("線の種類："));
     auto* lblCorner = Named<QLabel>(this, "lblCorner", QStringLiteral("角の形："));
     auto* lblLineWidth = Named<QLabel>(this, "lblLineWidth", QStringLiteral("線の太さ："));
-    m_lineControls = {cbxLineCount, cbxCorner,    cbxLineWidth,  lblLineCount,
+    m_lineControls = {cbxLineCount, cbxCorner,    cbxLineWidth,   lblLineCount,
                       lblCorner,    lblLineWidth, bbtnFrameColor, pnlFrameColor};
 
     grid->addWidget(ckbFrame, 0, 0, 1, 3);

@@ -321,9 +321,8 @@ void TWordEditDialog::ShowExample(int row)
 
 void TWordEditDialog::ShowExamples(bool show)
 {
-    const int pane = pnlExample->height() > 0 && pnlExample->isVisibleTo(this)
-                         ? pnlExample->height()
-                         : ScaleByDpi(PaneHeight, 1);
+    const int pane = pnlExample->height() > 0 && pnlExample->isVisibleTo(this) ? pnlExample->height()
+                                                                               : ScaleByDpi(PaneHeight, 1);
     if (show) {
         bbtnExample->setText(QStringLiteral("文例を隠す(&E)"));
         setMinimumHeight(ScaleByDpi(MinHeightShown, 1));

@@ -111,7 +111,8 @@ void TWordSettingDialog::BuildWindow()
                                                       rbRight, rbTop, rbVertCenter, rbBottom, ckbLineSpace,
                                                       cbxLineSpace, ckbWrap, rbVertical, rbHorizontal})
         enter->addNext(w);
-    enter->addTarget(ckbItalic, [this]() -> QWidget* { return rbVertical->isChecked() ? rbVertical : rbHorizontal; });
+    enter->addTarget(ckbItalic,
+                     [this]() -> QWidget* { return rbVertical->isChecked() ? rbVertical : rbHorizontal; });
 }
 
 QWidget* TWordSettingDialog::BuildFontPage()
@@ -168,7 +169,8 @@ QWidget* TWordSettingDialog::BuildFontPage()
             if (m_updating)
                 return;
             TFontSpec font = m_copy->Font();
-            font.style = (ckbBold->isChecked() ? FontStyleBold : 0) | (ckbItalic->isChecked() ? FontStyleItalic : 0);
+            font.style =
+                (ckbBold->isChecked() ? FontStyleBold : 0) | (ckbItalic->isChecked() ? FontStyleItalic : 0);
             setFontOfCopy(font, m_copy->FontColor());
         });
     }

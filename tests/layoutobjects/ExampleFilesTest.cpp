@@ -69,12 +69,8 @@ TEST(ExampleFiles, ExamplesKeepTheirLinesAndStopAtAFault)
     {
         const char* text;
         int examples;
-    } faults[] = {{"x\r\n1\r\nA\r\n", 0},
-                  {"-1\r\n", 0},
-                  {"3\r\n1\r\nA\r\nzz\r\nB\r\n", 1},
-                  {"2\r\n1\r\nA\r\n4\r\nB\r\n", 1},
-                  {"5\r\n1\r\nA\r\n", 1},
-                  {"", 0}};
+    } faults[] = {{"x\r\n1\r\nA\r\n", 0},           {"-1\r\n", 0},          {"3\r\n1\r\nA\r\nzz\r\nB\r\n", 1},
+                  {"2\r\n1\r\nA\r\n4\r\nB\r\n", 1}, {"5\r\n1\r\nA\r\n", 1}, {"", 0}};
     for (const auto& c : faults) {
         SCOPED_TRACE(c.text);
         const auto bad = ParseExampleFile(A(c.text));

@@ -103,7 +103,7 @@ TEST_F(FigureSetting, NumberEditsKeepTheirRanges)
         TUpDownEdit* edit;
         const char* typed;
         const char* shown;
-    } cases[] = {{width, "80", "50"}, {width, "-3", "50"}, {width, "0", "1"},  {width, "7", "7"},
+    } cases[] = {{width, "80", "50"},   {width, "-3", "50"},  {width, "0", "1"},   {width, "7", "7"},
                  {angle, "400", "359"}, {angle, "-3", "359"}, {angle, "x", "359"}, {angle, "0", "0"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);

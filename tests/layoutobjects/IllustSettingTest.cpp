@@ -143,8 +143,8 @@ TEST_F(IllustSetting, ThumbnailKeys)
     {
         Qt::Key key;
         int selected;
-    } keys[] = {{Qt::Key_Right, 11}, {Qt::Key_Down, 12}, {Qt::Key_Down, 12}, {Qt::Key_Left, 10},
-                {Qt::Key_Up, 9},     {Qt::Key_Left, 7}};
+    } keys[] = {{Qt::Key_Right, 11}, {Qt::Key_Down, 12}, {Qt::Key_Down, 12},
+                {Qt::Key_Left, 10},  {Qt::Key_Up, 9},    {Qt::Key_Left, 7}};
     for (const auto& k : keys) {
         QTest::keyClick(box, k.key);
         EXPECT_EQ(dialog.SelectedMask(), k.selected);
@@ -190,24 +190,69 @@ TEST_F(IllustSetting, DragRules)
         quint8 hAfter, vAfter;
     } cases[] = {
         // moving
-        {CursorSizeAll, ZoneCentre, ZoneCentre, {150, 120}, {160, 110}, false, {110, 90, 210, 140}, ZoneCentre,
+        {CursorSizeAll,
+         ZoneCentre,
+         ZoneCentre,
+         {150, 120},
+         {160, 110},
+         false,
+         {110, 90, 210, 140},
+         ZoneCentre,
          ZoneCentre},
         // the right edge dragged past the left one becomes the left edge
-        {CursorSizeWE, ZoneRight, ZoneCentre, {200, 120}, {80, 120}, false, {80, 100, 100, 150}, ZoneLeft,
+        {CursorSizeWE,
+         ZoneRight,
+         ZoneCentre,
+         {200, 120},
+         {80, 120},
+         false,
+         {80, 100, 100, 150},
+         ZoneLeft,
          ZoneCentre},
         // the top edge dragged below the bottom becomes the bottom
-        {CursorSizeNS, ZoneCentre, ZoneTop, {150, 100}, {150, 170}, false, {100, 150, 200, 170}, ZoneCentre,
+        {CursorSizeNS,
+         ZoneCentre,
+         ZoneTop,
+         {150, 100},
+         {150, 170},
+         false,
+         {100, 150, 200, 170},
+         ZoneCentre,
          ZoneBottom},
         // Shift keeps 2:1
-        {CursorSizeNWSE, ZoneRight, ZoneBottom, {200, 150}, {220, 150}, true, {100, 100, 220, 160}, ZoneRight,
+        {CursorSizeNWSE,
+         ZoneRight,
+         ZoneBottom,
+         {200, 150},
+         {220, 150},
+         true,
+         {100, 100, 220, 160},
+         ZoneRight,
          ZoneBottom},
-        {CursorSizeNWSE, ZoneLeft, ZoneTop, {100, 100}, {80, 100}, true, {80, 90, 200, 150}, ZoneLeft, ZoneTop},
-        {CursorSizeNS, ZoneCentre, ZoneTop, {150, 100}, {150, 90}, true, {90, 90, 210, 150}, ZoneCentre, ZoneTop},
+        {CursorSizeNWSE,
+         ZoneLeft,
+         ZoneTop,
+         {100, 100},
+         {80, 100},
+         true,
+         {80, 90, 200, 150},
+         ZoneLeft,
+         ZoneTop},
+        {CursorSizeNS,
+         ZoneCentre,
+         ZoneTop,
+         {150, 100},
+         {150, 90},
+         true,
+         {90, 90, 210, 150},
+         ZoneCentre,
+         ZoneTop},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.to.x() * 1000 + c.to.y());
         quint8 h = c.h, v = c.v;
-        EXPECT_EQ(DragMaskRect(o, c.cursor, h, v, c.to.x(), c.to.y(), c.from.x(), c.from.y(), c.shift), c.result);
+        EXPECT_EQ(DragMaskRect(o, c.cursor, h, v, c.to.x(), c.to.y(), c.from.x(), c.from.y(), c.shift),
+                  c.result);
         EXPECT_EQ(h, c.hAfter);
         EXPECT_EQ(v, c.vAfter);
     }
@@ -250,8 +295,8 @@ TEST_F(IllustSetting, DraggingInThePreview)
     const QPoint inside(before.left + 50, before.top + 25);
     QTest::mouseMove(preview, inside);
     QTest::mousePress(preview, Qt::LeftButton, {}, inside);
-    QMouseEvent move(QEvent::MouseMove, QPointF(inside + QPoint(300, 0)), preview->mapToGlobal(QPointF(inside)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(inside + QPoint(300, 0)),
+                     preview->mapToGlobal(QPointF(inside)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(preview, &move);
     QTest::mouseRelease(preview, Qt::LeftButton, {}, inside + QPoint(300, 0));
     // Dropped wholly right of a frame as wide as itself: back with its right edge on the frame's.

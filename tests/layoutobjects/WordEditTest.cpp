@@ -85,7 +85,7 @@ TEST_F(WordEdit, StoredPaneFlagAndSize)
     {
         QList<std::pair<QString, int>> stored;
         bool shown;
-        int width;  // 96-dpi units; 0 = as the form is made
+        int width; // 96-dpi units; 0 = as the form is made
         int height;
     } cases[] = {
         {{}, false, 0, 0},
@@ -140,7 +140,8 @@ TEST_F(WordEdit, LibraryRowsAndAppendRules)
     {
         const char* text;
         const char* result;
-    } appends[] = {{"abc\n\n", "abc\nA\nB\nC"}, {"", "A\nB\nC"}, {" \n\t", "A\nB\nC"}, {"  x  ", "x\nA\nB\nC"}};
+    } appends[] = {
+        {"abc\n\n", "abc\nA\nB\nC"}, {"", "A\nB\nC"}, {" \n\t", "A\nB\nC"}, {"  x  ", "x\nA\nB\nC"}};
     for (const auto& c : appends) {
         SCOPED_TRACE(c.text);
         memWords->setPlainText(QString::fromUtf8(c.text));
@@ -161,14 +162,15 @@ TEST_F(WordEdit, MissingAndMalformedLibrary)
 {
     const struct
     {
-        const char* index;  // null: no index file
-        const char* first;  // the first class's file, null: none
+        const char* index; // null: no index file
+        const char* first; // the first class's file, null: none
         QString message;
         int classes;
         int examples;
     } cases[] = {
         {nullptr, nullptr, QStringLiteral("例分ファイルが見つかりません"), 0, 0},
-        {"A,Text/one.rbf\r\nB\r\nC,Text/one.rbf\r\n", "1\r\n1\r\nX\r\n", QStringLiteral("例文データがありません"), 1, 1},
+        {"A,Text/one.rbf\r\nB\r\nC,Text/one.rbf\r\n", "1\r\n1\r\nX\r\n",
+         QStringLiteral("例文データがありません"), 1, 1},
         {"A,Text/one.rbf\r\n", "abc\r\n", QStringLiteral("例文データがありません"), 1, 0},
         {"A,Text/one.rbf\r\n", "3\r\n1\r\nX\r\n", QStringLiteral("例文データがありません"), 1, 1},
         {"A,Text/one.rbf\r\n", nullptr, QStringLiteral("例文データがありません"), 1, 0},

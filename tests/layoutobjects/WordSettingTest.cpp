@@ -80,7 +80,8 @@ TEST_F(WordSetting, RatioEditKeepsItsRange)
         const char* typed;
         const char* shown;
         int ratio;
-    } cases[] = {{"500", "300", 300}, {"abc", "300", 300}, {"-5", "300", 300}, {"10", "20", 20}, {"150", "150", 150}};
+    } cases[] = {
+        {"500", "300", 300}, {"abc", "300", 300}, {"-5", "300", 300}, {"10", "20", 20}, {"150", "150", 150}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(leave(edit, c.typed), c.shown);

@@ -28,7 +28,8 @@ protected:
     }
     static int readDesign(const QString& key)
     {
-        return TMemIniFile(DataRootFolder + MainSettingsFileName).ReadInteger(QStringLiteral("DESIGN"), key, -99);
+        return TMemIniFile(DataRootFolder + MainSettingsFileName)
+            .ReadInteger(QStringLiteral("DESIGN"), key, -99);
     }
     template <class W> static W* child(QWidget& dialog, const char* name)
     {
@@ -43,7 +44,10 @@ protected:
         emit edit->editingFinished();
         return edit->findChild<QLineEdit*>()->text();
     }
-    static bool blue(const QWidget* w) { return w->palette().color(QPalette::WindowText) == QColor(Qt::blue); }
+    static bool blue(const QWidget* w)
+    {
+        return w->palette().color(QPalette::WindowText) == QColor(Qt::blue);
+    }
 
     QTemporaryDir m_dir;
     QString m_root;
