@@ -3,6 +3,7 @@
 #include "designers/LayoutDocument.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/FigureRect.h"
+#include "platform/DisplayList.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -208,7 +209,7 @@ TEST_F(PaperViewTest, DropsOffTheRightEdge)
     EXPECT_EQ(Sides(frame->GetDesignRect()), std::tuple(348, 100, 408, 140));
 }
 
-TEST_F(PaperViewTest, DoubleClickDeleteAndPreviewMode)
+TEST_F(PaperViewTest, DoubleClickDeleteAndThePreview)
 {
     TFigureRect* frame = Figure({100, 100, 160, 140});
     View();
@@ -226,13 +227,26 @@ TEST_F(PaperViewTest, DoubleClickDeleteAndPreviewMode)
     QApplication::sendEvent(Panel(), &menu);
     EXPECT_EQ(popup.count(), 1);
 
-    // With editing off nothing reacts.
-    m_view->SetEditingEnabled(false);
+    // The print preview shows its page at the zoom and takes no input.
+    auto page = std::make_shared<TDisplayList>(QSize(400, 600));
+    {
+        QPainter painter(page.get());
+        painter.fillRect(QRect(0, 0, 200, 600), Qt::red);
+    }
+    m_view->SetPreviewPage(page, {400, 600});
+    EXPECT_TRUE(m_view->PreviewMode());
+    EXPECT_EQ(m_view->Panel()->size(), QSize(400, 600));
+    const QImage shot = Panel()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(150, 300), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(250, 300), QColor(Qt::white));
     Drag({120, 120}, {200, 200});
     QTest::keyClick(Panel(), Qt::Key_Right);
     QApplication::sendEvent(Panel(), &menu);
     EXPECT_EQ(Sides(frame->GetDesignRect()), std::tuple(100, 100, 160, 140));
     EXPECT_EQ(popup.count(), 1);
+    m_view->SetPreviewPage(nullptr, {});
+    Drag({120, 120}, {130, 120});
+    EXPECT_EQ(Sides(frame->GetDesignRect()), std::tuple(110, 100, 170, 140));
 }
 
 // Frames, the paper edge, the grid and the selection handles appear on the panel.
