@@ -272,6 +272,8 @@ public:
         }
         if (value != m_value)
             Apply(value);
+        else
+            Show();
         return true;
     }
     void Step(int delta)
