@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -279,6 +280,20 @@ TEST_F(ListPrintTest, PreviewPagesMasksAndFollowsTheSettings)
 
 namespace {
 
+// With TOVAREL_XVFB_FBDIR set, the screen is kept as name there once the windows have been drawn.
+void KeepScreenshot(const QString& name)
+{
+    const QString folder = qEnvironmentVariable("TOVAREL_XVFB_FBDIR");
+    if (folder.isEmpty())
+        return;
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 1500)
+        QTest::qWait(50);
+    QFile::remove(folder + "/" + name);
+    QFile::copy(folder + "/Xvfb_screen0", folder + "/" + name);
+}
+
 class ListPrintSessionTest : public SessionFixture
 {
 protected:
@@ -327,6 +342,10 @@ TEST_F(ListPrintSessionTest, TheCommandNeedsAPrinter)
         EXPECT_EQ(window->TargetCount(), list.GetSelectedCount());
         action->trigger();
         EXPECT_EQ(ListPrint.data(), window);
+        KeepScreenshot("listprint-shot.xwd");
+        window->TogglePreview();
+        ASSERT_NE(window->Preview(), nullptr);
+        KeepScreenshot("listprint-preview.xwd");
         EXPECT_TRUE(list.CloseChildWindows());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(ListPrint);
