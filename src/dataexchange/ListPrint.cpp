@@ -36,6 +36,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -1310,10 +1311,24 @@ void TListPrint::SetHeaderColor(bool on, qint32 color)
     m_pnlHeaderColor->setText(on ? QString() : QStringLiteral("なし"));
 }
 
+std::function<void(QWidget*)> TListPrint::PlaceDialog() const
+{
+    const QPoint at = frameGeometry().topLeft() + QPoint(15, 15);
+    return [at](QWidget* dialog) {
+        const QRect work = dialog->screen() ? dialog->screen()->availableGeometry() : QRect();
+        QPoint p = at;
+        if (work.isValid()) {
+            p.setX(std::clamp(p.x(), work.left(), std::max(work.left(), work.right() - dialog->width())));
+            p.setY(std::clamp(p.y(), work.top(), std::max(work.top(), work.bottom() - dialog->height())));
+        }
+        dialog->move(p);
+    };
+}
+
 void TListPrint::ChooseHeaderColor()
 {
     qint32 color = m_pnlHeaderColor->property("colorValue").toInt();
-    if (!ExecuteColorDialog(this, color))
+    if (!ExecuteColorDialog(this, color, PlaceDialog()))
         return;
     SetHeaderColor(true, color);
     OptionChanged(false);
@@ -1325,7 +1340,7 @@ void TListPrint::AddDataColor()
         return;
     const int selected = m_lbxColor->currentRow();
     qint32 color = selected >= 0 ? m_lbxColor->item(selected)->data(Qt::UserRole).toInt() : 0xFFFFFF;
-    if (!ExecuteColorDialog(this, color))
+    if (!ExecuteColorDialog(this, color, PlaceDialog()))
         return;
     const int at = selected >= 0 ? selected + 1 : m_lbxColor->count();
     auto* item = new QListWidgetItem;
@@ -1365,7 +1380,8 @@ void TListPrint::ChoosePrinter()
     if (m_printer->GetCopies() != m_edtCopies->Value())
         m_printer->SetCopies(m_edtCopies->Value());
     TPrinterSetupDialog dialog(this);
-    dialog.move(pos() + QPoint(15, 15));
+    dialog.adjustSize();
+    PlaceDialog()(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     TBusyCursor busy;
@@ -1442,6 +1458,18 @@ TListPageSource TListPrint::PageSource()
 
 // ---- print and preview ----
 
+bool TListPrint::RefuseEmptyPage()
+{
+    if (m_rowsPerPage > 0)
+        return true;
+    // Not even one record fits: nothing to divide the records by.
+    MessageBoxPos(this,
+                  QStringLiteral("１ページに印刷できるデータがありません  \r\n"
+                                 "余白やフォントサイズなどの設定を見直してください  "),
+                  ProductTitle, MsgSeam::MbIconExclamation);
+    return false;
+}
+
 bool TListPrint::PrintList()
 {
     TPrinter* printer = TPrinterList::Instance().Current();
@@ -1450,13 +1478,8 @@ bool TListPrint::PrintList()
                       MsgSeam::MbIconInformation);
         return false;
     }
-    if (m_rowsPerPage <= 0) {
-        MessageBoxPos(this,
-                      QStringLiteral("１ページに印刷できるデータがありません  \r\n"
-                                     "余白やフォントサイズなどの設定を見直してください  "),
-                      ProductTitle, MsgSeam::MbIconExclamation);
+    if (!RefuseEmptyPage())
         return false;
-    }
     TListPageSource source = PageSource();
     source.Values.MaskProtected = false;
     try {
@@ -1511,6 +1534,8 @@ void TListPrint::TogglePreview()
         m_preview->close();
         return;
     }
+    if (!RefuseEmptyPage())
+        return;
     TBusyCursor busy;
     CollectSettings();
     m_preview = new TListPrintPreview(this);

@@ -120,6 +120,10 @@ private:
     void OptionChanged(bool recount);
     void UpdateOptionControls();
     TListValueContext ValueContext(bool mask) const;
+    // Places a dialog 15 pixels right of and below the window, inside the work area.
+    std::function<void(QWidget*)> PlaceDialog() const;
+    // False (and says so) when not one record fits a page.
+    bool RefuseEmptyPage();
     QString DataRoot() const;
 
     TListPrintSource m_source;
