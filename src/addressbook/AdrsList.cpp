@@ -24,6 +24,7 @@
 #include "core/ShellSub.h"
 #include "core/StartupServices.h"
 #include "platform/IniFile.h"
+#include "platform/Printers.h"
 #include "platform/TableEngine.h"
 
 #include <QAction>
@@ -33,7 +34,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
@@ -1445,7 +1445,7 @@ void TAddressList::actDesignerExecute(TListCommand command, int kind)
 
 void TAddressList::actListPrintExecute()
 {
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
+    if (TPrinterList::Instance().Count() == 0) {
         MessageBoxPos(this, QStringLiteral("プリンターがインストールされていません  "), ProductTitle,
                       MsgSeam::MbIconInformation);
         return;

@@ -1,0 +1,15 @@
+[Œ‡‚¯]
+ItemNo=1
+ItemSize=4
+[”]
+ItemNo=1,2
+ItemSize=4
+ItemAlign=0
+[•¶š]
+ItemNo=1,x
+ItemSize=4,4
+ItemAlign=0,0
+[”ÍˆÍŠO]
+ItemNo=99,21,21
+ItemSize=0,1000,5
+ItemAlign=-1,7,0
