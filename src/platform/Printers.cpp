@@ -38,10 +38,11 @@ class TCupsJob : public TPrintJob
 {
 public:
     TCupsJob(const QString& name, const QString& title, const QPageSize& paper,
-             QPageLayout::Orientation orientation)
+             QPageLayout::Orientation orientation, int copies)
         : m_printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution)
     {
         m_printer.setDocName(title);
+        m_printer.setCopyCount(copies);
         m_printer.setPageSize(paper);
         m_printer.setPageOrientation(orientation);
     }
@@ -144,7 +145,7 @@ QSize TCupsPrinter::PageSize() const
 
 std::unique_ptr<TPrintJob> TCupsPrinter::BeginJob(const QString& title)
 {
-    auto job = std::make_unique<TCupsJob>(m_name, title, Paper(), Orientation());
+    auto job = std::make_unique<TCupsJob>(m_name, title, Paper(), Orientation(), Copies());
     if (!job->Start())
         return nullptr;
     return job;
