@@ -169,13 +169,16 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt takes "-reverse" for itself: read the arguments before it does.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     QGuiApplication app(argc, argv);
     // No message boxes without widgets: messages go to stderr.
     MsgSeam::SetHandler([](const MsgSeam::Request& request) {
         std::fprintf(stderr, "layoutrender: %s\n", request.text.simplified().toUtf8().constData());
         return int(MsgSeam::IdOk);
     });
-    const QStringList args = app.arguments();
     if (args.size() == 3 && !args[1].startsWith(QStringLiteral("--")))
         return renderScene(args);
 

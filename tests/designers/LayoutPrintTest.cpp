@@ -324,6 +324,31 @@ TEST_F(LayoutPrintTest, PreviewPagesOutlinesAndSenders)
     EXPECT_EQ(GreyOutlines(single.Page()), 0);
 }
 
+TEST_F(LayoutPrintTest, ReversePrintsEveryFrameHalfTurned)
+{
+    // The frames' printed rectangles, upright and reversed, on an envelope.
+    auto printed = [this](bool reverse) {
+        TScopedPrinter printer(254);
+        auto document = Layout(6);
+        TLayoutPrintClient client(*document);
+        TPrintSettings settings;
+        settings.RecNos = {1};
+        settings.Reverse = reverse;
+        EXPECT_TRUE(RunPrintJob(client, *printer.Printer(), settings, {}).Ok);
+        std::vector<TRect> rects;
+        for (TDrawRect* frame : document->Stacking)
+            rects.push_back(frame->GetPrinterRect());
+        return std::make_pair(rects, document->DesignSize * 254 / 96);
+    };
+    const auto [upright, size] = printed(false);
+    const auto [turned, same] = printed(true);
+    ASSERT_EQ(upright.size(), turned.size());
+    for (size_t i = 0; i < upright.size(); ++i) {
+        EXPECT_NEAR(turned[i].left, size.width() - upright[i].right, 2) << i;
+        EXPECT_NEAR(turned[i].top, size.height() - upright[i].bottom, 2) << i;
+    }
+}
+
 TEST_F(LayoutPrintTest, ResolutionChangeRebuildsTheFrames)
 {
     auto document = Layout(0);
