@@ -39,9 +39,11 @@ void WriteAddressBook(const QString& folder)
                                             u"みなと物産株式会社"};
     static const char16_t* const depts[] = {u"営業部", u"総務部第二課", u"開発本部"};
     static const char16_t* const posts[] = {u"部長", u"課長", u"主任"};
+    // Real towns with their postal codes, so that every record gets its customer barcode.
     static const char16_t* const prefs[] = {u"東京都", u"大阪府", u"北海道", u"福岡県", u"愛知県"};
     static const char16_t* const cities[] = {u"千代田区霞が関", u"大阪市北区梅田", u"札幌市中央区北一条西",
                                              u"福岡市博多区博多駅前", u"名古屋市中村区名駅"};
+    static const char* const postals[] = {"1000013", "5300001", "0600001", "8120011", "4500002"};
     static const char16_t* const buildings[] = {u"見本ビルディング", u"第二見本ハイツ", u"サンプルタワー本館",
                                                 u""};
     std::mt19937 rng(20261211);
@@ -73,9 +75,10 @@ void WriteAddressBook(const QString& folder)
             set(QStringLiteral("Dptmnt"), pick(depts));
             set(QStringLiteral("Post"), pick(posts));
         }
-        set(QStringLiteral("Pos"), QString::number(number(1000001, 9999999)));
-        set(QStringLiteral("Tdfkn"), pick(prefs));
-        set(QStringLiteral("Adrs1"), pick(cities));
+        const int town = number(0, int(std::size(prefs)) - 1);
+        set(QStringLiteral("Pos"), QString::fromLatin1(postals[town]));
+        set(QStringLiteral("Tdfkn"), QString::fromUtf16(prefs[town]));
+        set(QStringLiteral("Adrs1"), QString::fromUtf16(cities[town]));
         set(QStringLiteral("Adrs2"), QStringLiteral("%1-%2-%3").arg(number(1, 9)).arg(number(1, 30)).arg(number(1, 200)));
         const QString building = pick(buildings);
         if (!building.isEmpty())
