@@ -5,8 +5,11 @@
 #include "core/MainSettings.h"
 #include "designers/LayoutDocument.h"
 #include "designers/LayoutPrint.h"
+#include "designers/LayoutPrintCommand.h"
+#include "layoutobjects/LayoutPrintDialog.h"
 #include "platform/Printers.h"
 #include "support/DrawingFixture.h"
+#include "support/FakeListRows.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -73,6 +76,7 @@ protected:
         m_saved = {ProgramFolder, DataRootFolder};
         ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
         DataRootFolder = m_dir.path() + u'/';
+        TPrinterList::Instance().SetPrinters({});
         m_context.AddressList = &m_list;
         m_context.Senders = &m_senders;
         for (int i = 0; i < 4; ++i)
@@ -366,6 +370,47 @@ TEST_F(LayoutPrintTest, ResolutionChangeRebuildsTheFrames)
     TakePrinterChange(*document, {300, 300});
     EXPECT_EQ(name->Metafile().DpiX(), 600);
     TPrinterList::Instance().SetPrinters({});
+}
+
+TEST_F(LayoutPrintTest, PrintCommandAroundTheWizard)
+{
+    auto document = Layout(4);
+    EXPECT_EQ(LayoutPrintRefusal(*document), NoPrinterMessage);
+    TScopedPrinter printer(300);
+    EXPECT_EQ(LayoutPrintRefusal(*document), QString());
+    const std::vector<TMemoryRow> rows = m_list.Rows;
+    m_list.Rows.clear();
+    EXPECT_EQ(LayoutPrintRefusal(*document), NothingToPrintMessage);
+    m_list.Rows = rows;
+    const std::vector<TDrawRect*> placed = document->Stacking;
+    document->Stacking.clear();
+    EXPECT_EQ(LayoutPrintRefusal(*document), NothingToPrintMessage);
+    document->Stacking = placed;
+
+    FakeListRows list = FakeListRows::ofCount(2);
+    TLayoutPrintDialog wizard(nullptr, &list, {});
+    SetUpPrintWizard(wizard, *document);
+    EXPECT_TRUE(wizard.SelectRecords);
+    EXPECT_TRUE(wizard.MultiFace);
+    // The frames' union widened over the 2 × 2 sheet of 100 × 148 mm pieces.
+    const TRect bounds = PrintContentBounds(*document);
+    TRect frames = document->Stacking.front()->GetDesignRect();
+    for (TDrawRect* frame : document->Stacking) {
+        const TRect r = frame->GetDesignRect();
+        frames = {std::min(frames.left, r.left), std::min(frames.top, r.top), std::max(frames.right, r.right),
+                  std::max(frames.bottom, r.bottom)};
+    }
+    EXPECT_EQ(bounds.left - frames.left, 19);
+    EXPECT_EQ(bounds.right - frames.right, 378 + 19);
+    EXPECT_EQ(bounds.bottom - frames.bottom, 559 + 2);
+    EXPECT_EQ(wizard.ContentBounds, bounds);
+    wizard.RecNos = {5, 6};
+    const TPrintSettings settings = TakePrintWizard(wizard, *document);
+    EXPECT_EQ(settings.RecNos, (TDataList{5, 6}));
+    EXPECT_EQ(settings.Start, 1);
+    EXPECT_EQ(settings.Prints, 1);
+    EXPECT_EQ(settings.Offset, QPoint());
+    EXPECT_EQ(settings.Flap, 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/UpDownEdit.h"
 #include "layoutobjects/LayoutPrintDialog.h"
 #include "platform/IniFile.h"
+#include "platform/Printers.h"
 #include "support/AdrsTableFixture.h"
 #include "support/DrawingFixture.h"
 #include "support/FakeListRows.h"
@@ -37,6 +38,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_savedRoot = DataRootFolder;
         DataRootFolder = m_dir.path() + u'/';
+        TPrinterList::Instance().SetPrinters({});
         // Ten records; their PrintTarget 0, 1, 2, 0, 1, 2, ...
         for (int i = 0; i < 10; ++i)
             m_rows.recNos.append(m_table.add({{"PrintTarget", i % 3}}));
