@@ -302,7 +302,9 @@ TLayoutPrintDialog::TLayoutPrintDialog(QWidget* owner, const TAddressListRows* r
         return bar;
     };
     m_scbVert = scroll(QStringLiteral("scbVert"), Qt::Vertical);
+    m_scbVert->setMinimumHeight(90);
     m_scbHorz = scroll(QStringLiteral("scbHorz"), Qt::Horizontal);
+    m_scbHorz->setMinimumWidth(200);
     m_lblVertDir = label(QStringLiteral("lblVertDir"), QString(), offsetBox);
     m_lblVertValue = label(QStringLiteral("lblVertValue"), QString(), offsetBox);
     m_lblHorzDir = label(QStringLiteral("lblHorzDir"), QString(), offsetBox);
@@ -337,6 +339,7 @@ TLayoutPrintDialog::TLayoutPrintDialog(QWidget* owner, const TAddressListRows* r
     m_edFlap = new TUpDownEdit(m_envelope, TUpDownEdit::Style::Length);
     m_edFlap->setObjectName(QStringLiteral("edFlap"));
     m_edFlap->SetRange(0, 500);
+    m_edFlap->setMinimumWidth(80);
     connect(m_edFlap, &TUpDownEdit::ValueApplied, this, [this] { CheckPrintableArea(); });
     m_ckbReverse = new QCheckBox(QStringLiteral("上下逆方向から印刷する(&R)"), m_envelope);
     m_ckbReverse->setObjectName(QStringLiteral("ckbReverse"));
