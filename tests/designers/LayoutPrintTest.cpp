@@ -107,6 +107,19 @@ protected:
         document->RefreshData();
         return document;
     }
+    // The placed frames' printer rectangles after printing record 1 at 254 dpi, where 0.1 mm is one pixel.
+    std::vector<TRect> PrintedRects(int paper, TPrintSettings settings)
+    {
+        TScopedPrinter printer(254);
+        auto document = Layout(paper);
+        TLayoutPrintClient client(*document);
+        settings.RecNos = {1};
+        EXPECT_TRUE(RunPrintJob(client, *printer.Printer(), settings, {}).Ok);
+        std::vector<TRect> rects;
+        for (TDrawRect* frame : document->Stacking)
+            rects.push_back(frame->GetPrinterRect());
+        return rects;
+    }
     static int GreyOutlines(const TDisplayList& page)
     {
         int n = 0;
@@ -234,26 +247,18 @@ TEST_F(LayoutPrintTest, SenderOnlyLayoutPrintsAsShown)
 
 TEST_F(LayoutPrintTest, OffsetAndFlapMoveEveryFrameOnPaper)
 {
-    // At 254 dpi one tenth of a millimetre is one device pixel.
-    auto firstTextY = [this](QPoint offset, int flap) {
-        TScopedPrinter printer(254);
-        auto document = Layout(0);
-        TLayoutPrintClient client(*document);
-        TPrintSettings settings;
-        settings.RecNos = {1};
-        settings.Offset = offset;
-        settings.Flap = flap;
-        EXPECT_TRUE(RunPrintJob(client, *printer.Printer(), settings, {}).Ok);
-        for (const TDisplayItem& item : printer.Printer()->Pages().at(0)->Items())
-            if (item.kind == TDisplayItem::Text)
-                return item.DevicePosition();
-        return QPointF(-1000, -1000);
-    };
-    const QPointF plain = firstTextY({}, 0);
-    EXPECT_NEAR((firstTextY({}, 150) - plain).y(), 150, 1);
-    const QPointF moved = firstTextY({-20, 30}, 150) - plain;
-    EXPECT_NEAR(moved.x(), -20, 1);
-    EXPECT_NEAR(moved.y(), 180, 1);
+    TPrintSettings settings;
+    const std::vector<TRect> plain = PrintedRects(0, settings);
+    settings.Flap = 150;
+    const std::vector<TRect> flap = PrintedRects(0, settings);
+    settings.Offset = {-20, 30};
+    const std::vector<TRect> moved = PrintedRects(0, settings);
+    ASSERT_EQ(plain.size(), moved.size());
+    for (size_t i = 0; i < plain.size(); ++i) {
+        EXPECT_NEAR(flap[i].top - plain[i].top, 150, 1) << i;
+        EXPECT_NEAR(moved[i].left - plain[i].left, -20, 1) << i;
+        EXPECT_NEAR(moved[i].top - plain[i].top, 180, 1) << i;
+    }
 }
 
 TEST_F(LayoutPrintTest, ReverseIsUndoneAfterAFailureAndTurnsTheBarcode)
@@ -330,22 +335,11 @@ TEST_F(LayoutPrintTest, PreviewPagesOutlinesAndSenders)
 
 TEST_F(LayoutPrintTest, ReversePrintsEveryFrameHalfTurned)
 {
-    // The frames' printed rectangles, upright and reversed, on an envelope.
-    auto printed = [this](bool reverse) {
-        TScopedPrinter printer(254);
-        auto document = Layout(6);
-        TLayoutPrintClient client(*document);
-        TPrintSettings settings;
-        settings.RecNos = {1};
-        settings.Reverse = reverse;
-        EXPECT_TRUE(RunPrintJob(client, *printer.Printer(), settings, {}).Ok);
-        std::vector<TRect> rects;
-        for (TDrawRect* frame : document->Stacking)
-            rects.push_back(frame->GetPrinterRect());
-        return std::make_pair(rects, document->DesignSize * 254 / 96);
-    };
-    const auto [upright, size] = printed(false);
-    const auto [turned, same] = printed(true);
+    TPrintSettings settings;
+    const std::vector<TRect> upright = PrintedRects(6, settings);
+    settings.Reverse = true;
+    const std::vector<TRect> turned = PrintedRects(6, settings);
+    const QSize size = Layout(6)->DesignSize * 254 / 96;
     ASSERT_EQ(upright.size(), turned.size());
     for (size_t i = 0; i < upright.size(); ++i) {
         EXPECT_NEAR(turned[i].left, size.width() - upright[i].right, 2) << i;
