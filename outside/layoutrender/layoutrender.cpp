@@ -1,12 +1,14 @@
 // layoutrender SCENE.json OUT.pdf: prints the frames of a layout scene on one full PDF page.
 // layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] [--sender SENDER.DB] [--save FILE] [--pdf
-// OUT.pdf]: opens an address-side layout or makes a new one on a "Lyt.fmt" record (negative: a custom paper),
-// merges the table's records, saves it and prints one page per record.
+// OUT.pdf [print choices]]: opens an address-side layout or makes a new one on a "Lyt.fmt" record (negative:
+// a custom paper), merges the table's records, saves it and prints every record through the print loop with
+// the print wizard's choices (its defaults when not given).
 #include "platform/IniFile.h"
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
 #include "designers/LayoutDocument.h"
+#include "designers/LayoutPrint.h"
 #include "layoutobjects/LayoutScene.h"
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/MessageSeam.h"
@@ -38,6 +40,39 @@ int renderScene(const QStringList& args)
     if (!RenderLayoutScene(scene.readAll(), args[2], &error))
         return fail(error);
     return 0;
+}
+
+// The wizard's choices from the options; false and the reason for a value out of its range.
+bool printChoices(const QCommandLineParser& options, TPrintSettings& settings, QString* error)
+{
+    auto number = [&](const char* name, int low, int high, qint32& value) {
+        if (!options.isSet(name))
+            return true;
+        bool ok = false;
+        const int n = options.value(name).toInt(&ok);
+        if (!ok || n < low || n > high) {
+            *error = QStringLiteral("--%1 takes a number from %2 to %3").arg(name).arg(low).arg(high);
+            return false;
+        }
+        value = n;
+        return true;
+    };
+    if (!number("prints", 1, 100, settings.Prints) || !number("start", 1, 1000, settings.Start) ||
+        !number("flap", 0, 500, settings.Flap))
+        return false;
+    if (options.isSet("offset")) {
+        const QStringList parts = options.value("offset").split(u',');
+        bool okX = false, okY = false;
+        const int x = parts.size() == 2 ? parts[0].toInt(&okX) : 0;
+        const int y = parts.size() == 2 ? parts[1].toInt(&okY) : 0;
+        if (!okX || !okY || qAbs(x) > 500 || qAbs(y) > 500) {
+            *error = QStringLiteral("--offset takes X,Y in 0.1 mm, each from -500 to 500");
+            return false;
+        }
+        settings.Offset = QPoint(x, y);
+    }
+    settings.Reverse = options.isSet("reverse");
+    return true;
 }
 
 int renderLayout(const QCommandLineParser& options)
@@ -100,13 +135,30 @@ int renderLayout(const QCommandLineParser& options)
     } else if (!document.LoadFromFile(options.value("layout"))) {
         return 1;
     }
+    if (options.isSet("barcode")) {
+        const int points = options.value("barcode").toInt();
+        const auto size = std::find(BarcodeSizes.begin(), BarcodeSizes.end(), points);
+        if (size == BarcodeSizes.end())
+            return fail(QStringLiteral("--barcode takes a size of 8, 9, 10 or 11 points"));
+        if (!ShowPaperBarcode(document, int(size - BarcodeSizes.begin())))
+            return fail(QStringLiteral("the paper has no room for the customer barcode"));
+    }
     if (options.isSet("save") && !document.SaveToFile(options.value("save")))
         return 1;
     if (!pdf.isEmpty()) {
-        int pages = 0;
-        if (!document.PrintPages(*printer, QStringLiteral("layoutrender"), &pages, &error))
+        TPrintSettings settings;
+        if (!printChoices(options, settings, &error))
             return fail(error);
-        std::printf("%d page(s)\n", pages);
+        // Flap and reverse printing are for envelopes, as in the wizard.
+        if (document.Paper.Kind != PaperEnvelope && (settings.Flap != 0 || settings.Reverse))
+            return fail(QStringLiteral("--flap and --reverse are for envelopes"));
+        for (int i = 0; i < list.GetRecordCount(); ++i)
+            settings.RecNos.push_back(list.GetRecNo(i));
+        TLayoutPrintClient client(document);
+        const TPrintResult result = RunPrintJob(client, *printer, settings, QStringLiteral("宛名印刷"));
+        if (!result.Ok)
+            return fail(result.Error);
+        std::printf("%d page(s), %d piece(s)\n", result.Pages, result.Pieces);
     }
     return 0;
 }
@@ -117,13 +169,16 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt takes "-reverse" for itself: read the arguments before it does.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     QGuiApplication app(argc, argv);
     // No message boxes without widgets: messages go to stderr.
     MsgSeam::SetHandler([](const MsgSeam::Request& request) {
         std::fprintf(stderr, "layoutrender: %s\n", request.text.simplified().toUtf8().constData());
         return int(MsgSeam::IdOk);
     });
-    const QStringList args = app.arguments();
     if (args.size() == 3 && !args[1].startsWith(QStringLiteral("--")))
         return renderScene(args);
 
@@ -133,11 +188,19 @@ int main(int argc, char** argv)
                         {"adrs", "Merge the records of this address table.", "ADRS.DB"},
                         {"sender", "The sender table (with Sender.ini beside it).", "SENDER.DB"},
                         {"save", "Save the layout as this .gpl file.", "FILE"},
-                        {"pdf", "Print one page per record into this PDF.", "OUT.pdf"}});
+                        {"pdf", "Print the records into this PDF.", "OUT.pdf"},
+                        {"prints", "Prints per record (1-100).", "N"},
+                        {"start", "Start face on the first sheet.", "K"},
+                        {"offset", "Print offset in 0.1 mm.", "X,Y"},
+                        {"flap", "Envelope flap length in 0.1 mm (0-500).", "N"},
+                        {"reverse", "Print the envelope upside down."},
+                        {"barcode", "Show the customer barcode at this size in points (8-11).", "SIZE"}});
     if (args.size() < 2 || !options.parse(args) || !options.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "usage: layoutrender SCENE.json OUT.pdf\n"
                              "       layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] "
-                             "[--sender SENDER.DB] [--save FILE] [--pdf OUT.pdf]\n");
+                             "[--sender SENDER.DB] [--save FILE] [--barcode SIZE]\n"
+                             "         [--pdf OUT.pdf [--prints N] [--start K] [--offset X,Y] [--flap N] "
+                             "[--reverse]]\n");
         return 2;
     }
     return renderLayout(options);

@@ -6,6 +6,7 @@
 #include "core/FontSub.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
+#include "designers/LayoutPrint.h"
 #include "layoutobjects/FrameClasses.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/ImageFiles.h"
@@ -640,39 +641,15 @@ void TLayoutDocument::PrintFrames(QPainter& painter, QPoint offset)
 
 bool TLayoutDocument::PrintPages(TPrinter& printer, const QString& title, int* pages, QString* error)
 {
-    std::vector<qint32> records;
-    TAddressListSource* list = Context.AddressList;
-    if (list && Paper.Count1 >= 5 && SenderDisplayMode != 2)
+    TPrintSettings settings;
+    if (TAddressListSource* list = Context.AddressList)
         for (int i = 0; i < list->GetRecordCount(); ++i)
-            records.push_back(list->GetRecNo(i));
-    std::unique_ptr<TPrintJob> job = printer.BeginJob(title);
-    if (!job) {
-        if (error)
-            *error = QStringLiteral("cannot start printing on %1").arg(printer.Name());
-        return false;
-    }
-    int printed = 0;
-    auto page = [&] {
-        if (printed > 0 && !job->NewPage())
-            return false;
-        PrintFrames(job->Painter(), QPoint(0, 0));
-        ++printed;
-        return true;
-    };
-    bool ok = true;
-    if (records.empty())
-        ok = page();
-    for (qint32 recNo : records) {
-        if (!ShowRecordData(recNo))
-            continue;
-        ShowSenderData();
-        if (!(ok = page()))
-            break;
-    }
-    ok = job->Finish() && ok;
+            settings.RecNos.push_back(list->GetRecNo(i));
+    TLayoutPrintClient client(*this);
+    const TPrintResult result = RunPrintJob(client, printer, settings, title);
     if (pages)
-        *pages = printed;
-    if (!ok && error)
-        *error = QStringLiteral("cannot finish printing on %1").arg(printer.Name());
-    return ok;
+        *pages = result.Pages;
+    if (!result.Ok && error)
+        *error = result.Error;
+    return result.Ok;
 }

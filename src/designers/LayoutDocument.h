@@ -150,9 +150,8 @@ public:
 
     // Prints the stacking list from the bottom to the top, each frame's printer rect from its design rect.
     void PrintFrames(QPainter& painter, QPoint offset);
-    // One page per shown record of the address list, merged in turn (a record that cannot be located is
-    // skipped); one page as shown on a paper addressed to the sender or without records. False and the
-    // reason when the job fails.
+    // The print loop over every shown record of the address list, one print each from the first face
+    // (see LayoutPrint.h). False and the reason when the job fails.
     bool PrintPages(TPrinter& printer, const QString& title, int* pages, QString* error);
 
 private:

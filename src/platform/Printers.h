@@ -50,8 +50,13 @@ public:
     virtual QSize PageSize() const;
     // Null when the job cannot start.
     virtual std::unique_ptr<TPrintJob> BeginJob(const QString& title) = 0;
+    // Copies of each job; a printer that cannot make them itself gets the pages that often.
+    int Copies() const { return m_copies; }
+    void SetCopies(int copies) { m_copies = copies < 1 ? 1 : copies; }
+    virtual bool PrintsCopies() const { return false; }
 
 private:
+    int m_copies = 1;
     QPageSize m_paper{QPageSize::A4};
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
     int m_copies = 1;
@@ -88,6 +93,7 @@ public:
     QPoint PhysicalOffset() const override;
     QSize PageSize() const override;
     std::unique_ptr<TPrintJob> BeginJob(const QString& title) override;
+    bool PrintsCopies() const override { return true; }
 
 private:
     QString m_name;

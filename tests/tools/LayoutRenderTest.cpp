@@ -200,6 +200,30 @@ TEST_F(LayoutRenderDocument, OnePagePerRecord)
         EXPECT_TRUE(extracted.contains(QString::fromUtf8(part))) << part << " in " << extracted.toStdString();
 }
 
+TEST_F(LayoutRenderDocument, PrintChoicesOfTheWizard)
+{
+    load("Adrs.DB", "Adrs.csv");
+    // Start face 4 of the postcard sheet of 2 × 2, three prints each: 1 + 4 + 4 faces.
+    ToolRun r = render({"--new", "4", "--adrs", "Adrs.DB", "--barcode", "11", "--pdf", "sheet.pdf", "--start", "4",
+                        "--prints", "3"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("3 page(s), 9 piece(s)")) << r.out.toStdString();
+    const ToolRun info = RunTool("pdfinfo", {m_dir.filePath("sheet.pdf")});
+    EXPECT_TRUE(QString::fromUtf8(info.out).contains(QStringLiteral("(A4)")));
+
+    // An envelope turned for reverse printing prints differently from the upright one.
+    QString texts[2];
+    for (int turned = 0; turned < 2; ++turned) {
+        QStringList args = {"--new", "6", "--adrs", "Adrs.DB", "--pdf", "env.pdf", "--flap", "150"};
+        if (turned)
+            args << "--reverse";
+        r = render(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        texts[turned] = QString::fromUtf8(RunTool("pdftotext", {"-layout", m_dir.filePath("env.pdf"), "-"}).out);
+    }
+    EXPECT_NE(texts[0], texts[1]);
+}
+
 TEST_F(LayoutRenderDocument, RefusesWhatItCannotUse)
 {
     WriteFileBytes(m_dir.filePath("bad.gpl"), "not a layout");
@@ -209,6 +233,10 @@ TEST_F(LayoutRenderDocument, RefusesWhatItCannotUse)
         {{"--new", "x"}, "paper index"},
         {{"--new", "0", "--layout", "bad.gpl"}, "exactly one"},
         {{"--new", "0", "--adrs", "missing.DB"}, "cannot read"},
+        {{"--new", "0", "--pdf", "out.pdf", "--prints", "0"}, "--prints takes a number"},
+        {{"--new", "0", "--pdf", "out.pdf", "--offset", "3"}, "--offset takes X,Y"},
+        {{"--new", "0", "--pdf", "out.pdf", "--reverse"}, "for envelopes"},
+        {{"--new", "0", "--barcode", "12"}, "--barcode takes a size"},
     };
     for (const auto& [args, named] : cases) {
         const ToolRun r = render(args);
