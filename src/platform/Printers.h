@@ -40,9 +40,6 @@ public:
     void SetPaper(const QPageSize& paper, QPageLayout::Orientation orientation);
     const QPageSize& Paper() const { return m_paper; }
     QPageLayout::Orientation Orientation() const { return m_orientation; }
-    // Copies the next jobs ask of the device (a file or recording job holds one).
-    void SetCopies(int copies) { m_copies = copies < 1 ? 1 : copies; }
-    int Copies() const { return m_copies; }
     // Size of the whole sheet and offset of the printable area, in printer pixels, for the paper.
     virtual QSize PhysicalSize() const;
     virtual QPoint PhysicalOffset() const { return {}; }
@@ -56,7 +53,6 @@ public:
     virtual bool PrintsCopies() const { return false; }
 
 private:
-    int m_copies = 1;
     QPageSize m_paper{QPageSize::A4};
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
     int m_copies = 1;
