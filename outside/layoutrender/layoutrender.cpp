@@ -1,11 +1,14 @@
 // layoutrender SCENE.json OUT.pdf: prints the frames of a layout scene on one full PDF page.
 // layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] [--sender SENDER.DB] [--save FILE] [--pdf
-// OUT.pdf]: opens an address-side layout or makes a new one on a "Lyt.fmt" record (negative: a custom paper),
-// merges the table's records, saves it and prints one page per record.
+// OUT.pdf] [--png OUT.png]: opens a layout (".gpl", label ".gpa" or card ".gpc") or makes a new one on a
+// "Lyt.fmt" record (negative: a custom paper; a label sheet or card paper makes a label or card layout),
+// merges the table's records, saves it, prints one page per record (labels and cards: one piece per page)
+// and writes the preview picture.
 #include "platform/IniFile.h"
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
+#include "designers/LabelDocument.h"
 #include "designers/LayoutDocument.h"
 #include "layoutobjects/LayoutScene.h"
 #include "layoutobjects/PrinterInfo.h"
@@ -38,6 +41,56 @@ int renderScene(const QStringList& args)
     if (!RenderLayoutScene(scene.readAll(), args[2], &error))
         return fail(error);
     return 0;
+}
+
+// The mode a file or paper asks for: 0 the address side, else a label or card document.
+quint8 FileMode(const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".gpa"), Qt::CaseInsensitive))
+        return LabelModeLabel;
+    return path.endsWith(QStringLiteral(".gpc"), Qt::CaseInsensitive) ? LabelModeCard : 0;
+}
+
+quint8 PaperMode(int index)
+{
+    int kind = -1;
+    if (index >= 0) {
+        TStandardFormats formats;
+        if (LoadLayoutFormats(LayoutFormatPath(), formats) == FormatFileState::Read &&
+            size_t(index) < formats.Formats.size())
+            kind = formats.Formats[size_t(index)].Kind;
+    } else {
+        TCustomFormats formats;
+        LoadCustomFormats(CustomFormatPath(), formats);
+        const int at = formats.Find(-index);
+        if (at >= 0)
+            kind = formats.Formats[size_t(at)].Format.Kind;
+    }
+    return kind == PaperLabel ? LabelModeLabel : kind == PaperCard ? LabelModeCard : 0;
+}
+
+// One piece per page: each shown record merged in turn, or the one sender piece.
+bool PrintPieces(TLayoutDocument& document, TPrinter& printer, int* pages)
+{
+    std::unique_ptr<TPrintJob> job = printer.BeginJob(QStringLiteral("layoutrender"));
+    if (!job)
+        return false;
+    std::vector<qint32> records;
+    if (document.DataSource == 1 && document.Context.AddressList)
+        for (int i = 0; i < document.Context.AddressList->GetRecordCount(); ++i)
+            records.push_back(document.Context.AddressList->GetRecNo(i));
+    if (records.empty())
+        records.push_back(-1);
+    bool ok = true;
+    for (qint32 recNo : records) {
+        if (document.DataSource == 1 && recNo >= 0 && !document.ShowRecordData(recNo))
+            continue;
+        if (*pages > 0 && !(ok = job->NewPage()))
+            break;
+        document.PrintFrames(job->Painter(), QPoint(0, 0));
+        ++*pages;
+    }
+    return job->Finish() && ok;
 }
 
 int renderLayout(const QCommandLineParser& options)
@@ -87,6 +140,24 @@ int renderLayout(const QCommandLineParser& options)
     context.Printer = &printerInfo;
     context.AddressList = &list;
     context.Senders = &senders;
+    const quint8 mode = isNew ? PaperMode(newIndex) : FileMode(options.value("layout"));
+    if (mode != 0) {
+        std::unique_ptr<TLayoutDocument> label =
+            isNew ? NewLabelDocument(context, mode, newIndex, mode == LabelModeCard ? 2 : 1)
+                  : LoadLabelDocument(context, mode, options.value("layout"));
+        if (!label)
+            return isNew ? fail(QStringLiteral("no paper of index %1").arg(newIndex)) : 1;
+        if (options.isSet("save") && !label->SaveToFile(options.value("save")))
+            return 1;
+        int pages = 0;
+        if (!pdf.isEmpty() && !PrintPieces(*label, *printer, &pages))
+            return fail(QStringLiteral("cannot print on %1").arg(printer->Name()));
+        if (!pdf.isEmpty())
+            std::printf("%d page(s)\n", pages);
+        if (options.isSet("png") && !label->CreateThumbnail(1).save(options.value("png")))
+            return fail(QStringLiteral("cannot write %1").arg(options.value("png")));
+        return 0;
+    }
     TLayoutDocument document(context);
     if (isNew) {
         document.PaperIndex = newIndex;
@@ -133,11 +204,12 @@ int main(int argc, char** argv)
                         {"adrs", "Merge the records of this address table.", "ADRS.DB"},
                         {"sender", "The sender table (with Sender.ini beside it).", "SENDER.DB"},
                         {"save", "Save the layout as this .gpl file.", "FILE"},
-                        {"pdf", "Print one page per record into this PDF.", "OUT.pdf"}});
+                        {"pdf", "Print one page per record into this PDF.", "OUT.pdf"},
+                        {"png", "Write the preview picture of a label or card layout.", "OUT.png"}});
     if (args.size() < 2 || !options.parse(args) || !options.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "usage: layoutrender SCENE.json OUT.pdf\n"
                              "       layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] "
-                             "[--sender SENDER.DB] [--save FILE] [--pdf OUT.pdf]\n");
+                             "[--sender SENDER.DB] [--save FILE] [--pdf OUT.pdf] [--png OUT.png]\n");
         return 2;
     }
     return renderLayout(options);

@@ -189,7 +189,6 @@ private:
     bool labelNewLayout();
     void labelSetIndividualLayout(bool individual, bool fromNewOrFile);
     void labelApplySettings();
-    void labelClampBarcode();
     void labelMerge();
     void labelRecordMerged(const TMergeRow& row);
     void labelShowSenderData();

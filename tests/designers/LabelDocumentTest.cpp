@@ -281,7 +281,9 @@ TEST_F(LabelDocumentTest, NewLayoutsMatchTheGoldenFiles)
 {
     const std::pair<quint8, QString> cases[] = {{LabelModeLabel, GoldenLabel}, {LabelModeCard, GoldenCard}};
     for (const auto& [mode, golden] : cases) {
-        auto document = New(mode, Shipped(mode == LabelModeCard ? PaperCard : PaperLabel, 0));
+        // A new card shows its sender.
+        const quint8 source = mode == LabelModeCard ? 2 : 1;
+        auto document = New(mode, Shipped(mode == LabelModeCard ? PaperCard : PaperLabel, 0), source);
         const QByteArray bytes = document->EncodeLayoutFile(QByteArray());
         if (qEnvironmentVariableIsSet("TOVAREL_WRITE_GOLDEN"))
             WriteFileBytes(golden, bytes);
@@ -293,7 +295,7 @@ TEST_F(LabelDocumentTest, NewLayoutsMatchTheGoldenFiles)
         TPrintFilePreamble preamble;
         const qsizetype body = ReadPrintFilePreamble(bytes, signature, LayoutFileHeaderSize, preamble);
         ASSERT_EQ(body, signature.size() + 4 + 28 + 4 + 108);
-        EXPECT_EQ(preamble.Header[4], 1);
+        EXPECT_EQ(preamble.Header[4], char(source));
         QByteArray expected;
         TFrameWriter entries(expected);
         int count = 0;
