@@ -7,7 +7,9 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "designers/LayoutDocument.h"
+#include "layoutobjects/IllustRect.h"
 #include "layoutobjects/PrinterInfo.h"
+#include "layoutobjects/QRCodeRect.h"
 #include "platform/IniFile.h"
 
 #include <QDir>
@@ -218,6 +220,67 @@ bool ConfirmLabelSave(TLayoutDocument& document, QWidget* owner, const std::func
     }
     document.Modified = false;
     return true;
+}
+
+std::vector<TLabelFrameEntry> LabelFrameList(const TLayoutDocument& document)
+{
+    std::vector<TLabelFrameEntry> list = {{QStringLiteral("なし"), nullptr}};
+    const QString prefix = document.DataSource == 2 ? QStringLiteral("差出人") : QString();
+    auto add = [&](const QString& name, TDrawRect* frame, bool always) {
+        if (frame && (always || frame->Visible()))
+            list.push_back({name, frame});
+    };
+    const TSimpleSet& s = document.Simple();
+    const TDetailedSet& d = document.Detailed();
+    if (document.DetailedSet) {
+        const std::pair<QString, TDrawRect*> fixed[] = {
+            {QStringLiteral("郵便番号"), d.Postal},
+            {QStringLiteral("住所１"), d.Address[0]},
+            {QStringLiteral("住所２"), d.Address[1]},
+            {QStringLiteral("住所３"), d.Address[2]},
+            {QStringLiteral("名前"), d.Name},
+            {QStringLiteral("会社"), d.Corp[0]},
+            {document.DataSource == 2 ? QStringLiteral("部署１") : QStringLiteral("部署"), d.Corp[1]},
+            {QStringLiteral("役職"), d.Corp[2]}};
+        for (const auto& [name, frame] : fixed)
+            add(prefix + name, frame, false);
+    } else {
+        add(prefix + QStringLiteral("郵便番号"), s.Postal, true);
+        add(prefix + QStringLiteral("住所"), s.Address, true);
+        add(prefix + QStringLiteral("名前"), s.Name, true);
+    }
+    const QString digits = QStringLiteral("１２３４");
+    for (int i = 0; i < 4; ++i)
+        add(QStringLiteral("追加情報") + digits[i], document.Additions(document.DetailedSet)[size_t(i)],
+            false);
+    if (document.Paper.Kind == PaperLabel)
+        add(QStringLiteral("バーコード"), document.DetailedSet ? d.Barcode : s.Barcode, false);
+    const QString kinds[FreeKindCount] = {QStringLiteral("イラスト"), QStringLiteral("文章"),
+                                          QStringLiteral("図形"), QStringLiteral("QRコード")};
+    for (int kind = 0; kind < FreeKindCount; ++kind) {
+        int number = 0;
+        for (const auto& frame : document.FreeFrames(kind))
+            list.push_back({kinds[kind] + QString::number(++number), frame.get()});
+    }
+    return list;
+}
+
+QString LabelDoubleClickAction(quint8 kind)
+{
+    switch (kind) {
+    case KindBarcode:
+        return QStringLiteral("actAdditionSet");
+    case KindIllust:
+        return QStringLiteral("actIllustSet");
+    case KindWord:
+        return QStringLiteral("actWordSet");
+    case KindFigure:
+        return QStringLiteral("actFigureSet");
+    case KindQRCode:
+        return QStringLiteral("actQRCodeSet");
+    default:
+        return QStringLiteral("actFont");
+    }
 }
 
 // The document's label members.

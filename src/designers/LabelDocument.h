@@ -8,11 +8,13 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TMemIniFile;
 class TLayoutDocument;
 struct TLayoutContext;
 class QWidget;
+class TDrawRect;
 
 constexpr quint8 LabelModeLabel = 1;
 constexpr quint8 LabelModeCard = 2;
@@ -78,3 +80,15 @@ std::unique_ptr<TLayoutDocument> LoadLabelDocument(const TLayoutContext& context
 // The question before a changed document is left: true when the caller may go on. saveAs runs the save-as
 // command for a document without a file name and answers whether it saved.
 bool ConfirmLabelSave(TLayoutDocument& document, QWidget* owner, const std::function<bool()>& saveAs);
+
+// The frame list of the window's combo: "なし" (no frame), then the fixed frames of the set in use by the
+// data source (the combined set's postal code, address and name always, the individual set's only when
+// placed), the placed additional items, a label's placed barcode, and the free frames by kind and number.
+struct TLabelFrameEntry
+{
+    QString Name;
+    TDrawRect* Frame = nullptr;
+};
+std::vector<TLabelFrameEntry> LabelFrameList(const TLayoutDocument& document);
+// The command a double click on a frame of that kind runs: a barcode opens the additional information.
+QString LabelDoubleClickAction(quint8 kind);

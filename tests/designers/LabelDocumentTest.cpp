@@ -482,6 +482,34 @@ TEST_F(LabelDocumentTest, SaveQuestions)
               QStringLiteral("名刺印刷のレイアウトの変更を保存しますか？  "));
 }
 
+TEST_F(LabelDocumentTest, FrameListOfTheCombo)
+{
+    auto names = [](const TLayoutDocument& document) {
+        QStringList list;
+        for (const TLabelFrameEntry& entry : LabelFrameList(document))
+            list << entry.Name;
+        return list.join(u',');
+    };
+    // The combined set lists postal code, address and name even when they are not placed.
+    auto label = New(LabelModeLabel, Shipped(PaperLabel, 0));
+    label->Simple().Address->SetVisible(false);
+    label->Additions(false)[1]->SetVisible(true);
+    label->Simple().Barcode->SetVisible(true);
+    label->AddFreeFrame(FreeText, std::make_unique<TWordRect>());
+    label->AddFreeFrame(FreeText, std::make_unique<TWordRect>());
+    EXPECT_EQ(names(*label), QStringLiteral("なし,郵便番号,住所,名前,追加情報２,バーコード,文章1,文章2"));
+    // The individual set of a sender card lists only placed frames, and never a barcode.
+    auto card = New(LabelModeCard, Shipped(PaperCard, 0), 2);
+    card->SetIndividualLayout(true);
+    card->Detailed().Corp[2]->SetVisible(false);
+    EXPECT_EQ(names(*card),
+              QStringLiteral("なし,差出人郵便番号,差出人住所１,差出人住所２,差出人住所３,差出人名前,"
+                             "差出人会社,差出人部署１"));
+    EXPECT_EQ(LabelFrameList(*card)[5].Frame, card->Detailed().Name);
+    EXPECT_EQ(LabelDoubleClickAction(KindBarcode), QStringLiteral("actAdditionSet"));
+    EXPECT_EQ(LabelDoubleClickAction(KindRecipientName), QStringLiteral("actFont"));
+}
+
 // Names and settings.
 
 TEST_F(LabelDocumentTest, NamesOfEachMode)

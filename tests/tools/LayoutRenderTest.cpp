@@ -232,13 +232,14 @@ TEST_F(LayoutRenderDocument, LabelsAndCardsMatchTheGoldenFilesAndRoundTrip)
     for (const Case& c : cases) {
         ToolRun r = render({"--new", FirstPaper(c.kind), "--save", c.file});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        r = render({"--layout", c.file, "--save", c.again, "--adrs", "Adrs.DB", "--sender", "Sender.DB", "--pdf",
-                    "out.pdf", "--png", "out.png"});
+        r = render({"--layout", c.file, "--save", c.again, "--adrs", "Adrs.DB", "--sender", "Sender.DB",
+                    "--pdf", "out.pdf", "--png", "out.png"});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_TRUE(r.out.contains(c.pages)) << r.out.toStdString();
         EXPECT_FALSE(QImage(m_dir.filePath("out.png")).isNull());
         // Signature, version and header as in the golden file; a JPEG preview; the same settings and frames.
-        const QByteArray golden = ReadFileBytes(QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/") + c.golden);
+        const QByteArray golden =
+            ReadFileBytes(QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/") + c.golden);
         for (const char* name : {c.file, c.again}) {
             const QByteArray bytes = ReadFileBytes(m_dir.filePath(name));
             const int at = c.signature + 4 + 28;
@@ -253,7 +254,8 @@ TEST_F(LayoutRenderDocument, LabelsAndCardsMatchTheGoldenFilesAndRoundTrip)
     QFile::copy(m_dir.filePath("new.gpa"), m_dir.filePath("wrong.gpc"));
     const ToolRun wrong = render({"--layout", "wrong.gpc"});
     EXPECT_NE(wrong.exitCode, 0);
-    EXPECT_TRUE(QString::fromUtf8(wrong.err).contains(QStringLiteral("このファイルは有効な形式ではありません")));
+    EXPECT_TRUE(
+        QString::fromUtf8(wrong.err).contains(QStringLiteral("このファイルは有効な形式ではありません")));
 }
 
 TEST_F(LayoutRenderDocument, RefusesWhatItCannotUse)
