@@ -474,9 +474,11 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
         const quint8 mode = header.ReadByte();
         const quint8 detailed = header.ReadByte();
         SenderDisplayMode = mode <= 2 ? mode : 0;
-        DataSource = mode;
-        if (LabelMode && (mode < 1 || mode > 2 || detailed > 1))
-            read = false;
+        if (LabelMode) {
+            DataSource = mode;
+            SenderDisplayMode = 0;
+            read = mode >= 1 && mode <= 2 && detailed <= 1;
+        }
         PaperIndex = paperIndex;
         PaperFound = paperIndex < 0 ? LoadCustomPaperFormat() : LoadPaperFormat();
         if (!PaperFound) {

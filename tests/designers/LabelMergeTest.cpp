@@ -301,6 +301,21 @@ TEST_F(LabelMergeTest, SenderInTheRecipientFrames)
     EXPECT_EQ(label->Simple().Name->Name(), QStringLiteral(" 別人"));
 }
 
+TEST_F(LabelMergeTest, SenderLayoutReopenedMergesRecordsOnceSwitched)
+{
+    auto document = NewLabelDocument(m_context, LabelModeLabel, m_label, 2);
+    const QString path = m_dir.filePath("sender.gpa");
+    ASSERT_TRUE(document->SaveToFile(path));
+    m_list.Rows = {Row({{"RecNo", 1}, {"PrivCorp", true}, {"NameKanji", "見本 太郎"}, {"JointPrint", true}})};
+    auto reopened = LoadLabelDocument(m_context, LabelModeLabel, path);
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->DataSource, 2);
+    EXPECT_TRUE(reopened->Simple().Name->Name().isEmpty());
+    reopened->DataSource = 1;
+    EXPECT_TRUE(reopened->RefreshData());
+    EXPECT_EQ(reopened->Simple().Name->Name(), QStringLiteral("見本 太郎"));
+}
+
 TEST_F(LabelMergeTest, RecordThatCannotBeLocatedStaysEmpty)
 {
     auto document = Merge(Row({{"RecNo", 1},
