@@ -1,12 +1,15 @@
 // layoutrender SCENE.json OUT.pdf: prints the frames of a layout scene on one full PDF page.
 // layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] [--sender SENDER.DB] [--save FILE] [--pdf
-// OUT.pdf [print choices]]: opens an address-side layout or makes a new one on a "Lyt.fmt" record (negative:
-// a custom paper), merges the table's records, saves it and prints every record through the print loop with
-// the print wizard's choices (its defaults when not given).
+// OUT.pdf [print choices]] [--png OUT.png]: opens a layout (".gpl", label ".gpa" or card ".gpc") or makes a new
+// one on a "Lyt.fmt" record (negative: a custom paper; a label sheet or card paper makes a label or card layout),
+// merges the table's records and saves it. An address-side layout prints every record through the print loop
+// with the print wizard's choices (its defaults when not given); labels and cards print one piece per page.
+// --png writes a label or card layout's preview picture.
 #include "platform/IniFile.h"
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
+#include "designers/LabelDocument.h"
 #include "designers/LayoutDocument.h"
 #include "designers/LayoutPrint.h"
 #include "layoutobjects/LayoutScene.h"
@@ -75,6 +78,56 @@ bool printChoices(const QCommandLineParser& options, TPrintSettings& settings, Q
     return true;
 }
 
+// The mode a file or paper asks for: 0 the address side, else a label or card document.
+quint8 FileMode(const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".gpa"), Qt::CaseInsensitive))
+        return LabelModeLabel;
+    return path.endsWith(QStringLiteral(".gpc"), Qt::CaseInsensitive) ? LabelModeCard : 0;
+}
+
+quint8 PaperMode(int index)
+{
+    int kind = -1;
+    if (index >= 0) {
+        TStandardFormats formats;
+        if (LoadLayoutFormats(LayoutFormatPath(), formats) == FormatFileState::Read &&
+            size_t(index) < formats.Formats.size())
+            kind = formats.Formats[size_t(index)].Kind;
+    } else {
+        TCustomFormats formats;
+        LoadCustomFormats(CustomFormatPath(), formats);
+        const int at = formats.Find(-index);
+        if (at >= 0)
+            kind = formats.Formats[size_t(at)].Format.Kind;
+    }
+    return kind == PaperLabel ? LabelModeLabel : kind == PaperCard ? LabelModeCard : 0;
+}
+
+// One piece per page: each shown record merged in turn, or the one sender piece.
+bool PrintPieces(TLayoutDocument& document, TPrinter& printer, int* pages)
+{
+    std::unique_ptr<TPrintJob> job = printer.BeginJob(QStringLiteral("layoutrender"));
+    if (!job)
+        return false;
+    std::vector<qint32> records;
+    if (document.DataSource == 1 && document.Context.AddressList)
+        for (int i = 0; i < document.Context.AddressList->GetRecordCount(); ++i)
+            records.push_back(document.Context.AddressList->GetRecNo(i));
+    if (records.empty())
+        records.push_back(-1);
+    bool ok = true;
+    for (qint32 recNo : records) {
+        if (document.DataSource == 1 && recNo >= 0 && !document.ShowRecordData(recNo))
+            continue;
+        if (*pages > 0 && !(ok = job->NewPage()))
+            break;
+        document.PrintFrames(job->Painter(), QPoint(0, 0));
+        ++*pages;
+    }
+    return job->Finish() && ok;
+}
+
 int renderLayout(const QCommandLineParser& options)
 {
     const bool isNew = options.isSet("new");
@@ -122,6 +175,24 @@ int renderLayout(const QCommandLineParser& options)
     context.Printer = &printerInfo;
     context.AddressList = &list;
     context.Senders = &senders;
+    const quint8 mode = isNew ? PaperMode(newIndex) : FileMode(options.value("layout"));
+    if (mode != 0) {
+        std::unique_ptr<TLayoutDocument> label =
+            isNew ? NewLabelDocument(context, mode, newIndex, mode == LabelModeCard ? 2 : 1)
+                  : LoadLabelDocument(context, mode, options.value("layout"));
+        if (!label)
+            return isNew ? fail(QStringLiteral("no paper of index %1").arg(newIndex)) : 1;
+        if (options.isSet("save") && !label->SaveToFile(options.value("save")))
+            return 1;
+        int pages = 0;
+        if (!pdf.isEmpty() && !PrintPieces(*label, *printer, &pages))
+            return fail(QStringLiteral("cannot print on %1").arg(printer->Name()));
+        if (!pdf.isEmpty())
+            std::printf("%d page(s)\n", pages);
+        if (options.isSet("png") && !label->CreateThumbnail(1).save(options.value("png")))
+            return fail(QStringLiteral("cannot write %1").arg(options.value("png")));
+        return 0;
+    }
     TLayoutDocument document(context);
     if (isNew) {
         document.PaperIndex = newIndex;
@@ -194,13 +265,14 @@ int main(int argc, char** argv)
                         {"offset", "Print offset in 0.1 mm.", "X,Y"},
                         {"flap", "Envelope flap length in 0.1 mm (0-500).", "N"},
                         {"reverse", "Print the envelope upside down."},
-                        {"barcode", "Show the customer barcode at this size in points (8-11).", "SIZE"}});
+                        {"barcode", "Show the customer barcode at this size in points (8-11).", "SIZE"},
+                        {"png", "Write the preview picture of a label or card layout.", "OUT.png"}});
     if (args.size() < 2 || !options.parse(args) || !options.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "usage: layoutrender SCENE.json OUT.pdf\n"
                              "       layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] "
                              "[--sender SENDER.DB] [--save FILE] [--barcode SIZE]\n"
                              "         [--pdf OUT.pdf [--prints N] [--start K] [--offset X,Y] [--flap N] "
-                             "[--reverse]]\n");
+                             "[--reverse]] [--png OUT.png]\n");
         return 2;
     }
     return renderLayout(options);

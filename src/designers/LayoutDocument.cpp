@@ -6,6 +6,7 @@
 #include "core/FontSub.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
+#include "designers/LabelDocument.h"
 #include "designers/LayoutPrint.h"
 #include "layoutobjects/FrameClasses.h"
 #include "layoutobjects/IllustRect.h"
@@ -38,8 +39,14 @@ template <class T> T* TLayoutDocument::makeFrame(std::vector<std::unique_ptr<TDr
     return raw;
 }
 
-TLayoutDocument::TLayoutDocument(TLayoutContext context) : Context(std::move(context))
+TLayoutDocument::TLayoutDocument(TLayoutContext context, quint8 labelMode)
+    : Context(std::move(context)), LabelMode(labelMode)
 {
+    if (LabelMode) {
+        buildLabelSets();
+        ClearLayout();
+        return;
+    }
     auto& s = m_simple;
     m_s.Postal = makeFrame<TPosRect>(s);
     m_s.Address = makeFrame<TAddressRect>(s);
@@ -125,7 +132,8 @@ void TLayoutDocument::ClearLayout()
     for (const auto& frame : m_detailed)
         frame->SetVisible(true);
     for (TAdditionRect* contact : m_s.Contacts)
-        contact->SetVisible(false);
+        if (contact)
+            contact->SetVisible(false);
     for (const auto* set : {&m_simple, &m_detailed})
         for (const auto& frame : *set)
             if (auto* contact = dynamic_cast<TAdditionRect*>(frame.get())) {
@@ -133,6 +141,8 @@ void TLayoutDocument::ClearLayout()
                 contact->SetText(QString());
             }
     for (TBarcodeRect* barcode : {m_s.Barcode, m_d.Barcode}) {
+        if (!barcode)
+            continue;
         barcode->ClearImage();
         barcode->SetVisible(false);
     }
@@ -144,6 +154,8 @@ void TLayoutDocument::ClearLayout()
     for (auto& list : m_free)
         list.clear();
     Undo.Clear();
+    if (LabelMode)
+        labelClearLayout();
 }
 
 // Paper set-up.
@@ -151,7 +163,7 @@ void TLayoutDocument::ClearLayout()
 void TLayoutDocument::takePicture()
 {
     Background = QImage();
-    if (!Paper.Picture.isEmpty()) {
+    if (!Paper.Picture.isEmpty() && !LabelMode) {
         // A picture that cannot be read leaves the paper without one.
         Background.load(FormatPictureFolder() + ToWide(Paper.Picture));
         if (!Background.isNull())
@@ -162,6 +174,8 @@ void TLayoutDocument::takePicture()
 
 bool TLayoutDocument::LoadPaperFormat()
 {
+    if (LabelMode)
+        return labelLoadPaper(false);
     TStandardFormats formats;
     if (LoadLayoutFormats(LayoutFormatPath(), formats) != FormatFileState::Read) {
         MessageBoxPos(nullptr, PaperFileMissingMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
@@ -180,6 +194,8 @@ bool TLayoutDocument::LoadPaperFormat()
 
 bool TLayoutDocument::LoadCustomPaperFormat()
 {
+    if (LabelMode)
+        return labelLoadPaper(true);
     TCustomFormats custom;
     if (LoadCustomFormats(CustomFormatPath(), custom) != FormatFileState::Read)
         return false;
@@ -205,6 +221,8 @@ bool TLayoutDocument::LoadCustomPaperFormat()
 
 void TLayoutDocument::SetPrintArea()
 {
+    if (LabelMode)
+        return labelSetPrintArea();
     TPrinterInfo* printer = Context.Printer;
     if (!printer || printer->ScaleX == 0 || printer->ScaleY == 0) {
         PrintArea = TRect{0, 0, DesignSize.width(), DesignSize.height()};
@@ -234,6 +252,8 @@ void TLayoutDocument::SetPrintArea()
 
 void TLayoutDocument::FitPaperBarcode()
 {
+    if (LabelMode)
+        return labelFitBarcode();
     int size = 0;
     BarcodeImpossible = !FitBarcodeSize(Paper.Direction != 0 ? Paper.Width : Paper.Height, &size);
     MaxBarcodeSize = size;
@@ -241,6 +261,8 @@ void TLayoutDocument::FitPaperBarcode()
 
 bool TLayoutDocument::NewLayout()
 {
+    if (LabelMode)
+        return labelNewLayout();
     takePicture();
     PaperLongSide = qMax(Paper.Width, Paper.Height);
     SetPrintArea();
@@ -301,6 +323,8 @@ bool TLayoutDocument::NewLayout()
 
 void TLayoutDocument::SetIndividualLayout(bool detailed, bool fromNewOrFile)
 {
+    if (LabelMode)
+        return labelSetIndividualLayout(detailed, fromNewOrFile);
     DetailedSet = detailed;
     if (!fromNewOrFile && DocumentOpen)
         for (TDrawRect* frame : m_current)
@@ -409,6 +433,8 @@ bool TLayoutDocument::readBody(TFrameReader& reader)
 
 void TLayoutDocument::applySettingsToFrames()
 {
+    if (LabelMode)
+        return labelApplySettings();
     const int nameLevel = Settings.Int(NameLevel), addressLevel = Settings.Int(AddressLevel);
     const int senderName = Settings.Int(SenderNameLevel), senderAddress = Settings.Int(SenderAddressLevel);
     const int senderAddition = Settings.Int(SenderAdditionLevel);
@@ -440,7 +466,7 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
         bytes = file.readAll();
     TPrintFilePreamble preamble;
     const qsizetype bodyAt =
-        ReadPrintFilePreamble(bytes, LayoutFileSignature, LayoutFileHeaderSize, preamble);
+        ReadPrintFilePreamble(bytes, fileSignature(), LayoutFileHeaderSize, preamble);
     bool read = bodyAt >= 0;
     if (read) {
         m_header = preamble.Header;
@@ -449,6 +475,11 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
         const quint8 mode = header.ReadByte();
         const quint8 detailed = header.ReadByte();
         SenderDisplayMode = mode <= 2 ? mode : 0;
+        if (LabelMode) {
+            DataSource = mode;
+            SenderDisplayMode = 0;
+            read = mode >= 1 && mode <= 2 && detailed <= 1;
+        }
         PaperIndex = paperIndex;
         PaperFound = paperIndex < 0 ? LoadCustomPaperFormat() : LoadPaperFormat();
         if (!PaperFound) {
@@ -511,12 +542,12 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
         }
 
     TBarcodeRect* barcode = DetailedSet ? m_d.Barcode : m_s.Barcode;
-    if (BarcodeImpossible && barcode->Visible()) {
+    if (barcode && BarcodeImpossible && barcode->Visible()) {
         barcode->ClearImage();
         barcode->SetVisible(false);
         RemoveFromStacking(barcode);
     }
-    if (barcode->Visible() && MaxBarcodeSize < barcode->SizeIndex())
+    if (barcode && barcode->Visible() && MaxBarcodeSize < barcode->SizeIndex())
         barcode->SetSizeIndex(MaxBarcodeSize);
 
     FileName = path;
@@ -529,14 +560,16 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
     for (const auto& list : m_free)
         for (const auto& frame : list)
             frame->SetZoom(Zoom);
-    if (Paper.Count1 < 5)
+    if (LabelMode)
+        labelMerge();
+    else if (Paper.Count1 < 5)
         FillSimpleFrames();
     else {
         ShowRecordData(-1);
         ShowSenderData();
     }
     if (!PaperFound)
-        MessageBoxPos(nullptr, DeletedPaperMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
+        MessageBoxPos(nullptr, LabelMode ? LabelDeletedPaperMessage(LabelMode) : DeletedPaperMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
     return true;
 }
 
@@ -545,7 +578,7 @@ QByteArray TLayoutDocument::EncodeLayoutFile(const QByteArray& preview) const
     TPrintFilePreamble preamble;
     TFrameWriter header(preamble.Header);
     header.WriteInt32(PaperIndex);
-    header.WriteByte(SenderDisplayMode);
+    header.WriteByte(LabelMode ? DataSource : SenderDisplayMode);
     header.WriteByte(DetailedSet ? 1 : 0);
     header.WriteBytes(QByteArray(2, '\0'));
     for (const auto& list : m_free)
@@ -553,7 +586,7 @@ QByteArray TLayoutDocument::EncodeLayoutFile(const QByteArray& preview) const
     header.WriteInt32(0);
     preamble.Preview = preview;
     preamble.Settings = Settings;
-    QByteArray bytes = WritePrintFilePreamble(LayoutFileSignature, preamble);
+    QByteArray bytes = WritePrintFilePreamble(fileSignature(), preamble);
     TFrameWriter body(bytes);
     auto writeEntry = [&](const TDrawRect& frame) {
         body.WriteInt32(StackingIndex(&frame));

@@ -79,7 +79,8 @@ public:
     static constexpr int SimpleCount = 9;
     static constexpr int DetailedCount = 21;
 
-    explicit TLayoutDocument(TLayoutContext context = {});
+    // labelMode 1 builds a label-sheet document, 2 a card document (LabelDocument.cpp); 0 the address side.
+    explicit TLayoutDocument(TLayoutContext context = {}, quint8 labelMode = 0);
     TLayoutDocument(const TLayoutDocument&) = delete;
     TLayoutDocument& operator=(const TLayoutDocument&) = delete;
 
@@ -101,6 +102,14 @@ public:
     QString FileName;
     double Zoom = 1.0;
     TUndoList Undo;
+
+    // Label and card documents.
+    const quint8 LabelMode = 0;
+    quint8 DataSource = 1; // 1 the fixed frames show an address-book record, 2 a sender record
+    bool Horizontal = false;
+    bool IsCardMode() const { return LabelMode == 2; }
+    // The additional items 1-4 of the combined or the individual set.
+    const std::array<TAdditionRect*, 4>& Additions(bool individual) const { return m_additions[individual]; }
 
     const std::vector<std::unique_ptr<TDrawRect>>& SimpleFrames() const { return m_simple; }
     const std::vector<std::unique_ptr<TDrawRect>>& DetailedFrames() const { return m_detailed; }
@@ -169,6 +178,22 @@ private:
     // The company lines of a sender row (or of a sender row in the recipient frames).
     void senderCompany(const TMergeRow& row, TNameRect* name, bool sender, bool emptyHonorific);
     const TMergeRow* chooseSender(bool fallBackToDefault);
+    // Label and card documents: the sets, paper, files and merge steps of their own.
+    bool horizontalWriting() const { return LabelMode ? Horizontal : Paper.Direction != 0; }
+    void buildLabelSets();
+    void labelClearLayout();
+    bool labelLoadPaper(bool custom);
+    void labelSetPrintArea();
+    void labelFitBarcode();
+    bool labelNewLayout();
+    void labelSetIndividualLayout(bool individual, bool fromNewOrFile);
+    void labelApplySettings();
+    void labelMerge();
+    void labelRecordMerged(const TMergeRow& row);
+    void labelShowSenderData();
+    void labelAdditions(const TMergeRow& row, bool sender);
+    const QByteArray& fileSignature() const;
+    std::array<std::array<TAdditionRect*, 4>, 2> m_additions{};
 
     std::vector<std::unique_ptr<TDrawRect>> m_simple;
     std::vector<std::unique_ptr<TDrawRect>> m_detailed;

@@ -1,5 +1,6 @@
 // Merging address-book and sender records into the fixed frames of the address-side document.
 #include "designers/LayoutDocument.h"
+#include "designers/MergeText.h"
 
 #include "core/AppSub.h"
 #include "core/Dlhyp.h"
@@ -8,66 +9,7 @@
 
 using namespace LayoutSettingsField;
 
-namespace {
-
-struct TNameParts
-{
-    QString Surname; // up to and including the first half-width space
-    QString Given;
-};
-
-TNameParts Split(const QString& name)
-{
-    const QString normal = NormalizeNameSpacing(name);
-    const int space = normal.indexOf(u' ');
-    if (space < 0)
-        return {QString(), normal};
-    return {normal.left(space + 1), normal.mid(space + 1)};
-}
-
-bool IsBlank(const QString& text)
-{
-    return text.trimmed().isEmpty();
-}
-
-QString FullWidth(const AnsiString& text)
-{
-    return ToWide(ToFullWidth(text));
-}
-
-// A hex-coded name field, full width; a damaged code is taken as plain text.
-QString DecodedName(const TMergeRow& row, const QString& field)
-{
-    const AnsiString text = row.Text(field);
-    try {
-        return ToFullWidthW(HexTextToWide(text));
-    } catch (const EConvertError&) {
-        return ToFullWidthW(ToWide(text));
-    }
-}
-
-QString Numbered(const char* field, int i)
-{
-    return QString::fromLatin1(field) + QString::number(i);
-}
-
-// The joint text of a co-resident: own surname when it has a different one, else the record's.
-QString JointText(const TNameParts& joint, const QString& surname, bool haveNameLine)
-{
-    if (!IsBlank(joint.Surname) && joint.Surname != surname)
-        return joint.Surname + joint.Given;
-    return haveNameLine ? QStringLiteral(" ") + joint.Given : surname + joint.Given;
-}
-
-void AppendJoint(TNameRect* name, const QString& text, const QString& honorific)
-{
-    const int n = name->GetJointCount();
-    name->SetJointCount(n + 1);
-    name->SetJointName(n, text);
-    name->SetJointHonorific(n, honorific);
-}
-
-} // namespace
+using namespace MergeText;
 
 void TLayoutDocument::clearRecipientFrames()
 {
@@ -76,12 +18,17 @@ void TLayoutDocument::clearRecipientFrames()
              std::initializer_list<TMetaRect*>{m_d.Postal, m_d.Name, m_d.Corp[0], m_d.Corp[1], m_d.Corp[2],
                                                m_d.Address[0], m_d.Address[1], m_d.Address[2]})
             f->Clear();
-        m_d.Barcode->ClearImage();
+        if (m_d.Barcode)
+            m_d.Barcode->ClearImage();
     } else {
         for (TMetaRect* f : std::initializer_list<TMetaRect*>{m_s.Postal, m_s.Address, m_s.Name})
             f->Clear();
-        m_s.Barcode->ClearImage();
+        if (m_s.Barcode)
+            m_s.Barcode->ClearImage();
     }
+    for (TAdditionRect* item : m_additions[DetailedSet])
+        if (item)
+            item->Clear();
 }
 
 void TLayoutDocument::setPostal(TPosRect* frame, const AnsiString& postal, int mark) const
@@ -107,7 +54,7 @@ void TLayoutDocument::setAddress(bool sender, const TMergeRow& row) const
             line = DigitsToKanji(line);
         if (Settings.Byte(HyphenToNo))
             line = ReplaceDashes(line, 1);
-        if (Paper.Direction == 0)
+        if (!horizontalWriting())
             line = ReplaceDashes(line, 0);
     }
     if (DetailedSet) {
@@ -125,7 +72,7 @@ void TLayoutDocument::closingConversions(bool sender) const
 {
     const qint32 form = Settings.Int(CompanyForm);
     const bool kanji = Settings.Byte(KanjiNumerals) != 0;
-    const bool vertical = Paper.Direction == 0;
+    const bool vertical = !horizontalWriting();
     auto convert = [&](const QString& text, bool nameLine) {
         QString t = text;
         if (form == 1)
@@ -161,7 +108,7 @@ void TLayoutDocument::closingConversions(bool sender) const
 void TLayoutDocument::makeBarcode(const TMergeRow& row) const
 {
     TBarcodeRect* barcode = DetailedSet ? m_d.Barcode : m_s.Barcode;
-    if (!barcode->Visible())
+    if (!barcode || !barcode->Visible())
         return;
     const AnsiString address = row.Text("Tdfkn") + row.Text("Adrs1") + row.Text("Adrs2") + row.Text("Adrs3");
     if (!address.isEmpty())
@@ -297,6 +244,8 @@ bool TLayoutDocument::ShowRecordData(qint32 recNo)
     }
     closingConversions(false);
     makeBarcode(row);
+    if (LabelMode)
+        labelRecordMerged(row);
     SenderRecNo = qint32(row.Number("Sender"));
     return true;
 }
@@ -336,6 +285,8 @@ void TLayoutDocument::senderCompany(const TMergeRow& row, TNameRect* frame, bool
 
 void TLayoutDocument::ShowSenderData()
 {
+    if (LabelMode)
+        return labelShowSenderData();
     if (DetailedSet) {
         for (TMetaRect* f : std::initializer_list<TMetaRect*>{
                  m_d.SenderPostal, m_d.SenderName, m_d.SenderCorp[0], m_d.SenderCorp[1], m_d.SenderCorp[2],
@@ -389,32 +340,7 @@ void TLayoutDocument::ShowSenderData()
         const TNameParts own = Split(name);
         if (row->Flag("NamePrint"))
             frame->SetName(own.Surname + own.Given);
-        bool previousJoined = false;
-        for (int i = 1; i <= 5; ++i) {
-            if (!row->Flag(Numbered("JointPrint", i)) || row->Text(Numbered("Joint", i)).isEmpty())
-                continue;
-            const QString text = JointText(Split(DecodedName(*row, Numbered("Joint", i))), own.Surname,
-                                           !frame->Name().isEmpty());
-            const QString note = FullWidth(row->Text(Numbered("Note", i)));
-            const int joints = frame->GetJointCount();
-            if (frame->Name().isEmpty()) {
-                frame->SetName(text);
-                if (!together)
-                    frame->SetNote(note);
-            } else if (text.startsWith(u' ') && together && !previousJoined) {
-                const QString given = QStringLiteral("・") + text.trimmed();
-                if (joints > 0)
-                    frame->SetJointName(joints - 1, frame->GetJointName(joints - 1) + given);
-                else
-                    frame->SetName(frame->Name() + given);
-                previousJoined = true;
-            } else {
-                AppendJoint(frame, text, QString());
-                if (!together)
-                    frame->SetJointNote(joints, note);
-                previousJoined = false;
-            }
-        }
+        MergeSenderJoints(*row, frame, own.Surname, together);
         frame->SetNameAlign(Settings.Byte(SenderNameAlign));
     } else {
         frame->SetName(name);
@@ -463,27 +389,7 @@ void TLayoutDocument::ShowSenderData()
         const int n = contact->ItemKind() - 18;
         if (n < 1 || n > 4)
             continue;
-        QString heading = ToWide(row->Text(Numbered("Head", n)));
-        AnsiString bytes = row->Text(Numbered("Addition", n));
-        QString text;
-        if (!bytes.isEmpty()) {
-            const QString upper = heading.toUpper();
-            if (upper == "TEL" || upper == "FAX" || upper == "TEL/FAX" || heading == QStringLiteral("携帯"))
-                bytes = HyphenatePhoneText(bytes);
-            text = ToWide(bytes);
-            const bool webOrMail = heading.contains(QStringLiteral("メール")) || heading.contains("E-Mail") ||
-                                   upper.contains("MAIL") || upper.contains("HP") || upper.contains("URL");
-            if (!webOrMail) {
-                heading = ToFullWidthW(heading);
-                text = ToFullWidthW(text);
-                if (Settings.Byte(KanjiNumerals))
-                    text = DigitsToKanji(text);
-                if (Paper.Direction == 0)
-                    text = ReplaceDashes(text, 0);
-            }
-            contact->SetHeading(heading);
-        }
-        contact->SetText(text);
+        MergeSenderContact(*row, contact, n, Settings.Byte(KanjiNumerals) != 0, Paper.Direction == 0);
     }
 }
 
@@ -533,6 +439,8 @@ void TLayoutDocument::FillSimpleFrames()
 
 bool TLayoutDocument::RefreshData()
 {
+    if (LabelMode)
+        return DataSource != 1 || ShowRecordData(-1);
     if (Paper.Count1 < 5 || SenderDisplayMode == 2)
         return true;
     const bool located = ShowRecordData(-1);

@@ -1,6 +1,7 @@
 // layoutrender: a postcard scene becomes one PDF page with its text in embedded IPA faces; scene errors name
 // what is wrong and exit non-zero.
 #include "layoutobjects/ImageFiles.h"
+#include "layoutobjects/PaperFormat.h"
 #include "support/TestFiles.h"
 #include "support/ToolRun.h"
 
@@ -222,6 +223,63 @@ TEST_F(LayoutRenderDocument, PrintChoicesOfTheWizard)
         texts[turned] = QString::fromUtf8(RunTool("pdftotext", {"-layout", m_dir.filePath("env.pdf"), "-"}).out);
     }
     EXPECT_NE(texts[0], texts[1]);
+}
+
+// The first shipped paper of a kind, upright.
+QString FirstPaper(int kind)
+{
+    TStandardFormats formats;
+    LoadLayoutFormats(QStringLiteral(TOVAREL_PROGRAM_DIR "Common/Lyt.fmt"), formats);
+    for (size_t i = 0; i < formats.Formats.size(); ++i)
+        if (formats.Formats[i].Kind == kind && formats.Formats[i].Direction == 0)
+            return QString::number(i);
+    return QStringLiteral("none");
+}
+
+TEST_F(LayoutRenderDocument, LabelsAndCardsMatchTheGoldenFilesAndRoundTrip)
+{
+    load("Adrs.DB", "Adrs.csv");
+    load("Sender.DB", "Sender.csv");
+    WriteFileBytes(m_dir.filePath("Sender.ini"), "[SENDER]\r\nDefault=1\r\n");
+    struct Case
+    {
+        int kind;
+        const char* file;
+        const char* again;
+        const char* golden;
+        int signature;
+        const char* pages;
+    };
+    // A label sheet shows the address book (one piece per record), a card its sender.
+    const Case cases[] = {{PaperLabel, "new.gpa", "again.gpa", "new-label.gpa", 17, "3 page(s)"},
+                          {PaperCard, "new.gpc", "again.gpc", "new-card.gpc", 16, "1 page(s)"}};
+    for (const Case& c : cases) {
+        ToolRun r = render({"--new", FirstPaper(c.kind), "--save", c.file});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        r = render({"--layout", c.file, "--save", c.again, "--adrs", "Adrs.DB", "--sender", "Sender.DB",
+                    "--pdf", "out.pdf", "--png", "out.png"});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(c.pages)) << r.out.toStdString();
+        EXPECT_FALSE(QImage(m_dir.filePath("out.png")).isNull());
+        // Signature, version and header as in the golden file; a JPEG preview; the same settings and frames.
+        const QByteArray golden =
+            ReadFileBytes(QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/") + c.golden);
+        for (const char* name : {c.file, c.again}) {
+            const QByteArray bytes = ReadFileBytes(m_dir.filePath(name));
+            const int at = c.signature + 4 + 28;
+            ASSERT_GT(bytes.size(), at + 4) << name;
+            const qint32 preview = qFromLittleEndian<qint32>(bytes.constData() + at);
+            EXPECT_EQ(bytes.left(at), golden.left(at)) << name;
+            EXPECT_TRUE(bytes.mid(at + 4, 2) == QByteArray("\xFF\xD8")) << name;
+            EXPECT_EQ(bytes.mid(at + 4 + preview), golden.mid(at + 4)) << name;
+        }
+    }
+    // Each mode refuses the other's files.
+    QFile::copy(m_dir.filePath("new.gpa"), m_dir.filePath("wrong.gpc"));
+    const ToolRun wrong = render({"--layout", "wrong.gpc"});
+    EXPECT_NE(wrong.exitCode, 0);
+    EXPECT_TRUE(
+        QString::fromUtf8(wrong.err).contains(QStringLiteral("このファイルは有効な形式ではありません")));
 }
 
 TEST_F(LayoutRenderDocument, RefusesWhatItCannotUse)
