@@ -6,6 +6,7 @@
 #include "core/FontSub.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
+#include "designers/DesignerShared.h"
 #include "designers/LabelDocument.h"
 #include "designers/LayoutPrint.h"
 #include "layoutobjects/FrameClasses.h"
@@ -503,43 +504,15 @@ bool TLayoutDocument::LoadFromFile(const QString& path)
     }
     applySettingsToFrames();
 
-    // New text frames follow the last text frame read.
+    // New texts and figures follow the last ones read.
     const auto& texts = m_free[FreeText];
     if (!texts.empty())
-        if (const auto* last = dynamic_cast<const TWordRect*>(texts.back().get())) {
-            TWordRect& prototype = *Context.Prototypes->Text;
-            TFontSpec font = last->Font();
-            if (font.charset != ShiftJisCharset)
-                SetFontAttributes(&font, ShiftJisCharset, QStringLiteral("ＭＳ Ｐゴシック"), font.size,
-                                  GetFontStyleBits(font));
-            prototype.SetFont(font, prototype.FontColor());
-            prototype.SetHorizontal(last->Horizontal());
-            prototype.SetAlignment(last->Alignment());
-            prototype.SetAutoWrap(last->AutoWrap());
-            prototype.SetFixedFontSize(last->FixedSizeIndex());
-            prototype.SetAspectRatio(last->AspectRatio());
-            prototype.SetLineSpacing(last->LineSpacing());
-        }
-
-    // New figures follow the last figure read (its apex direction aside).
+        if (const auto* last = dynamic_cast<const TWordRect*>(texts.back().get()))
+            TakeTextPrototype(*Context.Prototypes->Text, *last);
     const auto& figures = m_free[FreeFigure];
     if (!figures.empty())
-        if (const auto* last = dynamic_cast<const TFigureRect*>(figures.back().get())) {
-            TFigureRect& prototype = *Context.Prototypes->Figure;
-            prototype.SetFigureKind(last->FigureKind());
-            prototype.SetLineDirections(last->LineDirections());
-            prototype.SetCornerSize(0, last->GetCornerSize(0));
-            prototype.SetCornerSize(1, last->GetCornerSize(1));
-            prototype.SetFrameVisible(last->FrameVisible());
-            prototype.SetFillVisible(last->FillVisible());
-            prototype.SetGradient(last->Gradient());
-            prototype.SetLineType(last->LineType());
-            prototype.SetLineWidth(last->LineWidth());
-            prototype.SetLineColor(last->LineColor());
-            prototype.SetFillColor(last->FillColor());
-            prototype.SetFillColor2(last->FillColor2());
-            prototype.SetGradientAngle(last->GradientAngle());
-        }
+        if (const auto* last = dynamic_cast<const TFigureRect*>(figures.back().get()))
+            TakeFigurePrototype(*Context.Prototypes->Figure, *last);
 
     TBarcodeRect* barcode = DetailedSet ? m_d.Barcode : m_s.Barcode;
     if (barcode && BarcodeImpossible && barcode->Visible()) {
@@ -604,32 +577,10 @@ QByteArray TLayoutDocument::EncodeLayoutFile(const QByteArray& preview) const
 bool TLayoutDocument::SaveToFile(const QString& path)
 {
     TBusyCursor busy;
-    const QFileInfo info(path);
-    QDir().mkpath(info.absolutePath());
-    const QString backup = info.absolutePath() + QStringLiteral("/$$") + info.fileName();
-    bool keptOld = false;
-    if (info.exists()) {
-        QFile::remove(backup); // left by an earlier failure
-        keptOld = QFile::rename(path, backup);
-    }
-    bool written = false;
-    {
-        const QByteArray bytes = EncodeLayoutFile(EncodeJpeg(CreateThumbnail(0), 90));
-        QFile file(path);
-        written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                  file.write(bytes) == bytes.size() && file.flush();
-        file.close();
-        written = written && file.error() == QFileDevice::NoError;
-    }
-    if (!written) {
-        QFile::remove(path);
-        if (keptOld)
-            QFile::rename(backup, path);
+    if (!WriteWithRollback(path, EncodeLayoutFile(EncodeJpeg(CreateThumbnail(0), 90)))) {
         MessageBoxPos(nullptr, SaveFailedMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
         return false;
     }
-    if (keptOld)
-        QFile::remove(backup);
     Modified = false;
     if (FileName.isEmpty())
         FileName = path;
@@ -649,18 +600,8 @@ QImage TLayoutDocument::CreateThumbnail(int sizeIndex)
         StretchBitmap(source, &image, image.width(), image.height(), 2);
     }
     QPainter painter(&image);
-    for (auto it = Stacking.rbegin(); it != Stacking.rend(); ++it) {
-        // Illustrations are drawn smoothly here whatever their own setting.
-        auto* illust = dynamic_cast<TIllustRect*>(*it);
-        const bool smooth = illust && illust->SmoothScaling();
-        if (illust)
-            illust->SetSmoothScaling(true);
-        (*it)->SetZoom(s);
-        (*it)->Draw(painter, 0, 0);
-        (*it)->SetZoom(Zoom);
-        if (illust)
-            illust->SetSmoothScaling(smooth);
-    }
+    // Illustrations are drawn smoothly here whatever their own setting.
+    DrawStackedFrames(painter, Stacking, s, Zoom);
     return image;
 }
 

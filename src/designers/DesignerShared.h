@@ -1,0 +1,23 @@
+// Steps that the designers' documents share: the "$$" safe write of a print file, new frames following the
+// last text and figure read, and the frames of a stacking list drawn into a preview.
+#pragma once
+
+#include "layoutobjects/FigureRect.h"
+#include "layoutobjects/WordRect.h"
+
+#include <vector>
+
+class QPainter;
+
+// Keeps an existing file as "$$" + its name until the new bytes are written, then deletes it; on failure the
+// new file goes and the old one comes back. Missing folders are made.
+bool WriteWithRollback(const QString& path, const QByteArray& bytes);
+
+// The text prototype takes the look of a text read from a file (a font of another character set becomes the
+// fall-back face); the figure prototype the look of a figure, its apex direction aside.
+void TakeTextPrototype(TWordRect& prototype, const TWordRect& last);
+void TakeFigurePrototype(TFigureRect& prototype, const TFigureRect& last);
+
+// Draws the frames from the last entry (bottom) to the first at zoom s, illustrations smoothly, and gives
+// them back zoom restore.
+void DrawStackedFrames(QPainter& painter, const std::vector<TDrawRect*>& stacking, double s, double restore);
