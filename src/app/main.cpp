@@ -5,6 +5,7 @@
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
 #include "dataexchange/FImport.h"
+#include "dataexchange/MarkExport.h"
 #include "links/LinkServices.h"
 #include "maintenance/MaintenanceCommands.h"
 #include "search/SearchWindows.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     RegisterMaintenanceCommands();
     RegisterFileExport();
     RegisterFileImport();
+    RegisterMarkExport();
     RegisterSearchWindows();
     RegisterLinkServices();
     RegisterBatchChange();

@@ -174,16 +174,17 @@ TAtlasMarkRec TAtlasMateView::MarkRecord(const TAtlasMeshPos& mesh, const AnsiSt
     return rec;
 }
 
-bool TAtlasMateView::LoadMarkLibraries()
+int TAtlasMateView::LoadMarkLibraries()
 {
-    return LoadAtm95() == mlOk && LoadMarkDll() == mlOk;
+    const int rc = LoadAtm95();
+    return rc != mlOk ? rc : LoadMarkDll();
 }
 
 bool TAtlasMateView::SaveMark(const QString& file, quint32 latitude, quint32 longitude, const AnsiString& name)
 {
     if (latitude == 0 || longitude == 0)
         return false;
-    if (!LoadMarkLibraries())
+    if (LoadMarkLibraries() != mlOk)
         return false;
     m_latitude = latitude;
     m_longitude = longitude;

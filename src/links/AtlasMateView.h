@@ -27,8 +27,9 @@ public:
     // Appends a mark named name (CP932; cut to the record's 511 bytes) at the position to file; false for a
     // position without both coordinates or without a mesh, a library that cannot be loaded, or a refused mark.
     bool SaveMark(const QString& file, quint32 latitude, quint32 longitude, const AnsiString& name);
-    // Loads the libraries SaveMark needs (no message for missing files); true when both are there.
-    bool LoadMarkLibraries();
+    // Loads the libraries SaveMark needs: 0, or the first failure's result (TMapLibraryResult; a missing
+    // file shows no message).
+    int LoadMarkLibraries();
 
     // 0 with mesh filled from the adaptor's coordinates; -1 when they have no mesh.
     int MeshFromCoordinates(TAtlasMeshPos& mesh);
