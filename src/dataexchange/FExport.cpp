@@ -11,6 +11,7 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "core/WindowPlace.h"
 #include "dataexchange/CryptSfx.h"
 #include "dataexchange/FExportPwd.h"
 #include "platform/IniFile.h"
@@ -108,20 +109,12 @@ TFileExport::TFileExport(QWidget* owner, TFileExportSource source)
     LoadSettings(ini);
 
     adjustSize();
-    if (ini.ValueExists(FileExportSection, QStringLiteral("Left")) &&
-        ini.ValueExists(FileExportSection, QStringLiteral("Top")))
-        move(ScaleByDpi(ini.ReadInteger(FileExportSection, QStringLiteral("Left"), 0), 1),
-             ScaleByDpi(ini.ReadInteger(FileExportSection, QStringLiteral("Top"), 0), 1));
-    else
-        CenterForm(this, nullptr);
+    PlaceFromSettings(this, ini, FileExportSection);
 }
 
 TFileExport::~TFileExport()
 {
-    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    ini.WriteInteger(FileExportSection, QStringLiteral("Left"), ScaleByDpi(x(), 0));
-    ini.WriteInteger(FileExportSection, QStringLiteral("Top"), ScaleByDpi(y(), 0));
-    ini.UpdateFile();
+    SaveWindowPosition(this, FileExportSection);
     if (m_source.Detach)
         m_source.Detach(this);
 }

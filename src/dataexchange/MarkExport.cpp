@@ -7,6 +7,7 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "core/WindowPlace.h"
 #include "dataexchange/TargetChoice.h"
 #include "links/AtlasMateView.h"
 #include "platform/IniFile.h"
@@ -101,20 +102,12 @@ TMarkExport::TMarkExport(QWidget* owner, TMarkExportSource source)
     m_btnExport->setEnabled(m_range->TargetCount() != 0);
 
     adjustSize();
-    if (ini.ValueExists(MarkExportSection, QStringLiteral("Left")) &&
-        ini.ValueExists(MarkExportSection, QStringLiteral("Top")))
-        move(ScaleByDpi(ini.ReadInteger(MarkExportSection, QStringLiteral("Left"), 0), 1),
-             ScaleByDpi(ini.ReadInteger(MarkExportSection, QStringLiteral("Top"), 0), 1));
-    else
-        CenterForm(this, nullptr);
+    PlaceFromSettings(this, ini, MarkExportSection);
 }
 
 TMarkExport::~TMarkExport()
 {
-    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    ini.WriteInteger(MarkExportSection, QStringLiteral("Left"), ScaleByDpi(x(), 0));
-    ini.WriteInteger(MarkExportSection, QStringLiteral("Top"), ScaleByDpi(y(), 0));
-    ini.UpdateFile();
+    SaveWindowPosition(this, MarkExportSection);
     if (m_source.Detach)
         m_source.Detach(this);
 }

@@ -163,6 +163,15 @@ void TEmbeddedMapView::Show()
     exec();
 }
 
+void TEmbeddedMapView::DrawRange(QPainter& p) const
+{
+    if (!m_rangeShown)
+        return;
+    p.setPen(QPen(QColor(0, 0, 255), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(RangeRegion(m_start, m_end));
+}
+
 void TEmbeddedMapView::RemoveRange()
 {
     if (!m_rangeShown && !m_drawing)
@@ -272,11 +281,7 @@ TProAtlasView::TProAtlasView(QWidget* owner)
             p.drawLine(c.x() - 5, c.y(), c.x() + 5, c.y());
             p.drawLine(c.x(), c.y() - 5, c.x(), c.y() + 5);
         }
-        if (m_rangeShown) {
-            p.setPen(QPen(QColor(0, 0, 255), 2));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(RangeRegion(m_start, m_end));
-        }
+        DrawRange(p);
     };
 }
 
@@ -419,11 +424,7 @@ TMapFanView::TMapFanView(QWidget* owner)
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(c, 6, 6);
         }
-        if (m_rangeShown) {
-            p.setPen(QPen(QColor(0, 0, 255), 2));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(RangeRegion(m_start, m_end));
-        }
+        DrawRange(p);
     };
 }
 

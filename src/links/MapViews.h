@@ -10,6 +10,7 @@
 class QAction;
 class QComboBox;
 class QMenu;
+class QPainter;
 class QHBoxLayout;
 class QToolButton;
 
@@ -38,6 +39,8 @@ public:
 
 protected:
     void RemoveRange();
+    // The range rectangle over the map, while one is shown.
+    void DrawRange(QPainter& p) const;
     virtual QString CopyText() const { return {}; }
     virtual QString PrintTitle() const = 0;
     virtual void OnRangeDrawn() {}
