@@ -6,6 +6,7 @@
 #include "dataexchange/FExport.h"
 #include "dataexchange/FImport.h"
 #include "dataexchange/ListPrint.h"
+#include "dataexchange/MarkExport.h"
 #include "links/LinkServices.h"
 #include "maintenance/MaintenanceCommands.h"
 #include "search/SearchWindows.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     RegisterFileExport();
     RegisterFileImport();
     RegisterListPrint();
+    RegisterMarkExport();
     RegisterSearchWindows();
     RegisterLinkServices();
     RegisterBatchChange();

@@ -11,6 +11,7 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "core/WindowPlace.h"
 #include "dataexchange/CryptSfx.h"
 #include "dataexchange/FExportPwd.h"
 #include "platform/IniFile.h"
@@ -108,20 +109,12 @@ TFileExport::TFileExport(QWidget* owner, TFileExportSource source)
     LoadSettings(ini);
 
     adjustSize();
-    if (ini.ValueExists(FileExportSection, QStringLiteral("Left")) &&
-        ini.ValueExists(FileExportSection, QStringLiteral("Top")))
-        move(ScaleByDpi(ini.ReadInteger(FileExportSection, QStringLiteral("Left"), 0), 1),
-             ScaleByDpi(ini.ReadInteger(FileExportSection, QStringLiteral("Top"), 0), 1));
-    else
-        CenterForm(this, nullptr);
+    PlaceFromSettings(this, ini, FileExportSection);
 }
 
 TFileExport::~TFileExport()
 {
-    TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    ini.WriteInteger(FileExportSection, QStringLiteral("Left"), ScaleByDpi(x(), 0));
-    ini.WriteInteger(FileExportSection, QStringLiteral("Top"), ScaleByDpi(y(), 0));
-    ini.UpdateFile();
+    SaveWindowPosition(this, FileExportSection);
     if (m_source.Detach)
         m_source.Detach(this);
 }
@@ -600,15 +593,7 @@ bool TFileExport::ShowSaveDialog(int type, QString& name)
         dialog.setDirectory(DataFolder);
         dialog.selectFile(DataFolder + QStringLiteral("アドレス帳"));
     }
-    // Just below and right of the window's corner, inside the work area.
-    dialog.adjustSize();
-    QPoint at = pos() + QPoint(15, 15);
-    if (const QScreen* screen = this->screen()) {
-        const QRect work = screen->availableGeometry();
-        at.setX(std::max(0, std::min(at.x(), work.right() + 1 - dialog.width())));
-        at.setY(std::max(0, std::min(at.y(), work.bottom() + 1 - dialog.height())));
-    }
-    dialog.move(at);
+    PlaceSaveDialog(dialog, this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter()));
@@ -620,54 +605,8 @@ bool TFileExport::ShowSaveDialog(int type, QString& name)
 int TFileExport::ChooseTarget(int type)
 {
     QString& remembered = type == etEncrypt ? m_fileEncrypt : m_fileNormal;
-    QString name = remembered;
-    bool askDialog = true;
-    if (!name.isEmpty()) {
-        const QFileInfo info(name);
-        if (info.absoluteDir().exists()) {
-            const int answer = MessageBoxPos(
-                this,
-                QDir::toNativeSeparators(name) +
-                    QStringLiteral("  \r\nへ出力します  \r\n\r\n出力先を変更しますか？  "),
-                ProductTitle, MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2);
-            if (answer == MsgSeam::IdCancel)
-                return tcAbandon;
-            askDialog = answer == MsgSeam::IdYes;
-        } else {
-            name = DataFolder + info.fileName();
-        }
-    }
-    if (askDialog && !ShowSaveDialog(type, name))
-        return tcAbandon;
-
-    const QFileInfo info(name);
-    if (!QDir().mkpath(info.absolutePath())) {
-        MessageBoxPos(this, QStringLiteral("フォルダーが作成できませんでした  "), ProductTitle,
-                      MsgSeam::MbIconStop);
-        return tcAbandon;
-    }
-    if (!info.exists()) {
-        remembered = name;
-        return tcNew;
-    }
-    if (type == etEncrypt) {
-        if (MessageBoxPos(
-                this, QStringLiteral("既にあるファイルを指定しました  \r\n上書きしてもよろしいですか？  "),
-                ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) != MsgSeam::IdYes)
-            return tcAbandon;
-        remembered = name;
-        return tcNew;
-    }
-    const int answer = MessageBoxPos(
-        this,
-        QStringLiteral(
-            "既にあるファイルを指定しました  \r\n上書きするなら「はい」  \r\n追加するなら「いいえ」  \r\n"
-            "中止するなら「キャンセル」  \r\nを選択してください  "),
-        ProductTitle, MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2);
-    if (answer == MsgSeam::IdCancel)
-        return tcAbandon;
-    remembered = name;
-    return answer == MsgSeam::IdYes ? tcNew : tcAppend;
+    return ChooseOutputTarget(this, remembered, type == etEncrypt,
+                              [this, type](QString& name) { return ShowSaveDialog(type, name); });
 }
 
 // ---- the run ----

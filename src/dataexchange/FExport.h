@@ -4,6 +4,7 @@
 
 #include "addressbook/AdrsListServices.h"
 #include "dataexchange/ExportWriter.h"
+#include "dataexchange/TargetChoice.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -22,8 +23,6 @@ class TMemIniFile;
 inline const QString FileExportSection = QStringLiteral("FILE EXPORT");
 
 enum TExportType { etEncrypt = 0, etNormal = 1 };
-// Results of ChooseTarget.
-enum TTargetChoice { tcNew = 0, tcAppend = 1, tcAbandon = 9 };
 
 // The target's name after the save dialog: the enciphered type always ends in ".exe"; a plain name without
 // extension gets ".txt", or ".csv" when the second filter (filterIndex 1) was chosen.

@@ -6,6 +6,7 @@
 #include "core/DialogSub.h"
 #include "core/ShellSub.h"
 #include "links/AddExtURL.h"
+#include "links/MapAdaptors.h"
 #include "links/QRCodeMap.h"
 #include "links/WebSearch.h"
 
@@ -52,6 +53,7 @@ void ShowAddExtURL(TDataInquiry& card)
 
 void RegisterLinkServices()
 {
+    RegisterMapAdaptors();
     RegisterCardService(TCardService::QRMap, [](TDataInquiry& card, int) { ShowQRCodeMap(card); });
     RegisterCardService(TCardService::WebSearch, [](TDataInquiry& card, int) { ShowWebSearch(card); });
     RegisterCardService(TCardService::AddExtLink, [](TDataInquiry& card, int) { ShowAddExtURL(card); });

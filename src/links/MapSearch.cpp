@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStorageInfo>
 #include <QWidget>
 
@@ -96,7 +97,9 @@ quint32 DmsToMilliseconds(const TDmsWords& dms)
 
 QString MillisecondsToDmText(quint32 ms)
 {
-    return QStringLiteral("%1/%2/%3").arg(ms / 3600000).arg(ms / 60000 % 60).arg(ms % 60000);
+    if (ms == 0)
+        return QString();
+    return QString::asprintf("%u/%.2u/%.5u", ms / 3600000, ms / 60000 % 60, ms % 60000);
 }
 
 quint32 MillisecondsToTenthSeconds(quint32 ms)
@@ -230,11 +233,27 @@ bool IsMapFanPlannerInstalled()
     return cooperation[msMapFanPlanner] && cooperation[msMapFanPlanner]();
 }
 
+int MappleKickVersion(const QString& kick, const QString& folder)
+{
+    // Exit codes are 8 bits here: the version × 100 comes as a number on the standard output.
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(kick, {QStringLiteral("-V")});
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished();
+        return 0;
+    }
+    bool ok = false;
+    const int value = QString::fromLatin1(process.readAllStandardOutput()).trimmed().toInt(&ok);
+    return ok && value > 0 ? value / 100 : 0;
+}
+
 bool IsMappleInstalled(const QString& programFolder)
 {
     const QString kick = programFolder + QStringLiteral("MappleKick.exe");
     if (RunProgram(kick, {QStringLiteral("-I")}, programFolder, false, 10) == 0) {
-        MapPresence.mappleVersion = RunProgram(kick, {QStringLiteral("-V")}, programFolder, false, 10) / 100;
+        MapPresence.mappleVersion = MappleKickVersion(kick, programFolder);
         MapPresence.mappleFolder = QString();
         return true;
     }
@@ -341,7 +360,7 @@ TMapDispatchResult DispatchMap(int soft, QWidget* owner, const QString& programF
         }
     }
     std::unique_ptr<TMapAdaptor> adaptor = adaptors[size_t(soft)](owner);
-    if (soft == msAtlasMate || soft == msProAtlasW)
+    if (soft == msAtlasMate || soft == msProAtlasW || soft == msMapple)
         adaptor->SetProgramFolder(programFolder);
     if (soft == msProAtlas || soft == msMapFan)
         adaptor->SetHelpContext(helpContext);

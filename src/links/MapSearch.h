@@ -73,7 +73,7 @@ struct TDmsWords
 };
 TDmsWords MillisecondsToDms(quint32 ms);
 quint32 DmsToMilliseconds(const TDmsWords& dms);
-// Program 2: "degrees/minutes/milliseconds of the minute".
+// Program 2: "degrees/minutes/milliseconds of the minute" ("35/40/12345"), empty for 0.
 QString MillisecondsToDmText(quint32 ms);
 // Program 3: tenths of a second.
 quint32 MillisecondsToTenthSeconds(quint32 ms);
@@ -115,6 +115,8 @@ bool IsMapFanInstalled();
 bool IsMapFanNetInstalled();
 bool IsMapFanPlannerInstalled();
 bool IsMappleInstalled(const QString& programFolder);
+// The version the kick program answers to "-V" (its version × 100 on the standard output); 0 for none.
+int MappleKickVersion(const QString& kick, const QString& folder);
 
 // ---- Adaptors and the dispatch ----
 

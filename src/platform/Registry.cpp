@@ -1,8 +1,11 @@
-// Registry stand-in over the INI-form file named by SystemPaths::RegistryFile().
+// Registry stand-in over the INI-form file named by SystemPaths::RegistryFile(), with the program's own
+// fragment (the keys its installer would write) read beneath it.
 #include "platform/Registry.h"
 
 #include "platform/IniFile.h"
 #include "platform/SystemPaths.h"
+
+#include <QCoreApplication>
 
 namespace Registry {
 
@@ -14,22 +17,30 @@ TMemIniFile load()
     return TMemIniFile(SystemPaths::RegistryFile());
 }
 
+// The fragment beside the program, read under the system file.
+TMemIniFile fragment()
+{
+    return TMemIniFile(QCoreApplication::applicationDirPath() + QStringLiteral("/Registry.ini"));
+}
+
 } // namespace
 
 QString ReadString(const QString& key, const QString& name, const QString& def)
 {
-    return load().ReadString(key, name, def);
+    const TMemIniFile system = load();
+    if (system.ValueExists(key, name))
+        return system.ReadString(key, name, def);
+    return fragment().ReadString(key, name, def);
 }
 
 bool ValueExists(const QString& key, const QString& name)
 {
-    return load().ValueExists(key, name);
+    return load().ValueExists(key, name) || fragment().ValueExists(key, name);
 }
 
 bool KeyExists(const QString& key)
 {
-    const TMemIniFile ini = load();
-    if (ini.SectionExists(key))
+    if (load().SectionExists(key) || fragment().SectionExists(key))
         return true;
     return !SubKeys(key).isEmpty();
 }
@@ -38,7 +49,7 @@ QStringList SubKeys(const QString& key)
 {
     QStringList names;
     const QString prefix = key + u'\\';
-    for (const QString& section : load().ReadSections()) {
+    for (const QString& section : load().ReadSections() + fragment().ReadSections()) {
         if (section.size() <= prefix.size() || !TMemIniFile::SameName(section.left(prefix.size()), prefix))
             continue;
         const QString child = section.mid(prefix.size()).section(u'\\', 0, 0);

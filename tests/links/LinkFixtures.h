@@ -69,6 +69,7 @@ public:
     {
         qunsetenv("TOVAREL_STANDIN_LOG");
         qunsetenv("TOVAREL_STANDIN_EXIT");
+        qunsetenv("TOVAREL_STANDIN_OUTPUT");
     }
     Standin(const Standin&) = delete;
     Standin& operator=(const Standin&) = delete;
@@ -83,6 +84,7 @@ public:
         return path;
     }
     void setExitCode(int code) { qputenv("TOVAREL_STANDIN_EXIT", QByteArray::number(code)); }
+    void setOutput(const QByteArray& text) { qputenv("TOVAREL_STANDIN_OUTPUT", text); }
     QString logPath() const { return m_dir.path() + QStringLiteral("/standin.log"); }
 
     // Every finished start recorded so far.

@@ -94,6 +94,8 @@ TEST(MapUnits, EveryConversion)
     EXPECT_EQ(dms.milliseconds, 345);
     EXPECT_EQ(DmsToMilliseconds(dms), ms);
     EXPECT_EQ(MillisecondsToDmText(ms), QStringLiteral("35/40/12345"));
+    EXPECT_EQ(MillisecondsToDmText(126300500), QStringLiteral("35/05/00500"));
+    EXPECT_EQ(MillisecondsToDmText(0), QString());
     EXPECT_EQ(MillisecondsToTenthSeconds(ms), 1284123u);
     EXPECT_EQ(MillisecondsToSecondsText(ms), QStringLiteral("128412.35"));
     EXPECT_EQ(MillisecondsToSecondsText(1234567890), QStringLiteral("1234567.89"));
@@ -202,7 +204,9 @@ TEST(MapPresence, MappleByItsKickProgramOrItsKey)
     Standin programs;
     programs.install(QStringLiteral("MappleKick.exe"));
     programs.setExitCode(0);
+    programs.setOutput("1700");
     ASSERT_TRUE(IsMappleInstalled(programs.folder()));
+    EXPECT_EQ(MapPresence.mappleVersion, 17);
     const QList<StandinStart> starts = programs.starts();
     ASSERT_EQ(starts.size(), 2);
     EXPECT_EQ(starts[0].arguments, QStringList{QStringLiteral("-I")});

@@ -1,0 +1,4 @@
+// Registers the adaptors of the class-adapted map programs with the map dispatch.
+#pragma once
+
+void RegisterMapAdaptors();
