@@ -4,6 +4,7 @@
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
+#include "designers/LayoutForm.h"
 #include "dataexchange/FImport.h"
 #include "links/LinkServices.h"
 #include "maintenance/MaintenanceCommands.h"
@@ -18,5 +19,6 @@ int main(int argc, char** argv)
     RegisterSearchWindows();
     RegisterLinkServices();
     RegisterBatchChange();
+    RegisterLayoutForm();
     return QuenridMain(argc, argv);
 }

@@ -79,8 +79,7 @@ std::vector<TPrintFileEntry> ListPrintFiles(const TPrintFileKind& kind)
 {
     QDir dir(kind.Folder);
     const QFileInfoList files =
-        dir.entryInfoList({QStringLiteral("*") + kind.Extension},
-                          QDir::Files | QDir::Hidden | QDir::System);
+        dir.entryInfoList({QStringLiteral("*") + kind.Extension}, QDir::Files | QDir::Hidden | QDir::System);
     std::vector<QFileInfo> sorted(files.begin(), files.end());
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -209,7 +208,8 @@ void TPrintMenuDialog::paintChoices()
 {
     auto paint = [](QWidget* w, bool blue) {
         QPalette p = w->palette();
-        p.setColor(QPalette::WindowText, blue ? QColor(0, 0, 255) : QApplication::palette().windowText().color());
+        p.setColor(QPalette::WindowText,
+                   blue ? QColor(0, 0, 255) : QApplication::palette().windowText().color());
         w->setPalette(p);
     };
     for (QRadioButton* b : {rbNew, rbOpen, rbContinue})
@@ -266,7 +266,8 @@ TPrintDataDialog::TPrintDataDialog(QWidget* owner, const QString& caption) : QDi
     m_popup->setObjectName(QStringLiteral("pmFile"));
     QAction* del = m_popup->addAction(QStringLiteral("削除(&D)"), this, &TPrintDataDialog::pmiDeleteClick);
     del->setObjectName(QStringLiteral("pmiDelete"));
-    QAction* ren = m_popup->addAction(QStringLiteral("名前の変更(&M)"), this, &TPrintDataDialog::pmiRenameClick);
+    QAction* ren =
+        m_popup->addAction(QStringLiteral("名前の変更(&M)"), this, &TPrintDataDialog::pmiRenameClick);
     ren->setObjectName(QStringLiteral("pmiRename"));
     connect(lvFile, &QWidget::customContextMenuRequested, this, [this, del, ren](const QPoint& at) {
         if (QTreeWidgetItem* item = lvFile->itemAt(at)) {
@@ -314,7 +315,8 @@ void TPrintDataDialog::ListFiles()
     m_filling = true;
     lvFile->clear();
     for (const TPrintFileEntry& entry : ListPrintFiles(m_kind)) {
-        auto* item = new QTreeWidgetItem(lvFile, {entry.Title, entry.Date.toString(QStringLiteral("yyyy/MM/dd"))});
+        auto* item =
+            new QTreeWidgetItem(lvFile, {entry.Title, entry.Date.toString(QStringLiteral("yyyy/MM/dd"))});
         item->setData(0, Qt::UserRole, entry.Title);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
@@ -555,8 +557,8 @@ void TPrintDataOpenDialog::SelectionChanged()
     m_preview = DecodeJpeg(ReadPrintFilePreview(path, int(m_kind.Signature.size()), m_kind.HeaderLength));
     if (!m_preview.isNull()) {
         const QSize client = m_panel->contentsRect().size();
-        const double s = std::min(0.9 * client.height() / m_preview.height(),
-                                  0.9 * client.width() / m_preview.width());
+        const double s =
+            std::min(0.9 * client.height() / m_preview.height(), 0.9 * client.width() / m_preview.width());
         // Halves round to even, as the stored sizes were computed.
         const int w = int(std::nearbyint(m_preview.width() * s));
         const int h = int(std::nearbyint(m_preview.height() * s));

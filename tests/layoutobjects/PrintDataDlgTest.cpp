@@ -112,8 +112,9 @@ TEST_F(PrintDataDlgTest, PreviewLengthIsReadAfterSignatureVersionAndHeader)
         const QByteArray bytes = PrintFile(kind.Signature, kind.HeaderLength, jpeg);
         EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + c.offset), jpeg.size()) << c.kind;
         WriteFileBytes(Path(QStringLiteral("f")), bytes);
-        EXPECT_EQ(ReadPrintFilePreview(Path(QStringLiteral("f")), int(kind.Signature.size()), kind.HeaderLength),
-                  jpeg)
+        EXPECT_EQ(
+            ReadPrintFilePreview(Path(QStringLiteral("f")), int(kind.Signature.size()), kind.HeaderLength),
+            jpeg)
             << c.kind;
     }
 }
@@ -166,7 +167,8 @@ TEST_F(PrintDataDlgTest, StartMenuOffersTheLastFileOnlyWhenChosen)
     EXPECT_EQ(menu.GetChoice(), 2);
     menu.findChild<QRadioButton*>(QStringLiteral("rbOpen"))->click();
     EXPECT_EQ(menu.GetChoice(), 1);
-    EXPECT_EQ(rbNew->palette().color(QPalette::WindowText), rbContinue->palette().color(QPalette::WindowText));
+    EXPECT_EQ(rbNew->palette().color(QPalette::WindowText),
+              rbContinue->palette().color(QPalette::WindowText));
     EXPECT_TRUE(menu.GetShowNextTime());
 }
 
@@ -174,11 +176,12 @@ TEST_F(PrintDataDlgTest, OpenDialogInAnEmptyFolderRefusesOk)
 {
     TPrintDataOpenDialog dialog(nullptr);
     dialog.SetFileKind(0);
-    const int result = RunModal(dialog, {[&] { dialog.findChild<QPushButton*>(QStringLiteral("btnOK"))->click(); },
-                                         [&] {
-                                             EXPECT_TRUE(dialog.isVisible());
-                                             dialog.reject();
-                                         }});
+    const int result =
+        RunModal(dialog, {[&] { dialog.findChild<QPushButton*>(QStringLiteral("btnOK"))->click(); },
+                          [&] {
+                              EXPECT_TRUE(dialog.isVisible());
+                              dialog.reject();
+                          }});
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_TRUE(dialog.GetFileTitle().isEmpty());
 }
