@@ -8,6 +8,7 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/NewLayout.h"
 #include "layoutobjects/PrintDataDlg.h"
@@ -25,7 +26,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
-#include <QScrollArea>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -84,15 +84,19 @@ TLayoutForm::TLayoutForm(TLayoutSources sources)
     buildMenus();
     buildToolBar();
 
-    m_paperArea = new QScrollArea(this);
-    m_paperArea->setObjectName(QStringLiteral("sbxPreview"));
-    setCentralWidget(m_paperArea);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("stbarInfo"));
     statusBar()->addWidget(m_status, 1);
 
     LoadSettings();
     m_document = freshDocument();
+    sbxPreview = new TPaperView(*m_document, this);
+    setCentralWidget(sbxPreview);
+    connect(sbxPreview, &TPaperView::selectionChanged, this, &TLayoutForm::ShowFocusedInRectList);
+    connect(sbxPreview, &TPaperView::documentModified, this, &TLayoutForm::paperChanged);
+    connect(sbxPreview, &TPaperView::zoomChanged, this,
+            [this](double, const QString& text) { m_status->setText(text); });
+    applyViewSettings();
     LoadDefaultRects(DataFolder + DefaultRectsFileName, *m_prototypes);
     UpdatePopupActions();
     AddStandardFrameMetafileNames(ProgramFolder);
@@ -604,7 +608,9 @@ std::unique_ptr<TLayoutDocument> TLayoutForm::freshDocument()
 
 void TLayoutForm::takeDocument(std::unique_ptr<TLayoutDocument> document)
 {
-    m_document = std::move(document);
+    // The view lets go of the old document before it goes.
+    std::swap(m_document, document);
+    sbxPreview->SetDocument(*m_document);
     afterDocumentChange();
 }
 
@@ -760,18 +766,41 @@ void TLayoutForm::cbxRatioClick(int index)
 {
     if (index >= 0 && index < 8)
         m_zoomGroup->actions().at(index)->setChecked(true);
-    layoutView();
+    if (sbxPreview)
+        sbxPreview->SetZoomIndex(index);
+}
+
+void TLayoutForm::applyViewSettings()
+{
+    if (!sbxPreview)
+        return;
+    sbxPreview->SetZoomIndex(cbxRatio->currentIndex());
+    sbxPreview->SetGridSize(m_gridSize);
+    sbxPreview->SetGridVisible(m_gridSize != 0);
+    sbxPreview->SetGridSnap(m_gridSize != 0 &&
+                            findChild<QAction*>(QStringLiteral("actAdjustGrid"))->isChecked());
+    // The printable area shows only with a printer.
+    sbxPreview->SetPrintRangeVisible(m_printer &&
+                                     findChild<QAction*>(QStringLiteral("actPrintRange"))->isChecked());
+}
+
+void TLayoutForm::paperChanged()
+{
+    m_document->Modified = true;
+    updateActions();
 }
 
 void TLayoutForm::repaintPaper()
 {
-    if (m_paperArea)
-        m_paperArea->update();
+    applyViewSettings();
+    if (sbxPreview)
+        sbxPreview->Panel()->update();
 }
 
 void TLayoutForm::layoutView()
 {
-    repaintPaper();
+    if (sbxPreview)
+        sbxPreview->sbxPreviewResize();
 }
 
 // ---- the address list's road to the window ----

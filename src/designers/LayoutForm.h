@@ -38,6 +38,7 @@ public:
     const QStringList& RecentFiles() const { return m_recent; }
     int GridSize() const { return m_gridSize; }
     TPrinterInfo* Printer() const { return m_printer.get(); }
+    TPaperView* PaperView() const { return sbxPreview; }
 
     void LoadSettings();
     void SaveSettings();
@@ -87,6 +88,8 @@ private:
     void cbxRatioClick(int index);
     void repaintPaper();
     void layoutView();
+    void applyViewSettings();
+    void paperChanged();
     void FormClose();
 
     TLayoutSources m_sources;
@@ -104,7 +107,7 @@ private:
     QComboBox* cbxViewRect = nullptr;
     QComboBox* cbxRatio = nullptr;
     QLabel* m_status = nullptr;
-    QWidget* m_paperArea = nullptr;
+    TPaperView* sbxPreview = nullptr;
     QMenu* m_zoomMenu = nullptr;
     QActionGroup* m_gridGroup = nullptr;
     QActionGroup* m_zoomGroup = nullptr;
