@@ -74,8 +74,8 @@ QStringList withoutDuplicates(const QStringList& list)
 
 } // namespace
 
-TLayoutForm::TLayoutForm(TLayoutSources sources)
-    : QMainWindow(nullptr), m_sources(std::move(sources)), m_prototypes(std::make_shared<TDefaultRects>())
+TLayoutForm::TLayoutForm(TLayoutSources sources, QWidget* owner)
+    : QMainWindow(owner, Qt::Window), m_sources(std::move(sources)), m_prototypes(std::make_shared<TDefaultRects>())
 {
     setObjectName(QStringLiteral("LayoutForm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -829,7 +829,7 @@ TLayoutForm* ShowLayoutForm(TAddressList& list)
         if (guard)
             guard->RemoveFollower(follower);
     };
-    auto* window = new TLayoutForm(std::move(sources));
+    auto* window = new TLayoutForm(std::move(sources), &list);
     list.AddFollower(window);
     LayoutForm = window;
     window->show();

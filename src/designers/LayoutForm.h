@@ -31,7 +31,8 @@ class TLayoutForm : public QMainWindow, public TAddressListFollower
 {
     Q_OBJECT
 public:
-    explicit TLayoutForm(TLayoutSources sources = {});
+    // The owner keeps the window usable while it runs modally; the window is a top-level window of its own.
+    explicit TLayoutForm(TLayoutSources sources = {}, QWidget* owner = nullptr);
     ~TLayoutForm() override;
 
     TLayoutDocument& Document() { return *m_document; }
