@@ -75,7 +75,8 @@ QStringList withoutDuplicates(const QStringList& list)
 } // namespace
 
 TLayoutForm::TLayoutForm(TLayoutSources sources, QWidget* owner)
-    : QMainWindow(owner, Qt::Window), m_sources(std::move(sources)), m_prototypes(std::make_shared<TDefaultRects>())
+    : QMainWindow(owner, Qt::Window), m_sources(std::move(sources)),
+      m_prototypes(std::make_shared<TDefaultRects>())
 {
     setObjectName(QStringLiteral("LayoutForm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -139,6 +140,8 @@ void TLayoutForm::buildActions()
     command("actSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
             QStringLiteral("宛名レイアウトに名前を付けて保存します"),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TLayoutForm::actSaveAsExecute);
+    command("actFormat", QStringLiteral("用紙の設定(&P)..."), QStringLiteral("用紙を変更します"), {},
+            &TLayoutForm::actFormatExecute);
     QAction* exit =
         makeAction("actExit", QStringLiteral("印刷の終了(&E)"), QStringLiteral("宛名印刷を終了します"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -208,6 +211,8 @@ void TLayoutForm::buildMenus()
     file->addSeparator();
     file->addAction(action("actSave"));
     file->addAction(action("actSaveAs"));
+    file->addSeparator();
+    file->addAction(action("actFormat"));
     file->addSeparator();
     file->addAction(action("actExit"));
 
@@ -648,6 +653,7 @@ void TLayoutForm::updateActions()
     findChild<QAction*>(QStringLiteral("actSave"))
         ->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
     findChild<QAction*>(QStringLiteral("actSaveAs"))->setEnabled(d.DocumentOpen);
+    findChild<QAction*>(QStringLiteral("actFormat"))->setEnabled(d.DocumentOpen);
     setCaption();
 }
 
@@ -739,7 +745,56 @@ bool TLayoutForm::LoadFromFile(const QString& path)
     takeDocument(std::move(document));
     addRecent(path);
     updateActions();
+    // The file's paper is gone (the document said so): a paper is chosen now.
+    if (!m_document->PaperFound)
+        actFormatExecute();
     return true;
+}
+
+void TLayoutForm::actFormatExecute()
+{
+    TLayoutDocument& d = *m_document;
+    if (!d.DocumentOpen)
+        return;
+    TNewLayoutDialog dialog(this);
+    dialog.SetChangeMode(1);
+    dialog.SetFormatIndex(d.PaperIndex);
+    if (d.SenderDisplayMode == 2)
+        dialog.SetEnvelopeSide(1);
+    centre(dialog, this);
+    const qint32 oldIndex = d.PaperIndex;
+    const quint8 oldMode = d.SenderDisplayMode;
+    const QSize oldSize = d.DesignSize;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    TPaperFormat paper = dialog.Paper;
+    quint8 mode = 0;
+    if (paper.Kind == PaperEnvelope)
+        mode = dialog.GetEnvelopeSide() == 1 ? 2 : 1;
+    else
+        mode = paper.Count1 < 5 ? 1 : 0;
+    findChild<QAction*>(QStringLiteral("actSender"))->setChecked(mode == 0 || mode == 2);
+    repaint();
+    if (dialog.FormatIndex == oldIndex && mode == oldMode && d.PaperFound)
+        return;
+    TBusyCursor busy;
+    d.PaperIndex = dialog.FormatIndex;
+    d.Paper = paper;
+    d.Sheet = dialog.Sheet;
+    d.BarcodeImpossible = dialog.NoBarcode;
+    d.MaxBarcodeSize = dialog.BarcodeSize;
+    d.SenderDisplayMode = mode;
+    d.PaperFound = true;
+    const QSize newSize(TenthMmToDesign(paper.Width), TenthMmToDesign(paper.Height));
+    auto fit = TLayoutDocument::TFrameFit::Keep;
+    if (d.HasFreeFrames() && newSize != oldSize)
+        fit = MessageBoxPos(this,
+                            QStringLiteral("配置されている枠を、新しい用紙にあわせて拡大/縮小しますか？　"),
+                            ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) == MsgSeam::IdYes
+                  ? TLayoutDocument::TFrameFit::Scale
+                  : TLayoutDocument::TFrameFit::PullInside;
+    d.ChangePaper(oldSize, fit);
+    afterDocumentChange();
 }
 
 bool TLayoutForm::SaveToFile(const QString& path)

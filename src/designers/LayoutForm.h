@@ -58,6 +58,7 @@ public:
     void actOpenExecute();
     void actSaveExecute();
     void actSaveAsExecute();
+    void actFormatExecute();
     // Reads a ".gpl" into a fresh document; a file that cannot be read leaves the window as it was.
     bool LoadFromFile(const QString& path);
     bool SaveToFile(const QString& path);

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QtEndian>
 
 namespace {
 
@@ -310,6 +311,26 @@ TEST_F(LayoutFormTest, OpenReadsTheChosenFileAndADamagedOneChangesNothing)
     EXPECT_EQ(&window.Document(), before);
     EXPECT_EQ(window.Document().FileName, good);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("宛名印刷 - good"));
+}
+
+TEST_F(LayoutFormTest, ALayoutWhosePaperIsGoneAsksForAPaper)
+{
+    const QString path = SavedLayout(QStringLiteral("gone"));
+    QByteArray bytes = ReadFileBytes(path);
+    qToLittleEndian<qint32>(9999, bytes.data() + 22); // the header's paper index
+    WriteFileBytes(path, bytes);
+    TLayoutForm& window = Window();
+    ModalDriver driver;
+    driver.on(QStringLiteral("NewLayoutDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+    m_messages.allowUnexpected();
+    ASSERT_TRUE(window.LoadFromFile(path));
+    EXPECT_EQ(m_messages.messages().value(0).text,
+              QStringLiteral("選択された宛名レイアウトは用紙情報が削除されています  "));
+    EXPECT_EQ(window.Document().PaperIndex, 0);
+    EXPECT_TRUE(window.Document().PaperFound);
+    EXPECT_TRUE(window.Document().Modified);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("宛名印刷 - gone (更新)"));
+    EXPECT_EQ(window.Document().Stacking.size(), 6u);
 }
 
 TEST_F(LayoutFormTest, ComboSelectsAndFocusesFrames)
