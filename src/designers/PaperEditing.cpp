@@ -203,12 +203,14 @@ std::vector<TRect> DragOutlines(const std::vector<TRect>& frames, const TRect& f
     for (const TRect& f : frames)
         u = UnionRect(u, f);
     const TRect n = resizedUnion(u, delta, mode, shift, pitch);
+    // Along an axis without extent every frame takes the new union's side.
     const double sx = u.Width() ? double(n.Width()) / u.Width() : 1.0;
     const double sy = u.Height() ? double(n.Height()) / u.Height() : 1.0;
     for (size_t i = 0; i < frames.size(); ++i) {
         const TRect& f = frames[i];
         outlines[i] = bounds(n.left + round32((f.left - u.left) * sx), n.top + round32((f.top - u.top) * sy),
-                             round32(f.Width() * sx), round32(f.Height() * sy));
+                             u.Width() ? round32(f.Width() * sx) : n.Width(),
+                             u.Height() ? round32(f.Height() * sy) : n.Height());
     }
     return outlines;
 }

@@ -5,6 +5,7 @@
 #include "layoutobjects/BarcodeRect.h"
 #include "layoutobjects/ImageUtils.h"
 #include "layoutobjects/QRCodeRect.h"
+#include "platform/DisplayList.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -67,6 +68,13 @@ void TPaperPanel::paintEvent(QPaintEvent*)
     if (m_view.m_laying || !model.Stacking || (model.DocumentOpen && !*model.DocumentOpen))
         return;
     QPainter painter(this);
+    if (m_view.m_preview) {
+        const double zoom = m_view.Zoom();
+        m_view.m_preview->ReplayInto(painter, QRectF(0, 0, std::nearbyint(m_view.m_previewSize.width() * zoom),
+                                                     std::nearbyint(m_view.m_previewSize.height() * zoom)));
+        paintPrintRange(painter);
+        return;
+    }
     if (!m_view.m_workingPicture.isNull() && (!model.ShowBackground || model.ShowBackground()))
         painter.drawImage(rect(), m_view.m_workingPicture);
     painter.setPen(QPen(Qt::black, 1));
@@ -93,19 +101,22 @@ void TPaperPanel::paintEvent(QPaintEvent*)
     }
 
     paintSelection(painter);
-
-    if (m_view.m_printRange && model.PrintArea && !model.PrintArea->IsEmpty()) {
-        const double zoom = m_view.Zoom();
-        const TRect& a = *model.PrintArea;
-        const TRect zoomed{qint32(a.left * zoom), qint32(a.top * zoom), qint32(a.right * zoom),
-                           qint32(a.bottom * zoom)};
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(QColor(0xC0, 0xC0, 0xC0), 1, Qt::DotLine));
-        painter.drawRect(outlineRect(zoomed));
-    }
-
+    paintPrintRange(painter);
     for (const TRect& r : m_dragRects)
         drawDottedOutline(painter, outlineRect(r));
+}
+
+void TPaperPanel::paintPrintRange(QPainter& painter)
+{
+    const TRect* area = m_view.Model().PrintArea;
+    if (!m_view.m_printRange || !area || area->IsEmpty())
+        return;
+    const double zoom = m_view.Zoom();
+    const TRect zoomed{qint32(area->left * zoom), qint32(area->top * zoom), qint32(area->right * zoom),
+                       qint32(area->bottom * zoom)};
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0xC0, 0xC0, 0xC0), 1, Qt::DotLine));
+    painter.drawRect(outlineRect(zoomed));
 }
 
 void TPaperPanel::paintSelection(QPainter& painter)
@@ -144,12 +155,14 @@ void TPaperPanel::paintSelection(QPainter& painter)
 
 void TPaperPanel::mousePressEvent(QMouseEvent* event)
 {
-    if (!m_view.m_editing || m_doubleClick)
+    if (!m_view.EditingEnabled() || m_doubleClick)
         return;
     const QPoint p = event->position().toPoint();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     m_shift = event->modifiers() & Qt::ShiftModifier;
     setFocus(Qt::MouseFocusReason);
+    // Frames may have moved under a still pointer (keys, undo): the cursor is taken afresh.
+    hoverCursor(p, event->modifiers());
     TPaperEditor& editor = m_view.m_editor;
     if (m_cursor == CursorDefault || m_cursor == CursorSizeAll) {
         editor.Click(p.x(), p.y(), ctrl);
@@ -171,7 +184,7 @@ void TPaperPanel::mousePressEvent(QMouseEvent* event)
 
 void TPaperPanel::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_view.m_editing || m_doubleClick)
+    if (!m_view.EditingEnabled() || m_doubleClick)
         return;
     const QPoint p = event->position().toPoint();
     m_lastPoint = p;
@@ -191,12 +204,15 @@ void TPaperPanel::mouseMoveEvent(QMouseEvent* event)
         update();
         return;
     }
-    if (event->buttons() != Qt::NoButton)
-        return;
-    TPaperEditor& editor = m_view.m_editor;
-    if (!editor.Focused()) {
+    if (event->buttons() == Qt::NoButton)
+        hoverCursor(p, event->modifiers());
+}
+
+void TPaperPanel::hoverCursor(QPoint p, Qt::KeyboardModifiers mods)
+{
+    if (!m_view.m_editor.Focused()) {
         setScreenCursor(CursorDefault);
-    } else if (!(event->modifiers() & Qt::ControlModifier)) {
+    } else if (!(mods & Qt::ControlModifier)) {
         qint16 cursor = CursorDefault;
         for (const TDrawRect* frame : *m_view.Model().Selection) {
             cursor = frame->GetCursorAt(p.x(), p.y());
@@ -209,7 +225,7 @@ void TPaperPanel::mouseMoveEvent(QMouseEvent* event)
 
 void TPaperPanel::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!m_view.m_editing)
+    if (!m_view.EditingEnabled())
         return;
     TPaperEditor& editor = m_view.m_editor;
     if (m_dragging) {
@@ -232,7 +248,7 @@ void TPaperPanel::mouseReleaseEvent(QMouseEvent* event)
 void TPaperPanel::mouseDoubleClickEvent(QMouseEvent*)
 {
     // The press of a double click only arms its action; the release runs it.
-    if (m_view.m_editing)
+    if (m_view.EditingEnabled())
         m_doubleClick = true;
 }
 
@@ -247,7 +263,7 @@ void TPaperPanel::endDrag()
     const bool drawn = !m_dragRects.empty();
     const std::vector<TRect> outlines = std::move(m_dragRects);
     resetGesture();
-    if (drawn && m_view.m_editing) {
+    if (drawn && m_view.EditingEnabled()) {
         m_view.m_editor.Drop(outlines);
         emit m_view.documentModified();
     }
@@ -256,7 +272,7 @@ void TPaperPanel::endDrag()
 
 void TPaperPanel::keyPressEvent(QKeyEvent* event)
 {
-    if (!m_view.m_editing) {
+    if (!m_view.EditingEnabled()) {
         event->ignore();
         return;
     }
@@ -304,7 +320,7 @@ void TPaperPanel::leaveEvent(QEvent*)
 void TPaperPanel::contextMenuEvent(QContextMenuEvent* event)
 {
     event->accept();
-    if (m_view.m_editing)
+    if (m_view.EditingEnabled())
         emit m_view.contextMenuRequested(event->globalPos());
 }
 
@@ -374,19 +390,21 @@ void TPaperView::sbxPreviewResize()
     m_laying = true;
     const int border = 2 * frameWidth();
     const QSize available(width() - border, height() - border);
-    const TViewSize size = ComputeViewSize(ZoomFactors[size_t(m_zoomIndex)], available, *model.DesignSize);
+    const QSize page = m_preview ? m_previewSize : *model.DesignSize;
+    const TViewSize size = ComputeViewSize(ZoomFactors[size_t(m_zoomIndex)], available, page);
     *model.Zoom = size.zoom;
-    for (TDrawRect* frame : *model.Stacking) {
-        frame->SetZoom(size.zoom);
-        frame->UpdateImage(false);
-    }
+    if (!m_preview)
+        for (TDrawRect* frame : *model.Stacking) {
+            frame->SetZoom(size.zoom);
+            frame->UpdateImage(false);
+        }
     m_spacer->resize(size.width, size.height);
     const QRect paper(PaperMargin, PaperMargin, size.width - 2 * PaperMargin, size.height - 2 * PaperMargin);
     m_panel->setGeometry(paper);
     m_workingPicture = QImage();
     if (!paper.isEmpty()) {
         m_panel->show();
-        if (model.Background && !model.Background->isNull()) {
+        if (!m_preview && model.Background && !model.Background->isNull()) {
             QImage source = *model.Background;
             StretchBitmap(source, &m_workingPicture, paper.width(), paper.height(), 0);
         }
@@ -437,6 +455,14 @@ void TPaperView::SetEditingEnabled(bool enabled)
     m_editing = enabled;
     m_panel->resetGesture();
     m_panel->update();
+}
+
+void TPaperView::SetPreviewPage(std::shared_ptr<const TDisplayList> page, QSize pageSize)
+{
+    m_preview = std::move(page);
+    m_previewSize = pageSize;
+    m_panel->resetGesture();
+    sbxPreviewResize();
 }
 
 void TPaperView::resizeEvent(QResizeEvent* event)

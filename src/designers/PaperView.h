@@ -7,8 +7,10 @@
 #include <QScrollArea>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
+class TDisplayList;
 class TLayoutDocument;
 class TPaperView;
 
@@ -37,10 +39,13 @@ protected:
 private:
     friend class TPaperView;
     void setScreenCursor(qint16 cursor);
+    // The cursor over the selection's handles, as the pointer moves without a button.
+    void hoverCursor(QPoint p, Qt::KeyboardModifiers mods);
     void dragOver(QPoint point);
     void endDrag();
     void resetGesture();
     void paintSelection(QPainter& painter);
+    void paintPrintRange(QPainter& painter);
 
     TPaperView& m_view;
     qint16 m_cursor = CursorDefault;
@@ -90,9 +95,13 @@ public:
     void SetGridSnap(bool snap) { m_gridSnap = snap; }
     bool GridSnap() const { return m_gridSnap; }
     void SetPrintRangeVisible(bool visible);
-    // While editing is off (the print preview) input is ignored and no context menu shows.
+    // While editing is off input is ignored and no context menu shows.
     void SetEditingEnabled(bool enabled);
-    bool EditingEnabled() const { return m_editing; }
+    bool EditingEnabled() const { return m_editing && !m_preview; }
+    // The print preview: a page's picture over the page's size in design units, shown instead of the
+    // frames with editing off; null leaves the preview.
+    void SetPreviewPage(std::shared_ptr<const TDisplayList> page, QSize pageSize);
+    bool PreviewMode() const { return m_preview != nullptr; }
 
     TPaperPanel* Panel() const { return m_panel; }
     QWidget* Spacer() const { return m_spacer; }
@@ -120,6 +129,8 @@ private:
     QWidget* m_spacer = nullptr;
     TPaperPanel* m_panel = nullptr;
     QImage m_workingPicture;
+    std::shared_ptr<const TDisplayList> m_preview;
+    QSize m_previewSize;
     int m_zoomIndex = ZoomFit;
     int m_gridSize = 2;
     bool m_gridVisible = false;
