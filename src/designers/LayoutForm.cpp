@@ -699,10 +699,15 @@ void TLayoutForm::actOpenExecute()
     if (result != QDialog::Accepted)
         return;
     const QString title = dialog.GetFileTitle();
+    const bool wasModified = m_document->Modified;
     if (!ConfirmSave())
         return;
     repaint();
-    LoadFromFile(LayoutFolder + title + QStringLiteral(".gpl"));
+    // A file that cannot be read leaves the layout as it was, unsaved changes included.
+    if (!LoadFromFile(LayoutFolder + title + QStringLiteral(".gpl")) && wasModified && !m_savedInConfirm) {
+        m_document->Modified = true;
+        updateActions();
+    }
 }
 
 void TLayoutForm::actSaveExecute()

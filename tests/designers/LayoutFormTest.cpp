@@ -303,14 +303,17 @@ TEST_F(LayoutFormTest, OpenReadsTheChosenFileAndADamagedOneChangesNothing)
             list->setCurrentItem(list->findItems(QStringLiteral("bad"), Qt::MatchExactly).first());
             w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
         });
-        m_messages.answer(MsgSeam::IdOk);
+        // The changes are to be dropped, but the file cannot be read: the layout stays, still modified.
+        window.Document().Modified = true;
+        m_messages.answer(MsgSeam::IdNo).answer(MsgSeam::IdYes).answer(MsgSeam::IdOk);
         window.actOpenExecute();
     }
-    ASSERT_EQ(m_messages.count(), 1);
+    ASSERT_EQ(m_messages.count(), 3);
     EXPECT_EQ(m_messages.last().text, QStringLiteral("このファイルは有効な形式ではありません  "));
     EXPECT_EQ(&window.Document(), before);
     EXPECT_EQ(window.Document().FileName, good);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("宛名印刷 - good"));
+    EXPECT_TRUE(window.Document().Modified);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("宛名印刷 - good (更新)"));
 }
 
 TEST_F(LayoutFormTest, ALayoutWhosePaperIsGoneAsksForAPaper)
