@@ -687,9 +687,9 @@ void TLayoutForm::actNewExecute()
     takeDocument(std::move(document));
 }
 
-void TLayoutForm::actOpenExecute()
+// Shows the open or save dialog over the layout files; false when cancelled.
+template <class Dialog> bool TLayoutForm::runFileDialog(Dialog& dialog, QString& title)
 {
-    TPrintDataOpenDialog dialog(this);
     centre(dialog, this);
     dialog.SetFileKind(0);
     dialog.SetPaperKind(m_document->Paper.Kind == PaperEnvelope ? 1 : 0);
@@ -697,8 +697,17 @@ void TLayoutForm::actOpenExecute()
     const int result = dialog.exec();
     m_rebuildRecent = m_rebuildRecent || dialog.FilesChanged;
     if (result != QDialog::Accepted)
+        return false;
+    title = dialog.GetFileTitle();
+    return true;
+}
+
+void TLayoutForm::actOpenExecute()
+{
+    TPrintDataOpenDialog dialog(this);
+    QString title;
+    if (!runFileDialog(dialog, title))
         return;
-    const QString title = dialog.GetFileTitle();
     const bool wasModified = m_document->Modified;
     if (!ConfirmSave())
         return;
@@ -723,15 +732,9 @@ void TLayoutForm::actSaveAsExecute()
     if (!m_document->DocumentOpen)
         return;
     TPrintDataSaveDialog dialog(this);
-    centre(dialog, this);
-    dialog.SetFileKind(0);
-    dialog.SetPaperKind(m_document->Paper.Kind == PaperEnvelope ? 1 : 0);
-    dialog.SetCurrentFile(titleOf(m_document->FileName));
-    const int result = dialog.exec();
-    m_rebuildRecent = m_rebuildRecent || dialog.FilesChanged;
-    if (result != QDialog::Accepted)
+    QString title;
+    if (!runFileDialog(dialog, title))
         return;
-    const QString title = dialog.GetFileTitle();
     repaintPaper();
     m_document->FileName.clear();
     SaveToFile(LayoutFolder + title + QStringLiteral(".gpl"));

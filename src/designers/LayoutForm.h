@@ -93,6 +93,7 @@ private:
     void applyViewSettings();
     void paperChanged();
     void FormClose();
+    template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
 
     TLayoutSources m_sources;
     std::unique_ptr<TPrinterInfo> m_printer;
