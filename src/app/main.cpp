@@ -4,6 +4,7 @@
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
+#include "designers/LayoutForm.h"
 #include "dataexchange/FImport.h"
 #include "dataexchange/ListPrint.h"
 #include "dataexchange/MarkExport.h"
@@ -22,5 +23,6 @@ int main(int argc, char** argv)
     RegisterSearchWindows();
     RegisterLinkServices();
     RegisterBatchChange();
+    RegisterLayoutForm();
     return QuenridMain(argc, argv);
 }

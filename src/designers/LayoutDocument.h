@@ -139,6 +139,13 @@ public:
     bool NewLayout();
     // fromNewOrFile: the caller places the frames.
     void SetIndividualLayout(bool detailed, bool fromNewOrFile = false);
+    // Moves the layout onto the paper, sheet, barcode bytes and mode the caller has stored, from the paper
+    // of the given size (design units): free frames are scaled to the new size or pulled inside the paper,
+    // the fixed frames take the simple set's preset places; the selection and undo history are emptied.
+    enum class TFrameFit { Keep, Scale, PullInside };
+    void ChangePaper(QSize oldSize, TFrameFit fit);
+    // Whether a paper change has to ask how to fit the free frames.
+    bool HasFreeFrames() const;
 
     // Reads a ".gpl" file into this fresh document; false (message shown) for a file that is not a valid
     // layout. PaperFound says whether the file's paper still exists; when not, the paper set before the call

@@ -1,0 +1,126 @@
+// The address printing window: a thin window over the address-side document with its start menu, settings,
+// the new, open, save and save-as commands, the selected-frame combo and the address list's refresh hooks.
+#pragma once
+
+#include "addressbook/AdrsListServices.h"
+#include "designers/LayoutDocument.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QMenu;
+class TAddressList;
+class TPaperView;
+
+// What the window reads of the address book; empty sources leave the frames unmerged.
+struct TLayoutSources
+{
+    std::unique_ptr<TAddressListSource> AddressList;
+    std::unique_ptr<TSenderSource> Senders;
+    // Called when the window goes, to stop following the address list.
+    std::function<void(TAddressListFollower*)> Detach;
+};
+
+class TLayoutForm : public QMainWindow, public TAddressListFollower
+{
+    Q_OBJECT
+public:
+    // The owner keeps the window usable while it runs modally; the window is a top-level window of its own.
+    explicit TLayoutForm(TLayoutSources sources = {}, QWidget* owner = nullptr);
+    ~TLayoutForm() override;
+
+    TLayoutDocument& Document() { return *m_document; }
+    const QStringList& RecentFiles() const { return m_recent; }
+    int GridSize() const { return m_gridSize; }
+    TPrinterInfo* Printer() const { return m_printer.get(); }
+    TPaperView* PaperView() const { return sbxPreview; }
+
+    void LoadSettings();
+    void SaveSettings();
+    void OnStartMenu();
+    // True when the caller may discard the layout.
+    bool ConfirmSave();
+    void ClearLayout();
+    void UpdateRectList();
+    void ShowFocusedInRectList();
+    void UpdatePopupActions();
+    void InsertIntoStacking(TDrawRect* frame, bool onlyWhenVisible);
+    void RemoveFromStacking(TDrawRect* frame);
+
+    // The document commands.
+    void actNewExecute();
+    void actOpenExecute();
+    void actSaveExecute();
+    void actSaveAsExecute();
+    void actFormatExecute();
+    // Reads a ".gpl" into a fresh document; a file that cannot be read leaves the window as it was.
+    bool LoadFromFile(const QString& path);
+    bool SaveToFile(const QString& path);
+
+    // The address list's refresh hooks.
+    void RefreshData() override;
+    void RefreshDataAfterEdit() override { RefreshData(); }
+    void RefreshDataAfterDelete() override { RefreshData(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* makeAction(const char* name, const QString& text, const QString& tip = {});
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void updateActions();
+    void setCaption();
+    void addRecent(const QString& path);
+    // Empties the window (no document open).
+    void emptyWindow();
+    void takeDocument(std::unique_ptr<TLayoutDocument> document);
+    std::unique_ptr<TLayoutDocument> freshDocument();
+    void afterDocumentChange();
+    void setGridSize(int size);
+    void cbxViewRectClick(int index);
+    void cbxRatioClick(int index);
+    void repaintPaper();
+    void layoutView();
+    void applyViewSettings();
+    void paperChanged();
+    void FormClose();
+    template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
+
+    TLayoutSources m_sources;
+    std::unique_ptr<TPrinterInfo> m_printer;
+    std::shared_ptr<TDefaultRects> m_prototypes;
+    std::unique_ptr<TLayoutDocument> m_document;
+    QStringList m_recent;
+    bool m_rebuildRecent = false;
+    bool m_savedInConfirm = false;
+    bool m_startMenuPosted = false;
+    bool m_closed = false;
+    int m_gridSize = 0;
+
+    QWidget* pnlToolBar = nullptr;
+    QComboBox* cbxViewRect = nullptr;
+    QComboBox* cbxRatio = nullptr;
+    QLabel* m_status = nullptr;
+    TPaperView* sbxPreview = nullptr;
+    QMenu* m_zoomMenu = nullptr;
+    QActionGroup* m_gridGroup = nullptr;
+    QActionGroup* m_zoomGroup = nullptr;
+    QAction* mmiShowMenu = nullptr;
+    QAction* mmiToolBar = nullptr;
+};
+
+// The window while it exists.
+extern QPointer<TLayoutForm> LayoutForm;
+// Shows the window for the address list: restores it when it exists, else creates it.
+TLayoutForm* ShowLayoutForm(TAddressList& list);
+// Registers the address list's command and child.
+void RegisterLayoutForm();
