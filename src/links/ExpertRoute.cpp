@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -146,8 +147,13 @@ QTreeWidget* MakeList(const QStringList& headers, const QList<int>& widths)
         list->setHeaderHidden(true);
     else
         list->setHeaderLabels(headers);
-    for (int i = 0; i < widths.size(); ++i)
+    int total = 0;
+    for (int i = 0; i < widths.size(); ++i) {
         list->setColumnWidth(i, widths[i]);
+        total += widths[i];
+    }
+    // Room for every column and a vertical scroll bar.
+    list->setMinimumWidth(total + 2 * list->frameWidth() + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     list->header()->setSectionResizeMode(QHeaderView::Fixed);
     return list;
 }
