@@ -405,8 +405,9 @@ void TPaperView::sbxPreviewResize()
     if (!paper.isEmpty()) {
         m_panel->show();
         if (!m_preview && model.Background && !model.Background->isNull()) {
-            QImage source = *model.Background;
-            StretchBitmap(source, &m_workingPicture, paper.width(), paper.height(), 0);
+            // Scaled in place: a target must already have the panel's size.
+            m_workingPicture = *model.Background;
+            StretchBitmap(m_workingPicture, nullptr, paper.width(), paper.height(), 0);
         }
     }
     m_laying = false;

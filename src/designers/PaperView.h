@@ -104,6 +104,8 @@ public:
     bool PreviewMode() const { return m_preview != nullptr; }
 
     TPaperPanel* Panel() const { return m_panel; }
+    // The paper's background resampled to the panel (null without one).
+    const QImage& WorkingPicture() const { return m_workingPicture; }
     QWidget* Spacer() const { return m_spacer; }
     // The snapping pitch, 0 when not snapping.
     int SnapPitch() const;

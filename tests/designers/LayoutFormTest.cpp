@@ -2,6 +2,7 @@
 // open, save and save-as commands, the selected-frame combo and closing.
 #include "core/MainSettings.h"
 #include "designers/LayoutForm.h"
+#include "designers/PaperView.h"
 #include "layoutobjects/NewLayout.h"
 #include "layoutobjects/PrintDataDlg.h"
 #include "platform/IniFile.h"
@@ -73,6 +74,13 @@ protected:
         if (!m_window)
             m_window = new TLayoutForm();
         return *m_window;
+    }
+    // The view holds the paper's picture resampled to its panel.
+    bool ViewShowsBackground()
+    {
+        auto* view = Window().findChild<TPaperView*>(QStringLiteral("sbxPreview"));
+        return view && !Window().Document().Background.isNull() && !view->WorkingPicture().isNull() &&
+               view->WorkingPicture().size() == view->Panel()->size();
     }
     QAction* Action(const char* name) { return Window().findChild<QAction*>(QString::fromLatin1(name)); }
     QStringList ComboEntries()
@@ -211,6 +219,7 @@ TEST_F(LayoutFormTest, WithoutTheMenuTheLastFileOpens)
     EXPECT_EQ(ComboEntries(), (QStringList{"なし", "郵便番号", "住所", "名前", "差出人郵便番号", "差出人住所",
                                            "差出人名前"}));
     EXPECT_TRUE(Action("actSender")->isChecked());
+    EXPECT_TRUE(ViewShowsBackground());
 }
 
 TEST_F(LayoutFormTest, StartMenuNewLayoutGoesThroughThePaperDialog)
@@ -225,6 +234,7 @@ TEST_F(LayoutFormTest, StartMenuNewLayoutGoesThroughThePaperDialog)
     EXPECT_EQ(window.windowTitle(), QStringLiteral("宛名印刷 - 新規"));
     EXPECT_TRUE(Action("actSave")->isEnabled());
     EXPECT_EQ(window.Document().Stacking.size(), 6u);
+    EXPECT_TRUE(ViewShowsBackground());
 }
 
 TEST_F(LayoutFormTest, NoThenNoKeepsTheWindowOpen)

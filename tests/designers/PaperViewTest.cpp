@@ -268,4 +268,31 @@ TEST_F(PaperViewTest, PaintsFramesGridAndHandles)
     EXPECT_EQ(shot.pixelColor(130, 90), QColor(Qt::white));              // plain paper
 }
 
+TEST_F(PaperViewTest, PaintsTheBackgroundExceptOnASenderOnlyEnvelope)
+{
+    const QColor green(0, 160, 0);
+    m_doc.Background = QImage(40, 60, QImage::Format_RGB888);
+    m_doc.Background.fill(green);
+    View();
+    EXPECT_EQ(m_view->WorkingPicture().size(), Panel()->size());
+    EXPECT_EQ(Panel()->grab().toImage().pixelColor(130, 90), green);
+
+    struct Case
+    {
+        int kind, senderMode;
+        bool shown;
+    };
+    for (const Case c : {Case{PaperEnvelope, 2, false}, Case{PaperEnvelope, 1, true}, Case{0, 2, true}}) {
+        m_doc.Paper.Kind = c.kind;
+        m_doc.SenderDisplayMode = quint8(c.senderMode);
+        EXPECT_EQ(Panel()->grab().toImage().pixelColor(130, 90), c.shown ? green : QColor(Qt::white))
+            << c.kind << ' ' << c.senderMode;
+    }
+
+    // A paper without a picture drops the old one at the next layout.
+    m_doc.Background = QImage();
+    m_view->sbxPreviewResize();
+    EXPECT_TRUE(m_view->WorkingPicture().isNull());
+}
+
 } // namespace
