@@ -3,6 +3,7 @@
 
 #include "core/AppSub.h"
 #include "designers/LayoutDocument.h"
+#include "designers/PaperEditing.h"
 #include "layoutobjects/BarcodeRect.h"
 #include "layoutobjects/FigureRect.h"
 #include "layoutobjects/IllustRect.h"
@@ -363,28 +364,7 @@ void TLayoutPrintClient::RestoreMerge()
 
 void RotateLayout(TLayoutDocument& document)
 {
-    const int w = document.DesignSize.width();
-    const int h = document.DesignSize.height();
-    for (TDrawRect* frame : document.Stacking) {
-        if (auto* barcode = dynamic_cast<TBarcodeRect*>(frame)) {
-            barcode->Rotate180();
-        } else if (auto* illust = dynamic_cast<TIllustRect*>(frame)) {
-            illust->Rotate(TurnHalf);
-        } else if (auto* figure = dynamic_cast<TFigureRect*>(frame)) {
-            figure->SetSectorDirection(figure->SectorDirection() ^ 3);
-            if (figure->Gradient()) {
-                const qint32 a = figure->GradientAngle();
-                figure->SetGradientAngle(a < 180 ? a + 180 : a - 180);
-            }
-        } else if (auto* qr = dynamic_cast<TQRCodeRect*>(frame)) {
-            qr->SetUpsideDown(!qr->UpsideDown());
-        } else if (auto* text = dynamic_cast<TMetaRect*>(frame)) {
-            text->SetUpsideDown(!text->UpsideDown());
-        }
-        const TRect r = frame->GetDesignRect();
-        frame->SetDesignRect({w - r.right, h - r.bottom, w - r.left, h - r.top});
-        frame->UpdateImage(true);
-    }
+    RotateFrames(document.Stacking, document.DesignSize);
 }
 
 TRect PrintContentBounds(TLayoutDocument& document)

@@ -425,9 +425,9 @@ bool TPaperEditor::ArrowKey(int key, bool ctrl, bool shift, int pitch)
     return true;
 }
 
-void TPaperEditor::RotateLayout()
+void RotateFrames(const std::vector<TDrawRect*>& frames, QSize paper)
 {
-    for (TDrawRect* frame : *m_model.Stacking) {
+    for (TDrawRect* frame : frames) {
         if (auto* barcode = dynamic_cast<TBarcodeRect*>(frame)) {
             barcode->Rotate180();
         } else if (auto* illust = dynamic_cast<TIllustRect*>(frame)) {
@@ -446,9 +446,14 @@ void TPaperEditor::RotateLayout()
         } else if (auto* sender = dynamic_cast<TSenderRect*>(frame)) {
             sender->SetUpsideDown(!sender->GetUpsideDown());
         }
-        frame->SetDesignRect(RotatedRect(frame->GetDesignRect(), *m_model.DesignSize));
+        frame->SetDesignRect(RotatedRect(frame->GetDesignRect(), paper));
         frame->UpdateImage(true);
     }
+}
+
+void TPaperEditor::RotateLayout()
+{
+    RotateFrames(*m_model.Stacking, *m_model.DesignSize);
 }
 
 void TPaperEditor::markModified()

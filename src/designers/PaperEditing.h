@@ -54,6 +54,8 @@ TRect UnionRect(const TRect& a, const TRect& b);
 TRect BringInsidePaper(const TRect& design, QSize paper);
 // The design rect turned half about the paper's centre.
 TRect RotatedRect(const TRect& design, QSize paper);
+// Turns the frames by 180 degrees about the centre of a paper of that size; twice restores them.
+void RotateFrames(const std::vector<TDrawRect*>& frames, QSize paper);
 
 // What a drag does: move, or resize by the handle zones.
 struct TDragMode
