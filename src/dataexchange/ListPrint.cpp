@@ -26,6 +26,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -126,6 +127,28 @@ public:
 };
 
 // A data colour: its number in a 16-pixel field, then its swatch.
+// Dropping an entry onto another hands both rows to Dropped instead of moving the entry.
+class TExchangeList : public QListWidget
+{
+public:
+    explicit TExchangeList(QWidget* parent) : QListWidget(parent)
+    {
+        setDragDropMode(QAbstractItemView::InternalMove);
+        setDragDropOverwriteMode(true);
+    }
+    std::function<void(int from, int to)> Dropped;
+
+protected:
+    void dropEvent(QDropEvent* event) override
+    {
+        const QModelIndex onto = indexAt(event->position().toPoint());
+        event->setDropAction(Qt::IgnoreAction);
+        event->accept();
+        if (onto.isValid() && Dropped)
+            Dropped(currentRow(), onto.row());
+    }
+};
+
 class TColorDelegate : public QStyledItemDelegate
 {
 public:
@@ -752,10 +775,12 @@ QWidget* TListPrint::BuildLinePage()
     m_pnlHeaderColor->setAutoFillBackground(true);
     m_bbtnDataColor = Button(grpColor, "bbtnDataColor", QStringLiteral("データ："));
     m_bbtnDeleteDataColor = Button(grpColor, "bbtnDeleteDataColor", QStringLiteral("×"));
-    m_lbxColor = Named<QListWidget>(grpColor, "lbxColor");
+    auto* lbxColor = new TExchangeList(grpColor);
+    lbxColor->setObjectName(QStringLiteral("lbxColor"));
+    lbxColor->Dropped = [this](int from, int to) { ExchangeDataColors(from, to); };
+    m_lbxColor = lbxColor;
     m_lbxColor->setItemDelegate(new TColorDelegate(m_lbxColor));
     m_lbxColor->setFixedSize(ScaleByDpi(100, 1), ScaleByDpi(180, 1));
-    m_lbxColor->setDragDropMode(QAbstractItemView::InternalMove);
     m_lbxColor->installEventFilter(this);
     colors->addWidget(bbtnHeaderColor, 0, 0);
     colors->addWidget(m_pnlHeaderColor, 0, 1);
@@ -774,7 +799,6 @@ QWidget* TListPrint::BuildLinePage()
     });
     connect(m_bbtnDataColor, &QToolButton::clicked, this, [this] { AddDataColor(); });
     connect(m_bbtnDeleteDataColor, &QToolButton::clicked, this, [this] { DeleteDataColor(); });
-    connect(m_lbxColor->model(), &QAbstractItemModel::rowsMoved, this, [this] { OptionChanged(false); });
     return page;
 }
 
@@ -1347,6 +1371,21 @@ void TListPrint::AddDataColor()
     item->setData(Qt::UserRole, color);
     m_lbxColor->insertItem(at, item);
     m_lbxColor->setCurrentRow(at);
+    OptionChanged(false);
+}
+
+void TListPrint::ExchangeDataColors(int from, int to)
+{
+    const int count = m_lbxColor->count();
+    if (from < 0 || to < 0 || from >= count || to >= count || from == to)
+        return;
+    QListWidgetItem* a = m_lbxColor->item(from);
+    QListWidgetItem* b = m_lbxColor->item(to);
+    const QVariant colour = a->data(Qt::UserRole);
+    a->setData(Qt::UserRole, b->data(Qt::UserRole));
+    b->setData(Qt::UserRole, colour);
+    m_lbxColor->setCurrentRow(to);
+    m_lbxColor->viewport()->update();
     OptionChanged(false);
 }
 

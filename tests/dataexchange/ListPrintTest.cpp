@@ -162,6 +162,17 @@ TEST_F(ListPrintTest, MarginsRuleButtonsAndColours)
     child<QToolButton>("bbtnDataColor")->click();
     EXPECT_EQ(colors->count(), 10);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // The first colour dropped onto the third: the two change places, the second stays.
+    for (int i = 0; i < 3; ++i)
+        colors->item(i)->setData(Qt::UserRole, 0x101010 * (i + 1));
+    m_window->ExchangeDataColors(0, 2);
+    m_window->ExchangeDataColors(0, 10);
+    ASSERT_EQ(colors->count(), 10);
+    EXPECT_EQ(colors->item(0)->data(Qt::UserRole).toInt(), 0x303030);
+    EXPECT_EQ(colors->item(1)->data(Qt::UserRole).toInt(), 0x202020);
+    EXPECT_EQ(colors->item(2)->data(Qt::UserRole).toInt(), 0x101010);
+    EXPECT_EQ(colors->currentRow(), 2);
+
     colors->setCurrentRow(9);
     child<QToolButton>("bbtnDeleteDataColor")->click();
     EXPECT_EQ(colors->count(), 9);
