@@ -37,6 +37,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
@@ -400,6 +401,7 @@ TListPrint::TListPrint(QWidget* owner, TListPrintSource source)
     InitControls();
     LoadTemplates();
     UpdateActionButtons();
+    HookEnterKeys();
     ShowPage(0);
 
     const TMemIniFile ini(DataRoot() + MainSettingsFileName);
@@ -851,6 +853,43 @@ void TListPrint::ShowPage(int page)
     m_pageButtons[page]->setChecked(true);
     static constexpr int helpTopics[4] = {135, 137, 138, 139};
     setProperty("helpTopic", helpTopics[page]);
+    QWidget* focus = page == 0 ? m_lbxSrc : page == 1 ? m_lbxFontName : page == 2 ? m_dgLineType : nullptr;
+    if (page == 3)
+        for (QRadioButton* choice : m_range->findChildren<QRadioButton*>())
+            if (choice->isChecked())
+                focus = choice;
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
+}
+
+void TListPrint::HookEnterKeys()
+{
+    auto* enter = new TEnterMovesFocus(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             m_cbxTemplateType, m_chkIgnoreTdfkn, m_edtTitle, m_cbxTitlePosX, m_dtpViewDate, m_cbxDatePosX,
+             m_cbxDatePosY, m_cbxPageType, m_cbxPagePosX, m_cbxFontSize, m_chkBold, m_chkItalic, m_cbxRows})
+        enter->addNext(w);
+    enter->addTarget(m_cbxAlign, m_lbxSrc);
+    enter->addTarget(m_chkViewDate, [this]() -> QWidget* {
+        return m_chkViewDate->isChecked() ? static_cast<QWidget*>(m_dtpViewDate) : m_chkViewPage;
+    });
+    const auto formatPage = [this]() -> QWidget* {
+        ShowPage(1);
+        return m_lbxFontName;
+    };
+    enter->addTarget(m_chkViewPage, [this, formatPage]() -> QWidget* {
+        return m_chkViewPage->isChecked() ? m_cbxPageType : formatPage();
+    });
+    enter->addTarget(m_cbxPagePosY, formatPage);
+    // A typed name that names an entry chooses it; any other text stays for saving.
+    enter->addTarget(m_cbxTemplateName, [this]() -> QWidget* {
+        const int found = m_cbxTemplateName->findText(m_cbxTemplateName->currentText(), Qt::MatchExactly);
+        if (found >= 0 && found != m_templateIndex)
+            ChooseTemplateName(found);
+        return m_lbxDest;
+    });
+    if (auto* rbList = m_range->findChild<QRadioButton*>(QStringLiteral("rbList")))
+        enter->addTarget(rbList, m_edtCopies->Edit);
 }
 
 // ---- settings ----

@@ -94,6 +94,7 @@ private:
     void LoadSettings();
     void InitControls();
     void LoadTemplates();
+    void HookEnterKeys();
     void FillTemplateNames();
     void ChooseTemplateType(int type);
     void ChooseTemplateName(int index);

@@ -156,6 +156,7 @@ TListPrintPreview::TListPrintPreview(TListPrint* owner) : QWidget(owner, Qt::Win
             }
         });
     connect(m_cbxZoom, &QComboBox::activated, this, [this](int i) { ChooseZoom(i); });
+    (new TEnterMovesFocus(this))->addTarget(m_cbxZoom, m_btnClose);
     connect(m_btnClose, &QPushButton::clicked, this, &QWidget::close);
     auto* esc = new QAction(this);
     esc->setShortcut(Qt::Key_Escape);

@@ -15,6 +15,7 @@
 #include "support/SessionFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFocusEvent>
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -177,6 +179,53 @@ TEST_F(ListPrintTest, MarginsRuleButtonsAndColours)
     child<QToolButton>("bbtnDeleteDataColor")->click();
     EXPECT_EQ(colors->count(), 9);
     EXPECT_EQ(colors->currentRow(), 8);
+}
+
+TEST_F(ListPrintTest, EnterMovesOnAsEachControlWants)
+{
+    TScopedPrinter printer(600);
+    open();
+    m_window->show();
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window));
+    const auto pressEnter = [this](int page, const char* name) {
+        m_window->ShowPage(page);
+        auto* control = child<QWidget>(name);
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Return);
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    };
+    const auto page = [this] { return child<QStackedWidget>("pgcMain")->currentIndex(); };
+    auto* viewDate = child<QCheckBox>("chkViewDate");
+    auto* viewPage = child<QCheckBox>("chkViewPage");
+
+    struct Case {
+        bool dateOn, pageOn;
+        const char* from;
+        const char* to;
+        int page;
+    };
+    const Case cases[] = {
+        {true, true, "chkViewDate", "dtpViewDate", 0},   {false, true, "chkViewDate", "chkViewPage", 0},
+        {true, true, "chkViewPage", "cbxPageType", 0},   {true, false, "chkViewPage", "lbxFontName", 1},
+        {true, true, "cbxPagePosY", "lbxFontName", 1},   {true, true, "cbxAlign", "lbxSrc", 0},
+        {true, true, "edtTitle", "cbxTitlePosX", 0},     {true, true, "lbxColor", "rbList", 3},
+        {true, true, "rbList", "edtCopies", 3},
+    };
+    for (const Case& c : cases) {
+        viewDate->setChecked(c.dateOn);
+        viewPage->setChecked(c.pageOn);
+        const int from = QStringLiteral("lbxColor") == QLatin1String(c.from) ? 2 : c.from[0] == 'r' ? 3 : 0;
+        EXPECT_EQ(pressEnter(from, c.from), QLatin1String(c.to)) << c.from;
+        EXPECT_EQ(page(), c.page) << c.from;
+    }
+
+    // A typed name that names no template stays for saving.
+    auto* name = child<QComboBox>("cbxTemplateName");
+    name->setEditText(QStringLiteral("新しい名前"));
+    EXPECT_EQ(pressEnter(0, "cbxTemplateName"), QStringLiteral("lbxDest"));
+    EXPECT_EQ(name->currentText(), QStringLiteral("新しい名前"));
 }
 
 TEST_F(ListPrintTest, PrintsAfterTheQuestionAndSavesTheSettings)
