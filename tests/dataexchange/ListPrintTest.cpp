@@ -23,10 +23,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -410,4 +413,56 @@ TEST_F(ListPrintSessionTest, TheCommandNeedsAPrinter)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(ListPrint);
     });
+}
+
+TEST_F(ListPrintTest, PreviewScrollsByKeysAndWheelOnlyWhileItHasTheFocus)
+{
+    TScopedPrinter printer(600);
+    open();
+    m_window->show();
+    child<QPushButton>("btnPreview")->click();
+    TListPrintPreview* preview = m_window->Preview();
+    ASSERT_NE(preview, nullptr);
+    preview->resize(700, 500);
+    preview->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+    preview->ChooseZoom(1);
+    QCoreApplication::processEvents();
+    auto* box = preview->findChild<QScrollArea*>("sbxPreview");
+    QScrollBar* v = box->verticalScrollBar();
+    ASSERT_TRUE(v->isVisible());
+    const int page = box->viewport()->height();
+    const auto wheel = [box](int delta) {
+        const QPointF at(box->viewport()->rect().center());
+        QWheelEvent event(at, box->viewport()->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box->viewport(), &event);
+    };
+
+    // Without the focus neither keys nor the wheel move the sheet.
+    auto* zoom = preview->findChild<QComboBox*>("cbxZoom");
+    zoom->setFocus();
+    wheel(-120);
+    EXPECT_EQ(v->value(), 0);
+    QTest::keyClick(zoom, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), preview->findChild<QPushButton*>("btnClose"));
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_PageDown);
+    EXPECT_EQ(v->value(), std::min(page, v->maximum()));
+    QTest::keyClick(box, Qt::Key_PageUp);
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(v->value(), v->singleStep());
+    QTest::keyClick(box, Qt::Key_Up);
+    wheel(-240);
+    EXPECT_EQ(v->value(), 2 * QApplication::wheelScrollLines() * v->singleStep());
+    wheel(240);
+    EXPECT_EQ(v->value(), 0);
+
+    // The whole sheet: no bar, so nothing scrolls.
+    preview->ChooseZoom(0);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(v->isVisible());
+    QTest::keyClick(box, Qt::Key_PageDown);
+    EXPECT_EQ(v->value(), 0);
 }
