@@ -26,6 +26,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,6 +37,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
@@ -126,6 +128,28 @@ public:
 };
 
 // A data colour: its number in a 16-pixel field, then its swatch.
+// Dropping an entry onto another hands both rows to Dropped instead of moving the entry.
+class TExchangeList : public QListWidget
+{
+public:
+    explicit TExchangeList(QWidget* parent) : QListWidget(parent)
+    {
+        setDragDropMode(QAbstractItemView::InternalMove);
+        setDragDropOverwriteMode(true);
+    }
+    std::function<void(int from, int to)> Dropped;
+
+protected:
+    void dropEvent(QDropEvent* event) override
+    {
+        const QModelIndex onto = indexAt(event->position().toPoint());
+        event->setDropAction(Qt::IgnoreAction);
+        event->accept();
+        if (onto.isValid() && Dropped)
+            Dropped(currentRow(), onto.row());
+    }
+};
+
 class TColorDelegate : public QStyledItemDelegate
 {
 public:
@@ -377,6 +401,7 @@ TListPrint::TListPrint(QWidget* owner, TListPrintSource source)
     InitControls();
     LoadTemplates();
     UpdateActionButtons();
+    HookEnterKeys();
     ShowPage(0);
 
     const TMemIniFile ini(DataRoot() + MainSettingsFileName);
@@ -752,10 +777,12 @@ QWidget* TListPrint::BuildLinePage()
     m_pnlHeaderColor->setAutoFillBackground(true);
     m_bbtnDataColor = Button(grpColor, "bbtnDataColor", QStringLiteral("データ："));
     m_bbtnDeleteDataColor = Button(grpColor, "bbtnDeleteDataColor", QStringLiteral("×"));
-    m_lbxColor = Named<QListWidget>(grpColor, "lbxColor");
+    auto* lbxColor = new TExchangeList(grpColor);
+    lbxColor->setObjectName(QStringLiteral("lbxColor"));
+    lbxColor->Dropped = [this](int from, int to) { ExchangeDataColors(from, to); };
+    m_lbxColor = lbxColor;
     m_lbxColor->setItemDelegate(new TColorDelegate(m_lbxColor));
     m_lbxColor->setFixedSize(ScaleByDpi(100, 1), ScaleByDpi(180, 1));
-    m_lbxColor->setDragDropMode(QAbstractItemView::InternalMove);
     m_lbxColor->installEventFilter(this);
     colors->addWidget(bbtnHeaderColor, 0, 0);
     colors->addWidget(m_pnlHeaderColor, 0, 1);
@@ -774,7 +801,6 @@ QWidget* TListPrint::BuildLinePage()
     });
     connect(m_bbtnDataColor, &QToolButton::clicked, this, [this] { AddDataColor(); });
     connect(m_bbtnDeleteDataColor, &QToolButton::clicked, this, [this] { DeleteDataColor(); });
-    connect(m_lbxColor->model(), &QAbstractItemModel::rowsMoved, this, [this] { OptionChanged(false); });
     return page;
 }
 
@@ -827,6 +853,43 @@ void TListPrint::ShowPage(int page)
     m_pageButtons[page]->setChecked(true);
     static constexpr int helpTopics[4] = {135, 137, 138, 139};
     setProperty("helpTopic", helpTopics[page]);
+    QWidget* focus = page == 0 ? m_lbxSrc : page == 1 ? m_lbxFontName : page == 2 ? m_dgLineType : nullptr;
+    if (page == 3)
+        for (QRadioButton* choice : m_range->findChildren<QRadioButton*>())
+            if (choice->isChecked())
+                focus = choice;
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
+}
+
+void TListPrint::HookEnterKeys()
+{
+    auto* enter = new TEnterMovesFocus(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             m_cbxTemplateType, m_chkIgnoreTdfkn, m_edtTitle, m_cbxTitlePosX, m_dtpViewDate, m_cbxDatePosX,
+             m_cbxDatePosY, m_cbxPageType, m_cbxPagePosX, m_cbxFontSize, m_chkBold, m_chkItalic, m_cbxRows})
+        enter->addNext(w);
+    enter->addTarget(m_cbxAlign, m_lbxSrc);
+    enter->addTarget(m_chkViewDate, [this]() -> QWidget* {
+        return m_chkViewDate->isChecked() ? static_cast<QWidget*>(m_dtpViewDate) : m_chkViewPage;
+    });
+    const auto formatPage = [this]() -> QWidget* {
+        ShowPage(1);
+        return m_lbxFontName;
+    };
+    enter->addTarget(m_chkViewPage, [this, formatPage]() -> QWidget* {
+        return m_chkViewPage->isChecked() ? m_cbxPageType : formatPage();
+    });
+    enter->addTarget(m_cbxPagePosY, formatPage);
+    // A typed name that names an entry chooses it; any other text stays for saving.
+    enter->addTarget(m_cbxTemplateName, [this]() -> QWidget* {
+        const int found = m_cbxTemplateName->findText(m_cbxTemplateName->currentText(), Qt::MatchExactly);
+        if (found >= 0 && found != m_templateIndex)
+            ChooseTemplateName(found);
+        return m_lbxDest;
+    });
+    if (auto* rbList = m_range->findChild<QRadioButton*>(QStringLiteral("rbList")))
+        enter->addTarget(rbList, m_edtCopies->Edit);
 }
 
 // ---- settings ----
@@ -1347,6 +1410,21 @@ void TListPrint::AddDataColor()
     item->setData(Qt::UserRole, color);
     m_lbxColor->insertItem(at, item);
     m_lbxColor->setCurrentRow(at);
+    OptionChanged(false);
+}
+
+void TListPrint::ExchangeDataColors(int from, int to)
+{
+    const int count = m_lbxColor->count();
+    if (from < 0 || to < 0 || from >= count || to >= count || from == to)
+        return;
+    QListWidgetItem* a = m_lbxColor->item(from);
+    QListWidgetItem* b = m_lbxColor->item(to);
+    const QVariant colour = a->data(Qt::UserRole);
+    a->setData(Qt::UserRole, b->data(Qt::UserRole));
+    b->setData(Qt::UserRole, colour);
+    m_lbxColor->setCurrentRow(to);
+    m_lbxColor->viewport()->update();
     OptionChanged(false);
 }
 

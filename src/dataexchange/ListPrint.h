@@ -61,6 +61,8 @@ public:
     bool PrintList();
     void ShowPage(int page);
     void TogglePreview();
+    // A data colour dropped onto another: the two change places.
+    void ExchangeDataColors(int from, int to);
 
     const TListPrintLayout& Layout() const { return m_layout; }
     const TListPrintColumns& Columns() const { return m_columns; }
@@ -92,6 +94,7 @@ private:
     void LoadSettings();
     void InitControls();
     void LoadTemplates();
+    void HookEnterKeys();
     void FillTemplateNames();
     void ChooseTemplateType(int type);
     void ChooseTemplateName(int index);

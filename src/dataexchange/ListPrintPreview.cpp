@@ -10,6 +10,7 @@
 #include "platform/IniFile.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace {
 
@@ -116,6 +118,7 @@ TListPrintPreview::TListPrintPreview(TListPrint* owner) : QWidget(owner, Qt::Win
     m_pnlImage = new TSheetPanel(m_space, m_sheet);
     m_sbxPreview->setWidget(m_space);
     m_sbxPreview->viewport()->installEventFilter(this);
+    m_sbxPreview->installEventFilter(this);
     m_pnlImage->installEventFilter(this);
     root->addWidget(m_sbxPreview, 1);
 
@@ -156,6 +159,7 @@ TListPrintPreview::TListPrintPreview(TListPrint* owner) : QWidget(owner, Qt::Win
             }
         });
     connect(m_cbxZoom, &QComboBox::activated, this, [this](int i) { ChooseZoom(i); });
+    (new TEnterMovesFocus(this))->addTarget(m_cbxZoom, m_btnClose);
     connect(m_btnClose, &QPushButton::clicked, this, &QWidget::close);
     auto* esc = new QAction(this);
     esc->setShortcut(Qt::Key_Escape);
@@ -303,11 +307,51 @@ void TListPrintPreview::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+// Page Up/Down and Up/Down scroll the sheet only while the box has the focus and can scroll up and down;
+// otherwise they go to the window.
+bool TListPrintPreview::ScrollKey(QKeyEvent* key)
+{
+    QScrollBar* v = m_sbxPreview->verticalScrollBar();
+    int step = 0;
+    switch (key->key()) {
+    case Qt::Key_PageUp:
+        step = -m_sbxPreview->viewport()->height();
+        break;
+    case Qt::Key_PageDown:
+        step = m_sbxPreview->viewport()->height();
+        break;
+    case Qt::Key_Up:
+        step = -v->singleStep();
+        break;
+    case Qt::Key_Down:
+        step = v->singleStep();
+        break;
+    default:
+        return false;
+    }
+    if (!m_sbxPreview->hasFocus() || !v->isVisible()) {
+        key->ignore();
+        return true;
+    }
+    v->setValue(v->value() + step);
+    return true;
+}
+
 bool TListPrintPreview::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_sbxPreview->viewport() && event->type() == QEvent::Resize && m_shown) {
         FitImage();
         return false;
+    }
+    if (watched == m_sbxPreview && event->type() == QEvent::KeyPress)
+        return ScrollKey(static_cast<QKeyEvent*>(event));
+    if (watched == m_sbxPreview->viewport() && event->type() == QEvent::Wheel) {
+        QScrollBar* v = m_sbxPreview->verticalScrollBar();
+        if (m_sbxPreview->hasFocus() && v->isVisible()) {
+            const double notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120.0;
+            v->setValue(v->value() - qRound(notches * QApplication::wheelScrollLines() * v->singleStep()));
+        }
+        return true;
     }
     if (watched != m_pnlImage)
         return QWidget::eventFilter(watched, event);

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -46,6 +47,7 @@ private:
     void DrawCurrentPage();
     void UpdatePageButtons();
     void ComputeTotal();
+    bool ScrollKey(QKeyEvent* key);
 
     TListPrint* m_owner;
     TDisplayList m_sheet;

@@ -15,6 +15,7 @@
 #include "support/SessionFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFocusEvent>
@@ -22,9 +23,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -162,10 +167,68 @@ TEST_F(ListPrintTest, MarginsRuleButtonsAndColours)
     child<QToolButton>("bbtnDataColor")->click();
     EXPECT_EQ(colors->count(), 10);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // The first colour dropped onto the third: the two change places, the second stays.
+    for (int i = 0; i < 3; ++i)
+        colors->item(i)->setData(Qt::UserRole, 0x101010 * (i + 1));
+    m_window->ExchangeDataColors(0, 2);
+    m_window->ExchangeDataColors(0, 10);
+    ASSERT_EQ(colors->count(), 10);
+    EXPECT_EQ(colors->item(0)->data(Qt::UserRole).toInt(), 0x303030);
+    EXPECT_EQ(colors->item(1)->data(Qt::UserRole).toInt(), 0x202020);
+    EXPECT_EQ(colors->item(2)->data(Qt::UserRole).toInt(), 0x101010);
+    EXPECT_EQ(colors->currentRow(), 2);
+
     colors->setCurrentRow(9);
     child<QToolButton>("bbtnDeleteDataColor")->click();
     EXPECT_EQ(colors->count(), 9);
     EXPECT_EQ(colors->currentRow(), 8);
+}
+
+TEST_F(ListPrintTest, EnterMovesOnAsEachControlWants)
+{
+    TScopedPrinter printer(600);
+    open();
+    m_window->show();
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window));
+    const auto pressEnter = [this](int page, const char* name) {
+        m_window->ShowPage(page);
+        auto* control = child<QWidget>(name);
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Return);
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    };
+    const auto page = [this] { return child<QStackedWidget>("pgcMain")->currentIndex(); };
+    auto* viewDate = child<QCheckBox>("chkViewDate");
+    auto* viewPage = child<QCheckBox>("chkViewPage");
+
+    struct Case {
+        bool dateOn, pageOn;
+        const char* from;
+        const char* to;
+        int page;
+    };
+    const Case cases[] = {
+        {true, true, "chkViewDate", "dtpViewDate", 0},   {false, true, "chkViewDate", "chkViewPage", 0},
+        {true, true, "chkViewPage", "cbxPageType", 0},   {true, false, "chkViewPage", "lbxFontName", 1},
+        {true, true, "cbxPagePosY", "lbxFontName", 1},   {true, true, "cbxAlign", "lbxSrc", 0},
+        {true, true, "edtTitle", "cbxTitlePosX", 0},     {true, true, "lbxColor", "rbList", 3},
+        {true, true, "rbList", "edtCopies", 3},
+    };
+    for (const Case& c : cases) {
+        viewDate->setChecked(c.dateOn);
+        viewPage->setChecked(c.pageOn);
+        const int from = QStringLiteral("lbxColor") == QLatin1String(c.from) ? 2 : c.from[0] == 'r' ? 3 : 0;
+        EXPECT_EQ(pressEnter(from, c.from), QLatin1String(c.to)) << c.from;
+        EXPECT_EQ(page(), c.page) << c.from;
+    }
+
+    // A typed name that names no template stays for saving.
+    auto* name = child<QComboBox>("cbxTemplateName");
+    name->setEditText(QStringLiteral("新しい名前"));
+    EXPECT_EQ(pressEnter(0, "cbxTemplateName"), QStringLiteral("lbxDest"));
+    EXPECT_EQ(name->currentText(), QStringLiteral("新しい名前"));
 }
 
 TEST_F(ListPrintTest, PrintsAfterTheQuestionAndSavesTheSettings)
@@ -350,4 +413,56 @@ TEST_F(ListPrintSessionTest, TheCommandNeedsAPrinter)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(ListPrint);
     });
+}
+
+TEST_F(ListPrintTest, PreviewScrollsByKeysAndWheelOnlyWhileItHasTheFocus)
+{
+    TScopedPrinter printer(600);
+    open();
+    m_window->show();
+    child<QPushButton>("btnPreview")->click();
+    TListPrintPreview* preview = m_window->Preview();
+    ASSERT_NE(preview, nullptr);
+    preview->resize(700, 500);
+    preview->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+    preview->ChooseZoom(1);
+    QCoreApplication::processEvents();
+    auto* box = preview->findChild<QScrollArea*>("sbxPreview");
+    QScrollBar* v = box->verticalScrollBar();
+    ASSERT_TRUE(v->isVisible());
+    const int page = box->viewport()->height();
+    const auto wheel = [box](int delta) {
+        const QPointF at(box->viewport()->rect().center());
+        QWheelEvent event(at, box->viewport()->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box->viewport(), &event);
+    };
+
+    // Without the focus neither keys nor the wheel move the sheet.
+    auto* zoom = preview->findChild<QComboBox*>("cbxZoom");
+    zoom->setFocus();
+    wheel(-120);
+    EXPECT_EQ(v->value(), 0);
+    QTest::keyClick(zoom, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), preview->findChild<QPushButton*>("btnClose"));
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_PageDown);
+    EXPECT_EQ(v->value(), std::min(page, v->maximum()));
+    QTest::keyClick(box, Qt::Key_PageUp);
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(v->value(), v->singleStep());
+    QTest::keyClick(box, Qt::Key_Up);
+    wheel(-240);
+    EXPECT_EQ(v->value(), 2 * QApplication::wheelScrollLines() * v->singleStep());
+    wheel(240);
+    EXPECT_EQ(v->value(), 0);
+
+    // The whole sheet: no bar, so nothing scrolls.
+    preview->ChooseZoom(0);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(v->isVisible());
+    QTest::keyClick(box, Qt::Key_PageDown);
+    EXPECT_EQ(v->value(), 0);
 }
