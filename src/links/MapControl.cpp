@@ -316,6 +316,8 @@ QList<TMapLabel> TMapControl::PlaceLabels() const
 {
     const bool prefectures = m_scale >= PlaceNameScale, municipalities = m_scale <= PlaceNameScale;
     const QFontMetrics wide(LabelFont(true)), narrow(LabelFont(false));
+    // The bottom strip holds the scale bar and the scale.
+    const QRect free = rect().adjusted(0, 0, 0, -36);
     QList<TMapLabel> labels;
     // Prefectures first, then municipalities in code order: a name is left out where it would cover one
     // placed before it, so the choice stays steady while the map scrolls.
@@ -327,14 +329,25 @@ QList<TMapLabel> TMapControl::PlaceLabels() const
             if ((place.PlaceKind == TMapPlace::Prefecture) != prefecture)
                 continue;
             const QPoint anchor = PositionToPixel(place.Position);
-            const QRect text = metrics.boundingRect(place.Name);
-            const QRect box(anchor + QPoint(4, -text.height() / 2), QSize(text.width() + 2, text.height()));
-            if (!rect().contains(box))
-                continue;
-            const QRect spaced = box.adjusted(-6, -2, 2, 2);
-            if (std::any_of(labels.cbegin(), labels.cend(), [&](const TMapLabel& l) {
-                    return l.Box.intersects(spaced) || spaced.contains(l.Anchor);
-                }))
+            const QSize size = metrics.boundingRect(place.Name).size() + QSize(2, 0);
+            // Right of the dot where there is room, else left of it, above or below.
+            const QPoint tries[] = {
+                QPoint(4, -size.height() / 2), QPoint(-4 - size.width(), -size.height() / 2),
+                QPoint(-size.width() / 2, -3 - size.height()), QPoint(-size.width() / 2, 3)};
+            QRect box;
+            for (const QPoint& offset : tries) {
+                const QRect candidate(anchor + offset, size);
+                const QRect spaced = candidate.adjusted(-2, -2, 2, 2);
+                if (free.contains(candidate) &&
+                    std::none_of(labels.cbegin(), labels.cend(), [&](const TMapLabel& l) {
+                        return l.Box.intersects(spaced) || spaced.contains(l.Anchor) ||
+                               l.Box.adjusted(-3, -3, 3, 3).contains(anchor);
+                    })) {
+                    box = candidate;
+                    break;
+                }
+            }
+            if (box.isNull())
                 continue;
             labels.append({place.Name, box, anchor, prefecture});
         }

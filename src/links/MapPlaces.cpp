@@ -20,7 +20,8 @@ QList<TMapPlace> ReadMapPlaces(const QByteArray& bytes)
         const uint lat = f[2].toUInt(&latOk), lon = f[3].toUInt(&lonOk);
         if (!latOk || !lonOk || lat > 90u * 3600000 || lon > 180u * 3600000)
             return {};
-        places.append({f[0] == "P" ? TMapPlace::Prefecture : TMapPlace::Municipality, QString::fromUtf8(f[1]),
+        places.append({f[0] == "P" ? TMapPlace::Prefecture : TMapPlace::Municipality,
+                       QString::fromUtf8(f[1]),
                        {lat, lon}});
     }
     return places;
