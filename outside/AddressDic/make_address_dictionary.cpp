@@ -1,8 +1,9 @@
 // Build tool: turns the committed UTF-8 address tables into "Adrs.dic" (format in AddressMaster.h), with
 // the exchange areas enumerated from libphonenumber's Japanese area descriptions.
 //
-// Usage: make_address_dictionary SOURCE-FOLDER POSTAL.tsv OUTPUT-FOLDER
-// SOURCE-FOLDER holds cities.tsv, prefoffices.tsv and exchange-names.tsv.
+// Usage: make_address_dictionary SOURCE-FOLDER POSTAL.tsv OUTPUT-FOLDER [PLACES-FILE]
+// SOURCE-FOLDER holds cities.tsv, prefoffices.tsv and exchange-names.tsv. PLACES-FILE, when given, receives
+// the place names of the offline map (format in src/links/MapPlaces.h).
 //
 // Synthetic parts, derived deterministically because no package has them: the positions of municipalities
 // (around their prefectural office) and of towns (around their municipality), and the 丁目 counts of towns
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMap>
 #include <QRegularExpression>
@@ -304,8 +306,9 @@ std::map<QString, QStringList> exchangeAreas(const std::map<QString, City>& citi
 int main(int argc, char** argv)
 {
     using namespace i18n::phonenumbers;
-    if (argc != 4)
-        return fail(QStringLiteral("usage: make_address_dictionary SOURCE-FOLDER POSTAL.tsv OUTPUT-FOLDER"));
+    if (argc != 4 && argc != 5)
+        return fail(
+            QStringLiteral("usage: make_address_dictionary SOURCE-FOLDER POSTAL.tsv OUTPUT-FOLDER [PLACES-FILE]"));
     const QDir source(QFile::decodeName(argv[1]));
     const QString postalPath = QFile::decodeName(argv[2]);
     const QString output = QFile::decodeName(argv[3]);
@@ -440,6 +443,21 @@ int main(int argc, char** argv)
     out.write(text);
     if (!out.commit())
         return fail(QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
+    if (argc == 5) {
+        const auto ms = [](double degrees) { return QByteArray::number(qlonglong(std::llround(degrees * 3600000.0))); };
+        QByteArray places = "TOVAREL PLACES 1\n";
+        for (int p = 1; p <= 47; ++p)
+            places += "P\t" + firstOfPref[p]->prefName.toUtf8() + '\t' + ms(prefOffice[p - 1].lat) + '\t' +
+                      ms(prefOffice[p - 1].lon) + '\n';
+        for (const auto& [jis, c] : cities)
+            places += "C\t" + c.name.toUtf8() + '\t' + ms(c.at.lat) + '\t' + ms(c.at.lon) + '\n';
+        const QString placesPath = QFile::decodeName(argv[4]);
+        QDir().mkpath(QFileInfo(placesPath).absolutePath());
+        QSaveFile placesFile(placesPath);
+        if (!placesFile.open(QIODevice::WriteOnly) || placesFile.write(places) != places.size() ||
+            !placesFile.commit())
+            return fail(QStringLiteral("cannot write %1: %2").arg(placesPath, placesFile.errorString()));
+    }
 
     std::printf("make_address_dictionary: %zu municipalities, %lld towns (%d floor rows folded), %lld large "
                 "offices, %zu exchange prefixes; %d texts without a CP932 form\n",

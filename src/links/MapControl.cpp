@@ -3,6 +3,7 @@
 #include "core/AppSub.h"
 #include "core/MainSettings.h"
 #include "links/MapLaunch.h"
+#include "links/MapPlaces.h"
 
 #include <QFile>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QPainterPath>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -18,6 +20,8 @@ namespace {
 
 constexpr double MetresPerDegree = 111320.0;
 constexpr double MetresPerPixelAtScale1 = 0.0254 / 96;
+// Prefecture names down to this layer scale, municipality names from it on.
+constexpr qint32 PlaceNameScale = 400000;
 
 double degrees(quint32 ms)
 {
@@ -280,6 +284,8 @@ void TMapControl::DrawMap(QPainter& p, const QRect& view) const
     }
 
     // The scale bar: a round length of about 100 pixels.
+    DrawPlaceNames(p);
+
     const double metresPerPixel = m_scale * MetresPerPixelAtScale1;
     double length = std::pow(10.0, std::floor(std::log10(metresPerPixel * 100)));
     for (double f : {5.0, 2.0})
@@ -297,6 +303,74 @@ void TMapControl::DrawMap(QPainter& p, const QRect& view) const
                length >= 1000 ? QStringLiteral("%1 km").arg(length / 1000) : QStringLiteral("%1 m").arg(length));
     p.drawText(QPoint(view.right() - 120, view.bottom() - 8),
                QStringLiteral("1/%1").arg(QLocale::c().toString(m_scale)));
+}
+
+QFont TMapControl::LabelFont(bool prefecture) const
+{
+    QFont f(font().family(), prefecture ? 11 : 9);
+    f.setBold(prefecture);
+    return f;
+}
+
+QList<TMapLabel> TMapControl::PlaceLabels() const
+{
+    const bool prefectures = m_scale >= PlaceNameScale, municipalities = m_scale <= PlaceNameScale;
+    const QFontMetrics wide(LabelFont(true)), narrow(LabelFont(false));
+    // The bottom strip holds the scale bar and the scale.
+    const QRect free = rect().adjusted(0, 0, 0, -36);
+    QList<TMapLabel> labels;
+    // Prefectures first, then municipalities in code order: a name is left out where it would cover one
+    // placed before it, so the choice stays steady while the map scrolls.
+    for (const bool prefecture : {true, false}) {
+        if (prefecture ? !prefectures : !municipalities)
+            continue;
+        const QFontMetrics& metrics = prefecture ? wide : narrow;
+        for (const TMapPlace& place : MapPlaces()) {
+            if ((place.PlaceKind == TMapPlace::Prefecture) != prefecture)
+                continue;
+            const QPoint anchor = PositionToPixel(place.Position);
+            const QSize size = metrics.boundingRect(place.Name).size() + QSize(2, 0);
+            // Right of the dot where there is room, else left of it, above or below.
+            const QPoint tries[] = {
+                QPoint(4, -size.height() / 2), QPoint(-4 - size.width(), -size.height() / 2),
+                QPoint(-size.width() / 2, -3 - size.height()), QPoint(-size.width() / 2, 3)};
+            QRect box;
+            for (const QPoint& offset : tries) {
+                const QRect candidate(anchor + offset, size);
+                const QRect spaced = candidate.adjusted(-2, -2, 2, 2);
+                if (free.contains(candidate) &&
+                    std::none_of(labels.cbegin(), labels.cend(), [&](const TMapLabel& l) {
+                        return l.Box.intersects(spaced) || spaced.contains(l.Anchor) ||
+                               l.Box.adjusted(-3, -3, 3, 3).contains(anchor);
+                    })) {
+                    box = candidate;
+                    break;
+                }
+            }
+            if (box.isNull())
+                continue;
+            labels.append({place.Name, box, anchor, prefecture});
+        }
+    }
+    return labels;
+}
+
+void TMapControl::DrawPlaceNames(QPainter& p) const
+{
+    for (const TMapLabel& label : PlaceLabels()) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(label.Prefecture ? QColor(0x80, 0x20, 0x20) : QColor(0x30, 0x30, 0x30));
+        p.drawEllipse(QPointF(label.Anchor), 2.5, 2.5);
+        p.setFont(LabelFont(label.Prefecture));
+        // A light halo keeps the name readable over coastlines and graticule lines.
+        p.setPen(QPen(QColor(255, 255, 255, 200), 3));
+        QPainterPath path;
+        path.addText(QPointF(label.Box.left(), label.Box.top() + QFontMetrics(p.font()).ascent()), p.font(),
+                     label.Text);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+        p.fillPath(path, label.Prefecture ? QColor(0x60, 0x10, 0x10) : QColor(0x20, 0x20, 0x20));
+    }
 }
 
 QImage TMapControl::Picture(const QRect& region) const

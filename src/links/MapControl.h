@@ -30,6 +30,15 @@ struct TMapLayerInfo
     qint32 LayerScale = 0;
     qint32 LayerID = 0;
 };
+// A place name as drawn: its text, the box it takes and the dot of its place, in pixels of the control.
+struct TMapLabel
+{
+    QString Text;
+    QRect Box;
+    QPoint Anchor;
+    bool Prefecture = false;
+};
+
 const QList<TMapAreaInfo>& MapAreas();
 const QList<TMapLayerInfo>& MapLayers();
 
@@ -59,6 +68,9 @@ public:
     quint32 AvailableScales() const;
     // The map (without overlays) of region, or of the whole control.
     QImage Picture(const QRect& region = QRect()) const;
+    // The place names of the current view: prefectures at the wide layers, municipalities at the detailed
+    // ones, none overlapping another.
+    QList<TMapLabel> PlaceLabels() const;
 
     // Drawn over the map on every paint (the marker and the range).
     std::function<void(QPainter&)> PaintOverlay;
@@ -80,6 +92,8 @@ protected:
 
 private:
     void DrawMap(QPainter& painter, const QRect& view) const;
+    void DrawPlaceNames(QPainter& painter) const;
+    QFont LabelFont(bool prefecture) const;
     QPointF Project(double lon, double lat) const;
     double DegreesPerPixelLat() const;
     double DegreesPerPixelLon() const;

@@ -1,6 +1,8 @@
 // Tests of the embedded map windows over the offline map: positioning, copy, print, pictures.
 #include "links/MapViews.h"
 
+#include "links/MapPlaces.h"
+
 #include "core/MainSettings.h"
 #include "platform/Printers.h"
 #include "support/MessageRecorder.h"
@@ -67,6 +69,80 @@ TEST_F(MapViewsTest, ProAtlasOpensOnTheSmallestAreaHoldingTheRecord)
     none.PositionMap();
     EXPECT_EQ(none.AreaBox()->currentIndex(), 0);
     EXPECT_EQ(none.Current(), none.Map()->Centre());
+}
+
+TEST_F(MapViewsTest, PlaceNamesFollowTheLayerWithoutOverlapping)
+{
+    TMapControl map;
+    map.resize(640, 480);
+    map.CentreOn(Tokyo);
+    const auto texts = [&] {
+        QStringList out;
+        for (const TMapLabel& l : map.PlaceLabels())
+            out << l.Text;
+        return out;
+    };
+    const auto apart = [&] {
+        const QList<TMapLabel> labels = map.PlaceLabels();
+        for (qsizetype i = 0; i < labels.size(); ++i) {
+            EXPECT_TRUE(map.rect().adjusted(0, 0, 0, -36).contains(labels[i].Box)) << labels[i].Text.toStdString();
+            for (qsizetype j = 0; j < i; ++j)
+                EXPECT_FALSE(labels[i].Box.intersects(labels[j].Box))
+                    << labels[i].Text.toStdString() << " / " << labels[j].Text.toStdString();
+        }
+    };
+
+    // Wide: prefectures only, Tokyo's among them.
+    map.SetLayer(1600000);
+    EXPECT_TRUE(texts().contains(QStringLiteral("東京都")));
+    EXPECT_TRUE(texts().contains(QStringLiteral("神奈川県")));
+    EXPECT_FALSE(texts().contains(QStringLiteral("千代田区")));
+    apart();
+
+    // Detailed: municipalities, the wards around the centre among them, thinned where they would overlap.
+    map.SetLayer(100000);
+    const QStringList detailed = texts();
+    EXPECT_FALSE(detailed.contains(QStringLiteral("東京都")));
+    const QStringList wards = {"千代田区", "中央区", "港区", "新宿区", "文京区", "台東区", "墨田区", "江東区",
+                               "品川区", "目黒区", "大田区", "世田谷区", "渋谷区", "中野区", "杉並区", "豊島区",
+                               "北区", "荒川区", "板橋区", "練馬区", "足立区", "葛飾区", "江戸川区"};
+    EXPECT_TRUE(std::any_of(wards.cbegin(), wards.cend(), [&](const QString& w) { return detailed.contains(w); }))
+        << detailed.join(u' ').toStdString();
+    shot(map, "map-names-100000.png");
+    apart();
+
+    // Between them both kinds, crowded: thinned so that no name covers another.
+    map.SetLayer(400000);
+    const QStringList middle = texts();
+    EXPECT_TRUE(middle.contains(QStringLiteral("東京都")));
+    qsizetype inView = 0;
+    for (const TMapPlace& place : MapPlaces())
+        inView += map.rect().contains(map.PositionToPixel(place.Position));
+    EXPECT_GT(middle.size(), 10);
+    EXPECT_LT(middle.size(), inView);
+    apart();
+    shot(map, "map-names-400000.png");
+
+    // A label sits at its place's pixel.
+    for (const TMapPlace& place : MapPlaces())
+        if (place.Name == middle.value(0))
+            EXPECT_EQ(map.PlaceLabels().constFirst().Anchor, map.PositionToPixel(place.Position));
+}
+
+TEST(MapPlacesTest, BrokenFilesGiveNoPlaces)
+{
+    const QByteArray good = "TOVAREL PLACES 1\nP\t東京都\t128441628\t503428248\nC\t港区\t1\t2\n";
+    const QList<TMapPlace> places = ReadMapPlaces(good);
+    ASSERT_EQ(places.size(), 2);
+    EXPECT_EQ(places[0].PlaceKind, TMapPlace::Prefecture);
+    EXPECT_EQ(places[0].Name, QStringLiteral("東京都"));
+    EXPECT_EQ(places[0].Position, (TMapPoint{128441628, 503428248}));
+    EXPECT_EQ(places[1].PlaceKind, TMapPlace::Municipality);
+    for (const char* bad : {"", "TOVAREL PLACES 2\n", "TOVAREL PLACES 1\nX\ta\t1\t2\n",
+                            "TOVAREL PLACES 1\nC\t\t1\t2\n", "TOVAREL PLACES 1\nC\ta\t1\n",
+                            "TOVAREL PLACES 1\nC\ta\t-1\t2\n", "TOVAREL PLACES 1\nC\ta\t1\t700000000\n",
+                            "TOVAREL PLACES 1\nC\ta\t1\t2\n\n"})
+        EXPECT_TRUE(ReadMapPlaces(bad).isEmpty()) << bad;
 }
 
 TEST_F(MapViewsTest, CopyTakesTheRangeWhicheverWayItWasDragged)
