@@ -116,6 +116,25 @@ int TLayoutDocument::StackingIndex(const TDrawRect* frame) const
     return it == Stacking.end() ? -1 : int(it - Stacking.begin());
 }
 
+void TLayoutDocument::resetTextFrames(bool horizontal)
+{
+    TFontSpec font;
+    SetFontAttributes(&font, ShiftJisCharset, QStringLiteral("ＭＳ 明朝"), 12, 0);
+    forEachTextFrame([&](TMetaRect& frame) {
+        if (auto* f = dynamic_cast<TAddressRect*>(&frame))
+            f->SetLevel(DefaultSizeLevel);
+        else if (auto* f = dynamic_cast<TNameRect*>(&frame))
+            f->SetLevel(DefaultSizeLevel);
+        else if (auto* f = dynamic_cast<TCorpRect*>(&frame))
+            f->SetLevel(DefaultSizeLevel);
+        else if (auto* f = dynamic_cast<TAdditionRect*>(&frame))
+            f->SetLevel(DefaultSizeLevel);
+        frame.SetFont(font, frame.FontColor());
+        frame.SetHorizontal(horizontal);
+        frame.UpdateFontHeight();
+    });
+}
+
 void TLayoutDocument::forEachTextFrame(const std::function<void(TMetaRect&)>& action) const
 {
     for (const auto* set : {&m_simple, &m_detailed})
@@ -272,22 +291,8 @@ bool TLayoutDocument::NewLayout()
         name->SetDepartmentRatio(CompanyLineRatio(4));
         name->SetTitleRatio(CompanyLineRatio(5));
     }
-    TFontSpec font;
-    SetFontAttributes(&font, ShiftJisCharset, QStringLiteral("ＭＳ 明朝"), 12, 0);
     const bool horizontal = Paper.Direction != 0;
-    forEachTextFrame([&](TMetaRect& frame) {
-        if (auto* f = dynamic_cast<TAddressRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TNameRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TCorpRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TAdditionRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        frame.SetFont(font, frame.FontColor());
-        frame.SetHorizontal(horizontal);
-        frame.UpdateFontHeight();
-    });
+    resetTextFrames(horizontal);
     m_s.Barcode->SetHorizontal(horizontal);
     m_d.Barcode->SetHorizontal(horizontal);
     if (SenderDisplayMode == 0 || SenderDisplayMode == 1)

@@ -176,6 +176,10 @@ private:
     bool readBody(TFrameReader& reader);
     void applySettingsToFrames();
     void forEachTextFrame(const std::function<void(TMetaRect&)>& action) const;
+    // Default size level, the default font and the writing direction for every text frame.
+    void resetTextFrames(bool horizontal);
+    // The shown sender row, the first one when SenderRecNo is gone; null without senders.
+    const TMergeRow* locateSenderRow();
     // The merge's shared steps.
     void clearRecipientFrames();
     void setPostal(TPosRect* frame, const AnsiString& postal, int mark) const;
