@@ -439,13 +439,7 @@ bool TLayoutDocument::labelNewLayout()
         Settings.SetInt(RecipientPostalMark, 1);
     }
     labelMerge();
-    DocumentOpen = true;
-    Modified = true;
-    FileName.clear();
-    Zoom = 1.0;
-    for (const auto* set : {&m_simple, &m_detailed})
-        for (const auto& frame : *set)
-            frame->SetZoom(Zoom);
+    openAsNew();
     return true;
 }
 
