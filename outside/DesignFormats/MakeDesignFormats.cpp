@@ -1,24 +1,15 @@
 // Builds Common/Dsn.fmt from the paper list: each paper upright, then lying, kinds in order, no name twice.
 #include "designers/DesignPaperFormat.h"
+#include "FormatTool.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringList>
 
-#include <cstdio>
+using FormatTool::Fail;
+using FormatTool::Failure;
 
 namespace {
-
-struct Failure
-{
-    QString text;
-};
-
-[[noreturn]] void Fail(int line, const QString& text)
-{
-    throw Failure{QStringLiteral("line %1: %2").arg(line).arg(text)};
-}
 
 int ToInt(const QString& text, int line)
 {
@@ -73,25 +64,12 @@ void Build(const QString& source, const QString& target)
     }
     if (formats.empty() || formats.front().Kind() != DesignPostcard)
         throw Failure{QStringLiteral("the first paper must be a postcard")};
-    QSaveFile file(target + QLatin1Char('/') + DesignFormatFileName);
-    const QByteArray bytes = EncodeDesignFormats(formats);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure{QStringLiteral("cannot write %1").arg(file.fileName())};
+    FormatTool::WriteFile(target + QLatin1Char('/') + DesignFormatFileName, EncodeDesignFormats(formats));
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_design_formats Dsn.txt COMMON_FOLDER\n");
-        return 2;
-    }
-    try {
-        Build(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
-    } catch (const Failure& f) {
-        std::fprintf(stderr, "make_design_formats: %s: %s\n", argv[1], qPrintable(f.text));
-        return 1;
-    }
-    return 0;
+    return FormatTool::Run(argc, argv, "make_design_formats", "Dsn.txt", Build);
 }

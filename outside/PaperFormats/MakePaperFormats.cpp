@@ -2,16 +2,18 @@
 // record: variant order, pieces inside their sheet, frames inside the piece, and barcodes of a size that fits.
 #include "core/AppSub.h"
 #include "layoutobjects/PaperFormat.h"
+#include "FormatTool.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMap>
 #include <QPainter>
-#include <QSaveFile>
 
-#include <cstdio>
 #include <optional>
+
+using FormatTool::Fail;
+using FormatTool::Failure;
 
 namespace {
 
@@ -47,16 +49,6 @@ struct Picture
     bool turned = false;
     std::optional<TPresetRect> stamp; // upright, 0.1 mm
 };
-
-struct Failure
-{
-    QString text;
-};
-
-[[noreturn]] void Fail(int line, const QString& text)
-{
-    throw Failure{QStringLiteral("line %1: %2").arg(line).arg(text)};
-}
 
 int ToInt(const QString& text, int line)
 {
@@ -347,25 +339,12 @@ void Build(const QString& source, const QString& target)
     for (auto it = pictures.cbegin(); it != pictures.cend(); ++it)
         if (!DrawPicture(it.value()).save(formatDir + it.key(), "BMP"))
             throw Failure{QStringLiteral("cannot write %1").arg(it.key())};
-    QSaveFile file(target + QLatin1Char('/') + LayoutFormatFileName);
-    const QByteArray bytes = EncodeLayoutFile(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure{QStringLiteral("cannot write %1").arg(file.fileName())};
+    FormatTool::WriteFile(target + QLatin1Char('/') + LayoutFormatFileName, EncodeLayoutFile(out));
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_paper_formats Lyt.txt COMMON_FOLDER\n");
-        return 2;
-    }
-    try {
-        Build(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
-    } catch (const Failure& f) {
-        std::fprintf(stderr, "make_paper_formats: %s: %s\n", argv[1], qPrintable(f.text));
-        return 1;
-    }
-    return 0;
+    return FormatTool::Run(argc, argv, "make_paper_formats", "Lyt.txt", Build);
 }

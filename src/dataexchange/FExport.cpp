@@ -797,11 +797,7 @@ void TFileExport::Report()
 TFileExport* ShowFileExport(TAddressList& list)
 {
     if (FileExport) {
-        if (FileExport->isMinimized())
-            FileExport->showNormal();
-        FileExport->show();
-        FileExport->raise();
-        FileExport->activateWindow();
+        ForceForegroundWindow(FileExport);
         return FileExport;
     }
     TBusyCursor busy;

@@ -259,11 +259,7 @@ void TMarkExport::btnExportClick()
 TMarkExport* ShowMarkExport(TAddressList& list)
 {
     if (MarkExport) {
-        if (MarkExport->isMinimized())
-            MarkExport->showNormal();
-        MarkExport->show();
-        MarkExport->raise();
-        MarkExport->activateWindow();
+        ForceForegroundWindow(MarkExport);
         return MarkExport;
     }
     TBusyCursor busy;

@@ -245,12 +245,9 @@ bool TDesignDocument::SaveToFile(const QString& path)
 
 QImage TDesignDocument::CreateThumbnail(int sizeIndex)
 {
-    const double longest = sizeIndex == 1 ? 500.0 : 200.0;
+    double s = 1.0;
+    QImage image = BlankThumbnail(sizeIndex, PaperPixelSize, &s);
     const int w = qMax(1, PaperPixelSize.width()), h = qMax(1, PaperPixelSize.height());
-    const double s = qMin(longest / w, longest / h);
-    QImage image(qMax(1, int(std::nearbyint(w * s))), qMax(1, int(std::nearbyint(h * s))),
-                 QImage::Format_RGB888);
-    image.fill(Qt::white);
     const double back = Zoom > 0 ? Zoom : 1.0;
     QPainter painter(&image);
     BackImage.SetZoom(s);

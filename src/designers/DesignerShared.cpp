@@ -1,4 +1,4 @@
-// Safe print-file writes, prototypes taken from files, preview drawing.
+// Safe print-file writes, prototypes taken from files, preview drawing, thumbnails.
 #include "designers/DesignerShared.h"
 
 #include "core/FontSub.h"
@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+
+#include <cmath>
 
 bool WriteWithRollback(const QString& path, const QByteArray& bytes)
 {
@@ -82,4 +85,16 @@ void DrawStackedFrames(QPainter& painter, const std::vector<TDrawRect*>& stackin
         if (illust)
             illust->SetSmoothScaling(smooth);
     }
+}
+
+QImage BlankThumbnail(int sizeIndex, QSize design, double* scale)
+{
+    const double longest = sizeIndex == 1 ? 500.0 : 200.0;
+    const int w = qMax(1, design.width()), h = qMax(1, design.height());
+    const double s = qMin(longest / w, longest / h);
+    QImage image(qMax(1, int(std::nearbyint(w * s))), qMax(1, int(std::nearbyint(h * s))),
+                 QImage::Format_RGB888);
+    image.fill(Qt::white);
+    *scale = s;
+    return image;
 }

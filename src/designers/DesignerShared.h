@@ -7,7 +7,9 @@
 
 #include <vector>
 
+class QImage;
 class QPainter;
+class QSize;
 
 // Keeps an existing file as "$$" + its name until the new bytes are written, then deletes it; on failure the
 // new file goes and the old one comes back. Missing folders are made.
@@ -17,6 +19,10 @@ bool WriteWithRollback(const QString& path, const QByteArray& bytes);
 // fall-back face); the figure prototype the look of a figure, its apex direction aside.
 void TakeTextPrototype(TWordRect& prototype, const TWordRect& last);
 void TakeFigurePrototype(TFigureRect& prototype, const TFigureRect& last);
+
+// A white thumbnail of a design of the given size: 200 pixels on its longer side, 500 for size index 1. The
+// scale goes to *scale.
+QImage BlankThumbnail(int sizeIndex, QSize design, double* scale);
 
 // Draws the frames from the last entry (bottom) to the first at zoom s, illustrations smoothly, and gives
 // them back zoom restore.

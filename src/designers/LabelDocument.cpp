@@ -411,24 +411,10 @@ bool TLayoutDocument::labelNewLayout()
     PaperLongSide = qMax(Paper.Width, Paper.Height) / 2 * 3;
     takePicture();
     SetPrintArea();
-    TFontSpec font;
-    SetFontAttributes(&font, ShiftJisCharset, QStringLiteral("ＭＳ 明朝"), 12, 0);
     m_s.Name->SetCompanyRatio(CompanyLineRatio(3));
     m_s.Name->SetDepartmentRatio(CompanyLineRatio(4));
     m_s.Name->SetTitleRatio(CompanyLineRatio(5));
-    forEachTextFrame([&](TMetaRect& frame) {
-        if (auto* f = dynamic_cast<TAddressRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TNameRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TCorpRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TAdditionRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        frame.SetFont(font, frame.FontColor());
-        frame.SetHorizontal(Horizontal);
-        frame.UpdateFontHeight();
-    });
+    resetTextFrames(Horizontal);
     for (TBarcodeRect* barcode : {m_s.Barcode, m_d.Barcode})
         if (barcode)
             barcode->SetHorizontal(Horizontal);
@@ -453,13 +439,7 @@ bool TLayoutDocument::labelNewLayout()
         Settings.SetInt(RecipientPostalMark, 1);
     }
     labelMerge();
-    DocumentOpen = true;
-    Modified = true;
-    FileName.clear();
-    Zoom = 1.0;
-    for (const auto* set : {&m_simple, &m_detailed})
-        for (const auto& frame : *set)
-            frame->SetZoom(Zoom);
+    openAsNew();
     return true;
 }
 

@@ -108,15 +108,7 @@ void TLayoutDocument::labelAdditions(const TMergeRow& row, bool sender)
 void TLayoutDocument::labelShowSenderData()
 {
     clearRecipientFrames();
-    TSenderSource* senders = Context.Senders;
-    const std::vector<qint32> recNos = senders ? senders->SenderRecNos() : std::vector<qint32>();
-    if (recNos.empty())
-        return;
-    const TMergeRow* row = senders->LocateSender(SenderRecNo);
-    if (!row) {
-        SenderRecNo = recNos.front();
-        row = senders->LocateSender(SenderRecNo);
-    }
+    const TMergeRow* row = locateSenderRow();
     if (!row)
         return;
 

@@ -116,6 +116,36 @@ int TLayoutDocument::StackingIndex(const TDrawRect* frame) const
     return it == Stacking.end() ? -1 : int(it - Stacking.begin());
 }
 
+void TLayoutDocument::openAsNew()
+{
+    DocumentOpen = true;
+    Modified = true;
+    FileName.clear();
+    Zoom = 1.0;
+    for (const auto* set : {&m_simple, &m_detailed})
+        for (const auto& frame : *set)
+            frame->SetZoom(Zoom);
+}
+
+void TLayoutDocument::resetTextFrames(bool horizontal)
+{
+    TFontSpec font;
+    SetFontAttributes(&font, ShiftJisCharset, QStringLiteral("ＭＳ 明朝"), 12, 0);
+    forEachTextFrame([&](TMetaRect& frame) {
+        if (auto* f = dynamic_cast<TAddressRect*>(&frame))
+            f->SetLevel(DefaultSizeLevel);
+        else if (auto* f = dynamic_cast<TNameRect*>(&frame))
+            f->SetLevel(DefaultSizeLevel);
+        else if (auto* f = dynamic_cast<TCorpRect*>(&frame))
+            f->SetLevel(DefaultSizeLevel);
+        else if (auto* f = dynamic_cast<TAdditionRect*>(&frame))
+            f->SetLevel(DefaultSizeLevel);
+        frame.SetFont(font, frame.FontColor());
+        frame.SetHorizontal(horizontal);
+        frame.UpdateFontHeight();
+    });
+}
+
 void TLayoutDocument::forEachTextFrame(const std::function<void(TMetaRect&)>& action) const
 {
     for (const auto* set : {&m_simple, &m_detailed})
@@ -272,22 +302,8 @@ bool TLayoutDocument::NewLayout()
         name->SetDepartmentRatio(CompanyLineRatio(4));
         name->SetTitleRatio(CompanyLineRatio(5));
     }
-    TFontSpec font;
-    SetFontAttributes(&font, ShiftJisCharset, QStringLiteral("ＭＳ 明朝"), 12, 0);
     const bool horizontal = Paper.Direction != 0;
-    forEachTextFrame([&](TMetaRect& frame) {
-        if (auto* f = dynamic_cast<TAddressRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TNameRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TCorpRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        else if (auto* f = dynamic_cast<TAdditionRect*>(&frame))
-            f->SetLevel(DefaultSizeLevel);
-        frame.SetFont(font, frame.FontColor());
-        frame.SetHorizontal(horizontal);
-        frame.UpdateFontHeight();
-    });
+    resetTextFrames(horizontal);
     m_s.Barcode->SetHorizontal(horizontal);
     m_d.Barcode->SetHorizontal(horizontal);
     if (SenderDisplayMode == 0 || SenderDisplayMode == 1)
@@ -312,13 +328,7 @@ bool TLayoutDocument::NewLayout()
         ShowRecordData(-1);
         ShowSenderData();
     }
-    DocumentOpen = true;
-    Modified = true;
-    FileName.clear();
-    Zoom = 1.0;
-    for (const auto* set : {&m_simple, &m_detailed})
-        for (const auto& frame : *set)
-            frame->SetZoom(Zoom);
+    openAsNew();
     return true;
 }
 
@@ -589,12 +599,8 @@ bool TLayoutDocument::SaveToFile(const QString& path)
 
 QImage TLayoutDocument::CreateThumbnail(int sizeIndex)
 {
-    const double longest = sizeIndex == 1 ? 500.0 : 200.0;
-    const int w = qMax(1, DesignSize.width()), h = qMax(1, DesignSize.height());
-    const double s = qMin(longest / w, longest / h);
-    QImage image(qMax(1, int(std::nearbyint(w * s))), qMax(1, int(std::nearbyint(h * s))),
-                 QImage::Format_RGB888);
-    image.fill(Qt::white);
+    double s = 1.0;
+    QImage image = BlankThumbnail(sizeIndex, DesignSize, &s);
     if (!Background.isNull()) {
         QImage source = Background;
         StretchBitmap(source, &image, image.width(), image.height(), 2);

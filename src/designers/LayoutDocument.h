@@ -176,6 +176,12 @@ private:
     bool readBody(TFrameReader& reader);
     void applySettingsToFrames();
     void forEachTextFrame(const std::function<void(TMetaRect&)>& action) const;
+    // Default size level, the default font and the writing direction for every text frame.
+    void resetTextFrames(bool horizontal);
+    // A new layout's last step: open, modified, unnamed, at zoom 1.
+    void openAsNew();
+    // The shown sender row, the first one when SenderRecNo is gone; null without senders.
+    const TMergeRow* locateSenderRow();
     // The merge's shared steps.
     void clearRecipientFrames();
     void setPostal(TPosRect* frame, const AnsiString& postal, int mark) const;

@@ -393,18 +393,24 @@ void TLayoutDocument::ShowSenderData()
     }
 }
 
-void TLayoutDocument::FillSimpleFrames()
+const TMergeRow* TLayoutDocument::locateSenderRow()
 {
-    clearRecipientFrames();
     TSenderSource* senders = Context.Senders;
     const std::vector<qint32> recNos = senders ? senders->SenderRecNos() : std::vector<qint32>();
     if (recNos.empty())
-        return;
+        return nullptr;
     const TMergeRow* row = senders->LocateSender(SenderRecNo);
     if (!row) {
         SenderRecNo = recNos.front();
         row = senders->LocateSender(SenderRecNo);
     }
+    return row;
+}
+
+void TLayoutDocument::FillSimpleFrames()
+{
+    clearRecipientFrames();
+    const TMergeRow* row = locateSenderRow();
     if (!row)
         return;
     setPostal(DetailedSet ? m_d.Postal : m_s.Postal, row->Text("Pos"), Settings.Int(RecipientPostalMark));

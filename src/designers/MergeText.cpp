@@ -86,29 +86,35 @@ void MergeSenderJoints(const TMergeRow& row, TNameRect* frame, const QString& su
     }
 }
 
+std::optional<TContactText> SenderContactText(const TMergeRow& row, int n, bool kanji, bool vertical)
+{
+    AnsiString bytes = row.Text(Numbered("Addition", n));
+    if (bytes.isEmpty())
+        return std::nullopt;
+    QString heading = ToWide(row.Text(Numbered("Head", n)));
+    const QString upper = heading.toUpper();
+    if (upper == "TEL" || upper == "FAX" || upper == "TEL/FAX" || heading == QStringLiteral("携帯"))
+        bytes = HyphenatePhoneText(bytes);
+    QString text = ToWide(bytes);
+    const bool webOrMail = heading.contains(QStringLiteral("メール")) || heading.contains("E-Mail") ||
+                           upper.contains("MAIL") || upper.contains("HP") || upper.contains("URL");
+    if (!webOrMail) {
+        heading = ToFullWidthW(heading);
+        text = ToFullWidthW(text);
+        if (kanji)
+            text = DigitsToKanji(text);
+        if (vertical)
+            text = ReplaceDashes(text, 0);
+    }
+    return TContactText{heading, text};
+}
+
 void MergeSenderContact(const TMergeRow& row, TAdditionRect* item, int n, bool kanji, bool vertical)
 {
-    QString heading = ToWide(row.Text(Numbered("Head", n)));
-    AnsiString bytes = row.Text(Numbered("Addition", n));
-    QString text;
-    if (!bytes.isEmpty()) {
-        const QString upper = heading.toUpper();
-        if (upper == "TEL" || upper == "FAX" || upper == "TEL/FAX" || heading == QStringLiteral("携帯"))
-            bytes = HyphenatePhoneText(bytes);
-        text = ToWide(bytes);
-        const bool webOrMail = heading.contains(QStringLiteral("メール")) || heading.contains("E-Mail") ||
-                               upper.contains("MAIL") || upper.contains("HP") || upper.contains("URL");
-        if (!webOrMail) {
-            heading = ToFullWidthW(heading);
-            text = ToFullWidthW(text);
-            if (kanji)
-                text = DigitsToKanji(text);
-            if (vertical)
-                text = ReplaceDashes(text, 0);
-        }
-        item->SetHeading(heading);
-    }
-    item->SetText(text);
+    const std::optional<TContactText> contact = SenderContactText(row, n, kanji, vertical);
+    if (contact)
+        item->SetHeading(contact->Heading);
+    item->SetText(contact ? contact->Text : QString());
 }
 
 } // namespace MergeText

@@ -5,6 +5,8 @@
 #include "designers/DesignerData.h"
 #include "layoutobjects/CorpRect.h"
 
+#include <optional>
+
 namespace MergeText {
 
 struct TNameParts
@@ -25,6 +27,13 @@ void AppendJoint(TNameRect* name, const QString& text, const QString& honorific)
 // The joint lines of a sender person under the name: notes unless joint names go together, same-surname
 // lines then joined to the line before with "・".
 void MergeSenderJoints(const TMergeRow& row, TNameRect* frame, const QString& surname, bool together);
+struct TContactText
+{
+    QString Heading;
+    QString Text;
+};
+// A sender's contact n (1-4) as shown; nullopt when the row has no text for it.
+std::optional<TContactText> SenderContactText(const TMergeRow& row, int n, bool kanji, bool vertical);
 // A sender's contact line n (1-4): telephone headings hyphenated; all but web and mail addresses in full
 // width, kanji numerals and vertical dashes as asked.
 void MergeSenderContact(const TMergeRow& row, TAdditionRect* item, int n, bool kanji, bool vertical);

@@ -1,6 +1,8 @@
 // Sender row to sender-block item texts.
 #include "designers/SenderMerge.h"
 
+#include "designers/MergeText.h"
+
 #include "core/AppSub.h"
 #include "core/Dlhyp.h"
 #include "core/FontSub.h"
@@ -8,44 +10,9 @@
 #include "layoutobjects/SenderRect.h"
 
 using namespace LayoutSettingsField;
+using namespace MergeText;
 
 namespace {
-
-struct TNameParts
-{
-    QString Surname; // up to and including the first half-width blank
-    QString Given;
-};
-
-TNameParts Split(const QString& name)
-{
-    const QString normal = NormalizeNameSpacing(name);
-    const int space = normal.indexOf(u' ');
-    if (space < 0)
-        return {QString(), normal};
-    return {normal.left(space + 1), normal.mid(space + 1)};
-}
-
-QString FullWidth(const AnsiString& text)
-{
-    return ToWide(ToFullWidth(text));
-}
-
-// A hex-coded name field, full width; a damaged code is taken as plain text.
-QString DecodedName(const TMergeRow& row, const QString& field)
-{
-    const AnsiString text = row.Text(field);
-    try {
-        return ToFullWidthW(HexTextToWide(text));
-    } catch (const EConvertError&) {
-        return ToFullWidthW(ToWide(text));
-    }
-}
-
-QString Numbered(const char* field, int i)
-{
-    return QString::fromLatin1(field) + QString::number(i);
-}
 
 void PersonName(const TMergeRow& row, bool together, TSenderItemTexts& out)
 {
@@ -57,12 +24,8 @@ void PersonName(const TMergeRow& row, bool together, TSenderItemTexts& out)
     for (int k = 1; k <= 5; ++k) {
         if (!row.Flag(Numbered("JointPrint", k)) || row.Text(Numbered("Joint", k)).isEmpty())
             continue;
-        const TNameParts joint = Split(DecodedName(row, Numbered("Joint", k)));
-        QString text;
-        if (!joint.Surname.trimmed().isEmpty() && joint.Surname != own.Surname)
-            text = joint.Surname + joint.Given;
-        else
-            text = out.Name.isEmpty() ? own.Surname + joint.Given : QStringLiteral(" ") + joint.Given;
+        const QString text =
+            JointText(Split(DecodedName(row, Numbered("Joint", k))), own.Surname, !out.Name.isEmpty());
         const QString note = FullWidth(row.Text(Numbered("Note", k)));
         if (out.Name.isEmpty()) {
             out.Name = text;
@@ -99,29 +62,10 @@ void Contacts(const TMergeRow& row, const TLayoutSettings& settings, bool vertic
     for (int k = 1; k <= 4 && given < 2; ++k)
         if (row.Flag(Numbered("AdditionPrint", k)))
             out.SimpleAdditionKinds[size_t(given++)] = quint8(18 + k);
-    for (int k = 1; k <= 4; ++k) {
-        TSenderContactText& contact = out.Contacts[size_t(k - 1)];
-        AnsiString bytes = row.Text(Numbered("Addition", k));
-        if (bytes.isEmpty())
-            continue;
-        QString heading = ToWide(row.Text(Numbered("Head", k)));
-        const QString upper = heading.toUpper();
-        if (upper == "TEL" || upper == "FAX" || upper == "TEL/FAX" || heading == QStringLiteral("携帯"))
-            bytes = HyphenatePhoneText(bytes);
-        QString text = ToWide(bytes);
-        const bool webOrMail = heading.contains(QStringLiteral("メール")) || heading.contains("E-Mail") ||
-                               upper.contains("MAIL") || upper.contains("HP") || upper.contains("URL");
-        if (!webOrMail) {
-            heading = ToFullWidthW(heading);
-            text = ToFullWidthW(text);
-            if (settings.Byte(KanjiNumerals))
-                text = DigitsToKanji(text);
-            if (vertical)
-                text = ReplaceDashes(text, 0);
-        }
-        contact.Heading = heading;
-        contact.Text = text;
-    }
+    for (int k = 1; k <= 4; ++k)
+        if (const std::optional<TContactText> contact =
+                SenderContactText(row, k, settings.Byte(KanjiNumerals) != 0, vertical))
+            out.Contacts[size_t(k - 1)] = {contact->Heading, contact->Text};
 }
 
 } // namespace
