@@ -2,6 +2,7 @@
 #include "dataexchange/FExport.h"
 
 #include "addressbook/AdrsList.h"
+#include "addressbook/AdrsListGlue.h"
 #include "addressbook/GrpEdt.h"
 #include "addressbook/KeywdEdt.h"
 #include "addressbook/PrtctMemoEdt.h"
@@ -804,9 +805,7 @@ TFileExport* ShowFileExport(TAddressList& list)
     TFileExportSource source;
     source.Rows = &list;
     QPointer<TAddressList> guard(&list);
-    source.Cursor = [guard]() -> TAdrsTableCursor* {
-        return guard && guard->AdrsOpen() ? &guard->Engine().AdrsRow() : nullptr;
-    };
+    source.Cursor = ListCursor(list);
     source.SenderTitle = [guard](qint32 recNo) {
         if (!guard)
             return QString();
@@ -815,10 +814,7 @@ TFileExport* ShowFileExport(TAddressList& list)
                 return guard->GetSenderTitle(i);
         return QString();
     };
-    source.Detach = [guard](TAddressListFollower* follower) {
-        if (guard)
-            guard->RemoveFollower(follower);
-    };
+    source.Detach = ListDetach(list);
     auto* window = new TFileExport(&list, std::move(source));
     list.AddFollower(window);
     FileExport = window;

@@ -2,6 +2,7 @@
 #include "dataexchange/ListPrint.h"
 
 #include "addressbook/AdrsList.h"
+#include "addressbook/AdrsListGlue.h"
 #include "addressbook/AdrsTableRow.h"
 #include "addressbook/GrpEdt.h"
 #include "addressbook/KeywdEdt.h"
@@ -1717,9 +1718,7 @@ TListPrint* ShowListPrint(TAddressList& list)
     TListPrintSource source;
     source.Rows = &list;
     QPointer<TAddressList> guard(&list);
-    source.Cursor = [guard]() -> TAdrsTableCursor* {
-        return guard && guard->AdrsOpen() ? &guard->Engine().AdrsRow() : nullptr;
-    };
+    source.Cursor = ListCursor(list);
     source.ShownColumns = [guard] {
         QList<int> items;
         if (guard)
@@ -1727,10 +1726,7 @@ TListPrint* ShowListPrint(TAddressList& list)
                 items.append(guard->GetVisibleColumnItem(i));
         return items;
     };
-    source.Detach = [guard](TAddressListFollower* follower) {
-        if (guard)
-            guard->RemoveFollower(follower);
-    };
+    source.Detach = ListDetach(list);
     auto* window = new TListPrint(&list, std::move(source));
     list.AddFollower(window);
     ListPrint = window;

@@ -2,6 +2,7 @@
 #include "dataexchange/MarkExport.h"
 
 #include "addressbook/AdrsList.h"
+#include "addressbook/AdrsListGlue.h"
 #include "core/AppSub.h"
 #include "core/DialogSub.h"
 #include "core/MainSettings.h"
@@ -265,14 +266,8 @@ TMarkExport* ShowMarkExport(TAddressList& list)
     TBusyCursor busy;
     TMarkExportSource source;
     source.Rows = &list;
-    QPointer<TAddressList> guard(&list);
-    source.Cursor = [guard]() -> TAdrsTableCursor* {
-        return guard && guard->AdrsOpen() ? &guard->Engine().AdrsRow() : nullptr;
-    };
-    source.Detach = [guard](TAddressListFollower* follower) {
-        if (guard)
-            guard->RemoveFollower(follower);
-    };
+    source.Cursor = ListCursor(list);
+    source.Detach = ListDetach(list);
     auto* window = new TMarkExport(&list, std::move(source));
     list.AddFollower(window);
     MarkExport = window;

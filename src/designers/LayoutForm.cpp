@@ -2,6 +2,7 @@
 #include "designers/LayoutForm.h"
 
 #include "addressbook/AdrsList.h"
+#include "addressbook/AdrsListGlue.h"
 #include "core/AppSub.h"
 #include "core/DBInfo.h"
 #include "core/DialogSub.h"
@@ -888,10 +889,7 @@ TLayoutForm* ShowLayoutForm(TAddressList& list)
     if (DMQuenrid215 && DMQuenrid215->SenderTable())
         sources.Senders =
             std::make_unique<TTableSenderSource>(*DMQuenrid215->SenderTable(), LoadDefaultSender(DataFolder));
-    sources.Detach = [guard](TAddressListFollower* follower) {
-        if (guard)
-            guard->RemoveFollower(follower);
-    };
+    sources.Detach = ListDetach(list);
     auto* window = new TLayoutForm(std::move(sources), &list);
     list.AddFollower(window);
     LayoutForm = window;
