@@ -118,6 +118,8 @@ signals:
     void zoomChanged(double zoom, const QString& statusText);
     void deleteRequested();
     void contextMenuRequested(const QPoint& globalPos);
+    // Files dropped on the paper, in the order given.
+    void filesDropped(const QStringList& paths);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
