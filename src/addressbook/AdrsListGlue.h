@@ -2,6 +2,8 @@
 #pragma once
 
 #include "addressbook/AdrsList.h"
+#include "core/DialogSub.h"
+#include "core/ShellSub.h"
 
 #include <QPointer>
 
@@ -22,4 +24,33 @@ inline std::function<void(TAddressListFollower*)> ListDetach(TAddressList& list)
         if (guard)
             guard->RemoveFollower(follower);
     };
+}
+
+// Opens a window that follows the list: brings the open one forward, else makes one with the hourglass up,
+// adds it as a follower and shows it.
+template <class Window, class Make>
+Window* ShowListFollower(QPointer<Window>& current, TAddressList& list, Make make)
+{
+    if (current) {
+        ForceForegroundWindow(current);
+        return current;
+    }
+    TBusyCursor busy;
+    Window* window = make();
+    list.AddFollower(window);
+    current = window;
+    window->show();
+    return window;
+}
+
+// Registers the list's command that opens a follower window, and the window as one of the list's children.
+template <class Window>
+void RegisterListFollower(TListCommand command, TListChild child, QPointer<Window>& current,
+                          Window* (*show)(TAddressList&))
+{
+    RegisterListCommand(command, [show](TAddressList& list) {
+        show(list);
+        return TListCommandResult{};
+    });
+    RegisterListChild(child, [&current] { return static_cast<QWidget*>(current.data()); });
 }

@@ -797,36 +797,25 @@ void TFileExport::Report()
 
 TFileExport* ShowFileExport(TAddressList& list)
 {
-    if (FileExport) {
-        ForceForegroundWindow(FileExport);
-        return FileExport;
-    }
-    TBusyCursor busy;
-    TFileExportSource source;
-    source.Rows = &list;
-    QPointer<TAddressList> guard(&list);
-    source.Cursor = ListCursor(list);
-    source.SenderTitle = [guard](qint32 recNo) {
-        if (!guard)
+    return ShowListFollower(FileExport, list, [&list] {
+        TFileExportSource source;
+        source.Rows = &list;
+        QPointer<TAddressList> guard(&list);
+        source.Cursor = ListCursor(list);
+        source.SenderTitle = [guard](qint32 recNo) {
+            if (!guard)
+                return QString();
+            for (int i = 0; i < guard->GetSenderCount(); ++i)
+                if (guard->GetSenderRecNo(i) == recNo)
+                    return guard->GetSenderTitle(i);
             return QString();
-        for (int i = 0; i < guard->GetSenderCount(); ++i)
-            if (guard->GetSenderRecNo(i) == recNo)
-                return guard->GetSenderTitle(i);
-        return QString();
-    };
-    source.Detach = ListDetach(list);
-    auto* window = new TFileExport(&list, std::move(source));
-    list.AddFollower(window);
-    FileExport = window;
-    window->show();
-    return window;
+        };
+        source.Detach = ListDetach(list);
+        return new TFileExport(&list, std::move(source));
+    });
 }
 
 void RegisterFileExport()
 {
-    RegisterListCommand(TListCommand::ExportFile, [](TAddressList& list) {
-        ShowFileExport(list);
-        return TListCommandResult{};
-    });
-    RegisterListChild(TListChild::FileExport, [] { return static_cast<QWidget*>(FileExport.data()); });
+    RegisterListFollower(TListCommand::ExportFile, TListChild::FileExport, FileExport, &ShowFileExport);
 }

@@ -1710,35 +1710,24 @@ bool TListPrint::eventFilter(QObject* watched, QEvent* event)
 
 TListPrint* ShowListPrint(TAddressList& list)
 {
-    if (ListPrint) {
-        ForceForegroundWindow(ListPrint);
-        return ListPrint;
-    }
-    TBusyCursor busy;
-    TListPrintSource source;
-    source.Rows = &list;
-    QPointer<TAddressList> guard(&list);
-    source.Cursor = ListCursor(list);
-    source.ShownColumns = [guard] {
-        QList<int> items;
-        if (guard)
-            for (int i = 0; i < guard->GetVisibleColumnCount(); ++i)
-                items.append(guard->GetVisibleColumnItem(i));
-        return items;
-    };
-    source.Detach = ListDetach(list);
-    auto* window = new TListPrint(&list, std::move(source));
-    list.AddFollower(window);
-    ListPrint = window;
-    window->show();
-    return window;
+    return ShowListFollower(ListPrint, list, [&list] {
+        TListPrintSource source;
+        source.Rows = &list;
+        QPointer<TAddressList> guard(&list);
+        source.Cursor = ListCursor(list);
+        source.ShownColumns = [guard] {
+            QList<int> items;
+            if (guard)
+                for (int i = 0; i < guard->GetVisibleColumnCount(); ++i)
+                    items.append(guard->GetVisibleColumnItem(i));
+            return items;
+        };
+        source.Detach = ListDetach(list);
+        return new TListPrint(&list, std::move(source));
+    });
 }
 
 void RegisterListPrint()
 {
-    RegisterListCommand(TListCommand::ListPrint, [](TAddressList& list) {
-        ShowListPrint(list);
-        return TListCommandResult{};
-    });
-    RegisterListChild(TListChild::ListPrint, [] { return static_cast<QWidget*>(ListPrint.data()); });
+    RegisterListFollower(TListCommand::ListPrint, TListChild::ListPrint, ListPrint, &ShowListPrint);
 }

@@ -259,27 +259,16 @@ void TMarkExport::btnExportClick()
 
 TMarkExport* ShowMarkExport(TAddressList& list)
 {
-    if (MarkExport) {
-        ForceForegroundWindow(MarkExport);
-        return MarkExport;
-    }
-    TBusyCursor busy;
-    TMarkExportSource source;
-    source.Rows = &list;
-    source.Cursor = ListCursor(list);
-    source.Detach = ListDetach(list);
-    auto* window = new TMarkExport(&list, std::move(source));
-    list.AddFollower(window);
-    MarkExport = window;
-    window->show();
-    return window;
+    return ShowListFollower(MarkExport, list, [&list] {
+        TMarkExportSource source;
+        source.Rows = &list;
+        source.Cursor = ListCursor(list);
+        source.Detach = ListDetach(list);
+        return new TMarkExport(&list, std::move(source));
+    });
 }
 
 void RegisterMarkExport()
 {
-    RegisterListCommand(TListCommand::MarkExport, [](TAddressList& list) {
-        ShowMarkExport(list);
-        return TListCommandResult{};
-    });
-    RegisterListChild(TListChild::MarkExport, [] { return static_cast<QWidget*>(MarkExport.data()); });
+    RegisterListFollower(TListCommand::MarkExport, TListChild::MarkExport, MarkExport, &ShowMarkExport);
 }

@@ -190,7 +190,6 @@ private:
     void makeBarcode(const TMergeRow& row) const;
     // The company lines of a sender row (or of a sender row in the recipient frames).
     void senderCompany(const TMergeRow& row, TNameRect* name, bool sender, bool emptyHonorific);
-    const TMergeRow* chooseSender(bool fallBackToDefault);
     // Label and card documents: the sets, paper, files and merge steps of their own.
     bool horizontalWriting() const { return LabelMode ? Horizontal : Paper.Direction != 0; }
     void buildLabelSets();
