@@ -366,6 +366,27 @@ void UpdatePeriodState(QComboBox* fromYear, QComboBox* fromMonth, QComboBox* toY
         c->setEnabled(on);
 }
 
+void ShowPeriod(QComboBox* fromYear, QComboBox* fromMonth, QComboBox* toYear, QComboBox* toMonth,
+                const QString& from, const QString& to)
+{
+    auto pick = [](QComboBox* combo, int value, int fallback) {
+        const int i = combo->findData(value);
+        combo->setCurrentIndex(i >= 0 ? i : fallback);
+    };
+    if (from.isEmpty()) {
+        fromYear->setCurrentIndex(0);
+        fromMonth->setCurrentIndex(0);
+        toYear->setCurrentIndex(0);
+        toMonth->setCurrentIndex(11);
+    } else {
+        pick(fromYear, from.left(4).toInt(), 0);
+        pick(fromMonth, from.mid(4, 2).toInt(), 0);
+        pick(toYear, to.left(4).toInt(), 0);
+        pick(toMonth, to.mid(4, 2).toInt(), 11);
+    }
+    UpdatePeriodState(fromYear, fromMonth, toYear, toMonth);
+}
+
 void ShowPhoneKinds(QCheckBox* const (&boxes)[4], int kinds, const QColor& text)
 {
     for (int i = 0; i < 4; ++i) {

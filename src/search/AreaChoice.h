@@ -80,6 +80,10 @@ private:
 // from-year switches the other three.
 void FillPeriodCombos(QComboBox* fromYear, QComboBox* fromMonth, QComboBox* toYear, QComboBox* toMonth);
 void UpdatePeriodState(QComboBox* fromYear, QComboBox* fromMonth, QComboBox* toYear, QComboBox* toMonth);
+// Shows a remembered period, "yyyymm" each ("指定しない" when from is empty; unknown values fall back to the
+// first year and month, the last month for to), then updates the combos' state.
+void ShowPeriod(QComboBox* fromYear, QComboBox* fromMonth, QComboBox* toYear, QComboBox* toMonth,
+                const QString& from, const QString& to);
 // Checks the four phone-kind boxes after the bit set, the checked captions blue.
 void ShowPhoneKinds(QCheckBox* const (&boxes)[4], int kinds, const QColor& text);
 // Makes the four phone-kind boxes in parent's layout; clicked(tag, checked) for each.

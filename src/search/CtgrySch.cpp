@@ -406,22 +406,7 @@ void TCategorySearch::ApplyHistoryEntry(const TCategorySearchHistoryRec& entry)
     SetPhoneKinds(entry.PhoneKinds);
     cbxCorpDiv->setCurrentIndex(
         entry.LegalForm >= 0 && entry.LegalForm < cbxCorpDiv->count() ? entry.LegalForm : 0);
-    auto pick = [](QComboBox* c, int value, int fallback) {
-        const int i = c->findData(value);
-        c->setCurrentIndex(i >= 0 ? i : fallback);
-    };
-    if (!entry.PeriodFrom.isEmpty()) {
-        pick(cbxPubFromYear, entry.PeriodFrom.left(4).toInt(), 0);
-        pick(cbxPubFromMonth, entry.PeriodFrom.mid(4, 2).toInt(), 0);
-        pick(cbxPubToYear, entry.PeriodTo.left(4).toInt(), 0);
-        pick(cbxPubToMonth, entry.PeriodTo.mid(4, 2).toInt(), 11);
-    } else {
-        cbxPubFromYear->setCurrentIndex(0);
-        cbxPubFromMonth->setCurrentIndex(0);
-        cbxPubToYear->setCurrentIndex(0);
-        cbxPubToMonth->setCurrentIndex(11);
-    }
-    UpdatePeriodState(cbxPubFromYear, cbxPubFromMonth, cbxPubToYear, cbxPubToMonth);
+    ShowPeriod(cbxPubFromYear, cbxPubFromMonth, cbxPubToYear, cbxPubToMonth, entry.PeriodFrom, entry.PeriodTo);
     RestoreAreas(entry.Region, entry.AreaKind, entry.AreaCodes);
     SelectCategories(entry.Major, entry.Minor);
 }

@@ -528,23 +528,8 @@ void TNameAdrsSearch::ApplyHistoryEntry(const TNameSearchHistoryRec& rec)
     ShowPhoneKinds(chkPhone, m_phoneKinds, palette().color(QPalette::WindowText));
     cbxCorpDiv->setCurrentIndex(rec.LegalForm >= 0 && rec.LegalForm < cbxCorpDiv->count() ? rec.LegalForm
                                                                                           : 0);
-    auto pick = [](QComboBox* combo, int value, int fallback) {
-        const int i = combo->findData(value);
-        combo->setCurrentIndex(i >= 0 ? i : fallback);
-    };
-    if (rec.PeriodFrom.isEmpty()) {
-        cbxPubFromYear->setCurrentIndex(0);
-        cbxPubFromMonth->setCurrentIndex(0);
-        cbxPubToYear->setCurrentIndex(0);
-        cbxPubToMonth->setCurrentIndex(11);
-    } else {
-        pick(cbxPubFromYear, rec.PeriodFrom.left(4).toInt(), 0);
-        pick(cbxPubFromMonth, rec.PeriodFrom.mid(4, 2).toInt(), 0);
-        pick(cbxPubToYear, rec.PeriodTo.left(4).toInt(), 0);
-        pick(cbxPubToMonth, rec.PeriodTo.mid(4, 2).toInt(), 11);
-    }
-    UpdatePeriodState(cbxPubFromYear, cbxPubFromMonth, cbxPubToYear, cbxPubToMonth);
-    pick(cbxGetCount, rec.PageSize, 0);
+    ShowPeriod(cbxPubFromYear, cbxPubFromMonth, cbxPubToYear, cbxPubToMonth, rec.PeriodFrom, rec.PeriodTo);
+    cbxGetCount->setCurrentIndex(std::max(cbxGetCount->findData(rec.PageSize), 0));
     m_area->SelectRegionCodes(rec.Region, rec.AreaCodes);
     UpdateNameListsState();
 }
