@@ -10,6 +10,7 @@
 #include "support/XvfbShot.h"
 
 #include <QAction>
+#include <QRadioButton>
 #include <QTest>
 
 namespace {
@@ -47,9 +48,14 @@ TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
         QAction* card = list.Action("actCardPrint");
         ASSERT_TRUE(label->isEnabled());
         ASSERT_TRUE(card->isEnabled());
+        // The record of the address list on both: the recipient side chosen in the paper dialog.
         auto open = [this](QAction* command, const char* shot) {
             m_driver.on("PrintMenuDialog", [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
-            m_driver.on("NewLabelDialog", [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+            m_driver.on("NewLabelDialog", [](QWidget* w) {
+                for (const char* side : {"rbLabelRecipient", "rbCardRecipient"})
+                    w->findChild<QRadioButton*>(side)->click();
+                static_cast<QDialog*>(w)->accept();
+            });
             command->trigger();
             ASSERT_TRUE(QTest::qWaitFor(
                 [] { return LabelForm && !LabelForm->IsClosed() && LabelForm->Document().DocumentOpen; }));
@@ -75,6 +81,9 @@ TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
         EXPECT_EQ(cardWindow.Document().Paper.Kind, PaperCard);
         EXPECT_EQ(ListChildWindow(TListChild::CardForm), &cardWindow);
         EXPECT_EQ(ListChildWindow(TListChild::LabelForm), nullptr);
+        // A card's name never gets an honorific.
+        EXPECT_FALSE(cardWindow.Document().Simple().Name->Name().isEmpty());
+        EXPECT_TRUE(cardWindow.Document().Simple().Name->Honorific().isEmpty());
 
         messages.answer(MsgSeam::IdNo).answer(MsgSeam::IdYes);
         cardWindow.close();
