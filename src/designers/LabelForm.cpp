@@ -57,7 +57,8 @@ TLabelForm::TLabelForm(TLayoutSources sources, QWidget* owner)
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("stbarInfo"));
-    statusBar()->addWidget(m_status, 1);
+    // The hints of the actions show in the first panel, the zoom beside them.
+    statusBar()->addPermanentWidget(m_status);
 
     m_document = freshDocument();
     sbxPreview = new TPaperView(*m_document, this);
@@ -306,14 +307,19 @@ void TLabelForm::FormClose()
 
 // ---- documents ----
 
-std::unique_ptr<TLayoutDocument> TLabelForm::freshDocument()
+TLayoutContext TLabelForm::context() const
 {
     TLayoutContext context;
     context.Printer = m_printer.get();
     context.AddressList = m_sources.AddressList.get();
     context.Senders = m_sources.Senders.get();
     context.Prototypes = m_prototypes;
-    auto document = std::make_unique<TLayoutDocument>(std::move(context), m_mode);
+    return context;
+}
+
+std::unique_ptr<TLayoutDocument> TLabelForm::freshDocument()
+{
+    auto document = std::make_unique<TLayoutDocument>(context(), m_mode);
     document->DataSource = IsCardMode() ? 2 : 1;
     return document;
 }
@@ -358,8 +364,7 @@ void TLabelForm::actNewExecute()
     if (!ConfirmSave())
         return;
     TBusyCursor busy;
-    auto document = freshDocument();
-    auto made = NewLabelDocument(document->Context, m_mode, dialog.FormatIndex, dialog.GetSide() == 1 ? 2 : 1);
+    auto made = NewLabelDocument(context(), m_mode, dialog.FormatIndex, dialog.GetSide() == 1 ? 2 : 1);
     if (made)
         takeDocument(std::move(made));
 }
@@ -386,10 +391,8 @@ void TLabelForm::actOpenExecute()
     repaint();
     const QString path = LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode);
     // The file is read before the question, so that a file that cannot be read changes nothing.
-    auto document = freshDocument();
-    document->Paper = m_document->Paper;
-    document->Sheet = m_document->Sheet;
-    if (!document->LoadFromFile(path) || !ConfirmSave())
+    auto document = LoadLabelDocument(context(), m_mode, path, m_document.get());
+    if (!document || !ConfirmSave())
         return;
     takeDocument(std::move(document));
     InsertRecentFile(m_settings.History, path);
@@ -397,11 +400,8 @@ void TLabelForm::actOpenExecute()
 
 bool TLabelForm::LoadFromFile(const QString& path)
 {
-    auto document = freshDocument();
-    // A layout whose paper is gone stays on the paper shown before.
-    document->Paper = m_document->Paper;
-    document->Sheet = m_document->Sheet;
-    if (!document->LoadFromFile(path))
+    auto document = LoadLabelDocument(context(), m_mode, path, m_document.get());
+    if (!document)
         return false;
     takeDocument(std::move(document));
     InsertRecentFile(m_settings.History, path);

@@ -62,6 +62,7 @@ private:
     void buildToolBar();
     void setHints();
     void updateActions();
+    TLayoutContext context() const;
     std::unique_ptr<TLayoutDocument> freshDocument();
     void takeDocument(std::unique_ptr<TLayoutDocument> document);
     void cbxViewRectClick(int index);

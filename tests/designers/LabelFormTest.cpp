@@ -266,6 +266,17 @@ TEST_F(LabelFormTest, ComboPicksFramesAndFollowsTheSelection)
 
     QTest::mouseClick(window.PaperView()->Panel(), Qt::LeftButton, {}, Centre(d.Simple().Address));
     EXPECT_EQ(combo->currentText(), QStringLiteral("住所"));
+
+    // A placed item and barcode follow the set switch into the individual set's list, and back.
+    d.Additions(false)[1]->SetVisible(true);
+    d.Simple().Barcode->SetVisible(true);
+    d.SetIndividualLayout(true);
+    window.UpdateRectList();
+    EXPECT_EQ(ComboEntries(), (QStringList{"なし", "郵便番号", "住所１", "住所２", "住所３", "名前", "会社", "部署",
+                                           "役職", "追加情報２", "バーコード"}));
+    d.SetIndividualLayout(false);
+    window.UpdateRectList();
+    EXPECT_EQ(ComboEntries(), (QStringList{"なし", "郵便番号", "住所", "名前", "追加情報２", "バーコード"}));
 }
 
 TEST_F(LabelFormTest, DoubleClickOnTheBarcodeOpensTheAdditionalInformation)
