@@ -48,7 +48,8 @@ TDesignerViewActions::TDesignerViewActions(QMainWindow& window) : QObject(&windo
         m_ratio->addItem(QString::fromUtf8(caption));
     m_zoom = new QActionGroup(this);
     for (int i = 0; i < 8; ++i) {
-        QAction* a = make(ZoomItems[i], QString::fromUtf8(i == 0 ? "用紙全体を表示" : ZoomCaptions[i]), false);
+        QAction* a =
+            make(ZoomItems[i], QString::fromUtf8(i == 0 ? "用紙全体を表示" : ZoomCaptions[i]), false);
         m_zoom->addAction(a);
         connect(a, &QAction::triggered, m_ratio, [this, i] { m_ratio->setCurrentIndex(i); });
     }

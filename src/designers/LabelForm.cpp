@@ -109,8 +109,8 @@ void TLabelForm::buildActions()
             &TLabelForm::actOpenExecute);
     command("actSave", QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S),
             &TLabelForm::actSaveExecute);
-    command("actSaveAs", QStringLiteral("名前を付けて保存(&A)..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-            [this] { actSaveAsExecute(); });
+    command("actSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { actSaveAsExecute(); });
     command("actExit", QStringLiteral("印刷の終了(&E)"), {}, &QWidget::close);
 
     // The frame commands a double click runs; they come with the window's editing commands.
@@ -260,8 +260,8 @@ void TLabelForm::showEvent(QShowEvent* event)
 void TLabelForm::OnStartMenu()
 {
     const QStringList& recent = m_settings.History;
-    const int choice =
-        RunDesignerStartMenu(*this, m_mode, !recent.isEmpty() && QFileInfo::exists(recent.first()), *m_view->ShowMenu());
+    const int choice = RunDesignerStartMenu(
+        *this, m_mode, !recent.isEmpty() && QFileInfo::exists(recent.first()), *m_view->ShowMenu());
     if (choice < 0)
         return;
     repaint();

@@ -162,7 +162,8 @@ TEST_F(LabelFormTest, EachModeReadsItsSectionAndPrinterFile)
         ModalDriver driver;
         driver.on(QStringLiteral("PrintMenuDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
         window.show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return driver.handled() == 1 && !QApplication::activeModalWidget(); }));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return driver.handled() == 1 && !QApplication::activeModalWidget(); }));
         EXPECT_EQ(window.width(), ScaleByDpi(LabelMinWidth, 1));
         EXPECT_EQ(window.height(), ScaleByDpi(LabelMinHeight, 1));
         EXPECT_EQ(window.RecentFiles(), QStringList{folder + "a" + c.extension});
@@ -272,8 +273,8 @@ TEST_F(LabelFormTest, ComboPicksFramesAndFollowsTheSelection)
     d.Simple().Barcode->SetVisible(true);
     d.SetIndividualLayout(true);
     window.UpdateRectList();
-    EXPECT_EQ(ComboEntries(), (QStringList{"なし", "郵便番号", "住所１", "住所２", "住所３", "名前", "会社", "部署",
-                                           "役職", "追加情報２", "バーコード"}));
+    EXPECT_EQ(ComboEntries(), (QStringList{"なし", "郵便番号", "住所１", "住所２", "住所３", "名前", "会社",
+                                           "部署", "役職", "追加情報２", "バーコード"}));
     d.SetIndividualLayout(false);
     window.UpdateRectList();
     EXPECT_EQ(ComboEntries(), (QStringList{"なし", "郵便番号", "住所", "名前", "追加情報２", "バーコード"}));
