@@ -192,9 +192,13 @@ std::unique_ptr<TLayoutDocument> NewLabelDocument(const TLayoutContext& context,
 }
 
 std::unique_ptr<TLayoutDocument> LoadLabelDocument(const TLayoutContext& context, quint8 mode,
-                                                   const QString& path)
+                                                   const QString& path, const TLayoutDocument* shown)
 {
     auto document = std::make_unique<TLayoutDocument>(context, mode);
+    if (shown) {
+        document->Paper = shown->Paper;
+        document->Sheet = shown->Sheet;
+    }
     if (!document->LoadFromFile(path))
         return nullptr;
     return document;

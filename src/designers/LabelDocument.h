@@ -74,9 +74,10 @@ std::unique_ptr<TLayoutDocument> NewLabelDocument(const TLayoutContext& context,
 // Reads a ".gpa" (label mode) or ".gpc" (card mode) into a fresh document; null (message shown) for a file
 // that is not a valid one of the mode, so that the caller's document stays as it was. A paper that no longer
 // exists still gives the document, with PaperFound false after its message: the caller runs the paper
-// command.
+// command; it then stays on the paper of shown, when given.
 std::unique_ptr<TLayoutDocument> LoadLabelDocument(const TLayoutContext& context, quint8 mode,
-                                                   const QString& path);
+                                                   const QString& path,
+                                                   const TLayoutDocument* shown = nullptr);
 // The question before a changed document is left: true when the caller may go on. saveAs runs the save-as
 // command for a document without a file name and answers whether it saved.
 bool ConfirmLabelSave(TLayoutDocument& document, QWidget* owner, const std::function<bool()>& saveAs);

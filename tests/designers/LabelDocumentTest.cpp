@@ -416,9 +416,12 @@ TEST_F(LabelDocumentTest, DeletedPaperStillLoads)
         WriteFileBytes(Path("gone"), document->EncodeLayoutFile(QByteArray()));
         MessageRecorder messages;
         messages.allowUnexpected();
-        auto reopened = LoadLabelDocument(m_context, mode, Path("gone"));
+        // It stays on the paper shown before.
+        auto reopened = LoadLabelDocument(m_context, mode, Path("gone"), document.get());
         ASSERT_TRUE(reopened);
         EXPECT_FALSE(reopened->PaperFound);
+        EXPECT_EQ(reopened->Paper.Width, document->Paper.Width);
+        EXPECT_EQ(reopened->DesignSize, document->DesignSize);
         ASSERT_EQ(messages.count(), 1);
         EXPECT_EQ(messages.last().text, LabelDeletedPaperMessage(mode));
     }

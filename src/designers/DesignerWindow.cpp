@@ -1,0 +1,162 @@
+// The designer windows' shared view commands, start menu and address-list road.
+#include "designers/DesignerWindow.h"
+
+#include "addressbook/AdrsList.h"
+#include "addressbook/AdrsListGlue.h"
+#include "core/DBInfo.h"
+#include "core/MainSettings.h"
+#include "core/ShellSub.h"
+#include "designers/LabelDocument.h"
+#include "designers/PaperView.h"
+#include "layoutobjects/PrintDataDlg.h"
+
+#include <QActionGroup>
+#include <QComboBox>
+#include <QMainWindow>
+#include <QMenu>
+
+namespace {
+
+const char* const ZoomCaptions[] = {"用紙全体", "200%", "175%", "150%", "125%", "100%", "75%", "50%"};
+const char* const ZoomItems[] = {"mmiPaperSize", "mmi200", "mmi175", "mmi150",
+                                 "mmi125",       "mmi100", "mmi75",  "mmi50"};
+
+} // namespace
+
+TDesignerViewActions::TDesignerViewActions(QMainWindow& window) : QObject(&window), m_window(window)
+{
+    m_grid = new QActionGroup(this);
+    const char* const gridNames[] = {"actGridNone", "actGridSmall", "actGridNomal", "actGridBig"};
+    const char* const gridTexts[] = {"表示しない(&N)", "小さめ(&S)", "ふつう(&O)", "大きめ(&B)"};
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = make(gridNames[i], QString::fromUtf8(gridTexts[i]), false);
+        m_grid->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { SetGridSize(i); });
+    }
+    m_gridShown = make("actGrid", QStringLiteral("グリッドの表示(&G)"), false);
+    m_printRange = make("actPrintRange", QStringLiteral("印刷領域の表示(&P)"), true);
+    m_adjust = make("actAdjustGrid", QStringLiteral("グリッドに合わせる(&L)"), false);
+    for (QAction* a : {m_printRange, m_adjust})
+        connect(a, &QAction::toggled, this, &TDesignerViewActions::changed);
+    m_showMenu = make("mmiShowMenu", QStringLiteral("メニュー表示(&M)"), true);
+    m_toolBar = make("mmiToolBar", QStringLiteral("ツールバー表示(&T)"), true);
+    m_toolBar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+
+    m_ratio = new QComboBox(&window);
+    m_ratio->setObjectName(QStringLiteral("cbxRatio"));
+    for (const char* caption : ZoomCaptions)
+        m_ratio->addItem(QString::fromUtf8(caption));
+    m_zoom = new QActionGroup(this);
+    for (int i = 0; i < 8; ++i) {
+        QAction* a =
+            make(ZoomItems[i], QString::fromUtf8(i == 0 ? "用紙全体を表示" : ZoomCaptions[i]), false);
+        m_zoom->addAction(a);
+        connect(a, &QAction::triggered, m_ratio, [this, i] { m_ratio->setCurrentIndex(i); });
+    }
+    connect(m_ratio, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && index < 8)
+            m_zoom->actions().at(index)->setChecked(true);
+        emit zoomChosen(index);
+    });
+    SetGridSize(0);
+}
+
+QAction* TDesignerViewActions::make(const char* name, const QString& text, bool checked)
+{
+    auto* action = new QAction(text, &m_window);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(true);
+    action->setChecked(checked);
+    return action;
+}
+
+void TDesignerViewActions::SetGridSize(int size)
+{
+    m_gridSize = size;
+    m_grid->actions().at(size)->setChecked(true);
+    m_gridShown->setChecked(size != 0);
+    emit changed();
+}
+
+void TDesignerViewActions::AddToViewMenu(QMenu& view)
+{
+    view.addAction(m_printRange);
+    QMenu* grid = view.addMenu(m_gridShown->text());
+    grid->setObjectName(QStringLiteral("mniGrid"));
+    grid->addActions(m_grid->actions());
+    view.addAction(m_adjust);
+    QMenu* zoom = view.addMenu(QStringLiteral("表示倍率(&Z)"));
+    zoom->setObjectName(QStringLiteral("mniRatio"));
+    zoom->addActions(m_zoom->actions());
+}
+
+void TDesignerViewActions::Apply(TPaperView& view, bool hasPrinter) const
+{
+    view.SetZoomIndex(m_ratio->currentIndex());
+    view.SetGridSize(m_gridSize);
+    view.SetGridVisible(m_gridSize != 0);
+    view.SetGridSnap(m_gridSize != 0 && m_adjust->isChecked());
+    view.SetPrintRangeVisible(hasPrinter && m_printRange->isChecked());
+}
+
+void TDesignerViewActions::Load(const TLabelWindowSettings& s)
+{
+    m_ratio->setCurrentIndex(s.Ratio);
+    m_zoom->actions().at(s.Ratio)->setChecked(true);
+    m_showMenu->setChecked(s.Menu != 0);
+    m_printRange->setChecked(s.PrintRange != 0);
+    m_adjust->setChecked(s.AdjustGrid != 0);
+    m_toolBar->setChecked(s.ToolBar != 0);
+    SetGridSize(s.Grid);
+}
+
+void TDesignerViewActions::Store(TLabelWindowSettings& s) const
+{
+    s.Ratio = qMax(0, m_ratio->currentIndex());
+    s.Menu = m_showMenu->isChecked();
+    s.PrintRange = m_printRange->isChecked();
+    s.Grid = m_gridSize;
+    s.AdjustGrid = m_adjust->isChecked();
+    s.ToolBar = m_toolBar->isChecked();
+}
+
+int RunDesignerStartMenu(QWidget& owner, int documentKind, bool lastFileExists, QAction& showMenu)
+{
+    const int offer = lastFileExists ? 2 : 0;
+    if (!showMenu.isChecked())
+        return offer;
+    TPrintMenuDialog menu(&owner);
+    menu.adjustSize();
+    CenterForm(&menu, &owner);
+    menu.SetDocumentKind(documentKind);
+    menu.SetChoice(offer);
+    if (menu.exec() != QDialog::Accepted)
+        return -1;
+    showMenu.setChecked(menu.GetShowNextTime());
+    return menu.GetChoice();
+}
+
+TLayoutSources AddressListSources(TAddressList& list)
+{
+    TLayoutSources sources;
+    QPointer<TAddressList> guard(&list);
+    if (DMQuenrid215 && DMQuenrid215->AdrsTable())
+        sources.AddressList = std::make_unique<TTableAddressSource>(
+            *DMQuenrid215->AdrsTable(), [guard] { return guard ? guard->GetRecordCount() : 0; },
+            [guard](int index) { return guard ? guard->GetRecNo(index) : -1; },
+            [guard] { return guard ? guard->GetFirstSelectedIndex() : -1; });
+    if (DMQuenrid215 && DMQuenrid215->SenderTable())
+        sources.Senders =
+            std::make_unique<TTableSenderSource>(*DMQuenrid215->SenderTable(), LoadDefaultSender(DataFolder));
+    sources.Detach = ListDetach(list);
+    return sources;
+}
+
+void BringDesignerForward(QWidget& window)
+{
+    if (window.isMinimized())
+        window.showNormal();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}

@@ -1,0 +1,95 @@
+// The label and card window: one thin window over a label-sheet or card document, in label mode or (switched
+// before it is shown) in card mode, with its start menu, settings, the new, open, save and save-as commands,
+// the selected-frame combo and the address list's refresh hooks.
+#pragma once
+
+#include "designers/DesignerWindow.h"
+#include "designers/LabelDocument.h"
+
+class TDesignerViewActions;
+
+class TLabelForm : public QMainWindow, public TAddressListFollower
+{
+    Q_OBJECT
+public:
+    explicit TLabelForm(TLayoutSources sources = {}, QWidget* owner = nullptr);
+    ~TLabelForm() override;
+
+    // Switches a window that is not shown yet to card mode; false leaves it as it is.
+    void SetCardMode(bool on);
+    bool IsCardMode() const { return m_mode == LabelModeCard; }
+    quint8 Mode() const { return m_mode; }
+    // Set once the window has let go of its layout on closing.
+    bool IsClosed() const { return m_closed; }
+
+    TLayoutDocument& Document() { return *m_document; }
+    const QStringList& RecentFiles() const { return m_settings.History; }
+    TPrinterInfo* Printer() const { return m_printer.get(); }
+    TPaperView* PaperView() const { return sbxPreview; }
+
+    void LoadSettings();
+    void SaveSettings();
+    void OnStartMenu();
+    // True when the caller may leave the layout.
+    bool ConfirmSave();
+    void UpdateRectList();
+    void ShowFocusedInRectList();
+    void UpdatePopupActions();
+
+    // The document commands.
+    void actNewExecute();
+    void actOpenExecute();
+    void actSaveExecute();
+    // True when the layout was saved.
+    bool actSaveAsExecute();
+    // Reads a file of the mode into a fresh document; a file that cannot be read leaves the window as it was.
+    bool LoadFromFile(const QString& path);
+    bool SaveToFile(const QString& path);
+
+    // The address list's refresh hooks: the address-book record is merged again.
+    void RefreshData() override;
+    void RefreshDataAfterEdit() override { RefreshData(); }
+    void RefreshDataAfterDelete() override { RefreshData(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* action(const char* name) const;
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void setHints();
+    void updateActions();
+    TLayoutContext context() const;
+    std::unique_ptr<TLayoutDocument> freshDocument();
+    void takeDocument(std::unique_ptr<TLayoutDocument> document);
+    void cbxViewRectClick(int index);
+    void frameDoubleClicked(TDrawRect* frame);
+    void repaintPaper();
+    void FormClose();
+    template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
+
+    TLayoutSources m_sources;
+    quint8 m_mode = LabelModeLabel;
+    std::unique_ptr<TPrinterInfo> m_printer;
+    std::shared_ptr<TDefaultRects> m_prototypes;
+    std::unique_ptr<TLayoutDocument> m_document;
+    TLabelWindowSettings m_settings;
+    bool m_shown = false;
+    bool m_closed = false;
+
+    TDesignerViewActions* m_view = nullptr;
+    QWidget* pnlToolBar = nullptr;
+    QComboBox* cbxViewRect = nullptr;
+    QLabel* m_status = nullptr;
+    TPaperView* sbxPreview = nullptr;
+};
+
+// The window while it exists (one for both modes).
+extern QPointer<TLabelForm> LabelForm;
+// Shows the window for the address list in a mode: brings it forward when it exists, else creates it.
+TLabelForm* ShowLabelForm(TAddressList& list, quint8 mode);
+// Registers the address list's label and card commands and children.
+void RegisterLabelForm();
