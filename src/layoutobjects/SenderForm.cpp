@@ -179,6 +179,14 @@ TSenderForm::TSenderForm(QWidget* owner) : QDialog(owner)
 
 TSenderForm::~TSenderForm()
 {
+    // Hiding the dialog moves the focus: no handler may run on a half-destroyed form.
+    edTitle->removeEventFilter(this);
+    for (int tag = 0; tag <= 5; ++tag) {
+        TTntNMDEdit* edit = NameEditByTag(tag);
+        edit->removeEventFilter(this);
+        edit->OnConvertNeed = nullptr;
+        edit->OnConvertKeyDown = nullptr;
+    }
     if (NameDicPopup && NameDicPopup->parentWidget() == this)
         delete NameDicPopup.data();
 }
@@ -424,10 +432,14 @@ void TSenderForm::BuildControls()
         e->OnConvertKeyDown = [](QWidget*, int& key, bool& result) { result = TTntNameDic::ConvertKeyDown(key); };
     }
 
-    QList<QWidget*> enterControls = {edTitle, edName, edPos, edTdfkn, edAdrs1, edAdrs2, edAdrs3, edTel, edFax,
+    // The name edits move on from their own filter: during a composition Enter belongs to the input method
+    // and the name-reading popup.
+    for (int tag = 0; tag <= 5; ++tag)
+        NameEditByTag(tag)->installEventFilter(this);
+    QList<QWidget*> enterControls = {edTitle, edPos, edTdfkn, edAdrs1, edAdrs2, edAdrs3, edTel, edFax,
                                      edCorp, cbxDptmnt, cbxPost};
     for (int i = 0; i < 5; ++i)
-        enterControls << edJoint[size_t(i)] << edNote[size_t(i)];
+        enterControls << edNote[size_t(i)];
     for (int i = 0; i < 4; ++i)
         enterControls << cbxHead[size_t(i)] << edAddition[size_t(i)];
     for (QWidget* w : enterControls)
@@ -541,7 +553,10 @@ void TSenderForm::FormShow()
         SenderNo = qint32(m_table->fieldByName(QStringLiteral("RecNo")).asInteger());
     }
     ShowRecord();
-    TEnterMovesFocus::focusWithCaretAtEnd(edName);
+    // Not a tab reason: the name would come up selected.
+    edName->setFocus(Qt::OtherFocusReason);
+    edName->deselect();
+    edName->setCursorPosition(int(edName->text().size()));
 }
 
 bool TSenderForm::LocateSender(qint32 recNo)
@@ -794,6 +809,15 @@ bool TSenderForm::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == edTitle && e->type() == QEvent::FocusOut && !m_loading && isVisible())
         edTitleExit();
+    if (e->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        auto* edit = qobject_cast<TTntNMDEdit*>(watched);
+        if (edit && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & ~Qt::KeypadModifier) && !edit->Composing()) {
+            TEnterMovesFocus::focusWithCaretAtEnd(NextDataControl(edit));
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, e);
 }
 

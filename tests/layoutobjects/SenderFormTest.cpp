@@ -12,7 +12,9 @@
 #include "core/TntNMDEdit.h"
 #include "platform/IniFile.h"
 #include "platform/TableEngine.h"
+#include "addressbook/TntNMDic.h"
 #include "support/AdrsTableFixture.h"
+#include "support/InputMethodEvents.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -462,4 +465,34 @@ TEST_F(SenderFormTest, ByteFieldsStopAtTheirBytes)
     EXPECT_EQ(f.edTdfkn->text(), QStringLiteral("神奈川県"));
     ASSERT_TRUE(f.SaveRecord());
     EXPECT_EQ(field(1, "Title"), QString(15, QChar(0x3042)));
+}
+
+TEST_F(SenderFormTest, JointNamesLookUpGivenNamesAndThePopupFollows)
+{
+    addTitled(1, "自宅");
+    TSenderForm& f = open(1);
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    TTntNMDEdit* edit = f.edJoint[1];
+    edit->setFocus();
+    TestIme::Preedit(edit, QStringLiteral("ひ"));
+    TestIme::Preedit(edit, QStringLiteral("ひろ"));
+    QCoreApplication::sendPostedEvents();
+    QPointer<TTntNameDic> popup = NameDicPopup;
+    ASSERT_TRUE(popup) << "the program folder's name dictionary knows ひろ";
+    EXPECT_EQ(popup->parentWidget(), &f);
+    EXPECT_EQ(popup->Tag(), 2);
+    EXPECT_EQ(popup->NameKind(), nkFirst);
+    f.move(f.pos() + QPoint(30, 20));
+    QApplication::processEvents();
+    EXPECT_EQ(popup->pos(), edit->mapToGlobal(QPoint(0, edit->height())));
+    const QString word = popup->Grid().Cell(1, 0);
+    ASSERT_FALSE(word.isEmpty());
+    QTest::keyClick(edit, Qt::Key_Down);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(edit->text(), word);
+    EXPECT_TRUE(popup.isNull());
+    EXPECT_TRUE(f.Modified());
 }
