@@ -513,8 +513,13 @@ void TSenderForm::FormCreate()
     m_loading = m_modified = m_titleChanged = false;
     for (int i = 0; i < 6; ++i)
         sbtnPrint[size_t(i)]->setEnabled(false);
-    if (!m_table || !m_table->active())
+    if (!m_table || !m_table->active()) {
+        // Without the table only closing is left.
+        for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != btnClose)
+                w->setEnabled(false);
         return;
+    }
     if (m_table->isEmpty()) {
         if (!AppendSender(1, QStringLiteral("差出人1")))
             return;
@@ -826,6 +831,8 @@ bool TSenderForm::eventFilter(QObject* watched, QEvent* e)
 
 void TSenderForm::sbtnMoveClick(int direction)
 {
+    if (m_table->isEmpty())
+        return;
     if (m_modified) {
         if (StopOnDuplicateTitle(false) || !SaveRecord())
             return;
