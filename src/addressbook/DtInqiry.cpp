@@ -878,28 +878,6 @@ QString LimitedText(const QComboBox* combo)
     return combo->lineEdit() ? LimitedText(combo->lineEdit()) : combo->currentText();
 }
 
-void FillHistoryCombo(QComboBox* combo, THistoryData* history)
-{
-    const QString kept = combo->currentText();
-    combo->clear();
-    if (history && history->IsLoaded())
-        for (int i = 0; i < history->Count(); ++i)
-            combo->addItem(ToWide(history->GetText(i)));
-    const QString trimmed = TrimBlanks(kept);
-    if (trimmed.isEmpty()) {
-        combo->setCurrentIndex(-1);
-        combo->setEditText(QString());
-        return;
-    }
-    for (int i = 0; i < combo->count(); ++i)
-        if (TrimBlanks(combo->itemText(i)) == trimmed) {
-            combo->setCurrentIndex(i);
-            return;
-        }
-    combo->setCurrentIndex(-1);
-    combo->setEditText(kept);
-}
-
 } // namespace
 
 void TDataInquiry::FillGroupList()

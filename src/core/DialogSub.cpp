@@ -1,6 +1,8 @@
 // Dialog conventions: Enter moving the focus, blue checked captions, byte limits, input-method modes, buttons.
 #include "core/DialogSub.h"
 
+#include "core/AppSub.h"
+#include "core/HisInfo.h"
 #include "platform/Cp932.h"
 
 #include <QAbstractButton>
@@ -114,6 +116,28 @@ void LimitAnsiBytes(QLineEdit* edit, int maxBytes)
     if (maxBytes > 0 && Cp932::byteLength(edit->text()) > maxBytes)
         edit->setText(Cp932::cutToBytes(edit->text(), maxBytes));
 }
+void FillHistoryCombo(QComboBox* combo, THistoryData* history)
+{
+    const QString kept = combo->currentText();
+    combo->clear();
+    if (history && history->IsLoaded())
+        for (int i = 0; i < history->Count(); ++i)
+            combo->addItem(ToWide(history->GetText(i)));
+    const QString trimmed = TrimBlanks(kept);
+    if (trimmed.isEmpty()) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(QString());
+        return;
+    }
+    for (int i = 0; i < combo->count(); ++i)
+        if (TrimBlanks(combo->itemText(i)) == trimmed) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    combo->setCurrentIndex(-1);
+    combo->setEditText(kept);
+}
+
 namespace {
 
 class TCutOnLeave : public QObject

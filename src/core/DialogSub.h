@@ -11,6 +11,8 @@
 #include <type_traits>
 
 class QAbstractButton;
+class QComboBox;
+class THistoryData;
 class QHBoxLayout;
 class QPushButton;
 class QLineEdit;
@@ -59,6 +61,10 @@ void PaintCheckedBlue(QAbstractButton* button);
 // Keeps an edit's text within maxBytes CP932 bytes (0: no limit), cutting at a character boundary. May be
 // called again to change the limit.
 void LimitAnsiBytes(QLineEdit* edit, int maxBytes);
+
+// Refills a drop-down from an input history (in its order), keeping the text: an equal item (blanks at the ends
+// ignored) is selected, else the text stays in the edit.
+void FillHistoryCombo(QComboBox* combo, THistoryData* history);
 
 // Leaving the edit cuts its text to maxBytes CP932 bytes, never inside a double-byte character.
 void CutOnLeave(QLineEdit* edit, int maxBytes);
