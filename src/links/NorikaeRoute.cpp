@@ -215,7 +215,7 @@ TNorikaeMain::TNorikaeMain(QWidget* owner) : QDialog(owner), m_programFolder(Pro
     setWindowTitle(QStringLiteral("乗換案内"));
     auto* nearGroup = new QGroupBox(QStringLiteral(" 最寄駅情報： "));
     m_nearList = MakeRouteList({QStringLiteral("駅名"), QStringLiteral("距離（ｍ）"), QStringLiteral("方角")},
-                               {170, 80, 50});
+                               {220, 80, 50});
     m_nearPickButton = new QPushButton(QStringLiteral("駅選択"));
     m_mapButton = new QPushButton(QStringLiteral("地図"));
     auto* nearGrid = new QGridLayout(nearGroup);
@@ -225,7 +225,7 @@ TNorikaeMain::TNorikaeMain(QWidget* owner) : QDialog(owner), m_programFolder(Pro
     nearGrid->addWidget(m_mapButton, 2, 1);
 
     auto* startGroup = new QGroupBox(QStringLiteral(" 出発駅情報： "));
-    m_startList = MakeRouteList({QStringLiteral("駅名")}, {300});
+    m_startList = MakeRouteList({QStringLiteral("駅名")}, {350});
     m_startList->setMaximumHeight(60);
     m_startPickButton = new QPushButton(QStringLiteral("駅選択"));
     auto* startRow = new QHBoxLayout(startGroup);

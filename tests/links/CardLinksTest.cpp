@@ -8,6 +8,8 @@
 #include "links/LinkFixtures.h"
 #include "links/MapLaunch.h"
 #include "links/MapSearch.h"
+#include "links/MapAdaptors.h"
+#include "links/MapViews.h"
 #include "links/NorikaeRoute.h"
 #include "platform/Cp932.h"
 #include "support/CardFixtures.h"
@@ -15,6 +17,7 @@
 #include "support/ModalDriver.h"
 #include "support/RecordingOpener.h"
 #include "support/TableFaults.h"
+#include "support/XvfbShot.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -219,6 +222,38 @@ TEST_F(CardLinksTest, EveryMapProgramFromALoadedRecord)
     EXPECT_EQ(boxes.count(), 4);
 }
 
+TEST_F(CardLinksTest, MapWindowHandsBackADoubleClickedPlace)
+{
+    // The embedded MapFan window of the program's own adaptors.
+    RegistryFile registry(Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Increment P Corporation\\MapFan\\5.0"));
+    ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
+    RegisterMapAdaptors();
+    const qint32 recNo = addPlace();
+    showRow(0);
+    card->show();
+    MainSettings.Map = msMapFan;
+    boxes.answer(MsgSeam::IdYes);
+    TMapPoint chosen;
+    ModalDriver driver;
+    driver.on<TMapFanView>([&](TMapFanView* view) {
+        view->resize(720, 560);
+        const QPoint at = view->Map()->rect().center() + QPoint(80, -60);
+        chosen = view->Map()->PixelToPosition(at);
+        emit view->Map()->doubleClicked(at);
+        KeepXvfbScreen(QStringLiteral("card-map-mapfan.xwd"));
+        view->reject();
+    });
+    card->bbtnMap->click();
+    const qint32 lat = qint32(From256thsToMilliseconds(MillisecondsTo256ths(chosen.lat)));
+    const qint32 lon = qint32(From256thsToMilliseconds(MillisecondsTo256ths(chosen.lon)));
+    ASSERT_NE(lat, CardLat);
+    EXPECT_EQ(card->Latitude(), lat);
+    EXPECT_EQ(card->Longitude(), lon);
+    EXPECT_EQ(row(recNo).Latitude, lat);
+    EXPECT_EQ(FromTDateTime(row(recNo).UpdDateTime), Now);
+    KeepXvfbScreen(QStringLiteral("card-map-after.xwd"));
+}
+
 TEST_F(CardLinksTest, AnswerNoStillOpensTheMapAndSavesNothing)
 {
     RegistryFile registry(Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Increment P Corporation\\MapFan\\5.0"));
@@ -317,6 +352,7 @@ TEST_F(CardLinksTest, RouteButtonOpensTheChosenFrontEnd)
         ModalDriver driver;
         driver.on<TExpertMain>([&](TExpertMain* window) {
             nearRows = window->NearList()->topLevelItemCount();
+            KeepXvfbScreen(QStringLiteral("card-route-expert.xwd"));
             window->reject();
         });
         card->bbtnRoot->click();

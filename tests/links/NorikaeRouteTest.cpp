@@ -9,6 +9,7 @@
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/RecordingOpener.h"
+#include "support/XvfbShot.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -322,6 +323,7 @@ TEST_F(NorikaeRouteTest, PickButtonsRunThePicker)
         picker->SearchBox()->setText(QStringLiteral("しぶや"));
         QTest::keyClick(picker->SearchBox(), Qt::Key_Return);
         EXPECT_EQ(picker->focusWidget(), picker->List());
+        KeepXvfbScreen(QStringLiteral("norikae-picker.xwd"));
         picker->OkButton()->click();
     });
     driver.on<TNorikaeSelectStation>([](TNorikaeSelectStation* picker) {
@@ -336,4 +338,5 @@ TEST_F(NorikaeRouteTest, PickButtonsRunThePicker)
     EXPECT_EQ(window.focusWidget(), window.StartList());
     QTest::keyClick(window.StartList(), Qt::Key_Return);
     EXPECT_EQ(window.focusWidget(), window.StartButton());
+    KeepXvfbScreen(QStringLiteral("norikae-main.xwd"));
 }
