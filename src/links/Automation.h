@@ -49,8 +49,9 @@ inline QVariant AutomationValue(std::shared_ptr<TAutomationObject> object)
 // The object an answer holds; null when it holds none.
 inline std::shared_ptr<TAutomationObject> AutomationObjectOf(const QVariant& value)
 {
-    return value.canConvert<std::shared_ptr<TAutomationObject>>() ? value.value<std::shared_ptr<TAutomationObject>>()
-                                                                  : nullptr;
+    return value.canConvert<std::shared_ptr<TAutomationObject>>()
+               ? value.value<std::shared_ptr<TAutomationObject>>()
+               : nullptr;
 }
 
 // Makes an object; null when it cannot be created.

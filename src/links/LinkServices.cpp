@@ -86,8 +86,9 @@ void ShowCardMap(TDataInquiry& card)
     bool takeOver = !card.LoadedRecord();
     if (card.LoadedRecord() &&
         (soft == msAtlasMate || soft == msProAtlas || soft == msProAtlasW || soft == msMapFan))
-        takeOver = MessageBoxPos(&card, QStringLiteral("地図で指定した座標の緯度経度を保存してもよろしいですか？  "),
-                                 ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) == MsgSeam::IdYes;
+        takeOver =
+            MessageBoxPos(&card, QStringLiteral("地図で指定した座標の緯度経度を保存してもよろしいですか？  "),
+                          ProductTitle, MsgSeam::MbYesNo | MsgSeam::MbIconQuestion) == MsgSeam::IdYes;
 
     TMapSearchParams params;
     params.SearchKind = MainSettings.MapSearchKind;

@@ -33,10 +33,10 @@ TNearStationRec MakeNearStation(const QString& name, int32_t latitude, int32_t l
     rec.latitude = latitude;
     rec.longitude = longitude;
     rec.name = Cp932::cutAtBoundary(Cp932::fromUnicode(name), KeptNameBytes);
-    rec.distance = RouteGeometry::DistanceMetres(int32_t(recordLatitude), int32_t(recordLongitude), latitude,
-                                                 longitude);
-    rec.bearing = RouteGeometry::GetBearing(recordLatitude, recordLongitude, uint32_t(latitude),
-                                            uint32_t(longitude));
+    rec.distance =
+        RouteGeometry::DistanceMetres(int32_t(recordLatitude), int32_t(recordLongitude), latitude, longitude);
+    rec.bearing =
+        RouteGeometry::GetBearing(recordLatitude, recordLongitude, uint32_t(latitude), uint32_t(longitude));
     return rec;
 }
 
@@ -125,7 +125,9 @@ bool TNorikaeSelectStation::ConnectSdk()
 {
     try {
         m_sdk = CreateAutomationObject(SdkProgId);
-        if (m_sdk && m_sdk->invoke(QStringLiteral("Init"), {QString(), QStringLiteral("9.99"), QString()}).toInt() >= 0) {
+        if (m_sdk &&
+            m_sdk->invoke(QStringLiteral("Init"), {QString(), QStringLiteral("9.99"), QString()}).toInt() >=
+                0) {
             if (const auto kouho = AutomationObjectOf(m_sdk->invoke(QStringLiteral("EkiKouho"))))
                 m_candidates = AutomationObjectOf(kouho->invoke(QStringLiteral("EkiHenkan")));
         }
@@ -160,7 +162,8 @@ void TNorikaeSelectStation::SearchCandidates()
         m_candidates->invoke(QStringLiteral("GetEkiKouho"), {m_search->text()});
         const int count = m_candidates->invoke(QStringLiteral("EkiKouhoCount")).toInt();
         for (int i = 0; i < count; ++i) {
-            const QString text = m_candidates->invoke(QStringLiteral("EkiKouhoList"), {i}).toString().trimmed();
+            const QString text =
+                m_candidates->invoke(QStringLiteral("EkiKouhoList"), {i}).toString().trimmed();
             m_list->addTopLevelItem(new QTreeWidgetItem({text}));
         }
     } catch (const EAutomationError&) {

@@ -19,7 +19,8 @@ QTreeWidget* MakeRouteList(const QStringList& headers, const QList<int>& widths)
         list->setColumnWidth(i, widths[i]);
         total += widths[i];
     }
-    list->setMinimumWidth(total + 2 * list->frameWidth() + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    list->setMinimumWidth(total + 2 * list->frameWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     list->header()->setSectionResizeMode(QHeaderView::Fixed);
     return list;
 }
@@ -34,8 +35,8 @@ bool IsEnterKey(const QEvent* event)
 
 QString BearingWord(int bearing)
 {
-    static const QStringList words = {QStringLiteral("北"), QStringLiteral("北東"), QStringLiteral("東"),
-                                      QStringLiteral("南東"), QStringLiteral("南"), QStringLiteral("南西"),
-                                      QStringLiteral("西"), QStringLiteral("北西")};
+    static const QStringList words = {QStringLiteral("北"),   QStringLiteral("北東"), QStringLiteral("東"),
+                                      QStringLiteral("南東"), QStringLiteral("南"),   QStringLiteral("南西"),
+                                      QStringLiteral("西"),   QStringLiteral("北西")};
     return bearing >= 1 && bearing <= 8 ? words[bearing - 1] : QString();
 }

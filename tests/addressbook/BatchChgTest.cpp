@@ -53,7 +53,8 @@ protected:
     // Makes updates of the given rows fail, as a locked row would.
     void refuseUpdating(QList<qint32> refused)
     {
-        RefuseChanging(data.path(QStringLiteral("Adrs.DB")), "UPDATE", QList<int>(refused.begin(), refused.end()));
+        RefuseChanging(data.path(QStringLiteral("Adrs.DB")), "UPDATE",
+                       QList<int>(refused.begin(), refused.end()));
     }
 
     FakeCardData data;

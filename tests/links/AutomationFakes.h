@@ -49,7 +49,8 @@ private:
     {
         QStringList shown;
         for (const QVariant& a : args)
-            shown << (a.canConvert<QObject*>() && a.value<QObject*>() ? QStringLiteral("window") : a.toString());
+            shown << (a.canConvert<QObject*>() && a.value<QObject*>() ? QStringLiteral("window")
+                                                                      : a.toString());
         m_log << name + u'(' + shown.join(u',') + u')';
     }
 

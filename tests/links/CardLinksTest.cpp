@@ -39,6 +39,8 @@ struct AdaptorLog
 {
     TMapSearchParams params;
     int shown = 0;
+    std::function<int()> messages; // the messages so far
+    int messagesWhenShown = -1;
 };
 
 // A map adaptor that ends on a given position.
@@ -54,7 +56,11 @@ public:
         m_log.params = params;
         return DecideAdaptorSearch(m_soft, 5, m_log.params);
     }
-    void Show() override { ++m_log.shown; }
+    void Show() override
+    {
+        ++m_log.shown;
+        m_log.messagesWhenShown = m_log.messages();
+    }
     std::optional<std::pair<quint32, quint32>> Position() const override { return m_end; }
 
 private:
@@ -83,12 +89,14 @@ protected:
         m_savedProgram = ProgramFolder;
         ProgramFolder = programs.folder();
         RegisterLinkServices();
-        for (TMapSoft soft : {msAtlasMate, msProAtlas, msProAtlasW, msMapFan, msMapFanNet, msMapFanPlanner, msMapple})
+        for (TMapSoft soft :
+             {msAtlasMate, msProAtlas, msProAtlasW, msMapFan, msMapFanNet, msMapFanPlanner, msMapple})
             RegisterMapAdaptor(soft, [this, soft](QWidget*) {
                 return std::make_unique<EndingAdaptor>(adaptors, soft, mapEnd);
             });
         RegisterMapCooperation(msMapFanNet, [] { return true; });
         RegisterMapCooperation(msMapFanPlanner, [] { return true; });
+        adaptors.messages = [this] { return boxes.count(); };
         m_previousOpener = SetShellOpener(std::make_unique<RecordingOpener>(&opened));
         card = new TDataInquiry(&book, data);
         card->SetClock([] { return Now; });
@@ -122,8 +130,8 @@ protected:
             Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\SSY\\AtlasMate95\\5.0\\program", "exe=/opt/am/am.exe\n") +
             Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\ALPS\\Rdw30\\Data") +
             Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\ALPS\\PROATLASW3",
-                "installpath=" + QFile::encodeName(folder + "v3") + "\nAppPath=" + QFile::encodeName(proAtlasW) +
-                    "\n") +
+                "installpath=" + QFile::encodeName(folder + "v3") +
+                    "\nAppPath=" + QFile::encodeName(proAtlasW) + "\n") +
             Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Increment P Corporation\\MapFan\\5.0") +
             Key("HKEY_CURRENT_USER\\Software\\ZENRIN\\EmapZ\\InstallInfo",
                 "Directory=\"" + QFile::encodeName(emapZ) + "\"\n") +
@@ -136,13 +144,14 @@ protected:
 
     qint32 addPlace()
     {
-        return addPerson(QStringLiteral("山田太郎"), {{"Latitude", CardLat},
-                                                      {"Longitude", CardLon},
-                                                      {"Tel", QByteArray("0312345678")},
-                                                      {"Tdfkn", Cp932::fromUnicode(QStringLiteral("東京都"))},
-                                                      {"Adrs1", Cp932::fromUnicode(QStringLiteral("千代田区"))},
-                                                      {"Adrs2", Cp932::fromUnicode(QStringLiteral("丸の内1-9"))},
-                                                      {"UpdDateTime", Stored}});
+        return addPerson(QStringLiteral("山田太郎"),
+                         {{"Latitude", CardLat},
+                          {"Longitude", CardLon},
+                          {"Tel", QByteArray("0312345678")},
+                          {"Tdfkn", Cp932::fromUnicode(QStringLiteral("東京都"))},
+                          {"Adrs1", Cp932::fromUnicode(QStringLiteral("千代田区"))},
+                          {"Adrs2", Cp932::fromUnicode(QStringLiteral("丸の内1-9"))},
+                          {"UpdDateTime", Stored}});
     }
     TAdrsDataRec row(qint32 recNo)
     {
@@ -153,7 +162,8 @@ protected:
 
     static const QString& SaveQuestion()
     {
-        static const QString text = QStringLiteral("地図で指定した座標の緯度経度を保存してもよろしいですか？  ");
+        static const QString text =
+            QStringLiteral("地図で指定した座標の緯度経度を保存してもよろしいですか？  ");
         return text;
     }
 
@@ -180,8 +190,8 @@ TEST_F(CardLinksTest, EveryMapProgramFromALoadedRecord)
         bool takes; // the position the map ended on is saved
     };
     const Case cases[] = {
-        {msAtlasMate, true, true},   {msProAtlas, true, true},       {msProAtlasW, true, true},
-        {msEmapZ, false, false},     {msItsmoNavi, false, false},    {msMapFan, true, true},
+        {msAtlasMate, true, true},   {msProAtlas, true, true},        {msProAtlasW, true, true},
+        {msEmapZ, false, false},     {msItsmoNavi, false, false},     {msMapFan, true, true},
         {msMapFanNet, false, false}, {msMapFanPlanner, false, false}, {msMapple, false, false},
         {msGrandMap, false, false},  {msGoogle, false, false},
     };
@@ -197,8 +207,10 @@ TEST_F(CardLinksTest, EveryMapProgramFromALoadedRecord)
             boxes.answer(MsgSeam::IdYes);
         card->bbtnMap->click();
         EXPECT_EQ(boxes.count() - before, c.asks ? 1 : 0);
-        if (c.asks)
+        if (c.asks) {
             EXPECT_EQ(boxes.last().text, SaveQuestion());
+            EXPECT_EQ(adaptors.messagesWhenShown, boxes.count()); // asked before the map opened
+        }
         const TAdrsDataRec stored = row(recNo);
         EXPECT_EQ(card->Latitude(), c.takes ? qint32(MapLat) : CardLat);
         EXPECT_EQ(card->LoadedRecord()->Latitude, c.takes ? qint32(MapLat) : CardLat);
@@ -308,7 +320,8 @@ TEST_F(CardLinksTest, EqualPositionWritesNothingAndAFailedWriteIsReported)
 
 TEST_F(CardLinksTest, AtlasMateWithNothingToSearchAsksForTheTelephone)
 {
-    RegistryFile registry(Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\SSY\\AtlasMate95\\5.0\\program", "exe=/opt/am/am.exe\n"));
+    RegistryFile registry(
+        Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\SSY\\AtlasMate95\\5.0\\program", "exe=/opt/am/am.exe\n"));
     card->show();
     MainSettings.Map = msAtlasMate;
     for (int kind : {0, 1}) {
@@ -403,7 +416,8 @@ TEST_F(CardLinksTest, BrowserAndMailThroughTheShell)
     boxes.answer(MsgSeam::IdOk);
     card->bbtnEMail2->click();
     SetShellOpener(std::move(recording));
-    EXPECT_EQ(boxes.last().text, QStringLiteral("メールソフトが起動できませんでした  \r\nResult = %1  ").arg(ENOEXEC));
+    EXPECT_EQ(boxes.last().text,
+              QStringLiteral("メールソフトが起動できませんでした  \r\nResult = %1  ").arg(ENOEXEC));
 
     // No window of another program can be read here: the URL capture stays disabled.
     EXPECT_FALSE(card->bbtnGetURL->isEnabled());

@@ -149,16 +149,16 @@ TEST(NorikaeGeometry, DistancesBearingsAndCutNames)
         int distance, bearing;
     };
     const Case cases[] = {
-        {100, 100, 4, 2},      // north-east, 45 degrees
-        {100, -100, 4, 8},     // north-west
-        {0, 0, 0, 0},          // the same point
-        {-1000, 0, 31, 5},     // south: 30.86 m
-        {0, 2000, 62, 3},      // east
+        {100, 100, 4, 2},     // north-east, 45 degrees
+        {100, -100, 4, 8},    // north-west
+        {0, 0, 0, 0},         // the same point
+        {-1000, 0, 31, 5},    // south: 30.86 m
+        {0, 2000, 62, 3},     // east
         {-200, -1000, 31, 7}, // west by south-west
     };
     for (const Case& c : cases) {
-        const TNearStationRec s =
-            MakeNearStation(QStringLiteral("x"), RecordLat + c.dLat, RecordLon + c.dLon, RecordLat, RecordLon);
+        const TNearStationRec s = MakeNearStation(QStringLiteral("x"), RecordLat + c.dLat, RecordLon + c.dLon,
+                                                  RecordLat, RecordLon);
         EXPECT_EQ(s.distance, c.distance) << c.dLat << ',' << c.dLon;
         EXPECT_EQ(s.bearing, c.bearing) << c.dLat << ',' << c.dLon;
     }
@@ -174,9 +174,8 @@ TEST_F(NorikaeRouteTest, OpensWithTheNearestStationsAndTheStoredDeparture)
     StoreDeparture({QStringLiteral("しんじゅく"), 0, QStringLiteral(" 新宿 ")});
     TNorikaeMain window(nullptr);
     Open(window, true);
-    EXPECT_EQ(detector.log.mid(0, 3),
-              QStringList({"DetectNearNodes(3,126000000,500400000,10000)", "NodeCount()",
-                           "GetNodeInfo(0,,,0,0)"}));
+    EXPECT_EQ(detector.log.mid(0, 3), QStringList({"DetectNearNodes(3,126000000,500400000,10000)",
+                                                   "NodeCount()", "GetNodeInfo(0,,,0,0)"}));
     EXPECT_EQ(Rows(window.NearList()), QStringList({QStringLiteral("神田|4       |北東"),
                                                     LongName.left(16) + QStringLiteral("|4       |北西"),
                                                     QStringLiteral("東京|0       |")}));

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-// Makes statement ("DELETE" or "UPDATE") of the given rows of an Adrs.DB file fail, as a damaged or locked row
-// would.
+// Makes statement ("DELETE" or "UPDATE") of the given rows of an Adrs.DB file fail, as a damaged or locked
+// row would.
 inline void RefuseChanging(const QString& file, const char* statement, const QList<int>& recNos)
 {
     QStringList list;
