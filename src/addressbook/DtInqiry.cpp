@@ -1113,9 +1113,8 @@ void TDataInquiry::ShowOwnNumber()
 
 void TDataInquiry::UpdateLinkHints()
 {
-    // The names of the map and route programs belong to the map services; the hints name the action.
-    bbtnMap->setToolTip(QStringLiteral("地図表示"));
-    bbtnRoot->setToolTip(QStringLiteral("路線検索"));
+    bbtnMap->setToolTip(QStringLiteral("地図表示\n") + MapSoftNames().value(MainSettings.Map));
+    bbtnRoot->setToolTip(QStringLiteral("路線検索\n") + RootSoftNames().value(MainSettings.Root));
 }
 
 void TDataInquiry::ApplyKeywordNames()
@@ -2449,6 +2448,27 @@ void TDataInquiry::bbtnOpenExtLinkClick()
                       QStringLiteral("リンク先を開くことができませんでした  \r\n") + link +
                           QStringLiteral("  \r\nRC = ") + QString::number(result) + QStringLiteral("  "),
                       ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
+}
+
+void TDataInquiry::TakeMapPosition(quint32 latitude, quint32 longitude)
+{
+    if (qint32(latitude) == m_latitude && qint32(longitude) == m_longitude)
+        return;
+    m_latitude = qint32(latitude);
+    m_longitude = qint32(longitude);
+    if (!m_loaded)
+        return;
+    m_loaded->Latitude = m_latitude;
+    m_loaded->Longitude = m_longitude;
+    int result = wrFailed;
+    try {
+        TCardRecordWriter writer(m_data.AdrsTable(), this);
+        result = writer.WritePosition(m_loaded->RecNo, m_latitude, m_longitude, m_clock());
+    } catch (const std::exception&) {
+        result = wrFailed; // no table to write to
+    }
+    if (result == wrFailed)
+        ApplicationMessageBox(QStringLiteral("update error"), MsgSeam::MbOk);
 }
 
 void TDataInquiry::bbtnSymbolColorClick()

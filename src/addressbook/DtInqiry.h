@@ -138,6 +138,13 @@ public:
     // The word the web search starts with: the company name while it applies.
     QString WebSearchWord() const;
 
+    // The card's position in milliseconds of arc (0 = none), and taking over one a map handed back: it
+    // becomes the card's and the loaded record's, and is written with UpdDateTime into the loaded row (a
+    // failed write shows the update error; the card keeps the position). An equal position changes nothing.
+    qint32 Latitude() const { return m_latitude; }
+    qint32 Longitude() const { return m_longitude; }
+    void TakeMapPosition(quint32 latitude, quint32 longitude);
+
     // Keyboard, pages and the name-reading popup.
     void pgctlDataChange(int index);
     void nmedtNameConvertNeed(int tag, TNameDicKind kind, bool show, const QString& value);

@@ -497,6 +497,15 @@ TCardRecordWriter::TCardRecordWriter(Table& table, QWidget* messageOwner)
 {
 }
 
+void TCardRecordWriter::cancelEdit()
+{
+    try {
+        if (m_table.active() && m_table.state() != TableState::Browse)
+            m_table.cancel();
+    } catch (...) {
+    }
+}
+
 bool TCardRecordWriter::FindRecNo(qint32 recNo)
 {
     m_table.cancelRange();
@@ -663,9 +672,33 @@ int TCardRecordWriter::WriteRecord(const TCardValues& v, bool update, const TAdr
     } catch (...) {
         m_lastError = QStringLiteral("unknown error");
     }
+    cancelEdit();
+    return wrFailed;
+}
+
+int TCardRecordWriter::WritePosition(qint32 recNo, qint32 latitude, qint32 longitude, const QDateTime& now)
+{
+    m_lastError.clear();
     try {
-        if (m_table.active() && m_table.state() != TableState::Browse)
-            m_table.cancel();
+        if (!FindRecNo(recNo))
+            return wrDeclined;
+        m_table.edit();
+        m_table.fieldByName(QStringLiteral("Latitude")).setInteger(latitude);
+        m_table.fieldByName(QStringLiteral("Longitude")).setInteger(longitude);
+        m_table.fieldByName(QStringLiteral("UpdDateTime")).setDateTime(now);
+        m_table.post();
+        m_table.flushBuffers();
+        return wrWritten;
+    } catch (const RecordGoneError&) {
+        // Deleted by another user after it was found: as if it had not been found.
+        cancelEdit();
+        return wrDeclined;
+    } catch (const std::exception& e) {
+        m_lastError = QString::fromUtf8(e.what());
+    }
+    cancelEdit();
+    try {
+        m_table.flushBuffers();
     } catch (...) {
     }
     return wrFailed;
@@ -685,11 +718,7 @@ bool TCardRecordWriter::DeleteRecord(qint32 recNo, QString* error)
         if (error)
             *error = QString::fromUtf8(e.what());
     }
-    try {
-        if (m_table.active() && m_table.state() != TableState::Browse)
-            m_table.cancel();
-    } catch (...) {
-    }
+    cancelEdit();
     return false;
 }
 

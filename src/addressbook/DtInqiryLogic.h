@@ -131,12 +131,17 @@ public:
                     const QDateTime& now);
     // Deletes the row (a row already gone counts as deleted); false with the reason when it could not be.
     bool DeleteRecord(qint32 recNo, QString* error);
+    // Sets Latitude, Longitude and UpdDateTime (now) of the row and writes the buffers to disk. Answers
+    // wrWritten, wrDeclined (no such row; the table is left as it was) or wrFailed (nothing written).
+    int WritePosition(qint32 recNo, qint32 latitude, qint32 longitude, const QDateTime& now);
 
     // The last failure's reason (for diagnostics).
     QString LastError() const { return m_lastError; }
 
 private:
     bool FindRecNo(qint32 recNo);
+    // Leaves an edit or insert state without writing; never raises.
+    void cancelEdit();
     void SetFields(const TCardValues& values, bool isNew, const TAdrsDataRec* loaded, const QDateTime& now);
 
     Table& m_table;

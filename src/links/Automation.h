@@ -22,12 +22,37 @@ class TAutomationObject
 {
 public:
     virtual ~TAutomationObject() = default;
-    // Calls method name, or reads property name when args is empty and the member is a property; raises
+    // Calls method name, or reads property name (an indexed one with the index in args); raises
     // EAutomationError.
     virtual QVariant invoke(const QString& name, const QVariantList& args = {}) = 0;
     // Sets property name; raises EAutomationError.
     virtual void put(const QString& name, const QVariant& value) = 0;
+    // Calls a member that writes into its arguments (by reference): args holds the values written back
+    // afterwards. Objects without such members call invoke and leave args as they are.
+    virtual QVariant invokeByRef(const QString& name, QVariantList& args) { return invoke(name, args); }
+    // Sets the element index of the indexed property name; raises EAutomationError (also when the object has
+    // no indexed properties).
+    virtual void putIndexed(const QString& name, const QVariant& index, const QVariant& value)
+    {
+        (void)index;
+        (void)value;
+        throw EAutomationError(name.toStdString() + " is not an indexed property");
+    }
 };
+
+// An object a member answers travels in the answer's QVariant.
+Q_DECLARE_METATYPE(std::shared_ptr<TAutomationObject>)
+inline QVariant AutomationValue(std::shared_ptr<TAutomationObject> object)
+{
+    return QVariant::fromValue(std::move(object));
+}
+// The object an answer holds; null when it holds none.
+inline std::shared_ptr<TAutomationObject> AutomationObjectOf(const QVariant& value)
+{
+    return value.canConvert<std::shared_ptr<TAutomationObject>>()
+               ? value.value<std::shared_ptr<TAutomationObject>>()
+               : nullptr;
+}
 
 // Makes an object; null when it cannot be created.
 using TAutomationFactory = std::function<std::shared_ptr<TAutomationObject>()>;

@@ -8,6 +8,7 @@
 #include "core/ShellSub.h"
 #include "links/AddExtURL.h"
 #include "links/MapSearch.h"
+#include "links/RouteWidgets.h"
 #include "platform/Cp932.h"
 #include "platform/IniFile.h"
 
@@ -17,13 +18,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -124,39 +123,11 @@ QStringList StartArguments(const TExpertConditions& c, const QDate& today, const
             StationText(to.Code)};
 }
 
-QString BearingWord(int bearing)
-{
-    static const QStringList words = {QStringLiteral("北"), QStringLiteral("北東"), QStringLiteral("東"),
-                                      QStringLiteral("南東"), QStringLiteral("南"), QStringLiteral("南西"),
-                                      QStringLiteral("西"), QStringLiteral("北西")};
-    return bearing >= 1 && bearing <= 8 ? words[bearing - 1] : QString();
-}
-
 } // namespace ExpertSettings
 
 namespace {
 
 constexpr int PickedBearing = 99;
-
-QTreeWidget* MakeList(const QStringList& headers, const QList<int>& widths)
-{
-    auto* list = new QTreeWidget;
-    list->setRootIsDecorated(false);
-    list->setColumnCount(int(widths.size()));
-    if (headers.isEmpty())
-        list->setHeaderHidden(true);
-    else
-        list->setHeaderLabels(headers);
-    int total = 0;
-    for (int i = 0; i < widths.size(); ++i) {
-        list->setColumnWidth(i, widths[i]);
-        total += widths[i];
-    }
-    // Room for every column and a vertical scroll bar.
-    list->setMinimumWidth(total + 2 * list->frameWidth() + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    list->header()->setSectionResizeMode(QHeaderView::Fixed);
-    return list;
-}
 
 void PaintCaption(QWidget* button, const QColor& color)
 {
@@ -169,14 +140,6 @@ void PaintCaption(QWidget* button, const QColor& color)
 void ShowInfo(QWidget* owner, const QString& text)
 {
     MessageBoxPos(owner, text, ProductTitle, MsgSeam::MbIconInformation);
-}
-
-bool IsEnter(QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 const QString NoStationNear = QStringLiteral("半径 10km 以内に駅は見つかりませんでした  ");
@@ -277,7 +240,7 @@ TExpertSelectStation::TExpertSelectStation(QWidget* owner, const QString& librar
     grid->addWidget(m_search, 0, 1);
     grid->addWidget(m_byKana, 1, 0);
     grid->addWidget(m_kana, 1, 1);
-    m_list = MakeList({QStringLiteral("駅名"), QStringLiteral("カナ")}, {160, 140});
+    m_list = MakeRouteList({QStringLiteral("駅名"), QStringLiteral("カナ")}, {160, 140});
     auto* ok = new QPushButton(QStringLiteral("OK"));
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -379,7 +342,7 @@ void TExpertSelectStation::SearchByKanaRow()
 
 bool TExpertSelectStation::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_search && IsEnter(event)) {
+    if (watched == m_search && IsEnterKey(event)) {
         if (!m_search->text().trimmed().isEmpty()) {
             m_byName->setChecked(true);
             SearchByName();
@@ -418,10 +381,10 @@ TExpertMain::TExpertMain(QWidget* owner, const TWindowDirectory* directory)
 {
     setWindowTitle(QStringLiteral(" 駅すぱあと"));
     auto* nearGroup = new QGroupBox(QStringLiteral(" 最寄駅情報： "));
-    m_nearList = MakeList({QStringLiteral("駅名"), QStringLiteral("カナ"), QStringLiteral("距離（ｍ）"),
+    m_nearList = MakeRouteList({QStringLiteral("駅名"), QStringLiteral("カナ"), QStringLiteral("距離（ｍ）"),
                            QStringLiteral("方角")},
                           {130, 120, 70, 50});
-    m_lineList = MakeList({}, {180});
+    m_lineList = MakeRouteList({}, {180});
     auto* nearPick = new QPushButton(QStringLiteral("駅選択"));
     m_mapButton = new QPushButton(QStringLiteral("地図"));
     auto* nearGrid = new QGridLayout(nearGroup);
@@ -436,7 +399,7 @@ TExpertMain::TExpertMain(QWidget* owner, const TWindowDirectory* directory)
     nearGrid->addLayout(nearButtons, 2, 0, 1, 2);
 
     auto* startGroup = new QGroupBox(QStringLiteral(" 出発駅情報： "));
-    m_startList = MakeList({QStringLiteral("駅名"), QStringLiteral("カナ")}, {130, 120});
+    m_startList = MakeRouteList({QStringLiteral("駅名"), QStringLiteral("カナ")}, {130, 120});
     m_startList->setMaximumHeight(60);
     auto* startPick = new QPushButton(QStringLiteral("駅選択"));
     auto* startRow = new QHBoxLayout(startGroup);
@@ -504,7 +467,7 @@ void TExpertMain::Prepare()
                 const TStationRec& s = m_near[size_t(i)];
                 m_nearList->addTopLevelItem(new QTreeWidgetItem(
                     {StationText(s.Name), StationText(s.Kana), QString::asprintf("%-8d", s.Distance),
-                     ExpertSettings::BearingWord(s.Bearing)}));
+                     BearingWord(s.Bearing)}));
             }
             if (m_nearList->topLevelItemCount() > 0)
                 m_nearList->setCurrentItem(m_nearList->topLevelItem(0));
@@ -697,7 +660,7 @@ void TExpertMain::showMap()
 
 bool TExpertMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (IsEnter(event)) {
+    if (IsEnterKey(event)) {
         const bool hasCode = !StationText(m_start.station.Code).isEmpty();
         if (watched == m_nearList)
             m_lineList->setFocus();

@@ -56,8 +56,6 @@ QStringList StartArguments(const TExpertConditions& conditions, const QDate& tod
                            const TStationRec& to);
 // Writes text into a fixed CP932 field, cut on a character boundary and zero-padded.
 void PutField(char* field, int size, const QString& text);
-// The word of a bearing code (1 "北" to 8 "北西"), empty for any other.
-QString BearingWord(int bearing);
 
 } // namespace ExpertSettings
 

@@ -328,7 +328,8 @@ bool handsPositionBack(int soft)
 TMapDispatchResult DispatchMap(int soft, QWidget* owner, const QString& programFolder, int helpContext,
                                TMapSearchParams& params, TMapCaller caller)
 {
-    TBusyCursor busy;
+    // The hourglass until the map window is up.
+    std::optional<TBusyCursor> busy(std::in_place);
     const auto missing = [&] {
         MessageBoxPos(owner, MapMissingMessage(soft), ProductTitle,
                       MsgSeam::MbOk | MsgSeam::MbIconInformation);
@@ -369,6 +370,7 @@ TMapDispatchResult DispatchMap(int soft, QWidget* owner, const QString& programF
     const int decision = adaptor->SetSearchParams(params);
     if (soft == msAtlasMate && caller == TMapCaller::Card && (decision == 2 || decision == 3))
         return TMapDispatchResult::NothingToSearch;
+    busy.reset();
     adaptor->Show();
     if (caller == TMapCaller::Card && handsPositionBack(soft)) {
         if (const auto position = adaptor->Position()) {

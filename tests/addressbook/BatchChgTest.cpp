@@ -6,13 +6,13 @@
 #include "support/CardFixtures.h"
 #include "support/FakeListRows.h"
 #include "support/MessageRecorder.h"
+#include "support/TableFaults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <sqlite3.h>
 
 namespace {
 
@@ -53,18 +53,8 @@ protected:
     // Makes updates of the given rows fail, as a locked row would.
     void refuseUpdating(QList<qint32> refused)
     {
-        QStringList list;
-        for (qint32 r : refused)
-            list << QString::number(r);
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(data.path(QStringLiteral("Adrs.DB")).toUtf8().constData(), &db), SQLITE_OK);
-        const QByteArray sql =
-            QStringLiteral("CREATE TRIGGER keep BEFORE UPDATE ON \"Adrs\" WHEN old.rowid IN (%1) "
-                           "BEGIN SELECT RAISE(ABORT, 'kept'); END")
-                .arg(list.join(u','))
-                .toUtf8();
-        EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
+        RefuseChanging(data.path(QStringLiteral("Adrs.DB")), "UPDATE",
+                       QList<int>(refused.begin(), refused.end()));
     }
 
     FakeCardData data;

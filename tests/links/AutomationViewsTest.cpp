@@ -1,6 +1,7 @@
 // Tests of the automation-driven map adaptors with scripted objects and windows.
 #include "links/AutomationViews.h"
 
+#include "links/AutomationFakes.h"
 #include "links/LinkFixtures.h"
 #include "support/MessageRecorder.h"
 
@@ -11,34 +12,6 @@
 #include <map>
 
 namespace {
-
-// An automation object that logs every call and answers from a script; an answer may raise.
-class ScriptedObject : public TAutomationObject
-{
-public:
-    using Answer = std::function<QVariant(const QVariantList&)>;
-    explicit ScriptedObject(QStringList& log) : m_log(log) {}
-    QVariant invoke(const QString& name, const QVariantList& args) override
-    {
-        QStringList shown;
-        for (const QVariant& a : args)
-            shown << (a.canConvert<QObject*>() && a.value<QObject*>() ? QStringLiteral("window") : a.toString());
-        m_log << name + u'(' + shown.join(u',') + u')';
-        const auto it = answers.find(name);
-        return it == answers.end() ? QVariant() : it->second(args);
-    }
-    void put(const QString& name, const QVariant& value) override { m_log << name + u'=' + value.toString(); }
-
-    std::map<QString, Answer> answers;
-
-private:
-    QStringList& m_log;
-};
-
-[[noreturn]] QVariant raise()
-{
-    throw EAutomationError("gone");
-}
 
 // The program's window exists for a number of polls.
 class ScriptedWindows : public TOutsideWindows
@@ -52,25 +25,6 @@ public:
 
 private:
     mutable int m_polls;
-};
-
-// Registers a class for the test's life and keeps the log of its objects.
-class ScriptedClass
-{
-public:
-    ScriptedClass(const QString& id, std::function<void(ScriptedObject&)> script) : m_id(id)
-    {
-        RegisterAutomationClass(id, [this, script] {
-            auto object = std::make_shared<ScriptedObject>(log);
-            script(*object);
-            return object;
-        });
-    }
-    ~ScriptedClass() { RegisterAutomationClass(m_id, {}); }
-    QStringList log;
-
-private:
-    QString m_id;
 };
 
 TMapSearchParams request(int kind, quint32 lat, quint32 lon, const char* address, quint8 exitHook = 1)
