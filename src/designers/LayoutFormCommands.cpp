@@ -193,11 +193,14 @@ void TLayoutForm::actRecentUpdate()
             QAction* item =
                 mmiRecent->addAction(QStringLiteral("&%1 ").arg(i + 1) + QFileInfo(path).completeBaseName());
             item->setStatusTip(RecentHint);
-            item->setEnabled(QFileInfo::exists(path));
             connect(item, &QAction::triggered, this, [this, i] { mmiRecentClick(i); });
         }
         m_rebuildRecent = false;
     }
+    // A file that went since the last rebuild shows disabled too.
+    const QList<QAction*> items = mmiRecent->actions();
+    for (int i = 0; i < items.size() && i < m_recent.size(); ++i)
+        items[i]->setEnabled(QFileInfo::exists(m_recent[i]));
     mmiRecent->menuAction()->setEnabled(!m_recent.isEmpty());
 }
 

@@ -184,7 +184,7 @@ TEST_F(LayoutDocumentCommandsTest, DetailsStoreTheirBytesLevelsAndPlacedFrames)
     detail.SetInt(SenderAdditionLevel, 1);
     detail.SetByte(0, 0xEE); // outside the detail part: not taken
     TLayoutDocument::TDetailShown shown = d->DetailShown();
-    shown[5] = false; // the recipient company
+    shown[5] = false;  // the recipient company
     shown[19] = false; // sender contact 4
     // Same set: the levels and ratios reach the frames, the undo history stays.
     EXPECT_FALSE(d->ApplyDetails(detail, false, shown));

@@ -96,7 +96,7 @@ TEST_F(LayoutDetailTest, AutomaticLayoutLocksTheItemsAndManualLayoutTheRatios)
         quint8 manual, sides;
         bool recipient, sender, ratios;
     } cases[] = {
-        {0, 0, false, false, true}, {1, 0, true, true, false}, {1, 1, true, false, false},
+        {0, 0, false, false, true}, {1, 0, true, true, false},  {1, 1, true, false, false},
         {1, 2, false, true, false}, {0, 2, false, false, true},
     };
     for (const Case& c : cases) {
