@@ -147,7 +147,14 @@ void TLayoutForm::buildCommandMenus()
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     settings->setObjectName(QStringLiteral("mniSetting"));
     settings->addAction(action("actDetail"));
-    settings->addAction(action("actDataForm"));
+    // The menu item has a caption of its own and follows the action.
+    QAction* dataForm = action("actDataForm");
+    QAction* item = settings->addAction(QStringLiteral("表示情報の書式設定(&F)..."));
+    item->setObjectName(QStringLiteral("mmiDataForm"));
+    item->setStatusTip(dataForm->statusTip());
+    item->setEnabled(dataForm->isEnabled());
+    connect(dataForm, &QAction::changed, item, [item, dataForm] { item->setEnabled(dataForm->isEnabled()); });
+    connect(item, &QAction::triggered, dataForm, &QAction::trigger);
 
     QMenu* windows = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
     windows->setObjectName(QStringLiteral("mniWindow"));

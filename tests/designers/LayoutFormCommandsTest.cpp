@@ -8,6 +8,7 @@
 #include "platform/Printers.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/XvfbShot.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusTipEvent>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -293,6 +295,11 @@ TEST_F(LayoutFormCommandsTest, ManualLayoutFromTheDetailsSwitchesToTheDetailedSe
         driver.on(QStringLiteral("LayoutDetailDialog"), [](QWidget* w) {
             w->findChild<QCheckBox*>(QStringLiteral("ckbAuto"))->setChecked(false);
             w->findChild<QCheckBox*>(QStringLiteral("ckbCorp"))->setChecked(false);
+            auto* pages = w->findChild<QTabWidget*>(QStringLiteral("pgcDetail"));
+            for (int page = 0; page < pages->count(); ++page) {
+                pages->setCurrentIndex(page);
+                KeepXvfbScreen(QStringLiteral("layout-detail-%1.xwd").arg(page));
+            }
             w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
         });
         Action("actDetail")->trigger();
@@ -357,6 +364,44 @@ TEST_F(LayoutFormCommandsTest, HintsGoToTheFirstStatusPanel)
     // A menu item's tip comes from the menu bar that opened the menu.
     Action("actDetail")->showStatusText(window.menuBar());
     EXPECT_EQ(panel->text(), Action("actDetail")->statusTip());
+}
+
+TEST_F(LayoutFormCommandsTest, MenusCarryTheCommands)
+{
+    TLayoutForm& window = Window();
+    ModalDriver driver;
+    driver.on(QStringLiteral("PrintMenuDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeModalWidget(); }));
+    ASSERT_TRUE(window.LoadFromFile(SavedLayout(QStringLiteral("menus"))));
+    auto texts = [&](const char* name) {
+        QStringList list;
+        auto* menu = window.findChild<QMenu*>(QString::fromLatin1(name));
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                list << a->text();
+        return list;
+    };
+    const QStringList file = texts("mniFile");
+    EXPECT_EQ(file.indexOf(QStringLiteral("最近開いたファイル(&R)")),
+              file.indexOf(QStringLiteral("開く(&O)...")) + 1);
+    EXPECT_EQ(file.indexOf(QStringLiteral("閉じる(&C)")), file.indexOf(QStringLiteral("開く(&O)...")) + 2);
+    EXPECT_EQ(texts("mniData"),
+              (QStringList{QStringLiteral("最初のデータ(&F)"), QStringLiteral("前のデータ(&P)"),
+                           QStringLiteral("次のデータ(&N)"), QStringLiteral("最後のデータ(&L)"),
+                           QStringLiteral("アドレス帳データの編集(&E)..."),
+                           QStringLiteral("差出人の編集(&N)...")}));
+    EXPECT_EQ(texts("mniSetting"), (QStringList{QStringLiteral("フォント・配置の詳細設定(&Y)..."),
+                                                QStringLiteral("表示情報の書式設定(&F)...")}));
+    EXPECT_EQ(texts("mniWindow"),
+              (QStringList{QStringLiteral("アドレス帳一覧(&L)"), QStringLiteral("アドレス帳詳細(&I)")}));
+    for (const char* name : {"mniFile", "mniData", "mniSetting", "mniWindow"}) {
+        auto* menu = window.findChild<QMenu*>(QString::fromLatin1(name));
+        window.menuBar()->setActiveAction(menu->menuAction());
+        KeepXvfbScreen(QStringLiteral("layout-menu-%1.xwd").arg(QLatin1String(name)));
+        menu->hide();
+    }
 }
 
 } // namespace
