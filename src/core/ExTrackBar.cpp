@@ -42,6 +42,13 @@ bool TExTrackBar::onHandle(const QPoint& pos) const
     return style()->hitTestComplexControl(QStyle::CC_Slider, &opt, pos, this) == QStyle::SC_SliderHandle;
 }
 
+QRect TExTrackBar::ChannelRect() const
+{
+    QStyleOptionSlider opt;
+    initStyleOption(&opt);
+    return style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
+}
+
 void TExTrackBar::mousePressEvent(QMouseEvent* e)
 {
     const QPoint pos = e->position().toPoint();

@@ -18,6 +18,8 @@ public:
     // Horizontal bars: with it Down and Page Down move left, without it they move right.
     bool DownIsLeft() const { return m_downIsLeft; }
     void SetDownIsLeft(bool on) { m_downIsLeft = on; }
+    // The channel the thumb runs in, in the bar's coordinates.
+    QRect ChannelRect() const;
 
     TNotifyEvent OnChanged;
     TMouseEvent OnMouseDown;

@@ -170,6 +170,24 @@ public:
     // (see LayoutPrint.h). False and the reason when the job fails.
     bool PrintPages(TPrinter& printer, const QString& title, int* pages, QString* error);
 
+    // Document steps of the window's details, data-format and sender commands (LayoutDocumentCommands.cpp).
+    // The placed-frame choices of the details: the recipient's postal code, address 1-3, name, company,
+    // department and title, the same eight of the sender, then the four sender contacts.
+    using TDetailShown = std::array<bool, 20>;
+    TDetailShown DetailShown() const;
+    // Takes bytes 60-100 of detail, applies the levels and ratios to the frames, stores the placed-frame
+    // choices (the sender's only with more than 4 simple frames) and places or switches the sets. True when
+    // the placed frames changed: the selection is then empty and the caller refills its frame list.
+    bool ApplyDetails(const TLayoutSettings& detail, bool manual, const TDetailShown& shown);
+    // Takes bytes 0-59 of form (honorifics cut at a character boundary) and the vertical numerals into every
+    // address frame of both sets, then merges again.
+    void ApplyDataForm(const TLayoutSettings& form);
+    // Merges the sender again after the sender records changed; true when the count of shown contact lines
+    // changed in a mode that places them.
+    bool SenderRecordsChanged();
+    // The record and sender merged again; the simple frames of a paper with fewer than 5 filled instead.
+    void Remerge();
+
 private:
     template <class T> T* makeFrame(std::vector<std::unique_ptr<TDrawRect>>& set);
     void takePicture();

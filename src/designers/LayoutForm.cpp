@@ -200,6 +200,7 @@ void TLayoutForm::buildActions()
         m_zoomGroup->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] { cbxRatio->setCurrentIndex(i); });
     }
+    buildCommandActions();
 }
 
 void TLayoutForm::buildMenus()
@@ -231,6 +232,7 @@ void TLayoutForm::buildMenus()
     m_zoomMenu = view->addMenu(QStringLiteral("表示倍率(&Z)"));
     m_zoomMenu->setObjectName(QStringLiteral("mniRatio"));
     m_zoomMenu->addActions(m_zoomGroup->actions());
+    buildCommandMenus();
 }
 
 void TLayoutForm::buildToolBar()
@@ -656,6 +658,7 @@ void TLayoutForm::updateActions()
     findChild<QAction*>(QStringLiteral("actSaveAs"))->setEnabled(d.DocumentOpen);
     findChild<QAction*>(QStringLiteral("actFormat"))->setEnabled(d.DocumentOpen);
     setCaption();
+    updateCommandActions();
 }
 
 void TLayoutForm::actNewExecute()
@@ -818,6 +821,7 @@ bool TLayoutForm::SaveToFile(const QString& path)
 
 void TLayoutForm::RefreshData()
 {
+    updateCommandActions();
     if (!m_document->DocumentOpen)
         return;
     m_document->RefreshData();

@@ -116,6 +116,51 @@ private:
     QActionGroup* m_zoomGroup = nullptr;
     QAction* mmiShowMenu = nullptr;
     QAction* mmiToolBar = nullptr;
+
+    // ---- document, record and view commands (LayoutFormCommands.cpp) ----
+public:
+    // The address list's calls of these commands; an empty function stands for a missing list.
+    struct TListLink
+    {
+        std::function<int()> RecordCount;
+        std::function<int()> FirstSelectedIndex;
+        std::function<qint32(int)> RecNo;
+        std::function<void(int)> SelectIndex; // clearing the others, made visible
+        std::function<void()> Inquiry;        // the list's record-card command
+        std::function<void()> LoadSenderList;
+        std::function<void(qint32, qint32)> SetRecordSender;
+        std::function<QWidget*()> ListWindow;
+        std::function<QWidget*()> CardWindow;
+    };
+    void SetListLink(TListLink link) { m_link = std::move(link); }
+    QMenu* RecentMenu() const { return mmiRecent; }
+    void actRecentUpdate();
+    // index: the item, 0 the first.
+    void mmiRecentClick(int index);
+    void actCloseExecute();
+    // tag 0 first, 1 prior, 2 next, 3 last.
+    void actMoveExecute(int tag);
+    void actEditDataExecute();
+    void actDetailExecute();
+    // tag 0 the address list, 1 the record card.
+    void actFormChangeExecute(int tag);
+    // The sender editor's follow-up: result 1 when a sender was chosen, senderNo the editor's choice.
+    void SenderEditorClosed(int result, qint32 senderNo);
+    // The data-format dialog's follow-up after OK: bytes 0-59 of form.
+    void DataFormChosen(const TLayoutSettings& form);
+    void updateCommandActions();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildCommandActions();
+    void buildCommandMenus();
+    bool mergesRecords() const;
+    void refillRectList(const QString& keepText);
+
+    TListLink m_link;
+    QMenu* mmiRecent = nullptr;
 };
 
 // The window while it exists.
