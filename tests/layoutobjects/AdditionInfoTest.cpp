@@ -5,6 +5,7 @@
 #include "addressbook/KeywdEdt.h"
 #include "core/PDFHelp.h"
 #include "support/SettingDialogFixture.h"
+#include "support/XvfbShot.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -139,6 +140,7 @@ TEST_F(AdditionInfo, CompactBarcodeForm)
     TAdditionInfoDialog full;
     full.SetPaperKind(3);
     full.show();
+    KeepXvfbScreen("addition-info.xwd");
     EXPECT_EQ(full.windowTitle(), QStringLiteral("追加情報の設定"));
     EXPECT_EQ(HelpContextOf(&full), AdditionInfoHelp);
     for (int kind : {0, 1}) {
@@ -152,6 +154,8 @@ TEST_F(AdditionInfo, CompactBarcodeForm)
         EXPECT_TRUE(child<QCheckBox>(dialog, "ckbBarcode")->isVisible());
         EXPECT_LT(dialog.height(), full.height());
         EXPECT_EQ(HelpContextOf(&dialog), AdditionInfoHelp);
+        if (kind == 0)
+            KeepXvfbScreen("addition-barcode.xwd");
     }
 }
 

@@ -5,6 +5,7 @@
 #include "core/PDFHelp.h"
 #include "support/ModalDriver.h"
 #include "support/SettingDialogFixture.h"
+#include "support/XvfbShot.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -126,6 +127,8 @@ TEST_F(DataForm, PaperKindsAndRecipientItems)
         EXPECT_EQ(HelpContextOf(&dialog), DataFormHelp);
         EXPECT_EQ(senderEnabled(dialog), kind < 2);
         EXPECT_EQ(child<QLabel>(dialog, "lblNote")->isVisible(), kind == 2);
+        if (kind == 2)
+            KeepXvfbScreen("data-form.xwd");
         EXPECT_EQ(honorsEnabled(dialog), kind != 3);
         EXPECT_TRUE(child<QRadioButton>(dialog, "rbPosMark")->isEnabled());
         // Disabled honorifics are still written back.

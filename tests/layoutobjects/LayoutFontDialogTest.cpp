@@ -6,6 +6,7 @@
 #include "core/PDFHelp.h"
 #include "support/ModalDriver.h"
 #include "support/SettingDialogFixture.h"
+#include "support/XvfbShot.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -43,6 +44,7 @@ TEST_F(LayoutFont, AtFaceOpensWithoutTheAt)
     EXPECT_EQ(child<QLabel>(dialog, "pnlSample")->text(), QStringLiteral("Tovarel"));
     EXPECT_EQ(child<QLabel>(dialog, "lblCharset")->text(), QStringLiteral("日本語"));
     EXPECT_EQ(HelpContextOf(&dialog), LayoutFontHelp);
+    KeepXvfbScreen("layout-font.xwd");
     EXPECT_TRUE(dialog.GetApplyToAll());
 }
 
