@@ -77,12 +77,14 @@ public:
         resize(560, 440);
 
         connect(change, &QPushButton::clicked, this, [this] {
-            const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("フォルダの選択"), m_folder);
+            const QString folder =
+                QFileDialog::getExistingDirectory(this, QStringLiteral("フォルダの選択"), m_folder);
             if (!folder.isEmpty())
                 setFolder(folder);
         });
         connect(choose, &QPushButton::clicked, this, [this] { chooseItem(m_list->currentItem()); });
-        connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { chooseItem(item); });
+        connect(m_list, &QListWidget::itemActivated, this,
+                [this](QListWidgetItem* item) { chooseItem(item); });
         connect(close, &QPushButton::clicked, this, &QWidget::close);
         connect(&m_thumbTimer, &QTimer::timeout, this, &TImgViewForm::loadThumbs);
         connect(&m_server, &QLocalServer::newConnection, this, &TImgViewForm::takeConnections);

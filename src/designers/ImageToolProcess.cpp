@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTimer>
+#include <QWidget>
 
 #include <memory>
 
@@ -86,8 +87,11 @@ bool TImageToolProcess::RequestSelect(QWidget* owner)
 {
     if (m_waiting)
         return true; // a start is still being waited for; its request follows
-    const auto missing = [owner] {
-        MessageBoxPos(owner, ImageToolMissingMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
+    // The owner may close while the wait runs the event loop.
+    const QPointer<QWidget> guardedOwner(owner);
+    const auto missing = [guardedOwner] {
+        MessageBoxPos(guardedOwner.data(), ImageToolMissingMessage, ProductTitle,
+                      MsgSeam::MbOk | MsgSeam::MbIconInformation);
         return false;
     };
     if (!listen())

@@ -354,7 +354,8 @@ void TPaperView::build()
     m_panel = new TPaperPanel(*this);
     setWidget(m_spacer);
     m_drop = new TFileDD(m_panel, this);
-    m_drop->OnDropFiles = [this](const QStringList& paths, Qt::KeyboardModifiers, QPoint point, Qt::DropAction&) {
+    m_drop->OnDropFiles = [this](const QStringList& paths, Qt::KeyboardModifiers, QPoint point,
+                                 Qt::DropAction&) {
         m_lastDrop = m_panel->mapFromGlobal(point);
         emit filesDropped(paths);
     };

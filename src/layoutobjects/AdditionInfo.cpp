@@ -97,7 +97,8 @@ TAdditionInfoDialog::TAdditionInfoDialog(QWidget* owner) : QDialog(owner)
     connect(ckbBarcode, &QCheckBox::toggled, this, &TAdditionInfoDialog::barcodeClick);
     lblBarSize = Named<QLabel>(gbxBarcode, "lblBarSize", QStringLiteral("サイズ（ポイント）："));
     cbxBarSize = Named<QComboBox>(gbxBarcode, "cbxBarSize");
-    cbxBarSize->addItems({QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10"), QStringLiteral("11")});
+    cbxBarSize->addItems(
+        {QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10"), QStringLiteral("11")});
     cbxBarSize->setCurrentIndex(0);
     connect(cbxBarSize, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index > m_maxBarcodeSize)

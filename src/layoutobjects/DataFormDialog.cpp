@@ -45,8 +45,10 @@ TDataFormDialog::TDataFormDialog(QWidget* owner) : QDialog(owner)
     auto* convert = group("gbxConvert", QStringLiteral("変換"));
     auto* convertLayout = new QVBoxLayout(convert);
     ckbTdfkn = Named<QCheckBox>(convert, "ckbTdfkn", QStringLiteral("都道府県を表示しない"));
-    ckbVertNumeral = Named<QCheckBox>(convert, "ckbVertNumeral", QStringLiteral("縦書き時に住所の数字も縦に並べる"));
-    ckbChineseNumeral = Named<QCheckBox>(convert, "ckbChineseNumeral", QStringLiteral("数字を漢数字に変換する"));
+    ckbVertNumeral =
+        Named<QCheckBox>(convert, "ckbVertNumeral", QStringLiteral("縦書き時に住所の数字も縦に並べる"));
+    ckbChineseNumeral =
+        Named<QCheckBox>(convert, "ckbChineseNumeral", QStringLiteral("数字を漢数字に変換する"));
     ckbConnect = Named<QCheckBox>(convert, "ckbConnect", QStringLiteral("「－」 を 「の」 に変換する"));
     for (QCheckBox* box : {ckbTdfkn, ckbVertNumeral, ckbChineseNumeral, ckbConnect}) {
         PaintCheckedBlue(box);
@@ -85,8 +87,8 @@ TDataFormDialog::TDataFormDialog(QWidget* owner) : QDialog(owner)
     auto* honorGrid = new QGridLayout(gbxHonor);
     static const char* const editNames[] = {"edDefHonor", "edCorpHonor", "edPostHonor", "edSenderHonor"};
     static const char* const labelNames[] = {"lblDefHonor", "lblCorpHonor", "lblPostHonor", "lblSenderHonor"};
-    const QString captions[] = {QStringLiteral("標準の敬称："), QStringLiteral("会社："), QStringLiteral("役職："),
-                                QStringLiteral("差出人宛：")};
+    const QString captions[] = {QStringLiteral("標準の敬称："), QStringLiteral("会社："),
+                                QStringLiteral("役職："), QStringLiteral("差出人宛：")};
     for (int i = 0; i < 4; ++i) {
         auto* label = Named<QLabel>(gbxHonor, labelNames[i], captions[i]);
         auto* edit = Named<QLineEdit>(gbxHonor, editNames[i]);

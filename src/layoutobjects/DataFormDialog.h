@@ -42,7 +42,8 @@ protected:
 private:
     using TChoice = std::array<QRadioButton*, 3>;
     QGroupBox* group(const char* name, const QString& caption);
-    TChoice choice(QWidget* parent, const std::array<const char*, 3>& names, const std::array<QString, 3>& texts);
+    TChoice choice(QWidget* parent, const std::array<const char*, 3>& names,
+                   const std::array<QString, 3>& texts);
     void disableHonorifics();
 
     QCheckBox* ckbTdfkn = nullptr;

@@ -25,10 +25,10 @@ class TFileDD : public QObject
 public:
     // Files: the paths, keyboard modifiers, the drop point in screen coordinates and the effect told to the
     // drag source (copy unless the handler changes it).
-    using FilesHandler =
-        std::function<void(const QStringList& paths, Qt::KeyboardModifiers keys, QPoint point, Qt::DropAction& effect)>;
-    using TextHandler =
-        std::function<void(const QString& text, Qt::KeyboardModifiers keys, QPoint point, Qt::DropAction& effect)>;
+    using FilesHandler = std::function<void(const QStringList& paths, Qt::KeyboardModifiers keys,
+                                            QPoint point, Qt::DropAction& effect)>;
+    using TextHandler = std::function<void(const QString& text, Qt::KeyboardModifiers keys, QPoint point,
+                                           Qt::DropAction& effect)>;
 
     // Makes panel accept drops (none: a target that accepts nothing).
     explicit TFileDD(QWidget* panel, QObject* parent = nullptr);

@@ -110,7 +110,8 @@ TEST(ImageToolProtocol, Lines)
 {
     ImageTool::TLineReader reader;
     reader.Append("select tovarel-imgsel-1-2\nclo");
-    reader.Append(QByteArray("se\r\n") + QByteArray(ImageTool::MaxLineBytes + 1, 'x') + "\n/写真/a.bmp\ntail");
+    reader.Append(QByteArray("se\r\n") + QByteArray(ImageTool::MaxLineBytes + 1, 'x') +
+                  "\n/写真/a.bmp\ntail");
     const QList<QByteArray> lines = reader.TakeLines();
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(ImageTool::ParseCommand(lines[0]).kind, ImageTool::TCommand::Select);
@@ -123,17 +124,15 @@ TEST(ImageToolProtocol, Lines)
     {
         QByteArray line;
         ImageTool::TCommand::Kind kind;
-    } commands[] = {{"select ", ImageTool::TCommand::Unknown},
-                    {"select /tmp/sock", ImageTool::TCommand::Unknown},
-                    {"select a b", ImageTool::TCommand::Unknown},
-                    {"select ..", ImageTool::TCommand::Unknown},
-                    {"close ", ImageTool::TCommand::Unknown},
-                    {"\xff\xfe", ImageTool::TCommand::Unknown},
-                    {"select x.y_z-1", ImageTool::TCommand::Select}};
+    } commands[] = {
+        {"select ", ImageTool::TCommand::Unknown},      {"select /tmp/sock", ImageTool::TCommand::Unknown},
+        {"select a b", ImageTool::TCommand::Unknown},   {"select ..", ImageTool::TCommand::Unknown},
+        {"close ", ImageTool::TCommand::Unknown},       {"\xff\xfe", ImageTool::TCommand::Unknown},
+        {"select x.y_z-1", ImageTool::TCommand::Select}};
     for (const auto& c : commands)
         EXPECT_EQ(ImageTool::ParseCommand(c.line).kind, c.kind) << c.line.toStdString();
-    for (const QByteArray& bad : {QByteArray("relative.bmp"), QByteArray("/a\tb.bmp"), QByteArray("/\xc3"),
-                                  QByteArray()})
+    for (const QByteArray& bad :
+         {QByteArray("relative.bmp"), QByteArray("/a\tb.bmp"), QByteArray("/\xc3"), QByteArray()})
         EXPECT_FALSE(ImageTool::ParsePath(bad, path)) << bad.toStdString();
 }
 

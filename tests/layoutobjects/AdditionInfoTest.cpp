@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -38,8 +39,8 @@ protected:
 
 TEST_F(AdditionInfo, ComboContents)
 {
-    const QStringList addressItems = QStringList{"TEL", "FAX", "携帯1", "携帯2", "URL", "E-Mail1", "E-Mail2"}
-                                     + KeywordNames;
+    const QStringList addressItems =
+        QStringList{"TEL", "FAX", "携帯1", "携帯2", "URL", "E-Mail1", "E-Mail2"} + KeywordNames;
     const QList<int> addressCodes = {3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
     const struct
     {
@@ -48,9 +49,13 @@ TEST_F(AdditionInfo, ComboContents)
         QList<int> codes;
     } cases[] = {
         {3, 1, addressItems, addressCodes},
-        {2, 1, QStringList{"逆順電話番号", "日付 (yyyymmdd)"} + addressItems, QList<int>{1, 2} + addressCodes},
+        {2, 1, QStringList{"逆順電話番号", "日付 (yyyymmdd)"} + addressItems,
+         QList<int>{1, 2} + addressCodes},
         {3, 2, {"連絡先１", "連絡先２", "連絡先３", "連絡先４"}, {19, 20, 21, 22}},
-        {2, 2, {"逆順電話番号", "日付 (yyyymmdd)", "連絡先１", "連絡先２", "連絡先３", "連絡先４"}, {1, 2, 19, 20, 21, 22}},
+        {2,
+         2,
+         {"逆順電話番号", "日付 (yyyymmdd)", "連絡先１", "連絡先２", "連絡先３", "連絡先４"},
+         {1, 2, 19, 20, 21, 22}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind * 10 + c.source);
@@ -133,6 +138,24 @@ TEST_F(AdditionInfo, CheckBoxesEnableTheirControls)
     dialog.SetBarcode(false);
     EXPECT_FALSE(child<QComboBox>(dialog, "cbxBarSize")->isEnabled());
     EXPECT_FALSE(child<QLabel>(dialog, "lblBarSize")->isEnabled());
+}
+
+TEST_F(AdditionInfo, EnterMovesOnWithoutClosing)
+{
+    TAdditionInfoDialog dialog;
+    dialog.SetPaperKind(2);
+    dialog.SetItemSource(1);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* combo = child<QComboBox>(dialog, "cbxAddition1");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Return);
+    EXPECT_TRUE(child<QCheckBox>(dialog, "ckbAddition2")->hasFocus());
+    QTest::keyClick(child<QCheckBox>(dialog, "ckbAddition2"), Qt::Key_Return);
+    EXPECT_TRUE(child<QComboBox>(dialog, "cbxAddition2")->hasFocus());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(combo->count(), 17); // Enter adds no entry
 }
 
 TEST_F(AdditionInfo, CompactBarcodeForm)

@@ -111,7 +111,8 @@ TEST_F(DataForm, RestOfTheRecordUntouched)
 TEST_F(DataForm, PaperKindsAndRecipientItems)
 {
     const auto senderEnabled = [](TDataFormDialog& d) {
-        return child<QRadioButton>(d, "rbSendPosMark")->isEnabled() && child<QLabel>(d, "lblSender")->isEnabled();
+        return child<QRadioButton>(d, "rbSendPosMark")->isEnabled() &&
+               child<QLabel>(d, "lblSender")->isEnabled();
     };
     const auto honorsEnabled = [](TDataFormDialog& d) {
         return child<QLineEdit>(d, "edDefHonor")->isEnabled() && child<QGroupBox>(d, "gbxHonor")->isEnabled();

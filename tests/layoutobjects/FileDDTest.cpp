@@ -13,7 +13,8 @@
 
 namespace {
 
-std::unique_ptr<QMimeData> Data(const QStringList& urls, const QString& text = QString(), bool withText = false)
+std::unique_ptr<QMimeData> Data(const QStringList& urls, const QString& text = QString(),
+                                bool withText = false)
 {
     auto data = std::make_unique<QMimeData>();
     QList<QUrl> list;
@@ -37,11 +38,24 @@ TEST(FileDD, FormatPathsAndText)
         QStringList paths;
         QString dropped;
     } cases[] = {
-        {{"file:///p/b.jpg", "file:///p/a.bmp", "file:///p/c.jpg"}, "", false, TDropFormat::Files,
-         {"/p/b.jpg", "/p/a.bmp", "/p/c.jpg"}, ""},
+        {{"file:///p/b.jpg", "file:///p/a.bmp", "file:///p/c.jpg"},
+         "",
+         false,
+         TDropFormat::Files,
+         {"/p/b.jpg", "/p/a.bmp", "/p/c.jpg"},
+         ""},
         // Files win over the text that comes with them; other URLs are not files.
-        {{"http://example.invalid/x.jpg", "file:///p/a.bmp"}, "x", true, TDropFormat::Files, {"/p/a.bmp"}, "x"},
-        {{"http://example.invalid/x.jpg"}, " \t http://example.invalid/x.jpg\r\n", true, TDropFormat::Text, {},
+        {{"http://example.invalid/x.jpg", "file:///p/a.bmp"},
+         "x",
+         true,
+         TDropFormat::Files,
+         {"/p/a.bmp"},
+         "x"},
+        {{"http://example.invalid/x.jpg"},
+         " \t http://example.invalid/x.jpg\r\n",
+         true,
+         TDropFormat::Text,
+         {},
          "http://example.invalid/x.jpg"},
         {{}, "\x01  年賀状 \n", true, TDropFormat::Text, {}, "年賀状"},
         {{}, "", false, TDropFormat::None, {}, ""},
@@ -63,7 +77,8 @@ protected:
     void SetUp() override
     {
         m_drop = std::make_unique<TFileDD>(&m_panel);
-        m_drop->OnDropFiles = [this](const QStringList& paths, Qt::KeyboardModifiers, QPoint, Qt::DropAction&) {
+        m_drop->OnDropFiles = [this](const QStringList& paths, Qt::KeyboardModifiers, QPoint,
+                                     Qt::DropAction&) {
             m_files << paths;
             ++m_fileEvents;
         };
