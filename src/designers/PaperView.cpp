@@ -3,6 +3,7 @@
 
 #include "designers/LayoutDocument.h"
 #include "layoutobjects/BarcodeRect.h"
+#include "layoutobjects/FileDD.h"
 #include "layoutobjects/ImageUtils.h"
 #include "layoutobjects/QRCodeRect.h"
 #include "platform/DisplayList.h"
@@ -352,6 +353,17 @@ void TPaperView::build()
     m_spacer->setObjectName(QStringLiteral("bvSpacer"));
     m_panel = new TPaperPanel(*this);
     setWidget(m_spacer);
+    m_drop = new TFileDD(m_panel, this);
+    m_drop->OnDropFiles = [this](const QStringList& paths, Qt::KeyboardModifiers, QPoint point,
+                                 Qt::DropAction&) {
+        m_lastDrop = m_panel->mapFromGlobal(point);
+        emit filesDropped(paths);
+    };
+}
+
+void TPaperView::RevokeDropTarget()
+{
+    m_drop->RevokeDropTarget();
 }
 
 void TPaperView::SetDocument(TLayoutDocument& document)

@@ -11,6 +11,7 @@
 #include <vector>
 
 class TDisplayList;
+class TFileDD;
 class TLayoutDocument;
 class TPaperView;
 
@@ -110,6 +111,12 @@ public:
     // The snapping pitch, 0 when not snapping.
     int SnapPitch() const;
 
+    // Files dropped on the panel: the drop target, the panel point of the last drop (for filesDropped), and
+    // the end of accepting drops, called when the window closes.
+    TFileDD* DropTarget() const { return m_drop; }
+    QPoint LastDropPoint() const { return m_lastDrop; }
+    void RevokeDropTarget();
+
 signals:
     void selectionChanged();
     // A drag or key changed the frames; the window marks the document modified.
@@ -142,4 +149,6 @@ private:
     bool m_printRange = false;
     bool m_editing = true;
     bool m_laying = false;
+    TFileDD* m_drop = nullptr;
+    QPoint m_lastDrop;
 };

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -83,6 +84,41 @@ QPushButton* ColorButton(QWidget* parent, const char* name, const QString& capti
                              chosen(quint32(color));
                      });
     return button;
+}
+
+QListWidget* FaceList(QWidget* parent)
+{
+    auto* faces = Named<QListWidget>(parent, "lbFonts");
+    QList<TFontNameEntry> entries;
+    EnumFontNames(entries, false, false);
+    std::sort(entries.begin(), entries.end(),
+              [](const TFontNameEntry& a, const TFontNameEntry& b) { return a.name < b.name; });
+    for (const TFontNameEntry& face : entries) {
+        if (face.charset != ShiftJisCharset || face.name.startsWith(QLatin1Char('@')))
+            continue;
+        auto* item = new QListWidgetItem(face.name, faces);
+        item->setData(Qt::UserRole, face.charset);
+        item->setSizeHint(QSize(-1, faces->fontMetrics().height() + 1));
+    }
+    return faces;
+}
+
+int FaceCharset(const QListWidget* faces, int row)
+{
+    return faces->item(row)->data(Qt::UserRole).toInt();
+}
+
+int FaceRow(const QListWidget* faces, const QString& face)
+{
+    for (int i = 0; i < faces->count(); ++i)
+        if (faces->item(i)->text() == face)
+            return i;
+    return 0;
+}
+
+QString CharsetName(int charset)
+{
+    return charset == ShiftJisCharset ? QStringLiteral("日本語") : QString::number(charset);
 }
 
 void LoadSettingPage(QTabWidget* pages, const QString& key)

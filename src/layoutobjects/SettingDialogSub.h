@@ -13,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QListWidget;
 class QPainter;
 class QPushButton;
 class QTabWidget;
@@ -45,6 +46,14 @@ private:
 // takes the colour and chosen is told.
 QPushButton* ColorButton(QWidget* parent, const char* name, const QString& caption, TColorPanel* panel,
                          TCustomColorFile file, std::function<void(quint32)> chosen);
+
+// The face list of the font pages ("lbFonts"): the Shift-JIS faces without the vertical "@" faces, sorted.
+QListWidget* FaceList(QWidget* parent);
+int FaceCharset(const QListWidget* faces, int row);
+// The row whose text equals face exactly (the first one), 0 when none does.
+int FaceRow(const QListWidget* faces, const QString& face);
+// What the charset label beside "書体：" shows.
+QString CharsetName(int charset);
 
 // The page index stored under key in DESIGN of the main settings file, made current when it names a page.
 void LoadSettingPage(QTabWidget* pages, const QString& key);

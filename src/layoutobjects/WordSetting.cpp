@@ -27,7 +27,6 @@ namespace {
 
 const QString PageKey = QStringLiteral("WordSet");
 constexpr int PreviewSide = 239;
-constexpr int CharsetRole = Qt::UserRole;
 
 QRadioButton* radio(QWidget* parent, const char* name, const QString& caption, int tag)
 {
@@ -35,11 +34,6 @@ QRadioButton* radio(QWidget* parent, const char* name, const QString& caption, i
     button->setProperty("tag", tag);
     PaintCheckedBlue(button);
     return button;
-}
-
-QString charsetName(int charset)
-{
-    return charset == ShiftJisCharset ? QStringLiteral("日本語") : QString::number(charset);
 }
 
 } // namespace
@@ -119,25 +113,14 @@ QWidget* TWordSettingDialog::BuildFontPage()
 {
     auto* page = Named<QWidget>(pgcSetting, "tbsFont");
     auto* grid = new QGridLayout(page);
-    lbFonts = Named<QListWidget>(page, "lbFonts");
-    QList<TFontNameEntry> faces;
-    EnumFontNames(faces, false, false);
-    std::sort(faces.begin(), faces.end(),
-              [](const TFontNameEntry& a, const TFontNameEntry& b) { return a.name < b.name; });
-    for (const TFontNameEntry& face : faces) {
-        if (face.charset != ShiftJisCharset || face.name.startsWith(QLatin1Char('@')))
-            continue;
-        auto* item = new QListWidgetItem(face.name, lbFonts);
-        item->setData(CharsetRole, face.charset);
-        item->setSizeHint(QSize(-1, lbFonts->fontMetrics().height() + 1));
-    }
+    lbFonts = FaceList(page);
     connect(lbFonts, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_updating || row < 0)
             return;
         TFontSpec font = m_copy->Font();
-        font.charset = lbFonts->item(row)->data(CharsetRole).toInt();
+        font.charset = FaceCharset(lbFonts, row);
         font.name = lbFonts->item(row)->text();
-        lblCharset->setText(charsetName(font.charset));
+        lblCharset->setText(CharsetName(font.charset));
         setFontOfCopy(font, m_copy->FontColor());
     });
     lblCharset = Named<QLabel>(page, "lblCharset");
@@ -318,15 +301,10 @@ void TWordSettingDialog::ShowFont()
         m_copy->SetFont(font, m_copy->FontColor());
     }
     m_updating = true;
-    int row = 0;
-    for (int i = 0; i < lbFonts->count(); ++i)
-        if (lbFonts->item(i)->text() == font.name) {
-            row = i;
-            break;
-        }
+    const int row = FaceRow(lbFonts, font.name);
     if (lbFonts->count() > 0) {
         lbFonts->setCurrentRow(row);
-        lblCharset->setText(charsetName(lbFonts->item(row)->data(CharsetRole).toInt()));
+        lblCharset->setText(CharsetName(FaceCharset(lbFonts, row)));
     }
     ckbBold->setChecked(font.style & FontStyleBold);
     ckbItalic->setChecked(font.style & FontStyleItalic);
