@@ -145,8 +145,10 @@ public:
     // tag 0 the address list, 1 the record card.
     void actFormChangeExecute(int tag);
     // The sender editor's follow-up: result 1 when a sender was chosen, senderNo the editor's choice.
+    void actSenderEditExecute();
     void SenderEditorClosed(int result, qint32 senderNo);
     // The data-format dialog's follow-up after OK: bytes 0-59 of form.
+    void actDataFormExecute();
     void DataFormChosen(const TLayoutSettings& form);
     void updateCommandActions();
 

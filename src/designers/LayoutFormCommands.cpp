@@ -10,7 +10,9 @@
 #include "core/ShellSub.h"
 #include "designers/LayoutPrint.h"
 #include "designers/PaperView.h"
+#include "layoutobjects/DataFormDialog.h"
 #include "layoutobjects/LayoutDetail.h"
+#include "layoutobjects/SenderForm.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -97,15 +99,14 @@ void TLayoutForm::buildCommandActions()
     connect(command("actEditData", QStringLiteral("アドレス帳データの編集(&E)..."),
                     QStringLiteral("表示中のアドレス帳データを編集します")),
             &QAction::triggered, this, &TLayoutForm::actEditDataExecute);
-    // The sender editor and the data format are bound by their dialogs' owners.
-    command("actSenderEdit", QStringLiteral("差出人の編集(&N)..."), QStringLiteral("差出人を編集します"))
-        ->setEnabled(false);
+    connect(command("actSenderEdit", QStringLiteral("差出人の編集(&N)..."), QStringLiteral("差出人を編集します")),
+            &QAction::triggered, this, &TLayoutForm::actSenderEditExecute);
     connect(command("actDetail", QStringLiteral("フォント・配置の詳細設定(&Y)..."),
                     QStringLiteral("フォントや配置の詳細を設定します")),
             &QAction::triggered, this, &TLayoutForm::actDetailExecute);
-    command("actDataForm", QStringLiteral("表示情報の書式の設定(&F)..."),
-            QStringLiteral("表示する情報の書式を設定します"))
-        ->setEnabled(false);
+    connect(command("actDataForm", QStringLiteral("表示情報の書式の設定(&F)..."),
+                    QStringLiteral("表示する情報の書式を設定します")),
+            &QAction::triggered, this, &TLayoutForm::actDataFormExecute);
     const char* const formNames[] = {"actAdrsList", "actAdrsView"};
     const char* const formTexts[] = {"アドレス帳一覧(&L)", "アドレス帳詳細(&I)"};
     const char* const formTips[] = {"アドレス帳一覧を表示します", "アドレス帳詳細を表示します"};
@@ -177,6 +178,8 @@ void TLayoutForm::updateCommandActions()
     auto action = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
     action("actClose")->setEnabled(d.DocumentOpen);
     action("actDetail")->setEnabled(d.DocumentOpen);
+    action("actSenderEdit")->setEnabled(d.DocumentOpen);
+    action("actDataForm")->setEnabled(d.DocumentOpen);
     const int count = m_link.RecordCount ? m_link.RecordCount() : 0;
     const bool records = d.DocumentOpen && mergesRecords() && count > 0;
     const int first = m_link.FirstSelectedIndex ? m_link.FirstSelectedIndex() : -1;
@@ -264,6 +267,15 @@ void TLayoutForm::actEditDataExecute()
     m_link.SelectIndex(m_link.FirstSelectedIndex());
     if (m_link.Inquiry)
         m_link.Inquiry();
+}
+
+void TLayoutForm::actSenderEditExecute()
+{
+    if (!m_document->DocumentOpen)
+        return;
+    qint32 senderNo = m_document->SenderRecNo;
+    const bool chosen = ExecuteSenderForm(this, senderNo);
+    SenderEditorClosed(chosen ? 1 : 0, senderNo);
 }
 
 void TLayoutForm::SenderEditorClosed(int result, qint32 senderNo)
@@ -357,6 +369,20 @@ void TLayoutForm::actDetailExecute()
     UpdatePopupActions();
     repaintPaper();
     updateActions();
+}
+
+void TLayoutForm::actDataFormExecute()
+{
+    if (!m_document->DocumentOpen)
+        return;
+    TDataFormDialog dialog(this);
+    dialog.SetDataForm(m_document->Settings);
+    dialog.SetPaperKind(m_document->Paper.Kind);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    TLayoutSettings form = m_document->Settings;
+    dialog.GetDataForm(form);
+    DataFormChosen(form);
 }
 
 void TLayoutForm::DataFormChosen(const TLayoutSettings& form)

@@ -1,10 +1,14 @@
 // The address printing window's document, record and view commands: the recent-file menu, close, the
 // paper change's question, record navigation and the record card, the details, the sender follow-up,
 // window switching and hints.
+#include "core/DBInfo.h"
 #include "core/MainSettings.h"
+#include "designers/PrintDataFile.h"
+#include "layoutobjects/SenderForm.h"
 #include "designers/LayoutForm.h"
 #include "layoutobjects/NewLayout.h"
 #include "layoutobjects/WordRect.h"
+#include "platform/IniFile.h"
 #include "platform/Printers.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
@@ -280,9 +284,54 @@ TEST_F(LayoutFormCommandsTest, TheSenderChoiceGoesToTheCurrentRecord)
     EXPECT_EQ(m_list.senderLists, 3);
     EXPECT_EQ(m_list.senders, (std::vector<std::pair<qint32, qint32>>{{101, 9}}));
     EXPECT_EQ(window.Document().SenderRecNo, 9);
-    // Their window bindings belong to the dialogs' owners.
+}
+
+TEST_F(LayoutFormCommandsTest, SenderEditorAndDataFormRunOnTheOpenLayout)
+{
+    TLayoutForm& window = Window();
+    window.updateCommandActions();
     EXPECT_FALSE(Action("actSenderEdit")->isEnabled());
     EXPECT_FALSE(Action("actDataForm")->isEnabled());
+    ASSERT_TRUE(window.LoadFromFile(SavedLayout(QStringLiteral("forms"))));
+    window.updateCommandActions();
+    ASSERT_TRUE(Action("actSenderEdit")->isEnabled());
+    ASSERT_TRUE(Action("actDataForm")->isEnabled());
+
+    // Cancel keeps the settings; OK takes the dialog's choices.
+    const QByteArray before = window.Document().Settings.Bytes();
+    for (const char* button : {"btnCancel", "btnOK"}) {
+        ModalDriver driver;
+        driver.on("DataFormDialog", [button](QWidget* w) {
+            w->findChild<QCheckBox*>(QStringLiteral("ckbChineseNumeral"))->click();
+            w->findChild<QPushButton*>(QLatin1String(button))->click();
+        });
+        Action("actDataForm")->trigger();
+    }
+    EXPECT_NE(window.Document().Settings.Bytes(), before);
+    EXPECT_EQ(window.Document().Settings.Byte(LayoutSettingsField::KanjiNumerals), 1);
+
+    // On an empty sender table the editor makes "差出人1" the default, and the list's senders are reloaded.
+    SetDataSubFolders();
+    QDir().mkpath(HistoryFolder);
+    QDir().mkpath(OtherFolder);
+    TDMQuenrid215 dm;
+    DMQuenrid215 = &dm;
+    dm.DataModuleCreate();
+    dm.InitDatabase();
+    ASSERT_TRUE(dm.Connect());
+    dm.CreateSenderTable();
+    DefaultSenderNo = 0;
+    {
+        ModalDriver driver;
+        driver.on("SenderForm", [](QWidget* w) { w->findChild<QPushButton*>(QStringLiteral("btnClose"))->click(); });
+        Action("actSenderEdit")->trigger();
+    }
+    dm.Disconnect();
+    DMQuenrid215 = nullptr;
+    EXPECT_EQ(m_list.senderLists, 1);
+    TMemIniFile ini(DataFolder + QStringLiteral("Sender.ini"));
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("SENDER"), QStringLiteral("Default"), 0), 1);
+    EXPECT_EQ(m_messages.count(), 0);
 }
 
 TEST_F(LayoutFormCommandsTest, ManualLayoutFromTheDetailsSwitchesToTheDetailedSet)
