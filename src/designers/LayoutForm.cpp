@@ -200,6 +200,7 @@ void TLayoutForm::buildActions()
         m_zoomGroup->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] { cbxRatio->setCurrentIndex(i); });
     }
+    buildPrintActions();
 }
 
 void TLayoutForm::buildMenus()
@@ -231,6 +232,7 @@ void TLayoutForm::buildMenus()
     m_zoomMenu = view->addMenu(QStringLiteral("表示倍率(&Z)"));
     m_zoomMenu->setObjectName(QStringLiteral("mniRatio"));
     m_zoomMenu->addActions(m_zoomGroup->actions());
+    buildPrintMenus(file);
 }
 
 void TLayoutForm::buildToolBar()
@@ -655,6 +657,7 @@ void TLayoutForm::updateActions()
         ->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
     findChild<QAction*>(QStringLiteral("actSaveAs"))->setEnabled(d.DocumentOpen);
     findChild<QAction*>(QStringLiteral("actFormat"))->setEnabled(d.DocumentOpen);
+    updatePrintActions();
     setCaption();
 }
 
