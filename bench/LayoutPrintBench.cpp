@@ -223,6 +223,7 @@ void BM_PrintMerged(benchmark::State& state)
     const int n = int(state.range(0));
     TPrintSettings settings;
     settings.RecNos = f.RecNos(n);
+    f.document->SetPrintArea(); // the printer takes the postcard again
     TLayoutPrintClient client(*f.document);
     Print(state, client, settings, n);
 }
@@ -234,6 +235,7 @@ void BM_PrintUnmerged(benchmark::State& state)
     const int n = int(state.range(0));
     TPrintSettings settings;
     settings.Prints = n;
+    f.document->SetPrintArea();
     TUnmergedClient client(*f.document);
     Print(state, client, settings, n);
 }
@@ -249,6 +251,7 @@ void BM_PrintLabels(benchmark::State& state)
     const int n = int(state.range(0));
     TPrintSettings settings;
     settings.RecNos = f.RecNos(n);
+    f.labels->SetPrintArea(); // the printer takes the sheet
     TLabelPrintClient client(*f.labels);
     Print(state, client, settings, n);
 }
