@@ -1,12 +1,14 @@
 // Postcards printed to PDF through the print loop at 600 dpi: a new postcard layout with the customer
 // barcode, merged from a generated "Adrs.DB" of 1,000 rows (persons with joint names, companies with
 // departments and titles) and a "Sender.DB": total time, time per postcard and peak RSS at 100 and 1,000
-// postcards; beside it the same 1,000 pages without merging (the layout as shown). Set TOVAREL_BENCH_OUT to
-// a folder to keep the PDFs. Run pinned to two cores: taskset -c 0,1 bench_LayoutPrintBench
+// postcards; beside it the same 1,000 pages without merging (the layout as shown) and 1,000 address labels
+// on A4 sheets of 12 (84 pages). Set TOVAREL_BENCH_OUT to a folder to keep the PDFs. Run pinned to two cores: taskset -c 0,1 bench_LayoutPrintBench
 #include "core/AppSub.h"
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
+#include "designers/LabelDocument.h"
+#include "designers/LabelPrint.h"
 #include "designers/LayoutDocument.h"
 #include "designers/LayoutPrint.h"
 #include "layoutobjects/BarcodeRect.h"
@@ -115,6 +117,7 @@ struct Fixture
     TMemorySenders senders;
     std::unique_ptr<TPrinterInfo> printerInfo;
     std::unique_ptr<TLayoutDocument> document;
+    std::unique_ptr<TLayoutDocument> labels; // A4, 2 × 6 address labels
     TPrinter* printer = nullptr;
 
     Fixture()
@@ -157,6 +160,15 @@ struct Fixture
         document->SetIndividualLayout(false, true);
         document->NewLayout();
         ShowPaperBarcode(*document, 3);
+
+        TStandardFormats formats;
+        LoadLayoutFormats(LayoutFormatPath(), formats);
+        for (size_t i = 0; i < formats.Formats.size() && !labels; ++i) {
+            const TPaperFormat& f = formats.Formats[i];
+            const TMultiUpSheet sheet = formats.SheetOf(f);
+            if (f.Kind == PaperLabel && f.Direction == 0 && sheet.Columns * sheet.Rows == 12)
+                labels = NewLabelDocument(context, LabelModeLabel, qint32(i), 1);
+        }
     }
     TDataList RecNos(int n) const
     {
@@ -211,6 +223,7 @@ void BM_PrintMerged(benchmark::State& state)
     const int n = int(state.range(0));
     TPrintSettings settings;
     settings.RecNos = f.RecNos(n);
+    f.document->SetPrintArea(); // the printer takes the postcard again
     TLayoutPrintClient client(*f.document);
     Print(state, client, settings, n);
 }
@@ -222,10 +235,27 @@ void BM_PrintUnmerged(benchmark::State& state)
     const int n = int(state.range(0));
     TPrintSettings settings;
     settings.Prints = n;
+    f.document->SetPrintArea();
     TUnmergedClient client(*f.document);
     Print(state, client, settings, n);
 }
 BENCHMARK(BM_PrintUnmerged)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_PrintLabels(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    if (!f.labels) {
+        state.SkipWithError("no A4 sheet of 12 labels");
+        return;
+    }
+    const int n = int(state.range(0));
+    TPrintSettings settings;
+    settings.RecNos = f.RecNos(n);
+    f.labels->SetPrintArea(); // the printer takes the sheet
+    TLabelPrintClient client(*f.labels);
+    Print(state, client, settings, n);
+}
+BENCHMARK(BM_PrintLabels)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -2,14 +2,15 @@
 // layoutrender (--layout FILE | --new INDEX) [--adrs ADRS.DB] [--sender SENDER.DB] [--save FILE] [--pdf
 // OUT.pdf [print choices]] [--png OUT.png]: opens a layout (".gpl", label ".gpa" or card ".gpc") or makes a new
 // one on a "Lyt.fmt" record (negative: a custom paper; a label sheet or card paper makes a label or card layout),
-// merges the table's records and saves it. An address-side layout prints every record through the print loop
-// with the print wizard's choices (its defaults when not given); labels and cards print one piece per page.
+// merges the table's records and saves it. Every layout prints through the print loop with the print wizard's
+// choices (its defaults when not given): every record, or a card's sender once.
 // --png writes a label or card layout's preview picture.
 #include "platform/IniFile.h"
 #include "core/Dlhyp.h"
 #include "core/MainSettings.h"
 #include "core/TableDefs.h"
 #include "designers/LabelDocument.h"
+#include "designers/LabelPrint.h"
 #include "designers/LayoutDocument.h"
 #include "designers/LayoutPrint.h"
 #include "layoutobjects/LayoutScene.h"
@@ -104,28 +105,25 @@ quint8 PaperMode(int index)
     return kind == PaperLabel ? LabelModeLabel : kind == PaperCard ? LabelModeCard : 0;
 }
 
-// One piece per page: each shown record merged in turn, or the one sender piece.
-bool PrintPieces(TLayoutDocument& document, TPrinter& printer, int* pages)
+// Prints the layout into the PDF with the wizard's choices: every record of the table, or the layout as shown
+// when it does not merge records.
+int printPdf(TLayoutDocument& document, TPrinter& printer, const QCommandLineParser& options,
+             const TMemoryAddressList& list, const QString& title)
 {
-    std::unique_ptr<TPrintJob> job = printer.BeginJob(QStringLiteral("layoutrender"));
-    if (!job)
-        return false;
-    std::vector<qint32> records;
-    if (document.DataSource == 1 && document.Context.AddressList)
-        for (int i = 0; i < document.Context.AddressList->GetRecordCount(); ++i)
-            records.push_back(document.Context.AddressList->GetRecNo(i));
-    if (records.empty())
-        records.push_back(-1);
-    bool ok = true;
-    for (qint32 recNo : records) {
-        if (document.DataSource == 1 && recNo >= 0 && !document.ShowRecordData(recNo))
-            continue;
-        if (*pages > 0 && !(ok = job->NewPage()))
-            break;
-        document.PrintFrames(job->Painter(), QPoint(0, 0));
-        ++*pages;
-    }
-    return job->Finish() && ok;
+    TPrintSettings settings;
+    QString error;
+    if (!printChoices(options, settings, &error))
+        return fail(error);
+    // Flap and reverse printing are for envelopes, as in the wizard.
+    if (document.Paper.Kind != PaperEnvelope && (settings.Flap != 0 || settings.Reverse))
+        return fail(QStringLiteral("--flap and --reverse are for envelopes"));
+    for (int i = 0; i < list.GetRecordCount(); ++i)
+        settings.RecNos.push_back(list.GetRecNo(i));
+    const TPrintResult result = RunPrintJob(*MakePrintClient(document), printer, settings, title);
+    if (!result.Ok)
+        return fail(result.Error);
+    std::printf("%d page(s), %d piece(s)\n", result.Pages, result.Pieces);
+    return 0;
 }
 
 int renderLayout(const QCommandLineParser& options)
@@ -184,11 +182,9 @@ int renderLayout(const QCommandLineParser& options)
             return isNew ? fail(QStringLiteral("no paper of index %1").arg(newIndex)) : 1;
         if (options.isSet("save") && !label->SaveToFile(options.value("save")))
             return 1;
-        int pages = 0;
-        if (!pdf.isEmpty() && !PrintPieces(*label, *printer, &pages))
-            return fail(QStringLiteral("cannot print on %1").arg(printer->Name()));
         if (!pdf.isEmpty())
-            std::printf("%d page(s)\n", pages);
+            if (const int failed = printPdf(*label, *printer, options, list, LabelTitle(mode)))
+                return failed;
         if (options.isSet("png") && !label->CreateThumbnail(1).save(options.value("png")))
             return fail(QStringLiteral("cannot write %1").arg(options.value("png")));
         return 0;
@@ -216,22 +212,7 @@ int renderLayout(const QCommandLineParser& options)
     }
     if (options.isSet("save") && !document.SaveToFile(options.value("save")))
         return 1;
-    if (!pdf.isEmpty()) {
-        TPrintSettings settings;
-        if (!printChoices(options, settings, &error))
-            return fail(error);
-        // Flap and reverse printing are for envelopes, as in the wizard.
-        if (document.Paper.Kind != PaperEnvelope && (settings.Flap != 0 || settings.Reverse))
-            return fail(QStringLiteral("--flap and --reverse are for envelopes"));
-        for (int i = 0; i < list.GetRecordCount(); ++i)
-            settings.RecNos.push_back(list.GetRecNo(i));
-        TLayoutPrintClient client(document);
-        const TPrintResult result = RunPrintJob(client, *printer, settings, QStringLiteral("宛名印刷"));
-        if (!result.Ok)
-            return fail(result.Error);
-        std::printf("%d page(s), %d piece(s)\n", result.Pages, result.Pieces);
-    }
-    return 0;
+    return pdf.isEmpty() ? 0 : printPdf(document, *printer, options, list, QStringLiteral("宛名印刷"));
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include "core/MsgBoxPos.h"
 #include "designers/DesignerShared.h"
 #include "designers/LabelDocument.h"
-#include "designers/LayoutPrint.h"
+#include "designers/LabelPrint.h"
 #include "layoutobjects/FrameClasses.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/ImageFiles.h"
@@ -625,8 +625,7 @@ bool TLayoutDocument::PrintPages(TPrinter& printer, const QString& title, int* p
     if (TAddressListSource* list = Context.AddressList)
         for (int i = 0; i < list->GetRecordCount(); ++i)
             settings.RecNos.push_back(list->GetRecNo(i));
-    TLayoutPrintClient client(*this);
-    const TPrintResult result = RunPrintJob(client, printer, settings, title);
+    const TPrintResult result = RunPrintJob(*MakePrintClient(*this), printer, settings, title);
     if (pages)
         *pages = result.Pages;
     if (!result.Ok && error)

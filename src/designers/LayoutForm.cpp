@@ -201,6 +201,7 @@ void TLayoutForm::buildActions()
         connect(a, &QAction::triggered, this, [this, i] { cbxRatio->setCurrentIndex(i); });
     }
     buildCommandActions();
+    buildPrintActions();
 }
 
 void TLayoutForm::buildMenus()
@@ -233,6 +234,7 @@ void TLayoutForm::buildMenus()
     m_zoomMenu->setObjectName(QStringLiteral("mniRatio"));
     m_zoomMenu->addActions(m_zoomGroup->actions());
     buildCommandMenus();
+    buildPrintMenus(file);
 }
 
 void TLayoutForm::buildToolBar()
@@ -657,6 +659,7 @@ void TLayoutForm::updateActions()
         ->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
     findChild<QAction*>(QStringLiteral("actSaveAs"))->setEnabled(d.DocumentOpen);
     findChild<QAction*>(QStringLiteral("actFormat"))->setEnabled(d.DocumentOpen);
+    updatePrintActions();
     setCaption();
     updateCommandActions();
 }

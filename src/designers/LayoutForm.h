@@ -4,6 +4,7 @@
 
 #include "addressbook/AdrsListServices.h"
 #include "designers/LayoutDocument.h"
+#include "designers/LayoutPrint.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,6 +16,10 @@ class QActionGroup;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QShortcut;
+class QToolBar;
+class QToolButton;
+class TAddressListRows;
 class TAddressList;
 class TPaperView;
 
@@ -163,6 +168,44 @@ private:
 
     TListLink m_link;
     QMenu* mmiRecent = nullptr;
+    // ---- printing and the preview (LayoutFormPrint.cpp) ----
+public:
+    // The rows the print wizard chooses from; without them, those of the address list that owns the window.
+    void SetPrintRows(const TAddressListRows* rows) { m_printRows = rows; }
+    void actPrintExecute();
+    void actPrintSetExecute();
+    void StartPreview();
+    void DrawPreviewPage(int page);
+    bool PreviewShown() const { return m_preview != nullptr; }
+    const TPrintPreview* Preview() const { return m_preview.get(); }
+    const TPrintSettings& PrintSettings() const { return m_printSettings; }
+    void tbtnNextPreviewClick();
+    void tbtnPriorPreviewClick();
+    // Leaves the preview and reopens the wizard on the page it was left on.
+    void tbtnPreviewCloseClick();
+
+private:
+    void buildPrintActions();
+    void buildPrintMenus(QMenu* file);
+    void updatePrintActions();
+    void runPrintJob();
+    void showPreviewPage();
+    void endPreview();
+    void setPreviewBars(bool preview);
+
+    TPrintSettings m_printSettings;
+    const TAddressListRows* m_printRows = nullptr;
+    bool m_restorePrintPage = false;
+    std::unique_ptr<TLayoutPrintClient> m_printClient;
+    // Declared after the client: it goes first.
+    std::unique_ptr<TPrintPreview> m_preview;
+    QToolBar* tbPreview = nullptr;
+    QToolButton* tbtnNextPreview = nullptr;
+    QToolButton* tbtnPriorPreview = nullptr;
+    QComboBox* cbxRatio2 = nullptr;
+    QShortcut* m_previewEscape = nullptr;
+    // Bars and shortcuts switched off while the preview shows.
+    QList<QPointer<QObject>> m_offForPreview;
 };
 
 // The window while it exists.

@@ -2,6 +2,7 @@
 #include "designers/LayoutPrint.h"
 
 #include "core/AppSub.h"
+#include "designers/LabelPrint.h"
 #include "designers/LayoutDocument.h"
 #include "designers/PaperEditing.h"
 #include "layoutobjects/BarcodeRect.h"
@@ -377,7 +378,7 @@ TRect PrintContentBounds(TLayoutDocument& document)
         bounds = {std::min(bounds.left, r.left), std::min(bounds.top, r.top), std::max(bounds.right, r.right),
                   std::max(bounds.bottom, r.bottom)};
     }
-    if (const std::optional<TLabelGrid> g = usable(GetLabelGrid(document.Paper, document.Sheet, 96, 96))) {
+    if (const std::optional<TLabelGrid> g = usable(MakePrintClient(document)->Grid(96, 96))) {
         bounds.left += g->LeftMargin;
         bounds.top += g->TopMargin;
         bounds.right += (g->PieceWidth + g->HorzGap) * (g->Columns - 1) + g->LeftMargin;
@@ -416,5 +417,6 @@ QSize SheetSize96(const TLayoutDocument& document)
 {
     if (document.Paper.SheetIndex == 0)
         return document.DesignSize;
-    return {toDevice(document.Sheet.Width, 96), toDevice(document.Sheet.Height, 96)};
+    const QSize sheet(toDevice(document.Sheet.Width, 96), toDevice(document.Sheet.Height, 96));
+    return document.LabelMode && document.Paper.Direction != 0 ? sheet.transposed() : sheet;
 }

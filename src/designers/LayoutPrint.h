@@ -161,7 +161,7 @@ public:
     void TurnLayout() override;
     void RestoreMerge() override;
 
-private:
+protected:
     TLayoutDocument& m_doc;
 };
 
@@ -176,5 +176,5 @@ void TakePrinterChange(TLayoutDocument& document, QPoint rememberedDpi);
 // Shows the current set's customer barcode on top at a size index (lowered to the paper's largest) and
 // merges the record again, as the barcode command does; false when the paper has no room for it.
 bool ShowPaperBarcode(TLayoutDocument& document, int sizeIndex);
-// The sheet (or paper) size in 96-dpi units.
+// The sheet (or paper) size in 96-dpi units; a turned label or card sheet lies.
 QSize SheetSize96(const TLayoutDocument& document);

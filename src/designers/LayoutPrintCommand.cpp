@@ -1,15 +1,18 @@
 // The address window's print command around its document.
 #include "designers/LayoutPrintCommand.h"
 
+#include "designers/LabelPrint.h"
 #include "designers/LayoutDocument.h"
 #include "layoutobjects/LayoutPrintDialog.h"
 #include "platform/Printers.h"
 
 QString LayoutPrintRefusal(TLayoutDocument& document)
 {
-    const bool noRecord = TLayoutPrintClient(document).MergesRecords() &&
+    const bool noRecord = MakePrintClient(document)->MergesRecords() &&
                           (!document.Context.AddressList || document.Context.AddressList->GetRecordCount() <= 0);
-    if (document.Stacking.empty() || noRecord)
+    // A label or card showing the sender needs one.
+    const bool noSender = document.LabelMode && document.DataSource == 2 && document.SenderRecNo == 0;
+    if (document.Stacking.empty() || noRecord || noSender)
         return NothingToPrintMessage;
     if (TPrinterList::Instance().Count() == 0)
         return NoPrinterMessage;
@@ -18,9 +21,10 @@ QString LayoutPrintRefusal(TLayoutDocument& document)
 
 void SetUpPrintWizard(TLayoutPrintDialog& wizard, TLayoutDocument& document)
 {
-    wizard.SetRecordSelection(TLayoutPrintClient(document).MergesRecords());
+    const std::unique_ptr<TPrintClient> client = MakePrintClient(document);
+    wizard.SetRecordSelection(client->MergesRecords());
     wizard.SetPaperKind(document.Paper.Kind);
-    const std::optional<TLabelGrid> grid = GetLabelGrid(document.Paper, document.Sheet, 96, 96);
+    const std::optional<TLabelGrid> grid = client->Grid(96, 96);
     wizard.SetFacesPerSheet(grid ? grid->Faces() : 1);
     wizard.SetContentBounds(PrintContentBounds(document));
 }

@@ -295,13 +295,18 @@ void TDisplayList::replay(QPainter& painter, const QTransform& base) const
     const QTransform linear(base.m11(), base.m12(), base.m21(), base.m22(), 0, 0);
     const QTransform shift = QTransform::fromTranslate(base.dx(), base.dy());
     const bool outerClip = painter.hasClipping();
-    prepareReplay(linear);
+    // Another recording takes the text items as they are: a glyph run would reach it without its characters.
+    const bool recording = dynamic_cast<const TDisplayList*>(painter.device()) != nullptr;
+    if (!recording)
+        prepareReplay(linear);
+    const size_t count = recording ? m_items.size() : m_replay->ops.size();
     // State is set only when it changes.
     std::optional<QPen> pen;
     std::optional<QBrush> brush;
     double opacity = -1;
-    for (const TReplayOp& op : m_replay->ops) {
-        const TDisplayItem& item = m_items[op.item];
+    for (size_t n = 0; n < count; ++n) {
+        const TReplayOp* op = recording ? nullptr : &m_replay->ops[n];
+        const TDisplayItem& item = m_items[op ? op->item : n];
         if (item.clipped) {
             painter.save();
             painter.setTransform(base);
@@ -316,9 +321,9 @@ void TDisplayList::replay(QPainter& painter, const QTransform& base) const
             painter.setBrush(*(brush = item.brush));
         if (opacity != item.opacity)
             painter.setOpacity(opacity = item.opacity);
-        if (!op.run.isEmpty()) {
-            painter.setTransform(op.unit * shift);
-            painter.drawGlyphRun(QPointF(0, 0), op.run);
+        if (op && !op->run.isEmpty()) {
+            painter.setTransform(op->unit * shift);
+            painter.drawGlyphRun(QPointF(0, 0), op->run);
             continue;
         }
         painter.setTransform(item.transform * base);

@@ -56,6 +56,20 @@ TEST_F(DisplayListTest, RecordsItemsWithTheirState)
     EXPECT_EQ(list.AllText(), QStringLiteral("字"));
 }
 
+TEST_F(DisplayListTest, ReplayIntoAnotherRecordingKeepsTheText)
+{
+    TDisplayList inner(QSize(100, 100), 600, 600);
+    QPainter painter(&inner);
+    drawScene(painter);
+    painter.end();
+    TDisplayList outer(QSize(50, 50), 96, 96);
+    QPainter again(&outer);
+    inner.ReplayInto(again, QRectF(0, 0, 50, 50));
+    again.end();
+    EXPECT_EQ(outer.AllText(), QStringLiteral("字"));
+    EXPECT_EQ(outer.Items().size(), inner.Items().size());
+}
+
 TEST_F(DisplayListTest, ReplayMatchesDirectDrawingAtAnyScale)
 {
     TDisplayList list(QSize(100, 100), 600, 600);

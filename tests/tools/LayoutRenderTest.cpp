@@ -223,6 +223,16 @@ TEST_F(LayoutRenderDocument, PrintChoicesOfTheWizard)
         texts[turned] = QString::fromUtf8(RunTool("pdftotext", {"-layout", m_dir.filePath("env.pdf"), "-"}).out);
     }
     EXPECT_NE(texts[0], texts[1]);
+
+    // Labels on the shipped 12-up sheet (papers 18 upright, 19 turned) from its last face, two each: 1 piece,
+    // then 5 on the next sheet; the turned sheet lies on a landscape page.
+    for (const char* paper : {"18", "19"}) {
+        r = render({"--new", paper, "--adrs", "Adrs.DB", "--pdf", "labels.pdf", "--start", "12", "--prints", "2"});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("2 page(s), 6 piece(s)")) << r.out.toStdString();
+        const QString size = QString::fromUtf8(RunTool("pdfinfo", {m_dir.filePath("labels.pdf")}).out);
+        EXPECT_TRUE(size.contains(paper == QLatin1String("18") ? "595 x 842" : "842 x 595")) << paper;
+    }
 }
 
 // The first shipped paper of a kind, upright.
@@ -250,9 +260,9 @@ TEST_F(LayoutRenderDocument, LabelsAndCardsMatchTheGoldenFilesAndRoundTrip)
         int signature;
         const char* pages;
     };
-    // A label sheet shows the address book (one piece per record), a card its sender.
-    const Case cases[] = {{PaperLabel, "new.gpa", "again.gpa", "new-label.gpa", 17, "3 page(s)"},
-                          {PaperCard, "new.gpc", "again.gpc", "new-card.gpc", 16, "1 page(s)"}};
+    // A label sheet shows the address book (one piece per record), a card its sender, printed once.
+    const Case cases[] = {{PaperLabel, "new.gpa", "again.gpa", "new-label.gpa", 17, "1 page(s), 3 piece(s)"},
+                          {PaperCard, "new.gpc", "again.gpc", "new-card.gpc", 16, "1 page(s), 1 piece(s)"}};
     for (const Case& c : cases) {
         ToolRun r = render({"--new", FirstPaper(c.kind), "--save", c.file});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
