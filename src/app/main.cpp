@@ -4,6 +4,7 @@
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
+#include "designers/DesignForm.h"
 #include "designers/LayoutForm.h"
 #include "dataexchange/FImport.h"
 #include "dataexchange/ListPrint.h"
@@ -24,5 +25,6 @@ int main(int argc, char** argv)
     RegisterLinkServices();
     RegisterBatchChange();
     RegisterLayoutForm();
+    RegisterDesignForm();
     return QuenridMain(argc, argv);
 }
