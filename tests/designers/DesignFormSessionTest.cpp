@@ -3,9 +3,12 @@
 // the screen is kept there.
 #include "designers/DesignForm.h"
 
+#include "core/AppSub.h"
+#include "core/DBInfo.h"
 #include "core/MainSettings.h"
 #include "platform/IniFile.h"
 #include "support/AdrsBookGenerator.h"
+#include "support/AdrsTableFixture.h"
 #include "support/MessageRecorder.h"
 #include "support/SessionFixture.h"
 #include "support/XvfbShot.h"
@@ -47,6 +50,15 @@ TEST_F(DesignFormSessionTest, ListOpensTheLastDesignAndClosesItForAnotherDesigne
         TMemIniFile ini(DataRootFolder + MainSettingsFileName);
         ini.WriteString("DESIGN", "History1", path);
         ASSERT_TRUE(ini.UpdateFile());
+        // The design's sender block is filled from the sender of its key.
+        ASSERT_TRUE(DMQuenrid215 && DMQuenrid215->OpenSender());
+        AdrsTableFixture::add(*DMQuenrid215->SenderTable(), {{"Title", QByteArray("office")},
+                                                             {"Pos", QByteArray("1000001")},
+                                                             {"Adrs1", QStringLiteral("千代田区1-1")},
+                                                             {"SelectInfo", 1},
+                                                             {"NamePrint", true},
+                                                             {"Name", WideToHexText("山田 花子")}});
+        DMQuenrid215->CloseSender();
 
         QAction* action = list.Action("actDesignPrint");
         list.UpdateActions();
@@ -61,7 +73,8 @@ TEST_F(DesignFormSessionTest, ListOpensTheLastDesignAndClosesItForAnotherDesigne
         TDesignForm& window = *DesignForm;
         EXPECT_EQ(window.windowTitle(), "文面印刷 - greeting");
         EXPECT_EQ(ListChildWindow(TListChild::DesignForm), &window);
-        EXPECT_NE(window.Document().SenderBlock(), nullptr);
+        ASSERT_NE(window.Document().SenderBlock(), nullptr);
+        EXPECT_EQ(window.Document().SenderBlock()->GetName(true)->Name(), "山田 花子");
         KeepXvfbScreen("design-window.xwd");
 
         // The same kind stays open; another designer closes it.

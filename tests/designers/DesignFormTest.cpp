@@ -319,6 +319,7 @@ TEST_F(DesignFormTest, LoadedDesignIsShownAndABadFileChangesNothing)
     EXPECT_EQ(ComboEntries(),
               (QStringList{"なし", "文章1", "図形1", "QRコード1", "差出人"}));
     EXPECT_EQ(shown->ZOrder.size(), 4u);
+    EXPECT_EQ(shown->ZOrder.front(), shown->SenderBlock());
     TPaperView* view = window.PaperView();
     QWidget* panel = view->Panel();
     ASSERT_TRUE(panel->isVisible());
