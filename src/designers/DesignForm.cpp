@@ -45,15 +45,20 @@ struct TLaterCommand
     const char* name;
     const char* text;
 };
-const TLaterCommand FileLater[] = {{"actFormat", "用紙の設定(&P)..."},
-                                   {"actPrintSet", "印刷の設定(&R)..."},
-                                   {"actPrint", "印刷(&P)..."}};
-const TLaterCommand EditLater[] = {{"actUndo", "元に戻す(&U)"},         {"actRedo", "やり直し(&R)"},
-                                   {"actCopy", "枠のコピー(&C)"},       {"actPaste", "枠の貼り付け(&P)"},
-                                   {"actDelete", "枠の削除(&D)"},       {nullptr, nullptr},
-                                   {"actBackImage", "背景の選択(&B)..."}, {"actIllust", "イラストの選択(&I)..."},
-                                   {"actWord", "文章の追加(&W)..."},      {"actFigure", "図形の追加(&F)..."},
-                                   {"actQRCode", "QRコードの追加(&Q)..."}, {"actSender", "差出人の表示(&S)"}};
+const TLaterCommand FileLater[] = {
+    {"actFormat", "用紙の設定(&P)..."}, {"actPrintSet", "印刷の設定(&R)..."}, {"actPrint", "印刷(&P)..."}};
+const TLaterCommand EditLater[] = {{"actUndo", "元に戻す(&U)"},
+                                   {"actRedo", "やり直し(&R)"},
+                                   {"actCopy", "枠のコピー(&C)"},
+                                   {"actPaste", "枠の貼り付け(&P)"},
+                                   {"actDelete", "枠の削除(&D)"},
+                                   {nullptr, nullptr},
+                                   {"actBackImage", "背景の選択(&B)..."},
+                                   {"actIllust", "イラストの選択(&I)..."},
+                                   {"actWord", "文章の追加(&W)..."},
+                                   {"actFigure", "図形の追加(&F)..."},
+                                   {"actQRCode", "QRコードの追加(&Q)..."},
+                                   {"actSender", "差出人の表示(&S)"}};
 
 void centre(QDialog& dialog, QWidget* over)
 {
@@ -288,8 +293,8 @@ void TDesignForm::LoadSettings()
     setMinimumSize(DesignMinWidth, DesignMinHeight);
     const QScreen* display = screen();
     const int caption = CaptionHeight();
-    const QRect frame =
-        DesignWindowGeometry(m_settings, display->availableGeometry(), caption, display->logicalDotsPerInch());
+    const QRect frame = DesignWindowGeometry(m_settings, display->availableGeometry(), caption,
+                                             display->logicalDotsPerInch());
     resize(frame.width(), frame.height() - caption);
     move(frame.topLeft());
     if (m_settings.Max)

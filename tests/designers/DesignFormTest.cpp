@@ -86,7 +86,8 @@ protected:
     void Start(ModalDriver& driver, int dialogs)
     {
         Window().show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return driver.handled() == dialogs && !QApplication::activeModalWidget(); }));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return driver.handled() == dialogs && !QApplication::activeModalWidget(); }));
         QTest::qWait(0);
     }
 
@@ -117,7 +118,8 @@ TEST_F(DesignFormTest, FirstStartIsCentredOnTheWorkArea)
 
 TEST_F(DesignFormTest, StoredSettingsAreReadWithTheirLimitsAndWrittenBack)
 {
-    WriteSettings(Design, {{"Left", "10"}, {"Top", "20"}, {"Width", "400"}, {"Height", "300"}, {"Ratio", "9"}});
+    WriteSettings(Design,
+                  {{"Left", "10"}, {"Top", "20"}, {"Width", "400"}, {"Height", "300"}, {"Ratio", "9"}});
     WriteSettings(Layout, {{"Grid", "7"}, {"Menu", "0"}, {"ToolBar", "0"}, {"AdjustGrid", "1"}});
     TDesignForm& window = Window();
     EXPECT_EQ(window.size(), QSize(ScaleByDpi(529, 1), ScaleByDpi(500, 1)));
@@ -150,7 +152,8 @@ TEST_F(DesignFormTest, HistoryIsFilteredByFolderAndWrittenWithoutRepeats)
 {
     const QString a = SavedDesign(QStringLiteral("a"));
     const QString c = DesignFolder + QStringLiteral("c.gpd");
-    WriteSettings(Design, {{"History1", a}, {"History2", QStringLiteral("/elsewhere/x.gpd")}, {"History3", c}});
+    WriteSettings(Design,
+                  {{"History1", a}, {"History2", QStringLiteral("/elsewhere/x.gpd")}, {"History3", c}});
     TDesignForm& window = Window();
     EXPECT_EQ(window.RecentFiles(), (QStringList{a, c}));
     // The same file twice in the list after loading; written back once.
@@ -316,8 +319,7 @@ TEST_F(DesignFormTest, LoadedDesignIsShownAndABadFileChangesNothing)
 
     ASSERT_TRUE(window.LoadFromFile(SavedDesign(QStringLiteral("every"))));
     const TDesignDocument* shown = &window.Document();
-    EXPECT_EQ(ComboEntries(),
-              (QStringList{"なし", "文章1", "図形1", "QRコード1", "差出人"}));
+    EXPECT_EQ(ComboEntries(), (QStringList{"なし", "文章1", "図形1", "QRコード1", "差出人"}));
     EXPECT_EQ(shown->ZOrder.size(), 4u);
     EXPECT_EQ(shown->ZOrder.front(), shown->SenderBlock());
     TPaperView* view = window.PaperView();
