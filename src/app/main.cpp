@@ -5,6 +5,7 @@
 #include "core/MainServices.h"
 #include "dataexchange/FExport.h"
 #include "designers/LabelForm.h"
+#include "designers/DesignForm.h"
 #include "designers/LayoutForm.h"
 #include "dataexchange/FImport.h"
 #include "dataexchange/ListPrint.h"
@@ -26,5 +27,6 @@ int main(int argc, char** argv)
     RegisterBatchChange();
     RegisterLayoutForm();
     RegisterLabelForm();
+    RegisterDesignForm();
     return QuenridMain(argc, argv);
 }

@@ -19,6 +19,7 @@
 
 TNewDesignDialog::TNewDesignDialog(QWidget* parent, const QString& path) : QDialog(parent)
 {
+    setObjectName(QStringLiteral("NewDesignDialog"));
     setWindowTitle(QStringLiteral("用紙の設定"));
     m_formats = LoadDesignFormats(path.isEmpty() ? DesignFormatPath() : path);
 

@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+class QPainter;
 class TLayoutDocument;
 class TUndoDatas;
 class TUndoList;
@@ -88,6 +89,8 @@ struct TPaperModel
     std::function<bool()> ShowBackground;
     // The frame's index in the fixed set, -1 for a free frame.
     std::function<int(const TDrawRect*)> FixedIndex;
+    // Paints a background that is not one picture (colours, gradients, tiles) at the view's zoom.
+    std::function<void(QPainter&, double zoom)> DrawBackground;
 };
 TPaperModel PaperModelOf(TLayoutDocument& document);
 

@@ -78,6 +78,8 @@ void TPaperPanel::paintEvent(QPaintEvent*)
     }
     if (!m_view.m_workingPicture.isNull() && (!model.ShowBackground || model.ShowBackground()))
         painter.drawImage(rect(), m_view.m_workingPicture);
+    if (model.DrawBackground)
+        model.DrawBackground(painter, m_view.Zoom());
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

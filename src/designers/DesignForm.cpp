@@ -1,0 +1,679 @@
+// The message-side design window.
+#include "designers/DesignForm.h"
+
+#include "addressbook/AdrsList.h"
+#include "addressbook/AdrsListServices.h"
+#include "core/AppSub.h"
+#include "core/DBInfo.h"
+#include "core/DialogSub.h"
+#include "core/MainSettings.h"
+#include "core/ShellSub.h"
+#include "designers/DesignLifecycle.h"
+#include "designers/NewDesignDialog.h"
+#include "designers/PaperView.h"
+#include "layoutobjects/IllustRect.h"
+#include "layoutobjects/PrintDataDlg.h"
+#include "layoutobjects/PrinterInfo.h"
+#include "platform/Printers.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+QPointer<TDesignForm> DesignForm;
+
+namespace {
+
+const char* const ZoomCaptions[] = {"用紙全体", "200%", "175%", "150%", "125%", "100%", "75%", "50%"};
+const char* const ZoomItems[] = {"mmiPaperSize", "mmi200", "mmi175", "mmi150",
+                                 "mmi125",       "mmi100", "mmi75",  "mmi50"};
+
+// Commands of the canvas, frames, sender block, paper and printing: shown, not yet available.
+struct TLaterCommand
+{
+    const char* name;
+    const char* text;
+};
+const TLaterCommand FileLater[] = {
+    {"actFormat", "用紙の設定(&P)..."}, {"actPrintSet", "印刷の設定(&R)..."}, {"actPrint", "印刷(&P)..."}};
+const TLaterCommand EditLater[] = {{"actUndo", "元に戻す(&U)"},
+                                   {"actRedo", "やり直し(&R)"},
+                                   {"actCopy", "枠のコピー(&C)"},
+                                   {"actPaste", "枠の貼り付け(&P)"},
+                                   {"actDelete", "枠の削除(&D)"},
+                                   {nullptr, nullptr},
+                                   {"actBackImage", "背景の選択(&B)..."},
+                                   {"actIllust", "イラストの選択(&I)..."},
+                                   {"actWord", "文章の追加(&W)..."},
+                                   {"actFigure", "図形の追加(&F)..."},
+                                   {"actQRCode", "QRコードの追加(&Q)..."},
+                                   {"actSender", "差出人の表示(&S)"}};
+
+void centre(QDialog& dialog, QWidget* over)
+{
+    dialog.adjustSize();
+    CenterForm(&dialog, over);
+}
+
+QString titleOf(const QString& path)
+{
+    return QFileInfo(path).completeBaseName();
+}
+
+// The view's side of a design: its stacking, selection, paper and background.
+TPaperModel DesignPaperModel(TDesignDocument& d)
+{
+    TPaperModel m;
+    m.Stacking = &d.ZOrder;
+    m.Selection = &d.Selection;
+    m.FocusIndex = &d.FocusedIndex;
+    m.Zoom = &d.Zoom;
+    m.DesignSize = &d.PaperPixelSize;
+    m.PrintArea = &d.PrintableArea;
+    m.Undo = &d.Undo;
+    m.Modified = &d.Modified;
+    m.DocumentOpen = &d.DocumentOpen;
+    m.DrawBackground = [&d](QPainter& painter, double zoom) {
+        d.BackImage.SetZoom(zoom);
+        d.BackImage.Draw(painter, 0, 0);
+    };
+    return m;
+}
+
+} // namespace
+
+TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
+    : QMainWindow(owner, Qt::Window), m_sources(std::move(sources)),
+      m_prototypes(std::make_shared<TDesignPrototypes>())
+{
+    setObjectName(QStringLiteral("DesignForm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(DesignCaption);
+    buildActions();
+    buildMenus();
+    buildToolBar();
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->addWidget(m_status, 1);
+
+    LoadSettings();
+    LoadDesignPrototypes(DataFolder + DefaultRectsFileName, *m_prototypes);
+    m_document = freshDocument();
+    sbxPreview = new TPaperView(DesignPaperModel(*m_document), this);
+    setCentralWidget(sbxPreview);
+    // Editing the paper comes with the canvas commands.
+    sbxPreview->SetEditingEnabled(false);
+    connect(sbxPreview, &TPaperView::selectionChanged, this, &TDesignForm::ShowFocusedInRectList);
+    connect(sbxPreview, &TPaperView::zoomChanged, this,
+            [this](double, const QString& text) { m_status->setText(text); });
+    applyViewSettings();
+    AddStandardFrameMetafileNames(ProgramFolder);
+    cbxViewRect->addItem(QStringLiteral("なし"));
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    updateActions();
+}
+
+TDesignForm::~TDesignForm()
+{
+    FormClose();
+}
+
+int TDesignForm::CaptionHeight() const
+{
+    return style()->pixelMetric(QStyle::PM_TitleBarHeight);
+}
+
+QAction* TDesignForm::makeAction(const char* name, const QString& text, const QString& tip)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!tip.isEmpty())
+        action->setStatusTip(tip);
+    return action;
+}
+
+QAction* TDesignForm::action(const char* name) const
+{
+    return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void TDesignForm::buildActions()
+{
+    auto command = [this](const char* name, const QString& text, const QString& tip, QKeySequence key,
+                          void (TDesignForm::*slot)()) {
+        QAction* a = makeAction(name, text, tip);
+        a->setShortcut(key);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    command("actNew", QStringLiteral("新規作成(&N)"), QStringLiteral("新しい文面デザインを作成します"),
+            QKeySequence(Qt::CTRL | Qt::Key_N), &TDesignForm::actNewExecute);
+    command("actOpen", QStringLiteral("開く(&O)..."), QStringLiteral("保存した文面デザインを開きます"),
+            QKeySequence(Qt::CTRL | Qt::Key_O), &TDesignForm::actOpenExecute);
+    command("actClose", QStringLiteral("閉じる(&C)"), QStringLiteral("文面デザインを閉じます"),
+            QKeySequence(Qt::CTRL | Qt::Key_F4), &TDesignForm::actCloseExecute);
+    command("actSave", QStringLiteral("上書き保存(&S)"), QStringLiteral("文面デザインを上書き保存します"),
+            QKeySequence(Qt::CTRL | Qt::Key_S), &TDesignForm::actSaveExecute);
+    command("actSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
+            QStringLiteral("文面デザインに名前を付けて保存します"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TDesignForm::actSaveAsExecute);
+    QAction* exit =
+        makeAction("actExit", QStringLiteral("印刷の終了(&E)"), QStringLiteral("文面印刷を終了します"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    auto later = [this](const auto& commands) {
+        for (const TLaterCommand& c : commands)
+            if (c.name)
+                makeAction(c.name, QString::fromUtf8(c.text))->setEnabled(false);
+    };
+    later(FileLater);
+    later(EditLater);
+
+    m_gridGroup = new QActionGroup(this);
+    const char* const gridNames[] = {"actGridNone", "actGridSmall", "actGridNomal", "actGridBig"};
+    const char* const gridTexts[] = {"表示しない", "小さめ", "ふつう", "大きめ"};
+    for (int i = 0; i < DesignGridSizes; ++i) {
+        QAction* a = makeAction(gridNames[i], QString::fromUtf8(gridTexts[i]));
+        a->setCheckable(true);
+        m_gridGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { setGridSize(i); });
+    }
+    makeAction("actGrid", QStringLiteral("グリッドの表示(&G)"))->setCheckable(true);
+    QAction* printRange = makeAction("actPrintRange", QStringLiteral("印刷領域の表示(&P)"));
+    printRange->setCheckable(true);
+    printRange->setChecked(true);
+    connect(printRange, &QAction::toggled, this, &TDesignForm::repaintPaper);
+    QAction* adjust = makeAction("actAdjustGrid", QStringLiteral("グリッドに合わせる(&L)"));
+    adjust->setCheckable(true);
+    connect(adjust, &QAction::toggled, this, &TDesignForm::repaintPaper);
+
+    mmiShowMenu = makeAction("mmiShowMenu", QStringLiteral("メニュー表示(&M)"));
+    mmiShowMenu->setCheckable(true);
+    mmiShowMenu->setChecked(true);
+    mmiToolBar = makeAction("mmiToolBar", QStringLiteral("ツールバー表示(&T)"));
+    mmiToolBar->setCheckable(true);
+    mmiToolBar->setChecked(true);
+    connect(mmiToolBar, &QAction::toggled, this, [this](bool on) { pnlToolBar->setVisible(on); });
+
+    m_zoomGroup = new QActionGroup(this);
+    for (int i = 0; i < DesignRatioCount; ++i) {
+        QAction* a = makeAction(ZoomItems[i], QString::fromUtf8(i == 0 ? "用紙全体を表示" : ZoomCaptions[i]));
+        a->setCheckable(true);
+        m_zoomGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { cbxRatio->setCurrentIndex(i); });
+    }
+}
+
+void TDesignForm::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("mniFile"));
+    for (const char* name : {"actNew", "actOpen", "actClose", "-", "actSave", "actSaveAs", "-", "actFormat",
+                             "actPrintSet", "actPrint", "-", "actExit"})
+        if (name[0] == '-')
+            file->addSeparator();
+        else
+            file->addAction(action(name));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("mniEdit"));
+    for (const TLaterCommand& c : EditLater)
+        if (c.name)
+            edit->addAction(action(c.name));
+        else
+            edit->addSeparator();
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    view->setObjectName(QStringLiteral("mniView"));
+    view->addAction(mmiToolBar);
+    view->addAction(mmiShowMenu);
+    view->addSeparator();
+    view->addAction(action("actPrintRange"));
+    QMenu* grid = view->addMenu(action("actGrid")->text());
+    grid->setObjectName(QStringLiteral("mniGrid"));
+    grid->addActions(m_gridGroup->actions());
+    view->addAction(action("actAdjustGrid"));
+    QMenu* zoom = view->addMenu(QStringLiteral("表示倍率(&Z)"));
+    zoom->setObjectName(QStringLiteral("mmiRatio"));
+    zoom->addActions(m_zoomGroup->actions());
+}
+
+void TDesignForm::buildToolBar()
+{
+    pnlToolBar = new QWidget(this);
+    pnlToolBar->setObjectName(QStringLiteral("pnlToolBar"));
+    auto* row = new QHBoxLayout(pnlToolBar);
+    row->setContentsMargins(2, 2, 2, 2);
+    auto* bar = new QToolBar(pnlToolBar);
+    bar->setObjectName(QStringLiteral("MainToolBar"));
+    for (const char* name : {"actNew", "actOpen", "actSave"})
+        bar->addAction(action(name));
+    row->addWidget(bar);
+    row->addWidget(new QLabel(QStringLiteral("選択枠"), pnlToolBar));
+    cbxViewRect = new QComboBox(pnlToolBar);
+    cbxViewRect->setObjectName(QStringLiteral("cbxViewRect"));
+    cbxViewRect->setMinimumWidth(140);
+    connect(cbxViewRect, &QComboBox::activated, this, &TDesignForm::cbxViewRectClick);
+    row->addWidget(cbxViewRect);
+    cbxRatio = new QComboBox(pnlToolBar);
+    cbxRatio->setObjectName(QStringLiteral("cbxRatio"));
+    for (const char* caption : ZoomCaptions)
+        cbxRatio->addItem(QString::fromUtf8(caption));
+    connect(cbxRatio, &QComboBox::currentIndexChanged, this, &TDesignForm::cbxRatioClick);
+    row->addWidget(cbxRatio);
+    row->addStretch();
+    auto* exit = new QToolBar(pnlToolBar);
+    exit->addAction(action("actExit"));
+    row->addWidget(exit);
+    auto* holder = new QToolBar(this);
+    holder->setObjectName(QStringLiteral("tbHolder"));
+    holder->setMovable(false);
+    holder->setFloatable(false);
+    holder->toggleViewAction()->setVisible(false);
+    holder->addWidget(pnlToolBar);
+    addToolBar(holder);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+// ---- settings ----
+
+void TDesignForm::LoadSettings()
+{
+    m_settings = LoadDesignSettings(DataRootFolder + MainSettingsFileName, DesignFolder);
+    setMinimumSize(DesignMinWidth, DesignMinHeight);
+    const QScreen* display = screen();
+    const int caption = CaptionHeight();
+    const QRect frame = DesignWindowGeometry(m_settings, display->availableGeometry(), caption,
+                                             display->logicalDotsPerInch());
+    resize(frame.width(), frame.height() - caption);
+    move(frame.topLeft());
+    if (m_settings.Max)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_recent = m_settings.History;
+    cbxRatio->setCurrentIndex(m_settings.Ratio);
+    m_zoomGroup->actions().at(m_settings.Ratio)->setChecked(true);
+    mmiShowMenu->setChecked(m_settings.Menu);
+    action("actPrintRange")->setChecked(m_settings.PrintRange);
+    setGridSize(m_settings.Grid);
+    action("actAdjustGrid")->setChecked(m_settings.AdjustGrid);
+    mmiToolBar->setChecked(m_settings.ToolBar);
+    pnlToolBar->setVisible(m_settings.ToolBar);
+    if (TPrinterList::Instance().Count() > 0)
+        m_printer = std::make_unique<TPrinterInfo>(DataRootFolder + QStringLiteral("Design.pi"));
+}
+
+void TDesignForm::SaveSettings()
+{
+    TDesignWindowSettings s = m_settings;
+    const bool normal = !isMaximized() && !isMinimized();
+    const QRect client = normal ? geometry() : normalGeometry();
+    const int caption = CaptionHeight();
+    StoreDesignWindowGeometry(s, QRect(normal ? pos() : client.topLeft(), client.size() + QSize(0, caption)),
+                              caption, screen()->logicalDotsPerInch());
+    s.Max = isMaximized();
+    s.History = m_recent;
+    s.Ratio = qMax(0, m_zoomGroup->actions().indexOf(m_zoomGroup->checkedAction()));
+    s.Menu = mmiShowMenu->isChecked();
+    s.PrintRange = action("actPrintRange")->isChecked();
+    s.Grid = m_gridSize;
+    s.AdjustGrid = action("actAdjustGrid")->isChecked();
+    s.ToolBar = mmiToolBar->isChecked();
+    SaveDesignSettings(DataRootFolder + MainSettingsFileName, s);
+    if (m_printer)
+        m_printer->Save();
+}
+
+void TDesignForm::setGridSize(int size)
+{
+    m_gridSize = size;
+    m_gridGroup->actions().at(size)->setChecked(true);
+    action("actGrid")->setChecked(size != 0);
+    repaintPaper();
+}
+
+// ---- start, close ----
+
+void TDesignForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_startMenuPosted) {
+        m_startMenuPosted = true;
+        QTimer::singleShot(0, this, &TDesignForm::OnStartMenu);
+    }
+}
+
+void TDesignForm::OnStartMenu()
+{
+    int choice = StartMenuDefaultChoice(m_recent);
+    if (mmiShowMenu->isChecked()) {
+        TPrintMenuDialog menu(this);
+        centre(menu, this);
+        menu.SetDocumentKind(3);
+        menu.SetChoice(choice);
+        if (menu.exec() != QDialog::Accepted)
+            return;
+        choice = menu.GetChoice();
+        mmiShowMenu->setChecked(menu.GetShowNextTime());
+    }
+    repaint();
+    if (choice == StartNew)
+        actNewExecute();
+    else if (choice == StartOpen)
+        actOpenExecute();
+    else
+        LoadFromFile(LastDesignPath(m_recent, DesignFolder));
+}
+
+bool TDesignForm::ConfirmSave()
+{
+    m_savedInConfirm = false;
+    const bool answer = ConfirmDesignSave(this, *m_document, [this] {
+        actSaveExecute();
+        m_savedInConfirm = !m_document->Modified;
+    });
+    updateActions();
+    return answer;
+}
+
+void TDesignForm::closeEvent(QCloseEvent* event)
+{
+    if (!ConfirmSave()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TDesignForm::FormClose()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    SaveSettings();
+    m_printer.reset();
+    SaveDesignPrototypes(DataFolder + DefaultRectsFileName, *m_prototypes);
+    ClearDesign();
+    ClearFrameMetafileNames();
+}
+
+// ---- the design ----
+
+void TDesignForm::ClearDesign()
+{
+    m_document->ClearDesign();
+    cbxViewRect->clear();
+    cbxViewRect->addItem(QStringLiteral("なし"));
+    cbxViewRect->setCurrentIndex(0);
+}
+
+void TDesignForm::emptyWindow()
+{
+    ClearDesign();
+    m_document->DocumentOpen = false;
+    m_document->FileName.clear();
+    sbxPreview->sbxPreviewResize();
+}
+
+void TDesignForm::UpdateRectList()
+{
+    const TDesignDocument& d = *m_document;
+    cbxViewRect->clear();
+    cbxViewRect->addItem(QStringLiteral("なし"));
+    auto add = [this](const QString& text, TDrawRect* frame) {
+        cbxViewRect->addItem(text, QVariant::fromValue(static_cast<void*>(frame)));
+    };
+    const char* const kinds[] = {"イラスト", "文章", "図形", "QRコード"};
+    for (int kind = 0; kind < FreeKindCount; ++kind) {
+        int n = 0;
+        for (const auto& frame : d.FreeFrames(kind))
+            add(QString::fromUtf8(kinds[kind]) + QString::number(++n), frame.get());
+    }
+    if (d.SenderBlock())
+        add(QStringLiteral("差出人"), d.SenderBlock());
+    cbxViewRect->setCurrentIndex(0);
+}
+
+void TDesignForm::ShowFocusedInRectList()
+{
+    const TDesignDocument& d = *m_document;
+    int index = 0;
+    if (d.FocusedIndex >= 0 && size_t(d.FocusedIndex) < d.Selection.size())
+        index = qMax(0, cbxViewRect->findData(
+                            QVariant::fromValue(static_cast<void*>(d.Selection[size_t(d.FocusedIndex)]))));
+    cbxViewRect->setCurrentIndex(index);
+}
+
+void TDesignForm::cbxViewRectClick(int index)
+{
+    TDesignDocument& d = *m_document;
+    auto* frame = static_cast<TDrawRect*>(cbxViewRect->itemData(index).value<void*>());
+    if (!frame) {
+        d.Selection.clear();
+        d.FocusedIndex = -1;
+    } else if (const auto it = std::find(d.Selection.begin(), d.Selection.end(), frame);
+               it != d.Selection.end()) {
+        d.FocusedIndex = int(it - d.Selection.begin());
+    } else {
+        d.Selection = {frame};
+        d.FocusedIndex = 0;
+    }
+    repaintPaper();
+}
+
+// ---- documents ----
+
+std::unique_ptr<TDesignDocument> TDesignForm::freshDocument()
+{
+    return std::make_unique<TDesignDocument>(
+        TDesignContext{m_printer.get(), m_sources.Senders.get(), m_prototypes});
+}
+
+void TDesignForm::takeDocument(std::unique_ptr<TDesignDocument> document)
+{
+    // The view lets go of the old document before it goes.
+    std::swap(m_document, document);
+    sbxPreview->SetModel(DesignPaperModel(*m_document));
+    afterDocumentChange();
+}
+
+void TDesignForm::afterDocumentChange()
+{
+    UpdateRectList();
+    sbxPreview->sbxPreviewResize();
+    updateActions();
+}
+
+void TDesignForm::addRecent(const QString& path)
+{
+    m_recent.prepend(path);
+}
+
+void TDesignForm::updateActions()
+{
+    const TDesignDocument& d = *m_document;
+    action("actSave")->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
+    action("actSaveAs")->setEnabled(d.DocumentOpen);
+    action("actClose")->setEnabled(d.DocumentOpen);
+    setWindowTitle(d.Caption());
+}
+
+void TDesignForm::actNewExecute()
+{
+    TNewDesignDialog dialog(this);
+    centre(dialog, this);
+    dialog.SetFormat(m_document->DocumentOpen ? m_document->PaperIndex : 0);
+    TDesignPaperFormat paper;
+    if (dialog.exec() != QDialog::Accepted || !dialog.GetFormat(paper))
+        return;
+    const int index = dialog.FormatIndex();
+    repaint();
+    if (!ConfirmSave())
+        return;
+    TBusyCursor busy;
+    auto document = freshDocument();
+    document->PaperIndex = index;
+    document->PaperFormat = paper;
+    document->NewDesign();
+    // A new design counts as unsaved.
+    document->Modified = true;
+    takeDocument(std::move(document));
+}
+
+// Shows the open or save dialog over the design files; false when cancelled.
+template <class Dialog> bool TDesignForm::runFileDialog(Dialog& dialog, QString& title)
+{
+    centre(dialog, this);
+    dialog.SetFileKind(3);
+    dialog.SetCurrentFile(titleOf(m_document->FileName));
+    const int result = dialog.exec();
+    m_filesRenamed = m_filesRenamed || dialog.FilesChanged;
+    if (result != QDialog::Accepted)
+        return false;
+    title = dialog.GetFileTitle();
+    return true;
+}
+
+void TDesignForm::actOpenExecute()
+{
+    TPrintDataOpenDialog dialog(this);
+    QString title;
+    if (!runFileDialog(dialog, title))
+        return;
+    const bool wasModified = m_document->Modified;
+    if (!ConfirmSave())
+        return;
+    repaint();
+    // A file that cannot be read leaves the design as it was, unsaved changes included.
+    if (!LoadFromFile(DesignFolder + title + QStringLiteral(".gpd")) && wasModified && !m_savedInConfirm) {
+        m_document->Modified = true;
+        updateActions();
+    }
+}
+
+void TDesignForm::actCloseExecute()
+{
+    if (!ConfirmSave())
+        return;
+    emptyWindow();
+    updateActions();
+}
+
+void TDesignForm::actSaveExecute()
+{
+    if (!m_document->FileName.isEmpty())
+        SaveToFile(m_document->FileName);
+    else
+        actSaveAsExecute();
+}
+
+void TDesignForm::actSaveAsExecute()
+{
+    if (!m_document->DocumentOpen)
+        return;
+    TPrintDataSaveDialog dialog(this);
+    QString title;
+    if (!runFileDialog(dialog, title))
+        return;
+    sbxPreview->Panel()->repaint();
+    m_document->FileName.clear();
+    SaveToFile(DesignFolder + title + QStringLiteral(".gpd"));
+}
+
+bool TDesignForm::LoadFromFile(const QString& path)
+{
+    auto document = freshDocument();
+    // A design whose paper is gone stays on the paper shown before.
+    document->PaperFormat = m_document->PaperFormat;
+    document->PaperIndex = m_document->PaperIndex;
+    if (!document->LoadFromFile(path)) {
+        updateActions();
+        return false;
+    }
+    takeDocument(std::move(document));
+    addRecent(path);
+    updateActions();
+    return true;
+}
+
+bool TDesignForm::SaveToFile(const QString& path)
+{
+    const bool named = !m_document->FileName.isEmpty();
+    const bool saved = m_document->SaveToFile(path);
+    if (saved && !named)
+        addRecent(path);
+    updateActions();
+    repaintPaper();
+    return saved;
+}
+
+// ---- view ----
+
+void TDesignForm::cbxRatioClick(int index)
+{
+    if (index >= 0 && index < DesignRatioCount)
+        m_zoomGroup->actions().at(index)->setChecked(true);
+    if (sbxPreview)
+        sbxPreview->SetZoomIndex(index);
+}
+
+void TDesignForm::applyViewSettings()
+{
+    if (!sbxPreview)
+        return;
+    sbxPreview->SetZoomIndex(cbxRatio->currentIndex());
+    sbxPreview->SetGridSize(m_gridSize);
+    sbxPreview->SetGridVisible(m_gridSize != 0);
+    sbxPreview->SetGridSnap(m_gridSize != 0 && action("actAdjustGrid")->isChecked());
+    // The printable area shows only with a printer.
+    sbxPreview->SetPrintRangeVisible(m_printer && action("actPrintRange")->isChecked());
+}
+
+void TDesignForm::repaintPaper()
+{
+    applyViewSettings();
+    if (sbxPreview)
+        sbxPreview->Panel()->update();
+}
+
+// ---- the address list's road to the window ----
+
+TDesignForm* ShowDesignForm(TAddressList& list)
+{
+    if (DesignForm) {
+        if (DesignForm->isMinimized())
+            DesignForm->showNormal();
+        DesignForm->show();
+        DesignForm->raise();
+        DesignForm->activateWindow();
+        return DesignForm;
+    }
+    TBusyCursor busy;
+    TDesignSources sources;
+    if (DMQuenrid215 && DMQuenrid215->SenderTable())
+        sources.Senders =
+            std::make_unique<TTableSenderSource>(*DMQuenrid215->SenderTable(), LoadDefaultSender(DataFolder));
+    auto* window = new TDesignForm(std::move(sources), &list);
+    DesignForm = window;
+    window->show();
+    return window;
+}
+
+void RegisterDesignForm()
+{
+    RegisterListCommand(TListCommand::DesignPrint, [](TAddressList& list) {
+        ShowDesignForm(list);
+        return TListCommandResult{};
+    });
+    RegisterListChild(TListChild::DesignForm, [] { return static_cast<QWidget*>(DesignForm.data()); });
+}

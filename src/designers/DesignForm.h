@@ -1,0 +1,113 @@
+// The message-side design window: a thin window over the design document with its start menu, settings,
+// prototypes, the new, open, close, save and save-as commands and the showing of a design on the paper view.
+#pragma once
+
+#include "designers/DesignDocument.h"
+#include "designers/DesignSettings.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class TAddressList;
+class TPaperView;
+
+// What the window reads of the address book; without senders the sender block stays empty.
+struct TDesignSources
+{
+    std::unique_ptr<TSenderSource> Senders;
+};
+
+class TDesignForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TDesignForm(TDesignSources sources = {}, QWidget* owner = nullptr);
+    ~TDesignForm() override;
+
+    TDesignDocument& Document() { return *m_document; }
+    TDesignPrototypes& Prototypes() { return *m_prototypes; }
+    const QStringList& RecentFiles() const { return m_recent; }
+    int GridSize() const { return m_gridSize; }
+    TPrinterInfo* Printer() const { return m_printer.get(); }
+    TPaperView* PaperView() const { return sbxPreview; }
+    // The height the stored window bounds count above the client area.
+    int CaptionHeight() const;
+
+    void LoadSettings();
+    void SaveSettings();
+    void OnStartMenu();
+    // True when the caller may discard the design.
+    bool ConfirmSave();
+    void ClearDesign();
+    void UpdateRectList();
+    void ShowFocusedInRectList();
+
+    // The document commands.
+    void actNewExecute();
+    void actOpenExecute();
+    void actCloseExecute();
+    void actSaveExecute();
+    void actSaveAsExecute();
+    // Reads a ".gpd" into a fresh document; a file that cannot be read leaves the window as it was.
+    bool LoadFromFile(const QString& path);
+    bool SaveToFile(const QString& path);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* makeAction(const char* name, const QString& text, const QString& tip = {});
+    QAction* action(const char* name) const;
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void updateActions();
+    void addRecent(const QString& path);
+    void emptyWindow();
+    std::unique_ptr<TDesignDocument> freshDocument();
+    void takeDocument(std::unique_ptr<TDesignDocument> document);
+    void afterDocumentChange();
+    void setGridSize(int size);
+    void cbxViewRectClick(int index);
+    void cbxRatioClick(int index);
+    void applyViewSettings();
+    void repaintPaper();
+    void FormClose();
+    template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
+
+    TDesignSources m_sources;
+    std::unique_ptr<TPrinterInfo> m_printer;
+    std::shared_ptr<TDesignPrototypes> m_prototypes;
+    std::unique_ptr<TDesignDocument> m_document;
+    TDesignWindowSettings m_settings;
+    QStringList m_recent;
+    bool m_filesRenamed = false;
+    bool m_savedInConfirm = false;
+    bool m_startMenuPosted = false;
+    bool m_closed = false;
+    int m_gridSize = 0;
+
+    QWidget* pnlToolBar = nullptr;
+    QComboBox* cbxViewRect = nullptr;
+    QComboBox* cbxRatio = nullptr;
+    QLabel* m_status = nullptr;
+    TPaperView* sbxPreview = nullptr;
+    QActionGroup* m_gridGroup = nullptr;
+    QActionGroup* m_zoomGroup = nullptr;
+    QAction* mmiShowMenu = nullptr;
+    QAction* mmiToolBar = nullptr;
+};
+
+// The window while it exists.
+extern QPointer<TDesignForm> DesignForm;
+// Shows the window for the address list: restores it when it exists, else creates it.
+TDesignForm* ShowDesignForm(TAddressList& list);
+// Registers the address list's command and child.
+void RegisterDesignForm();
