@@ -543,7 +543,7 @@ bool TLayoutEditor::EqualSpacing(TEqualSpacing how)
     });
 }
 
-bool TLayoutEditor::Align(TAlign how)
+bool TLayoutEditor::Align(TFrameAlign how)
 {
     const TDrawRect* reference = focused();
     if (!reference)
@@ -557,19 +557,19 @@ bool TLayoutEditor::Align(TAlign how)
     return moveEach(others, [&](const TRect& r) {
         int l = r.left, t = r.top, w = r.Width(), h = r.Height();
         switch (how) {
-        case TAlign::Top: t = f.top; break;
-        case TAlign::Bottom: t = f.bottom - h; break;
-        case TAlign::Right: l = f.right - w; break;
-        case TAlign::Left: l = f.left; break;
-        case TAlign::CentreV: t = (H - h) / 2 + f.top; break;
-        case TAlign::CentreH: l = (W - w) / 2 + f.left; break;
-        case TAlign::Centre:
+        case TFrameAlign::Top: t = f.top; break;
+        case TFrameAlign::Bottom: t = f.bottom - h; break;
+        case TFrameAlign::Right: l = f.right - w; break;
+        case TFrameAlign::Left: l = f.left; break;
+        case TFrameAlign::CentreV: t = (H - h) / 2 + f.top; break;
+        case TFrameAlign::CentreH: l = (W - w) / 2 + f.left; break;
+        case TFrameAlign::Centre:
             l = (W - w) / 2 + f.left;
             t = (H - h) / 2 + f.top;
             break;
-        case TAlign::Width: w = W; break;
-        case TAlign::Height: h = H; break;
-        case TAlign::Size:
+        case TFrameAlign::Width: w = W; break;
+        case TFrameAlign::Height: h = H; break;
+        case TFrameAlign::Size:
             w = W;
             h = H;
             break;

@@ -24,7 +24,7 @@ struct TFixedSetData
 // Command tags.
 enum class TPaperCentre { Vertical, Horizontal, Both };
 enum class TEqualSpacing { PaperH, PaperV, EndsH, EndsV };
-enum class TAlign { Top, Bottom, Right, Left, CentreV, CentreH, Centre, Width, Height, Size };
+enum class TFrameAlign { Top, Bottom, Right, Left, CentreV, CentreH, Centre, Width, Height, Size };
 enum class TZOrderMove { Top, Up, Down, Bottom };
 
 // New frames' start rectangles on the paper.
@@ -70,7 +70,7 @@ public:
     bool SetBarcode(bool visible, int sizeIndex);
     bool CentreOnPaper(TPaperCentre how);
     bool EqualSpacing(TEqualSpacing how);
-    bool Align(TAlign how);
+    bool Align(TFrameAlign how);
     // True when a frame moved; the document is marked modified in every case.
     bool ZOrder(TZOrderMove how);
     // Pushes also an empty action.

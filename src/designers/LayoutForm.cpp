@@ -98,6 +98,7 @@ TLayoutForm::TLayoutForm(TLayoutSources sources, QWidget* owner)
     connect(sbxPreview, &TPaperView::documentModified, this, &TLayoutForm::paperChanged);
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
+    bindEditView();
     applyViewSettings();
     LoadDefaultRects(DataFolder + DefaultRectsFileName, *m_prototypes);
     UpdatePopupActions();
@@ -200,6 +201,7 @@ void TLayoutForm::buildActions()
         m_zoomGroup->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] { cbxRatio->setCurrentIndex(i); });
     }
+    buildEditActions();
 }
 
 void TLayoutForm::buildMenus()
@@ -231,6 +233,7 @@ void TLayoutForm::buildMenus()
     m_zoomMenu = view->addMenu(QStringLiteral("表示倍率(&Z)"));
     m_zoomMenu->setObjectName(QStringLiteral("mniRatio"));
     m_zoomMenu->addActions(m_zoomGroup->actions());
+    buildEditMenus();
 }
 
 void TLayoutForm::buildToolBar()
@@ -450,6 +453,8 @@ void TLayoutForm::FormClose()
     if (m_closed)
         return;
     m_closed = true;
+    if (m_imageTool)
+        m_imageTool->Close();
     SaveSettings();
     m_printer.reset();
     SaveDefaultRects(DataFolder + DefaultRectsFileName, *m_prototypes);
@@ -598,6 +603,7 @@ void TLayoutForm::UpdatePopupActions()
     show("actWordSet", kind == 11);
     show("actFigureSet", kind == 12);
     show("actQRCodeSet", kind == 13);
+    updateEditActions();
 }
 
 // ---- documents ----
@@ -655,6 +661,7 @@ void TLayoutForm::updateActions()
         ->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
     findChild<QAction*>(QStringLiteral("actSaveAs"))->setEnabled(d.DocumentOpen);
     findChild<QAction*>(QStringLiteral("actFormat"))->setEnabled(d.DocumentOpen);
+    updateEditActions();
     setCaption();
 }
 

@@ -521,7 +521,7 @@ TEST_F(LayoutCommandsTest, AnyActionThenUndoGivesTheSameFile)
         {"barcode", [](TLayoutEditor& e, TLayoutDocument&) { return e.SetBarcode(true, 1); }},
         {"centre", [](TLayoutEditor& e, TLayoutDocument&) { return e.CentreOnPaper(TPaperCentre::Both); }},
         {"spacing", [](TLayoutEditor& e, TLayoutDocument&) { return e.EqualSpacing(TEqualSpacing::PaperV); }},
-        {"align", [](TLayoutEditor& e, TLayoutDocument&) { return e.Align(TAlign::Size); }},
+        {"align", [](TLayoutEditor& e, TLayoutDocument&) { return e.Align(TFrameAlign::Size); }},
         {"bottom", [](TLayoutEditor& e, TLayoutDocument&) { return e.ZOrder(TZOrderMove::Bottom); }},
         {"preset", [](TLayoutEditor& e, TLayoutDocument&) { e.DefaultLayout(); return true; }},
         {"paste",
