@@ -155,7 +155,8 @@ void TLayoutEditor::placeNew(TDrawRect& frame, const TRect& start)
         const TRect s = frame.GetScreenRect();
         const double p = SnapPitch;
         frame.SetScreenRect({int(std::trunc(s.left / p)) * SnapPitch, int(std::trunc(s.top / p)) * SnapPitch,
-                             int(std::ceil(s.right / p)) * SnapPitch, int(std::ceil(s.bottom / p)) * SnapPitch});
+                             int(std::ceil(s.right / p)) * SnapPitch,
+                             int(std::ceil(s.bottom / p)) * SnapPitch});
     }
 }
 
@@ -257,8 +258,8 @@ bool TLayoutEditor::ChangeFigure(const TFigureRect& chosen)
     StoreUndoSelection(*action, 0);
     const TRect old = figure->GetDesignRect();
     figure->Assign(chosen);
-    figure->SetDesignRect(sized(old.left, old.top, figure->GetDesignRect().Width(),
-                                figure->GetDesignRect().Height()));
+    figure->SetDesignRect(
+        sized(old.left, old.top, figure->GetDesignRect().Width(), figure->GetDesignRect().Height()));
     figure->SetZoom(d.Zoom);
     takeFigureLook(*d.Context.Prototypes->Figure, chosen);
     d.Context.Prototypes->Changed = true;
@@ -308,7 +309,8 @@ bool TLayoutEditor::ChangeQRCode(const TQRCodeRect& chosen)
     StoreUndoSelection(*action, 0);
     const TRect old = code->GetDesignRect();
     code->Assign(chosen);
-    code->SetDesignRect(sized(old.left, old.top, code->GetDesignRect().Width(), code->GetDesignRect().Height()));
+    code->SetDesignRect(
+        sized(old.left, old.top, code->GetDesignRect().Width(), code->GetDesignRect().Height()));
     code->SetZoom(d.Zoom);
     action->StoreObject(0, *code, 1);
     for (TDrawRect* frame : d.Selection) {
@@ -467,8 +469,8 @@ bool TLayoutEditor::RestorePictureSize()
         }
         const TRect r = illust->GetDesignRect();
         action->AddRect(r, d.StackingIndex(illust), -1, 0);
-        const QSize size = PictureDesignSize(illust->GetBitmap().size(), illust->Resolution(), d.PrintArea,
-                                             d.DesignSize);
+        const QSize size =
+            PictureDesignSize(illust->GetBitmap().size(), illust->Resolution(), d.PrintArea, d.DesignSize);
         illust->SetDesignRect(sized(std::max(r.left, 0), std::max(r.top, 0), size.width(), size.height()));
         action->StoreRect(action->Count() - 1, illust->GetDesignRect(), 1);
     }
@@ -557,18 +559,34 @@ bool TLayoutEditor::Align(TFrameAlign how)
     return moveEach(others, [&](const TRect& r) {
         int l = r.left, t = r.top, w = r.Width(), h = r.Height();
         switch (how) {
-        case TFrameAlign::Top: t = f.top; break;
-        case TFrameAlign::Bottom: t = f.bottom - h; break;
-        case TFrameAlign::Right: l = f.right - w; break;
-        case TFrameAlign::Left: l = f.left; break;
-        case TFrameAlign::CentreV: t = (H - h) / 2 + f.top; break;
-        case TFrameAlign::CentreH: l = (W - w) / 2 + f.left; break;
+        case TFrameAlign::Top:
+            t = f.top;
+            break;
+        case TFrameAlign::Bottom:
+            t = f.bottom - h;
+            break;
+        case TFrameAlign::Right:
+            l = f.right - w;
+            break;
+        case TFrameAlign::Left:
+            l = f.left;
+            break;
+        case TFrameAlign::CentreV:
+            t = (H - h) / 2 + f.top;
+            break;
+        case TFrameAlign::CentreH:
+            l = (W - w) / 2 + f.left;
+            break;
         case TFrameAlign::Centre:
             l = (W - w) / 2 + f.left;
             t = (H - h) / 2 + f.top;
             break;
-        case TFrameAlign::Width: w = W; break;
-        case TFrameAlign::Height: h = H; break;
+        case TFrameAlign::Width:
+            w = W;
+            break;
+        case TFrameAlign::Height:
+            h = H;
+            break;
         case TFrameAlign::Size:
             w = W;
             h = H;

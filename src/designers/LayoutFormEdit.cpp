@@ -39,11 +39,12 @@ const TTagged EqualActions[] = {{"actEqualPaperH", "用紙に合わせて横に�
                                 {"actEqualPaperV", "用紙に合わせて縦に等間隔に並べる(&Q)"},
                                 {"actEqualEndsH", "両端の枠に合わせて横に等間隔に並べる(&N)"},
                                 {"actEqualEndsV", "両端の枠に合わせて縦に等間隔に並べる(&D)"}};
-const TTagged AlignActions[] = {{"actRectTop", "上に揃える(&T)"},       {"actRectBottom", "下に揃える(&B)"},
-                                {"actRectRight", "右に揃える(&R)"},     {"actRectLeft", "左に揃える(&L)"},
-                                {"actRectCenterV", "上下中央に揃える(&F)"}, {"actRectCenterH", "左右中央に揃える(&D)"},
-                                {"actRectCenter", "中心に揃える(&O)"},  {"actRectWidth", "幅を揃える(&W)"},
-                                {"actRectHeight", "高さを揃える(&E)"},  {"actRectSize", "幅・高さを揃える(&A)"}};
+const TTagged AlignActions[] = {
+    {"actRectTop", "上に揃える(&T)"},           {"actRectBottom", "下に揃える(&B)"},
+    {"actRectRight", "右に揃える(&R)"},         {"actRectLeft", "左に揃える(&L)"},
+    {"actRectCenterV", "上下中央に揃える(&F)"}, {"actRectCenterH", "左右中央に揃える(&D)"},
+    {"actRectCenter", "中心に揃える(&O)"},      {"actRectWidth", "幅を揃える(&W)"},
+    {"actRectHeight", "高さを揃える(&E)"},      {"actRectSize", "幅・高さを揃える(&A)"}};
 const TTagged ZOrderActions[] = {{"actTop", "最も上へ(&T)"},
                                  {"actUp", "ひとつ上へ(&U)"},
                                  {"actDown", "ひとつ下へ(&D)"},
@@ -52,7 +53,7 @@ const TTagged ZOrderActions[] = {{"actTop", "最も上へ(&T)"},
 TDrawRect* focusedOf(const TLayoutDocument& d)
 {
     return d.FocusIndex >= 0 && d.FocusIndex < int(d.Selection.size()) ? d.Selection[size_t(d.FocusIndex)]
-                                                                        : nullptr;
+                                                                       : nullptr;
 }
 
 bool isFree(int kind)
@@ -97,7 +98,8 @@ void TLayoutForm::buildEditActions()
     command("actWordSet", {}, {}, [this] { actWordSetExecute(); });
     command("pmiIllustDef", QStringLiteral("もとのサイズに戻す(&A)"), {}, [this] { pmiIllustDefClick(); });
     command("actIllust", QStringLiteral("イラストの選択(&I)..."), {}, [this] { actIllustExecute(); });
-    command("actDefaultLayout", QStringLiteral("標準の配置に戻す(&L)"), {}, [this] { actDefaultLayoutExecute(); });
+    command("actDefaultLayout", QStringLiteral("標準の配置に戻す(&L)"), {},
+            [this] { actDefaultLayoutExecute(); });
     // Their dialogs come with the additional-information and font dialogs.
     makeAction("actFont", QStringLiteral("フォントの設定(&T)..."))->setEnabled(false);
     makeAction("actBarcodeSet", QStringLiteral("バーコードの設定(&B)..."))->setEnabled(false);
@@ -209,7 +211,8 @@ void TLayoutForm::updateEditActions()
     enable("actRedo", open && d.Undo.CanRedo());
     enable("actCopy", open && isFree(kind));
     enable("actPaste", open && FrameClipboard().has_value());
-    enable("actDelete", focused && ((kind < KindBarcode && d.DetailedSet) || (kind >= KindBarcode && kind <= KindQRCode)));
+    enable("actDelete",
+           focused && ((kind < KindBarcode && d.DetailedSet) || (kind >= KindBarcode && kind <= KindQRCode)));
     for (const char* name : {"actWord", "actFigure", "actQRCode"})
         enable(name, open);
     enable("actIllust", open && m_imageTool);
@@ -229,9 +232,9 @@ void TLayoutForm::updateEditActions()
         enable(item.name, focused);
     enable("actZOrder", focused);
     const bool topSelected = !d.Stacking.empty() && std::find(d.Selection.begin(), d.Selection.end(),
-                                                               d.Stacking.front()) != d.Selection.end();
+                                                              d.Stacking.front()) != d.Selection.end();
     const bool bottomSelected = !d.Stacking.empty() && std::find(d.Selection.begin(), d.Selection.end(),
-                                                                  d.Stacking.back()) != d.Selection.end();
+                                                                 d.Stacking.back()) != d.Selection.end();
     enable("actTop", focused && !topSelected);
     enable("actUp", focused && !topSelected);
     enable("actDown", focused && !bottomSelected);
@@ -493,7 +496,8 @@ void TLayoutForm::PopupMenuPopup(QMenu* menu)
         menu->addSeparator();
     }
     for (const char* name : {"actRectPos", "actRectUnite", "actZOrder"}) {
-        auto* sub = findChild<QMenu*>(QString::fromLatin1(name).replace(QStringLiteral("act"), QStringLiteral("mni")));
+        auto* sub = findChild<QMenu*>(
+            QString::fromLatin1(name).replace(QStringLiteral("act"), QStringLiteral("mni")));
         if (sub)
             menu->addMenu(sub);
     }

@@ -25,7 +25,8 @@ bool TLayoutEditor::AddIllustration(const QString& path, QPoint topLeft, bool as
         illust->SetGraphic(&*graphic);
         illust->SetResolution(dpi);
         const QSize size = PictureDesignSize(graphic->Bitmap.size(), dpi, d.PrintArea, d.DesignSize);
-        illust->SetDesignRect({topLeft.x(), topLeft.y(), topLeft.x() + size.width(), topLeft.y() + size.height()});
+        illust->SetDesignRect(
+            {topLeft.x(), topLeft.y(), topLeft.x() + size.width(), topLeft.y() + size.height()});
         illust->SetZoom(d.Zoom);
         if (SnapPitch > 0) {
             const TRect s = illust->GetScreenRect();

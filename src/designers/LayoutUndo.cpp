@@ -84,7 +84,9 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
     LoadedFileVersion = CurrentFileVersion;
     const quint8 side = direction ? 1 : 0;
     auto& stack = d.Stacking;
-    const auto stackAt = [&stack](int z) { return z >= 0 && z < int(stack.size()) ? stack[size_t(z)] : nullptr; };
+    const auto stackAt = [&stack](int z) {
+        return z >= 0 && z < int(stack.size()) ? stack[size_t(z)] : nullptr;
+    };
 
     if (kind == UndoAdd || kind == UndoDelete) {
         auto* data = dynamic_cast<TDrawRectUndoData*>(&item);
@@ -113,8 +115,8 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                 std::unique_ptr<TDrawRect> frame = CreateFreeFrame(k);
                 loadImage(*frame, data->GetStream(side));
                 frame->SetZoom(d.Zoom);
-                insertAt(stack, data->ZOrder(), d.InsertFreeFrame(k - KindIllust, data->ListIndex(),
-                                                                  std::move(frame)));
+                insertAt(stack, data->ZOrder(),
+                         d.InsertFreeFrame(k - KindIllust, data->ListIndex(), std::move(frame)));
             }
         } else {
             TDrawRect* placed = stackAt(data->ZOrder());

@@ -1,6 +1,6 @@
 // The designers' editing commands on the address-side document: new frames' places, turning, spacing,
-// stacking, deletion rules, sender and barcode, fonts, picture sizes, the clipboard, illustrations from files,
-// and undo and redo giving back the saved bytes.
+// stacking, deletion rules, sender and barcode, fonts, picture sizes, the clipboard, illustrations from
+// files, and undo and redo giving back the saved bytes.
 #include "core/MainSettings.h"
 #include "designers/FrameClipboard.h"
 #include "designers/LayoutCommands.h"
@@ -171,7 +171,9 @@ TEST_F(LayoutCommandsTest, EqualSpacing)
         std::vector<TDrawRect*> frames;
         // Selected in reverse order: sorting goes by position.
         for (int i = 2; i >= 0; --i) {
-            const int left = i == 0 ? c.firstLeft : i == 2 && c.lastRight ? c.lastRight - c.widths[2] : 10 * i;
+            const int left = i == 0                  ? c.firstLeft
+                             : i == 2 && c.lastRight ? c.lastRight - c.widths[2]
+                                                     : 10 * i;
             frames.push_back(Figure({left, 10, left + c.widths[size_t(i)], 60}));
         }
         Select(frames);
@@ -261,7 +263,8 @@ TEST_F(LayoutCommandsTest, UndoAndRedoOfDeletingFreeFramesAndADetailedFixedFrame
     EXPECT_EQ(Bytes(), before);
     EXPECT_TRUE(corp->Visible());
     ASSERT_EQ(d->Stacking.size(), stacking.size());
-    EXPECT_EQ(d->Stacking[size_t(std::find(stacking.begin(), stacking.end(), corp) - stacking.begin())], corp);
+    EXPECT_EQ(d->Stacking[size_t(std::find(stacking.begin(), stacking.end(), corp) - stacking.begin())],
+              corp);
     ASSERT_EQ(d->Selection.size(), 3u);
     EXPECT_EQ(d->Selection[1], corp);
     EXPECT_EQ(d->FocusIndex, 1);
@@ -306,7 +309,8 @@ TEST_F(LayoutCommandsTest, RemergeOnUndoOnlyForAdditionalItemsAndBarcodes)
     {
         TDrawRect* frame;
         bool remerge;
-    } cases[] = {{d->Detailed().Contacts[0], true}, {d->Detailed().Name, false}, {d->Detailed().Postal, false}};
+    } cases[] = {
+        {d->Detailed().Contacts[0], true}, {d->Detailed().Name, false}, {d->Detailed().Postal, false}};
     for (const Case& c : cases) {
         Select({c.frame});
         TFontSpec font;
@@ -428,7 +432,8 @@ TEST_F(LayoutCommandsTest, DropsCascadeAndNonPicturesAddNothing)
     const auto& list = d->FreeFrames(FreeIllustration);
     ASSERT_EQ(list.size(), 3u);
     for (int b = 0; b < 3; ++b)
-        EXPECT_EQ(list[size_t(b)]->GetDesignRect(), (TRect{21 + 10 * b, 30 + 10 * b, 117 + 10 * b, 126 + 10 * b}));
+        EXPECT_EQ(list[size_t(b)]->GetDesignRect(),
+                  (TRect{21 + 10 * b, 30 + 10 * b, 117 + 10 * b, 126 + 10 * b}));
     EXPECT_EQ(d->Selection.size(), 3u);
     EXPECT_EQ(d->FocusIndex, 2);
     EXPECT_EQ(d->Undo.Count(), 1);
@@ -498,9 +503,12 @@ TEST_F(LayoutCommandsTest, AnyActionThenUndoGivesTheSameFile)
 {
     using TCommand = std::function<bool(TLayoutEditor&, TLayoutDocument&)>;
     const std::vector<std::pair<const char*, TCommand>> commands = {
-        {"add text", [](TLayoutEditor& e, TLayoutDocument&) { return e.AddText({QStringLiteral("a")}, 1) != nullptr; }},
-        {"edit text", [](TLayoutEditor& e, TLayoutDocument&) { return e.EditText({QStringLiteral("b")}, 0); }},
-        {"add figure", [](TLayoutEditor& e, TLayoutDocument&) { return e.AddFigure(TFigureRect()) != nullptr; }},
+        {"add text",
+         [](TLayoutEditor& e, TLayoutDocument&) { return e.AddText({QStringLiteral("a")}, 1) != nullptr; }},
+        {"edit text",
+         [](TLayoutEditor& e, TLayoutDocument&) { return e.EditText({QStringLiteral("b")}, 0); }},
+        {"add figure",
+         [](TLayoutEditor& e, TLayoutDocument&) { return e.AddFigure(TFigureRect()) != nullptr; }},
         {"change figure",
          [](TLayoutEditor& e, TLayoutDocument& d) {
              d.Selection = {d.FreeFrames(FreeFigure)[0].get()};
@@ -517,13 +525,21 @@ TEST_F(LayoutCommandsTest, AnyActionThenUndoGivesTheSameFile)
          }},
         {"font", [](TLayoutEditor& e, TLayoutDocument&) { return e.ApplyFont(TFontSpec(), 0xff, true); }},
         {"delete", [](TLayoutEditor& e, TLayoutDocument&) { return e.DeleteSelection(); }},
-        {"hide sender", [](TLayoutEditor& e, TLayoutDocument&) { e.ShowSender(false); return true; }},
+        {"hide sender",
+         [](TLayoutEditor& e, TLayoutDocument&) {
+             e.ShowSender(false);
+             return true;
+         }},
         {"barcode", [](TLayoutEditor& e, TLayoutDocument&) { return e.SetBarcode(true, 1); }},
         {"centre", [](TLayoutEditor& e, TLayoutDocument&) { return e.CentreOnPaper(TPaperCentre::Both); }},
         {"spacing", [](TLayoutEditor& e, TLayoutDocument&) { return e.EqualSpacing(TEqualSpacing::PaperV); }},
         {"align", [](TLayoutEditor& e, TLayoutDocument&) { return e.Align(TFrameAlign::Size); }},
         {"bottom", [](TLayoutEditor& e, TLayoutDocument&) { return e.ZOrder(TZOrderMove::Bottom); }},
-        {"preset", [](TLayoutEditor& e, TLayoutDocument&) { e.DefaultLayout(); return true; }},
+        {"preset",
+         [](TLayoutEditor& e, TLayoutDocument&) {
+             e.DefaultLayout();
+             return true;
+         }},
         {"paste",
          [](TLayoutEditor& e, TLayoutDocument&) {
              e.Copy();
@@ -536,7 +552,8 @@ TEST_F(LayoutCommandsTest, AnyActionThenUndoGivesTheSameFile)
         editor.AddText({QStringLiteral("本文")}, 1)->SetDesignRect({10, 300, 90, 340});
         editor.AddFigure(TFigureRect())->SetDesignRect({200, 20, 260, 80});
         d->Simple().Address->SetDesignRect({5, 5, 100, 100});
-        d->Selection = {d->FreeFrames(FreeText)[0].get(), d->Simple().Address, d->FreeFrames(FreeFigure)[0].get()};
+        d->Selection = {d->FreeFrames(FreeText)[0].get(), d->Simple().Address,
+                        d->FreeFrames(FreeFigure)[0].get()};
         d->FocusIndex = 0;
         const QByteArray before = Bytes();
         ASSERT_TRUE(command(editor, *d)) << name;

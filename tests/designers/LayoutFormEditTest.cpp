@@ -77,7 +77,8 @@ protected:
         m_window = new TLayoutForm();
         m_driver.on("PrintMenuDialog", [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
         m_window->show();
-        EXPECT_TRUE(QTest::qWaitFor([this] { return m_driver.handled() == 1 && !QApplication::activeModalWidget(); }));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [this] { return m_driver.handled() == 1 && !QApplication::activeModalWidget(); }));
         EXPECT_TRUE(m_window->LoadFromFile(m_path));
         m_window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(m_window));
@@ -87,7 +88,8 @@ protected:
     void Click(TDrawRect* frame)
     {
         const TRect s = frame->GetScreenRect();
-        QTest::mouseClick(Panel(), Qt::LeftButton, {}, QPoint((s.left + s.right) / 2, (s.top + s.bottom) / 2));
+        QTest::mouseClick(Panel(), Qt::LeftButton, {},
+                          QPoint((s.left + s.right) / 2, (s.top + s.bottom) / 2));
     }
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
     QString Picture(const QString& name)
