@@ -1,5 +1,6 @@
 // The message-side design window.
 #include "designers/DesignForm.h"
+#include "designers/DesignerWindow.h"
 
 #include "addressbook/AdrsList.h"
 #include "addressbook/AdrsListServices.h"
@@ -651,11 +652,7 @@ void TDesignForm::repaintPaper()
 TDesignForm* ShowDesignForm(TAddressList& list)
 {
     if (DesignForm) {
-        if (DesignForm->isMinimized())
-            DesignForm->showNormal();
-        DesignForm->show();
-        DesignForm->raise();
-        DesignForm->activateWindow();
+        BringDesignerForward(*DesignForm);
         return DesignForm;
     }
     TBusyCursor busy;

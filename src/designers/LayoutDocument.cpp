@@ -98,6 +98,32 @@ TDrawRect* TLayoutDocument::AddFreeFrame(int kind, std::unique_ptr<TDrawRect> fr
     return m_free[size_t(kind)].back().get();
 }
 
+TDrawRect* TLayoutDocument::InsertFreeFrame(int kind, int index, std::unique_ptr<TDrawRect> frame)
+{
+    auto& list = m_free[size_t(kind)];
+    index = std::clamp(index, 0, int(list.size()));
+    return list.insert(list.begin() + index, std::move(frame))->get();
+}
+
+std::unique_ptr<TDrawRect> TLayoutDocument::TakeFreeFrame(int kind, int index)
+{
+    auto& list = m_free[size_t(kind)];
+    if (index < 0 || index >= int(list.size()))
+        return nullptr;
+    std::unique_ptr<TDrawRect> frame = std::move(list[size_t(index)]);
+    list.erase(list.begin() + index);
+    return frame;
+}
+
+int TLayoutDocument::FreeIndex(const TDrawRect* frame) const
+{
+    for (const auto& list : m_free)
+        for (size_t i = 0; i < list.size(); ++i)
+            if (list[i].get() == frame)
+                return int(i);
+    return -1;
+}
+
 void TLayoutDocument::InsertIntoStacking(TDrawRect* frame, bool onlyWhenVisible)
 {
     if (onlyWhenVisible && !frame->Visible())

@@ -119,6 +119,10 @@ public:
     const std::vector<std::unique_ptr<TDrawRect>>& FreeFrames(int kind) const { return m_free[size_t(kind)]; }
     // Appends a free frame of a kind; the document owns it.
     TDrawRect* AddFreeFrame(int kind, std::unique_ptr<TDrawRect> frame);
+    // Editing: a free frame in and out of its list at an index (clamped), and its index there (-1 none).
+    TDrawRect* InsertFreeFrame(int kind, int index, std::unique_ptr<TDrawRect> frame);
+    std::unique_ptr<TDrawRect> TakeFreeFrame(int kind, int index);
+    int FreeIndex(const TDrawRect* frame) const;
     // Entry 0 on top.
     std::vector<TDrawRect*> Stacking;
     std::vector<TDrawRect*> Selection;

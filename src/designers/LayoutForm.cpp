@@ -9,6 +9,8 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerWindow.h"
+#include "designers/ImageToolProcess.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/NewLayout.h"
@@ -98,6 +100,7 @@ TLayoutForm::TLayoutForm(TLayoutSources sources, QWidget* owner)
     connect(sbxPreview, &TPaperView::documentModified, this, &TLayoutForm::paperChanged);
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
+    bindEditView();
     applyViewSettings();
     LoadDefaultRects(DataFolder + DefaultRectsFileName, *m_prototypes);
     UpdatePopupActions();
@@ -202,6 +205,7 @@ void TLayoutForm::buildActions()
     }
     buildCommandActions();
     buildPrintActions();
+    buildEditActions();
 }
 
 void TLayoutForm::buildMenus()
@@ -235,6 +239,7 @@ void TLayoutForm::buildMenus()
     m_zoomMenu->addActions(m_zoomGroup->actions());
     buildCommandMenus();
     buildPrintMenus(file);
+    buildEditMenus();
 }
 
 void TLayoutForm::buildToolBar()
@@ -454,6 +459,8 @@ void TLayoutForm::FormClose()
     if (m_closed)
         return;
     m_closed = true;
+    if (m_imageTool)
+        m_imageTool->Close();
     SaveSettings();
     m_printer.reset();
     SaveDefaultRects(DataFolder + DefaultRectsFileName, *m_prototypes);
@@ -602,6 +609,7 @@ void TLayoutForm::UpdatePopupActions()
     show("actWordSet", kind == 11);
     show("actFigureSet", kind == 12);
     show("actQRCodeSet", kind == 13);
+    updateEditActions();
 }
 
 // ---- documents ----
@@ -660,6 +668,7 @@ void TLayoutForm::updateActions()
     findChild<QAction*>(QStringLiteral("actSaveAs"))->setEnabled(d.DocumentOpen);
     findChild<QAction*>(QStringLiteral("actFormat"))->setEnabled(d.DocumentOpen);
     updatePrintActions();
+    updateEditActions();
     setCaption();
     updateCommandActions();
 }
@@ -879,25 +888,11 @@ void TLayoutForm::layoutView()
 TLayoutForm* ShowLayoutForm(TAddressList& list)
 {
     if (LayoutForm) {
-        if (LayoutForm->isMinimized())
-            LayoutForm->showNormal();
-        LayoutForm->show();
-        LayoutForm->raise();
-        LayoutForm->activateWindow();
+        BringDesignerForward(*LayoutForm);
         return LayoutForm;
     }
-    TLayoutSources sources;
-    QPointer<TAddressList> guard(&list);
-    if (DMQuenrid215 && DMQuenrid215->AdrsTable())
-        sources.AddressList = std::make_unique<TTableAddressSource>(
-            *DMQuenrid215->AdrsTable(), [guard] { return guard ? guard->GetRecordCount() : 0; },
-            [guard](int index) { return guard ? guard->GetRecNo(index) : -1; },
-            [guard] { return guard ? guard->GetFirstSelectedIndex() : -1; });
-    if (DMQuenrid215 && DMQuenrid215->SenderTable())
-        sources.Senders =
-            std::make_unique<TTableSenderSource>(*DMQuenrid215->SenderTable(), LoadDefaultSender(DataFolder));
-    sources.Detach = ListDetach(list);
-    auto* window = new TLayoutForm(std::move(sources), &list);
+    auto* window = new TLayoutForm(AddressListSources(list), &list);
+    window->SetImageToolLink(new TImageToolProcess(window));
     list.AddFollower(window);
     LayoutForm = window;
     window->show();

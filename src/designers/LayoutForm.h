@@ -3,6 +3,8 @@
 #pragma once
 
 #include "addressbook/AdrsListServices.h"
+#include "designers/ImageToolLink.h"
+#include "designers/LayoutCommands.h"
 #include "designers/LayoutDocument.h"
 #include "designers/LayoutPrint.h"
 
@@ -206,6 +208,44 @@ private:
     QShortcut* m_previewEscape = nullptr;
     // Bars and shortcuts switched off while the preview shows.
     QList<QPointer<QObject>> m_offForPreview;
+public:
+    // Editing commands, undo, the frame clipboard, the picture picker and drops (LayoutFormEdit.cpp).
+    void actUndoExecute(int tag);
+    void actCopyExecute();
+    void actPasteExecute();
+    void actDeleteExecute();
+    void actWordExecute(int tag);
+    void actFigureExecute(int tag);
+    void actQRCodeExecute(int tag);
+    void actIllustSetExecute();
+    void actWordSetExecute();
+    void pmiIllustDefClick();
+    void actSenderExecute(bool show);
+    void actFontExecute();
+    void actBarcodeSetExecute();
+    void actIllustExecute();
+    void actDefaultLayoutExecute();
+    // The picker's answer; ignored in preview mode or while a modal window is open.
+    void ImageChosen(const QString& path);
+    void DropFiles(const QStringList& paths);
+    // The link to the picture picker; the window owns it and closes it when the window goes.
+    void SetImageToolLink(TImageToolLink* link);
+    TImageToolLink* ImageToolLink() const { return m_imageTool; }
+    // Builds the frame popup menu for the focused frame (shown by the paper view's request).
+    QMenu* PopupMenu();
+
+private:
+    void buildEditActions();
+    void buildEditMenus();
+    void bindEditView();
+    void updateEditActions();
+    TLayoutEditor editor();
+    bool editable() const;
+    void afterEdit(bool refillRectList);
+    void PopupMenuPopup(QMenu* menu);
+    QAction* editAction(const char* name) const;
+    TImageToolLink* m_imageTool = nullptr;
+    QMenu* m_popup = nullptr;
 };
 
 // The window while it exists.

@@ -1,0 +1,107 @@
+// The editing commands of the address-side designers on their document, without widgets: each takes what
+// its dialog chose, changes the frames and records one undo action; undo and redo, the frame clipboard,
+// illustrations from picture files, drops and the picker's answer.
+#pragma once
+
+#include "core/FontSub.h"
+#include "designers/LayoutDocument.h"
+
+#include <QPoint>
+#include <QStringList>
+
+class TFigureRect;
+class TIllustRect;
+class TQRCodeRect;
+class TWordRect;
+
+// What differs between the designers that share these commands: where the sender frames start in each set.
+struct TFixedSetData
+{
+    int SimpleSenderStart = 4;
+    int DetailedSenderStart = 9;
+};
+
+// Command tags.
+enum class TPaperCentre { Vertical, Horizontal, Both };
+enum class TEqualSpacing { PaperH, PaperV, EndsH, EndsV };
+enum class TFrameAlign { Top, Bottom, Right, Left, CentreV, CentreH, Centre, Width, Height, Size };
+enum class TZOrderMove { Top, Up, Down, Bottom };
+
+// New frames' start rectangles on the paper.
+TRect NewFrameRect(const TRect& start, QSize paper);
+// A picture's size in design units at its dpi, reduced to fit the printable area within the paper.
+QSize PictureDesignSize(QSize pixels, int dpi, const TRect& printArea, QSize paper);
+
+class TLayoutEditor
+{
+public:
+    explicit TLayoutEditor(TLayoutDocument& document, TFixedSetData sets = {});
+
+    // The grid pitch new frames snap to (screen pixels), 0 when not snapping.
+    int SnapPitch = 0;
+
+    // Undo (redo false) or redo one action: the frames, the merge when needed and the selection. False at
+    // the end of the history. The kind of the applied action goes to *kind.
+    bool UndoRedo(bool redo, quint8* kind = nullptr);
+    // Applies one recorded item (the history's callback).
+    void ApplyUndo(TUndoList& list, quint8 kind, TUndoData& item, quint8 direction);
+    void StoreUndoSelection(TUndoDatas& action, quint8 side) const;
+    // Whether the last undo or redo merged the record data again.
+    bool Remerged() const { return m_remerge; }
+
+    // Text: direction 0 vertical, 1 horizontal. Edit needs a focused text.
+    TWordRect* AddText(const QStringList& lines, int direction);
+    bool EditText(const QStringList& lines, int direction);
+    TFigureRect* AddFigure(const TFigureRect& chosen);
+    bool ChangeFigure(const TFigureRect& chosen);
+    TQRCodeRect* AddQRCode(const TQRCodeRect& chosen);
+    bool ChangeQRCode(const TQRCodeRect& chosen);
+    // Display settings of the focused illustration or text.
+    bool SetIllustDisplay(const TIllustRect& chosen);
+    bool SetWordDisplay(const TWordRect& chosen);
+    // The face, character set, style and colour of the chosen font for the focused text-type frame, then
+    // the selected ones (or all of them).
+    bool ApplyFont(const TFontSpec& chosen, quint32 color, bool allFrames);
+    // The selected illustrations back to their picture's size.
+    bool RestorePictureSize();
+    bool DeleteSelection();
+    // Pushes also an empty action.
+    void ShowSender(bool show);
+    bool SetBarcode(bool visible, int sizeIndex);
+    bool CentreOnPaper(TPaperCentre how);
+    bool EqualSpacing(TEqualSpacing how);
+    bool Align(TFrameAlign how);
+    // True when a frame moved; the document is marked modified in every case.
+    bool ZOrder(TZOrderMove how);
+    // Pushes also an empty action.
+    void DefaultLayout();
+
+    void Copy() const;
+    bool Paste();
+
+    // An illustration from a picture file at a design point: as new (appended to the action as an
+    // addition) or replacing the focused illustration (the action's first item completed). False for a
+    // missing file or anything but a BMP or JPEG picture.
+    bool AddIllustration(const QString& path, QPoint topLeft, bool asNew, TUndoDatas& action);
+    // The picker's answer: replaces the focused illustration or adds one at the printable area's corner.
+    bool TakePickedImage(const QString& path);
+    // Illustrations cascading by 10 from a point on the paper panel (screen pixels).
+    bool DropFiles(const QStringList& paths, QPoint panelPoint);
+
+private:
+    TDrawRect* focused() const;
+    int fixedIndex(const TDrawRect* frame) const;
+    int listIndex(const TDrawRect* frame) const;
+    void record(TUndoDatas& action, const TDrawRect& frame, quint8 side) const;
+    void finish(std::unique_ptr<TUndoDatas> action);
+    void placeNew(TDrawRect& frame, const TRect& start);
+    TDrawRect* addFree(std::unique_ptr<TDrawRect> frame, TUndoDatas& action);
+    void selectOnly(TDrawRect* frame);
+    void remerge();
+    TDrawRect* fixedAt(int index) const;
+    template <class Change> bool moveEach(const std::vector<TDrawRect*>& frames, Change change);
+
+    TLayoutDocument& d;
+    TFixedSetData m_sets;
+    bool m_remerge = false;
+};

@@ -1,0 +1,96 @@
+// Illustrations made from picture files: the picker's answer and files dropped on the paper.
+#include "designers/LayoutCommands.h"
+
+#include "core/AppSub.h"
+#include "core/DialogSub.h"
+#include "layoutobjects/IllustRect.h"
+#include "layoutobjects/ImageUtils.h"
+
+#include <cmath>
+
+bool TLayoutEditor::AddIllustration(const QString& path, QPoint topLeft, bool asNew, TUndoDatas& action)
+{
+    TBusyCursor busy;
+    int dpi = 96;
+    std::optional<TGraphic> graphic;
+    try {
+        graphic = LoadImageWithDpi(path, dpi);
+    } catch (const EImageFileError&) {
+        return false;
+    }
+    if (!graphic)
+        return false;
+    if (asNew) {
+        auto illust = std::make_unique<TIllustRect>();
+        illust->SetGraphic(&*graphic);
+        illust->SetResolution(dpi);
+        const QSize size = PictureDesignSize(graphic->Bitmap.size(), dpi, d.PrintArea, d.DesignSize);
+        illust->SetDesignRect(
+            {topLeft.x(), topLeft.y(), topLeft.x() + size.width(), topLeft.y() + size.height()});
+        illust->SetZoom(d.Zoom);
+        if (SnapPitch > 0) {
+            const TRect s = illust->GetScreenRect();
+            const int left = int(std::trunc(double(s.left) / SnapPitch)) * SnapPitch;
+            const int top = int(std::trunc(double(s.top) / SnapPitch)) * SnapPitch;
+            illust->SetScreenRect({left, top, left + s.Width(), top + s.Height()});
+        }
+        d.Selection.push_back(addFree(std::move(illust), action));
+    } else {
+        auto* illust = dynamic_cast<TIllustRect*>(focused());
+        if (!illust)
+            return false;
+        illust->SetGraphic(&*graphic);
+        illust->SetResolution(dpi);
+        action.StoreObject(0, *illust, 1);
+    }
+    d.Modified = true;
+    return true;
+}
+
+bool TLayoutEditor::TakePickedImage(const QString& path)
+{
+    const bool asNew = !dynamic_cast<TIllustRect*>(focused());
+    const std::vector<TDrawRect*> selection = d.Selection;
+    const int focus = d.FocusIndex;
+    std::unique_ptr<TUndoDatas> action;
+    if (asNew) {
+        d.Selection.clear();
+        d.FocusIndex = -1;
+        action = std::make_unique<TUndoDatas>(UndoAdd);
+    } else {
+        action = std::make_unique<TUndoDatas>(UndoChange);
+        record(*action, *focused(), 0);
+        StoreUndoSelection(*action, 0);
+    }
+    const QPoint corner(std::max(d.PrintArea.left, 0), std::max(d.PrintArea.top, 0));
+    if (!AddIllustration(path, corner, asNew, *action)) {
+        d.Selection = selection;
+        d.FocusIndex = focus;
+        return false;
+    }
+    if (asNew)
+        d.FocusIndex = 0;
+    finish(std::move(action));
+    return true;
+}
+
+bool TLayoutEditor::DropFiles(const QStringList& paths, QPoint panelPoint)
+{
+    const std::vector<TDrawRect*> selection = d.Selection;
+    const int focus = d.FocusIndex;
+    d.Selection.clear();
+    d.FocusIndex = -1;
+    auto action = std::make_unique<TUndoDatas>(UndoAdd);
+    const double zoom = d.Zoom > 0 ? d.Zoom : 1.0;
+    const int x = int(RoundHalfAway(panelPoint.x() / zoom)), y = int(RoundHalfAway(panelPoint.y() / zoom));
+    for (int b = 0; b < paths.size(); ++b)
+        AddIllustration(paths[b], QPoint(x + 10 * b, y + 10 * b), true, *action);
+    if (action->Count() == 0) {
+        d.Selection = selection;
+        d.FocusIndex = focus;
+        return false;
+    }
+    d.FocusIndex = int(d.Selection.size()) - 1;
+    finish(std::move(action));
+    return true;
+}

@@ -1,0 +1,190 @@
+// Undo and redo of the designers' editing commands on the address-side document.
+#include "designers/LayoutCommands.h"
+
+#include "designers/FrameClipboard.h"
+#include "designers/PaperEditing.h"
+#include "layoutobjects/IllustRect.h"
+#include "layoutobjects/QRCodeRect.h"
+
+#include <algorithm>
+
+namespace {
+
+void loadImage(TDrawRect& frame, const QByteArray& image)
+{
+    TFrameReader reader(image);
+    try {
+        frame.LoadFromStream(reader);
+    } catch (const EFrameStreamError&) {
+        // The history's own images; a failed read keeps the frame as it was.
+    }
+}
+
+void insertAt(std::vector<TDrawRect*>& list, int index, TDrawRect* frame)
+{
+    index = std::clamp(index, 0, int(list.size()));
+    list.insert(list.begin() + index, frame);
+}
+
+} // namespace
+
+void TLayoutEditor::StoreUndoSelection(TUndoDatas& action, quint8 side) const
+{
+    ::StoreUndoSelection(action, PaperModelOf(d), side);
+}
+
+bool TLayoutEditor::UndoRedo(bool redo, quint8* kind)
+{
+    TUndoList& list = d.Undo;
+    if (redo ? !list.CanRedo() : !list.CanUndo())
+        return false;
+    const TUndoList::TCallback previous = list.OnUndoRedo;
+    list.OnUndoRedo = [this](TUndoList& history, quint8 actionKind, TUndoData& item, quint8 direction) {
+        ApplyUndo(history, actionKind, item, direction);
+    };
+    m_remerge = false;
+    const int version = LoadedFileVersion;
+    if (redo)
+        list.Redo();
+    else
+        list.Undo();
+    LoadedFileVersion = version;
+    list.OnUndoRedo = previous;
+    const TUndoDatas* action = list.GetEntry(redo ? list.Position() + 1 : list.Position());
+    const quint8 side = redo ? 1 : 0;
+    if (m_remerge) {
+        if (d.LabelMode)
+            d.RefreshData();
+        else if (d.Paper.Count1 < 5)
+            d.FillSimpleFrames();
+        else {
+            d.ShowRecordData(-1);
+            d.ShowSenderData();
+        }
+    }
+    d.Selection.clear();
+    d.FocusIndex = -1;
+    if (action) {
+        for (int i = 0; i < action->GetSelectionCount(side); ++i) {
+            const int z = action->GetSelection(side, i);
+            if (z >= 0 && z < int(d.Stacking.size()))
+                d.Selection.push_back(d.Stacking[size_t(z)]);
+        }
+        const int focus = action->GetFocused(side);
+        d.FocusIndex = focus < int(d.Selection.size()) ? focus : int(d.Selection.size()) - 1;
+        if (kind)
+            *kind = action->UndoActionKind();
+    }
+    d.Modified = true;
+    return true;
+}
+
+void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 direction)
+{
+    LoadedFileVersion = CurrentFileVersion;
+    const quint8 side = direction ? 1 : 0;
+    auto& stack = d.Stacking;
+    const auto stackAt = [&stack](int z) {
+        return z >= 0 && z < int(stack.size()) ? stack[size_t(z)] : nullptr;
+    };
+
+    if (kind == UndoAdd || kind == UndoDelete) {
+        auto* data = dynamic_cast<TDrawRectUndoData*>(&item);
+        if (!data)
+            return;
+        const quint8 k = data->GetObjectKind(side);
+        if (k > KindQRCode)
+            return;
+        const bool bringBack = (kind == UndoAdd) == (side == 1);
+        if (bringBack) {
+            if (k < KindIllust) {
+                TDrawRect* frame = fixedAt(data->ListIndex());
+                if (!frame)
+                    return;
+                loadImage(*frame, data->GetStream(side));
+                frame->SetZoom(d.Zoom);
+                if (d.StackingIndex(frame) < 0)
+                    insertAt(stack, data->ZOrder(), frame);
+                if (frame->Visible()) {
+                    d.SenderDisplayMode = 0;
+                    m_remerge = true;
+                } else {
+                    frame->SetVisible(true);
+                }
+            } else {
+                std::unique_ptr<TDrawRect> frame = CreateFreeFrame(k);
+                loadImage(*frame, data->GetStream(side));
+                frame->SetZoom(d.Zoom);
+                insertAt(stack, data->ZOrder(),
+                         d.InsertFreeFrame(k - KindIllust, data->ListIndex(), std::move(frame)));
+            }
+        } else {
+            TDrawRect* placed = stackAt(data->ZOrder());
+            if (k < KindIllust) {
+                TDrawRect* frame = fixedAt(data->ListIndex());
+                if (!frame)
+                    return;
+                if (placed == frame)
+                    stack.erase(stack.begin() + data->ZOrder());
+                else
+                    d.RemoveFromStacking(frame);
+                loadImage(*frame, data->GetStream(1 - side));
+                if (frame->Visible() && d.SenderDisplayMode == 0)
+                    d.SenderDisplayMode = 1;
+            } else {
+                const int free = k - KindIllust;
+                const auto& list = d.FreeFrames(free);
+                const int index = data->ListIndex();
+                if (index < 0 || index >= int(list.size()))
+                    return;
+                TDrawRect* frame = list[size_t(index)].get();
+                d.RemoveFromStacking(frame);
+                std::erase(d.Selection, frame);
+                d.TakeFreeFrame(free, index);
+            }
+        }
+    } else if (kind == UndoChange) {
+        auto* data = dynamic_cast<TDrawRectUndoData*>(&item);
+        if (item.Target() != UndoTargetFrame || !data)
+            return;
+        const quint8 k = data->GetObjectKind(side);
+        if (k < KindIllust) {
+            TDrawRect* frame = fixedAt(data->ListIndex());
+            if (!frame)
+                return;
+            const bool was = frame->Visible();
+            loadImage(*frame, data->GetStream(side));
+            frame->SetZoom(d.Zoom);
+            if (frame->Visible() != was) {
+                if (frame->Visible() && data->ZOrder() >= 0 && d.StackingIndex(frame) < 0)
+                    insertAt(stack, data->ZOrder(), frame);
+                else if (!frame->Visible())
+                    d.RemoveFromStacking(frame);
+            }
+            if (k == KindAddition || k == KindBarcode)
+                m_remerge = true;
+        } else if (k <= KindQRCode) {
+            if (TDrawRect* frame = stackAt(data->ZOrder())) {
+                loadImage(*frame, data->GetStream(side));
+                frame->SetZoom(d.Zoom);
+            }
+        }
+    } else if (kind == UndoMove) {
+        auto* data = dynamic_cast<TRectUndoData*>(&item);
+        if (!data)
+            return;
+        TDrawRect* frame = data->ZOrder() >= 0 ? stackAt(data->ZOrder()) : fixedAt(data->FixedIndex());
+        if (frame)
+            frame->SetDesignRect(data->GetRect(side));
+    } else if (kind == UndoZOrder) {
+        auto* data = dynamic_cast<TZOrderUndoData*>(&item);
+        if (!data)
+            return;
+        const int from = side ? data->OldIndex() : data->NewIndex();
+        const int to = side ? data->NewIndex() : data->OldIndex();
+        if (TDrawRect* frame = stackAt(from)) {
+            stack.erase(stack.begin() + from);
+            insertAt(stack, to, frame);
+        }
+    }
+}
