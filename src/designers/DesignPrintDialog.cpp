@@ -1,6 +1,7 @@
 // The print dialog of the message-side design.
 #include "designers/DesignPrintDialog.h"
 
+#include "core/AppSub.h"
 #include "core/DialogSub.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
@@ -82,6 +83,7 @@ TDesignPrintDialog::TDesignPrintDialog(QWidget* owner) : QDialog(owner)
     edCopy->SetRange(1, 1000);
     edCopy->SetValue(1);
     edCopy->SetMaxLength(4);
+    edCopy->setMinimumWidth(ScaleByDpi(64, 1));
     SetImeMode(edCopy, imClose);
     lblCopy = Named<QLabel>(copyBox, "lblCopy");
     copyRow->addWidget(edCopy);
