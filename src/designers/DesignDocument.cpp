@@ -110,9 +110,22 @@ void TDesignDocument::SetPrintArea()
         return;
     }
     const bool lying = PaperFormat.Direction() != 0;
-    SetPrinterPaper(0, lying ? 2 : 1, lying ? PaperFormat.Height() : PaperFormat.Width(),
+    // Postcards by their paper number, other papers by their size.
+    SetPrinterPaper(PaperFormat.Kind() == 0 ? PostcardPaperNumber : 0, lying ? 2 : 1,
+                    lying ? PaperFormat.Height() : PaperFormat.Width(),
                     lying ? PaperFormat.Width() : PaperFormat.Height());
-    printer->TakeCurrentPrinter();
+    TakePrintableArea();
+}
+
+void TDesignDocument::TakePrintableArea()
+{
+    TPrinterInfo* printer = Context.Printer;
+    if (printer)
+        printer->TakeCurrentPrinter();
+    if (!printer || printer->ScaleX == 0 || printer->ScaleY == 0) {
+        PrintableArea = TRect{0, 0, PaperPixelSize.width(), PaperPixelSize.height()};
+        return;
+    }
     const qint32 left = qint32(RoundHalfAway(printer->OffsetX / printer->ScaleX));
     const qint32 top = qint32(RoundHalfAway(printer->OffsetY / printer->ScaleY));
     const int pageWidth = printer->PhysicalWidth - printer->RightMargin - printer->OffsetX;

@@ -12,6 +12,8 @@
 #include <QSize>
 
 inline const QString DesignCaption = QStringLiteral("文面印刷");
+// The paper number of the Japanese postcard.
+inline constexpr qint16 PostcardPaperNumber = 43;
 
 // What the document shares with its window: the printer (null when none is installed), the sender rows and
 // the prototypes of new frames.
@@ -62,6 +64,9 @@ public:
     bool LoadPaperFormat();
     // The paper's pixel size and printable area; the printer gets the paper.
     void SetPrintArea();
+    // The printable area of the current printer as it is now (after a printer change); the printer's paper
+    // stays.
+    void TakePrintableArea();
     // "文面印刷", "文面印刷 - 新規" or "文面印刷 - " and the file's title, " (更新)" after changes.
     QString Caption() const;
 

@@ -61,14 +61,7 @@ public:
     TJobRestore(TPrintClient& client, bool merge) : m_client(client), m_merge(merge) {}
     ~TJobRestore()
     {
-        for (TDrawRect* frame : m_client.AllFrames()) {
-            if (auto* illust = dynamic_cast<TIllustRect*>(frame))
-                illust->FreePrintCache();
-            else if (auto* figure = dynamic_cast<TFigureRect*>(frame))
-                figure->FreePrintCache();
-            else if (auto* qr = dynamic_cast<TQRCodeRect*>(frame))
-                qr->EndPrinting();
-        }
+        EndFramePrinting(m_client.AllFrames());
         if (m_turned)
             m_client.TurnLayout();
         if (m_merge)
@@ -87,6 +80,18 @@ private:
 };
 
 } // namespace
+
+void EndFramePrinting(const std::vector<TDrawRect*>& frames)
+{
+    for (TDrawRect* frame : frames) {
+        if (auto* illust = dynamic_cast<TIllustRect*>(frame))
+            illust->FreePrintCache();
+        else if (auto* figure = dynamic_cast<TFigureRect*>(frame))
+            figure->FreePrintCache();
+        else if (auto* qr = dynamic_cast<TQRCodeRect*>(frame))
+            qr->EndPrinting();
+    }
+}
 
 std::optional<TLabelGrid> GetLabelGrid(const TPaperFormat& paper, const TMultiUpSheet& sheet, int dpiX,
                                        int dpiY)

@@ -45,6 +45,9 @@ std::optional<TLabelGrid> GetLabelGrid(const TPaperFormat& paper, const TMultiUp
 
 using TDataList = std::vector<qint32>;
 
+// After a job: illustrations and figures free their print images, QR codes return to the screen.
+void EndFramePrinting(const std::vector<TDrawRect*>& frames);
+
 // The print wizard's choices for one print command.
 struct TPrintSettings
 {
