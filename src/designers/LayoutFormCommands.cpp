@@ -236,6 +236,11 @@ void TLayoutForm::mmiRecentClick(int index)
 
 void TLayoutForm::actCloseExecute()
 {
+    // In the preview, Ctrl+F4 closes the preview and goes back to the wizard.
+    if (PreviewShown()) {
+        tbtnPreviewCloseClick();
+        return;
+    }
     if (!ConfirmSave())
         return;
     emptyWindow();

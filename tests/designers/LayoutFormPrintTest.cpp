@@ -221,6 +221,29 @@ TEST_F(LayoutFormPrintTest, PreviewOfASheetPagesAndEscapeBackIntoTheWizard)
     EXPECT_FALSE(window.isVisible());
 }
 
+TEST_F(LayoutFormPrintTest, CloseCommandInThePreviewGoesBackToTheWizard)
+{
+    TScopedPrinter printer(300);
+    TLayoutForm& window = Window(4);
+    ModalDriver driver;
+    Show(window, driver);
+    driver.on(QStringLiteral("LayoutPrintDialog"), [](QWidget* w) {
+        AllRowsFrom(w, 4);
+        w->findChild<QPushButton*>(QStringLiteral("btnPreview2"))->click();
+    });
+    window.actPrintExecute();
+    ASSERT_TRUE(window.PreviewShown());
+    bool reopened = false;
+    driver.on(QStringLiteral("LayoutPrintDialog"), [&reopened](QWidget* w) {
+        reopened = true;
+        static_cast<QDialog*>(w)->reject();
+    });
+    window.findChild<QAction*>(QStringLiteral("actClose"))->trigger();
+    EXPECT_TRUE(reopened);
+    EXPECT_FALSE(window.PreviewShown());
+    EXPECT_TRUE(window.Document().DocumentOpen);
+}
+
 TEST_F(LayoutFormPrintTest, ClosingTheWindowEndsThePreview)
 {
     TScopedPrinter printer(300);
