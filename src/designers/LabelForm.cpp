@@ -124,6 +124,7 @@ void TLabelForm::buildActions()
         a->setObjectName(QString::fromLatin1(name));
         a->setEnabled(false);
     }
+    buildPrintActions();
 }
 
 void TLabelForm::setHints()
@@ -134,7 +135,8 @@ void TLabelForm::setHints()
         {"actOpen", QStringLiteral("保存した%1レイアウトを開きます")},
         {"actSave", QStringLiteral("%1レイアウトを上書き保存します")},
         {"actSaveAs", QStringLiteral("%1レイアウトに名前を付けて保存します")},
-        {"actExit", QStringLiteral("%1印刷を終了します")}};
+        {"actExit", QStringLiteral("%1印刷を終了します")},
+        {"actPrint", QStringLiteral("%1を印刷します")}};
     for (const auto& [name, hint] : hints)
         action(name)->setStatusTip(hint.arg(word));
 }
@@ -150,6 +152,7 @@ void TLabelForm::buildMenus()
     file->addAction(action("actSaveAs"));
     file->addSeparator();
     file->addAction(action("actExit"));
+    buildPrintMenus(file);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->setObjectName(QStringLiteral("mniView"));
@@ -288,6 +291,7 @@ void TLabelForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    endPreview();
     FormClose();
     QMainWindow::closeEvent(event);
 }
@@ -347,6 +351,7 @@ void TLabelForm::updateActions()
     action("actSave")->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
     action("actSaveAs")->setEnabled(d.DocumentOpen);
     setWindowTitle(d.DocumentOpen ? LabelCaption(m_mode, d.FileName, d.Modified) : LabelTitle(m_mode));
+    updatePrintActions();
 }
 
 void TLabelForm::actNewExecute()

@@ -5,7 +5,12 @@
 
 #include "designers/DesignerWindow.h"
 #include "designers/LabelDocument.h"
+#include "designers/LayoutPrint.h"
 
+class QShortcut;
+class QToolBar;
+class QToolButton;
+class TAddressListRows;
 class TDesignerViewActions;
 
 class TLabelForm : public QMainWindow, public TAddressListFollower
@@ -85,6 +90,43 @@ private:
     QComboBox* cbxViewRect = nullptr;
     QLabel* m_status = nullptr;
     TPaperView* sbxPreview = nullptr;
+
+    // ---- printing and the preview (LabelFormPrint.cpp) ----
+public:
+    // The rows the print wizard chooses from; without them, those of the address list that owns the window.
+    void SetPrintRows(const TAddressListRows* rows) { m_printRows = rows; }
+    void actPrintExecute();
+    void actPrintSetExecute();
+    void StartPreview();
+    void DrawPreviewPage(int page);
+    bool PreviewShown() const { return m_preview != nullptr; }
+    const TPrintPreview* Preview() const { return m_preview.get(); }
+    const TPrintSettings& PrintSettings() const { return m_printSettings; }
+    void tbtnNextPreviewClick();
+    void tbtnPriorPreviewClick();
+    // Leaves the preview and reopens the wizard on the page it was left on.
+    void tbtnPreviewCloseClick();
+
+private:
+    void buildPrintActions();
+    void buildPrintMenus(QMenu* file);
+    void updatePrintActions();
+    void showPreviewPage();
+    void endPreview();
+    void setPreviewBars(bool preview);
+
+    TPrintSettings m_printSettings;
+    const TAddressListRows* m_printRows = nullptr;
+    bool m_restorePrintPage = false;
+    std::unique_ptr<TPrintClient> m_printClient;
+    // Declared after the client: it goes first.
+    std::unique_ptr<TPrintPreview> m_preview;
+    QToolBar* tbPreview = nullptr;
+    QToolButton* tbtnNextPreview = nullptr;
+    QToolButton* tbtnPriorPreview = nullptr;
+    QList<QShortcut*> m_previewKeys;
+    // Bars and shortcuts switched off while the preview shows.
+    QList<QPointer<QObject>> m_offForPreview;
 };
 
 // The window while it exists (one for both modes).

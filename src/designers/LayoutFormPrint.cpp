@@ -6,6 +6,7 @@
 #include "core/DialogSub.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerPrint.h"
 #include "designers/LayoutPrintCommand.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/LayoutPrintDialog.h"
@@ -25,7 +26,6 @@
 namespace {
 
 const QString JobTitle = QStringLiteral("宛名印刷");
-const QString PrintFailedMessage = QStringLiteral("印刷できませんでした  \r\n%1");
 
 // Runs a function on one kind of event of the watched object, before the object sees it.
 class TEventHook : public QObject
@@ -46,29 +46,6 @@ public:
 private:
     QEvent::Type m_type;
     std::function<void()> m_run;
-};
-
-// The other visible, enabled top-level windows are disabled while a job runs.
-class TOtherWindowsDisabled
-{
-public:
-    explicit TOtherWindowsDisabled(QWidget* self)
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w != self && w->isVisible() && w->isEnabled()) {
-                w->setEnabled(false);
-                m_disabled << w;
-            }
-    }
-    ~TOtherWindowsDisabled()
-    {
-        for (const QPointer<QWidget>& w : m_disabled)
-            if (w)
-                w->setEnabled(true);
-    }
-
-private:
-    QList<QPointer<QWidget>> m_disabled;
 };
 
 } // namespace
@@ -141,92 +118,27 @@ void TLayoutForm::actPrintExecute()
 {
     if (m_preview)
         return;
-    m_printSettings = {};
-    TLayoutDocument& d = *m_document;
-    const QString refusal = LayoutPrintRefusal(d);
-    if (!refusal.isEmpty()) {
-        MessageBoxPos(this, refusal, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
-        return;
-    }
-    const QPoint dpi = CurrentPrinterDpi();
     const TAddressListRows* rows = m_printRows ? m_printRows : qobject_cast<TAddressList*>(parentWidget());
-    TAddressListSource* source = m_sources.AddressList.get();
-    auto printTarget = [source](qint32 recNo) -> std::optional<int> {
-        const TMergeRow* row = source ? source->LocateRecord(recNo) : nullptr;
-        if (!row)
-            return std::nullopt;
-        return int(row->Number(QStringLiteral("PrintTarget")));
-    };
-    bool accepted = false;
-    bool preview = false;
-    {
-        TLayoutPrintDialog wizard(this, rows, printTarget);
-        SetUpPrintWizard(wizard, d);
-        wizard.RestorePage = std::exchange(m_restorePrintPage, false);
-        wizard.adjustSize();
-        CenterForm(&wizard, this);
-        accepted = wizard.exec() == QDialog::Accepted;
-        if (wizard.PrinterChanged) {
-            TakePrinterChange(d, dpi);
-            repaintPaper();
-        }
-        if (accepted) {
-            m_printSettings = TakePrintWizard(wizard, d);
-            preview = wizard.PreviewRequested;
-        }
-    }
-    if (!accepted)
-        return;
-    if (preview)
+    const TWizardChoice choice =
+        RunDesignerPrintWizard(this, *m_document, rows, m_sources.AddressList.get(),
+                               std::exchange(m_restorePrintPage, false), m_printSettings, [this] { repaintPaper(); });
+    if (choice == TWizardChoice::Preview)
         StartPreview();
-    else
+    else if (choice == TWizardChoice::Print)
         runPrintJob();
 }
 
 void TLayoutForm::runPrintJob()
 {
-    TPrinter* printer = TPrinterList::Instance().Current();
-    if (!printer)
-        return;
-    repaint();
     TLayoutPrintClient client(*m_document);
-    TPrintResult result;
-    {
-        TOtherWindowsDisabled others(this);
-        TBusyCursor busy;
-        result = RunPrintJob(client, *printer, m_printSettings, JobTitle);
-    }
-    raise();
-    activateWindow();
+    RunDesignerPrintJob(this, client, m_printSettings, JobTitle);
     repaintPaper();
-    if (result.Ok)
-        return;
-    // Nothing began: every record of the list has gone since it was chosen.
-    const bool noneLeft =
-        result.Pages == 0 && client.MergesRecords() &&
-        std::none_of(m_printSettings.RecNos.begin(), m_printSettings.RecNos.end(),
-                     [&client](qint32 recNo) { return client.CanLocate(recNo); });
-    MessageBoxPos(this, noneLeft ? NothingToPrintMessage : PrintFailedMessage.arg(printer->Name()), ProductTitle,
-                  MsgSeam::MbOk | (noneLeft ? MsgSeam::MbIconInformation : MsgSeam::MbIconStop));
 }
 
 void TLayoutForm::actPrintSetExecute()
 {
-    if (TPrinterList::Instance().Count() == 0) {
-        m_document->PrintArea = TRect{0, 0, m_document->DesignSize.width(), m_document->DesignSize.height()};
+    if (RunDesignerPrintSetup(this, *m_document))
         repaintPaper();
-        return;
-    }
-    const QPoint dpi = CurrentPrinterDpi();
-    TPrinterSetupDialog dialog(this);
-    dialog.adjustSize();
-    CenterForm(&dialog, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    repaint();
-    TBusyCursor busy;
-    TakePrinterChange(*m_document, dpi);
-    repaintPaper();
 }
 
 // ---- the preview ----

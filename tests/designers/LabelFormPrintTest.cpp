@@ -1,0 +1,135 @@
+// The label window's print commands: a job through the wizard on the recording printer, and the preview of the
+// sheet with its page buttons, Ctrl+Z doing nothing and Esc back into the wizard.
+#include "core/MainSettings.h"
+#include "designers/LabelForm.h"
+#include "designers/PaperView.h"
+#include "platform/Printers.h"
+#include "support/DrawingFixture.h"
+#include "support/FakeListRows.h"
+#include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+class LabelFormPrintTest : public DrawingTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LabelFolder};
+        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
+        DataRootFolder = DataFolder = m_dir.path() + u'/';
+        LabelFolder = DataFolder + QStringLiteral("Label/");
+        QDir().mkpath(LabelFolder);
+        m_rows = FakeListRows::ofCount(0);
+        for (int i = 0; i < 13; ++i)
+            m_rows.recNos.append(i + 1);
+    }
+    void TearDown() override
+    {
+        delete m_window.data();
+        ProgramFolder = m_saved[0];
+        DataRootFolder = m_saved[1];
+        DataFolder = m_saved[2];
+        LabelFolder = m_saved[3];
+    }
+    // The shown window over 13 records with the new label layout the start menu offers.
+    TLabelForm& Window(ModalDriver& driver)
+    {
+        auto list = std::make_unique<TMemoryAddressList>();
+        for (int i = 0; i < 13; ++i) {
+            TMemoryRow row;
+            row.Fields = {{"RecNo", i + 1}, {"NameKanji", QStringLiteral("宛名%1").arg(i + 1)}, {"Pos", "1000013"}};
+            list->Rows.push_back(row);
+        }
+        TLayoutSources sources;
+        sources.AddressList = std::move(list);
+        m_window = new TLabelForm(std::move(sources));
+        m_window->SetPrintRows(&m_rows);
+        driver.on(QStringLiteral("PrintMenuDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+        driver.on(QStringLiteral("NewLabelDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+        m_window->show();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->Document().DocumentOpen; }));
+        return *m_window;
+    }
+    static void AllRows(QWidget* wizard)
+    {
+        wizard->findChild<QRadioButton*>(QStringLiteral("rbDataRange3"))->click();
+        wizard->findChild<QPushButton*>(QStringLiteral("btnNext"))->click();
+    }
+    QToolButton* Button(const char* name) { return m_window->findChild<QToolButton*>(QString::fromLatin1(name)); }
+
+    QTemporaryDir m_dir;
+    QStringList m_saved;
+    FakeListRows m_rows;
+    QPointer<TLabelForm> m_window;
+    MessageRecorder m_messages;
+};
+
+TEST_F(LabelFormPrintTest, PrintThroughTheWizard)
+{
+    TScopedPrinter printer(300);
+    ModalDriver driver;
+    TLabelForm& window = Window(driver);
+    ASSERT_TRUE(window.Document().Paper.SheetIndex != 0);
+    driver.on(QStringLiteral("LayoutPrintDialog"), [](QWidget* w) {
+        AllRows(w);
+        w->findChild<QPushButton*>(QStringLiteral("btnPrint"))->click();
+    });
+    m_messages.answer(MsgSeam::IdYes);
+    window.findChild<QAction*>(QStringLiteral("actPrint"))->trigger();
+    EXPECT_EQ(window.PrintSettings().RecNos.size(), 13);
+    EXPECT_EQ(printer.Printer()->JobTitles(), QStringList{LabelTitle(LabelModeLabel)});
+    EXPECT_GE(printer.Printer()->Pages().size(), 1u);
+    EXPECT_TRUE(window.isEnabled());
+}
+
+TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
+{
+    TScopedPrinter printer(300);
+    ModalDriver driver;
+    TLabelForm& window = Window(driver);
+    driver.on(QStringLiteral("LayoutPrintDialog"), [](QWidget* w) {
+        AllRows(w);
+        w->findChild<QPushButton*>(QStringLiteral("btnPreview2"))->click();
+    });
+    window.actPrintExecute();
+    ASSERT_TRUE(window.PreviewShown());
+    const TPrintPreview& preview = *window.Preview();
+    EXPECT_GE(preview.PageCount(), 2);
+    EXPECT_TRUE(window.PaperView()->PreviewMode());
+    EXPECT_TRUE(window.findChild<QToolBar*>(QStringLiteral("PreviewToolBar"))->isVisible());
+    EXPECT_FALSE(window.findChild<QToolBar*>(QStringLiteral("tbHolder"))->isVisible());
+    EXPECT_TRUE(Button("tbtnNextPreview")->isEnabled());
+    EXPECT_FALSE(Button("tbtnPriorPreview")->isEnabled());
+    Button("tbtnNextPreview")->click();
+    EXPECT_EQ(preview.CurrentPage(), 1);
+    EXPECT_TRUE(Button("tbtnPriorPreview")->isEnabled());
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const bool modified = window.Document().Modified;
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(window.PreviewShown());
+    EXPECT_EQ(window.Document().Modified, modified);
+
+    // Esc ends the preview and reopens the wizard, which is cancelled; the window stays.
+    driver.on(QStringLiteral("LayoutPrintDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.PreviewShown());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.PaperView()->PreviewMode());
+    EXPECT_TRUE(window.findChild<QToolBar*>(QStringLiteral("tbHolder"))->isVisible());
+}
+
+} // namespace
