@@ -48,29 +48,6 @@ private:
     std::function<void()> m_run;
 };
 
-// The other visible, enabled top-level windows are disabled while a job runs.
-class TOtherWindowsDisabled
-{
-public:
-    explicit TOtherWindowsDisabled(QWidget* self)
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w != self && w->isVisible() && w->isEnabled()) {
-                w->setEnabled(false);
-                m_disabled << w;
-            }
-    }
-    ~TOtherWindowsDisabled()
-    {
-        for (const QPointer<QWidget>& w : m_disabled)
-            if (w)
-                w->setEnabled(true);
-    }
-
-private:
-    QList<QPointer<QWidget>> m_disabled;
-};
-
 } // namespace
 
 void TLayoutForm::buildPrintActions()
