@@ -6,6 +6,7 @@
 #include "platform/Cp932.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QHBoxLayout>
@@ -255,4 +256,20 @@ TBusyCursor::TBusyCursor()
 TBusyCursor::~TBusyCursor()
 {
     QGuiApplication::restoreOverrideCursor();
+}
+
+TOtherWindowsDisabled::TOtherWindowsDisabled(QWidget* self)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != self && w->isVisible() && w->isEnabled()) {
+            w->setEnabled(false);
+            m_disabled << w;
+        }
+}
+
+TOtherWindowsDisabled::~TOtherWindowsDisabled()
+{
+    for (const QPointer<QWidget>& w : m_disabled)
+        if (w)
+            w->setEnabled(true);
 }

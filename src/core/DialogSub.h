@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QHash>
+#include <QList>
 #include <QPointer>
 
 #include <functional>
@@ -27,6 +28,19 @@ public:
     ~TBusyCursor();
     TBusyCursor(const TBusyCursor&) = delete;
     TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+// The other visible, enabled top-level windows are disabled for the life of the object.
+class TOtherWindowsDisabled
+{
+public:
+    explicit TOtherWindowsDisabled(QWidget* self);
+    ~TOtherWindowsDisabled();
+    TOtherWindowsDisabled(const TOtherWindowsDisabled&) = delete;
+    TOtherWindowsDisabled& operator=(const TOtherWindowsDisabled&) = delete;
+
+private:
+    QList<QPointer<QWidget>> m_disabled;
 };
 
 // Enter in a registered control moves the focus on: to a named control, or to the next control of the

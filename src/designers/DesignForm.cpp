@@ -1,6 +1,8 @@
 // The message-side design window.
 #include "designers/DesignForm.h"
+
 #include "designers/DesignerWindow.h"
+#include "designers/ImageToolProcess.h"
 
 #include "addressbook/AdrsList.h"
 #include "addressbook/AdrsListServices.h"
@@ -46,8 +48,7 @@ struct TLaterCommand
     const char* name;
     const char* text;
 };
-const TLaterCommand FileLater[] = {
-    {"actFormat", "用紙の設定(&P)..."}, {"actPrintSet", "印刷の設定(&R)..."}, {"actPrint", "印刷(&P)..."}};
+const TLaterCommand FileLater[] = {{"actFormat", "用紙の設定(&P)..."}};
 const TLaterCommand EditLater[] = {{"actUndo", "元に戻す(&U)"},
                                    {"actRedo", "やり直し(&R)"},
                                    {"actCopy", "枠のコピー(&C)"},
@@ -116,6 +117,7 @@ TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
     // Editing the paper comes with the canvas commands.
     sbxPreview->SetEditingEnabled(false);
     connect(sbxPreview, &TPaperView::selectionChanged, this, &TDesignForm::ShowFocusedInRectList);
+    connect(sbxPreview, &TPaperView::paperDoubleClicked, this, &TDesignForm::actBackImageExecute);
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
     applyViewSettings();
@@ -174,9 +176,10 @@ void TDesignForm::buildActions()
     connect(exit, &QAction::triggered, this, &QWidget::close);
     auto later = [this](const auto& commands) {
         for (const TLaterCommand& c : commands)
-            if (c.name)
+            if (c.name && !action(c.name))
                 makeAction(c.name, QString::fromUtf8(c.text))->setEnabled(false);
     };
+    buildPrintActions();
     later(FileLater);
     later(EditLater);
 
@@ -401,6 +404,8 @@ void TDesignForm::FormClose()
     if (m_closed)
         return;
     m_closed = true;
+    if (m_imageTool)
+        m_imageTool->Close();
     SaveSettings();
     m_printer.reset();
     SaveDesignPrototypes(DataFolder + DefaultRectsFileName, *m_prototypes);
@@ -506,6 +511,7 @@ void TDesignForm::updateActions()
     action("actSave")->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
     action("actSaveAs")->setEnabled(d.DocumentOpen);
     action("actClose")->setEnabled(d.DocumentOpen);
+    updatePrintActions();
     setWindowTitle(d.Caption());
 }
 
@@ -661,6 +667,7 @@ TDesignForm* ShowDesignForm(TAddressList& list)
         sources.Senders =
             std::make_unique<TTableSenderSource>(*DMQuenrid215->SenderTable(), LoadDefaultSender(DataFolder));
     auto* window = new TDesignForm(std::move(sources), &list);
+    window->SetImageToolLink(new TImageToolProcess(window));
     DesignForm = window;
     window->show();
     return window;

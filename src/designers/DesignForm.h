@@ -15,6 +15,7 @@ class QActionGroup;
 class QComboBox;
 class QLabel;
 class TAddressList;
+class TImageToolLink;
 class TPaperView;
 
 // What the window reads of the address book; without senders the sender block stays empty.
@@ -57,6 +58,16 @@ public:
     // Reads a ".gpd" into a fresh document; a file that cannot be read leaves the window as it was.
     bool LoadFromFile(const QString& path);
     bool SaveToFile(const QString& path);
+
+    // Printing and the background (DesignFormPrint.cpp).
+    void actPrintExecute();
+    void actPrintSetExecute();
+    void actBackImageExecute();
+    // The window owns the link; nullptr leaves the background dialog without the picker.
+    void SetImageToolLink(TImageToolLink* link);
+    TImageToolLink* ImageToolLink() const { return m_imageTool; }
+    // True while the background dialog takes the picker's answers; the window must not take them too.
+    bool BackImageDialogOpen() const { return m_backImageOpen; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,6 +114,12 @@ private:
     QActionGroup* m_zoomGroup = nullptr;
     QAction* mmiShowMenu = nullptr;
     QAction* mmiToolBar = nullptr;
+
+    // Printing and the background (DesignFormPrint.cpp).
+    void buildPrintActions();
+    void updatePrintActions();
+    TImageToolLink* m_imageTool = nullptr;
+    bool m_backImageOpen = false;
 };
 
 // The window while it exists.

@@ -122,6 +122,8 @@ signals:
     // A drag or key changed the frames; the window marks the document modified.
     void documentModified();
     void frameDoubleClicked(TDrawRect* frame);
+    // A double click on the paper away from every frame.
+    void paperDoubleClicked();
     void zoomChanged(double zoom, const QString& statusText);
     void deleteRequested();
     void contextMenuRequested(const QPoint& globalPos);

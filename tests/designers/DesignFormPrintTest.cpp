@@ -1,0 +1,93 @@
+// The design window's print and background commands: the missing printer, and the background dialog taken
+// back as one undo action on OK and left alone on Cancel.
+#include "core/MainSettings.h"
+#include "designers/DesignForm.h"
+#include "designers/UndoList.h"
+#include "platform/Printers.h"
+#include "support/MessageRecorder.h"
+#include "support/ModalDriver.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every-kind.gpd");
+
+class DesignFormPrintTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_saved = {ProgramFolder, DataRootFolder, DataFolder, DesignFolder};
+        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
+        DataRootFolder = DataFolder = m_dir.path() + u'/';
+        DesignFolder = m_dir.path() + QStringLiteral("/Design/");
+        QDir().mkpath(DesignFolder);
+        TPrinterList::Instance().SetPrinters({});
+        const QString path = DesignFolder + QStringLiteral("a.gpd");
+        ASSERT_TRUE(QFile::copy(GoldenFull, path));
+        m_window = new TDesignForm();
+        ASSERT_TRUE(m_window->LoadFromFile(path));
+    }
+    void TearDown() override
+    {
+        delete m_window.data();
+        ProgramFolder = m_saved[0];
+        DataRootFolder = m_saved[1];
+        DataFolder = m_saved[2];
+        DesignFolder = m_saved[3];
+    }
+    void trigger(const char* name)
+    {
+        m_window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+    }
+
+    QTemporaryDir m_dir;
+    QStringList m_saved;
+    QPointer<TDesignForm> m_window;
+    MessageRecorder m_messages;
+};
+
+TEST_F(DesignFormPrintTest, PrintCommandsWithoutPrinterSayItIsMissing)
+{
+    m_messages.allowUnexpected();
+    trigger("actPrint");
+    ASSERT_EQ(m_messages.count(), 1);
+    EXPECT_EQ(m_messages.last().text, QStringLiteral("プリンターがインストールされていません  "));
+    trigger("actPrintSet");
+    ASSERT_EQ(m_messages.count(), 2);
+    EXPECT_EQ(m_messages.last().text, QStringLiteral("プリンタがインストールされていません  "));
+}
+
+TEST_F(DesignFormPrintTest, BackgroundDialogOkIsOneUndoActionAndCancelChangesNothing)
+{
+    TDesignDocument& d = m_window->Document();
+    d.Modified = false;
+    const int before = d.Undo.Count();
+    {
+        ModalDriver driver;
+        driver.on(QStringLiteral("BackImageDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+        trigger("actBackImage");
+    }
+    EXPECT_EQ(d.Undo.Count(), before);
+    EXPECT_FALSE(d.Modified);
+    {
+        ModalDriver driver;
+        driver.on(QStringLiteral("BackImageDialog"), [this](QWidget* w) {
+            EXPECT_TRUE(m_window->BackImageDialogOpen());
+            static_cast<QDialog*>(w)->accept();
+        });
+        trigger("actBackImage");
+    }
+    EXPECT_FALSE(m_window->BackImageDialogOpen());
+    ASSERT_EQ(d.Undo.Count(), before + 1);
+    EXPECT_EQ(d.Undo.GetEntry(0)->UndoActionKind(), 2);
+    EXPECT_TRUE(d.Modified);
+}
+
+} // namespace
