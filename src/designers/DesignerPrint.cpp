@@ -19,29 +19,6 @@ namespace {
 
 const QString PrintFailedMessage = QStringLiteral("印刷できませんでした  \r\n%1");
 
-// The other visible, enabled top-level windows are disabled while a job runs.
-class TOtherWindowsDisabled
-{
-public:
-    explicit TOtherWindowsDisabled(QWidget* self)
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w != self && w->isVisible() && w->isEnabled()) {
-                w->setEnabled(false);
-                m_disabled << w;
-            }
-    }
-    ~TOtherWindowsDisabled()
-    {
-        for (const QPointer<QWidget>& w : m_disabled)
-            if (w)
-                w->setEnabled(true);
-    }
-
-private:
-    QList<QPointer<QWidget>> m_disabled;
-};
-
 } // namespace
 
 TWizardChoice RunDesignerPrintWizard(QWidget* window, TLayoutDocument& d, const TAddressListRows* rows,
