@@ -8,6 +8,7 @@
 #include "designers/UndoList.h"
 #include "layoutobjects/FigureRect.h"
 #include "platform/IniFile.h"
+#include "support/DesignWindowFolders.h"
 #include "support/DrawingFixture.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
@@ -43,13 +44,7 @@ class DesignFormCanvasTest : public DrawingTest
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, DesignFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        DesignFolder = m_dir.path() + QStringLiteral("/Design/");
-        QDir().mkpath(DesignFolder);
-        TPrinterList::Instance().SetPrinters({});
+        ASSERT_TRUE(m_folders.IsValid());
         // No start menu: the window starts with the new-design dialog.
         TMemIniFile ini(DataRootFolder + MainSettingsFileName);
         ini.WriteString(QStringLiteral("LAYOUT"), QStringLiteral("Menu"), QStringLiteral("0"));
@@ -60,11 +55,6 @@ protected:
         if (m_window)
             m_window->Document().Modified = false;
         delete m_window.data();
-        TPrinterList::Instance().SetPrinters({});
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        DesignFolder = m_saved[3];
     }
     // The window shown with a new postcard design (378 x 559) at a zoom entry; the printers are set before.
     TDesignForm& Window(int zoomIndex = ZoomIndex100)
@@ -111,8 +101,7 @@ protected:
         Action("actAdjustGrid")->setChecked(true);
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    DesignWindowFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
     std::vector<std::unique_ptr<QSignalSpy>> m_spies;
@@ -342,7 +331,7 @@ TEST_F(DesignFormCanvasTest, FailingPrintIsReportedAndTheWindowsComeBack)
 // The golden design printed to the virtual PDF printer; with TOVAREL_PDF_PRINTER set the job stays there.
 TEST_F(DesignFormCanvasTest, PostcardToThePdfPrinter)
 {
-    const QString folder = qEnvironmentVariable("TOVAREL_PDF_PRINTER", m_dir.filePath(QStringLiteral("pdf")));
+    const QString folder = qEnvironmentVariable("TOVAREL_PDF_PRINTER", m_folders.FilePath(QStringLiteral("pdf")));
     QDir().mkpath(folder);
     const QStringList before = QDir(folder).entryList({QStringLiteral("job-*.pdf")});
     std::vector<std::unique_ptr<TPrinter>> printers;
