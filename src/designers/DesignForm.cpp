@@ -513,6 +513,7 @@ void TDesignForm::updateActions()
     action("actSaveAs")->setEnabled(d.DocumentOpen);
     action("actClose")->setEnabled(d.DocumentOpen);
     updatePrintActions();
+    UpdatePopupActions();
     setWindowTitle(d.Caption());
 }
 

@@ -48,7 +48,6 @@ void TDesignForm::buildCanvas()
     });
     // After the box's own handler has changed the selection.
     connect(cbxViewRect, &QComboBox::activated, this, &TDesignForm::UpdatePopupActions);
-    UpdatePopupActions();
 }
 
 TDrawRect* TDesignForm::FocusedFrame() const
