@@ -118,6 +118,7 @@ TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
     sbxPreview->SetEditingEnabled(false);
     connect(sbxPreview, &TPaperView::selectionChanged, this, &TDesignForm::ShowFocusedInRectList);
     connect(sbxPreview, &TPaperView::paperDoubleClicked, this, &TDesignForm::actBackImageExecute);
+    buildCanvas();
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
     applyViewSettings();
@@ -512,6 +513,7 @@ void TDesignForm::updateActions()
     action("actSaveAs")->setEnabled(d.DocumentOpen);
     action("actClose")->setEnabled(d.DocumentOpen);
     updatePrintActions();
+    UpdatePopupActions();
     setWindowTitle(d.Caption());
 }
 

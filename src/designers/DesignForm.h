@@ -69,6 +69,13 @@ public:
     // True while the background dialog takes the picker's answers; the window must not take them too.
     bool BackImageDialogOpen() const { return m_backImageOpen; }
 
+    // Paper editing (DesignFormCanvas.cpp).
+    TDrawRect* FocusedFrame() const;
+    // Shows the focused frame in the selected-frame box and updates the popup actions.
+    void SyncRectCombo();
+    // Shows the settings commands of the focused frame's kind only.
+    void UpdatePopupActions();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -120,6 +127,10 @@ private:
     void updatePrintActions();
     TImageToolLink* m_imageTool = nullptr;
     bool m_backImageOpen = false;
+
+    // Paper editing (DesignFormCanvas.cpp).
+    void buildCanvas();
+    void frameDoubleClicked(TDrawRect* frame);
 };
 
 // The window while it exists.

@@ -245,24 +245,17 @@ void TPaperPanel::mouseReleaseEvent(QMouseEvent* event)
         emit m_view.frameDoubleClicked(editor.Focused());
     } else if (m_doubleClick) {
         m_doubleClick = false;
-        const QPoint p = event->position().toPoint();
-        if (editor.HitTest(p.x(), p.y()) < 0)
-            emit m_view.paperDoubleClicked();
+        emit m_view.paperDoubleClicked();
     }
     m_doubleClick = false;
     m_dragArmed = false;
 }
 
-void TPaperPanel::mouseDoubleClickEvent(QMouseEvent* event)
+void TPaperPanel::mouseDoubleClickEvent(QMouseEvent*)
 {
     // The press of a double click only arms its action; the release runs it.
-    if (m_view.EditingEnabled()) {
+    if (m_view.EditingEnabled())
         m_doubleClick = true;
-        return;
-    }
-    const QPoint p = event->position().toPoint();
-    if (m_view.m_editor.HitTest(p.x(), p.y()) < 0)
-        emit m_view.paperDoubleClicked();
 }
 
 void TPaperPanel::dragOver(QPoint point)

@@ -122,7 +122,7 @@ signals:
     // A drag or key changed the frames; the window marks the document modified.
     void documentModified();
     void frameDoubleClicked(TDrawRect* frame);
-    // A double click on the paper away from every frame.
+    // A double click that left no frame focused.
     void paperDoubleClicked();
     void zoomChanged(double zoom, const QString& statusText);
     void deleteRequested();

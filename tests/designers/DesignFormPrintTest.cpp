@@ -4,6 +4,7 @@
 #include "designers/DesignForm.h"
 #include "designers/UndoList.h"
 #include "platform/Printers.h"
+#include "support/DesignWindowFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 
@@ -22,13 +23,7 @@ class DesignFormPrintTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, DesignFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        DesignFolder = m_dir.path() + QStringLiteral("/Design/");
-        QDir().mkpath(DesignFolder);
-        TPrinterList::Instance().SetPrinters({});
+        ASSERT_TRUE(m_folders.IsValid());
         const QString path = DesignFolder + QStringLiteral("a.gpd");
         ASSERT_TRUE(QFile::copy(GoldenFull, path));
         m_window = new TDesignForm();
@@ -37,18 +32,13 @@ protected:
     void TearDown() override
     {
         delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        DesignFolder = m_saved[3];
     }
     void trigger(const char* name)
     {
         m_window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    DesignWindowFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
 };

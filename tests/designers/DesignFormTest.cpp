@@ -7,6 +7,7 @@
 #include "layoutobjects/PrintDataDlg.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
+#include "support/DesignWindowFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -35,21 +36,11 @@ class DesignFormTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, DesignFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        DesignFolder = m_dir.path() + QStringLiteral("/Design/");
-        QDir().mkpath(DesignFolder);
-        TPrinterList::Instance().SetPrinters({});
+        ASSERT_TRUE(m_folders.IsValid());
     }
     void TearDown() override
     {
         delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        DesignFolder = m_saved[3];
     }
     TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
     void WriteSettings(const QString& section, const QList<std::pair<QString, QString>>& values)
@@ -91,8 +82,7 @@ protected:
         QTest::qWait(0);
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    DesignWindowFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
 };

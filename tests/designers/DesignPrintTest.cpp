@@ -28,30 +28,6 @@ public:
     int forced = 0;
 };
 
-// A recording printer whose jobs fail when they end.
-class TFailingEndPrinter : public TRecordingPrinter
-{
-public:
-    TFailingEndPrinter() : TRecordingPrinter(QStringLiteral("Failing"), 300, 300) {}
-    std::unique_ptr<TPrintJob> BeginJob(const QString& title) override
-    {
-        struct Job : TPrintJob
-        {
-            std::unique_ptr<TPrintJob> inner;
-            QPainter& Painter() override { return inner->Painter(); }
-            bool NewPage() override { return inner->NewPage(); }
-            bool Finish() override
-            {
-                inner->Finish();
-                return false;
-            }
-        };
-        auto job = std::make_unique<Job>();
-        job->inner = TRecordingPrinter::BeginJob(title);
-        return job;
-    }
-};
-
 class DesignPrintTest : public DrawingTest
 {
 protected:

@@ -4,6 +4,7 @@
 #include "designers/PaperView.h"
 #include "layoutobjects/FigureRect.h"
 #include "platform/DisplayList.h"
+#include "support/PanelMouse.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -49,24 +50,11 @@ protected:
     QWidget* Panel() const { return m_view->Panel(); }
     void Mouse(QEvent::Type type, QPoint p, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {})
     {
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, QPointF(p), Panel()->mapToGlobal(QPointF(p)), button, buttons, mods);
-        QApplication::sendEvent(Panel(), &event);
+        PanelMouse{Panel()}.Send(type, p, buttons, mods);
     }
-    void Hover(QPoint p) { Mouse(QEvent::MouseMove, p, Qt::NoButton); }
-    // Press, move in two steps, release.
-    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {})
-    {
-        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, mods);
-        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton, mods);
-        Mouse(QEvent::MouseMove, to, Qt::LeftButton, mods);
-        Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton, mods);
-    }
-    void Click(QPoint p, Qt::KeyboardModifiers mods = {})
-    {
-        Mouse(QEvent::MouseButtonPress, p, Qt::LeftButton, mods);
-        Mouse(QEvent::MouseButtonRelease, p, Qt::NoButton, mods);
-    }
+    void Hover(QPoint p) { PanelMouse{Panel()}.Hover(p); }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {}) { PanelMouse{Panel()}.Drag(from, to, mods); }
+    void Click(QPoint p, Qt::KeyboardModifiers mods = {}) { PanelMouse{Panel()}.Click(p, mods); }
 
     TLayoutDocument m_doc;
     std::unique_ptr<TPaperView> m_view;
