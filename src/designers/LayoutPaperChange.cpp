@@ -4,6 +4,8 @@
 #include "core/AppSub.h"
 #include "layoutobjects/DrawRect.h"
 
+#include <span>
+
 bool TLayoutDocument::HasFreeFrames() const
 {
     for (const auto& list : m_free)
@@ -39,6 +41,29 @@ void fitFrames(const std::vector<TDrawRect*>& frames, double sx, double sy, QSiz
     }
 }
 
+// The set's frames take the writing direction (every frame, or only those with a preset) and their preset
+// places.
+void presetPlaces(const std::vector<std::unique_ptr<TDrawRect>>& set, int count,
+                  std::span<const TPresetRect> rects, bool horizontal, bool turnEvery)
+{
+    for (size_t i = 0; i < set.size(); ++i) {
+        const bool preset = int(i) < count && i < rects.size();
+        if (!preset && !turnEvery)
+            continue;
+        TDrawRect* frame = set[i].get();
+        if (auto* barcode = dynamic_cast<TBarcodeRect*>(frame))
+            barcode->SetHorizontal(horizontal);
+        else if (auto* text = dynamic_cast<TMetaRect*>(frame)) {
+            text->SetHorizontal(horizontal);
+            text->UpdateFontHeight();
+        }
+        if (preset) {
+            const TPresetRect& p = rects[i];
+            frame->SetDesignRect(TRect{p.Left, p.Top, p.Right, p.Bottom});
+        }
+    }
+}
+
 // The new side over the old one; a side that was 0 keeps its coordinates.
 double sideFactor(int now, int old)
 {
@@ -62,24 +87,8 @@ void TLayoutDocument::ChangePaper(QSize oldSize, TFrameFit fit)
 
     SetIndividualLayout(false, true);
     const bool horizontal = Paper.Direction != 0;
-    auto placeFrames = [horizontal](const std::vector<std::unique_ptr<TDrawRect>>& set, int count,
-                                    const auto& rects) {
-        for (size_t i = 0; i < set.size(); ++i) {
-            TDrawRect* frame = set[i].get();
-            if (auto* barcode = dynamic_cast<TBarcodeRect*>(frame))
-                barcode->SetHorizontal(horizontal);
-            else if (auto* text = dynamic_cast<TMetaRect*>(frame)) {
-                text->SetHorizontal(horizontal);
-                text->UpdateFontHeight();
-            }
-            if (int(i) < count && i < rects.size()) {
-                const TPresetRect& p = rects[i];
-                frame->SetDesignRect(TRect{p.Left, p.Top, p.Right, p.Bottom});
-            }
-        }
-    };
-    placeFrames(m_simple, Paper.Count1, Paper.Rects1);
-    placeFrames(m_detailed, Paper.Count2, Paper.Rects2);
+    presetPlaces(m_simple, Paper.Count1, Paper.Rects1, horizontal, true);
+    presetPlaces(m_detailed, Paper.Count2, Paper.Rects2, horizontal, true);
 
     TBarcodeRect* barcode = m_s.Barcode;
     if (barcode->Visible() && (SenderDisplayMode == 2 || BarcodeImpossible)) {
@@ -142,22 +151,8 @@ bool TLayoutDocument::ChangeLabelPaper(const TLabelPaper& chosen, const std::fun
 
     if (DetailedSet)
         SetIndividualLayout(false, true);
-    auto presetPlaces = [this](const std::vector<std::unique_ptr<TDrawRect>>& set, int count,
-                               const auto& rects) {
-        for (size_t i = 0; i < size_t(qMax(0, count)) && i < set.size() && i < rects.size(); ++i) {
-            TDrawRect* frame = set[i].get();
-            if (auto* barcode = dynamic_cast<TBarcodeRect*>(frame))
-                barcode->SetHorizontal(Horizontal);
-            else if (auto* text = dynamic_cast<TMetaRect*>(frame)) {
-                text->SetHorizontal(Horizontal);
-                text->UpdateFontHeight();
-            }
-            const TPresetRect& p = rects[i];
-            frame->SetDesignRect(TRect{p.Left, p.Top, p.Right, p.Bottom});
-        }
-    };
-    presetPlaces(m_simple, Paper.Count1, Paper.Rects1);
-    presetPlaces(m_detailed, Paper.Count2, Paper.Rects2);
+    presetPlaces(m_simple, Paper.Count1, Paper.Rects1, Horizontal, false);
+    presetPlaces(m_detailed, Paper.Count2, Paper.Rects2, Horizontal, false);
 
     TBarcodeRect* barcode = Paper.Kind == PaperLabel ? m_s.Barcode : nullptr;
     if (barcode && barcode->Visible() && BarcodeImpossible) {

@@ -2,14 +2,13 @@
 // again, the paper command after a file whose paper is gone, additional items with undo, the card's barcode
 // controls, the details switching to and editing the individual set, new layouts kept by Cancel, the card's
 // sender side, and the arrangement commands.
-#include "core/MainSettings.h"
 #include "designers/LabelForm.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/NewLabel.h"
 #include "layoutobjects/WordRect.h"
-#include "platform/Printers.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/ScopedFolders.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -42,29 +41,7 @@ template <class T> T* Child(QWidget* parent, const char* name)
 class LabelFormSettingsTest : public ::testing::Test
 {
 protected:
-    LabelFormSettingsTest()
-    {
-        for (QString* folder : m_folders)
-            m_saved.append(*folder);
-    }
-    ~LabelFormSettingsTest() override
-    {
-        delete m_window.data();
-        for (int i = 0; i < m_saved.size(); ++i)
-            *m_folders[size_t(i)] = m_saved[i];
-        TPrinterList::Instance().SetPrinters({});
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LabelFolder = DataFolder + QStringLiteral("Label/");
-        CardFolder = DataFolder + QStringLiteral("Card/");
-        for (const QString& folder : {LabelFolder, CardFolder})
-            QDir().mkpath(folder);
-        TPrinterList::Instance().SetPrinters({});
-    }
+    ~LabelFormSettingsTest() override { delete m_window.data(); }
     // The shown window of the mode with the new layout the start menu offers, unmodified.
     TLabelForm& Open(quint8 mode = LabelModeLabel)
     {
@@ -86,9 +63,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    const std::array<QString*, 5> m_folders{&ProgramFolder, &DataRootFolder, &DataFolder, &LabelFolder,
-                                            &CardFolder};
-    QStringList m_saved;
+    ScopedFolders m_folders{m_dir.path()};
     QPointer<TLabelForm> m_window;
     MessageRecorder m_messages;
 };

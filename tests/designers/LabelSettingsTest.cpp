@@ -2,13 +2,12 @@
 // scaled or pulled inside, the long side, the barcode), the additional items and the barcode with their undo,
 // the details and the data format.
 #include "core/AppSub.h"
-#include "core/MainSettings.h"
 #include "designers/LabelDocument.h"
 #include "designers/LayoutCommands.h"
 #include "layoutobjects/AdditionInfo.h"
 #include "layoutobjects/WordRect.h"
-#include "platform/Printers.h"
 #include "support/MessageRecorder.h"
+#include "support/ScopedFolders.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -16,26 +15,11 @@
 namespace {
 
 using namespace LayoutSettingsField;
-using TFit = TLayoutDocument::TFrameFit;
 
 class LabelSettingsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        TPrinterList::Instance().SetPrinters({});
-        ASSERT_EQ(LoadLayoutFormats(LayoutFormatPath(), m_formats), FormatFileState::Read);
-    }
-    void TearDown() override
-    {
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-    }
+    void SetUp() override { ASSERT_EQ(LoadLayoutFormats(LayoutFormatPath(), m_formats), FormatFileState::Read); }
     int Shipped(int kind) const
     {
         for (size_t i = 0; i < m_formats.Formats.size(); ++i)
@@ -79,7 +63,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QStringList m_saved;
+    ScopedFolders m_folders{m_dir.path()};
     TStandardFormats m_formats;
     MessageRecorder m_messages;
 };
