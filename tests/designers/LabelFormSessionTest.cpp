@@ -94,4 +94,43 @@ TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
     EXPECT_EQ(messages.messages()[2].text, "名刺印刷のレイアウトの変更を保存しますか？  ");
 }
 
+// The record commands move the address list's selection, whose refresh hook merges the row into the label.
+TEST_F(LabelFormSessionTest, RecordCommandsMoveTheListSelection)
+{
+    const QString data = DataRootFolder + "Data/";
+    QDir().mkpath(data + "Adrs/");
+    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
+    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    MessageRecorder messages;
+    messages.allowUnexpected();
+    runSession([&](TAddressList& list) {
+        list.UpdateActions();
+        m_driver.on("PrintMenuDialog", [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+        m_driver.on("NewLabelDialog", [](QWidget* w) {
+            w->findChild<QRadioButton*>("rbLabelRecipient")->click();
+            static_cast<QDialog*>(w)->accept();
+        });
+        list.Action("actLabelPrint")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([] { return LabelForm && LabelForm->Document().DocumentOpen; }));
+        TLabelForm& window = *LabelForm;
+        TNameRect* name = window.Document().Simple().Name;
+        list.SelectIndex(0, true, true);
+        const QString first = name->Name();
+        auto run = [&](const char* command) { window.findChild<QAction*>(command)->trigger(); };
+        run("actLast");
+        EXPECT_EQ(list.GetFirstSelectedIndex(), 4);
+        EXPECT_NE(name->Name(), first);
+        run("actNext");
+        EXPECT_EQ(list.GetFirstSelectedIndex(), 4);
+        run("actPrior");
+        EXPECT_EQ(list.GetFirstSelectedIndex(), 3);
+        run("actFirst");
+        EXPECT_EQ(list.GetFirstSelectedIndex(), 0);
+        EXPECT_EQ(name->Name(), first);
+        window.Document().Modified = false;
+        window.close();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !LabelForm; }));
+    });
+}
+
 } // namespace
