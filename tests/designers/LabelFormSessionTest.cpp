@@ -10,6 +10,7 @@
 #include "support/XvfbShot.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 
@@ -113,6 +114,11 @@ TEST_F(LabelFormSessionTest, RecordCommandsMoveTheListSelection)
         list.Action("actLabelPrint")->trigger();
         ASSERT_TRUE(QTest::qWaitFor([] { return LabelForm && LabelForm->Document().DocumentOpen; }));
         TLabelForm& window = *LabelForm;
+        if (auto* settings = window.findChild<QMenu*>("mniSetting")) {
+            settings->popup(window.mapToGlobal(QPoint(120, 30)));
+            KeepXvfbScreen(QStringLiteral("label-settings-menu.xwd"));
+            settings->hide();
+        }
         TNameRect* name = window.Document().Simple().Name;
         list.SelectIndex(0, true, true);
         const QString first = name->Name();
