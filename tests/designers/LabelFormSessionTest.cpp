@@ -34,14 +34,19 @@ protected:
         RegisterListChild(TListChild::CardForm, {});
         SessionFixture::TearDown();
     }
+    // The book "Work" of 5 records, opened at the start.
+    void WriteWorkBook()
+    {
+        const QString data = DataRootFolder + "Data/";
+        QDir().mkpath(data + "Adrs/");
+        AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
+        writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    }
 };
 
 TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    WriteWorkBook();
     MessageRecorder messages;
     runSession([&](TAddressList& list) {
         list.UpdateActions();
@@ -98,10 +103,7 @@ TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
 // The record commands move the address list's selection, whose refresh hook merges the row into the label.
 TEST_F(LabelFormSessionTest, RecordCommandsMoveTheListSelection)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    WriteWorkBook();
     MessageRecorder messages;
     messages.allowUnexpected();
     runSession([&](TAddressList& list) {
