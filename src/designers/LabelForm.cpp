@@ -125,6 +125,7 @@ void TLabelForm::buildActions()
         a->setEnabled(false);
     }
     buildPrintActions();
+    buildSettingsActions();
 }
 
 void TLabelForm::setHints()
@@ -160,6 +161,7 @@ void TLabelForm::buildMenus()
     view->addAction(m_view->ShowMenu());
     view->addSeparator();
     m_view->AddToViewMenu(*view);
+    buildSettingsMenus();
 }
 
 void TLabelForm::buildToolBar()
@@ -343,6 +345,7 @@ void TLabelForm::takeDocument(std::unique_ptr<TLayoutDocument> document)
     UpdatePopupActions();
     repaintPaper();
     updateActions();
+    askForLostPaper();
 }
 
 void TLabelForm::updateActions()

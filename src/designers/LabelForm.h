@@ -127,6 +127,30 @@ private:
     QList<QShortcut*> m_previewKeys;
     // Bars and shortcuts switched off while the preview shows.
     QList<QPointer<QObject>> m_offForPreview;
+
+    // ---- paper and content settings, sender, records, arrangement (LabelFormSettings.cpp) ----
+public:
+    void actFormatExecute();
+    void actAdditionSetExecute();
+    void actDetailExecute();
+    void actDataFormExecute();
+    void actSenderEditExecute();
+    void actEditDataExecute();
+    // 0 first, 1 prior, 2 next, 3 last row of the address list.
+    void actMoveExecute(int tag);
+    void actDefaultLayoutExecute();
+
+private:
+    void buildSettingsActions();
+    void buildSettingsMenus();
+    // A layout read with a paper that is gone: the paper command runs.
+    void askForLostPaper();
+    bool settingsRunnable() const;
+    TLayoutEditor settingsEditor() const;
+    void afterSettings(bool relist);
+    // The address list that owns the window, if any.
+    TAddressList* ownerList() const;
+    bool recordsShown() const;
 };
 
 // The window while it exists (one for both modes).

@@ -172,7 +172,7 @@ TDrawRect* TLayoutEditor::addFree(std::unique_ptr<TDrawRect> frame, TUndoDatas& 
 void TLayoutEditor::remerge()
 {
     if (d.LabelMode)
-        d.RefreshData();
+        d.Remerge();
     else if (d.Paper.Count1 < 5)
         d.FillSimpleFrames();
     else
@@ -730,24 +730,21 @@ void TLayoutEditor::ShowSender(bool show)
     finish(std::move(action));
 }
 
-bool TLayoutEditor::SetBarcode(bool visible, int sizeIndex)
+void TLayoutEditor::changePlaced(TUndoDatas& action, TDrawRect& frame, bool placed, bool& first,
+                                 const std::function<void()>& change)
 {
-    TBarcodeRect* barcode = nullptr;
-    for (TDrawRect* frame : d.CurrentSet())
-        if (frame->GetKind() == KindBarcode)
-            barcode = static_cast<TBarcodeRect*>(frame);
-    if (!barcode || (barcode->Visible() == visible && barcode->SizeIndex() == sizeIndex))
-        return false;
-    auto action = std::make_unique<TUndoDatas>(UndoChange);
-    StoreUndoSelection(*action, 0);
-    action->AddDrawRect(*barcode, visible ? 0 : d.StackingIndex(barcode), fixedIndex(barcode), 0);
-    if (visible && !barcode->Visible()) {
-        d.Stacking.insert(d.Stacking.begin(), barcode);
-        barcode->SetZoom(d.Zoom);
-        selectOnly(barcode);
-    } else if (!visible && barcode->Visible()) {
-        d.RemoveFromStacking(barcode);
-        const auto it = std::find(d.Selection.begin(), d.Selection.end(), barcode);
+    action.AddDrawRect(frame, placed ? 0 : d.StackingIndex(&frame), fixedIndex(&frame), 0);
+    if (placed && !frame.Visible()) {
+        d.Stacking.insert(d.Stacking.begin(), &frame);
+        frame.SetZoom(d.Zoom);
+        if (first)
+            d.Selection.clear();
+        first = false;
+        d.Selection.push_back(&frame);
+        d.FocusIndex = int(d.Selection.size()) - 1;
+    } else if (!placed && frame.Visible()) {
+        d.RemoveFromStacking(&frame);
+        const auto it = std::find(d.Selection.begin(), d.Selection.end(), &frame);
         if (it != d.Selection.end()) {
             const int at = int(it - d.Selection.begin());
             d.Selection.erase(it);
@@ -757,9 +754,63 @@ bool TLayoutEditor::SetBarcode(bool visible, int sizeIndex)
                 --d.FocusIndex;
         }
     }
-    barcode->SetVisible(visible);
-    barcode->SetSizeIndex(sizeIndex);
-    action->StoreObject(action->Count() - 1, *barcode, 1);
+    frame.SetVisible(placed);
+    change();
+    action.StoreObject(action.Count() - 1, frame, 1);
+}
+
+namespace {
+
+TBarcodeRect* barcodeOf(const std::vector<TDrawRect*>& set)
+{
+    TBarcodeRect* barcode = nullptr;
+    for (TDrawRect* frame : set)
+        if (frame->GetKind() == KindBarcode)
+            barcode = static_cast<TBarcodeRect*>(frame);
+    return barcode;
+}
+
+} // namespace
+
+bool TLayoutEditor::SetBarcode(bool visible, int sizeIndex)
+{
+    TBarcodeRect* barcode = barcodeOf(d.CurrentSet());
+    if (!barcode || (barcode->Visible() == visible && barcode->SizeIndex() == sizeIndex))
+        return false;
+    auto action = std::make_unique<TUndoDatas>(UndoChange);
+    StoreUndoSelection(*action, 0);
+    bool first = true;
+    changePlaced(*action, *barcode, visible, first, [&] { barcode->SetSizeIndex(sizeIndex); });
+    remerge();
+    finish(std::move(action));
+    return true;
+}
+
+bool TLayoutEditor::SetAdditions(const std::array<TAdditionChoice, 4>& items, bool barcodeOn, int barcodeSize)
+{
+    auto action = std::make_unique<TUndoDatas>(UndoChange);
+    StoreUndoSelection(*action, 0);
+    bool first = true;
+    const auto& additions = d.Additions(d.DetailedSet);
+    for (size_t i = 0; i < additions.size(); ++i) {
+        TAdditionRect* item = additions[i];
+        const TAdditionChoice& c = items[i];
+        if (!item || (c.Checked == item->Visible() && c.Kind == item->ItemKind() &&
+                      (c.Kind != AdditionFixedText || c.Text == item->Text())))
+            continue;
+        changePlaced(*action, *item, c.Checked, first, [&] {
+            item->SetItemKind(quint8(c.Kind));
+            if (c.Kind == AdditionFixedText) {
+                item->SetHeading(QString());
+                item->SetText(c.Text);
+            }
+        });
+    }
+    TBarcodeRect* barcode = barcodeOf(d.CurrentSet());
+    if (barcode && (barcode->Visible() != barcodeOn || barcode->SizeIndex() != barcodeSize))
+        changePlaced(*action, *barcode, barcodeOn, first, [&] { barcode->SetSizeIndex(barcodeSize); });
+    if (action->Count() == 0)
+        return false;
     remerge();
     finish(std::move(action));
     return true;

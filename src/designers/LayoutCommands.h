@@ -27,6 +27,36 @@ enum class TEqualSpacing { PaperH, PaperV, EndsH, EndsV };
 enum class TFrameAlign { Top, Bottom, Right, Left, CentreV, CentreH, Centre, Width, Height, Size };
 enum class TZOrderMove { Top, Up, Down, Bottom };
 
+// The windows' actions of those commands by tag: object name and caption.
+struct TTaggedCommand
+{
+    const char* name;
+    const char* text;
+};
+inline constexpr TTaggedCommand PaperCentreActions[] = {{"actPaperCenterV", "用紙の上下中央に移動(&V)"},
+                                                        {"actPaperCenterH", "用紙の左右中央に移動(&H)"},
+                                                        {"actPaperCenter", "用紙の中央に移動(&C)"}};
+inline constexpr TTaggedCommand EqualActions[] = {{"actEqualPaperH", "用紙に合わせて横に等間隔に並べる(&E)"},
+                                                  {"actEqualPaperV", "用紙に合わせて縦に等間隔に並べる(&Q)"},
+                                                  {"actEqualEndsH", "両端の枠に合わせて横に等間隔に並べる(&N)"},
+                                                  {"actEqualEndsV", "両端の枠に合わせて縦に等間隔に並べる(&D)"}};
+inline constexpr TTaggedCommand AlignActions[] = {
+    {"actRectTop", "上に揃える(&T)"},           {"actRectBottom", "下に揃える(&B)"},
+    {"actRectRight", "右に揃える(&R)"},         {"actRectLeft", "左に揃える(&L)"},
+    {"actRectCenterV", "上下中央に揃える(&F)"}, {"actRectCenterH", "左右中央に揃える(&D)"},
+    {"actRectCenter", "中心に揃える(&O)"},      {"actRectWidth", "幅を揃える(&W)"},
+    {"actRectHeight", "高さを揃える(&E)"},      {"actRectSize", "幅・高さを揃える(&A)"}};
+inline constexpr TTaggedCommand ZOrderActions[] = {
+    {"actTop", "最も上へ(&T)"}, {"actUp", "ひとつ上へ(&U)"}, {"actDown", "ひとつ下へ(&D)"}, {"actBottom", "最も下へ(&B)"}};
+
+// What the additional information dialog chose for one additional item (kind 0: the fixed text).
+struct TAdditionChoice
+{
+    bool Checked = false;
+    int Kind = 0;
+    QString Text;
+};
+
 // New frames' start rectangles on the paper.
 TRect NewFrameRect(const TRect& start, QSize paper);
 // A picture's size in design units at its dpi, reduced to fit the printable area within the paper.
@@ -68,6 +98,9 @@ public:
     // Pushes also an empty action.
     void ShowSender(bool show);
     bool SetBarcode(bool visible, int sizeIndex);
+    // Labels and cards: the additional items and the barcode (when the set has one) of the set in use, in
+    // one action; placed frames join the selection, the last one focused. False when nothing changed.
+    bool SetAdditions(const std::array<TAdditionChoice, 4>& items, bool barcode, int barcodeSize);
     bool CentreOnPaper(TPaperCentre how);
     bool EqualSpacing(TEqualSpacing how);
     bool Align(TFrameAlign how);
@@ -97,6 +130,10 @@ private:
     void placeNew(TDrawRect& frame, const TRect& start);
     TDrawRect* addFree(std::unique_ptr<TDrawRect> frame, TUndoDatas& action);
     void selectOnly(TDrawRect* frame);
+    // A fixed frame placed (first: the first of its command) or unplaced as recorded into action, with its
+    // own change between the recorded sides.
+    void changePlaced(TUndoDatas& action, TDrawRect& frame, bool placed, bool& first,
+                      const std::function<void()>& change);
     void remerge();
     TDrawRect* fixedAt(int index) const;
     template <class Change> bool moveEach(const std::vector<TDrawRect*>& frames, Change change);

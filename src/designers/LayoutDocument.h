@@ -150,6 +150,22 @@ public:
     void ChangePaper(QSize oldSize, TFrameFit fit);
     // Whether a paper change has to ask how to fit the free frames.
     bool HasFreeFrames() const;
+    // Label and card documents: the paper command's choice. False, with nothing changed, for the paper and
+    // data source shown. Otherwise the free frames are scaled by each side's ratio in 0.1 mm when scale()
+    // says yes (asked only when free frames exist and a side changed) or pulled inside, the fixed frames go
+    // back to the combined set at the paper's preset places, the data is merged again and the selection and
+    // history are emptied.
+    struct TLabelPaper
+    {
+        qint32 Index = 0;
+        TPaperFormat Paper;
+        TMultiUpSheet Sheet;
+        bool BarcodeImpossible = false;
+        int MaxBarcodeSize = 0;
+        bool Horizontal = false;
+        quint8 DataSource = 1;
+    };
+    bool ChangeLabelPaper(const TLabelPaper& chosen, const std::function<bool()>& scale);
 
     // Reads a ".gpl" file into this fresh document; false (message shown) for a file that is not a valid
     // layout. PaperFound says whether the file's paper still exists; when not, the paper set before the call
@@ -181,10 +197,11 @@ public:
     TDetailShown DetailShown() const;
     // Takes bytes 60-100 of detail, applies the levels and ratios to the frames, stores the placed-frame
     // choices (the sender's only with more than 4 simple frames) and places or switches the sets. True when
-    // the placed frames changed: the selection is then empty and the caller refills its frame list.
+    // the placed frames changed: the selection is then empty and the caller refills its frame list. Labels
+    // take no sender sizes or alignment and have no sender choices.
     bool ApplyDetails(const TLayoutSettings& detail, bool manual, const TDetailShown& shown);
     // Takes bytes 0-59 of form (honorifics cut at a character boundary) and the vertical numerals into every
-    // address frame of both sets, then merges again.
+    // address frame of both sets, then merges again. Labels keep their sender postal mark.
     void ApplyDataForm(const TLayoutSettings& form);
     // Merges the sender again after the sender records changed; true when the count of shown contact lines
     // changed in a mode that places them.

@@ -20,6 +20,8 @@ constexpr size_t RecipientChoices = 8;
 
 void TLayoutDocument::Remerge()
 {
+    if (LabelMode)
+        return labelMerge();
     if (Paper.Count1 < 5)
         FillSimpleFrames();
     else {
@@ -33,18 +35,26 @@ TLayoutDocument::TDetailShown TLayoutDocument::DetailShown() const
     TDetailShown shown{};
     const auto frames = detailFrames(m_d);
     for (size_t i = 0; i < frames.size(); ++i)
-        shown[i] = frames[i]->Visible();
+        shown[i] = frames[i] && frames[i]->Visible(); // labels have no sender frames
     return shown;
 }
 
 bool TLayoutDocument::ApplyDetails(const TLayoutSettings& detail, bool manual, const TDetailShown& shown)
 {
-    for (int offset = AddressLevel; offset <= CompanyBreak; ++offset)
-        Settings.SetByte(offset, detail.Byte(offset));
+    if (LabelMode) {
+        // Labels take the recipient's sizes and the shared bytes only.
+        for (int offset : {AddressLevel, NameLevel, AdditionLevel, CompanyRatio, DepartmentRatio, TitleRatio})
+            Settings.SetInt(offset, detail.Int(offset));
+        for (int offset : {WidenSpacing, NameAlign, JointNamesTogether, CompanyBreak})
+            Settings.SetByte(offset, detail.Byte(offset));
+    } else {
+        for (int offset = AddressLevel; offset <= CompanyBreak; ++offset)
+            Settings.SetByte(offset, detail.Byte(offset));
+    }
     applySettingsToFrames();
 
     const auto frames = detailFrames(m_d);
-    const bool senderChoices = Paper.Count1 > 4;
+    const bool senderChoices = !LabelMode && Paper.Count1 > 4;
     for (size_t i = 0; i < frames.size(); ++i)
         if (i < RecipientChoices || senderChoices)
             frames[i]->SetVisible(shown[i]);
@@ -55,7 +65,7 @@ bool TLayoutDocument::ApplyDetails(const TLayoutSettings& detail, bool manual, c
             const bool recipient = SenderDisplayMode == 0 || SenderDisplayMode == 1;
             const bool sender = SenderDisplayMode == 0 || SenderDisplayMode == 2;
             for (size_t i = 0; i < m_detailed.size(); ++i) {
-                if (!(i < 9 ? recipient : sender))
+                if (!LabelMode && !(i < 9 ? recipient : sender))
                     continue;
                 TDrawRect* frame = m_detailed[i].get();
                 const bool placed = StackingIndex(frame) >= 0;
@@ -89,7 +99,8 @@ bool TLayoutDocument::ApplyDetails(const TLayoutSettings& detail, bool manual, c
 void TLayoutDocument::ApplyDataForm(const TLayoutSettings& form)
 {
     for (int offset = HidePrefecture; offset < DefaultHonorific; ++offset)
-        Settings.SetByte(offset, form.Byte(offset));
+        if (!LabelMode || offset < SenderPostalMark || offset >= SenderPostalMark + 4)
+            Settings.SetByte(offset, form.Byte(offset));
     for (int honorific : {DefaultHonorific, CompanyHonorific, TitleHonorific, SenderHonorific})
         Settings.SetHonorific(honorific, form.Honorific(honorific));
     const bool vertical = Settings.Byte(VerticalDigits) != 0;

@@ -52,16 +52,8 @@ bool TLayoutEditor::UndoRedo(bool redo, quint8* kind)
     list.OnUndoRedo = previous;
     const TUndoDatas* action = list.GetEntry(redo ? list.Position() + 1 : list.Position());
     const quint8 side = redo ? 1 : 0;
-    if (m_remerge) {
-        if (d.LabelMode)
-            d.RefreshData();
-        else if (d.Paper.Count1 < 5)
-            d.FillSimpleFrames();
-        else {
-            d.ShowRecordData(-1);
-            d.ShowSenderData();
-        }
-    }
+    if (m_remerge)
+        d.Remerge();
     d.Selection.clear();
     d.FocusIndex = -1;
     if (action) {

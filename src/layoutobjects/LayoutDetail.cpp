@@ -378,6 +378,19 @@ void TLayoutDetailDialog::GetDetailSettings(TLayoutSettings& settings) const
 
 // ---- the item boxes ----
 
+std::array<bool, 8> TLayoutDetailDialog::GetRecipientShown() const
+{
+    std::array<bool, 8> shown{};
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = m_recipientBoxes[i]->isChecked();
+    return shown;
+}
+void TLayoutDetailDialog::SetRecipientShown(const std::array<bool, 8>& shown)
+{
+    for (size_t i = 0; i < shown.size(); ++i)
+        m_recipientBoxes[i]->setChecked(shown[i]);
+}
+
 bool TLayoutDetailDialog::GetShowPostal() const
 {
     return m_recipientBoxes[0]->isChecked();

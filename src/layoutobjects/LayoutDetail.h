@@ -70,6 +70,9 @@ public:
     void SetShowSenderTitle(bool on);
     bool GetShowSenderContact(int i) const;
     void SetShowSenderContact(int i, bool on);
+    // The recipient's eight boxes in one: postal code, address 1-3, name, company, department, title.
+    std::array<bool, 8> GetRecipientShown() const;
+    void SetRecipientShown(const std::array<bool, 8>& shown);
 
     void done(int result) override;
 

@@ -10,6 +10,7 @@
 #include "support/XvfbShot.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 
@@ -33,14 +34,19 @@ protected:
         RegisterListChild(TListChild::CardForm, {});
         SessionFixture::TearDown();
     }
+    // The book "Work" of 5 records, opened at the start.
+    void WriteWorkBook()
+    {
+        const QString data = DataRootFolder + "Data/";
+        QDir().mkpath(data + "Adrs/");
+        AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
+        writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    }
 };
 
 TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    WriteWorkBook();
     MessageRecorder messages;
     runSession([&](TAddressList& list) {
         list.UpdateActions();
@@ -92,6 +98,47 @@ TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
     ASSERT_EQ(messages.count(), 4);
     EXPECT_EQ(messages.messages()[0].text, "ラベル印刷のレイアウトの変更を保存しますか？  ");
     EXPECT_EQ(messages.messages()[2].text, "名刺印刷のレイアウトの変更を保存しますか？  ");
+}
+
+// The record commands move the address list's selection, whose refresh hook merges the row into the label.
+TEST_F(LabelFormSessionTest, RecordCommandsMoveTheListSelection)
+{
+    WriteWorkBook();
+    MessageRecorder messages;
+    messages.allowUnexpected();
+    runSession([&](TAddressList& list) {
+        list.UpdateActions();
+        m_driver.on("PrintMenuDialog", [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+        m_driver.on("NewLabelDialog", [](QWidget* w) {
+            w->findChild<QRadioButton*>("rbLabelRecipient")->click();
+            static_cast<QDialog*>(w)->accept();
+        });
+        list.Action("actLabelPrint")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([] { return LabelForm && LabelForm->Document().DocumentOpen; }));
+        TLabelForm& window = *LabelForm;
+        if (auto* settings = window.findChild<QMenu*>("mniSetting")) {
+            settings->popup(window.mapToGlobal(QPoint(120, 30)));
+            KeepXvfbScreen(QStringLiteral("label-settings-menu.xwd"));
+            settings->hide();
+        }
+        TNameRect* name = window.Document().Simple().Name;
+        list.SelectIndex(0, true, true);
+        const QString first = name->Name();
+        auto run = [&](const char* command) { window.findChild<QAction*>(command)->trigger(); };
+        run("actLast");
+        EXPECT_EQ(list.GetFirstSelectedIndex(), 4);
+        EXPECT_NE(name->Name(), first);
+        run("actNext");
+        EXPECT_EQ(list.GetFirstSelectedIndex(), 4);
+        run("actPrior");
+        EXPECT_EQ(list.GetFirstSelectedIndex(), 3);
+        run("actFirst");
+        EXPECT_EQ(list.GetFirstSelectedIndex(), 0);
+        EXPECT_EQ(name->Name(), first);
+        window.Document().Modified = false;
+        window.close();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !LabelForm; }));
+    });
 }
 
 } // namespace

@@ -294,6 +294,8 @@ TEST_F(LabelFormTest, DoubleClickOnTheBarcodeOpensTheAdditionalInformation)
     Action("actAdditionSet")->setEnabled(true);
     Action("actFont")->setEnabled(true);
     QWidget* panel = window.PaperView()->Panel();
+    ModalDriver driver;
+    driver.on(QStringLiteral("AdditionInfoDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     DoubleClick(panel, Centre(barcode));
     EXPECT_EQ(addition.count(), 1);
     DoubleClick(panel, Centre(d.Simple().Name));
