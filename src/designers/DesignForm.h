@@ -69,6 +69,24 @@ public:
     // True while the background dialog takes the picker's answers; the window must not take them too.
     bool BackImageDialogOpen() const { return m_backImageOpen; }
 
+    // Sender block, paper and arrangement commands (DesignFormArrange.cpp).
+    void buildArrangeActions();
+    void buildArrangeMenus();
+    void actSenderExecute();
+    void actSenderEditExecute();
+    // After the senders editor: chosen when it closed by its choose button, with that sender's RecNo.
+    void SenderEditorClosed(bool chosen, qint32 senderNo);
+    void actSenderSetExecute();
+    void actDetailExecute();
+    void actDataFormExecute();
+    void actSenderLayoutExecute();
+    void actFormatExecute();
+    void actRectPositionExecute(int tag);
+    void actEqualExecute(int tag);
+    void actRectUniteExecute(int tag);
+    void actZOrderExecute(int tag);
+    void actFormChangeExecute(int tag);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/FontSub.h"
+#include "designers/FrameArrange.h"
 #include "designers/LayoutDocument.h"
 
 #include <QPoint>
@@ -20,12 +21,6 @@ struct TFixedSetData
     int SimpleSenderStart = 4;
     int DetailedSenderStart = 9;
 };
-
-// Command tags.
-enum class TPaperCentre { Vertical, Horizontal, Both };
-enum class TEqualSpacing { PaperH, PaperV, EndsH, EndsV };
-enum class TFrameAlign { Top, Bottom, Right, Left, CentreV, CentreH, Centre, Width, Height, Size };
-enum class TZOrderMove { Top, Up, Down, Bottom };
 
 // New frames' start rectangles on the paper.
 TRect NewFrameRect(const TRect& start, QSize paper);

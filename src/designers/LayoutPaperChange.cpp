@@ -2,6 +2,7 @@
 #include "designers/LayoutDocument.h"
 
 #include "core/AppSub.h"
+#include "designers/FrameArrange.h"
 #include "layoutobjects/DrawRect.h"
 
 bool TLayoutDocument::HasFreeFrames() const
@@ -11,20 +12,6 @@ bool TLayoutDocument::HasFreeFrames() const
             return true;
     return false;
 }
-
-namespace {
-
-// The offset that brings [low, high) inside [0, size): a frame wider than the paper goes to 0.
-int pullInside(int low, int high, int size)
-{
-    if (low < 0)
-        return -low;
-    if (high > size)
-        return high - low > size ? -low : size - high;
-    return 0;
-}
-
-} // namespace
 
 void TLayoutDocument::ChangePaper(QSize oldSize, TFrameFit fit)
 {
@@ -37,15 +24,10 @@ void TLayoutDocument::ChangePaper(QSize oldSize, TFrameFit fit)
     const QSize size = DesignSize;
     for (TDrawRect* frame : Stacking) {
         const TRect r = frame->GetDesignRect();
-        if (fit == TFrameFit::Scale && oldSize.width() > 0 && oldSize.height() > 0) {
-            const double sx = double(size.width()) / oldSize.width();
-            const double sy = double(size.height()) / oldSize.height();
-            frame->SetDesignRect({qint32(RoundHalfAway(r.left * sx)), qint32(RoundHalfAway(r.top * sy)),
-                                  qint32(RoundHalfAway(r.right * sx)), qint32(RoundHalfAway(r.bottom * sy))});
-        } else if (fit == TFrameFit::PullInside) {
-            frame->SetDesignRect(r.Moved(pullInside(r.left, r.right, size.width()),
-                                         pullInside(r.top, r.bottom, size.height())));
-        }
+        if (fit == TFrameFit::Scale)
+            frame->SetDesignRect(ScaleFrameRect(r, oldSize, size));
+        else if (fit == TFrameFit::PullInside)
+            frame->SetDesignRect(KeepFrameOnPaper(r, size));
     }
 
     SetIndividualLayout(false, true);
