@@ -352,7 +352,7 @@ void TDesignArranger::ChangePaper(qint32 index, const TDesignPaperFormat& paper,
 bool TDesignArranger::moveEach(const std::vector<TFramePlacement>& placed)
 {
     // Item mode moves items with the mouse and keys only.
-    if (itemMode())
+    if (!d.DocumentOpen || itemMode())
         return false;
     d.Modified = true;
     if (placed.empty())
@@ -398,6 +398,8 @@ bool TDesignArranger::Align(TFrameAlign how)
 
 bool TDesignArranger::ZOrder(TZOrderMove how)
 {
+    if (!d.DocumentOpen)
+        return false;
     auto action = std::make_unique<TUndoDatas>(UndoZOrder);
     storeSelection(*action, 0);
     for (const auto& [to, from] : MoveInStacking(d.ZOrder, d.Selection, how))

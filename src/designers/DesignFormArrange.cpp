@@ -7,6 +7,7 @@
 #include "core/AppSub.h"
 #include "core/DialogSub.h"
 #include "core/MsgBoxPos.h"
+#include "core/ShellSub.h"
 #include "designers/DesignArrange.h"
 #include "designers/NewDesignDialog.h"
 #include "designers/PaperView.h"

@@ -116,7 +116,7 @@ TEST(FrameArrange, NewSenderBlockShrinksOntoASmallPaper)
     EXPECT_EQ(NewSenderRect(true, {378, 559}), (TRect{50, 50, 275, 200}));
     EXPECT_EQ(NewSenderRect(false, {378, 559}), (TRect{50, 50, 200, 275}));
     // 150 / 225 of the rect, then moved back to end at the paper's right edge.
-    EXPECT_EQ(NewSenderRect(true, {150, 300}), (TRect{33, 33, 150, 133}));
+    EXPECT_EQ(NewSenderRect(true, {150, 300}), (TRect{0, 33, 150, 133}));
 }
 
 TEST_F(DesignArrangeTest, EqualSpacingAcrossThePaperAndBetweenTheEnds)

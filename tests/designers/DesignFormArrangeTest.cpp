@@ -1,6 +1,7 @@
 // The design window's sender block, paper and arrangement commands: their actions, the dialogs they open
 // and what reaches the document, and handlers that refuse when nothing fits.
 #include "core/AppSub.h"
+#include "core/MainSettings.h"
 #include "designers/DesignArrange.h"
 #include "designers/DesignForm.h"
 #include "designers/PaperView.h"
@@ -165,18 +166,23 @@ TEST_F(DesignFormArrangeTest, PostcardSessionArrangesAndChangesThePaper)
     EXPECT_EQ(Doc().ZOrder, (std::vector<TDrawRect*>{a, b}));
     EXPECT_EQ(Doc().Undo.Count(), 3);
 
-    // The return-postcard paper is twice as wide: Yes doubles x coordinates and widths.
+    // A5 lying is 2.1 times as wide and as high: Yes scales the x coordinates only.
     m_messages.answer(MsgSeam::IdYes);
     ModalDriver driver;
     driver.on("NewDesignDialog", [](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("用紙の変更"));
-        w->findChild<QListWidget*>(QStringLiteral("lbFormat"))->setCurrentRow(1);
+        auto* kind = w->findChild<QComboBox*>(QStringLiteral("cbxKind"));
+        kind->setCurrentIndex(1);
+        emit kind->activated(1);
+        auto* list = w->findChild<QListWidget*>(QStringLiteral("lbFormat"));
+        list->setCurrentItem(list->findItems(QStringLiteral("A5"), Qt::MatchExactly).value(0));
+        w->findChild<QRadioButton*>(QStringLiteral("rbHorz"))->setChecked(true);
         w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
     });
     Trigger("actFormat");
-    EXPECT_EQ(Doc().PaperIndex, 2);
-    EXPECT_EQ(a->GetDesignRect(), (TRect{118, 100, 318, 150}));
-    EXPECT_EQ(b->GetDesignRect(), (TRect{436, 100, 636, 140}));
+    EXPECT_EQ(Doc().PaperIndex, 5);
+    EXPECT_EQ(a->GetDesignRect(), (TRect{124, 100, 334, 150}));
+    EXPECT_EQ(b->GetDesignRect(), (TRect{458, 100, 668, 140}));
     ASSERT_EQ(m_messages.count(), 1);
     EXPECT_EQ(m_messages.last().text, QStringLiteral("配置されている枠を、新しい用紙にあわせて拡大/縮小しますか？　"));
     EXPECT_EQ(Doc().Undo.Count(), 0);
@@ -208,7 +214,7 @@ TEST_F(DesignFormArrangeTest, SenderBlockIsShownSetAndEdited)
     EXPECT_EQ(Doc().Undo.Count(), 1);
     const bool horizontal = block->GetHorizontal();
     driver.on("SenderSettingDialog", [horizontal](QWidget* w) {
-        w->findChild<QRadioButton*>(QStringLiteral(horizontal ? "rbVertical" : "rbHorizontal"))->click();
+        w->findChild<QRadioButton*>(horizontal ? QStringLiteral("rbVertical") : QStringLiteral("rbHorizontal"))->click();
         w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
     });
     Trigger("actSenderSet");

@@ -3,6 +3,7 @@
 #include "core/CstmClr.h"
 #include "designers/DesignerData.h"
 #include "designers/SenderMerge.h"
+#include "designers/UndoList.h"
 #include "designers/SenderSettingDialog.h"
 #include "layoutobjects/NameRect.h"
 #include "support/ModalDriver.h"
