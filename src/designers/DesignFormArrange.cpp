@@ -190,31 +190,13 @@ void TDesignForm::actDetailExecute()
     dialog.DisableRecipientFonts(1);
     dialog.SetManualLayout(block->SimpleLayout() ? 0 : 1);
     dialog.SetPlacedSides(2);
-    TSenderShown shown = arranger.DetailShown();
-    dialog.SetShowSenderPostal(shown[0]);
-    for (int i = 0; i < 3; ++i)
-        dialog.SetShowSenderAddress(i, shown[size_t(1 + i)]);
-    dialog.SetShowSenderName(shown[4]);
-    dialog.SetShowSenderCorp(shown[5]);
-    dialog.SetShowSenderDepartment(shown[6]);
-    dialog.SetShowSenderTitle(shown[7]);
-    for (int i = 0; i < 4; ++i)
-        dialog.SetShowSenderContact(i, shown[size_t(8 + i)]);
+    dialog.SetSenderShown(arranger.DetailShown());
     dialog.SetDetailSettings(m_document->Settings);
     if (dialog.exec() != QDialog::Accepted)
         return;
     TLayoutSettings detail = m_document->Settings;
     dialog.GetDetailSettings(detail);
-    shown[0] = dialog.GetShowSenderPostal();
-    for (int i = 0; i < 3; ++i)
-        shown[size_t(1 + i)] = dialog.GetShowSenderAddress(i);
-    shown[4] = dialog.GetShowSenderName();
-    shown[5] = dialog.GetShowSenderCorp();
-    shown[6] = dialog.GetShowSenderDepartment();
-    shown[7] = dialog.GetShowSenderTitle();
-    for (int i = 0; i < 4; ++i)
-        shown[size_t(8 + i)] = dialog.GetShowSenderContact(i);
-    arranger.ApplyDetails(detail, dialog.ManualLayout() != 0, shown);
+    arranger.ApplyDetails(detail, dialog.ManualLayout() != 0, dialog.GetSenderShown());
     repaintPaper();
     updateActions();
 }

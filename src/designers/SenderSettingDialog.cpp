@@ -102,29 +102,10 @@ QWidget* TSenderSettingDialog::BuildFontPage()
 {
     auto* page = Named<QWidget>(pgcSetting, "tbsFont");
     auto* grid = new QGridLayout(page);
-    lbFonts = FaceList(page);
-    connect(lbFonts, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (m_updating || row < 0)
-            return;
-        TFontSpec font = m_block->GetFont();
-        font.charset = FaceCharset(lbFonts, row);
-        font.name = lbFonts->item(row)->text();
-        lblCharset->setText(CharsetName(font.charset));
-        setFontOfBlock(font, m_block->Member(SimplePostal)->FontColor());
-    });
-    lblCharset = Named<QLabel>(page, "lblCharset");
-    ckbBold = Named<QCheckBox>(page, "ckbBold", QStringLiteral("太字"));
-    ckbItalic = Named<QCheckBox>(page, "ckbItalic", QStringLiteral("斜体"));
-    for (QCheckBox* box : {ckbBold, ckbItalic}) {
-        PaintCheckedBlue(box);
-        connect(box, &QCheckBox::toggled, this, [this] {
-            if (m_updating)
-                return;
-            TFontSpec font = m_block->GetFont();
-            font.style = (ckbBold->isChecked() ? FontStyleBold : 0) | (ckbItalic->isChecked() ? FontStyleItalic : 0);
-            setFontOfBlock(font, m_block->Member(SimplePostal)->FontColor());
-        });
-    }
+    m_fontControls = new TFontControls(
+        page, [this] { return m_block->GetFont(); },
+        [this](const TFontSpec& font) { setFontOfBlock(font, m_block->Member(SimplePostal)->FontColor()); });
+    lbFonts = m_fontControls->lbFonts;
     pnlFontColor = new TColorPanel(page, "pnlFontColor");
     bbtnFontColor = ColorButton(page, "bbtnFontColor", QStringLiteral("色"), pnlFontColor,
                                 TCustomColorFile::WriteAlways,
@@ -132,12 +113,12 @@ QWidget* TSenderSettingDialog::BuildFontPage()
 
     grid->addWidget(new QLabel(QStringLiteral("フォント名"), page), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("書体："), page), 0, 1, Qt::AlignRight);
-    grid->addWidget(lblCharset, 0, 2);
+    grid->addWidget(m_fontControls->lblCharset, 0, 2);
     grid->addWidget(lbFonts, 1, 0, 1, 3);
     auto* style = new QGroupBox(QStringLiteral("スタイル"), page);
     auto* styleRow = new QHBoxLayout(style);
-    styleRow->addWidget(ckbBold);
-    styleRow->addWidget(ckbItalic);
+    styleRow->addWidget(m_fontControls->ckbBold);
+    styleRow->addWidget(m_fontControls->ckbItalic);
     grid->addWidget(style, 2, 0, 1, 2);
     auto* color = new QHBoxLayout;
     color->addWidget(bbtnFontColor);
@@ -198,19 +179,8 @@ void TSenderSettingDialog::showEvent(QShowEvent* e)
 
 void TSenderSettingDialog::ShowFontSettings()
 {
-    TFontSpec font = m_block->GetFont();
-    if (font.name.startsWith(QLatin1Char('@')))
-        font.name.remove(0, 1);
-    m_updating = true;
-    if (lbFonts->count() > 0) {
-        const int row = FaceRow(lbFonts, font.name);
-        lbFonts->setCurrentRow(row);
-        lblCharset->setText(CharsetName(FaceCharset(lbFonts, row)));
-    }
-    ckbBold->setChecked(font.style & FontStyleBold);
-    ckbItalic->setChecked(font.style & FontStyleItalic);
+    m_fontControls->Show(m_block->GetFont());
     pnlFontColor->SetColor(m_block->Member(SimplePostal)->FontColor());
-    m_updating = false;
 }
 
 // ---- handlers ----

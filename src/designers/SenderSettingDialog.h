@@ -9,14 +9,13 @@
 
 #include <memory>
 
-class QCheckBox;
 class QComboBox;
-class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class TColorPanel;
+class TFontControls;
 class TPaintPanel;
 class TRectFramePage;
 class TSenderSource;
@@ -61,10 +60,8 @@ private:
 
     QComboBox* cbxSender = nullptr;
     QTabWidget* pgcSetting = nullptr;
+    TFontControls* m_fontControls = nullptr;
     QListWidget* lbFonts = nullptr;
-    QLabel* lblCharset = nullptr;
-    QCheckBox* ckbBold = nullptr;
-    QCheckBox* ckbItalic = nullptr;
     TColorPanel* pnlFontColor = nullptr;
     QPushButton* bbtnFontColor = nullptr;
     TRectFramePage* m_framePage = nullptr;

@@ -70,6 +70,10 @@ public:
     void SetShowSenderTitle(bool on);
     bool GetShowSenderContact(int i) const;
     void SetShowSenderContact(int i, bool on);
+    // The twelve sender boxes at once: postal code, address lines 1-3, name, company, department, title,
+    // contacts 1-4.
+    std::array<bool, 12> GetSenderShown() const;
+    void SetSenderShown(const std::array<bool, 12>& shown);
 
     void done(int result) override;
 

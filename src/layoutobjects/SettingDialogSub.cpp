@@ -116,6 +116,48 @@ int FaceRow(const QListWidget* faces, const QString& face)
     return 0;
 }
 
+TFontControls::TFontControls(QWidget* page, TCurrent current, TChanged changed)
+    : QObject(page), m_current(std::move(current)), m_changed(std::move(changed))
+{
+    lbFonts = FaceList(page);
+    lblCharset = Named<QLabel>(page, "lblCharset");
+    connect(lbFonts, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (m_showing || row < 0)
+            return;
+        TFontSpec font = m_current();
+        font.charset = FaceCharset(lbFonts, row);
+        font.name = lbFonts->item(row)->text();
+        lblCharset->setText(CharsetName(font.charset));
+        m_changed(font);
+    });
+    ckbBold = Named<QCheckBox>(page, "ckbBold", QStringLiteral("太字"));
+    ckbItalic = Named<QCheckBox>(page, "ckbItalic", QStringLiteral("斜体"));
+    for (QCheckBox* box : {ckbBold, ckbItalic}) {
+        PaintCheckedBlue(box);
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (m_showing)
+                return;
+            TFontSpec font = m_current();
+            font.style = (ckbBold->isChecked() ? FontStyleBold : 0) | (ckbItalic->isChecked() ? FontStyleItalic : 0);
+            m_changed(font);
+        });
+    }
+}
+
+void TFontControls::Show(const TFontSpec& font)
+{
+    const QString face = font.name.startsWith(QLatin1Char('@')) ? font.name.mid(1) : font.name;
+    m_showing = true;
+    if (lbFonts->count() > 0) {
+        const int row = FaceRow(lbFonts, face);
+        lbFonts->setCurrentRow(row);
+        lblCharset->setText(CharsetName(FaceCharset(lbFonts, row)));
+    }
+    ckbBold->setChecked(font.style & FontStyleBold);
+    ckbItalic->setChecked(font.style & FontStyleItalic);
+    m_showing = false;
+}
+
 QString CharsetName(int charset)
 {
     return charset == ShiftJisCharset ? QStringLiteral("日本語") : QString::number(charset);
