@@ -1,46 +1,30 @@
 // The message-side design's sender block and arrangement commands: the shared arrangement geometry, what
 // each command does to the frames and the one undo action it records, the paper change, and item mode with
 // the prototype following a drag.
-#include "core/MainSettings.h"
 #include "designers/DesignArrange.h"
 #include "designers/PaperEditing.h"
 #include "layoutobjects/FigureRect.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/NameRect.h"
 #include "layoutobjects/WordRect.h"
-#include "platform/Printers.h"
+#include "support/DesignFixture.h"
 #include "support/MessageRecorder.h"
-#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <QPainter>
-#include <QTemporaryDir>
 
 namespace {
 
 using namespace LayoutSettingsField;
-
-TMemoryRow Sender(qint32 recNo, const char* title, const QString& name)
-{
-    TMemoryRow row;
-    row.Fields = {{"RecNo", recNo},          {"Title", QByteArray(title)},  {"Pos", QByteArray("1000001")},
-                  {"Tdfkn", QByteArray()},   {"Adrs1", ToAnsi("中央1-2-3")}, {"SelectInfo", 1},
-                  {"NamePrint", true},       {"Name", ToAnsi(name)}};
-    return row;
-}
 
 class DesignArrangeTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        TPrinterList::Instance().SetPrinters({});
-        m_senders.Rows = {Sender(1, "home", QStringLiteral("山田 太郎")),
-                          Sender(2, "office", QStringLiteral("山田 花子"))};
+        ASSERT_TRUE(m_folders.IsValid());
+        m_senders.Rows = {SenderRow(1, "home", QStringLiteral("山田 太郎")),
+                          SenderRow(2, "office", QStringLiteral("山田 花子"))};
         m_context.Senders = &m_senders;
         d = std::make_unique<TDesignDocument>(m_context);
         d->PaperIndex = 0;
@@ -48,13 +32,7 @@ protected:
         d->NewDesign();
         d->Zoom = 1;
     }
-    void TearDown() override
-    {
-        d.reset();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-    }
+    void TearDown() override { d.reset(); }
     TDrawRect* Figure(const TRect& r)
     {
         TDrawRect* frame = d->AddFreeFrame(FreeFigure, std::make_unique<TFigureRect>());
@@ -75,8 +53,7 @@ protected:
         return out;
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    TDesignFolders m_folders;
     TMemorySenders m_senders;
     TDesignContext m_context;
     std::unique_ptr<TDesignDocument> d;

@@ -1,66 +1,40 @@
 // The design window's sender block, paper and arrangement commands: their actions, the dialogs they open
 // and what reaches the document, and handlers that refuse when nothing fits.
 #include "core/AppSub.h"
-#include "core/MainSettings.h"
 #include "designers/DesignArrange.h"
 #include "designers/DesignForm.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/FigureRect.h"
 #include "platform/MessageSeam.h"
-#include "platform/Printers.h"
+#include "support/DesignFixture.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
-#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-TMemoryRow Sender(qint32 recNo, const char* title, const QString& name)
-{
-    TMemoryRow row;
-    row.Fields = {{"RecNo", recNo},        {"Title", QByteArray(title)},  {"Pos", QByteArray("1000001")},
-                  {"Tdfkn", QByteArray()}, {"Adrs1", ToAnsi("本町1-1")}, {"SelectInfo", 1},
-                  {"NamePrint", true},     {"Name", ToAnsi(name)}};
-    return row;
-}
 
 class DesignFormArrangeTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, DesignFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        DesignFolder = m_dir.path() + QStringLiteral("/Design/");
-        QDir().mkpath(DesignFolder);
-        TPrinterList::Instance().SetPrinters({});
+        ASSERT_TRUE(m_folders.IsValid());
         auto senders = std::make_unique<TMemorySenders>();
-        senders->Rows = {Sender(1, "home", QStringLiteral("山田 太郎")),
-                         Sender(2, "office", QStringLiteral("山田 花子"))};
+        senders->Rows = {SenderRow(1, "home", QStringLiteral("山田 太郎")),
+                         SenderRow(2, "office", QStringLiteral("山田 花子"))};
         TDesignSources sources;
         sources.Senders = std::move(senders);
         m_window = new TDesignForm(std::move(sources));
     }
-    void TearDown() override
-    {
-        delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        DesignFolder = m_saved[3];
-    }
+    void TearDown() override { delete m_window.data(); }
     TDesignDocument& Doc() { return m_window->Document(); }
     // An empty postcard design, as the new-design command leaves it.
     void NewPostcard()
@@ -90,8 +64,7 @@ protected:
         return w;
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    TDesignFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
 };

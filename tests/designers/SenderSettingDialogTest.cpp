@@ -6,6 +6,7 @@
 #include "designers/UndoList.h"
 #include "designers/SenderSettingDialog.h"
 #include "layoutobjects/NameRect.h"
+#include "support/DesignFixture.h"
 #include "support/ModalDriver.h"
 #include "support/SettingDialogFixture.h"
 #include "support/TestFiles.h"
@@ -23,13 +24,14 @@ namespace {
 
 using namespace LayoutSettingsField;
 
+// A sender whose address has dashes and whose first contact is printed.
 TMemoryRow Sender(qint32 recNo, const char* title, const char* name)
 {
-    TMemoryRow row;
-    row.Fields = {{"RecNo", recNo},        {"Title", QByteArray(title)},       {"Pos", QByteArray("1500002")},
-                  {"Tdfkn", QByteArray()}, {"Adrs1", ToAnsi("中央1-2-3")},    {"SelectInfo", 1},
-                  {"NamePrint", true},     {"Name", ToAnsi(QString::fromUtf8(name))},
-                  {"AdditionPrint1", true}, {"Head1", QByteArray("TEL")},      {"Addition1", QByteArray("0312345678")}};
+    TMemoryRow row = SenderRow(recNo, title, QString::fromUtf8(name));
+    row.Fields["Adrs1"] = ToAnsi("中央1-2-3");
+    row.Fields["AdditionPrint1"] = true;
+    row.Fields["Head1"] = QByteArray("TEL");
+    row.Fields["Addition1"] = QByteArray("0312345678");
     return row;
 }
 
