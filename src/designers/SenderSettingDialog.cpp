@@ -75,26 +75,9 @@ void TSenderSettingDialog::BuildWindow()
     pnlPreview->setFixedSize(PreviewSide, PreviewSide);
     pnlPreview->OnPaint = [this](TPaintPanel*, QPainter* painter, const QRect&) { paintPreview(*painter); };
     right->addWidget(pnlPreview);
-    auto* direction = new QGroupBox(QStringLiteral("方向"), this);
-    auto* directionRow = new QHBoxLayout(direction);
-    rbVertical = Named<QRadioButton>(direction, "rbVertical", QStringLiteral("縦書き"));
-    rbHorizontal = Named<QRadioButton>(direction, "rbHorizontal", QStringLiteral("横書き"));
-    for (QRadioButton* r : {rbVertical, rbHorizontal}) {
-        PaintCheckedBlue(r);
-        directionRow->addWidget(r);
-        connect(r, &QRadioButton::toggled, this, [this, r](bool on) {
-            if (on)
-                rbDirectionClick(r);
-        });
-    }
-    directionRow->addStretch();
-    right->addWidget(direction);
+    right->addWidget(DirectionGroup(this, rbVertical, rbHorizontal, [this](QRadioButton* r) { rbDirectionClick(r); }));
     right->addStretch();
-    btnOK = MakeButton(this, "btnOK", QStringLiteral("OK"), true);
-    btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    right->addLayout(ButtonRow({btnOK, btnCancel}));
+    right->addLayout(OkCancelRow(this, btnOK, btnCancel));
     root->addLayout(right);
 }
 

@@ -9,6 +9,10 @@
 #include "platform/IniFile.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
+#include <QHBoxLayout>
+#include <QGroupBox>
+#include <QDialog>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -156,6 +160,36 @@ void TFontControls::Show(const TFontSpec& font)
     ckbBold->setChecked(font.style & FontStyleBold);
     ckbItalic->setChecked(font.style & FontStyleItalic);
     m_showing = false;
+}
+
+QGroupBox* DirectionGroup(QWidget* parent, QRadioButton*& vertical, QRadioButton*& horizontal,
+                          std::function<void(QRadioButton*)> chosen)
+{
+    auto* group = new QGroupBox(QStringLiteral("方向"), parent);
+    auto* row = new QHBoxLayout(group);
+    vertical = Named<QRadioButton>(group, "rbVertical", QStringLiteral("縦書き"));
+    horizontal = Named<QRadioButton>(group, "rbHorizontal", QStringLiteral("横書き"));
+    int tag = 0;
+    for (QRadioButton* r : {vertical, horizontal}) {
+        r->setProperty("tag", tag++);
+        PaintCheckedBlue(r);
+        row->addWidget(r);
+        QObject::connect(r, &QRadioButton::toggled, r, [r, chosen](bool on) {
+            if (on)
+                chosen(r);
+        });
+    }
+    row->addStretch();
+    return group;
+}
+
+QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel)
+{
+    ok = MakeButton(dialog, "btnOK", QStringLiteral("OK"), true);
+    cancel = MakeButton(dialog, "btnCancel", QStringLiteral("キャンセル"));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return ButtonRow({ok, cancel});
 }
 
 QString CharsetName(int charset)

@@ -13,10 +13,14 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPainter;
 class QPushButton;
+class QRadioButton;
 class QTabWidget;
 class TEnterMovesFocus;
 class TRectFrame;
@@ -78,6 +82,13 @@ private:
     TChanged m_changed;
     bool m_showing = false;
 };
+
+// The "方向" group: "縦書き" (rbVertical, tag 0) and "横書き" (rbHorizontal, tag 1) with blue checked
+// captions; chosen gets the button that was turned on.
+QGroupBox* DirectionGroup(QWidget* parent, QRadioButton*& vertical, QRadioButton*& horizontal,
+                          std::function<void(QRadioButton*)> chosen);
+// "OK" (default, accepts) and "キャンセル" (rejects) in a row.
+QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
 
 // The page index stored under key in DESIGN of the main settings file, made current when it names a page.
 void LoadSettingPage(QTabWidget* pages, const QString& key);

@@ -64,19 +64,7 @@ void TWordSettingDialog::BuildWindow()
     connect(pgcSetting, &QTabWidget::currentChanged, this, &TWordSettingDialog::pageChanged);
     left->addWidget(pgcSetting, 1);
 
-    auto* direction = new QGroupBox(QStringLiteral("方向"), this);
-    auto* directionRow = new QHBoxLayout(direction);
-    rbVertical = radio(direction, "rbVertical", QStringLiteral("縦書き"), 0);
-    rbHorizontal = radio(direction, "rbHorizontal", QStringLiteral("横書き"), 1);
-    for (QRadioButton* r : {rbVertical, rbHorizontal}) {
-        directionRow->addWidget(r);
-        connect(r, &QRadioButton::toggled, this, [this, r](bool on) {
-            if (on)
-                directionClick(r);
-        });
-    }
-    directionRow->addStretch();
-    left->addWidget(direction);
+    left->addWidget(DirectionGroup(this, rbVertical, rbHorizontal, [this](QRadioButton* r) { directionClick(r); }));
     root->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;
@@ -91,11 +79,7 @@ void TWordSettingDialog::BuildWindow()
     };
     right->addWidget(pnlPreview);
     right->addStretch();
-    btnOK = MakeButton(this, "btnOK", QStringLiteral("OK"), true);
-    btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    right->addLayout(ButtonRow({btnOK, btnCancel}));
+    right->addLayout(OkCancelRow(this, btnOK, btnCancel));
     root->addLayout(right);
 
     m_framePage->SetBackEnterTarget(
