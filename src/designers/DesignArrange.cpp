@@ -18,15 +18,22 @@ struct TLevelItem
     int Member;
     int Level;
 };
-constexpr TLevelItem LevelItems[] = {
-    {SimpleName, SenderNameLevel},          {DetailedName, SenderNameLevel},
-    {DetailedCompany, SenderNameLevel},     {DetailedDepartment, SenderNameLevel},
-    {DetailedSpareCorpLine, SenderNameLevel}, {DetailedTitle, SenderNameLevel},
-    {SimpleAddress, SenderAddressLevel},    {DetailedAddress1, SenderAddressLevel},
-    {DetailedAddress2, SenderAddressLevel}, {DetailedAddress3, SenderAddressLevel},
-    {SimpleAddition1, SenderAdditionLevel}, {SimpleAddition2, SenderAdditionLevel},
-    {DetailedContact1, SenderAdditionLevel}, {DetailedContact2, SenderAdditionLevel},
-    {DetailedContact3, SenderAdditionLevel}, {DetailedContact4, SenderAdditionLevel}};
+constexpr TLevelItem LevelItems[] = {{SimpleName, SenderNameLevel},
+                                     {DetailedName, SenderNameLevel},
+                                     {DetailedCompany, SenderNameLevel},
+                                     {DetailedDepartment, SenderNameLevel},
+                                     {DetailedSpareCorpLine, SenderNameLevel},
+                                     {DetailedTitle, SenderNameLevel},
+                                     {SimpleAddress, SenderAddressLevel},
+                                     {DetailedAddress1, SenderAddressLevel},
+                                     {DetailedAddress2, SenderAddressLevel},
+                                     {DetailedAddress3, SenderAddressLevel},
+                                     {SimpleAddition1, SenderAdditionLevel},
+                                     {SimpleAddition2, SenderAdditionLevel},
+                                     {DetailedContact1, SenderAdditionLevel},
+                                     {DetailedContact2, SenderAdditionLevel},
+                                     {DetailedContact3, SenderAdditionLevel},
+                                     {DetailedContact4, SenderAdditionLevel}};
 
 void setLevel(TMetaRect* item, int level)
 {
@@ -83,8 +90,9 @@ void AddSenderItemMode(TPaperModel& model, TDesignDocument& document)
 
 TDrawRect* TDesignArranger::focused() const
 {
-    return d.FocusedIndex >= 0 && d.FocusedIndex < int(d.Selection.size()) ? d.Selection[size_t(d.FocusedIndex)]
-                                                                           : nullptr;
+    return d.FocusedIndex >= 0 && d.FocusedIndex < int(d.Selection.size())
+               ? d.Selection[size_t(d.FocusedIndex)]
+               : nullptr;
 }
 
 TSenderRect* TDesignArranger::FocusedSender() const
@@ -140,7 +148,8 @@ void TDesignArranger::prototypeFollows()
 
 bool TDesignArranger::CanShowSender() const
 {
-    return d.DocumentOpen && !d.SenderBlock() && d.Context.Senders && !d.Context.Senders->SenderRecNos().empty();
+    return d.DocumentOpen && !d.SenderBlock() && d.Context.Senders &&
+           !d.Context.Senders->SenderRecNos().empty();
 }
 
 TSenderRect* TDesignArranger::ShowSender()
@@ -238,10 +247,10 @@ TSenderShown TDesignArranger::DetailShown() const
     const TSenderRect* b = d.SenderBlock();
     if (!b)
         return shown;
-    shown = {b->GetPostalVisible(),  b->GetAddressLineVisible(0), b->GetAddressLineVisible(1),
-             b->GetAddressLineVisible(2), b->GetNameVisible(),   b->GetCompanyVisible(),
-             b->GetCorpLineVisible(0), b->GetTitleVisible(),       b->GetContactVisible(0),
-             b->GetContactVisible(1), b->GetContactVisible(2),     b->GetContactVisible(3)};
+    shown = {b->GetPostalVisible(),       b->GetAddressLineVisible(0), b->GetAddressLineVisible(1),
+             b->GetAddressLineVisible(2), b->GetNameVisible(),         b->GetCompanyVisible(),
+             b->GetCorpLineVisible(0),    b->GetTitleVisible(),        b->GetContactVisible(0),
+             b->GetContactVisible(1),     b->GetContactVisible(2),     b->GetContactVisible(3)};
     return shown;
 }
 

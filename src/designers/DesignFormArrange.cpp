@@ -9,6 +9,7 @@
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
 #include "designers/DesignArrange.h"
+#include "designers/DesignerWindow.h"
 #include "designers/NewDesignDialog.h"
 #include "designers/PaperView.h"
 #include "designers/SenderSettingDialog.h"
@@ -38,7 +39,8 @@ const TSenderCommand SenderCommands[] = {
     {"actSenderLayout", "各情報を個別に配置(&B)", &TDesignForm::actSenderLayoutExecute},
     {"actFormat", "用紙の設定(&P)...", &TDesignForm::actFormatExecute}};
 
-const TArrangeCommand FormCommands[] = {{"actAdrsList", "アドレス帳一覧(&L)"}, {"actAdrsView", "アドレス帳詳細(&I)"}};
+const TArrangeCommand FormCommands[] = {{"actAdrsList", "アドレス帳一覧(&L)"},
+                                        {"actAdrsView", "アドレス帳詳細(&I)"}};
 
 template <size_t N> void addAll(QMenu* menu, const TArrangeCommand (&commands)[N], const QObject& window)
 {
@@ -79,10 +81,12 @@ void TDesignForm::buildArrangeMenus()
         edit->addSeparator();
         auto sub = [this, edit](const TArrangeCommand& parent) {
             QMenu* menu = edit->addMenu(QString::fromUtf8(parent.text));
-            menu->setObjectName(QString::fromLatin1(parent.name).replace(QStringLiteral("act"), QStringLiteral("mni")));
+            menu->setObjectName(
+                QString::fromLatin1(parent.name).replace(QStringLiteral("act"), QStringLiteral("mni")));
             QAction* a = action(parent.name);
             menu->menuAction()->setEnabled(a->isEnabled());
-            connect(a, &QAction::changed, menu, [menu, a] { menu->menuAction()->setEnabled(a->isEnabled()); });
+            connect(a, &QAction::changed, menu,
+                    [menu, a] { menu->menuAction()->setEnabled(a->isEnabled()); });
             return menu;
         };
         addAll(sub(ArrangeMenus[0]), PaperCentreCommands, *this);
@@ -94,7 +98,8 @@ void TDesignForm::buildArrangeMenus()
     }
     QMenu* sender = menuBar()->addMenu(QStringLiteral("差出人(&S)"));
     sender->setObjectName(QStringLiteral("mniSender"));
-    for (const char* name : {"actSenderEdit", "actSenderSet", "actSenderLayout", "", "actDetail", "actDataForm"})
+    for (const char* name :
+         {"actSenderEdit", "actSenderSet", "actSenderLayout", "", "actDetail", "actDataForm"})
         if (*name)
             sender->addAction(action(name));
         else
@@ -243,7 +248,8 @@ void TDesignForm::actFormatExecute()
     CenterForm(&dialog, this);
     dialog.SetFormat(d.PaperIndex);
     TDesignPaperFormat paper;
-    if (dialog.exec() != QDialog::Accepted || !dialog.GetFormat(paper) || dialog.FormatIndex() == d.PaperIndex)
+    if (dialog.exec() != QDialog::Accepted || !dialog.GetFormat(paper) ||
+        dialog.FormatIndex() == d.PaperIndex)
         return;
     TBusyCursor busy;
     TDesignArranger arranger(d);
@@ -290,12 +296,8 @@ void TDesignForm::actZOrderExecute(int tag)
 
 void TDesignForm::actFormChangeExecute(int tag)
 {
-    QWidget* window = tag == 0 ? parentWidget() : ListChildWindow(TListChild::DataInquiry);
-    if (!window || (tag == 0 && !qobject_cast<TAddressList*>(window)))
-        return;
-    if (tag == 0 && window->isMinimized())
-        window->showNormal();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    QWidget* window =
+        tag == 0 ? qobject_cast<TAddressList*>(parentWidget()) : ListChildWindow(TListChild::DataInquiry);
+    if (window)
+        BringDesignerForward(*window);
 }

@@ -71,8 +71,8 @@ std::vector<TFramePlacement> EqualSpacingPlacements(const std::vector<TDrawRect*
         else if (pos > limit)
             pos = limit - length;
         start = pos + length + gap;
-        placed.push_back(
-            {frame, horizontal ? sized(pos, r.top, length, r.Height()) : sized(r.left, pos, r.Width(), length)});
+        placed.push_back({frame, horizontal ? sized(pos, r.top, length, r.Height())
+                                            : sized(r.left, pos, r.Width(), length)});
     }
     return placed;
 }

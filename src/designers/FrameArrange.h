@@ -26,18 +26,21 @@ struct TArrangeCommand
 inline constexpr TArrangeCommand PaperCentreCommands[] = {{"actPaperCenterV", "用紙の上下中央に移動(&V)"},
                                                           {"actPaperCenterH", "用紙の左右中央に移動(&H)"},
                                                           {"actPaperCenter", "用紙の中央に移動(&C)"}};
-inline constexpr TArrangeCommand EqualCommands[] = {{"actEqualPaperH", "用紙に合わせて横に等間隔に並べる(&E)"},
-                                                    {"actEqualPaperV", "用紙に合わせて縦に等間隔に並べる(&Q)"},
-                                                    {"actEqualEndsH", "両端の枠に合わせて横に等間隔に並べる(&N)"},
-                                                    {"actEqualEndsV", "両端の枠に合わせて縦に等間隔に並べる(&D)"}};
+inline constexpr TArrangeCommand EqualCommands[] = {
+    {"actEqualPaperH", "用紙に合わせて横に等間隔に並べる(&E)"},
+    {"actEqualPaperV", "用紙に合わせて縦に等間隔に並べる(&Q)"},
+    {"actEqualEndsH", "両端の枠に合わせて横に等間隔に並べる(&N)"},
+    {"actEqualEndsV", "両端の枠に合わせて縦に等間隔に並べる(&D)"}};
 inline constexpr TArrangeCommand AlignCommands[] = {
     {"actRectTop", "上に揃える(&T)"},           {"actRectBottom", "下に揃える(&B)"},
     {"actRectRight", "右に揃える(&R)"},         {"actRectLeft", "左に揃える(&L)"},
     {"actRectCenterV", "上下中央に揃える(&F)"}, {"actRectCenterH", "左右中央に揃える(&D)"},
     {"actRectCenter", "中心に揃える(&O)"},      {"actRectWidth", "幅を揃える(&W)"},
     {"actRectHeight", "高さを揃える(&E)"},      {"actRectSize", "幅・高さを揃える(&A)"}};
-inline constexpr TArrangeCommand ZOrderCommands[] = {
-    {"actTop", "最も上へ(&T)"}, {"actUp", "ひとつ上へ(&U)"}, {"actDown", "ひとつ下へ(&D)"}, {"actBottom", "最も下へ(&B)"}};
+inline constexpr TArrangeCommand ZOrderCommands[] = {{"actTop", "最も上へ(&T)"},
+                                                     {"actUp", "ひとつ上へ(&U)"},
+                                                     {"actDown", "ひとつ下へ(&D)"},
+                                                     {"actBottom", "最も下へ(&B)"}};
 // The submenus that hold them.
 inline constexpr TArrangeCommand ArrangeMenus[] = {
     {"actRectPos", "枠の移動(&M)"}, {"actRectUnite", "枠の位置あわせ(&O)"}, {"actZOrder", "枠の上下(&Z)"}};

@@ -64,7 +64,8 @@ void TSenderSettingDialog::BuildWindow()
     m_framePage = new TRectFramePage(pgcSetting, TCustomColorFile::WriteAlways);
     m_framePage->setObjectName(QStringLiteral("tbsFrameRect"));
     pgcSetting->addTab(m_framePage, QStringLiteral("飾り枠"));
-    connect(pgcSetting, &QTabWidget::currentChanged, this, [this] { SetHelpContext(this, SenderSettingHelp); });
+    connect(pgcSetting, &QTabWidget::currentChanged, this,
+            [this] { SetHelpContext(this, SenderSettingHelp); });
     left->addWidget(pgcSetting, 1);
     root->addLayout(left, 1);
 
@@ -75,7 +76,8 @@ void TSenderSettingDialog::BuildWindow()
     pnlPreview->setFixedSize(PreviewSide, PreviewSide);
     pnlPreview->OnPaint = [this](TPaintPanel*, QPainter* painter, const QRect&) { paintPreview(*painter); };
     right->addWidget(pnlPreview);
-    right->addWidget(DirectionGroup(this, rbVertical, rbHorizontal, [this](QRadioButton* r) { rbDirectionClick(r); }));
+    right->addWidget(
+        DirectionGroup(this, rbVertical, rbHorizontal, [this](QRadioButton* r) { rbDirectionClick(r); }));
     right->addStretch();
     right->addLayout(OkCancelRow(this, btnOK, btnCancel));
     root->addLayout(right);
@@ -90,9 +92,9 @@ QWidget* TSenderSettingDialog::BuildFontPage()
         [this](const TFontSpec& font) { setFontOfBlock(font, m_block->Member(SimplePostal)->FontColor()); });
     lbFonts = m_fontControls->lbFonts;
     pnlFontColor = new TColorPanel(page, "pnlFontColor");
-    bbtnFontColor = ColorButton(page, "bbtnFontColor", QStringLiteral("色"), pnlFontColor,
-                                TCustomColorFile::WriteAlways,
-                                [this](quint32 color) { setFontOfBlock(m_block->GetFont(), color); });
+    bbtnFontColor =
+        ColorButton(page, "bbtnFontColor", QStringLiteral("色"), pnlFontColor, TCustomColorFile::WriteAlways,
+                    [this](quint32 color) { setFontOfBlock(m_block->GetFont(), color); });
 
     grid->addWidget(new QLabel(QStringLiteral("フォント名"), page), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("書体："), page), 0, 1, Qt::AlignRight);

@@ -142,7 +142,8 @@ TFontControls::TFontControls(QWidget* page, TCurrent current, TChanged changed)
             if (m_showing)
                 return;
             TFontSpec font = m_current();
-            font.style = (ckbBold->isChecked() ? FontStyleBold : 0) | (ckbItalic->isChecked() ? FontStyleItalic : 0);
+            font.style =
+                (ckbBold->isChecked() ? FontStyleBold : 0) | (ckbItalic->isChecked() ? FontStyleItalic : 0);
             m_changed(font);
         });
     }

@@ -64,7 +64,8 @@ void TWordSettingDialog::BuildWindow()
     connect(pgcSetting, &QTabWidget::currentChanged, this, &TWordSettingDialog::pageChanged);
     left->addWidget(pgcSetting, 1);
 
-    left->addWidget(DirectionGroup(this, rbVertical, rbHorizontal, [this](QRadioButton* r) { directionClick(r); }));
+    left->addWidget(
+        DirectionGroup(this, rbVertical, rbHorizontal, [this](QRadioButton* r) { directionClick(r); }));
     root->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;

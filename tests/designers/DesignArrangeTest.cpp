@@ -63,17 +63,17 @@ protected:
 TEST(FrameArrange, AlignmentsKeepSizeOrCorner)
 {
     const TRect reference{100, 100, 200, 160}; // 100 x 60
-    const TRect r{10, 20, 50, 40};            // 40 x 20
+    const TRect r{10, 20, 50, 40};             // 40 x 20
     const struct
     {
         TFrameAlign how;
         TRect expected;
     } cases[] = {
-        {TFrameAlign::Top, {10, 100, 50, 120}},     {TFrameAlign::Bottom, {10, 140, 50, 160}},
-        {TFrameAlign::Right, {160, 20, 200, 40}},   {TFrameAlign::Left, {100, 20, 140, 40}},
-        {TFrameAlign::CentreV, {10, 120, 50, 140}}, {TFrameAlign::CentreH, {130, 20, 170, 40}},
+        {TFrameAlign::Top, {10, 100, 50, 120}},      {TFrameAlign::Bottom, {10, 140, 50, 160}},
+        {TFrameAlign::Right, {160, 20, 200, 40}},    {TFrameAlign::Left, {100, 20, 140, 40}},
+        {TFrameAlign::CentreV, {10, 120, 50, 140}},  {TFrameAlign::CentreH, {130, 20, 170, 40}},
         {TFrameAlign::Centre, {130, 120, 170, 140}}, {TFrameAlign::Width, {10, 20, 110, 40}},
-        {TFrameAlign::Height, {10, 20, 50, 80}},    {TFrameAlign::Size, {10, 20, 110, 80}},
+        {TFrameAlign::Height, {10, 20, 50, 80}},     {TFrameAlign::Size, {10, 20, 110, 80}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(AlignedRect(r, reference, c.how), c.expected) << int(c.how);
@@ -402,7 +402,8 @@ TEST_F(DesignArrangeTest, ADragInItemModeChangesTheBlockAndThePrototypeFollows)
     const auto* recorded = static_cast<const TDrawRectUndoData*>(action->GetItem(0));
     EXPECT_EQ(recorded->GetStream(0), before);
     EXPECT_EQ(recorded->GetStream(1), StreamImage(*block));
-    EXPECT_EQ(block->ItemRect(block->SelectedMember()), m_context.Prototypes->Sender.ItemRect(block->SelectedMember()));
+    EXPECT_EQ(block->ItemRect(block->SelectedMember()),
+              m_context.Prototypes->Sender.ItemRect(block->SelectedMember()));
     EXPECT_TRUE(m_context.Prototypes->Changed());
 
     // An arrow key in item mode records a change but leaves the prototype.

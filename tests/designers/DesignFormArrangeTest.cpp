@@ -102,9 +102,9 @@ TEST_F(DesignFormArrangeTest, ActionsCarryTheirNamesCaptionsAndKeys)
 TEST_F(DesignFormArrangeTest, CommandsRefuseWhenNothingFits)
 {
     // No design: nothing opens, nothing is recorded or marked.
-    for (const char* name : {"actSender", "actSenderSet", "actDetail", "actDataForm", "actSenderLayout",
-                             "actFormat", "actPaperCenter", "actEqualPaperH", "actRectTop", "actTop",
-                             "actAdrsList", "actAdrsView"})
+    for (const char* name :
+         {"actSender", "actSenderSet", "actDetail", "actDataForm", "actSenderLayout", "actFormat",
+          "actPaperCenter", "actEqualPaperH", "actRectTop", "actTop", "actAdrsList", "actAdrsView"})
         Trigger(name);
     EXPECT_FALSE(QApplication::activeModalWidget());
     EXPECT_EQ(Doc().Undo.Count(), 0);
@@ -157,7 +157,8 @@ TEST_F(DesignFormArrangeTest, PostcardSessionArrangesAndChangesThePaper)
     EXPECT_EQ(a->GetDesignRect(), (TRect{124, 100, 334, 150}));
     EXPECT_EQ(b->GetDesignRect(), (TRect{458, 100, 668, 140}));
     ASSERT_EQ(m_messages.count(), 1);
-    EXPECT_EQ(m_messages.last().text, QStringLiteral("配置されている枠を、新しい用紙にあわせて拡大/縮小しますか？　"));
+    EXPECT_EQ(m_messages.last().text,
+              QStringLiteral("配置されている枠を、新しい用紙にあわせて拡大/縮小しますか？　"));
     EXPECT_EQ(Doc().Undo.Count(), 0);
     EXPECT_TRUE(Doc().Modified);
 }
@@ -187,7 +188,9 @@ TEST_F(DesignFormArrangeTest, SenderBlockIsShownSetAndEdited)
     EXPECT_EQ(Doc().Undo.Count(), 1);
     const bool horizontal = block->GetHorizontal();
     driver.on("SenderSettingDialog", [horizontal](QWidget* w) {
-        w->findChild<QRadioButton*>(horizontal ? QStringLiteral("rbVertical") : QStringLiteral("rbHorizontal"))->click();
+        w->findChild<QRadioButton*>(horizontal ? QStringLiteral("rbVertical")
+                                               : QStringLiteral("rbHorizontal"))
+            ->click();
         w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
     });
     Trigger("actSenderSet");

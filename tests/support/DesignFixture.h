@@ -14,9 +14,14 @@
 inline TMemoryRow SenderRow(qint32 recNo, const char* title, const QString& name)
 {
     TMemoryRow row;
-    row.Fields = {{"RecNo", recNo},        {"Title", QByteArray(title)},     {"Pos", QByteArray("1000001")},
-                  {"Tdfkn", QByteArray()}, {"Adrs1", ToAnsi("千代田区1-1")}, {"SelectInfo", 1},
-                  {"NamePrint", true},     {"Name", ToAnsi(name)}};
+    row.Fields = {{"RecNo", recNo},
+                  {"Title", QByteArray(title)},
+                  {"Pos", QByteArray("1000001")},
+                  {"Tdfkn", QByteArray()},
+                  {"Adrs1", ToAnsi("千代田区1-1")},
+                  {"SelectInfo", 1},
+                  {"NamePrint", true},
+                  {"Name", ToAnsi(name)}};
     return row;
 }
 
