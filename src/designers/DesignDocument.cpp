@@ -276,26 +276,11 @@ void TDesignDocument::ShowSenderData()
 {
     if (!m_sender)
         return;
-    m_sender->ClearItems();
-    TSenderSource* senders = Context.Senders;
-    const std::vector<qint32> recNos = senders ? senders->SenderRecNos() : std::vector<qint32>();
-    if (recNos.empty())
-        return;
-    const TMergeRow* row = nullptr;
-    for (qint32 recNo : recNos) {
-        const TMergeRow* candidate = senders->LocateSender(recNo);
-        if (candidate && candidate->Text("Title") == m_sender->SenderTitle()) {
-            row = candidate;
-            break;
-        }
-    }
-    if (!row) {
-        row = senders->LocateSender(recNos.front());
-        if (!row)
-            return;
-        m_sender->SetSenderTitle(row->Text("Title"));
-        Context.Prototypes->Sender.SetSenderTitle(row->Text("Title"));
-    }
-    ApplySenderItemTexts(*m_sender,
-                         SenderItemTexts(*row, Settings, m_sender->SimpleLayout(), PaperFormat.Direction()));
+    const AnsiString key = m_sender->SenderTitle();
+    TSenderMergePolicy policy;
+    policy.VerticalDashes = PaperFormat.Direction() == 0;
+    ::ShowSenderData(*m_sender, Context.Senders, Settings, policy);
+    // A key that is gone moves the prototype to the first sender too.
+    if (m_sender->SenderTitle() != key)
+        Context.Prototypes->Sender.SetSenderTitle(m_sender->SenderTitle());
 }

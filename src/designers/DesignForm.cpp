@@ -2,6 +2,7 @@
 #include "designers/DesignForm.h"
 
 #include "designers/DesignerWindow.h"
+#include "designers/DesignArrange.h"
 #include "designers/ImageToolProcess.h"
 
 #include "addressbook/AdrsList.h"
@@ -90,6 +91,7 @@ TPaperModel DesignPaperModel(TDesignDocument& d)
         d.BackImage.SetZoom(zoom);
         d.BackImage.Draw(painter, 0, 0);
     };
+    AddSenderItemMode(m, d);
     return m;
 }
 
@@ -181,6 +183,7 @@ void TDesignForm::buildActions()
                 makeAction(c.name, QString::fromUtf8(c.text))->setEnabled(false);
     };
     buildPrintActions();
+    buildArrangeActions();
     later(FileLater);
     later(EditLater);
 
@@ -251,6 +254,7 @@ void TDesignForm::buildMenus()
     QMenu* zoom = view->addMenu(QStringLiteral("表示倍率(&Z)"));
     zoom->setObjectName(QStringLiteral("mmiRatio"));
     zoom->addActions(m_zoomGroup->actions());
+    buildArrangeMenus();
 }
 
 void TDesignForm::buildToolBar()

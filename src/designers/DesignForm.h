@@ -75,6 +75,23 @@ public:
     void SyncRectCombo();
     // Shows the settings commands of the focused frame's kind only.
     void UpdatePopupActions();
+    // Sender block, paper and arrangement commands (DesignFormArrange.cpp).
+    void buildArrangeActions();
+    void buildArrangeMenus();
+    void actSenderExecute();
+    void actSenderEditExecute();
+    // After the senders editor: chosen when it closed by its choose button, with that sender's RecNo.
+    void SenderEditorClosed(bool chosen, qint32 senderNo);
+    void actSenderSetExecute();
+    void actDetailExecute();
+    void actDataFormExecute();
+    void actSenderLayoutExecute();
+    void actFormatExecute();
+    void actRectPositionExecute(int tag);
+    void actEqualExecute(int tag);
+    void actRectUniteExecute(int tag);
+    void actZOrderExecute(int tag);
+    void actFormChangeExecute(int tag);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -30,16 +30,16 @@ struct TArrangeGroup
 {
     const char* parent;
     const char* caption;
-    std::span<const TTaggedCommand> items;
+    std::span<const TArrangeCommand> items;
     bool (*run)(TLayoutEditor& editor, int tag);
 };
 const TArrangeGroup ArrangeGroups[] = {
-    {"actRectPos", "枠の移動(&M)", PaperCentreActions,
+    {"actRectPos", "枠の移動(&M)", PaperCentreCommands,
      [](TLayoutEditor& e, int tag) { return e.CentreOnPaper(TPaperCentre(tag)); }},
-    {"actRectUnite", "枠の位置あわせ(&O)", EqualActions,
+    {"actRectUnite", "枠の位置あわせ(&O)", EqualCommands,
      [](TLayoutEditor& e, int tag) { return e.EqualSpacing(TEqualSpacing(tag)); }},
-    {"actRectUnite", nullptr, AlignActions, [](TLayoutEditor& e, int tag) { return e.Align(TFrameAlign(tag)); }},
-    {"actZOrder", "枠の上下(&Z)", ZOrderActions, [](TLayoutEditor& e, int tag) { return e.ZOrder(TZOrderMove(tag)); }},
+    {"actRectUnite", nullptr, AlignCommands, [](TLayoutEditor& e, int tag) { return e.Align(TFrameAlign(tag)); }},
+    {"actZOrder", "枠の上下(&Z)", ZOrderCommands, [](TLayoutEditor& e, int tag) { return e.ZOrder(TZOrderMove(tag)); }},
 };
 
 } // namespace

@@ -486,47 +486,19 @@ template <class Change> bool TLayoutEditor::moveEach(const std::vector<TDrawRect
 
 bool TLayoutEditor::CentreOnPaper(TPaperCentre how)
 {
-    const QSize paper = d.DesignSize;
-    return moveEach(d.Selection, [&](const TRect& r) {
-        const int left = how == TPaperCentre::Vertical ? r.left : (paper.width() - r.Width()) / 2;
-        const int top = how == TPaperCentre::Horizontal ? r.top : (paper.height() - r.Height()) / 2;
-        return sized(left, top, r.Width(), r.Height());
-    });
+    return moveEach(d.Selection, [&](const TRect& r) { return CentredOnPaper(r, how, d.DesignSize); });
 }
 
 bool TLayoutEditor::EqualSpacing(TEqualSpacing how)
 {
-    const int n = int(d.Selection.size());
-    if (n < 2)
+    const std::vector<TFramePlacement> placed = EqualSpacingPlacements(d.Selection, how, d.DesignSize);
+    if (placed.empty())
         return false;
-    const bool horizontal = how == TEqualSpacing::PaperH || how == TEqualSpacing::EndsH;
-    const bool paperSpan = how == TEqualSpacing::PaperH || how == TEqualSpacing::PaperV;
-    auto position = [horizontal](const TRect& r) { return horizontal ? r.left : r.top; };
-    auto size = [horizontal](const TRect& r) { return horizontal ? r.Width() : r.Height(); };
-    auto end = [horizontal](const TRect& r) { return horizontal ? r.right : r.bottom; };
-    std::vector<TDrawRect*> sorted = d.Selection;
-    std::stable_sort(sorted.begin(), sorted.end(), [&](const TDrawRect* a, const TDrawRect* b) {
-        return position(a->GetDesignRect()) < position(b->GetDesignRect());
-    });
-    qint64 total = 0;
-    for (const TDrawRect* frame : sorted)
-        total += size(frame->GetDesignRect());
-    const int limit = horizontal ? d.DesignSize.width() : d.DesignSize.height();
-    const int a = paperSpan ? 0 : position(sorted.front()->GetDesignRect());
-    const int b = paperSpan ? limit : end(sorted.back()->GetDesignRect());
-    const qint64 free = qint64(b) - a - total;
-    const int gap = int(paperSpan && total < qint64(b) - a ? free / (n + 1) : free / (n - 1));
-    int start = paperSpan ? (gap >= 1 ? gap : 0) : a;
-    return moveEach(sorted, [&](const TRect& r) {
-        int pos = start;
-        const int length = size(r);
-        if (pos + length < 0)
-            pos = 0;
-        else if (pos > limit)
-            pos = limit - length;
-        start = pos + length + gap;
-        return horizontal ? sized(pos, r.top, length, r.Height()) : sized(r.left, pos, r.Width(), length);
-    });
+    std::vector<TDrawRect*> frames;
+    for (const TFramePlacement& p : placed)
+        frames.push_back(p.Frame);
+    size_t next = 0;
+    return moveEach(frames, [&](const TRect&) { return placed[next++].Rect; });
 }
 
 bool TLayoutEditor::Align(TFrameAlign how)
@@ -535,97 +507,19 @@ bool TLayoutEditor::Align(TFrameAlign how)
     if (!reference)
         return false;
     const TRect f = reference->GetDesignRect();
-    const int W = f.Width(), H = f.Height();
     std::vector<TDrawRect*> others;
     for (TDrawRect* frame : d.Selection)
         if (frame != reference)
             others.push_back(frame);
-    return moveEach(others, [&](const TRect& r) {
-        int l = r.left, t = r.top, w = r.Width(), h = r.Height();
-        switch (how) {
-        case TFrameAlign::Top:
-            t = f.top;
-            break;
-        case TFrameAlign::Bottom:
-            t = f.bottom - h;
-            break;
-        case TFrameAlign::Right:
-            l = f.right - w;
-            break;
-        case TFrameAlign::Left:
-            l = f.left;
-            break;
-        case TFrameAlign::CentreV:
-            t = (H - h) / 2 + f.top;
-            break;
-        case TFrameAlign::CentreH:
-            l = (W - w) / 2 + f.left;
-            break;
-        case TFrameAlign::Centre:
-            l = (W - w) / 2 + f.left;
-            t = (H - h) / 2 + f.top;
-            break;
-        case TFrameAlign::Width:
-            w = W;
-            break;
-        case TFrameAlign::Height:
-            h = H;
-            break;
-        case TFrameAlign::Size:
-            w = W;
-            h = H;
-            break;
-        }
-        return sized(l, t, w, h);
-    });
+    return moveEach(others, [&](const TRect& r) { return AlignedRect(r, f, how); });
 }
 
 bool TLayoutEditor::ZOrder(TZOrderMove how)
 {
-    auto& stack = d.Stacking;
-    const int n = int(stack.size());
-    auto selected = [this](const TDrawRect* frame) {
-        return std::find(d.Selection.begin(), d.Selection.end(), frame) != d.Selection.end();
-    };
-    auto move = [&stack](int from, int to) {
-        TDrawRect* frame = stack[size_t(from)];
-        stack.erase(stack.begin() + from);
-        stack.insert(stack.begin() + to, frame);
-    };
     auto action = std::make_unique<TUndoDatas>(UndoZOrder);
     StoreUndoSelection(*action, 0);
-    auto moved = [&](int from, int to) {
-        move(from, to);
+    for (const auto& [to, from] : MoveInStacking(d.Stacking, d.Selection, how))
         action->AddZOrder(to, from);
-    };
-    switch (how) {
-    case TZOrderMove::Top:
-        for (int i = 0, t = 0; i < n; ++i)
-            if (selected(stack[size_t(i)])) {
-                if (i != t)
-                    moved(i, t);
-                ++t;
-            }
-        break;
-    case TZOrderMove::Bottom:
-        for (int i = n - 1, t = n - 1; i >= 0; --i)
-            if (selected(stack[size_t(i)])) {
-                if (i != t)
-                    moved(i, t);
-                --t;
-            }
-        break;
-    case TZOrderMove::Up:
-        for (int i = 1; i < n; ++i)
-            if (selected(stack[size_t(i)]) && !selected(stack[size_t(i - 1)]))
-                moved(i, i - 1);
-        break;
-    case TZOrderMove::Down:
-        for (int i = n - 2; i >= 0; --i)
-            if (selected(stack[size_t(i)]) && !selected(stack[size_t(i + 1)]))
-                moved(i, i + 1);
-        break;
-    }
     d.Modified = true;
     if (action->Count() == 0)
         return false;

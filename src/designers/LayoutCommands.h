@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/FontSub.h"
+#include "designers/FrameArrange.h"
 #include "designers/LayoutDocument.h"
 
 #include <QPoint>
@@ -20,34 +21,6 @@ struct TFixedSetData
     int SimpleSenderStart = 4;
     int DetailedSenderStart = 9;
 };
-
-// Command tags.
-enum class TPaperCentre { Vertical, Horizontal, Both };
-enum class TEqualSpacing { PaperH, PaperV, EndsH, EndsV };
-enum class TFrameAlign { Top, Bottom, Right, Left, CentreV, CentreH, Centre, Width, Height, Size };
-enum class TZOrderMove { Top, Up, Down, Bottom };
-
-// The windows' actions of those commands by tag: object name and caption.
-struct TTaggedCommand
-{
-    const char* name;
-    const char* text;
-};
-inline constexpr TTaggedCommand PaperCentreActions[] = {{"actPaperCenterV", "用紙の上下中央に移動(&V)"},
-                                                        {"actPaperCenterH", "用紙の左右中央に移動(&H)"},
-                                                        {"actPaperCenter", "用紙の中央に移動(&C)"}};
-inline constexpr TTaggedCommand EqualActions[] = {{"actEqualPaperH", "用紙に合わせて横に等間隔に並べる(&E)"},
-                                                  {"actEqualPaperV", "用紙に合わせて縦に等間隔に並べる(&Q)"},
-                                                  {"actEqualEndsH", "両端の枠に合わせて横に等間隔に並べる(&N)"},
-                                                  {"actEqualEndsV", "両端の枠に合わせて縦に等間隔に並べる(&D)"}};
-inline constexpr TTaggedCommand AlignActions[] = {
-    {"actRectTop", "上に揃える(&T)"},           {"actRectBottom", "下に揃える(&B)"},
-    {"actRectRight", "右に揃える(&R)"},         {"actRectLeft", "左に揃える(&L)"},
-    {"actRectCenterV", "上下中央に揃える(&F)"}, {"actRectCenterH", "左右中央に揃える(&D)"},
-    {"actRectCenter", "中心に揃える(&O)"},      {"actRectWidth", "幅を揃える(&W)"},
-    {"actRectHeight", "高さを揃える(&E)"},      {"actRectSize", "幅・高さを揃える(&A)"}};
-inline constexpr TTaggedCommand ZOrderActions[] = {
-    {"actTop", "最も上へ(&T)"}, {"actUp", "ひとつ上へ(&U)"}, {"actDown", "ひとつ下へ(&D)"}, {"actBottom", "最も下へ(&B)"}};
 
 // What the additional information dialog chose for one additional item (kind 0: the fixed text).
 struct TAdditionChoice

@@ -336,17 +336,10 @@ void TLayoutForm::actDetailExecute()
     dialog.SetShowCorp(shown[5]);
     dialog.SetShowDepartment(shown[6]);
     dialog.SetShowTitle(shown[7]);
-    if (senderChoices) {
-        dialog.SetShowSenderPostal(shown[8]);
-        for (int i = 0; i < 3; ++i)
-            dialog.SetShowSenderAddress(i, shown[size_t(9 + i)]);
-        dialog.SetShowSenderName(shown[12]);
-        dialog.SetShowSenderCorp(shown[13]);
-        dialog.SetShowSenderDepartment(shown[14]);
-        dialog.SetShowSenderTitle(shown[15]);
-        for (int i = 0; i < 4; ++i)
-            dialog.SetShowSenderContact(i, shown[size_t(16 + i)]);
-    }
+    std::array<bool, 12> senderShown{};
+    std::copy(shown.begin() + 8, shown.end(), senderShown.begin());
+    if (senderChoices)
+        dialog.SetSenderShown(senderShown);
     dialog.SetDetailSettings(d.Settings);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -360,15 +353,8 @@ void TLayoutForm::actDetailExecute()
     shown[5] = dialog.GetShowCorp();
     shown[6] = dialog.GetShowDepartment();
     shown[7] = dialog.GetShowTitle();
-    shown[8] = dialog.GetShowSenderPostal();
-    for (int i = 0; i < 3; ++i)
-        shown[size_t(9 + i)] = dialog.GetShowSenderAddress(i);
-    shown[12] = dialog.GetShowSenderName();
-    shown[13] = dialog.GetShowSenderCorp();
-    shown[14] = dialog.GetShowSenderDepartment();
-    shown[15] = dialog.GetShowSenderTitle();
-    for (int i = 0; i < 4; ++i)
-        shown[size_t(16 + i)] = dialog.GetShowSenderContact(i);
+    senderShown = dialog.GetSenderShown();
+    std::copy(senderShown.begin(), senderShown.end(), shown.begin() + 8);
     if (d.ApplyDetails(detail, dialog.ManualLayout() != 0, shown))
         UpdateRectList();
     UpdatePopupActions();

@@ -30,7 +30,6 @@
 
 namespace {
 
-using TTagged = TTaggedCommand;
 
 TDrawRect* focusedOf(const TLayoutDocument& d)
 {
@@ -93,7 +92,7 @@ void TLayoutForm::buildEditActions()
     editAction("actFigureSet")->setText(QStringLiteral("図形の設定(&V)..."));
     editAction("actQRCodeSet")->setText(QStringLiteral("QRコードの設定(&V)..."));
 
-    auto tagged = [this](const TTagged* items, int count, auto run) {
+    auto tagged = [this](const TArrangeCommand* items, int count, auto run) {
         for (int tag = 0; tag < count; ++tag) {
             QAction* a = makeAction(items[tag].name, QString::fromUtf8(items[tag].text));
             connect(a, &QAction::triggered, this, [this, run, tag] {
@@ -105,10 +104,10 @@ void TLayoutForm::buildEditActions()
             });
         }
     };
-    tagged(PaperCentreActions, 3, [](TLayoutEditor& e, int tag) { e.CentreOnPaper(TPaperCentre(tag)); });
-    tagged(EqualActions, 4, [](TLayoutEditor& e, int tag) { e.EqualSpacing(TEqualSpacing(tag)); });
-    tagged(AlignActions, 10, [](TLayoutEditor& e, int tag) { e.Align(TFrameAlign(tag)); });
-    tagged(ZOrderActions, 4, [](TLayoutEditor& e, int tag) { e.ZOrder(TZOrderMove(tag)); });
+    tagged(PaperCentreCommands, 3, [](TLayoutEditor& e, int tag) { e.CentreOnPaper(TPaperCentre(tag)); });
+    tagged(EqualCommands, 4, [](TLayoutEditor& e, int tag) { e.EqualSpacing(TEqualSpacing(tag)); });
+    tagged(AlignCommands, 10, [](TLayoutEditor& e, int tag) { e.Align(TFrameAlign(tag)); });
+    tagged(ZOrderCommands, 4, [](TLayoutEditor& e, int tag) { e.ZOrder(TZOrderMove(tag)); });
     makeAction("actRectPos", QStringLiteral("枠の移動(&M)"));
     makeAction("actRectUnite", QStringLiteral("枠の位置あわせ(&O)"));
     makeAction("actZOrder", QStringLiteral("枠の上下(&Z)"));
@@ -127,7 +126,7 @@ void TLayoutForm::buildEditMenus()
             edit->addAction(editAction(name));
     }
     edit->addSeparator();
-    auto sub = [this](QMenu* parent, const char* name, const TTagged* items, int count) {
+    auto sub = [this](QMenu* parent, const char* name, const TArrangeCommand* items, int count) {
         QMenu* menu = parent->addMenu(editAction(name)->text());
         menu->setObjectName(QString::fromLatin1(name).replace(QStringLiteral("act"), QStringLiteral("mni")));
         menu->menuAction()->setEnabled(editAction(name)->isEnabled());
@@ -136,15 +135,15 @@ void TLayoutForm::buildEditMenus()
         for (int i = 0; i < count; ++i)
             menu->addAction(editAction(items[i].name));
     };
-    sub(edit, "actRectPos", PaperCentreActions, 3);
-    sub(edit, "actRectUnite", EqualActions, 4);
+    sub(edit, "actRectPos", PaperCentreCommands, 3);
+    sub(edit, "actRectUnite", EqualCommands, 4);
     edit->addAction(editAction("actDefaultLayout"));
-    sub(edit, "actZOrder", ZOrderActions, 4);
+    sub(edit, "actZOrder", ZOrderCommands, 4);
     connect(edit, &QMenu::aboutToShow, this, &TLayoutForm::updateEditActions);
     // The alignments share the arrangement parent of the equal spacing.
     QMenu* unite = edit->findChild<QMenu*>(QStringLiteral("mniRectUnite"));
     unite->addSeparator();
-    for (const TTagged& item : AlignActions)
+    for (const TArrangeCommand& item : AlignCommands)
         unite->addAction(editAction(item.name));
 }
 
@@ -205,11 +204,11 @@ void TLayoutForm::updateEditActions()
     enable("pmiIllustDef", kind == KindIllust);
     enable("actRectPos", focused);
     enable("actRectUnite", d.Selection.size() > 1);
-    for (const TTagged& item : EqualActions)
+    for (const TArrangeCommand& item : EqualCommands)
         enable(item.name, d.Selection.size() > 1);
-    for (const TTagged& item : AlignActions)
+    for (const TArrangeCommand& item : AlignCommands)
         enable(item.name, d.Selection.size() > 1 && focused);
-    for (const TTagged& item : PaperCentreActions)
+    for (const TArrangeCommand& item : PaperCentreCommands)
         enable(item.name, focused);
     enable("actZOrder", focused);
     const bool topSelected = !d.Stacking.empty() && std::find(d.Selection.begin(), d.Selection.end(),

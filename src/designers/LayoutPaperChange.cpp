@@ -2,6 +2,7 @@
 #include "designers/LayoutDocument.h"
 
 #include "core/AppSub.h"
+#include "designers/FrameArrange.h"
 #include "layoutobjects/DrawRect.h"
 
 #include <span>
@@ -16,16 +17,6 @@ bool TLayoutDocument::HasFreeFrames() const
 
 namespace {
 
-// The offset that brings [low, high) inside [0, size): a frame wider than the paper goes to 0.
-int pullInside(int low, int high, int size)
-{
-    if (low < 0)
-        return -low;
-    if (high > size)
-        return high - low > size ? -low : size - high;
-    return 0;
-}
-
 // Scales each frame by the factors or pulls it inside the paper of that size (design units).
 void fitFrames(const std::vector<TDrawRect*>& frames, double sx, double sy, QSize size,
                TLayoutDocument::TFrameFit fit)
@@ -33,11 +24,9 @@ void fitFrames(const std::vector<TDrawRect*>& frames, double sx, double sy, QSiz
     for (TDrawRect* frame : frames) {
         const TRect r = frame->GetDesignRect();
         if (fit == TLayoutDocument::TFrameFit::Scale)
-            frame->SetDesignRect({qint32(RoundHalfAway(r.left * sx)), qint32(RoundHalfAway(r.top * sy)),
-                                  qint32(RoundHalfAway(r.right * sx)), qint32(RoundHalfAway(r.bottom * sy))});
+            frame->SetDesignRect(ScaledRect(r, sx, sy));
         else if (fit == TLayoutDocument::TFrameFit::PullInside)
-            frame->SetDesignRect(r.Moved(pullInside(r.left, r.right, size.width()),
-                                         pullInside(r.top, r.bottom, size.height())));
+            frame->SetDesignRect(KeepFrameOnPaper(r, size));
     }
 }
 
@@ -64,12 +53,6 @@ void presetPlaces(const std::vector<std::unique_ptr<TDrawRect>>& set, int count,
     }
 }
 
-// The new side over the old one; a side that was 0 keeps its coordinates.
-double sideFactor(int now, int old)
-{
-    return old > 0 ? double(now) / old : 1.0;
-}
-
 } // namespace
 
 void TLayoutDocument::ChangePaper(QSize oldSize, TFrameFit fit)
@@ -82,8 +65,8 @@ void TLayoutDocument::ChangePaper(QSize oldSize, TFrameFit fit)
 
     const QSize size = DesignSize;
     if (fit != TFrameFit::Scale || (oldSize.width() > 0 && oldSize.height() > 0))
-        fitFrames(Stacking, sideFactor(size.width(), oldSize.width()),
-                  sideFactor(size.height(), oldSize.height()), size, fit);
+        fitFrames(Stacking, PaperSideFactor(size.width(), oldSize.width()),
+                  PaperSideFactor(size.height(), oldSize.height()), size, fit);
 
     SetIndividualLayout(false, true);
     const bool horizontal = Paper.Direction != 0;
@@ -145,8 +128,8 @@ bool TLayoutDocument::ChangeLabelPaper(const TLabelPaper& chosen, const std::fun
         RemoveFromStacking(frame);
     if (HasFreeFrames() && oldPaper != QSize(Paper.Width, Paper.Height)) {
         const TFrameFit fit = scale && scale() ? TFrameFit::Scale : TFrameFit::PullInside;
-        fitFrames(Stacking, sideFactor(Paper.Width, oldPaper.width()),
-                  sideFactor(Paper.Height, oldPaper.height()), DesignSize, fit);
+        fitFrames(Stacking, PaperSideFactor(Paper.Width, oldPaper.width()),
+                  PaperSideFactor(Paper.Height, oldPaper.height()), DesignSize, fit);
     }
 
     if (DetailedSet)

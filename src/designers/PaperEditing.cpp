@@ -351,7 +351,10 @@ void TPaperEditor::Drop(const std::vector<TRect>& outlines)
     auto& selection = *m_model.Selection;
     if (outlines.size() != selection.size() || selection.empty())
         return;
-    auto action = std::make_unique<TUndoDatas>(UndoMove);
+    TSenderRect* block = itemModeBlock();
+    if (block && block->SelectedMember() < 0)
+        return;
+    auto action = std::make_unique<TUndoDatas>(block ? UndoChange : UndoMove);
     StoreUndoSelection(*action, m_model, 0);
     const double zoom = *m_model.Zoom;
     const int minimum = round32(zoom * 10);
@@ -363,8 +366,7 @@ void TPaperEditor::Drop(const std::vector<TRect>& outlines)
         if (r.Height() < minimum)
             r.bottom = r.top + minimum;
         const TRect before = frame->GetDesignRect();
-        action->AddRect(before, stackingIndex(m_model, frame),
-                        m_model.FixedIndex ? m_model.FixedIndex(frame) : -1, 0);
+        recordBefore(*action, *frame, block);
         const TRect screen = frame->GetScreenRect();
         if (r.Width() == screen.Width() && r.Height() == screen.Height()) {
             if (zoom != 0)
@@ -376,10 +378,12 @@ void TPaperEditor::Drop(const std::vector<TRect>& outlines)
         const TRect inside = BringInsidePaper(frame->GetDesignRect(), *m_model.DesignSize);
         if (!(inside == frame->GetDesignRect()))
             frame->SetDesignRect(inside);
-        action->StoreRect(action->Count() - 1, frame->GetDesignRect(), 1);
+        recordAfter(*action, *frame, block);
     }
     StoreUndoSelection(*action, m_model, 1);
     pushAction(std::move(action));
+    if (block && m_model.ItemDropped)
+        m_model.ItemDropped();
 }
 
 bool TPaperEditor::ArrowKey(int key, bool ctrl, bool shift, int pitch)
@@ -401,12 +405,14 @@ bool TPaperEditor::ArrowKey(int key, bool ctrl, bool shift, int pitch)
         (horizontal ? dx : dy) = decrease ? -step : step;
     }
 
-    auto action = std::make_unique<TUndoDatas>(UndoMove);
+    TSenderRect* block = itemModeBlock();
+    if (block && block->SelectedMember() < 0)
+        return false;
+    auto action = std::make_unique<TUndoDatas>(block ? UndoChange : UndoMove);
     StoreUndoSelection(*action, m_model, 0);
     for (TDrawRect* frame : *m_model.Selection) {
         const TRect d = frame->GetDesignRect();
-        action->AddRect(d, stackingIndex(m_model, frame), m_model.FixedIndex ? m_model.FixedIndex(frame) : -1,
-                        0);
+        recordBefore(*action, *frame, block);
         TRect r;
         if (ctrl) {
             r = NormalizedRect({d.left, d.top, d.right + dx, d.bottom + dy});
@@ -418,7 +424,7 @@ bool TPaperEditor::ArrowKey(int key, bool ctrl, bool shift, int pitch)
             r = d.Moved(dx, dy);
         }
         frame->SetDesignRect(BringInsidePaper(r, *m_model.DesignSize));
-        action->StoreRect(action->Count() - 1, frame->GetDesignRect(), 1);
+        recordAfter(*action, *frame, block);
     }
     StoreUndoSelection(*action, m_model, 1);
     pushAction(std::move(action));
@@ -454,6 +460,29 @@ void RotateFrames(const std::vector<TDrawRect*>& frames, QSize paper)
 void TPaperEditor::RotateLayout()
 {
     RotateFrames(*m_model.Stacking, *m_model.DesignSize);
+}
+
+TSenderRect* TPaperEditor::itemModeBlock() const
+{
+    return m_model.ItemModeBlock ? m_model.ItemModeBlock() : nullptr;
+}
+
+// In item mode the block's image, else the frame's design rect.
+void TPaperEditor::recordBefore(TUndoDatas& action, const TDrawRect& frame, const TSenderRect* block) const
+{
+    const int z = stackingIndex(m_model, &frame);
+    if (&frame == block)
+        action.AddDrawRect(frame, z, -1, 0);
+    else
+        action.AddRect(frame.GetDesignRect(), z, m_model.FixedIndex ? m_model.FixedIndex(&frame) : -1, 0);
+}
+
+void TPaperEditor::recordAfter(TUndoDatas& action, const TDrawRect& frame, const TSenderRect* block) const
+{
+    if (&frame == block)
+        action.StoreObject(action.Count() - 1, frame, 1);
+    else
+        action.StoreRect(action.Count() - 1, frame.GetDesignRect(), 1);
 }
 
 void TPaperEditor::markModified()

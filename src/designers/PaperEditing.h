@@ -16,6 +16,7 @@
 
 class QPainter;
 class TLayoutDocument;
+class TSenderRect;
 class TUndoDatas;
 class TUndoList;
 
@@ -91,6 +92,11 @@ struct TPaperModel
     std::function<int(const TDrawRect*)> FixedIndex;
     // Paints a background that is not one picture (colours, gradients, tiles) at the view's zoom.
     std::function<void(QPainter&, double zoom)> DrawBackground;
+    // The sender block while its items are placed one by one, else null (unset: never). A drag or an arrow
+    // key then changes its selected item and is recorded as a change of the block's image.
+    std::function<TSenderRect*()> ItemModeBlock;
+    // Follows a drop in item mode.
+    std::function<void()> ItemDropped;
 };
 TPaperModel PaperModelOf(TLayoutDocument& document);
 
@@ -125,6 +131,9 @@ public:
     void RotateLayout();
 
 private:
+    TSenderRect* itemModeBlock() const;
+    void recordBefore(TUndoDatas& action, const TDrawRect& frame, const TSenderRect* block) const;
+    void recordAfter(TUndoDatas& action, const TDrawRect& frame, const TSenderRect* block) const;
     void markModified();
     void pushAction(std::unique_ptr<TUndoDatas> action);
 

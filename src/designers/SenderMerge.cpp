@@ -135,7 +135,7 @@ TSenderItemTexts SenderItemTexts(const TMergeRow& row, const TLayoutSettings& se
     return out;
 }
 
-void ApplySenderItemTexts(TSenderRect& block, const TSenderItemTexts& texts)
+void ApplySenderItemTexts(TSenderRect& block, const TSenderItemTexts& texts, bool additionsFromRow)
 {
     block.ClearItems();
     const bool simple = block.SimpleLayout();
@@ -179,9 +179,11 @@ void ApplySenderItemTexts(TSenderRect& block, const TSenderItemTexts& texts)
     if (simple) {
         for (int i = 0; i < 2; ++i) {
             const quint8 kind = texts.SimpleAdditionKinds[size_t(i)];
-            if (kind != 0)
-                block.GetSimpleAddition(i)->SetItemKind(kind);
-            block.SetSimpleAdditionVisible(i, kind != 0);
+            if (additionsFromRow) {
+                if (kind != 0)
+                    block.GetSimpleAddition(i)->SetItemKind(kind);
+                block.SetSimpleAdditionVisible(i, kind != 0);
+            }
             items.push_back(block.GetSimpleAddition(i));
         }
     } else {
@@ -197,4 +199,36 @@ void ApplySenderItemTexts(TSenderRect& block, const TSenderItemTexts& texts)
             item->SetHeading(contact.Heading);
         item->SetText(contact.Text);
     }
+}
+
+const TMergeRow* ShowSenderData(TSenderRect& block, TSenderSource* senders, const TLayoutSettings& settings,
+                                const TSenderMergePolicy& policy)
+{
+    block.ClearItems();
+    const std::vector<qint32> recNos = senders ? senders->SenderRecNos() : std::vector<qint32>();
+    if (recNos.empty())
+        return nullptr;
+    const TMergeRow* row = nullptr;
+    if (policy.RecNo != 0) {
+        row = senders->LocateSender(policy.RecNo);
+    } else {
+        for (qint32 recNo : recNos) {
+            const TMergeRow* candidate = senders->LocateSender(recNo);
+            if (candidate && candidate->Text("Title") == block.SenderTitle()) {
+                row = candidate;
+                break;
+            }
+        }
+        if (!row) {
+            row = senders->LocateSender(recNos.front());
+            if (row)
+                block.SetSenderTitle(row->Text("Title"));
+        }
+    }
+    if (!row)
+        return nullptr;
+    ApplySenderItemTexts(block,
+                         SenderItemTexts(*row, settings, block.SimpleLayout(), policy.VerticalDashes ? 0 : 1),
+                         policy.AdditionsFromRow);
+    return row;
 }

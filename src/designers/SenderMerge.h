@@ -50,5 +50,21 @@ struct TSenderItemTexts
 TSenderItemTexts SenderItemTexts(const TMergeRow& row, const TLayoutSettings& settings, bool simpleSet,
                                  qint32 paperDirection);
 
-// Puts the texts into the block's items of the set it shows (the items cleared first).
-void ApplySenderItemTexts(TSenderRect& block, const TSenderItemTexts& texts);
+// Puts the texts into the block's items of the set it shows (the items cleared first). Without
+// additionsFromRow the simple set's additions keep their kinds and visibility.
+void ApplySenderItemTexts(TSenderRect& block, const TSenderItemTexts& texts, bool additionsFromRow = true);
+
+// What differs between merging into a design's block and into the look dialog's copy of it.
+struct TSenderMergePolicy
+{
+    // The row to show; 0: the row whose Title is the block's key, else the first row (the key follows).
+    qint32 RecNo = 0;
+    // The simple set's additions take their kinds and visibility from the row's AdditionPrint flags.
+    bool AdditionsFromRow = true;
+    // Names, address lines, company lines and contacts take the vertical dash forms.
+    bool VerticalDashes = false;
+};
+// Fills the block from a sender row of the source; the row used, null when there is none (the block then
+// stays cleared).
+const TMergeRow* ShowSenderData(TSenderRect& block, TSenderSource* senders, const TLayoutSettings& settings,
+                                const TSenderMergePolicy& policy);

@@ -95,11 +95,7 @@ TFigureSettingDialog::TFigureSettingDialog(QWidget* owner) : QDialog(owner)
     };
     right->addWidget(pnlPreview);
     right->addStretch();
-    btnOK = MakeButton(this, "btnOK", QStringLiteral("OK"), true);
-    btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    right->addLayout(ButtonRow({btnOK, btnCancel}));
+    right->addLayout(OkCancelRow(this, btnOK, btnCancel));
     root->addLayout(right);
 
     auto* enter = new TEnterMovesFocus(this);

@@ -171,11 +171,7 @@ TIllustSettingDialog::TIllustSettingDialog(QWidget* owner) : QDialog(owner)
     sbxPreview->viewport()->installEventFilter(this);
     right->addWidget(sbxPreview);
     right->addStretch();
-    btnOK = MakeButton(this, "btnOK", QStringLiteral("OK"), true);
-    btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    right->addLayout(ButtonRow({btnOK, btnCancel}));
+    right->addLayout(OkCancelRow(this, btnOK, btnCancel));
     root->addLayout(right);
 
     m_framePage->SetBackEnterTarget([this] { return btnOK; });

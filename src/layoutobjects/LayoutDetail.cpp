@@ -523,3 +523,17 @@ void TLayoutDetailDialog::done(int result)
     ini.UpdateFile();
     QDialog::done(result);
 }
+
+std::array<bool, 12> TLayoutDetailDialog::GetSenderShown() const
+{
+    std::array<bool, 12> shown{};
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = m_senderBoxes[i]->isChecked();
+    return shown;
+}
+
+void TLayoutDetailDialog::SetSenderShown(const std::array<bool, 12>& shown)
+{
+    for (size_t i = 0; i < shown.size(); ++i)
+        m_senderBoxes[i]->setChecked(shown[i]);
+}

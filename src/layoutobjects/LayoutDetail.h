@@ -73,6 +73,10 @@ public:
     // The recipient's eight boxes in one: postal code, address 1-3, name, company, department, title.
     std::array<bool, 8> GetRecipientShown() const;
     void SetRecipientShown(const std::array<bool, 8>& shown);
+    // The twelve sender boxes at once: postal code, address lines 1-3, name, company, department, title,
+    // contacts 1-4.
+    std::array<bool, 12> GetSenderShown() const;
+    void SetSenderShown(const std::array<bool, 12>& shown);
 
     void done(int result) override;
 

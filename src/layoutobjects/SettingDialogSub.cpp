@@ -9,6 +9,10 @@
 #include "platform/IniFile.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
+#include <QHBoxLayout>
+#include <QGroupBox>
+#include <QDialog>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -114,6 +118,79 @@ int FaceRow(const QListWidget* faces, const QString& face)
         if (faces->item(i)->text() == face)
             return i;
     return 0;
+}
+
+TFontControls::TFontControls(QWidget* page, TCurrent current, TChanged changed)
+    : QObject(page), m_current(std::move(current)), m_changed(std::move(changed))
+{
+    lbFonts = FaceList(page);
+    lblCharset = Named<QLabel>(page, "lblCharset");
+    connect(lbFonts, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (m_showing || row < 0)
+            return;
+        TFontSpec font = m_current();
+        font.charset = FaceCharset(lbFonts, row);
+        font.name = lbFonts->item(row)->text();
+        lblCharset->setText(CharsetName(font.charset));
+        m_changed(font);
+    });
+    ckbBold = Named<QCheckBox>(page, "ckbBold", QStringLiteral("太字"));
+    ckbItalic = Named<QCheckBox>(page, "ckbItalic", QStringLiteral("斜体"));
+    for (QCheckBox* box : {ckbBold, ckbItalic}) {
+        PaintCheckedBlue(box);
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (m_showing)
+                return;
+            TFontSpec font = m_current();
+            font.style =
+                (ckbBold->isChecked() ? FontStyleBold : 0) | (ckbItalic->isChecked() ? FontStyleItalic : 0);
+            m_changed(font);
+        });
+    }
+}
+
+void TFontControls::Show(const TFontSpec& font)
+{
+    const QString face = font.name.startsWith(QLatin1Char('@')) ? font.name.mid(1) : font.name;
+    m_showing = true;
+    if (lbFonts->count() > 0) {
+        const int row = FaceRow(lbFonts, face);
+        lbFonts->setCurrentRow(row);
+        lblCharset->setText(CharsetName(FaceCharset(lbFonts, row)));
+    }
+    ckbBold->setChecked(font.style & FontStyleBold);
+    ckbItalic->setChecked(font.style & FontStyleItalic);
+    m_showing = false;
+}
+
+QGroupBox* DirectionGroup(QWidget* parent, QRadioButton*& vertical, QRadioButton*& horizontal,
+                          std::function<void(QRadioButton*)> chosen)
+{
+    auto* group = new QGroupBox(QStringLiteral("方向"), parent);
+    auto* row = new QHBoxLayout(group);
+    vertical = Named<QRadioButton>(group, "rbVertical", QStringLiteral("縦書き"));
+    horizontal = Named<QRadioButton>(group, "rbHorizontal", QStringLiteral("横書き"));
+    int tag = 0;
+    for (QRadioButton* r : {vertical, horizontal}) {
+        r->setProperty("tag", tag++);
+        PaintCheckedBlue(r);
+        row->addWidget(r);
+        QObject::connect(r, &QRadioButton::toggled, r, [r, chosen](bool on) {
+            if (on)
+                chosen(r);
+        });
+    }
+    row->addStretch();
+    return group;
+}
+
+QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel)
+{
+    ok = MakeButton(dialog, "btnOK", QStringLiteral("OK"), true);
+    cancel = MakeButton(dialog, "btnCancel", QStringLiteral("キャンセル"));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return ButtonRow({ok, cancel});
 }
 
 QString CharsetName(int charset)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/CstmClr.h"
+#include "core/FontSub.h"
 #include "layoutobjects/DrawRect.h"
 
 #include <QFrame>
@@ -12,10 +13,14 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPainter;
 class QPushButton;
+class QRadioButton;
 class QTabWidget;
 class TEnterMovesFocus;
 class TRectFrame;
@@ -54,6 +59,36 @@ int FaceCharset(const QListWidget* faces, int row);
 int FaceRow(const QListWidget* faces, const QString& face);
 // What the charset label beside "書体：" shows.
 QString CharsetName(int charset);
+
+// The face list, character-set label and style boxes of a font page. What the user changes goes to changed
+// as the font current() gives with the face, character set or styles applied; Show fills the controls
+// without calling it. A child of the page.
+class TFontControls : public QObject
+{
+public:
+    using TCurrent = std::function<TFontSpec()>;
+    using TChanged = std::function<void(const TFontSpec&)>;
+    TFontControls(QWidget* page, TCurrent current, TChanged changed);
+    // A leading "@" is looked past; a face the list lacks selects the first row.
+    void Show(const TFontSpec& font);
+
+    QListWidget* lbFonts = nullptr;
+    QLabel* lblCharset = nullptr;
+    QCheckBox* ckbBold = nullptr;
+    QCheckBox* ckbItalic = nullptr;
+
+private:
+    TCurrent m_current;
+    TChanged m_changed;
+    bool m_showing = false;
+};
+
+// The "方向" group: "縦書き" (rbVertical, tag 0) and "横書き" (rbHorizontal, tag 1) with blue checked
+// captions; chosen gets the button that was turned on.
+QGroupBox* DirectionGroup(QWidget* parent, QRadioButton*& vertical, QRadioButton*& horizontal,
+                          std::function<void(QRadioButton*)> chosen);
+// "OK" (default, accepts) and "キャンセル" (rejects) in a row.
+QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
 
 // The page index stored under key in DESIGN of the main settings file, made current when it names a page.
 void LoadSettingPage(QTabWidget* pages, const QString& key);

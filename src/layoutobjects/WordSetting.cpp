@@ -64,19 +64,8 @@ void TWordSettingDialog::BuildWindow()
     connect(pgcSetting, &QTabWidget::currentChanged, this, &TWordSettingDialog::pageChanged);
     left->addWidget(pgcSetting, 1);
 
-    auto* direction = new QGroupBox(QStringLiteral("方向"), this);
-    auto* directionRow = new QHBoxLayout(direction);
-    rbVertical = radio(direction, "rbVertical", QStringLiteral("縦書き"), 0);
-    rbHorizontal = radio(direction, "rbHorizontal", QStringLiteral("横書き"), 1);
-    for (QRadioButton* r : {rbVertical, rbHorizontal}) {
-        directionRow->addWidget(r);
-        connect(r, &QRadioButton::toggled, this, [this, r](bool on) {
-            if (on)
-                directionClick(r);
-        });
-    }
-    directionRow->addStretch();
-    left->addWidget(direction);
+    left->addWidget(
+        DirectionGroup(this, rbVertical, rbHorizontal, [this](QRadioButton* r) { directionClick(r); }));
     root->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;
@@ -91,11 +80,7 @@ void TWordSettingDialog::BuildWindow()
     };
     right->addWidget(pnlPreview);
     right->addStretch();
-    btnOK = MakeButton(this, "btnOK", QStringLiteral("OK"), true);
-    btnCancel = MakeButton(this, "btnCancel", QStringLiteral("キャンセル"));
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    right->addLayout(ButtonRow({btnOK, btnCancel}));
+    right->addLayout(OkCancelRow(this, btnOK, btnCancel));
     root->addLayout(right);
 
     m_framePage->SetBackEnterTarget(
@@ -113,17 +98,14 @@ QWidget* TWordSettingDialog::BuildFontPage()
 {
     auto* page = Named<QWidget>(pgcSetting, "tbsFont");
     auto* grid = new QGridLayout(page);
-    lbFonts = FaceList(page);
-    connect(lbFonts, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (m_updating || row < 0)
-            return;
-        TFontSpec font = m_copy->Font();
-        font.charset = FaceCharset(lbFonts, row);
-        font.name = lbFonts->item(row)->text();
-        lblCharset->setText(CharsetName(font.charset));
-        setFontOfCopy(font, m_copy->FontColor());
-    });
-    lblCharset = Named<QLabel>(page, "lblCharset");
+    auto* controls = new TFontControls(
+        page, [this] { return m_copy->Font(); },
+        [this](const TFontSpec& font) { setFontOfCopy(font, m_copy->FontColor()); });
+    lbFonts = controls->lbFonts;
+    lblCharset = controls->lblCharset;
+    ckbBold = controls->ckbBold;
+    ckbItalic = controls->ckbItalic;
+    m_fontControls = controls;
     cbxFSize = Named<QComboBox>(page, "cbxFSize");
     cbxFSize->addItem(QStringLiteral("自動"));
     for (int i = 1; i <= MaxFixedSizeIndex; ++i)
@@ -144,19 +126,6 @@ QWidget* TWordSettingDialog::BuildFontPage()
         m_copy->SetAspectRatio(value);
         repaintPreview();
     });
-    ckbBold = Named<QCheckBox>(page, "ckbBold", QStringLiteral("太字"));
-    ckbItalic = Named<QCheckBox>(page, "ckbItalic", QStringLiteral("斜体"));
-    for (QCheckBox* box : {ckbBold, ckbItalic}) {
-        PaintCheckedBlue(box);
-        connect(box, &QCheckBox::toggled, this, [this] {
-            if (m_updating)
-                return;
-            TFontSpec font = m_copy->Font();
-            font.style =
-                (ckbBold->isChecked() ? FontStyleBold : 0) | (ckbItalic->isChecked() ? FontStyleItalic : 0);
-            setFontOfCopy(font, m_copy->FontColor());
-        });
-    }
     pnlFontColor = new TColorPanel(page, "pnlFontColor");
     bbtnFontColor = ColorButton(page, "bbtnFontColor", QStringLiteral("色："), pnlFontColor,
                                 TCustomColorFile::WriteAlways,
@@ -300,16 +269,8 @@ void TWordSettingDialog::ShowFont()
         font.name.remove(0, 1);
         m_copy->SetFont(font, m_copy->FontColor());
     }
-    m_updating = true;
-    const int row = FaceRow(lbFonts, font.name);
-    if (lbFonts->count() > 0) {
-        lbFonts->setCurrentRow(row);
-        lblCharset->setText(CharsetName(FaceCharset(lbFonts, row)));
-    }
-    ckbBold->setChecked(font.style & FontStyleBold);
-    ckbItalic->setChecked(font.style & FontStyleItalic);
+    m_fontControls->Show(font);
     pnlFontColor->SetColor(m_copy->FontColor());
-    m_updating = false;
 }
 
 void TWordSettingDialog::pageChanged()

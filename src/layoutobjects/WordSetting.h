@@ -14,6 +14,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class TColorPanel;
+class TFontControls;
 class TPaintPanel;
 class TRectFramePage;
 class TUpDownEdit;
@@ -70,6 +71,7 @@ private:
     QComboBox* cbxLineSpace = nullptr;
     QCheckBox* ckbWrap = nullptr;
     TRectFramePage* m_framePage = nullptr;
+    TFontControls* m_fontControls = nullptr;
     QRadioButton* rbVertical = nullptr;
     QRadioButton* rbHorizontal = nullptr;
     TPaintPanel* pnlPreview = nullptr;

@@ -7,6 +7,7 @@
 #include "layoutobjects/ImageFiles.h"
 #include "layoutobjects/QRCodeRect.h"
 #include "platform/Printers.h"
+#include "support/DesignFixture.h"
 #include "support/MessageRecorder.h"
 #include "support/TestFiles.h"
 
@@ -21,15 +22,6 @@ namespace {
 
 const QString GoldenEmpty = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/empty-postcard.gpd");
 const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every-kind.gpd");
-
-TMemoryRow SenderRow(qint32 recNo, const char* title, const QString& name)
-{
-    TMemoryRow row;
-    row.Fields = {{"RecNo", recNo},        {"Title", QByteArray(title)},     {"Pos", QByteArray("1000001")},
-                  {"Tdfkn", QByteArray()}, {"Adrs1", ToAnsi("千代田区1-1")}, {"SelectInfo", 1},
-                  {"NamePrint", true},     {"Name", ToAnsi(name)}};
-    return row;
-}
 
 class DesignDocumentTest : public ::testing::Test
 {

@@ -102,7 +102,7 @@ TEST_F(DesignFormTest, FirstStartIsCentredOnTheWorkArea)
     EXPECT_EQ(ComboEntries(), QStringList{QStringLiteral("なし")});
     EXPECT_FALSE(Action("actSaveAs")->isEnabled());
     // The canvas, frame, paper and print commands are not available yet.
-    for (const char* name : {"actFormat", "actPrint", "actUndo", "actPaste", "actBackImage", "actWord"})
+    for (const char* name : {"actPrint", "actUndo", "actPaste", "actBackImage", "actWord"})
         EXPECT_FALSE(Action(name)->isEnabled()) << name;
 }
 
