@@ -22,7 +22,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -214,15 +213,7 @@ void TLabelForm::LoadSettings()
 {
     const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     m_settings = LoadLabelSettings(ini, m_mode);
-    const QRect frame = LabelWindowGeometry(m_settings, screen()->availableGeometry(), 0,
-                                            [](int length) { return ScaleByDpi(length, 1); });
-    resize(frame.size());
-    if (m_settings.HasBounds())
-        move(frame.topLeft());
-    else
-        CenterForm(this);
-    if (m_settings.Max)
-        setWindowState(windowState() | Qt::WindowMaximized);
+    PlaceDesignerWindow(*this, m_settings, QSize(LabelMinWidth, LabelMinHeight));
     m_view->Load(m_settings);
     pnlToolBar->setVisible(m_view->ToolBar()->isChecked());
     m_printer.reset();
@@ -233,12 +224,7 @@ void TLabelForm::LoadSettings()
 void TLabelForm::SaveSettings()
 {
     TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    const QRect bounds = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    m_settings.Left = bounds.x();
-    m_settings.Top = bounds.y();
-    m_settings.Width = ScaleByDpi(bounds.width(), 0);
-    m_settings.Height = ScaleByDpi(bounds.height(), 0);
-    m_settings.Max = isMaximized();
+    TakeDesignerWindowBounds(*this, m_settings);
     m_view->Store(m_settings);
     SaveLabelSettings(ini, m_mode, m_settings);
     ini.UpdateFile();
@@ -374,24 +360,12 @@ void TLabelForm::actNewExecute()
         takeDocument(std::move(made));
 }
 
-// Shows the open or save dialog over the mode's files; false when cancelled.
-template <class Dialog> bool TLabelForm::runFileDialog(Dialog& dialog, QString& title)
-{
-    dialog.adjustSize();
-    CenterForm(&dialog, this);
-    dialog.SetFileKind(m_mode);
-    dialog.SetCurrentFile(titleOf(m_document->FileName));
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    title = dialog.GetFileTitle();
-    return true;
-}
-
 void TLabelForm::actOpenExecute()
 {
     TPrintDataOpenDialog dialog(this);
+    dialog.SetFileKind(m_mode);
     QString title;
-    if (!runFileDialog(dialog, title))
+    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title))
         return;
     repaint();
     const QString path = LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode);
@@ -426,8 +400,9 @@ bool TLabelForm::actSaveAsExecute()
     if (!m_document->DocumentOpen)
         return false;
     TPrintDataSaveDialog dialog(this);
+    dialog.SetFileKind(m_mode);
     QString title;
-    if (!runFileDialog(dialog, title))
+    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title))
         return false;
     repaintPaper();
     return SaveToFile(LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode));

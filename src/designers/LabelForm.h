@@ -74,7 +74,6 @@ private:
     void frameDoubleClicked(TDrawRect* frame);
     void repaintPaper();
     void FormClose();
-    template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
 
     TLayoutSources m_sources;
     quint8 m_mode = LabelModeLabel;

@@ -14,7 +14,6 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -23,6 +22,7 @@ class QToolBar;
 class QToolButton;
 class TAddressListRows;
 class TAddressList;
+class TDesignerViewActions;
 class TPaperView;
 
 // What the window reads of the address book; empty sources leave the frames unmerged.
@@ -44,7 +44,7 @@ public:
 
     TLayoutDocument& Document() { return *m_document; }
     const QStringList& RecentFiles() const { return m_recent; }
-    int GridSize() const { return m_gridSize; }
+    int GridSize() const;
     TPrinterInfo* Printer() const { return m_printer.get(); }
     TPaperView* PaperView() const { return sbxPreview; }
 
@@ -92,12 +92,9 @@ private:
     void takeDocument(std::unique_ptr<TLayoutDocument> document);
     std::unique_ptr<TLayoutDocument> freshDocument();
     void afterDocumentChange();
-    void setGridSize(int size);
     void cbxViewRectClick(int index);
-    void cbxRatioClick(int index);
     void repaintPaper();
     void layoutView();
-    void applyViewSettings();
     void paperChanged();
     void FormClose();
     template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
@@ -111,18 +108,12 @@ private:
     bool m_savedInConfirm = false;
     bool m_startMenuPosted = false;
     bool m_closed = false;
-    int m_gridSize = 0;
 
+    TDesignerViewActions* m_view = nullptr;
     QWidget* pnlToolBar = nullptr;
     QComboBox* cbxViewRect = nullptr;
-    QComboBox* cbxRatio = nullptr;
     QLabel* m_status = nullptr;
     TPaperView* sbxPreview = nullptr;
-    QMenu* m_zoomMenu = nullptr;
-    QActionGroup* m_gridGroup = nullptr;
-    QActionGroup* m_zoomGroup = nullptr;
-    QAction* mmiShowMenu = nullptr;
-    QAction* mmiToolBar = nullptr;
 
     // ---- document, record and view commands (LayoutFormCommands.cpp) ----
 public:

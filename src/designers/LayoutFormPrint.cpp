@@ -7,6 +7,7 @@
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
 #include "designers/DesignerPrint.h"
+#include "designers/DesignerWindow.h"
 #include "designers/LayoutPrintCommand.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/LayoutPrintDialog.h"
@@ -81,7 +82,7 @@ void TLayoutForm::buildPrintActions()
     connect(cbxRatio2, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!m_preview || index < 0)
             return;
-        m_zoomGroup->actions().at(index)->setChecked(true);
+        m_view->CheckZoomItem(index);
         sbxPreview->SetZoomIndex(index);
     });
     tbPreview->addWidget(cbxRatio2);
@@ -162,11 +163,11 @@ void TLayoutForm::setPreviewBars(bool preview)
             else
                 static_cast<QShortcut*>(o)->setEnabled(false);
         if (cbxRatio2->count() == 0)
-            for (int i = 0; i < cbxRatio->count(); ++i)
-                cbxRatio2->addItem(cbxRatio->itemText(i));
+            for (int i = 0; i < m_view->Ratio()->count(); ++i)
+                cbxRatio2->addItem(m_view->Ratio()->itemText(i));
         if (cbxRatio2->currentIndex() < 0)
-            cbxRatio2->setCurrentIndex(cbxRatio->currentIndex());
-        m_zoomGroup->actions().at(cbxRatio2->currentIndex())->setChecked(true);
+            cbxRatio2->setCurrentIndex(m_view->Ratio()->currentIndex());
+        m_view->CheckZoomItem(cbxRatio2->currentIndex());
         tbPreview->show();
     } else {
         tbPreview->hide();
@@ -176,7 +177,7 @@ void TLayoutForm::setPreviewBars(bool preview)
             else if (o)
                 static_cast<QShortcut*>(o.data())->setEnabled(true);
         m_offForPreview.clear();
-        m_zoomGroup->actions().at(cbxRatio->currentIndex())->setChecked(true);
+        m_view->CheckZoomItem(m_view->Ratio()->currentIndex());
     }
     m_previewEscape->setEnabled(preview);
     setUpdatesEnabled(true);
@@ -238,7 +239,7 @@ void TLayoutForm::endPreview()
     m_preview.reset();
     m_printClient.reset();
     setPreviewBars(false);
-    sbxPreview->SetZoomIndex(cbxRatio->currentIndex());
+    sbxPreview->SetZoomIndex(m_view->Ratio()->currentIndex());
     repaintPaper();
 }
 
