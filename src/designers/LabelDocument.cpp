@@ -309,7 +309,7 @@ bool TLayoutDocument::labelLoadPaper(bool custom)
     return true;
 }
 
-void TLayoutDocument::labelSetPrintArea()
+void TLayoutDocument::labelSetPrintArea(bool fromFirstPiece)
 {
     TPrinterInfo* printer = Context.Printer;
     if (!printer || printer->ScaleX == 0 || printer->ScaleY == 0) {
@@ -327,7 +327,7 @@ void TLayoutDocument::labelSetPrintArea()
     const qint32 width = qint32(RoundHalfAway(pageWidth / printer->ScaleX));
     const qint32 height = qint32(RoundHalfAway(pageHeight / printer->ScaleY));
     // On a sheet the area is counted from the first piece; a turned sheet is fed lying.
-    if (sheet) {
+    if (sheet && fromFirstPiece) {
         if (Paper.Direction == 0) {
             left -= TenthMmToDesign(Sheet.LeftMargin);
             top -= TenthMmToDesign(Sheet.TopMargin);

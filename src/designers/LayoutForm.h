@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addressbook/AdrsListServices.h"
+#include "designers/DesignerPrint.h"
 #include "designers/ImageToolLink.h"
 #include "designers/LayoutCommands.h"
 #include "designers/LayoutDocument.h"
@@ -17,9 +18,6 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QShortcut;
-class QToolBar;
-class QToolButton;
 class TAddressListRows;
 class TAddressList;
 class TDesignerViewActions;
@@ -169,8 +167,8 @@ public:
     void actPrintSetExecute();
     void StartPreview();
     void DrawPreviewPage(int page);
-    bool PreviewShown() const { return m_preview != nullptr; }
-    const TPrintPreview* Preview() const { return m_preview.get(); }
+    bool PreviewShown() const { return m_previewBar->Shown(); }
+    const TPrintPreview* Preview() const { return m_previewBar->Preview(); }
     const TPrintSettings& PrintSettings() const { return m_printSettings; }
     void tbtnNextPreviewClick();
     void tbtnPriorPreviewClick();
@@ -182,23 +180,12 @@ private:
     void buildPrintMenus(QMenu* file);
     void updatePrintActions();
     void runPrintJob();
-    void showPreviewPage();
     void endPreview();
-    void setPreviewBars(bool preview);
 
     TPrintSettings m_printSettings;
     const TAddressListRows* m_printRows = nullptr;
     bool m_restorePrintPage = false;
-    std::unique_ptr<TLayoutPrintClient> m_printClient;
-    // Declared after the client: it goes first.
-    std::unique_ptr<TPrintPreview> m_preview;
-    QToolBar* tbPreview = nullptr;
-    QToolButton* tbtnNextPreview = nullptr;
-    QToolButton* tbtnPriorPreview = nullptr;
-    QComboBox* cbxRatio2 = nullptr;
-    QShortcut* m_previewEscape = nullptr;
-    // Bars and shortcuts switched off while the preview shows.
-    QList<QPointer<QObject>> m_offForPreview;
+    TDesignerPreview* m_previewBar = nullptr;
 public:
     // Editing commands, undo, the frame clipboard, the picture picker and drops (LayoutFormEdit.cpp).
     void actUndoExecute(int tag);

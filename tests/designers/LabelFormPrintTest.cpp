@@ -1,8 +1,9 @@
 // The label window's print commands: a job through the wizard on the recording printer, and the preview of the
-// sheet with its page buttons, Ctrl+Z doing nothing and Esc back into the wizard.
+// sheet with its page buttons, zoom box, printable area, Ctrl+Z doing nothing and Esc back into the wizard.
 #include "core/MainSettings.h"
 #include "designers/LabelForm.h"
 #include "designers/PaperView.h"
+#include "layoutobjects/PaperFormat.h"
 #include "platform/Printers.h"
 #include "support/DrawingFixture.h"
 #include "support/FakeListRows.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -99,6 +101,16 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     TScopedPrinter printer(300);
     ModalDriver driver;
     TLabelForm& window = Window(driver);
+    // The design view's printable area counts from the first piece, the preview's from the sheet's corner.
+    const TLayoutDocument& d = window.Document();
+    ASSERT_EQ(d.Paper.Direction, 0);
+    const TRect fromPiece = d.PrintArea;
+    const QPoint corner(TenthMmToDesign(d.Sheet.LeftMargin), TenthMmToDesign(d.Sheet.TopMargin));
+    ASSERT_FALSE(corner.isNull());
+    auto area = [](const TRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)); };
+    auto* ratio = window.findChild<QComboBox*>(QStringLiteral("cbxRatio"));
+    auto* ratio2 = window.findChild<QComboBox*>(QStringLiteral("cbxRatio2"));
+    ratio->setCurrentIndex(5);
     driver.on(QStringLiteral("LayoutPrintDialog"), [](QWidget* w) {
         AllRows(w);
         w->findChild<QPushButton*>(QStringLiteral("btnPreview2"))->click();
@@ -115,6 +127,12 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     Button("tbtnNextPreview")->click();
     EXPECT_EQ(preview.CurrentPage(), 1);
     EXPECT_TRUE(Button("tbtnPriorPreview")->isEnabled());
+    EXPECT_EQ(area(d.PrintArea), area(fromPiece).translated(corner));
+    // The preview's zoom box starts at the tool bar's zoom and checks the zoom menu's item.
+    ASSERT_TRUE(ratio2 && ratio2->isVisible());
+    EXPECT_EQ(ratio2->currentIndex(), 5);
+    ratio2->setCurrentIndex(2);
+    EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mmi175"))->isChecked());
 
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -130,6 +148,8 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.PaperView()->PreviewMode());
     EXPECT_TRUE(window.findChild<QToolBar*>(QStringLiteral("tbHolder"))->isVisible());
+    EXPECT_EQ(area(d.PrintArea), area(fromPiece));
+    EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mmi100"))->isChecked());
 }
 
 } // namespace
