@@ -7,6 +7,7 @@
 #include "layoutobjects/PrintDataDlg.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -30,35 +31,11 @@ const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every
 const QString Design = QStringLiteral("DESIGN");
 const QString Layout = QStringLiteral("LAYOUT");
 
-class DesignFormTest : public ::testing::Test
+class DesignFormTest : public ::testing::Test, protected TDesignerFolders
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, DesignFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        DesignFolder = m_dir.path() + QStringLiteral("/Design/");
-        QDir().mkpath(DesignFolder);
-        TPrinterList::Instance().SetPrinters({});
-    }
-    void TearDown() override
-    {
-        delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        DesignFolder = m_saved[3];
-    }
-    TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
-    void WriteSettings(const QString& section, const QList<std::pair<QString, QString>>& values)
-    {
-        TMemIniFile ini = Ini();
-        for (const auto& [key, value] : values)
-            ini.WriteString(section, key, value);
-        ASSERT_TRUE(ini.UpdateFile());
-    }
+    void SetUp() override { ASSERT_TRUE(FoldersMade()); }
+    void TearDown() override { delete m_window.data(); }
     // The golden design with every frame kind, a background and a sender block, in the design folder.
     QString SavedDesign(const QString& title)
     {
@@ -91,8 +68,6 @@ protected:
         QTest::qWait(0);
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
 };

@@ -6,6 +6,7 @@
 #include "layoutobjects/PaperFormat.h"
 #include "platform/Printers.h"
 #include "support/DrawingFixture.h"
+#include "support/DesignerFolders.h"
 #include "support/FakeListRows.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
@@ -22,29 +23,17 @@
 
 namespace {
 
-class LabelFormPrintTest : public DrawingTest
+class LabelFormPrintTest : public DrawingTest, protected TDesignerFolders
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LabelFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LabelFolder = DataFolder + QStringLiteral("Label/");
-        QDir().mkpath(LabelFolder);
+        ASSERT_TRUE(FoldersMade());
         m_rows = FakeListRows::ofCount(0);
         for (int i = 0; i < 13; ++i)
             m_rows.recNos.append(i + 1);
     }
-    void TearDown() override
-    {
-        delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        LabelFolder = m_saved[3];
-    }
+    void TearDown() override { delete m_window.data(); }
     // The shown window over 13 records with the new label layout the start menu offers.
     TLabelForm& Window(ModalDriver& driver)
     {
@@ -71,8 +60,6 @@ protected:
     }
     QToolButton* Button(const char* name) { return m_window->findChild<QToolButton*>(QString::fromLatin1(name)); }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
     FakeListRows m_rows;
     QPointer<TLabelForm> m_window;
     MessageRecorder m_messages;
