@@ -10,6 +10,7 @@
 #include "support/FakeListRows.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/XvfbShot.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -111,8 +112,10 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     EXPECT_FALSE(window.findChild<QToolBar*>(QStringLiteral("tbHolder"))->isVisible());
     EXPECT_TRUE(Button("tbtnNextPreview")->isEnabled());
     EXPECT_FALSE(Button("tbtnPriorPreview")->isEnabled());
+    KeepXvfbScreen(QStringLiteral("label-preview-1.xwd"));
     Button("tbtnNextPreview")->click();
     EXPECT_EQ(preview.CurrentPage(), 1);
+    KeepXvfbScreen(QStringLiteral("label-preview-2.xwd"));
     EXPECT_TRUE(Button("tbtnPriorPreview")->isEnabled());
     EXPECT_EQ(area(d.PrintArea), area(fromPiece).translated(corner));
     // The preview's zoom box starts at the tool bar's zoom and checks the zoom menu's item.
