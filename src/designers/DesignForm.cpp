@@ -22,7 +22,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -31,7 +30,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
-#include <QToolBar>
 
 QPointer<TDesignForm> DesignForm;
 
@@ -208,35 +206,9 @@ void TDesignForm::buildMenus()
 
 void TDesignForm::buildToolBar()
 {
-    pnlToolBar = new QWidget(this);
-    pnlToolBar->setObjectName(QStringLiteral("pnlToolBar"));
-    auto* row = new QHBoxLayout(pnlToolBar);
-    row->setContentsMargins(2, 2, 2, 2);
-    auto* bar = new QToolBar(pnlToolBar);
-    bar->setObjectName(QStringLiteral("MainToolBar"));
-    for (const char* name : {"actNew", "actOpen", "actSave"})
-        bar->addAction(action(name));
-    row->addWidget(bar);
-    row->addWidget(new QLabel(QStringLiteral("選択枠"), pnlToolBar));
-    cbxViewRect = new QComboBox(pnlToolBar);
-    cbxViewRect->setObjectName(QStringLiteral("cbxViewRect"));
-    cbxViewRect->setMinimumWidth(140);
+    pnlToolBar = BuildDesignerToolBar(*this, *m_view);
+    cbxViewRect = pnlToolBar->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
     connect(cbxViewRect, &QComboBox::activated, this, &TDesignForm::cbxViewRectClick);
-    row->addWidget(cbxViewRect);
-    m_view->Ratio()->setParent(pnlToolBar);
-    row->addWidget(m_view->Ratio());
-    row->addStretch();
-    auto* exit = new QToolBar(pnlToolBar);
-    exit->addAction(action("actExit"));
-    row->addWidget(exit);
-    auto* holder = new QToolBar(this);
-    holder->setObjectName(QStringLiteral("tbHolder"));
-    holder->setMovable(false);
-    holder->setFloatable(false);
-    holder->toggleViewAction()->setVisible(false);
-    holder->addWidget(pnlToolBar);
-    addToolBar(holder);
-    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 // ---- settings ----

@@ -14,9 +14,12 @@
 #include <QActionGroup>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QScreen>
+#include <QToolBar>
 
 namespace {
 
@@ -131,6 +134,43 @@ void TDesignerViewActions::Store(TDesignerViewSettings& s) const
     s.Grid = m_gridSize;
     s.AdjustGrid = m_adjust->isChecked();
     s.ToolBar = m_toolBar->isChecked();
+}
+
+QWidget* BuildDesignerToolBar(QMainWindow& window, TDesignerViewActions& view)
+{
+    auto action = [&window](const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); };
+    auto* panel = new QWidget(&window);
+    panel->setObjectName(QStringLiteral("pnlToolBar"));
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(2, 2, 2, 2);
+    auto* bar = new QToolBar(panel);
+    bar->setObjectName(QStringLiteral("MainToolBar"));
+    for (const char* name : {"actNew", "actOpen", "actSave"})
+        bar->addAction(action(name));
+    row->addWidget(bar);
+    auto* label = new QLabel(QStringLiteral("選択枠"), panel);
+    label->setObjectName(QStringLiteral("lblItem2"));
+    row->addWidget(label);
+    auto* frames = new QComboBox(panel);
+    frames->setObjectName(QStringLiteral("cbxViewRect"));
+    frames->setMinimumWidth(140);
+    row->addWidget(frames);
+    view.Ratio()->setParent(panel);
+    row->addWidget(view.Ratio());
+    row->addStretch();
+    auto* exit = new QToolBar(panel);
+    exit->addAction(action("actExit"));
+    row->addWidget(exit);
+    auto* holder = new QToolBar(&window);
+    holder->setObjectName(QStringLiteral("tbHolder"));
+    holder->setMovable(false);
+    holder->setFloatable(false);
+    holder->toggleViewAction()->setVisible(false);
+    holder->addWidget(panel);
+    window.addToolBar(holder);
+    QObject::connect(panel, &QObject::destroyed, holder, &QObject::deleteLater);
+    window.setContextMenuPolicy(Qt::NoContextMenu);
+    return panel;
 }
 
 void PlaceDesignerWindow(QMainWindow& window, const TDesignerWindowSettings& settings, QSize minimum)

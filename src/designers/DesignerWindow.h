@@ -59,6 +59,10 @@ private:
     int m_gridSize = 0;
 };
 
+// The tool-bar panel "pnlToolBar" above the paper in a fixed tool bar of the window: the new, open and save
+// buttons, the selected-frame box "cbxViewRect" with its label, the zoom box and the exit button.
+QWidget* BuildDesignerToolBar(QMainWindow& window, TDesignerViewActions& view);
+
 // Sizes, places and maximises a window from its stored settings (the default size centred without bounds)
 // and gives it the minimum size.
 void PlaceDesignerWindow(QMainWindow& window, const TDesignerWindowSettings& settings, QSize minimum);

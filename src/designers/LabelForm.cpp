@@ -19,13 +19,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 
 QPointer<TLabelForm> LabelForm;
 
@@ -163,37 +161,9 @@ void TLabelForm::buildMenus()
 
 void TLabelForm::buildToolBar()
 {
-    pnlToolBar = new QWidget(this);
-    pnlToolBar->setObjectName(QStringLiteral("pnlToolBar"));
-    auto* row = new QHBoxLayout(pnlToolBar);
-    row->setContentsMargins(2, 2, 2, 2);
-    auto* bar = new QToolBar(pnlToolBar);
-    bar->setObjectName(QStringLiteral("MainToolBar"));
-    for (const char* name : {"actNew", "actOpen", "actSave"})
-        bar->addAction(action(name));
-    row->addWidget(bar);
-    auto* label = new QLabel(QStringLiteral("選択枠"), pnlToolBar);
-    label->setObjectName(QStringLiteral("lblItem2"));
-    row->addWidget(label);
-    cbxViewRect = new QComboBox(pnlToolBar);
-    cbxViewRect->setObjectName(QStringLiteral("cbxViewRect"));
-    cbxViewRect->setMinimumWidth(140);
+    pnlToolBar = BuildDesignerToolBar(*this, *m_view);
+    cbxViewRect = pnlToolBar->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
     connect(cbxViewRect, &QComboBox::activated, this, &TLabelForm::cbxViewRectClick);
-    row->addWidget(cbxViewRect);
-    m_view->Ratio()->setParent(pnlToolBar);
-    row->addWidget(m_view->Ratio());
-    auto* exit = new QToolBar(pnlToolBar);
-    exit->addAction(action("actExit"));
-    row->addStretch();
-    row->addWidget(exit);
-    auto* holder = new QToolBar(this);
-    holder->setObjectName(QStringLiteral("tbHolder"));
-    holder->setMovable(false);
-    holder->setFloatable(false);
-    holder->toggleViewAction()->setVisible(false);
-    holder->addWidget(pnlToolBar);
-    addToolBar(holder);
-    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 void TLabelForm::SetCardMode(bool on)

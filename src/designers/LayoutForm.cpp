@@ -24,7 +24,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -32,7 +31,6 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 QPointer<TLayoutForm> LayoutForm;
@@ -189,38 +187,9 @@ void TLayoutForm::buildMenus()
 
 void TLayoutForm::buildToolBar()
 {
-    pnlToolBar = new QWidget(this);
-    pnlToolBar->setObjectName(QStringLiteral("pnlToolBar"));
-    auto* row = new QHBoxLayout(pnlToolBar);
-    row->setContentsMargins(2, 2, 2, 2);
-    auto* bar = new QToolBar(pnlToolBar);
-    bar->setObjectName(QStringLiteral("MainToolBar"));
-    for (const char* name : {"actNew", "actOpen", "actSave"})
-        bar->addAction(findChild<QAction*>(QString::fromLatin1(name)));
-    row->addWidget(bar);
-    auto* label = new QLabel(QStringLiteral("選択枠"), pnlToolBar);
-    row->addWidget(label);
-    cbxViewRect = new QComboBox(pnlToolBar);
-    cbxViewRect->setObjectName(QStringLiteral("cbxViewRect"));
-    cbxViewRect->setMinimumWidth(140);
+    pnlToolBar = BuildDesignerToolBar(*this, *m_view);
+    cbxViewRect = pnlToolBar->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
     connect(cbxViewRect, &QComboBox::activated, this, &TLayoutForm::cbxViewRectClick);
-    row->addWidget(cbxViewRect);
-    m_view->Ratio()->setParent(pnlToolBar);
-    row->addWidget(m_view->Ratio());
-    auto* exit = new QToolBar(pnlToolBar);
-    exit->addAction(findChild<QAction*>(QStringLiteral("actExit")));
-    row->addStretch();
-    row->addWidget(exit);
-    // The tool-bar panel sits above the paper, in its own tool bar area.
-    auto* holder = new QToolBar(this);
-    holder->setObjectName(QStringLiteral("tbHolder"));
-    holder->setMovable(false);
-    holder->setFloatable(false);
-    holder->toggleViewAction()->setVisible(false);
-    holder->addWidget(pnlToolBar);
-    addToolBar(holder);
-    connect(pnlToolBar, &QObject::destroyed, holder, &QObject::deleteLater);
-    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 // ---- settings ----
