@@ -20,11 +20,9 @@
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/Printers.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -33,15 +31,10 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
-#include <QToolBar>
 
 QPointer<TDesignForm> DesignForm;
 
 namespace {
-
-const char* const ZoomCaptions[] = {"用紙全体", "200%", "175%", "150%", "125%", "100%", "75%", "50%"};
-const char* const ZoomItems[] = {"mmiPaperSize", "mmi200", "mmi175", "mmi150",
-                                 "mmi125",       "mmi100", "mmi75",  "mmi50"};
 
 // Commands of the canvas, frames, sender block, paper and printing: shown, not yet available.
 struct TLaterCommand
@@ -67,11 +60,6 @@ void centre(QDialog& dialog, QWidget* over)
 {
     dialog.adjustSize();
     CenterForm(&dialog, over);
-}
-
-QString titleOf(const QString& path)
-{
-    return QFileInfo(path).completeBaseName();
 }
 
 // The view's side of a design: its stacking, selection, paper and background.
@@ -104,6 +92,7 @@ TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
     setObjectName(QStringLiteral("DesignForm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(DesignCaption);
+    m_view = new TDesignerViewActions(*this, true);
     buildActions();
     buildMenus();
     buildToolBar();
@@ -123,7 +112,10 @@ TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
     buildCanvas();
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
-    applyViewSettings();
+    connect(m_view, &TDesignerViewActions::changed, this, &TDesignForm::repaintPaper);
+    connect(m_view, &TDesignerViewActions::zoomChosen, sbxPreview, &TPaperView::SetZoomIndex);
+    connect(m_view->ToolBar(), &QAction::toggled, pnlToolBar, &QWidget::setVisible);
+    repaintPaper();
     AddStandardFrameMetafileNames(ProgramFolder);
     cbxViewRect->addItem(QStringLiteral("なし"));
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -187,39 +179,6 @@ void TDesignForm::buildActions()
     later(FileLater);
     later(EditLater);
 
-    m_gridGroup = new QActionGroup(this);
-    const char* const gridNames[] = {"actGridNone", "actGridSmall", "actGridNomal", "actGridBig"};
-    const char* const gridTexts[] = {"表示しない", "小さめ", "ふつう", "大きめ"};
-    for (int i = 0; i < DesignGridSizes; ++i) {
-        QAction* a = makeAction(gridNames[i], QString::fromUtf8(gridTexts[i]));
-        a->setCheckable(true);
-        m_gridGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { setGridSize(i); });
-    }
-    makeAction("actGrid", QStringLiteral("グリッドの表示(&G)"))->setCheckable(true);
-    QAction* printRange = makeAction("actPrintRange", QStringLiteral("印刷領域の表示(&P)"));
-    printRange->setCheckable(true);
-    printRange->setChecked(true);
-    connect(printRange, &QAction::toggled, this, &TDesignForm::repaintPaper);
-    QAction* adjust = makeAction("actAdjustGrid", QStringLiteral("グリッドに合わせる(&L)"));
-    adjust->setCheckable(true);
-    connect(adjust, &QAction::toggled, this, &TDesignForm::repaintPaper);
-
-    mmiShowMenu = makeAction("mmiShowMenu", QStringLiteral("メニュー表示(&M)"));
-    mmiShowMenu->setCheckable(true);
-    mmiShowMenu->setChecked(true);
-    mmiToolBar = makeAction("mmiToolBar", QStringLiteral("ツールバー表示(&T)"));
-    mmiToolBar->setCheckable(true);
-    mmiToolBar->setChecked(true);
-    connect(mmiToolBar, &QAction::toggled, this, [this](bool on) { pnlToolBar->setVisible(on); });
-
-    m_zoomGroup = new QActionGroup(this);
-    for (int i = 0; i < DesignRatioCount; ++i) {
-        QAction* a = makeAction(ZoomItems[i], QString::fromUtf8(i == 0 ? "用紙全体を表示" : ZoomCaptions[i]));
-        a->setCheckable(true);
-        m_zoomGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { cbxRatio->setCurrentIndex(i); });
-    }
 }
 
 void TDesignForm::buildMenus()
@@ -243,55 +202,18 @@ void TDesignForm::buildMenus()
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->setObjectName(QStringLiteral("mniView"));
-    view->addAction(mmiToolBar);
-    view->addAction(mmiShowMenu);
+    view->addAction(m_view->ToolBar());
+    view->addAction(m_view->ShowMenu());
     view->addSeparator();
-    view->addAction(action("actPrintRange"));
-    QMenu* grid = view->addMenu(action("actGrid")->text());
-    grid->setObjectName(QStringLiteral("mniGrid"));
-    grid->addActions(m_gridGroup->actions());
-    view->addAction(action("actAdjustGrid"));
-    QMenu* zoom = view->addMenu(QStringLiteral("表示倍率(&Z)"));
-    zoom->setObjectName(QStringLiteral("mmiRatio"));
-    zoom->addActions(m_zoomGroup->actions());
+    m_view->AddToViewMenu(*view);
     buildArrangeMenus();
 }
 
 void TDesignForm::buildToolBar()
 {
-    pnlToolBar = new QWidget(this);
-    pnlToolBar->setObjectName(QStringLiteral("pnlToolBar"));
-    auto* row = new QHBoxLayout(pnlToolBar);
-    row->setContentsMargins(2, 2, 2, 2);
-    auto* bar = new QToolBar(pnlToolBar);
-    bar->setObjectName(QStringLiteral("MainToolBar"));
-    for (const char* name : {"actNew", "actOpen", "actSave"})
-        bar->addAction(action(name));
-    row->addWidget(bar);
-    row->addWidget(new QLabel(QStringLiteral("選択枠"), pnlToolBar));
-    cbxViewRect = new QComboBox(pnlToolBar);
-    cbxViewRect->setObjectName(QStringLiteral("cbxViewRect"));
-    cbxViewRect->setMinimumWidth(140);
+    pnlToolBar = BuildDesignerToolBar(*this, *m_view);
+    cbxViewRect = pnlToolBar->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
     connect(cbxViewRect, &QComboBox::activated, this, &TDesignForm::cbxViewRectClick);
-    row->addWidget(cbxViewRect);
-    cbxRatio = new QComboBox(pnlToolBar);
-    cbxRatio->setObjectName(QStringLiteral("cbxRatio"));
-    for (const char* caption : ZoomCaptions)
-        cbxRatio->addItem(QString::fromUtf8(caption));
-    connect(cbxRatio, &QComboBox::currentIndexChanged, this, &TDesignForm::cbxRatioClick);
-    row->addWidget(cbxRatio);
-    row->addStretch();
-    auto* exit = new QToolBar(pnlToolBar);
-    exit->addAction(action("actExit"));
-    row->addWidget(exit);
-    auto* holder = new QToolBar(this);
-    holder->setObjectName(QStringLiteral("tbHolder"));
-    holder->setMovable(false);
-    holder->setFloatable(false);
-    holder->toggleViewAction()->setVisible(false);
-    holder->addWidget(pnlToolBar);
-    addToolBar(holder);
-    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 // ---- settings ----
@@ -309,13 +231,7 @@ void TDesignForm::LoadSettings()
     if (m_settings.Max)
         setWindowState(windowState() | Qt::WindowMaximized);
     m_recent = m_settings.History;
-    cbxRatio->setCurrentIndex(m_settings.Ratio);
-    m_zoomGroup->actions().at(m_settings.Ratio)->setChecked(true);
-    mmiShowMenu->setChecked(m_settings.Menu);
-    action("actPrintRange")->setChecked(m_settings.PrintRange);
-    setGridSize(m_settings.Grid);
-    action("actAdjustGrid")->setChecked(m_settings.AdjustGrid);
-    mmiToolBar->setChecked(m_settings.ToolBar);
+    m_view->Load(m_settings);
     pnlToolBar->setVisible(m_settings.ToolBar);
     if (TPrinterList::Instance().Count() > 0)
         m_printer = std::make_unique<TPrinterInfo>(DataRootFolder + QStringLiteral("Design.pi"));
@@ -331,23 +247,10 @@ void TDesignForm::SaveSettings()
                               caption, screen()->logicalDotsPerInch());
     s.Max = isMaximized();
     s.History = m_recent;
-    s.Ratio = qMax(0, m_zoomGroup->actions().indexOf(m_zoomGroup->checkedAction()));
-    s.Menu = mmiShowMenu->isChecked();
-    s.PrintRange = action("actPrintRange")->isChecked();
-    s.Grid = m_gridSize;
-    s.AdjustGrid = action("actAdjustGrid")->isChecked();
-    s.ToolBar = mmiToolBar->isChecked();
+    m_view->Store(s);
     SaveDesignSettings(DataRootFolder + MainSettingsFileName, s);
     if (m_printer)
         m_printer->Save();
-}
-
-void TDesignForm::setGridSize(int size)
-{
-    m_gridSize = size;
-    m_gridGroup->actions().at(size)->setChecked(true);
-    action("actGrid")->setChecked(size != 0);
-    repaintPaper();
 }
 
 // ---- start, close ----
@@ -363,17 +266,10 @@ void TDesignForm::showEvent(QShowEvent* event)
 
 void TDesignForm::OnStartMenu()
 {
-    int choice = StartMenuDefaultChoice(m_recent);
-    if (mmiShowMenu->isChecked()) {
-        TPrintMenuDialog menu(this);
-        centre(menu, this);
-        menu.SetDocumentKind(3);
-        menu.SetChoice(choice);
-        if (menu.exec() != QDialog::Accepted)
-            return;
-        choice = menu.GetChoice();
-        mmiShowMenu->setChecked(menu.GetShowNextTime());
-    }
+    const int choice =
+        RunDesignerStartMenu(*this, 3, StartMenuDefaultChoice(m_recent) == StartLastFile, *m_view->ShowMenu());
+    if (choice < 0)
+        return;
     repaint();
     if (choice == StartNew)
         actNewExecute();
@@ -543,18 +439,11 @@ void TDesignForm::actNewExecute()
     takeDocument(std::move(document));
 }
 
-// Shows the open or save dialog over the design files; false when cancelled.
+// The open or save dialog over the design files; false when cancelled.
 template <class Dialog> bool TDesignForm::runFileDialog(Dialog& dialog, QString& title)
 {
-    centre(dialog, this);
     dialog.SetFileKind(3);
-    dialog.SetCurrentFile(titleOf(m_document->FileName));
-    const int result = dialog.exec();
-    m_filesRenamed = m_filesRenamed || dialog.FilesChanged;
-    if (result != QDialog::Accepted)
-        return false;
-    title = dialog.GetFileTitle();
-    return true;
+    return RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_filesRenamed);
 }
 
 void TDesignForm::actOpenExecute()
@@ -632,31 +521,17 @@ bool TDesignForm::SaveToFile(const QString& path)
 
 // ---- view ----
 
-void TDesignForm::cbxRatioClick(int index)
+int TDesignForm::GridSize() const
 {
-    if (index >= 0 && index < DesignRatioCount)
-        m_zoomGroup->actions().at(index)->setChecked(true);
-    if (sbxPreview)
-        sbxPreview->SetZoomIndex(index);
-}
-
-void TDesignForm::applyViewSettings()
-{
-    if (!sbxPreview)
-        return;
-    sbxPreview->SetZoomIndex(cbxRatio->currentIndex());
-    sbxPreview->SetGridSize(m_gridSize);
-    sbxPreview->SetGridVisible(m_gridSize != 0);
-    sbxPreview->SetGridSnap(m_gridSize != 0 && action("actAdjustGrid")->isChecked());
-    // The printable area shows only with a printer.
-    sbxPreview->SetPrintRangeVisible(m_printer && action("actPrintRange")->isChecked());
+    return m_view->GridSize();
 }
 
 void TDesignForm::repaintPaper()
 {
-    applyViewSettings();
-    if (sbxPreview)
-        sbxPreview->Panel()->update();
+    if (!sbxPreview)
+        return;
+    m_view->Apply(*sbxPreview, m_printer != nullptr);
+    sbxPreview->Panel()->update();
 }
 
 // ---- the address list's road to the window ----

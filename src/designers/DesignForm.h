@@ -11,10 +11,10 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QLabel;
 class TAddressList;
+class TDesignerViewActions;
 class TImageToolLink;
 class TPaperView;
 
@@ -34,7 +34,7 @@ public:
     TDesignDocument& Document() { return *m_document; }
     TDesignPrototypes& Prototypes() { return *m_prototypes; }
     const QStringList& RecentFiles() const { return m_recent; }
-    int GridSize() const { return m_gridSize; }
+    int GridSize() const;
     TPrinterInfo* Printer() const { return m_printer.get(); }
     TPaperView* PaperView() const { return sbxPreview; }
     // The height the stored window bounds count above the client area.
@@ -109,10 +109,7 @@ private:
     std::unique_ptr<TDesignDocument> freshDocument();
     void takeDocument(std::unique_ptr<TDesignDocument> document);
     void afterDocumentChange();
-    void setGridSize(int size);
     void cbxViewRectClick(int index);
-    void cbxRatioClick(int index);
-    void applyViewSettings();
     void repaintPaper();
     void FormClose();
     template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
@@ -127,17 +124,12 @@ private:
     bool m_savedInConfirm = false;
     bool m_startMenuPosted = false;
     bool m_closed = false;
-    int m_gridSize = 0;
 
+    TDesignerViewActions* m_view = nullptr;
     QWidget* pnlToolBar = nullptr;
     QComboBox* cbxViewRect = nullptr;
-    QComboBox* cbxRatio = nullptr;
     QLabel* m_status = nullptr;
     TPaperView* sbxPreview = nullptr;
-    QActionGroup* m_gridGroup = nullptr;
-    QActionGroup* m_zoomGroup = nullptr;
-    QAction* mmiShowMenu = nullptr;
-    QAction* mmiToolBar = nullptr;
 
     // Printing and the background (DesignFormPrint.cpp).
     void buildPrintActions();

@@ -4,23 +4,11 @@
 #include "core/AppSub.h"
 #include "platform/IniFile.h"
 
-#include <QFileInfo>
 
 namespace {
 
 const QString Design = QStringLiteral("DESIGN");
 const QString Layout = QStringLiteral("LAYOUT");
-
-QString HistoryKey(int i)
-{
-    return QStringLiteral("History%1").arg(i);
-}
-
-QString FolderOf(const QString& path)
-{
-    const int slash = path.lastIndexOf(u'/');
-    return slash < 0 ? QString() : path.left(slash + 1);
-}
 
 } // namespace
 
@@ -38,23 +26,8 @@ TDesignWindowSettings LoadDesignSettings(const QString& iniPath, const QString& 
         s.Height = qMax(ini.ReadInteger(Design, "Height", 0), DesignMinHeight);
     }
     s.Max = ini.ReadInteger(Design, "Max", 0) == 1;
-    for (int i = 1; i <= DesignHistoryCount; ++i) {
-        const QString path = ini.ReadString(Design, HistoryKey(i), QString());
-        if (path.isEmpty())
-            break;
-        if (TMemIniFile::SameName(FolderOf(path), designFolder))
-            s.History.append(path);
-    }
-    s.Ratio = ini.ReadInteger(Design, "Ratio", 0);
-    if (s.Ratio < 0 || s.Ratio >= DesignRatioCount)
-        s.Ratio = 0;
-    s.Menu = ini.ReadBool(Layout, "Menu", true);
-    s.PrintRange = ini.ReadBool(Layout, "PrintRange", true);
-    s.Grid = ini.ReadInteger(Layout, "Grid", 0);
-    if (s.Grid < 0 || s.Grid >= DesignGridSizes)
-        s.Grid = 0;
-    s.AdjustGrid = ini.ReadBool(Layout, "AdjustGrid", false);
-    s.ToolBar = ini.ReadBool(Layout, "ToolBar", true);
+    s.History = ReadRecentFiles(ini, Design, designFolder);
+    ReadDesignerView(ini, Layout, s, Design);
     return s;
 }
 
@@ -68,22 +41,8 @@ bool SaveDesignSettings(const QString& iniPath, const TDesignWindowSettings& s)
         ini.WriteInteger(Design, "Height", s.Height);
     }
     ini.WriteInteger(Design, "Max", s.Max ? 1 : 0);
-    QStringList history;
-    for (const QString& path : s.History)
-        if (!history.contains(path))
-            history.append(path);
-    for (int i = 1; i <= DesignHistoryCount; ++i) {
-        if (i <= history.size())
-            ini.WriteString(Design, HistoryKey(i), history[i - 1]);
-        else if (ini.ValueExists(Design, HistoryKey(i)))
-            ini.DeleteKey(Design, HistoryKey(i));
-    }
-    ini.WriteInteger(Design, "Ratio", s.Ratio);
-    ini.WriteBool(Layout, "Menu", s.Menu);
-    ini.WriteBool(Layout, "PrintRange", s.PrintRange);
-    ini.WriteInteger(Layout, "Grid", s.Grid);
-    ini.WriteBool(Layout, "AdjustGrid", s.AdjustGrid);
-    ini.WriteBool(Layout, "ToolBar", s.ToolBar);
+    WriteRecentFiles(ini, Design, s.History);
+    WriteDesignerView(ini, Layout, s, Design);
     return ini.UpdateFile();
 }
 

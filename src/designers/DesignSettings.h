@@ -2,28 +2,22 @@
 // bounds with their minimum, recent files of the design folder, zoom choice, start menu, grid and tool bars.
 #pragma once
 
-#include <QRect>
-#include <QStringList>
+#include "designers/DesignerWindowSettings.h"
 
 constexpr int DesignMinWidth = 529;
 constexpr int DesignMinHeight = 500;
-constexpr int DesignHistoryCount = 5;
+constexpr int DesignHistoryCount = DesignerHistoryCount;
 constexpr int DesignRatioCount = 8;
 constexpr int DesignGridSizes = 4;
 
-struct TDesignWindowSettings
+// The view part lives in [LAYOUT] (shared with the address printing window), its zoom in [DESIGN].
+struct TDesignWindowSettings : TDesignerViewSettings
 {
     // Bounds in 96-dpi units, the height without the caption; absent on a first start.
     bool HasBounds = false;
     int Left = 0, Top = 0, Width = 0, Height = 0;
     bool Max = false;
     QStringList History; // newest first
-    int Ratio = 0;       // item of the zoom box, 0 the whole paper
-    bool Menu = true;    // show the start menu
-    bool PrintRange = true;
-    int Grid = 0; // 0 none, 1 small, 2 normal, 3 big
-    bool AdjustGrid = false;
-    bool ToolBar = true;
 };
 
 // Reads [DESIGN] and [LAYOUT]; only recent files in designFolder are kept, width and height are raised to

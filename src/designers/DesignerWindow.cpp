@@ -7,13 +7,19 @@
 #include "core/MainSettings.h"
 #include "core/ShellSub.h"
 #include "designers/LabelDocument.h"
+#include "designers/DesignerWindowSettings.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/PrintDataDlg.h"
 
 #include <QActionGroup>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScreen>
+#include <QToolBar>
 
 namespace {
 
@@ -23,13 +29,17 @@ const char* const ZoomItems[] = {"mmiPaperSize", "mmi200", "mmi175", "mmi150",
 
 } // namespace
 
-TDesignerViewActions::TDesignerViewActions(QMainWindow& window) : QObject(&window), m_window(window)
+TDesignerViewActions::TDesignerViewActions(QMainWindow& window, bool messageSide)
+    : QObject(&window), m_window(window)
 {
     m_grid = new QActionGroup(this);
     const char* const gridNames[] = {"actGridNone", "actGridSmall", "actGridNomal", "actGridBig"};
     const char* const gridTexts[] = {"表示しない(&N)", "小さめ(&S)", "ふつう(&O)", "大きめ(&B)"};
     for (int i = 0; i < 4; ++i) {
-        QAction* a = make(gridNames[i], QString::fromUtf8(gridTexts[i]), false);
+        QString text = QString::fromUtf8(gridTexts[i]);
+        if (messageSide)
+            text.chop(4);
+        QAction* a = make(gridNames[i], text, false);
         m_grid->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] { SetGridSize(i); });
     }
@@ -40,7 +50,8 @@ TDesignerViewActions::TDesignerViewActions(QMainWindow& window) : QObject(&windo
         connect(a, &QAction::toggled, this, &TDesignerViewActions::changed);
     m_showMenu = make("mmiShowMenu", QStringLiteral("メニュー表示(&M)"), true);
     m_toolBar = make("mmiToolBar", QStringLiteral("ツールバー表示(&T)"), true);
-    m_toolBar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    if (!messageSide)
+        m_toolBar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     m_ratio = new QComboBox(&window);
     m_ratio->setObjectName(QStringLiteral("cbxRatio"));
@@ -54,8 +65,7 @@ TDesignerViewActions::TDesignerViewActions(QMainWindow& window) : QObject(&windo
         connect(a, &QAction::triggered, m_ratio, [this, i] { m_ratio->setCurrentIndex(i); });
     }
     connect(m_ratio, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0 && index < 8)
-            m_zoom->actions().at(index)->setChecked(true);
+        CheckZoomItem(index);
         emit zoomChosen(index);
     });
     SetGridSize(0);
@@ -86,7 +96,7 @@ void TDesignerViewActions::AddToViewMenu(QMenu& view)
     grid->addActions(m_grid->actions());
     view.addAction(m_adjust);
     QMenu* zoom = view.addMenu(QStringLiteral("表示倍率(&Z)"));
-    zoom->setObjectName(QStringLiteral("mniRatio"));
+    zoom->setObjectName(QStringLiteral("mmiRatio"));
     zoom->addActions(m_zoom->actions());
 }
 
@@ -99,25 +109,93 @@ void TDesignerViewActions::Apply(TPaperView& view, bool hasPrinter) const
     view.SetPrintRangeVisible(hasPrinter && m_printRange->isChecked());
 }
 
-void TDesignerViewActions::Load(const TLabelWindowSettings& s)
+void TDesignerViewActions::CheckZoomItem(int index)
+{
+    if (index >= 0 && index < m_zoom->actions().size())
+        m_zoom->actions().at(index)->setChecked(true);
+}
+
+void TDesignerViewActions::Load(const TDesignerViewSettings& s)
 {
     m_ratio->setCurrentIndex(s.Ratio);
-    m_zoom->actions().at(s.Ratio)->setChecked(true);
-    m_showMenu->setChecked(s.Menu != 0);
-    m_printRange->setChecked(s.PrintRange != 0);
-    m_adjust->setChecked(s.AdjustGrid != 0);
-    m_toolBar->setChecked(s.ToolBar != 0);
+    CheckZoomItem(s.Ratio);
+    m_showMenu->setChecked(s.Menu);
+    m_printRange->setChecked(s.PrintRange);
+    m_adjust->setChecked(s.AdjustGrid);
+    m_toolBar->setChecked(s.ToolBar);
     SetGridSize(s.Grid);
 }
 
-void TDesignerViewActions::Store(TLabelWindowSettings& s) const
+void TDesignerViewActions::Store(TDesignerViewSettings& s) const
 {
-    s.Ratio = qMax(0, m_ratio->currentIndex());
+    s.Ratio = qMax(0, m_zoom->actions().indexOf(m_zoom->checkedAction()));
     s.Menu = m_showMenu->isChecked();
     s.PrintRange = m_printRange->isChecked();
     s.Grid = m_gridSize;
     s.AdjustGrid = m_adjust->isChecked();
     s.ToolBar = m_toolBar->isChecked();
+}
+
+QWidget* BuildDesignerToolBar(QMainWindow& window, TDesignerViewActions& view)
+{
+    auto action = [&window](const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); };
+    auto* panel = new QWidget(&window);
+    panel->setObjectName(QStringLiteral("pnlToolBar"));
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(2, 2, 2, 2);
+    auto* bar = new QToolBar(panel);
+    bar->setObjectName(QStringLiteral("MainToolBar"));
+    for (const char* name : {"actNew", "actOpen", "actSave"})
+        bar->addAction(action(name));
+    row->addWidget(bar);
+    auto* label = new QLabel(QStringLiteral("選択枠"), panel);
+    label->setObjectName(QStringLiteral("lblItem2"));
+    row->addWidget(label);
+    auto* frames = new QComboBox(panel);
+    frames->setObjectName(QStringLiteral("cbxViewRect"));
+    frames->setMinimumWidth(140);
+    row->addWidget(frames);
+    view.Ratio()->setParent(panel);
+    row->addWidget(view.Ratio());
+    row->addStretch();
+    auto* exit = new QToolBar(panel);
+    exit->addAction(action("actExit"));
+    row->addWidget(exit);
+    auto* holder = new QToolBar(&window);
+    holder->setObjectName(QStringLiteral("tbHolder"));
+    holder->setMovable(false);
+    holder->setFloatable(false);
+    holder->toggleViewAction()->setVisible(false);
+    holder->addWidget(panel);
+    window.addToolBar(holder);
+    QObject::connect(panel, &QObject::destroyed, holder, &QObject::deleteLater);
+    window.setContextMenuPolicy(Qt::NoContextMenu);
+    return panel;
+}
+
+void PlaceDesignerWindow(QMainWindow& window, const TDesignerWindowSettings& settings, QSize minimum)
+{
+    window.setMinimumSize(minimum);
+    const QRect frame = DesignerWindowGeometry(settings, window.screen()->availableGeometry(), 0, minimum,
+                                               [](int length) { return ScaleByDpi(length, 1); });
+    window.resize(frame.size());
+    if (settings.HasBounds())
+        window.move(frame.topLeft());
+    else
+        CenterForm(&window);
+    if (settings.Max)
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void TakeDesignerWindowBounds(const QMainWindow& window, TDesignerWindowSettings& settings)
+{
+    const bool normal = !window.isMaximized() && !window.isMinimized();
+    const QRect bounds = normal ? window.geometry() : window.normalGeometry();
+    settings.Left = bounds.x();
+    settings.Top = bounds.y();
+    settings.Width = ScaleByDpi(bounds.width(), 0);
+    settings.Height = ScaleByDpi(bounds.height(), 0);
+    settings.Max = window.isMaximized();
 }
 
 int RunDesignerStartMenu(QWidget& owner, int documentKind, bool lastFileExists, QAction& showMenu)
@@ -135,6 +213,25 @@ int RunDesignerStartMenu(QWidget& owner, int documentKind, bool lastFileExists, 
     showMenu.setChecked(menu.GetShowNextTime());
     return menu.GetChoice();
 }
+
+template <class Dialog>
+bool RunDesignerFileDialog(QWidget& owner, Dialog& dialog, const QString& currentFile, QString& title,
+                           bool* filesChanged)
+{
+    dialog.adjustSize();
+    CenterForm(&dialog, &owner);
+    dialog.SetCurrentFile(QFileInfo(currentFile).completeBaseName());
+    const int result = dialog.exec();
+    if (filesChanged)
+        *filesChanged = *filesChanged || dialog.FilesChanged;
+    if (result != QDialog::Accepted)
+        return false;
+    title = dialog.GetFileTitle();
+    return true;
+}
+
+template bool RunDesignerFileDialog(QWidget&, TPrintDataOpenDialog&, const QString&, QString&, bool*);
+template bool RunDesignerFileDialog(QWidget&, TPrintDataSaveDialog&, const QString&, QString&, bool*);
 
 TLayoutSources AddressListSources(TAddressList& list)
 {

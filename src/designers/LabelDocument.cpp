@@ -88,42 +88,9 @@ QString LabelDiscardQuestion(quint8 mode, bool hasFileName)
 
 // Window settings.
 
-bool TLabelWindowSettings::HasBounds() const
-{
-    return Left != Missing && Top != Missing && Width != Missing && Height != Missing;
-}
-
 TLabelWindowSettings LoadLabelSettings(const TMemIniFile& ini, quint8 mode)
 {
-    const QString section = LabelSettingsSection(mode);
-    TLabelWindowSettings s;
-    auto read = [&](const char* key, int def) { return ini.ReadInteger(section, QLatin1String(key), def); };
-    const int missing = TLabelWindowSettings::Missing;
-    s.Left = read("Left", missing);
-    s.Top = read("Top", missing);
-    s.Width = read("Width", missing);
-    s.Height = read("Height", missing);
-    s.Max = read("Max", 0) != 0;
-    // Only files of the mode's folder, up to the first empty entry.
-    const QString folder = QDir::cleanPath(LabelDocumentFolder(mode));
-    for (int i = 1; i <= LabelHistoryCount; ++i) {
-        const QString entry = ini.ReadString(section, QStringLiteral("History%1").arg(i), QString());
-        if (entry.isEmpty())
-            break;
-        if (QDir::cleanPath(QFileInfo(entry).path()).compare(folder, Qt::CaseInsensitive) == 0)
-            s.History.append(entry);
-    }
-    s.Ratio = read("Ratio", 0);
-    if (s.Ratio < 0 || s.Ratio > 7)
-        s.Ratio = 0;
-    s.Menu = read("Menu", 1);
-    s.PrintRange = read("PrintRange", 1);
-    s.Grid = read("Grid", 0);
-    if (s.Grid < 0 || s.Grid > 3)
-        s.Grid = 0;
-    s.AdjustGrid = read("AdjustGrid", 0);
-    s.ToolBar = read("ToolBar", 1);
-    return s;
+    return LoadDesignerWindowSettings(ini, LabelSettingsSection(mode), LabelDocumentFolder(mode));
 }
 
 void InsertRecentFile(QStringList& history, const QString& path)
@@ -136,43 +103,13 @@ void InsertRecentFile(QStringList& history, const QString& path)
 
 void SaveLabelSettings(TMemIniFile& ini, quint8 mode, const TLabelWindowSettings& s)
 {
-    const QString section = LabelSettingsSection(mode);
-    auto write = [&](const char* key, int value) { ini.WriteInteger(section, QLatin1String(key), value); };
-    write("Left", s.Left);
-    write("Top", s.Top);
-    write("Width", s.Width);
-    write("Height", s.Height);
-    write("Max", s.Max ? 1 : 0);
-    QStringList history = s.History;
-    history.removeDuplicates(); // keeps the first of each
-    for (int i = 1; i <= LabelHistoryCount; ++i) {
-        const QString key = QStringLiteral("History%1").arg(i);
-        if (i <= history.size())
-            ini.WriteString(section, key, history[i - 1]);
-        else
-            ini.DeleteKey(section, key);
-    }
-    write("Ratio", s.Ratio);
-    write("Menu", s.Menu);
-    write("PrintRange", s.PrintRange);
-    write("Grid", s.Grid);
-    write("AdjustGrid", s.AdjustGrid);
-    write("ToolBar", s.ToolBar);
+    SaveDesignerWindowSettings(ini, LabelSettingsSection(mode), s);
 }
 
 QRect LabelWindowGeometry(const TLabelWindowSettings& s, const QRect& workArea, int captionHeight,
                           const std::function<int(int)>& scale)
 {
-    if (!s.HasBounds()) {
-        QSize size(scale(690), scale(680));
-        if (size.height() > workArea.height() || size.width() > workArea.width())
-            size.setHeight(scale(550));
-        QRect frame(QPoint(0, 0), size);
-        frame.moveCenter(workArea.center());
-        return frame;
-    }
-    return QRect(s.Left, s.Top, scale(qMax(s.Width, LabelMinWidth)),
-                 scale(qMax(s.Height, LabelMinHeight)) + captionHeight);
+    return DesignerWindowGeometry(s, workArea, captionHeight, QSize(LabelMinWidth, LabelMinHeight), scale);
 }
 
 // Documents.
@@ -372,7 +309,7 @@ bool TLayoutDocument::labelLoadPaper(bool custom)
     return true;
 }
 
-void TLayoutDocument::labelSetPrintArea()
+void TLayoutDocument::labelSetPrintArea(bool fromFirstPiece)
 {
     TPrinterInfo* printer = Context.Printer;
     if (!printer || printer->ScaleX == 0 || printer->ScaleY == 0) {
@@ -390,7 +327,7 @@ void TLayoutDocument::labelSetPrintArea()
     const qint32 width = qint32(RoundHalfAway(pageWidth / printer->ScaleX));
     const qint32 height = qint32(RoundHalfAway(pageHeight / printer->ScaleY));
     // On a sheet the area is counted from the first piece; a turned sheet is fed lying.
-    if (sheet) {
+    if (sheet && fromFirstPiece) {
         if (Paper.Direction == 0) {
             left -= TenthMmToDesign(Sheet.LeftMargin);
             top -= TenthMmToDesign(Sheet.TopMargin);

@@ -2,6 +2,8 @@
 // messages and questions, and the window settings of the mode's section.
 #pragma once
 
+#include "designers/DesignerWindowSettings.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -37,25 +39,11 @@ QString LabelSaveQuestion(quint8 mode);
 QString LabelDiscardQuestion(quint8 mode, bool hasFileName);
 
 // The window settings of the mode's section of "Quenrid215.ini".
-struct TLabelWindowSettings
-{
-    static constexpr int Missing = 2147483647;
-    // 96-dpi units, the height without the caption; any Missing: the default size, centred.
-    int Left = Missing, Top = Missing, Width = Missing, Height = Missing;
-    bool Max = false;
-    QStringList History; // full paths, newest first
-    int Ratio = 0;
-    int Menu = 1;
-    int PrintRange = 1;
-    int Grid = 0;
-    int AdjustGrid = 0;
-    int ToolBar = 1;
-    bool HasBounds() const;
-};
+using TLabelWindowSettings = TDesignerWindowSettings;
 
 constexpr int LabelMinWidth = 498;
 constexpr int LabelMinHeight = 500;
-constexpr int LabelHistoryCount = 5;
+constexpr int LabelHistoryCount = DesignerHistoryCount;
 
 TLabelWindowSettings LoadLabelSettings(const TMemIniFile& ini, quint8 mode);
 // Writes the section's keys; the recent files without repeats, the keys past the list deleted.

@@ -19,14 +19,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 
 QPointer<TLabelForm> LabelForm;
 
@@ -166,37 +163,9 @@ void TLabelForm::buildMenus()
 
 void TLabelForm::buildToolBar()
 {
-    pnlToolBar = new QWidget(this);
-    pnlToolBar->setObjectName(QStringLiteral("pnlToolBar"));
-    auto* row = new QHBoxLayout(pnlToolBar);
-    row->setContentsMargins(2, 2, 2, 2);
-    auto* bar = new QToolBar(pnlToolBar);
-    bar->setObjectName(QStringLiteral("MainToolBar"));
-    for (const char* name : {"actNew", "actOpen", "actSave"})
-        bar->addAction(action(name));
-    row->addWidget(bar);
-    auto* label = new QLabel(QStringLiteral("選択枠"), pnlToolBar);
-    label->setObjectName(QStringLiteral("lblItem2"));
-    row->addWidget(label);
-    cbxViewRect = new QComboBox(pnlToolBar);
-    cbxViewRect->setObjectName(QStringLiteral("cbxViewRect"));
-    cbxViewRect->setMinimumWidth(140);
+    pnlToolBar = BuildDesignerToolBar(*this, *m_view);
+    cbxViewRect = pnlToolBar->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
     connect(cbxViewRect, &QComboBox::activated, this, &TLabelForm::cbxViewRectClick);
-    row->addWidget(cbxViewRect);
-    m_view->Ratio()->setParent(pnlToolBar);
-    row->addWidget(m_view->Ratio());
-    auto* exit = new QToolBar(pnlToolBar);
-    exit->addAction(action("actExit"));
-    row->addStretch();
-    row->addWidget(exit);
-    auto* holder = new QToolBar(this);
-    holder->setObjectName(QStringLiteral("tbHolder"));
-    holder->setMovable(false);
-    holder->setFloatable(false);
-    holder->toggleViewAction()->setVisible(false);
-    holder->addWidget(pnlToolBar);
-    addToolBar(holder);
-    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 void TLabelForm::SetCardMode(bool on)
@@ -216,15 +185,7 @@ void TLabelForm::LoadSettings()
 {
     const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
     m_settings = LoadLabelSettings(ini, m_mode);
-    const QRect frame = LabelWindowGeometry(m_settings, screen()->availableGeometry(), 0,
-                                            [](int length) { return ScaleByDpi(length, 1); });
-    resize(frame.size());
-    if (m_settings.HasBounds())
-        move(frame.topLeft());
-    else
-        CenterForm(this);
-    if (m_settings.Max)
-        setWindowState(windowState() | Qt::WindowMaximized);
+    PlaceDesignerWindow(*this, m_settings, QSize(LabelMinWidth, LabelMinHeight));
     m_view->Load(m_settings);
     pnlToolBar->setVisible(m_view->ToolBar()->isChecked());
     m_printer.reset();
@@ -235,12 +196,7 @@ void TLabelForm::LoadSettings()
 void TLabelForm::SaveSettings()
 {
     TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    const QRect bounds = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    m_settings.Left = bounds.x();
-    m_settings.Top = bounds.y();
-    m_settings.Width = ScaleByDpi(bounds.width(), 0);
-    m_settings.Height = ScaleByDpi(bounds.height(), 0);
-    m_settings.Max = isMaximized();
+    TakeDesignerWindowBounds(*this, m_settings);
     m_view->Store(m_settings);
     SaveLabelSettings(ini, m_mode, m_settings);
     ini.UpdateFile();
@@ -377,24 +333,12 @@ void TLabelForm::actNewExecute()
         takeDocument(std::move(made));
 }
 
-// Shows the open or save dialog over the mode's files; false when cancelled.
-template <class Dialog> bool TLabelForm::runFileDialog(Dialog& dialog, QString& title)
-{
-    dialog.adjustSize();
-    CenterForm(&dialog, this);
-    dialog.SetFileKind(m_mode);
-    dialog.SetCurrentFile(titleOf(m_document->FileName));
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    title = dialog.GetFileTitle();
-    return true;
-}
-
 void TLabelForm::actOpenExecute()
 {
     TPrintDataOpenDialog dialog(this);
+    dialog.SetFileKind(m_mode);
     QString title;
-    if (!runFileDialog(dialog, title))
+    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title))
         return;
     repaint();
     const QString path = LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode);
@@ -429,8 +373,9 @@ bool TLabelForm::actSaveAsExecute()
     if (!m_document->DocumentOpen)
         return false;
     TPrintDataSaveDialog dialog(this);
+    dialog.SetFileKind(m_mode);
     QString title;
-    if (!runFileDialog(dialog, title))
+    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title))
         return false;
     repaintPaper();
     return SaveToFile(LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode));

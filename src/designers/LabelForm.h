@@ -3,13 +3,11 @@
 // the selected-frame combo and the address list's refresh hooks.
 #pragma once
 
+#include "designers/DesignerPrint.h"
 #include "designers/DesignerWindow.h"
 #include "designers/LabelDocument.h"
 #include "designers/LayoutPrint.h"
 
-class QShortcut;
-class QToolBar;
-class QToolButton;
 class TAddressListRows;
 class TDesignerViewActions;
 
@@ -74,7 +72,6 @@ private:
     void frameDoubleClicked(TDrawRect* frame);
     void repaintPaper();
     void FormClose();
-    template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
 
     TLayoutSources m_sources;
     quint8 m_mode = LabelModeLabel;
@@ -99,8 +96,8 @@ public:
     void actPrintSetExecute();
     void StartPreview();
     void DrawPreviewPage(int page);
-    bool PreviewShown() const { return m_preview != nullptr; }
-    const TPrintPreview* Preview() const { return m_preview.get(); }
+    bool PreviewShown() const { return m_previewBar->Shown(); }
+    const TPrintPreview* Preview() const { return m_previewBar->Preview(); }
     const TPrintSettings& PrintSettings() const { return m_printSettings; }
     void tbtnNextPreviewClick();
     void tbtnPriorPreviewClick();
@@ -111,22 +108,12 @@ private:
     void buildPrintActions();
     void buildPrintMenus(QMenu* file);
     void updatePrintActions();
-    void showPreviewPage();
     void endPreview();
-    void setPreviewBars(bool preview);
 
     TPrintSettings m_printSettings;
     const TAddressListRows* m_printRows = nullptr;
     bool m_restorePrintPage = false;
-    std::unique_ptr<TPrintClient> m_printClient;
-    // Declared after the client: it goes first.
-    std::unique_ptr<TPrintPreview> m_preview;
-    QToolBar* tbPreview = nullptr;
-    QToolButton* tbtnNextPreview = nullptr;
-    QToolButton* tbtnPriorPreview = nullptr;
-    QList<QShortcut*> m_previewKeys;
-    // Bars and shortcuts switched off while the preview shows.
-    QList<QPointer<QObject>> m_offForPreview;
+    TDesignerPreview* m_previewBar = nullptr;
 
     // ---- paper and content settings, sender, records, arrangement (LabelFormSettings.cpp) ----
 public:

@@ -276,10 +276,10 @@ bool TLayoutDocument::LoadCustomPaperFormat()
     return true;
 }
 
-void TLayoutDocument::SetPrintArea()
+void TLayoutDocument::SetPrintArea(bool fromFirstPiece)
 {
     if (LabelMode)
-        return labelSetPrintArea();
+        return labelSetPrintArea(fromFirstPiece);
     TPrinterInfo* printer = Context.Printer;
     if (!printer || printer->ScaleX == 0 || printer->ScaleY == 0) {
         PrintArea = TRect{0, 0, DesignSize.width(), DesignSize.height()};

@@ -137,7 +137,8 @@ public:
     // signature and false without a message when the index names no record (a deleted paper).
     bool LoadPaperFormat();
     bool LoadCustomPaperFormat();
-    void SetPrintArea();
+    // A label sheet's area counts from its first piece, else (the preview of the sheet) from its corner.
+    void SetPrintArea(bool fromFirstPiece = true);
     // The barcode bytes of the paper: the largest fitting size along the writing direction.
     void FitPaperBarcode();
     bool NewLayout();
@@ -234,7 +235,7 @@ private:
     void buildLabelSets();
     void labelClearLayout();
     bool labelLoadPaper(bool custom);
-    void labelSetPrintArea();
+    void labelSetPrintArea(bool fromFirstPiece);
     void labelFitBarcode();
     bool labelNewLayout();
     void labelSetIndividualLayout(bool individual, bool fromNewOrFile);

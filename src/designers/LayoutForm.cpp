@@ -10,6 +10,7 @@
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
 #include "designers/DesignerWindow.h"
+#include "designers/DesignerWindowSettings.h"
 #include "designers/ImageToolProcess.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
@@ -19,12 +20,10 @@
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -32,7 +31,6 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 QPointer<TLayoutForm> LayoutForm;
@@ -46,13 +44,7 @@ const QString RevertQuestion =
     QStringLiteral("宛名印刷のレイアウトは変更前の状態に戻ります  \r\n本当によろしいですか？");
 const QString DiscardQuestion =
     QStringLiteral("作成した宛名印刷のレイアウトは破棄されます  \r\n本当によろしいですか？");
-constexpr int MaxRecent = 5;
 constexpr int MinWidth = 529, MinHeight = 500;
-constexpr int MissingValue = 0x7fffffff;
-
-const char* const ZoomCaptions[] = {"用紙全体", "200%", "175%", "150%", "125%", "100%", "75%", "50%"};
-const char* const ZoomItems[] = {"mmiPaperSize", "mmi200", "mmi175", "mmi150",
-                                 "mmi125",       "mmi100", "mmi75",  "mmi50"};
 
 void centre(QDialog& dialog, QWidget* over)
 {
@@ -65,16 +57,6 @@ QString titleOf(const QString& path)
     return QFileInfo(path).completeBaseName();
 }
 
-// Entries equal ignoring case: the one nearest the top stays.
-QStringList withoutDuplicates(const QStringList& list)
-{
-    QStringList kept;
-    for (const QString& entry : list)
-        if (!kept.contains(entry, Qt::CaseInsensitive))
-            kept << entry;
-    return kept;
-}
-
 } // namespace
 
 TLayoutForm::TLayoutForm(TLayoutSources sources, QWidget* owner)
@@ -84,6 +66,7 @@ TLayoutForm::TLayoutForm(TLayoutSources sources, QWidget* owner)
     setObjectName(QStringLiteral("LayoutForm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Caption);
+    m_view = new TDesignerViewActions(*this);
     buildActions();
     buildMenus();
     buildToolBar();
@@ -100,8 +83,11 @@ TLayoutForm::TLayoutForm(TLayoutSources sources, QWidget* owner)
     connect(sbxPreview, &TPaperView::documentModified, this, &TLayoutForm::paperChanged);
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
+    connect(m_view, &TDesignerViewActions::changed, this, &TLayoutForm::repaintPaper);
+    connect(m_view, &TDesignerViewActions::zoomChosen, sbxPreview, &TPaperView::SetZoomIndex);
+    connect(m_view->ToolBar(), &QAction::toggled, pnlToolBar, &QWidget::setVisible);
     bindEditView();
-    applyViewSettings();
+    repaintPaper();
     LoadDefaultRects(DataFolder + DefaultRectsFileName, *m_prototypes);
     UpdatePopupActions();
     AddStandardFrameMetafileNames(ProgramFolder);
@@ -155,26 +141,6 @@ void TLayoutForm::buildActions()
     sender->setCheckable(true);
     sender->setEnabled(false);
 
-    m_gridGroup = new QActionGroup(this);
-    const char* const gridNames[] = {"actGridNone", "actGridSmall", "actGridNomal", "actGridBig"};
-    const char* const gridTexts[] = {"表示しない(&N)", "小さめ(&S)", "ふつう(&O)", "大きめ(&B)"};
-    for (int i = 0; i < 4; ++i) {
-        QAction* a = makeAction(gridNames[i], QString::fromUtf8(gridTexts[i]));
-        a->setCheckable(true);
-        a->setData(i);
-        m_gridGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { setGridSize(i); });
-    }
-    QAction* grid = makeAction("actGrid", QStringLiteral("グリッドの表示(&G)"));
-    grid->setCheckable(true);
-    QAction* printRange = makeAction("actPrintRange", QStringLiteral("印刷領域の表示(&P)"));
-    printRange->setCheckable(true);
-    printRange->setChecked(true);
-    connect(printRange, &QAction::toggled, this, &TLayoutForm::repaintPaper);
-    QAction* adjust = makeAction("actAdjustGrid", QStringLiteral("グリッドに合わせる(&L)"));
-    adjust->setCheckable(true);
-    connect(adjust, &QAction::toggled, this, &TLayoutForm::repaintPaper);
-
     // The settings commands of the focused frame's kind (editing commands: disabled here).
     for (const char* name : {"actIllustSet", "actWordEdit", "actWordSet", "actFigureSet", "actQRCodeSet"}) {
         QAction* a = makeAction(name, QString::fromLatin1(name));
@@ -187,22 +153,6 @@ void TLayoutForm::buildActions()
     findChild<QAction*>(QStringLiteral("actFigureSet"))->setText(QStringLiteral("図形の設定(&S)..."));
     findChild<QAction*>(QStringLiteral("actQRCodeSet"))->setText(QStringLiteral("QRコードの設定(&S)..."));
 
-    mmiShowMenu = makeAction("mmiShowMenu", QStringLiteral("メニュー表示(&M)"));
-    mmiShowMenu->setCheckable(true);
-    mmiShowMenu->setChecked(true);
-    mmiToolBar = makeAction("mmiToolBar", QStringLiteral("ツールバー表示(&T)"));
-    mmiToolBar->setCheckable(true);
-    mmiToolBar->setChecked(true);
-    mmiToolBar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    connect(mmiToolBar, &QAction::toggled, this, [this](bool on) { pnlToolBar->setVisible(on); });
-
-    m_zoomGroup = new QActionGroup(this);
-    for (int i = 0; i < 8; ++i) {
-        QAction* a = makeAction(ZoomItems[i], QString::fromUtf8(i == 0 ? "用紙全体を表示" : ZoomCaptions[i]));
-        a->setCheckable(true);
-        m_zoomGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { cbxRatio->setCurrentIndex(i); });
-    }
     buildCommandActions();
     buildPrintActions();
     buildEditActions();
@@ -225,18 +175,11 @@ void TLayoutForm::buildMenus()
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->setObjectName(QStringLiteral("mniView"));
-    view->addAction(mmiToolBar);
-    view->addAction(mmiShowMenu);
+    view->addAction(m_view->ToolBar());
+    view->addAction(m_view->ShowMenu());
     view->addSeparator();
     view->addAction(action("actSender"));
-    view->addAction(action("actPrintRange"));
-    QMenu* grid = view->addMenu(action("actGrid")->text());
-    grid->setObjectName(QStringLiteral("mniGrid"));
-    grid->addActions(m_gridGroup->actions());
-    view->addAction(action("actAdjustGrid"));
-    m_zoomMenu = view->addMenu(QStringLiteral("表示倍率(&Z)"));
-    m_zoomMenu->setObjectName(QStringLiteral("mniRatio"));
-    m_zoomMenu->addActions(m_zoomGroup->actions());
+    m_view->AddToViewMenu(*view);
     buildCommandMenus();
     buildPrintMenus(file);
     buildEditMenus();
@@ -244,42 +187,9 @@ void TLayoutForm::buildMenus()
 
 void TLayoutForm::buildToolBar()
 {
-    pnlToolBar = new QWidget(this);
-    pnlToolBar->setObjectName(QStringLiteral("pnlToolBar"));
-    auto* row = new QHBoxLayout(pnlToolBar);
-    row->setContentsMargins(2, 2, 2, 2);
-    auto* bar = new QToolBar(pnlToolBar);
-    bar->setObjectName(QStringLiteral("MainToolBar"));
-    for (const char* name : {"actNew", "actOpen", "actSave"})
-        bar->addAction(findChild<QAction*>(QString::fromLatin1(name)));
-    row->addWidget(bar);
-    auto* label = new QLabel(QStringLiteral("選択枠"), pnlToolBar);
-    row->addWidget(label);
-    cbxViewRect = new QComboBox(pnlToolBar);
-    cbxViewRect->setObjectName(QStringLiteral("cbxViewRect"));
-    cbxViewRect->setMinimumWidth(140);
+    pnlToolBar = BuildDesignerToolBar(*this, *m_view);
+    cbxViewRect = pnlToolBar->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
     connect(cbxViewRect, &QComboBox::activated, this, &TLayoutForm::cbxViewRectClick);
-    row->addWidget(cbxViewRect);
-    cbxRatio = new QComboBox(pnlToolBar);
-    cbxRatio->setObjectName(QStringLiteral("cbxRatio"));
-    for (const char* caption : ZoomCaptions)
-        cbxRatio->addItem(QString::fromUtf8(caption));
-    connect(cbxRatio, &QComboBox::currentIndexChanged, this, &TLayoutForm::cbxRatioClick);
-    row->addWidget(cbxRatio);
-    auto* exit = new QToolBar(pnlToolBar);
-    exit->addAction(findChild<QAction*>(QStringLiteral("actExit")));
-    row->addStretch();
-    row->addWidget(exit);
-    // The tool-bar panel sits above the paper, in its own tool bar area.
-    auto* holder = new QToolBar(this);
-    holder->setObjectName(QStringLiteral("tbHolder"));
-    holder->setMovable(false);
-    holder->setFloatable(false);
-    holder->toggleViewAction()->setVisible(false);
-    holder->addWidget(pnlToolBar);
-    addToolBar(holder);
-    connect(pnlToolBar, &QObject::destroyed, holder, &QObject::deleteLater);
-    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 // ---- settings ----
@@ -287,52 +197,11 @@ void TLayoutForm::buildToolBar()
 void TLayoutForm::LoadSettings()
 {
     const TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    auto integer = [&ini](const char* key, int def) {
-        return ini.ReadInteger(Section, QString::fromLatin1(key), def);
-    };
-    const int left = integer("Left", MissingValue), top = integer("Top", MissingValue);
-    const int width = integer("Width", MissingValue), height = integer("Height", MissingValue);
-    setMinimumSize(MinWidth, MinHeight);
-    if (left == MissingValue || top == MissingValue || width == MissingValue || height == MissingValue) {
-        const QRect work = screen()->availableGeometry();
-        const int w = ScaleByDpi(690, 1);
-        const int h = ScaleByDpi(680, 1);
-        resize(w, w < work.width() && h < work.height() ? h : ScaleByDpi(550, 1));
-        CenterForm(this);
-    } else {
-        resize(std::max(MinWidth, ScaleByDpi(width, 1)), std::max(MinHeight, ScaleByDpi(height, 1)));
-        move(left, top);
-    }
-    if (ini.ReadBool(Section, QStringLiteral("Max"), false))
-        setWindowState(windowState() | Qt::WindowMaximized);
-
-    m_recent.clear();
-    const QString folder = QFileInfo(LayoutFolder).absoluteFilePath();
-    for (int i = 1; i <= MaxRecent; ++i) {
-        const QString path = ini.ReadString(Section, QStringLiteral("History%1").arg(i), QString());
-        if (path.isEmpty())
-            break;
-        if (QFileInfo(path).absolutePath().compare(QDir::cleanPath(folder), Qt::CaseInsensitive) == 0)
-            m_recent << path;
-    }
-
-    int ratio = integer("Ratio", 0);
-    if (ratio < 0 || ratio > 7)
-        ratio = 0;
-    cbxRatio->setCurrentIndex(ratio);
-    m_zoomGroup->actions().at(ratio)->setChecked(true);
-    mmiShowMenu->setChecked(ini.ReadBool(Section, QStringLiteral("Menu"), true));
-    findChild<QAction*>(QStringLiteral("actPrintRange"))
-        ->setChecked(ini.ReadBool(Section, QStringLiteral("PrintRange"), true));
-    int grid = integer("Grid", 0);
-    if (grid < 0 || grid > 3)
-        grid = 0;
-    setGridSize(grid);
-    findChild<QAction*>(QStringLiteral("actAdjustGrid"))
-        ->setChecked(ini.ReadBool(Section, QStringLiteral("AdjustGrid"), false));
-    mmiToolBar->setChecked(ini.ReadBool(Section, QStringLiteral("ToolBar"), true));
-    pnlToolBar->setVisible(mmiToolBar->isChecked());
-
+    const TDesignerWindowSettings settings = LoadDesignerWindowSettings(ini, Section, LayoutFolder);
+    PlaceDesignerWindow(*this, settings, QSize(MinWidth, MinHeight));
+    m_recent = settings.History;
+    m_view->Load(settings);
+    pnlToolBar->setVisible(m_view->ToolBar()->isChecked());
     if (TPrinterList::Instance().Count() > 0)
         m_printer = std::make_unique<TPrinterInfo>(DataRootFolder + QStringLiteral("Layout.pi"));
 }
@@ -340,43 +209,14 @@ void TLayoutForm::LoadSettings()
 void TLayoutForm::SaveSettings()
 {
     TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-    const QRect bounds = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    ini.WriteInteger(Section, QStringLiteral("Left"), bounds.x());
-    ini.WriteInteger(Section, QStringLiteral("Top"), bounds.y());
-    ini.WriteInteger(Section, QStringLiteral("Width"), ScaleByDpi(bounds.width(), 0));
-    ini.WriteInteger(Section, QStringLiteral("Height"), ScaleByDpi(bounds.height(), 0));
-    ini.WriteBool(Section, QStringLiteral("Max"), isMaximized());
-    const QStringList recent = withoutDuplicates(m_recent).mid(0, MaxRecent);
-    for (int i = 1; i <= MaxRecent; ++i) {
-        const QString key = QStringLiteral("History%1").arg(i);
-        if (i <= recent.size())
-            ini.WriteString(Section, key, recent[i - 1]);
-        else if (ini.ValueExists(Section, key))
-            ini.DeleteKey(Section, key);
-    }
-    int ratio = 0;
-    for (int i = 0; i < 8; ++i)
-        if (m_zoomGroup->actions().at(i)->isChecked())
-            ratio = i;
-    ini.WriteInteger(Section, QStringLiteral("Ratio"), ratio);
-    ini.WriteBool(Section, QStringLiteral("Menu"), mmiShowMenu->isChecked());
-    ini.WriteBool(Section, QStringLiteral("PrintRange"),
-                  findChild<QAction*>(QStringLiteral("actPrintRange"))->isChecked());
-    ini.WriteInteger(Section, QStringLiteral("Grid"), m_gridSize);
-    ini.WriteBool(Section, QStringLiteral("AdjustGrid"),
-                  findChild<QAction*>(QStringLiteral("actAdjustGrid"))->isChecked());
-    ini.WriteBool(Section, QStringLiteral("ToolBar"), mmiToolBar->isChecked());
+    TDesignerWindowSettings settings;
+    TakeDesignerWindowBounds(*this, settings);
+    settings.History = m_recent;
+    m_view->Store(settings);
+    SaveDesignerWindowSettings(ini, Section, settings);
     ini.UpdateFile();
     if (m_printer)
         m_printer->Save();
-}
-
-void TLayoutForm::setGridSize(int size)
-{
-    m_gridSize = size;
-    m_gridGroup->actions().at(size)->setChecked(true);
-    findChild<QAction*>(QStringLiteral("actGrid"))->setChecked(size != 0);
-    repaintPaper();
 }
 
 // ---- start, close ----
@@ -392,19 +232,10 @@ void TLayoutForm::showEvent(QShowEvent* event)
 
 void TLayoutForm::OnStartMenu()
 {
-    int choice = 0;
-    if (!m_recent.isEmpty() && QFileInfo::exists(m_recent.first()))
-        choice = 2;
-    if (mmiShowMenu->isChecked()) {
-        TPrintMenuDialog menu(this);
-        centre(menu, this);
-        menu.SetDocumentKind(0);
-        menu.SetChoice(choice);
-        if (menu.exec() != QDialog::Accepted)
-            return;
-        choice = menu.GetChoice();
-        mmiShowMenu->setChecked(menu.GetShowNextTime());
-    }
+    const int choice = RunDesignerStartMenu(
+        *this, 0, !m_recent.isEmpty() && QFileInfo::exists(m_recent.first()), *m_view->ShowMenu());
+    if (choice < 0)
+        return;
     repaint();
     if (choice == 0)
         actNewExecute();
@@ -703,19 +534,12 @@ void TLayoutForm::actNewExecute()
     takeDocument(std::move(document));
 }
 
-// Shows the open or save dialog over the layout files; false when cancelled.
+// The open or save dialog over the layout files; false when cancelled.
 template <class Dialog> bool TLayoutForm::runFileDialog(Dialog& dialog, QString& title)
 {
-    centre(dialog, this);
     dialog.SetFileKind(0);
     dialog.SetPaperKind(m_document->Paper.Kind == PaperEnvelope ? 1 : 0);
-    dialog.SetCurrentFile(titleOf(m_document->FileName));
-    const int result = dialog.exec();
-    m_rebuildRecent = m_rebuildRecent || dialog.FilesChanged;
-    if (result != QDialog::Accepted)
-        return false;
-    title = dialog.GetFileTitle();
-    return true;
+    return RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_rebuildRecent);
 }
 
 void TLayoutForm::actOpenExecute()
@@ -842,39 +666,23 @@ void TLayoutForm::RefreshData()
 
 // ---- view ----
 
-void TLayoutForm::cbxRatioClick(int index)
-{
-    if (index >= 0 && index < 8)
-        m_zoomGroup->actions().at(index)->setChecked(true);
-    if (sbxPreview)
-        sbxPreview->SetZoomIndex(index);
-}
-
-void TLayoutForm::applyViewSettings()
-{
-    if (!sbxPreview)
-        return;
-    sbxPreview->SetZoomIndex(cbxRatio->currentIndex());
-    sbxPreview->SetGridSize(m_gridSize);
-    sbxPreview->SetGridVisible(m_gridSize != 0);
-    sbxPreview->SetGridSnap(m_gridSize != 0 &&
-                            findChild<QAction*>(QStringLiteral("actAdjustGrid"))->isChecked());
-    // The printable area shows only with a printer.
-    sbxPreview->SetPrintRangeVisible(m_printer &&
-                                     findChild<QAction*>(QStringLiteral("actPrintRange"))->isChecked());
-}
-
 void TLayoutForm::paperChanged()
 {
     m_document->Modified = true;
     updateActions();
 }
 
+int TLayoutForm::GridSize() const
+{
+    return m_view->GridSize();
+}
+
 void TLayoutForm::repaintPaper()
 {
-    applyViewSettings();
-    if (sbxPreview)
-        sbxPreview->Panel()->update();
+    if (!sbxPreview)
+        return;
+    m_view->Apply(*sbxPreview, m_printer != nullptr);
+    sbxPreview->Panel()->update();
 }
 
 void TLayoutForm::layoutView()

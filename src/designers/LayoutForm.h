@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addressbook/AdrsListServices.h"
+#include "designers/DesignerPrint.h"
 #include "designers/ImageToolLink.h"
 #include "designers/LayoutCommands.h"
 #include "designers/LayoutDocument.h"
@@ -14,15 +15,12 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QShortcut;
-class QToolBar;
-class QToolButton;
 class TAddressListRows;
 class TAddressList;
+class TDesignerViewActions;
 class TPaperView;
 
 // What the window reads of the address book; empty sources leave the frames unmerged.
@@ -44,7 +42,7 @@ public:
 
     TLayoutDocument& Document() { return *m_document; }
     const QStringList& RecentFiles() const { return m_recent; }
-    int GridSize() const { return m_gridSize; }
+    int GridSize() const;
     TPrinterInfo* Printer() const { return m_printer.get(); }
     TPaperView* PaperView() const { return sbxPreview; }
 
@@ -92,12 +90,9 @@ private:
     void takeDocument(std::unique_ptr<TLayoutDocument> document);
     std::unique_ptr<TLayoutDocument> freshDocument();
     void afterDocumentChange();
-    void setGridSize(int size);
     void cbxViewRectClick(int index);
-    void cbxRatioClick(int index);
     void repaintPaper();
     void layoutView();
-    void applyViewSettings();
     void paperChanged();
     void FormClose();
     template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
@@ -111,18 +106,12 @@ private:
     bool m_savedInConfirm = false;
     bool m_startMenuPosted = false;
     bool m_closed = false;
-    int m_gridSize = 0;
 
+    TDesignerViewActions* m_view = nullptr;
     QWidget* pnlToolBar = nullptr;
     QComboBox* cbxViewRect = nullptr;
-    QComboBox* cbxRatio = nullptr;
     QLabel* m_status = nullptr;
     TPaperView* sbxPreview = nullptr;
-    QMenu* m_zoomMenu = nullptr;
-    QActionGroup* m_gridGroup = nullptr;
-    QActionGroup* m_zoomGroup = nullptr;
-    QAction* mmiShowMenu = nullptr;
-    QAction* mmiToolBar = nullptr;
 
     // ---- document, record and view commands (LayoutFormCommands.cpp) ----
 public:
@@ -178,8 +167,8 @@ public:
     void actPrintSetExecute();
     void StartPreview();
     void DrawPreviewPage(int page);
-    bool PreviewShown() const { return m_preview != nullptr; }
-    const TPrintPreview* Preview() const { return m_preview.get(); }
+    bool PreviewShown() const { return m_previewBar->Shown(); }
+    const TPrintPreview* Preview() const { return m_previewBar->Preview(); }
     const TPrintSettings& PrintSettings() const { return m_printSettings; }
     void tbtnNextPreviewClick();
     void tbtnPriorPreviewClick();
@@ -191,23 +180,12 @@ private:
     void buildPrintMenus(QMenu* file);
     void updatePrintActions();
     void runPrintJob();
-    void showPreviewPage();
     void endPreview();
-    void setPreviewBars(bool preview);
 
     TPrintSettings m_printSettings;
     const TAddressListRows* m_printRows = nullptr;
     bool m_restorePrintPage = false;
-    std::unique_ptr<TLayoutPrintClient> m_printClient;
-    // Declared after the client: it goes first.
-    std::unique_ptr<TPrintPreview> m_preview;
-    QToolBar* tbPreview = nullptr;
-    QToolButton* tbtnNextPreview = nullptr;
-    QToolButton* tbtnPriorPreview = nullptr;
-    QComboBox* cbxRatio2 = nullptr;
-    QShortcut* m_previewEscape = nullptr;
-    // Bars and shortcuts switched off while the preview shows.
-    QList<QPointer<QObject>> m_offForPreview;
+    TDesignerPreview* m_previewBar = nullptr;
 public:
     // Editing commands, undo, the frame clipboard, the picture picker and drops (LayoutFormEdit.cpp).
     void actUndoExecute(int tag);

@@ -7,21 +7,15 @@
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
 #include "designers/DesignerPrint.h"
+#include "designers/DesignerWindow.h"
 #include "designers/LayoutPrintCommand.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/LayoutPrintDialog.h"
 #include "layoutobjects/PrinterSetup.h"
 #include "platform/Printers.h"
 
-#include <QActionGroup>
-#include <QApplication>
-#include <QComboBox>
 #include <QEvent>
 #include <QMenu>
-#include <QMenuBar>
-#include <QShortcut>
-#include <QToolBar>
-#include <QToolButton>
 
 namespace {
 
@@ -59,43 +53,9 @@ void TLayoutForm::buildPrintActions()
                                 QStringLiteral("プリンターの設定をします"));
     connect(setup, &QAction::triggered, this, &TLayoutForm::actPrintSetExecute);
 
-    tbPreview = new QToolBar(this);
-    tbPreview->setObjectName(QStringLiteral("PreviewToolBar"));
-    tbPreview->setMovable(false);
-    tbPreview->setFloatable(false);
-    tbPreview->toggleViewAction()->setVisible(false);
-    auto button = [this](const char* name, const QString& text, void (TLayoutForm::*slot)()) {
-        auto* b = new QToolButton(tbPreview);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setText(text);
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        connect(b, &QToolButton::clicked, this, slot);
-        return b;
-    };
-    tbtnNextPreview = button("tbtnNextPreview", QStringLiteral("次ページ"), &TLayoutForm::tbtnNextPreviewClick);
-    tbtnPriorPreview = button("tbtnPriorPreview", QStringLiteral("前ページ"), &TLayoutForm::tbtnPriorPreviewClick);
-    tbPreview->addWidget(tbtnNextPreview);
-    tbPreview->addWidget(tbtnPriorPreview);
-    cbxRatio2 = new QComboBox(tbPreview);
-    cbxRatio2->setObjectName(QStringLiteral("cbxRatio2"));
-    connect(cbxRatio2, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!m_preview || index < 0)
-            return;
-        m_zoomGroup->actions().at(index)->setChecked(true);
-        sbxPreview->SetZoomIndex(index);
-    });
-    tbPreview->addWidget(cbxRatio2);
-    auto* spacer = new QWidget(tbPreview);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    tbPreview->addWidget(spacer);
-    tbPreview->addWidget(button("tbtnPreviewClose", QStringLiteral(" 閉じる "), &TLayoutForm::tbtnPreviewCloseClick));
-    addToolBar(tbPreview);
-    tbPreview->hide();
-
     // Esc leaves the preview; the window's own Esc (closing it) is off meanwhile.
-    m_previewEscape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    m_previewEscape->setEnabled(false);
-    connect(m_previewEscape, &QShortcut::activated, this, &TLayoutForm::tbtnPreviewCloseClick);
+    m_previewBar = new TDesignerPreview(*this, *m_view, {QKeySequence(Qt::Key_Escape)});
+    connect(m_previewBar, &TDesignerPreview::closeRequested, this, &TLayoutForm::tbtnPreviewCloseClick);
     // Closing the window ends the preview first, while the layout is still whole.
     new TEventHook(this, QEvent::Close, [this] { endPreview(); });
 }
@@ -116,7 +76,7 @@ void TLayoutForm::updatePrintActions()
 
 void TLayoutForm::actPrintExecute()
 {
-    if (m_preview)
+    if (PreviewShown())
         return;
     const TAddressListRows* rows = m_printRows ? m_printRows : qobject_cast<TAddressList*>(parentWidget());
     const TWizardChoice choice =
@@ -143,108 +103,39 @@ void TLayoutForm::actPrintSetExecute()
 
 // ---- the preview ----
 
-void TLayoutForm::setPreviewBars(bool preview)
-{
-    setUpdatesEnabled(false);
-    if (preview) {
-        m_offForPreview.clear();
-        for (QToolBar* bar : findChildren<QToolBar*>(Qt::FindDirectChildrenOnly))
-            if (bar != tbPreview && bar->isVisible())
-                m_offForPreview << bar;
-        if (menuBar()->isVisible())
-            m_offForPreview << menuBar();
-        for (QShortcut* s : findChildren<QShortcut*>())
-            if (s != m_previewEscape && s->key() == m_previewEscape->key() && s->isEnabled())
-                m_offForPreview << s;
-        for (QObject* o : m_offForPreview)
-            if (auto* w = qobject_cast<QWidget*>(o))
-                w->hide();
-            else
-                static_cast<QShortcut*>(o)->setEnabled(false);
-        if (cbxRatio2->count() == 0)
-            for (int i = 0; i < cbxRatio->count(); ++i)
-                cbxRatio2->addItem(cbxRatio->itemText(i));
-        if (cbxRatio2->currentIndex() < 0)
-            cbxRatio2->setCurrentIndex(cbxRatio->currentIndex());
-        m_zoomGroup->actions().at(cbxRatio2->currentIndex())->setChecked(true);
-        tbPreview->show();
-    } else {
-        tbPreview->hide();
-        for (const QPointer<QObject>& o : m_offForPreview)
-            if (auto* w = qobject_cast<QWidget*>(o.data()))
-                w->show();
-            else if (o)
-                static_cast<QShortcut*>(o.data())->setEnabled(true);
-        m_offForPreview.clear();
-        m_zoomGroup->actions().at(cbxRatio->currentIndex())->setChecked(true);
-    }
-    m_previewEscape->setEnabled(preview);
-    setUpdatesEnabled(true);
-}
-
 void TLayoutForm::StartPreview()
 {
     TLayoutDocument& d = *m_document;
-    setPreviewBars(true);
-    m_printClient = std::make_unique<TLayoutPrintClient>(d);
-    m_preview = std::make_unique<TPrintPreview>(*m_printClient);
-    {
-        TBusyCursor busy;
-        m_preview->Start(m_printSettings, d.DesignSize, SheetSize96(d));
-    }
-    sbxPreview->SetZoomIndex(cbxRatio2->currentIndex());
-    showPreviewPage();
+    m_previewBar->Start(*sbxPreview, std::make_unique<TLayoutPrintClient>(d), m_printSettings, d.DesignSize,
+                        SheetSize96(d));
 }
 
 void TLayoutForm::DrawPreviewPage(int page)
 {
-    if (!m_preview)
-        return;
-    {
-        TBusyCursor busy;
-        m_preview->DrawPage(page);
-    }
-    showPreviewPage();
-}
-
-void TLayoutForm::showPreviewPage()
-{
-    // The view borrows the page: it is let go before the preview ends.
-    const TDisplayList* page = &m_preview->Page();
-    sbxPreview->SetPreviewPage(std::shared_ptr<const TDisplayList>(std::shared_ptr<void>(), page),
-                               m_preview->PageSize());
-    tbtnNextPreview->setEnabled(m_preview->CanGoNext());
-    tbtnPriorPreview->setEnabled(m_preview->CanGoPrior());
-    sbxPreview->Panel()->update();
+    m_previewBar->DrawPage(page);
 }
 
 void TLayoutForm::tbtnNextPreviewClick()
 {
-    if (m_preview && m_preview->CanGoNext())
-        DrawPreviewPage(m_preview->CurrentPage() + 1);
+    m_previewBar->Next();
 }
 
 void TLayoutForm::tbtnPriorPreviewClick()
 {
-    if (m_preview && m_preview->CanGoPrior())
-        DrawPreviewPage(m_preview->CurrentPage() - 1);
+    m_previewBar->Prior();
 }
 
 void TLayoutForm::endPreview()
 {
-    if (!m_preview)
+    if (!PreviewShown())
         return;
-    sbxPreview->SetPreviewPage(nullptr, {});
-    m_preview.reset();
-    m_printClient.reset();
-    setPreviewBars(false);
-    sbxPreview->SetZoomIndex(cbxRatio->currentIndex());
+    m_previewBar->End();
     repaintPaper();
 }
 
 void TLayoutForm::tbtnPreviewCloseClick()
 {
-    if (!m_preview)
+    if (!PreviewShown())
         return;
     endPreview();
     m_restorePrintPage = true;

@@ -7,7 +7,7 @@
 #include "layoutobjects/PrintDataDlg.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
-#include "support/DesignWindowFolders.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -31,25 +31,11 @@ const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every
 const QString Design = QStringLiteral("DESIGN");
 const QString Layout = QStringLiteral("LAYOUT");
 
-class DesignFormTest : public ::testing::Test
+class DesignFormTest : public ::testing::Test, protected TDesignerFolders
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_folders.IsValid());
-    }
-    void TearDown() override
-    {
-        delete m_window.data();
-    }
-    TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
-    void WriteSettings(const QString& section, const QList<std::pair<QString, QString>>& values)
-    {
-        TMemIniFile ini = Ini();
-        for (const auto& [key, value] : values)
-            ini.WriteString(section, key, value);
-        ASSERT_TRUE(ini.UpdateFile());
-    }
+    void SetUp() override { ASSERT_TRUE(FoldersMade()); }
+    void TearDown() override { delete m_window.data(); }
     // The golden design with every frame kind, a background and a sender block, in the design folder.
     QString SavedDesign(const QString& title)
     {
@@ -82,7 +68,6 @@ protected:
         QTest::qWait(0);
     }
 
-    DesignWindowFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
 };

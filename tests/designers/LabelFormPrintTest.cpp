@@ -1,16 +1,20 @@
 // The label window's print commands: a job through the wizard on the recording printer, and the preview of the
-// sheet with its page buttons, Ctrl+Z doing nothing and Esc back into the wizard.
+// sheet with its page buttons, zoom box, printable area, Ctrl+Z doing nothing and Esc back into the wizard.
 #include "core/MainSettings.h"
 #include "designers/LabelForm.h"
 #include "designers/PaperView.h"
+#include "layoutobjects/PaperFormat.h"
 #include "platform/Printers.h"
 #include "support/DrawingFixture.h"
+#include "support/DesignerFolders.h"
 #include "support/FakeListRows.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/XvfbShot.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -20,29 +24,17 @@
 
 namespace {
 
-class LabelFormPrintTest : public DrawingTest
+class LabelFormPrintTest : public DrawingTest, protected TDesignerFolders
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LabelFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LabelFolder = DataFolder + QStringLiteral("Label/");
-        QDir().mkpath(LabelFolder);
+        ASSERT_TRUE(FoldersMade());
         m_rows = FakeListRows::ofCount(0);
         for (int i = 0; i < 13; ++i)
             m_rows.recNos.append(i + 1);
     }
-    void TearDown() override
-    {
-        delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        LabelFolder = m_saved[3];
-    }
+    void TearDown() override { delete m_window.data(); }
     // The shown window over 13 records with the new label layout the start menu offers.
     TLabelForm& Window(ModalDriver& driver)
     {
@@ -69,8 +61,6 @@ protected:
     }
     QToolButton* Button(const char* name) { return m_window->findChild<QToolButton*>(QString::fromLatin1(name)); }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
     FakeListRows m_rows;
     QPointer<TLabelForm> m_window;
     MessageRecorder m_messages;
@@ -99,6 +89,16 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     TScopedPrinter printer(300);
     ModalDriver driver;
     TLabelForm& window = Window(driver);
+    // The design view's printable area counts from the first piece, the preview's from the sheet's corner.
+    const TLayoutDocument& d = window.Document();
+    ASSERT_EQ(d.Paper.Direction, 0);
+    const TRect fromPiece = d.PrintArea;
+    const QPoint corner(TenthMmToDesign(d.Sheet.LeftMargin), TenthMmToDesign(d.Sheet.TopMargin));
+    ASSERT_FALSE(corner.isNull());
+    auto area = [](const TRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)); };
+    auto* ratio = window.findChild<QComboBox*>(QStringLiteral("cbxRatio"));
+    auto* ratio2 = window.findChild<QComboBox*>(QStringLiteral("cbxRatio2"));
+    ratio->setCurrentIndex(5);
     driver.on(QStringLiteral("LayoutPrintDialog"), [](QWidget* w) {
         AllRows(w);
         w->findChild<QPushButton*>(QStringLiteral("btnPreview2"))->click();
@@ -112,9 +112,17 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     EXPECT_FALSE(window.findChild<QToolBar*>(QStringLiteral("tbHolder"))->isVisible());
     EXPECT_TRUE(Button("tbtnNextPreview")->isEnabled());
     EXPECT_FALSE(Button("tbtnPriorPreview")->isEnabled());
+    KeepXvfbScreen(QStringLiteral("label-preview-1.xwd"));
     Button("tbtnNextPreview")->click();
     EXPECT_EQ(preview.CurrentPage(), 1);
+    KeepXvfbScreen(QStringLiteral("label-preview-2.xwd"));
     EXPECT_TRUE(Button("tbtnPriorPreview")->isEnabled());
+    EXPECT_EQ(area(d.PrintArea), area(fromPiece).translated(corner));
+    // The preview's zoom box starts at the tool bar's zoom and checks the zoom menu's item.
+    ASSERT_TRUE(ratio2 && ratio2->isVisible());
+    EXPECT_EQ(ratio2->currentIndex(), 5);
+    ratio2->setCurrentIndex(2);
+    EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mmi175"))->isChecked());
 
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -130,6 +138,8 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.PaperView()->PreviewMode());
     EXPECT_TRUE(window.findChild<QToolBar*>(QStringLiteral("tbHolder"))->isVisible());
+    EXPECT_EQ(area(d.PrintArea), area(fromPiece));
+    EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mmi100"))->isChecked());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/DisplayList.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -26,39 +27,11 @@ namespace {
 
 using namespace LayoutSettingsField;
 
-class LabelFormTest : public ::testing::Test
+class LabelFormTest : public ::testing::Test, protected TDesignerFolders
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LabelFolder, CardFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LabelFolder = DataFolder + QStringLiteral("Label/");
-        CardFolder = DataFolder + QStringLiteral("Card/");
-        QDir().mkpath(LabelFolder);
-        QDir().mkpath(CardFolder);
-        TPrinterList::Instance().SetPrinters({});
-    }
-    void TearDown() override
-    {
-        delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        LabelFolder = m_saved[3];
-        CardFolder = m_saved[4];
-        TPrinterList::Instance().SetPrinters({});
-    }
-    TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
-    void WriteSettings(const QString& section, const QList<std::pair<QString, QString>>& values)
-    {
-        TMemIniFile ini = Ini();
-        for (const auto& [key, value] : values)
-            ini.WriteString(section, key, value);
-        ASSERT_TRUE(ini.UpdateFile());
-    }
+    void SetUp() override { ASSERT_TRUE(FoldersMade()); }
+    void TearDown() override { delete m_window.data(); }
     TLabelForm& Window(quint8 mode = LabelModeLabel, TLayoutSources sources = {})
     {
         if (!m_window) {
@@ -103,8 +76,6 @@ protected:
         return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
     QPointer<TLabelForm> m_window;
     MessageRecorder m_messages;
 };

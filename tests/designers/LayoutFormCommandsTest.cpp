@@ -10,6 +10,7 @@
 #include "layoutobjects/WordRect.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/XvfbShot.h"
@@ -61,29 +62,16 @@ struct FakeList
     }
 };
 
-class LayoutFormCommandsTest : public ::testing::Test
+class LayoutFormCommandsTest : public ::testing::Test, protected TDesignerFolders
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LayoutFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LayoutFolder = m_dir.path() + QStringLiteral("/Layout/");
-        QDir().mkpath(LayoutFolder);
-        TPrinterList::Instance().SetPrinters({});
+        ASSERT_TRUE(FoldersMade());
         m_window = new TLayoutForm();
         m_window->SetListLink(m_list.Link());
     }
-    void TearDown() override
-    {
-        delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        LayoutFolder = m_saved[3];
-    }
+    void TearDown() override { delete m_window.data(); }
     // A saved postcard layout in the layout folder.
     QString SavedLayout(const QString& title)
     {
@@ -115,8 +103,6 @@ protected:
         return states;
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
     FakeList m_list;
     QPointer<TLayoutForm> m_window;
     MessageRecorder m_messages;

@@ -10,6 +10,7 @@
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/Printers.h"
 #include "support/DrawingFixture.h"
+#include "support/DesignerFolders.h"
 #include "support/FakeListRows.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
@@ -31,31 +32,17 @@ namespace {
 
 const char* const Surnames[] = {"青木", "石井", "上田", "江藤", "大野"};
 
-class LayoutFormPrintTest : public DrawingTest
+class LayoutFormPrintTest : public DrawingTest, protected TDesignerFolders
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LayoutFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LayoutFolder = m_dir.path() + QStringLiteral("/Layout/");
-        QDir().mkpath(LayoutFolder);
-        TPrinterList::Instance().SetPrinters({});
+        ASSERT_TRUE(FoldersMade());
         m_rows = FakeListRows::ofCount(0);
         for (int i = 0; i < 5; ++i)
             m_rows.recNos.append(i + 1);
     }
-    void TearDown() override
-    {
-        delete m_window.data();
-        TPrinterList::Instance().SetPrinters({});
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        LayoutFolder = m_saved[3];
-    }
+    void TearDown() override { delete m_window.data(); }
     // The window over five records with a layout on paper index (0 a postcard, 4 a 2 × 2 postcard sheet).
     TLayoutForm& Window(int paper)
     {
@@ -104,8 +91,6 @@ protected:
         return window.findChild<QToolButton*>(QString::fromLatin1(name));
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
     FakeListRows m_rows;
     QPointer<TLayoutForm> m_window;
     MessageRecorder m_messages;

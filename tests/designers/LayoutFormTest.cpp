@@ -7,6 +7,7 @@
 #include "layoutobjects/PrintDataDlg.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -28,34 +29,14 @@ namespace {
 
 const QString Section = QStringLiteral("LAYOUT");
 
-class LayoutFormTest : public ::testing::Test
+class LayoutFormTest : public ::testing::Test, protected TDesignerFolders
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LayoutFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LayoutFolder = m_dir.path() + QStringLiteral("/Layout/");
-        QDir().mkpath(LayoutFolder);
-        TPrinterList::Instance().SetPrinters({});
-    }
-    void TearDown() override
-    {
-        delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        LayoutFolder = m_saved[3];
-    }
-    TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
+    void SetUp() override { ASSERT_TRUE(FoldersMade()); }
+    void TearDown() override { delete m_window.data(); }
     void WriteSettings(const QList<std::pair<QString, QString>>& values)
     {
-        TMemIniFile ini = Ini();
-        for (const auto& [key, value] : values)
-            ini.WriteString(Section, key, value);
-        ASSERT_TRUE(ini.UpdateFile());
+        TDesignerFolders::WriteSettings(Section, values);
     }
     // A saved postcard layout in the layout folder.
     QString SavedLayout(const QString& title)
@@ -92,8 +73,6 @@ protected:
         return entries;
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
     QPointer<TLayoutForm> m_window;
     MessageRecorder m_messages;
 };

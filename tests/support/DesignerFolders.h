@@ -1,0 +1,66 @@
+// The program's folders of a designer window test in a temporary folder: the data folders, the layout, label,
+// card and design folders made there, no printer; all set back when the test goes. The main settings file
+// lies in the temporary folder.
+#pragma once
+
+#include "core/MainSettings.h"
+#include "platform/IniFile.h"
+#include "platform/Printers.h"
+
+#include <QDir>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <array>
+#include <utility>
+
+#include <gtest/gtest.h>
+
+class TDesignerFolders
+{
+public:
+    TDesignerFolders()
+    {
+        for (const QString* folder : Folders())
+            m_saved << *folder;
+        if (!m_dir.isValid())
+            return;
+        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
+        DataRootFolder = DataFolder = m_dir.path() + u'/';
+        LayoutFolder = DataFolder + QStringLiteral("Layout/");
+        LabelFolder = DataFolder + QStringLiteral("Label/");
+        CardFolder = DataFolder + QStringLiteral("Card/");
+        DesignFolder = DataFolder + QStringLiteral("Design/");
+        for (const QString& folder : {LayoutFolder, LabelFolder, CardFolder, DesignFolder})
+            QDir().mkpath(folder);
+        TPrinterList::Instance().SetPrinters({});
+    }
+    ~TDesignerFolders()
+    {
+        for (qsizetype i = 0; i < m_saved.size(); ++i)
+            *Folders()[size_t(i)] = m_saved[i];
+        TPrinterList::Instance().SetPrinters({});
+    }
+    TDesignerFolders(const TDesignerFolders&) = delete;
+    TDesignerFolders& operator=(const TDesignerFolders&) = delete;
+
+    bool FoldersMade() const { return m_dir.isValid(); }
+    TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
+    void WriteSettings(const QString& section, const QList<std::pair<QString, QString>>& values)
+    {
+        TMemIniFile ini = Ini();
+        for (const auto& [key, value] : values)
+            ini.WriteString(section, key, value);
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+
+private:
+    static std::array<QString*, 7> Folders()
+    {
+        return {&ProgramFolder, &DataRootFolder, &DataFolder, &LayoutFolder, &LabelFolder, &CardFolder, &DesignFolder};
+    }
+
+    QTemporaryDir m_dir;
+    QStringList m_saved;
+};
