@@ -171,8 +171,10 @@ TDrawRect* TLayoutEditor::addFree(std::unique_ptr<TDrawRect> frame, TUndoDatas& 
 
 void TLayoutEditor::remerge()
 {
-    if (d.LabelMode)
-        d.RefreshData();
+    if (d.LabelMode && d.DataSource == 1)
+        d.ShowRecordData(-1);
+    else if (d.LabelMode)
+        d.ShowSenderData();
     else if (d.Paper.Count1 < 5)
         d.FillSimpleFrames();
     else
@@ -679,7 +681,9 @@ bool TLayoutEditor::DeleteSelection()
             d.RemoveFromStacking(frame);
             d.Selection.erase(d.Selection.begin() + i);
             d.TakeFreeFrame(kind - KindIllust, index);
-        } else if (kind < KindIllust && (d.DetailedSet || kind == KindBarcode)) {
+        } else if (kind < KindIllust &&
+                   (d.DetailedSet || kind == KindBarcode || (d.LabelMode && kind == KindAddition))) {
+            // The combined set keeps its fixed frames placed; a label's additional items go like the barcode.
             frame->SetVisible(false);
             action->AddDrawRect(*frame, z, fixedIndex(frame), 0);
             d.RemoveFromStacking(frame);

@@ -54,7 +54,7 @@ bool TLayoutEditor::UndoRedo(bool redo, quint8* kind)
     const quint8 side = redo ? 1 : 0;
     if (m_remerge) {
         if (d.LabelMode)
-            d.RefreshData();
+            remerge();
         else if (d.Paper.Count1 < 5)
             d.FillSimpleFrames();
         else {
@@ -110,6 +110,8 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                     m_remerge = true;
                 } else {
                     frame->SetVisible(true);
+                    // A label's frame comes back with the data of its deletion.
+                    m_remerge = m_remerge || d.LabelMode;
                 }
             } else {
                 std::unique_ptr<TDrawRect> frame = CreateFreeFrame(k);

@@ -9,6 +9,7 @@
 #include "platform/DisplayList.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
+#include "support/LabelFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -29,26 +29,10 @@ using namespace LayoutSettingsField;
 class LabelFormTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LabelFolder, CardFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LabelFolder = DataFolder + QStringLiteral("Label/");
-        CardFolder = DataFolder + QStringLiteral("Card/");
-        QDir().mkpath(LabelFolder);
-        QDir().mkpath(CardFolder);
-        TPrinterList::Instance().SetPrinters({});
-    }
+    void SetUp() override { TPrinterList::Instance().SetPrinters({}); }
     void TearDown() override
     {
         delete m_window.data();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        LabelFolder = m_saved[3];
-        CardFolder = m_saved[4];
         TPrinterList::Instance().SetPrinters({});
     }
     TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
@@ -103,8 +87,7 @@ protected:
         return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    LabelFolders m_folders;
     QPointer<TLabelForm> m_window;
     MessageRecorder m_messages;
 };
@@ -293,6 +276,8 @@ TEST_F(LabelFormTest, DoubleClickOnTheBarcodeOpensTheAdditionalInformation)
     QSignalSpy font(Action("actFont"), &QAction::triggered);
     Action("actAdditionSet")->setEnabled(true);
     Action("actFont")->setEnabled(true);
+    ModalDriver driver;
+    driver.on(QStringLiteral("LayoutFontDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     QWidget* panel = window.PaperView()->Panel();
     DoubleClick(panel, Centre(barcode));
     EXPECT_EQ(addition.count(), 1);
