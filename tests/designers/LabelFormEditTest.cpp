@@ -12,6 +12,7 @@
 #include "support/LabelFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/XvfbShot.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -242,6 +243,7 @@ TEST_F(LabelFormEditTest, DroppedPicturesCascade)
     EXPECT_EQ(d.FocusIndex, 1);
     EXPECT_EQ(Combo()->currentText(), QStringLiteral("イラスト2"));
     EXPECT_EQ(d.Undo.Count(), undo + 1);
+    KeepXvfbScreen(QStringLiteral("label-edit-dropped.xwd"));
 
     Action("actUndo")->trigger();
     EXPECT_TRUE(illustrations.empty());
