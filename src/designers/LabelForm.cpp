@@ -7,6 +7,7 @@
 #include "core/MainSettings.h"
 #include "core/PDFHelp.h"
 #include "core/ShellSub.h"
+#include "designers/ImageToolProcess.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/QRCodeRect.h"
@@ -66,6 +67,7 @@ TLabelForm::TLabelForm(TLayoutSources sources, QWidget* owner)
         updateActions();
     });
     connect(sbxPreview, &TPaperView::frameDoubleClicked, this, &TLabelForm::frameDoubleClicked);
+    bindEditView();
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
     connect(m_view, &TDesignerViewActions::changed, this, &TLabelForm::repaintPaper);
@@ -121,6 +123,7 @@ void TLabelForm::buildActions()
         a->setObjectName(QString::fromLatin1(name));
         a->setEnabled(false);
     }
+    buildEditActions();
     buildPrintActions();
     buildSettingsActions();
 }
@@ -151,6 +154,7 @@ void TLabelForm::buildMenus()
     file->addSeparator();
     file->addAction(action("actExit"));
     buildPrintMenus(file);
+    buildEditMenus();
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->setObjectName(QStringLiteral("mniView"));
@@ -259,6 +263,7 @@ void TLabelForm::FormClose()
     if (m_closed)
         return;
     m_closed = true;
+    closeImageTool();
     if (m_shown)
         SaveSettings();
     SaveDefaultRects(DataFolder + DefaultRectsFileName, *m_prototypes);
@@ -474,6 +479,7 @@ TLabelForm* ShowLabelForm(TAddressList& list, quint8 mode)
     }
     auto* window = new TLabelForm(AddressListSources(list), &list);
     window->SetCardMode(mode == LabelModeCard);
+    window->SetImageToolLink(new TImageToolProcess(window));
     list.AddFollower(window);
     LabelForm = window;
     window->show();

@@ -5,7 +5,9 @@
 
 #include "designers/DesignerPrint.h"
 #include "designers/DesignerWindow.h"
+#include "designers/ImageToolLink.h"
 #include "designers/LabelDocument.h"
+#include "designers/LayoutCommands.h"
 #include "designers/LayoutPrint.h"
 
 class TAddressListRows;
@@ -138,6 +140,33 @@ private:
     // The address list that owns the window, if any.
     TAddressList* ownerList() const;
     bool recordsShown() const;
+
+    // ---- editing (LabelFormEdit.cpp) ----
+public:
+    // The shared editor on this window's document, with the label sets and the view's grid.
+    TLayoutEditor Editor();
+    void StoreUndoSelection(TUndoDatas& action, quint8 side);
+    void SetImageToolLink(TImageToolLink* link);
+    TImageToolLink* ImageToolLink() const { return m_imageTool; }
+    // The picker's answer: replaces the focused illustration or adds one.
+    void WMCopyData(const QString& path);
+    // Files dropped on the paper become illustrations cascading from the mouse position.
+    void DropFiles(const QStringList& paths);
+
+private:
+    void buildEditActions();
+    void buildEditMenus();
+    void bindEditView();
+    void closeImageTool();
+    // Nothing is edited without a layout or while the preview shows.
+    bool canEdit() const;
+    // Runs a step on the editor when the layout can be edited; a step that changed the frames refreshes the
+    // window (and the selected-frame combo with relist).
+    bool runEdit(const std::function<bool(TLayoutEditor&)>& step, const bool& relist);
+    void actUndoExecute(int tag);
+    void actIllustExecute();
+
+    QPointer<TImageToolLink> m_imageTool;
 };
 
 // The window while it exists (one for both modes).

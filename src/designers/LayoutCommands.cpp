@@ -573,7 +573,9 @@ bool TLayoutEditor::DeleteSelection()
             d.RemoveFromStacking(frame);
             d.Selection.erase(d.Selection.begin() + i);
             d.TakeFreeFrame(kind - KindIllust, index);
-        } else if (kind < KindIllust && (d.DetailedSet || kind == KindBarcode)) {
+        } else if (kind < KindIllust &&
+                   (d.DetailedSet || kind == KindBarcode || (d.LabelMode && kind == KindAddition))) {
+            // The combined set keeps its fixed frames placed; a label's additional items go like the barcode.
             frame->SetVisible(false);
             action->AddDrawRect(*frame, z, fixedIndex(frame), 0);
             d.RemoveFromStacking(frame);

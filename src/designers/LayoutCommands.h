@@ -15,7 +15,8 @@ class TIllustRect;
 class TQRCodeRect;
 class TWordRect;
 
-// What differs between the designers that share these commands: where the sender frames start in each set.
+// What differs between the designers that share these commands: where the sender frames start in each set
+// (at the set's end for label and card documents, which have none).
 struct TFixedSetData
 {
     int SimpleSenderStart = 4;
@@ -51,6 +52,8 @@ public:
     void StoreUndoSelection(TUndoDatas& action, quint8 side) const;
     // Whether the last undo or redo merged the record data again.
     bool Remerged() const { return m_remerge; }
+    TLayoutDocument& Document() const { return d; }
+    TDrawRect* Focused() const { return focused(); }
 
     // Text: direction 0 vertical, 1 horizontal. Edit needs a focused text.
     TWordRect* AddText(const QStringList& lines, int direction);

@@ -6,20 +6,15 @@
 #include "core/ShellSub.h"
 #include "designers/DesignerShared.h"
 #include "designers/FrameClipboard.h"
+#include "designers/FrameDialogs.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/AdditionInfo.h"
 #include "layoutobjects/BarcodeRect.h"
 #include "layoutobjects/FigureRect.h"
-#include "layoutobjects/FigureSetting.h"
 #include "layoutobjects/IllustRect.h"
-#include "layoutobjects/IllustSetting.h"
-#include "layoutobjects/LayoutFontDialog.h"
 #include "layoutobjects/MetaRect.h"
 #include "layoutobjects/QRCodeRect.h"
-#include "layoutobjects/QRCodeSetting.h"
-#include "layoutobjects/WordEdit.h"
 #include "layoutobjects/WordRect.h"
-#include "layoutobjects/WordSetting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -263,108 +258,37 @@ void TLayoutForm::actDeleteExecute()
 
 void TLayoutForm::actWordExecute(int tag)
 {
-    if (!editable())
-        return;
-    auto* text = dynamic_cast<TWordRect*>(focusedOf(*m_document));
-    if (tag == 1 && !text)
-        return;
-    TWordEditDialog dialog(this);
-    CenterForm(&dialog, this);
-    if (tag == 1) {
-        QStringList lines;
-        for (int i = 0; i < text->GetLineCount(); ++i)
-            lines << text->GetLine(i);
-        dialog.SetLines(lines);
-        dialog.SetEditFont(text->Font());
-        dialog.SetDirection(text->Horizontal() ? 1 : 0);
-    } else {
-        dialog.SetDirection(m_prototypes->Text->Horizontal() ? 1 : 0);
-    }
-    if (dialog.exec() != QDialog::Accepted)
-        return;
     TLayoutEditor e = editor();
-    if (tag == 1)
-        e.EditText(dialog.GetLines(), dialog.GetDirection());
-    else
-        e.AddText(dialog.GetLines(), dialog.GetDirection());
-    afterEdit(tag == 0);
+    if (editable() && RunWordDialog(this, e, tag == 1))
+        afterEdit(tag == 0);
 }
 
 void TLayoutForm::actFigureExecute(int tag)
 {
-    if (!editable())
-        return;
-    auto* focused = dynamic_cast<TFigureRect*>(focusedOf(*m_document));
-    if (tag == 1 && !focused)
-        return;
-    TFigureRect figure;
-    if (tag == 1) {
-        figure.Assign(*focused);
-    } else {
-        const TFigureRect& prototype = *m_prototypes->Figure;
-        TakeFigurePrototype(figure, prototype);
-        figure.SetSectorDirection(prototype.SectorDirection());
-        figure.SetDesignRect({50, 50, 300, 300});
-    }
-    TFigureSettingDialog dialog(this);
-    CenterForm(&dialog, this);
-    dialog.SetFigure(figure);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
     TLayoutEditor e = editor();
-    if (tag == 1)
-        e.ChangeFigure(dialog.FigureRect());
-    else
-        e.AddFigure(dialog.FigureRect());
-    afterEdit(tag == 0);
+    if (editable() && RunFigureDialog(this, e, tag == 1))
+        afterEdit(tag == 0);
 }
 
 void TLayoutForm::actQRCodeExecute(int tag)
 {
-    if (!editable())
-        return;
-    auto* focused = dynamic_cast<TQRCodeRect*>(focusedOf(*m_document));
-    if (tag == 1 && !focused)
-        return;
-    TQRCodeSettingDialog dialog(this);
-    CenterForm(&dialog, this);
-    dialog.SetQRCode(tag == 1 ? *focused : TQRCodeRect());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
     TLayoutEditor e = editor();
-    if (tag == 1)
-        e.ChangeQRCode(dialog.QRCodeRect());
-    else
-        e.AddQRCode(dialog.QRCodeRect());
-    afterEdit(tag == 0);
+    if (editable() && RunQRCodeDialog(this, e, tag == 1))
+        afterEdit(tag == 0);
 }
 
 void TLayoutForm::actIllustSetExecute()
 {
-    auto* focused = dynamic_cast<TIllustRect*>(focusedOf(*m_document));
-    if (!editable() || !focused)
-        return;
-    TIllustSettingDialog dialog(this);
-    CenterForm(&dialog, this);
-    dialog.SetIllust(*focused);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    editor().SetIllustDisplay(dialog.IllustRect());
-    afterEdit(false);
+    TLayoutEditor e = editor();
+    if (editable() && RunIllustSetDialog(this, e))
+        afterEdit(false);
 }
 
 void TLayoutForm::actWordSetExecute()
 {
-    auto* focused = dynamic_cast<TWordRect*>(focusedOf(*m_document));
-    if (!editable() || !focused)
-        return;
-    TWordSettingDialog dialog(this);
-    CenterForm(&dialog, this);
-    dialog.SetWord(*focused);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    editor().SetWordDisplay(dialog.WordRect());
-    afterEdit(false);
+    TLayoutEditor e = editor();
+    if (editable() && RunWordSetDialog(this, e))
+        afterEdit(false);
 }
 
 void TLayoutForm::pmiIllustDefClick()
@@ -383,15 +307,9 @@ void TLayoutForm::actSenderExecute(bool show)
 
 void TLayoutForm::actFontExecute()
 {
-    const auto* frame = dynamic_cast<const TMetaRect*>(focusedOf(*m_document));
-    if (!editable() || !frame)
-        return;
-    TLayoutFontDialog dialog(this);
-    dialog.SetSampleFont(frame->Font(), frame->FontColor());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    editor().ApplyFont(dialog.GetSampleFont(), dialog.GetSampleColor(), dialog.GetApplyToAll());
-    afterEdit(false);
+    TLayoutEditor e = editor();
+    if (editable() && RunFontDialog(this, e))
+        afterEdit(false);
 }
 
 void TLayoutForm::actBarcodeSetExecute()

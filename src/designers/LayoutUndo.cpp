@@ -102,6 +102,8 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                     m_remerge = true;
                 } else {
                     frame->SetVisible(true);
+                    // A label's frame comes back with the data of its deletion.
+                    m_remerge = m_remerge || d.LabelMode;
                 }
             } else {
                 std::unique_ptr<TDrawRect> frame = CreateFreeFrame(k);

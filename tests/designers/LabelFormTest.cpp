@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -267,6 +266,7 @@ TEST_F(LabelFormTest, DoubleClickOnTheBarcodeOpensTheAdditionalInformation)
     QWidget* panel = window.PaperView()->Panel();
     ModalDriver driver;
     driver.on(QStringLiteral("AdditionInfoDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    driver.on(QStringLiteral("LayoutFontDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     DoubleClick(panel, Centre(barcode));
     EXPECT_EQ(addition.count(), 1);
     DoubleClick(panel, Centre(d.Simple().Name));
