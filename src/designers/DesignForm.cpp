@@ -125,6 +125,7 @@ TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
     cbxViewRect->addItem(QStringLiteral("なし"));
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    buildCommandStates();
     updateActions();
 }
 
@@ -177,7 +178,7 @@ void TDesignForm::buildActions()
     auto later = [this](const auto& commands) {
         for (const TLaterCommand& c : commands)
             if (c.name && !action(c.name))
-                makeAction(c.name, QString::fromUtf8(c.text))->setEnabled(false);
+                MarkPendingCommand(*makeAction(c.name, QString::fromUtf8(c.text)));
     };
     buildPrintActions();
     later(FileLater);
@@ -508,9 +509,7 @@ void TDesignForm::addRecent(const QString& path)
 void TDesignForm::updateActions()
 {
     const TDesignDocument& d = *m_document;
-    action("actSave")->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
-    action("actSaveAs")->setEnabled(d.DocumentOpen);
-    action("actClose")->setEnabled(d.DocumentOpen);
+    UpdateCommandStates();
     updatePrintActions();
     setWindowTitle(d.Caption());
 }

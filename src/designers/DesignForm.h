@@ -3,6 +3,7 @@
 #pragma once
 
 #include "designers/DesignDocument.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/DesignSettings.h"
 
 #include <QMainWindow>
@@ -120,6 +121,24 @@ private:
     void updatePrintActions();
     TImageToolLink* m_imageTool = nullptr;
     bool m_backImageOpen = false;
+
+    // ---- command states, recent files, context menu, hints (DesignFormStates.cpp) ----
+public:
+    TDesignerState CommandState() const;
+    // Runs the update handlers now; RequestCommandStates runs them once when the event loop idles.
+    void UpdateCommandStates();
+    void RequestCommandStates();
+    QMenu* RecentMenu() const;
+    // index: the item, 0 the first.
+    void mmiRecentClick(int index);
+    // The context menu filled for the focused frame; null while no design is open.
+    QMenu* PopupMenu();
+
+private:
+    void buildCommandStates();
+    void openRecent(const QString& title);
+
+    TDesignerCommands* m_commands = nullptr;
 };
 
 // The window while it exists.

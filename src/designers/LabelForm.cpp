@@ -81,6 +81,7 @@ TLabelForm::TLabelForm(TLayoutSources sources, QWidget* owner)
     UpdatePopupActions();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    buildCommandStates();
     updateActions();
 }
 
@@ -122,7 +123,7 @@ void TLabelForm::buildActions()
     for (const auto& [name, text] : frameCommands) {
         auto* a = new QAction(QString::fromUtf8(text), this);
         a->setObjectName(QString::fromLatin1(name));
-        a->setEnabled(false);
+        MarkPendingCommand(*a);
     }
     buildPrintActions();
 }
@@ -204,6 +205,7 @@ void TLabelForm::SetCardMode(bool on)
     m_mode = LabelModeCard;
     setWindowTitle(LabelTitle(m_mode));
     setHints();
+    setCardHints();
     SetHelpContext(this, CardHelpContext);
     takeDocument(freshDocument());
 }
@@ -348,8 +350,7 @@ void TLabelForm::takeDocument(std::unique_ptr<TLayoutDocument> document)
 void TLabelForm::updateActions()
 {
     const TLayoutDocument& d = *m_document;
-    action("actSave")->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
-    action("actSaveAs")->setEnabled(d.DocumentOpen);
+    UpdateCommandStates();
     setWindowTitle(d.DocumentOpen ? LabelCaption(m_mode, d.FileName, d.Modified) : LabelTitle(m_mode));
     updatePrintActions();
 }
@@ -381,7 +382,9 @@ template <class Dialog> bool TLabelForm::runFileDialog(Dialog& dialog, QString& 
     CenterForm(&dialog, this);
     dialog.SetFileKind(m_mode);
     dialog.SetCurrentFile(titleOf(m_document->FileName));
-    if (dialog.exec() != QDialog::Accepted)
+    const int result = dialog.exec();
+    m_filesRenamed = m_filesRenamed || dialog.FilesChanged;
+    if (result != QDialog::Accepted)
         return false;
     title = dialog.GetFileTitle();
     return true;
@@ -430,7 +433,13 @@ bool TLabelForm::actSaveAsExecute()
     if (!runFileDialog(dialog, title))
         return false;
     repaintPaper();
-    return SaveToFile(LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode));
+    // The layout takes the new name; a failed save keeps the old one.
+    const QString previous = std::exchange(m_document->FileName, QString());
+    if (SaveToFile(LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode)))
+        return true;
+    m_document->FileName = previous;
+    updateActions();
+    return false;
 }
 
 bool TLabelForm::SaveToFile(const QString& path)

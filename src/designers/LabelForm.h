@@ -3,6 +3,7 @@
 // the selected-frame combo and the address list's refresh hooks.
 #pragma once
 
+#include "designers/DesignerCommandStates.h"
 #include "designers/DesignerWindow.h"
 #include "designers/LabelDocument.h"
 #include "designers/LayoutPrint.h"
@@ -127,6 +128,26 @@ private:
     QList<QShortcut*> m_previewKeys;
     // Bars and shortcuts switched off while the preview shows.
     QList<QPointer<QObject>> m_offForPreview;
+
+    // ---- command states, recent files, context menu, hints (LabelFormStates.cpp) ----
+public:
+    TDesignerState CommandState() const;
+    // Runs the update handlers now; RequestCommandStates runs them once when the event loop idles.
+    void UpdateCommandStates();
+    void RequestCommandStates();
+    QMenu* RecentMenu() const;
+    // index: the item, 0 the first.
+    void mmiRecentClick(int index);
+    // The context menu filled for the focused frame; null while no layout can be edited.
+    QMenu* PopupMenu();
+
+private:
+    void buildCommandStates();
+    void setCardHints();
+    void openRecent(const QString& title);
+
+    TDesignerCommands* m_commands = nullptr;
+    bool m_filesRenamed = false;
 };
 
 // The window while it exists (one for both modes).

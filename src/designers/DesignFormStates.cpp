@@ -1,0 +1,80 @@
+// The design window's command states, recent-files submenu and context menu.
+#include "designers/DesignForm.h"
+
+#include "addressbook/AdrsList.h"
+#include "addressbook/AdrsListServices.h"
+#include "core/MainSettings.h"
+#include "designers/DesignerCommandStates.h"
+
+#include <QMenu>
+
+void TDesignForm::buildCommandStates()
+{
+    TDesignerCommandHooks hooks;
+    hooks.State = [this] { return CommandState(); };
+    hooks.Update = [this] { updateActions(); };
+    hooks.OpenRecent = [this](const QString& title) { openRecent(title); };
+    hooks.Editable = [] { return true; };
+    m_commands = new TDesignerCommands(*this, *sbxPreview, m_recent,
+                                       QStringLiteral("最近開いた文面デザインを開きます"), std::move(hooks));
+}
+
+TDesignerState TDesignForm::CommandState() const
+{
+    const TDesignDocument& d = *m_document;
+    TDesignerState s;
+    s.Window = TDesignerKind::Design;
+    s.DocumentOpen = d.DocumentOpen;
+    s.Modified = d.Modified;
+    s.FileName = d.FileName;
+    FillFrameState(s, d.ZOrder, d.Selection, d.FocusedIndex, d.Undo);
+    s.SenderBlockShown = d.SenderBlock() != nullptr;
+    if (const auto* list = qobject_cast<const TAddressList*>(parentWidget())) {
+        s.ListWindow = true;
+        s.SenderCount = list->GetSenderCount();
+    } else if (m_sources.Senders) {
+        s.SenderCount = int(m_sources.Senders->SenderRecNos().size());
+    }
+    s.CardWindow = ListChildWindow(TListChild::DataInquiry) != nullptr;
+    return s;
+}
+
+void TDesignForm::UpdateCommandStates()
+{
+    if (m_commands)
+        m_commands->Apply(m_filesRenamed);
+}
+
+void TDesignForm::RequestCommandStates()
+{
+    m_commands->Request();
+}
+
+QMenu* TDesignForm::RecentMenu() const
+{
+    return m_commands->Recent().Menu();
+}
+
+void TDesignForm::mmiRecentClick(int index)
+{
+    m_commands->Recent().Click(index);
+}
+
+QMenu* TDesignForm::PopupMenu()
+{
+    return m_commands->Popup();
+}
+
+void TDesignForm::openRecent(const QString& title)
+{
+    const bool wasModified = m_document->Modified;
+    if (!ConfirmSave())
+        return;
+    repaint();
+    // A recent file always opens from the design folder; one that cannot be read leaves the design as it
+    // was, unsaved changes included.
+    if (!LoadFromFile(DesignFolder + title + QStringLiteral(".gpd")) && wasModified && !m_savedInConfirm) {
+        m_document->Modified = true;
+        updateActions();
+    }
+}
