@@ -556,15 +556,7 @@ void TDesignForm::actOpenExecute()
     QString title;
     if (!runFileDialog(dialog, title))
         return;
-    const bool wasModified = m_document->Modified;
-    if (!ConfirmSave())
-        return;
-    repaint();
-    // A file that cannot be read leaves the design as it was, unsaved changes included.
-    if (!LoadFromFile(DesignFolder + title + QStringLiteral(".gpd")) && wasModified && !m_savedInConfirm) {
-        m_document->Modified = true;
-        updateActions();
-    }
+    openTitled(title);
 }
 
 void TDesignForm::actCloseExecute()

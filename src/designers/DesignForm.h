@@ -136,7 +136,8 @@ public:
 
 private:
     void buildCommandStates();
-    void openRecent(const QString& title);
+    // Opens the design folder's design of that name after the save question (the open command, recent files).
+    void openTitled(const QString& title);
 
     TDesignerCommands* m_commands = nullptr;
 };

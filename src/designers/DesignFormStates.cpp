@@ -13,7 +13,7 @@ void TDesignForm::buildCommandStates()
     TDesignerCommandHooks hooks;
     hooks.State = [this] { return CommandState(); };
     hooks.Update = [this] { updateActions(); };
-    hooks.OpenRecent = [this](const QString& title) { openRecent(title); };
+    hooks.OpenRecent = [this](const QString& title) { openTitled(title); };
     hooks.Editable = [] { return true; };
     m_commands = new TDesignerCommands(*this, *sbxPreview, m_recent,
                                        QStringLiteral("最近開いた文面デザインを開きます"), std::move(hooks));
@@ -65,14 +65,14 @@ QMenu* TDesignForm::PopupMenu()
     return m_commands->Popup();
 }
 
-void TDesignForm::openRecent(const QString& title)
+void TDesignForm::openTitled(const QString& title)
 {
     const bool wasModified = m_document->Modified;
     if (!ConfirmSave())
         return;
     repaint();
-    // A recent file always opens from the design folder; one that cannot be read leaves the design as it
-    // was, unsaved changes included.
+    // Designs open from the design folder; one that cannot be read leaves the design as it was, unsaved
+    // changes included.
     if (!LoadFromFile(DesignFolder + title + QStringLiteral(".gpd")) && wasModified && !m_savedInConfirm) {
         m_document->Modified = true;
         updateActions();

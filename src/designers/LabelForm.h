@@ -144,7 +144,7 @@ public:
 private:
     void buildCommandStates();
     void setCardHints();
-    void openRecent(const QString& title);
+    void openTitled(const QString& title);
 
     TDesignerCommands* m_commands = nullptr;
     bool m_filesRenamed = false;

@@ -21,7 +21,7 @@ void TLabelForm::buildCommandStates()
     TDesignerCommandHooks hooks;
     hooks.State = [this] { return CommandState(); };
     hooks.Update = [this] { updateActions(); };
-    hooks.OpenRecent = [this](const QString& title) { openRecent(title); };
+    hooks.OpenRecent = [this](const QString& title) { openTitled(title); };
     hooks.Editable = [this] { return !PreviewShown(); };
     m_commands =
         new TDesignerCommands(*this, *sbxPreview, m_settings.History,
@@ -74,7 +74,7 @@ QMenu* TLabelForm::PopupMenu()
     return m_commands->Popup();
 }
 
-void TLabelForm::openRecent(const QString& title)
+void TLabelForm::openTitled(const QString& title)
 {
     if (!ConfirmSave())
         return;

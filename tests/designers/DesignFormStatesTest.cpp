@@ -5,6 +5,7 @@
 #include "layoutobjects/IllustRect.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/XvfbShot.h"
 
@@ -22,22 +23,8 @@ const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every
 class DesignFormStatesTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, DesignFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        DesignFolder = m_dir.path() + QStringLiteral("/Design/");
-        QDir().mkpath(DesignFolder);
-        TPrinterList::Instance().SetPrinters({});
-    }
-    void TearDown() override
-    {
-        delete m_window.data();
-        for (QString* folder : {&ProgramFolder, &DataRootFolder, &DataFolder, &DesignFolder})
-            *folder = m_saved.takeFirst();
-    }
+    void SetUp() override { ASSERT_TRUE(m_folders.isValid()); }
+    void TearDown() override { delete m_window.data(); }
     // The golden design with every frame kind and a sender block, in the design folder.
     QString Saved(const QString& title)
     {
@@ -68,8 +55,7 @@ protected:
         return nullptr;
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    DesignerFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
 };
@@ -155,10 +141,7 @@ TEST_F(DesignFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
         }
         QMenu* menu = window.PopupMenu();
         ASSERT_NE(menu, nullptr);
-        QStringList items;
-        for (QAction* a : menu->actions())
-            items << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
-        EXPECT_EQ(items.join(u' '), c.items);
+        EXPECT_EQ(MenuItemNames(*menu), c.items);
     }
     // Without a design there is no context menu.
     d.DocumentOpen = false;

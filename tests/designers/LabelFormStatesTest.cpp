@@ -7,6 +7,7 @@
 #include "layoutobjects/QRCodeRect.h"
 #include "layoutobjects/WordRect.h"
 #include "platform/Printers.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 
@@ -26,22 +27,10 @@ class LabelFormStatesTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LabelFolder, CardFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LabelFolder = DataFolder + QStringLiteral("Label/");
-        CardFolder = DataFolder + QStringLiteral("Card/");
-        for (const QString& folder : {LabelFolder, CardFolder, DataFolder + QStringLiteral("elsewhere/")})
-            QDir().mkpath(folder);
-        TPrinterList::Instance().SetPrinters({});
+        ASSERT_TRUE(m_folders.isValid());
+        QDir().mkpath(DataFolder + QStringLiteral("elsewhere"));
     }
-    void TearDown() override
-    {
-        delete m_window.data();
-        for (QString* folder : {&ProgramFolder, &DataRootFolder, &DataFolder, &LabelFolder, &CardFolder})
-            *folder = m_saved.takeFirst();
-    }
+    void TearDown() override { delete m_window.data(); }
     // A shown window of the mode with a new layout from its start menu.
     TLabelForm& Open(quint8 mode)
     {
@@ -63,8 +52,7 @@ protected:
         return items;
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    DesignerFolders m_folders;
     QPointer<TLabelForm> m_window;
     MessageRecorder m_messages;
 };
@@ -169,10 +157,7 @@ TEST_F(LabelFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
         }
         QMenu* menu = window.PopupMenu();
         ASSERT_NE(menu, nullptr);
-        QStringList items;
-        for (QAction* a : menu->actions())
-            items << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
-        EXPECT_EQ(items.join(u' '), c.items);
+        EXPECT_EQ(MenuItemNames(*menu), c.items);
         if (!c.viewSet)
             continue;
         // The view item runs the kind's settings command.
