@@ -125,14 +125,10 @@ private:
     // ---- command states, recent files, context menu, hints (DesignFormStates.cpp) ----
 public:
     TDesignerState CommandState() const;
-    // Runs the update handlers now; RequestCommandStates runs them once when the event loop idles.
+    // Runs the update handlers now.
     void UpdateCommandStates();
-    void RequestCommandStates();
-    QMenu* RecentMenu() const;
-    // index: the item, 0 the first.
-    void mmiRecentClick(int index);
-    // The context menu filled for the focused frame; null while no design is open.
-    QMenu* PopupMenu();
+    // The idle pass, the recent-files submenu and the context menu.
+    TDesignerCommands& Commands() const { return *m_commands; }
 
 private:
     void buildCommandStates();

@@ -6,8 +6,6 @@
 #include "core/MainSettings.h"
 #include "designers/DesignerCommandStates.h"
 
-#include <QMenu>
-
 void TDesignForm::buildCommandStates()
 {
     TDesignerCommandHooks hooks;
@@ -43,26 +41,6 @@ void TDesignForm::UpdateCommandStates()
 {
     if (m_commands)
         m_commands->Apply(m_filesRenamed);
-}
-
-void TDesignForm::RequestCommandStates()
-{
-    m_commands->Request();
-}
-
-QMenu* TDesignForm::RecentMenu() const
-{
-    return m_commands->Recent().Menu();
-}
-
-void TDesignForm::mmiRecentClick(int index)
-{
-    m_commands->Recent().Click(index);
-}
-
-QMenu* TDesignForm::PopupMenu()
-{
-    return m_commands->Popup();
 }
 
 void TDesignForm::openTitled(const QString& title)

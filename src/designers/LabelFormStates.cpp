@@ -6,8 +6,6 @@
 #include "core/PDFHelp.h"
 #include "designers/DesignerCommandStates.h"
 
-#include <QMenu>
-
 namespace {
 
 constexpr int LabelHelpContext = 88;
@@ -52,26 +50,6 @@ void TLabelForm::UpdateCommandStates()
 {
     if (m_commands)
         m_commands->Apply(m_filesRenamed);
-}
-
-void TLabelForm::RequestCommandStates()
-{
-    m_commands->Request();
-}
-
-QMenu* TLabelForm::RecentMenu() const
-{
-    return m_commands->Recent().Menu();
-}
-
-void TLabelForm::mmiRecentClick(int index)
-{
-    m_commands->Recent().Click(index);
-}
-
-QMenu* TLabelForm::PopupMenu()
-{
-    return m_commands->Popup();
 }
 
 void TLabelForm::openTitled(const QString& title)

@@ -44,7 +44,7 @@ protected:
     {
         Window().UpdateCommandStates();
         QStringList items;
-        for (QAction* a : Window().RecentMenu()->actions())
+        for (QAction* a : Window().Commands().Recent().Menu()->actions())
             items << a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)"));
         return items;
     }
@@ -74,10 +74,10 @@ TEST_F(DesignFormStatesTest, RecentFilesShowOnceOpenFromTheDesignFolderAndMissin
     }
     TDesignForm& window = Window();
     EXPECT_EQ(RecentItems(), (QStringList{"&1 a", "&2 b"}));
-    EXPECT_EQ(window.RecentMenu()->actions()[0]->statusTip(),
+    EXPECT_EQ(window.Commands().Recent().Menu()->actions()[0]->statusTip(),
               QStringLiteral("最近開いた文面デザインを開きます"));
     // A new design without a file name: the first item opens its file.
-    window.mmiRecentClick(0);
+    window.Commands().Recent().Click(0);
     EXPECT_EQ(window.Document().FileName, DesignFolder + QStringLiteral("a.gpd"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("文面印刷 - a"));
 
@@ -88,14 +88,14 @@ TEST_F(DesignFormStatesTest, RecentFilesShowOnceOpenFromTheDesignFolderAndMissin
 
     // The first item is the open design: nothing happens, not even the save question.
     window.Document().Modified = true;
-    window.mmiRecentClick(0);
+    window.Commands().Recent().Click(0);
     EXPECT_EQ(m_messages.count(), 0);
     EXPECT_TRUE(window.Document().Modified);
 
     ASSERT_TRUE(QFile::remove(DesignFolder + QStringLiteral("e.gpd")));
     EXPECT_EQ(RecentItems(), (QStringList{"&1 g", "&2 f", "&3 e (off)", "&4 d", "&5 c"}));
     window.Document().Modified = false;
-    window.mmiRecentClick(3);
+    window.Commands().Recent().Click(3);
     EXPECT_EQ(window.Document().FileName, DesignFolder + QStringLiteral("d.gpd"));
     EXPECT_EQ(RecentItems().first(), QStringLiteral("&1 d"));
     EXPECT_EQ(m_messages.count(), 0);
@@ -140,13 +140,13 @@ TEST_F(DesignFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
             d.Selection = {frame};
             d.FocusedIndex = 0;
         }
-        QMenu* menu = window.PopupMenu();
+        QMenu* menu = window.Commands().Popup();
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(MenuItemNames(*menu), c.items);
     }
     // Without a design there is no context menu.
     d.DocumentOpen = false;
-    EXPECT_EQ(window.PopupMenu(), nullptr);
+    EXPECT_EQ(window.Commands().Popup(), nullptr);
 }
 
 TEST_F(DesignFormStatesTest, StatesFollowTheDesign)
@@ -158,7 +158,7 @@ TEST_F(DesignFormStatesTest, StatesFollowTheDesign)
     };
     EXPECT_FALSE(enabled("actClose"));
     EXPECT_FALSE(enabled("actSave"));
-    EXPECT_FALSE(window.RecentMenu()->menuAction()->isEnabled());
+    EXPECT_FALSE(window.Commands().Recent().Menu()->menuAction()->isEnabled());
     ASSERT_TRUE(window.LoadFromFile(Saved(QStringLiteral("s"))));
     EXPECT_TRUE(enabled("actClose"));
     EXPECT_FALSE(enabled("actSave"));
@@ -194,15 +194,15 @@ TEST_F(DesignFormStatesTest, MenusOnScreen)
         ASSERT_NE(menu, nullptr);
         menu->popup(window.mapToGlobal(QPoint(10, window.menuBar()->height())));
         if (qstrcmp(name, "mniFile") == 0)
-            window.RecentMenu()->popup(menu->geometry().topRight());
+            window.Commands().Recent().Menu()->popup(menu->geometry().topRight());
         KeepXvfbScreen(QStringLiteral("design-%1.xwd").arg(QString::fromLatin1(name)));
-        window.RecentMenu()->hide();
+        window.Commands().Recent().Menu()->hide();
         menu->hide();
     }
     TDesignDocument& d = window.Document();
     d.Selection = {d.SenderBlock()};
     d.FocusedIndex = 0;
-    QMenu* popup = window.PopupMenu();
+    QMenu* popup = window.Commands().Popup();
     popup->popup(window.mapToGlobal(QPoint(120, 160)));
     KeepXvfbScreen(QStringLiteral("design-popup.xwd"));
     popup->hide();

@@ -47,7 +47,7 @@ protected:
     {
         m_window->UpdateCommandStates();
         QStringList items;
-        for (QAction* a : m_window->RecentMenu()->actions())
+        for (QAction* a : m_window->Commands().Recent().Menu()->actions())
             items << a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)"));
         return items;
     }
@@ -81,17 +81,17 @@ TEST_F(LabelFormStatesTest, CardModeCaptionHelpHintsAndRecentFilesFromTheCardFol
     EXPECT_EQ(window.Document().FileName, CardFolder + QStringLiteral("b.gpc"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("名刺印刷 - b"));
     EXPECT_EQ(RecentItems(), (QStringList{"&1 b", "&2 a", "&3 a"}));
-    EXPECT_EQ(window.RecentMenu()->actions()[0]->statusTip(),
+    EXPECT_EQ(window.Commands().Recent().Menu()->actions()[0]->statusTip(),
               QStringLiteral("最近開いた名刺印刷レイアウトを開きます"));
 
     // The first item is the open file: nothing happens, not even the save question.
     window.Document().Modified = true;
-    window.mmiRecentClick(0);
+    window.Commands().Recent().Click(0);
     EXPECT_EQ(m_messages.count(), 0);
     EXPECT_EQ(window.Document().FileName, CardFolder + QStringLiteral("b.gpc"));
 
     window.Document().Modified = false;
-    window.mmiRecentClick(1);
+    window.Commands().Recent().Click(1);
     EXPECT_EQ(window.Document().FileName, card);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("名刺印刷 - a"));
 
@@ -107,11 +107,11 @@ TEST_F(LabelFormStatesTest, LabelModeKeepsItsCaptionAndHelp)
     EXPECT_TRUE(window.windowTitle().startsWith(QStringLiteral("ラベル印刷")));
     EXPECT_EQ(HelpContextOf(&window), 88);
     window.UpdateCommandStates();
-    EXPECT_FALSE(window.RecentMenu()->menuAction()->isEnabled());
+    EXPECT_FALSE(window.Commands().Recent().Menu()->menuAction()->isEnabled());
     ASSERT_TRUE(window.SaveToFile(LabelFolder + QStringLiteral("x.gpa")));
     EXPECT_EQ(RecentItems(), QStringList{"&1 x"});
-    EXPECT_TRUE(window.RecentMenu()->menuAction()->isEnabled());
-    EXPECT_EQ(window.RecentMenu()->actions()[0]->statusTip(),
+    EXPECT_TRUE(window.Commands().Recent().Menu()->menuAction()->isEnabled());
+    EXPECT_EQ(window.Commands().Recent().Menu()->actions()[0]->statusTip(),
               QStringLiteral("最近開いたラベル印刷レイアウトを開きます"));
 }
 
@@ -155,7 +155,7 @@ TEST_F(LabelFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
             d.Selection = {c.frame};
             d.FocusIndex = 0;
         }
-        QMenu* menu = window.PopupMenu();
+        QMenu* menu = window.Commands().Popup();
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(MenuItemNames(*menu), c.items);
         if (!c.viewSet)
@@ -198,8 +198,8 @@ TEST_F(LabelFormStatesTest, StatesFollowTheDocumentAndPlaceholdersStayOff)
     d.Modified = true;
     auto* save = window.findChild<QAction*>(QStringLiteral("actSave"));
     QSignalSpy changed(save, &QAction::enabledChanged);
-    window.RequestCommandStates();
-    window.RequestCommandStates();
+    window.Commands().Request();
+    window.Commands().Request();
     EXPECT_FALSE(save->isEnabled());
     EXPECT_TRUE(QTest::qWaitFor([&] { return save->isEnabled(); }));
     EXPECT_EQ(changed.count(), 1);
