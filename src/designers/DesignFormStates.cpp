@@ -2,7 +2,6 @@
 #include "designers/DesignForm.h"
 
 #include "addressbook/AdrsList.h"
-#include "addressbook/AdrsListServices.h"
 #include "core/MainSettings.h"
 #include "designers/DesignerCommandStates.h"
 
@@ -20,12 +19,7 @@ void TDesignForm::buildCommandStates()
 TDesignerState TDesignForm::CommandState() const
 {
     const TDesignDocument& d = *m_document;
-    TDesignerState s;
-    s.Window = TDesignerKind::Design;
-    s.DocumentOpen = d.DocumentOpen;
-    s.Modified = d.Modified;
-    s.FileName = d.FileName;
-    FillFrameState(s, d.ZOrder, d.Selection, d.FocusedIndex, d.Undo);
+    TDesignerState s = DocumentState(TDesignerKind::Design, d, d.ZOrder, d.FocusedIndex);
     s.SenderBlockShown = d.SenderBlock() != nullptr;
     if (const auto* list = qobject_cast<const TAddressList*>(parentWidget())) {
         s.ListWindow = true;
@@ -33,7 +27,6 @@ TDesignerState TDesignForm::CommandState() const
     } else if (m_sources.Senders) {
         s.SenderCount = int(m_sources.Senders->SenderRecNos().size());
     }
-    s.CardWindow = ListChildWindow(TListChild::DataInquiry) != nullptr;
     return s;
 }
 

@@ -1,6 +1,7 @@
 // The designer windows' command states, context menu, recent files, hints and modal cooperation.
 #include "designers/DesignerCommandStates.h"
 
+#include "addressbook/AdrsListServices.h"
 #include "core/ShellSub.h"
 #include "designers/FrameClipboard.h"
 #include "designers/PaperView.h"
@@ -48,6 +49,7 @@ void FillFrameState(TDesignerState& s, const std::vector<TDrawRect*>& stacking,
     s.TopSelected = !stacking.empty() && selected(stacking.front());
     s.BottomSelected = !stacking.empty() && selected(stacking.back());
     s.ClipboardPresent = FrameClipboard().has_value();
+    s.CardWindow = ListChildWindow(TListChild::DataInquiry) != nullptr;
 }
 
 std::vector<TCommandState> DesignerCommandStates(const TDesignerState& s)

@@ -46,9 +46,23 @@ struct TDesignerState
     bool SenderBlockShown = false; // design
 };
 
-// Fills the selection, focus, stacking, undo and clipboard facts.
+// Fills the selection, focus, stacking, undo and clipboard facts, and whether the record card is open.
 void FillFrameState(TDesignerState& s, const std::vector<TDrawRect*>& stacking,
                     const std::vector<TDrawRect*>& selection, int focusIndex, const TUndoList& undo);
+
+// The facts of a label or design document (its stacking and focus are named differently).
+template <class Document>
+TDesignerState DocumentState(TDesignerKind window, const Document& d, const std::vector<TDrawRect*>& stacking,
+                             int focusIndex)
+{
+    TDesignerState s;
+    s.Window = window;
+    s.DocumentOpen = d.DocumentOpen;
+    s.Modified = d.Modified;
+    s.FileName = d.FileName;
+    FillFrameState(s, stacking, d.Selection, focusIndex, d.Undo);
+    return s;
+}
 
 struct TCommandState
 {

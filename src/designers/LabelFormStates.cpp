@@ -2,7 +2,6 @@
 #include "designers/LabelForm.h"
 
 #include "addressbook/AdrsList.h"
-#include "addressbook/AdrsListServices.h"
 #include "core/PDFHelp.h"
 #include "designers/DesignerCommandStates.h"
 
@@ -29,12 +28,7 @@ void TLabelForm::buildCommandStates()
 TDesignerState TLabelForm::CommandState() const
 {
     const TLayoutDocument& d = *m_document;
-    TDesignerState s;
-    s.Window = TDesignerKind::Label;
-    s.DocumentOpen = d.DocumentOpen;
-    s.Modified = d.Modified;
-    s.FileName = d.FileName;
-    FillFrameState(s, d.Stacking, d.Selection, d.FocusIndex, d.Undo);
+    TDesignerState s = DocumentState(TDesignerKind::Label, d, d.Stacking, d.FocusIndex);
     s.IndividualLayout = d.DetailedSet;
     s.DataSource = d.DataSource;
     if (const auto* list = qobject_cast<const TAddressList*>(parentWidget())) {
@@ -42,7 +36,6 @@ TDesignerState TLabelForm::CommandState() const
         s.RecordCount = list->GetRecordCount();
         s.FirstSelected = list->GetFirstSelectedIndex();
     }
-    s.CardWindow = ListChildWindow(TListChild::DataInquiry) != nullptr;
     return s;
 }
 
