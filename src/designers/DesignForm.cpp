@@ -120,6 +120,7 @@ TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
     cbxViewRect->addItem(QStringLiteral("なし"));
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    buildCommandStates();
     updateActions();
 }
 
@@ -172,7 +173,7 @@ void TDesignForm::buildActions()
     auto later = [this](const auto& commands) {
         for (const TLaterCommand& c : commands)
             if (c.name && !action(c.name))
-                makeAction(c.name, QString::fromUtf8(c.text))->setEnabled(false);
+                MarkPendingCommand(*makeAction(c.name, QString::fromUtf8(c.text)));
     };
     buildPrintActions();
     buildArrangeActions();
@@ -409,9 +410,7 @@ void TDesignForm::addRecent(const QString& path)
 void TDesignForm::updateActions()
 {
     const TDesignDocument& d = *m_document;
-    action("actSave")->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
-    action("actSaveAs")->setEnabled(d.DocumentOpen);
-    action("actClose")->setEnabled(d.DocumentOpen);
+    UpdateCommandStates();
     updatePrintActions();
     UpdatePopupActions();
     setWindowTitle(d.Caption());
@@ -452,15 +451,7 @@ void TDesignForm::actOpenExecute()
     QString title;
     if (!runFileDialog(dialog, title))
         return;
-    const bool wasModified = m_document->Modified;
-    if (!ConfirmSave())
-        return;
-    repaint();
-    // A file that cannot be read leaves the design as it was, unsaved changes included.
-    if (!LoadFromFile(DesignFolder + title + QStringLiteral(".gpd")) && wasModified && !m_savedInConfirm) {
-        m_document->Modified = true;
-        updateActions();
-    }
+    openTitled(title);
 }
 
 void TDesignForm::actCloseExecute()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "designers/DesignDocument.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/DesignSettings.h"
 
 #include <QMainWindow>
@@ -140,6 +141,21 @@ private:
     // Paper editing (DesignFormCanvas.cpp).
     void buildCanvas();
     void frameDoubleClicked(TDrawRect* frame);
+
+    // ---- command states, recent files, context menu, hints (DesignFormStates.cpp) ----
+public:
+    TDesignerState CommandState() const;
+    // Runs the update handlers now.
+    void UpdateCommandStates();
+    // The idle pass, the recent-files submenu and the context menu.
+    TDesignerCommands& Commands() const { return *m_commands; }
+
+private:
+    void buildCommandStates();
+    // Opens the design folder's design of that name after the save question (the open command, recent files).
+    void openTitled(const QString& title);
+
+    TDesignerCommands* m_commands = nullptr;
 };
 
 // The window while it exists.

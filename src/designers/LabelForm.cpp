@@ -80,6 +80,7 @@ TLabelForm::TLabelForm(TLayoutSources sources, QWidget* owner)
     UpdatePopupActions();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    buildCommandStates();
     updateActions();
 }
 
@@ -112,7 +113,7 @@ void TLabelForm::buildActions()
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { actSaveAsExecute(); });
     command("actExit", QStringLiteral("印刷の終了(&E)"), {}, &QWidget::close);
 
-    // The frame commands a double click runs; they come with the window's editing commands.
+    // The frame commands a double click runs; the editing and settings commands connect them.
     const std::pair<const char*, const char*> frameCommands[] = {
         {"actAdditionSet", "追加情報の設定(&A)..."}, {"actFont", "フォントの設定(&T)..."},
         {"actIllustSet", "表示の設定(&V)..."},       {"actWordEdit", "文章の編集(&W)..."},
@@ -121,7 +122,6 @@ void TLabelForm::buildActions()
     for (const auto& [name, text] : frameCommands) {
         auto* a = new QAction(QString::fromUtf8(text), this);
         a->setObjectName(QString::fromLatin1(name));
-        a->setEnabled(false);
     }
     buildEditActions();
     buildPrintActions();
@@ -179,6 +179,7 @@ void TLabelForm::SetCardMode(bool on)
     m_mode = LabelModeCard;
     setWindowTitle(LabelTitle(m_mode));
     setHints();
+    setCardHints();
     SetHelpContext(this, CardHelpContext);
     takeDocument(freshDocument());
 }
@@ -312,8 +313,7 @@ void TLabelForm::takeDocument(std::unique_ptr<TLayoutDocument> document)
 void TLabelForm::updateActions()
 {
     const TLayoutDocument& d = *m_document;
-    action("actSave")->setEnabled(d.Modified || (d.DocumentOpen && d.FileName.isEmpty()));
-    action("actSaveAs")->setEnabled(d.DocumentOpen);
+    UpdateCommandStates();
     setWindowTitle(d.DocumentOpen ? LabelCaption(m_mode, d.FileName, d.Modified) : LabelTitle(m_mode));
     updatePrintActions();
 }
@@ -343,7 +343,7 @@ void TLabelForm::actOpenExecute()
     TPrintDataOpenDialog dialog(this);
     dialog.SetFileKind(m_mode);
     QString title;
-    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title))
+    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_filesRenamed))
         return;
     repaint();
     const QString path = LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode);
@@ -380,10 +380,16 @@ bool TLabelForm::actSaveAsExecute()
     TPrintDataSaveDialog dialog(this);
     dialog.SetFileKind(m_mode);
     QString title;
-    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title))
+    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_filesRenamed))
         return false;
     repaintPaper();
-    return SaveToFile(LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode));
+    // The layout takes the new name; a failed save keeps the old one.
+    const QString previous = std::exchange(m_document->FileName, QString());
+    if (SaveToFile(LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode)))
+        return true;
+    m_document->FileName = previous;
+    updateActions();
+    return false;
 }
 
 bool TLabelForm::SaveToFile(const QString& path)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "designers/DesignerPrint.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/DesignerWindow.h"
 #include "designers/ImageToolLink.h"
 #include "designers/LabelDocument.h"
@@ -167,6 +168,22 @@ private:
     void actIllustExecute();
 
     QPointer<TImageToolLink> m_imageTool;
+
+    // ---- command states, recent files, context menu, hints (LabelFormStates.cpp) ----
+public:
+    TDesignerState CommandState() const;
+    // Runs the update handlers now.
+    void UpdateCommandStates();
+    // The idle pass, the recent-files submenu and the context menu.
+    TDesignerCommands& Commands() const { return *m_commands; }
+
+private:
+    void buildCommandStates();
+    void setCardHints();
+    void openTitled(const QString& title);
+
+    TDesignerCommands* m_commands = nullptr;
+    bool m_filesRenamed = false;
 };
 
 // The window while it exists (one for both modes).

@@ -131,11 +131,12 @@ TEST_F(DesignFormTest, HistoryIsFilteredByFolderAndWrittenWithoutRepeats)
                   {{"History1", a}, {"History2", QStringLiteral("/elsewhere/x.gpd")}, {"History3", c}});
     TDesignForm& window = Window();
     EXPECT_EQ(window.RecentFiles(), (QStringList{a, c}));
-    // The same file twice in the list after loading; written back once.
+    // The same file loaded twice: listed and written back once.
     const QString b = SavedDesign(QStringLiteral("b"));
     ASSERT_TRUE(window.LoadFromFile(b));
     ASSERT_TRUE(window.LoadFromFile(a));
-    EXPECT_EQ(window.RecentFiles(), (QStringList{a, b, a, c}));
+    // The recent menu drops the repeat as soon as the window's commands are brought up to date.
+    EXPECT_EQ(window.RecentFiles(), (QStringList{a, b, c}));
     window.SaveSettings();
     const TMemIniFile ini = Ini();
     EXPECT_EQ(ini.ReadString(Design, QStringLiteral("History1"), {}), a);

@@ -59,6 +59,7 @@ protected:
     {
         m_window->Document().Selection = std::move(frames);
         m_window->Document().FocusIndex = focus;
+        m_window->UpdateCommandStates();
     }
 
     LabelFolders m_folders;

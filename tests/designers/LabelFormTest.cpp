@@ -90,7 +90,7 @@ TEST_F(LabelFormTest, CardModeIsSwitchedOnlyBeforeShowing)
     window.SetCardMode(true);
     EXPECT_TRUE(window.IsCardMode());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("名刺印刷"));
-    EXPECT_EQ(Action("actNew")->statusTip(), QStringLiteral("新しい名刺レイアウトを作成します"));
+    EXPECT_EQ(Action("actNew")->statusTip(), QStringLiteral("新規作成|新しく名刺のレイアウトを作成します"));
     // The card document: the sender shown, the sets of 7 and 12 without a barcode.
     const TLayoutDocument& d = window.Document();
     EXPECT_TRUE(d.IsCardMode());

@@ -7,8 +7,11 @@
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
 
+#include <QAction>
 #include <QDir>
+#include <QImage>
 #include <QList>
+#include <QMenu>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -46,6 +49,15 @@ public:
     TDesignerFolders& operator=(const TDesignerFolders&) = delete;
 
     bool FoldersMade() const { return m_dir.isValid(); }
+    QString FilePath(const QString& name) const { return m_dir.filePath(name); }
+    // A green BMP picture of a size, by name in the folder.
+    QString Picture(const QString& name, QSize size) const
+    {
+        QImage image(size, QImage::Format_RGB888);
+        image.fill(Qt::green);
+        EXPECT_TRUE(image.save(FilePath(name), "BMP"));
+        return FilePath(name);
+    }
     TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
     void WriteSettings(const QString& section, const QList<std::pair<QString, QString>>& values)
     {
@@ -64,3 +76,12 @@ private:
     QTemporaryDir m_dir;
     QStringList m_saved;
 };
+
+// The object names of the menu's items, "|" for a separator, separated by blanks.
+inline QString MenuItemNames(const QMenu& menu)
+{
+    QStringList items;
+    for (QAction* a : menu.actions())
+        items << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
+    return items.join(u' ');
+}
