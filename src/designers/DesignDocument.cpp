@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace LayoutSettingsField;
@@ -40,6 +41,33 @@ TDrawRect* TDesignDocument::AddFreeFrame(int kind, std::unique_ptr<TDrawRect> fr
     TDrawRect* raw = m_free[size_t(kind)].back().get();
     ZOrder.insert(ZOrder.begin(), raw);
     return raw;
+}
+
+TDrawRect* TDesignDocument::InsertFreeFrame(int kind, int index, std::unique_ptr<TDrawRect> frame)
+{
+    auto& list = m_free[size_t(kind)];
+    index = std::clamp(index, 0, int(list.size()));
+    return list.insert(list.begin() + index, std::move(frame))->get();
+}
+
+std::unique_ptr<TDrawRect> TDesignDocument::TakeFreeFrame(int kind, int index)
+{
+    auto& list = m_free[size_t(kind)];
+    if (index < 0 || index >= int(list.size()))
+        return nullptr;
+    std::unique_ptr<TDrawRect> frame = std::move(list[size_t(index)]);
+    list.erase(list.begin() + index);
+    return frame;
+}
+
+int TDesignDocument::FreeIndex(const TDrawRect* frame) const
+{
+    const int kind = frame->GetKind() - KindIllust;
+    if (kind < 0 || kind >= FreeKindCount)
+        return -1;
+    const auto& list = m_free[size_t(kind)];
+    const auto it = std::find_if(list.begin(), list.end(), [frame](const auto& f) { return f.get() == frame; });
+    return it == list.end() ? -1 : int(it - list.begin());
 }
 
 TSenderRect* TDesignDocument::SetSenderBlock(std::unique_ptr<TSenderRect> block)

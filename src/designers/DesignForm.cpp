@@ -118,6 +118,7 @@ TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
     sbxPreview->SetEditingEnabled(false);
     connect(sbxPreview, &TPaperView::selectionChanged, this, &TDesignForm::ShowFocusedInRectList);
     connect(sbxPreview, &TPaperView::paperDoubleClicked, this, &TDesignForm::actBackImageExecute);
+    connectEditSignals();
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
     applyViewSettings();
@@ -180,6 +181,7 @@ void TDesignForm::buildActions()
                 makeAction(c.name, QString::fromUtf8(c.text))->setEnabled(false);
     };
     buildPrintActions();
+    buildEditActions();
     later(FileLater);
     later(EditLater);
 

@@ -10,16 +10,6 @@
 
 namespace {
 
-void loadImage(TDrawRect& frame, const QByteArray& image)
-{
-    TFrameReader reader(image);
-    try {
-        frame.LoadFromStream(reader);
-    } catch (const EFrameStreamError&) {
-        // The history's own images; a failed read keeps the frame as it was.
-    }
-}
-
 void insertAt(std::vector<TDrawRect*>& list, int index, TDrawRect* frame)
 {
     index = std::clamp(index, 0, int(list.size()));
@@ -65,13 +55,7 @@ bool TLayoutEditor::UndoRedo(bool redo, quint8* kind)
     d.Selection.clear();
     d.FocusIndex = -1;
     if (action) {
-        for (int i = 0; i < action->GetSelectionCount(side); ++i) {
-            const int z = action->GetSelection(side, i);
-            if (z >= 0 && z < int(d.Stacking.size()))
-                d.Selection.push_back(d.Stacking[size_t(z)]);
-        }
-        const int focus = action->GetFocused(side);
-        d.FocusIndex = focus < int(d.Selection.size()) ? focus : int(d.Selection.size()) - 1;
+        RestoreUndoSelection(*action, side, d.Stacking, d.Selection, d.FocusIndex);
         if (kind)
             *kind = action->UndoActionKind();
     }
@@ -101,7 +85,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                 TDrawRect* frame = fixedAt(data->ListIndex());
                 if (!frame)
                     return;
-                loadImage(*frame, data->GetStream(side));
+                LoadStreamImage(*frame, data->GetStream(side));
                 frame->SetZoom(d.Zoom);
                 if (d.StackingIndex(frame) < 0)
                     insertAt(stack, data->ZOrder(), frame);
@@ -113,7 +97,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                 }
             } else {
                 std::unique_ptr<TDrawRect> frame = CreateFreeFrame(k);
-                loadImage(*frame, data->GetStream(side));
+                LoadStreamImage(*frame, data->GetStream(side));
                 frame->SetZoom(d.Zoom);
                 insertAt(stack, data->ZOrder(),
                          d.InsertFreeFrame(k - KindIllust, data->ListIndex(), std::move(frame)));
@@ -128,7 +112,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                     stack.erase(stack.begin() + data->ZOrder());
                 else
                     d.RemoveFromStacking(frame);
-                loadImage(*frame, data->GetStream(1 - side));
+                LoadStreamImage(*frame, data->GetStream(1 - side));
                 if (frame->Visible() && d.SenderDisplayMode == 0)
                     d.SenderDisplayMode = 1;
             } else {
@@ -153,7 +137,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
             if (!frame)
                 return;
             const bool was = frame->Visible();
-            loadImage(*frame, data->GetStream(side));
+            LoadStreamImage(*frame, data->GetStream(side));
             frame->SetZoom(d.Zoom);
             if (frame->Visible() != was) {
                 if (frame->Visible() && data->ZOrder() >= 0 && d.StackingIndex(frame) < 0)
@@ -165,7 +149,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                 m_remerge = true;
         } else if (k <= KindQRCode) {
             if (TDrawRect* frame = stackAt(data->ZOrder())) {
-                loadImage(*frame, data->GetStream(side));
+                LoadStreamImage(*frame, data->GetStream(side));
                 frame->SetZoom(d.Zoom);
             }
         }

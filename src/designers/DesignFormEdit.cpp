@@ -1,0 +1,287 @@
+// The design window's editing commands: the dialogs' results go to the design's commands; undo and redo, the
+// frame clipboard, the picture picker's answer and dropped files.
+#include "designers/DesignForm.h"
+
+#include "core/DialogSub.h"
+#include "core/MsgBoxPos.h"
+#include "core/ShellSub.h"
+#include "designers/ImageToolLink.h"
+#include "designers/ImageToolProcess.h"
+#include "designers/PaperEditing.h"
+#include "designers/PaperView.h"
+#include "layoutobjects/FigureRect.h"
+#include "layoutobjects/FigureSetting.h"
+#include "layoutobjects/IllustRect.h"
+#include "layoutobjects/IllustSetting.h"
+#include "layoutobjects/QRCodeRect.h"
+#include "layoutobjects/QRCodeSetting.h"
+#include "layoutobjects/WordEdit.h"
+#include "layoutobjects/WordRect.h"
+#include "layoutobjects/WordSetting.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QSignalBlocker>
+
+namespace {
+
+struct TEditCommand
+{
+    const char* name;
+    const char* text;
+    QKeyCombination key;
+    void (*run)(TDesignForm&);
+};
+
+// The commands with their captions and short cuts; the Delete key reaches actDelete through the paper view.
+const TEditCommand EditCommands[] = {
+    {"actUndo", "元に戻す(&U)", Qt::CTRL | Qt::Key_Z, [](TDesignForm& w) { w.actUndoExecute(0); }},
+    {"actRedo", "やり直し(&R)", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, [](TDesignForm& w) { w.actUndoExecute(1); }},
+    {"actCopy", "枠のコピー(&C)", Qt::CTRL | Qt::Key_C, [](TDesignForm& w) { w.actCopyExecute(); }},
+    {"actPaste", "枠の貼り付け(&P)", Qt::CTRL | Qt::Key_V, [](TDesignForm& w) { w.actPasteExecute(); }},
+    {"actDelete", "枠の削除(&D)", {}, [](TDesignForm& w) { w.actDeleteExecute(); }},
+    {"actIllust", "イラストの選択(&I)...", {}, [](TDesignForm& w) { w.actIllustExecute(); }},
+    {"actWord", "文章の追加(&W)...", {}, [](TDesignForm& w) { w.actWordExecute(0); }},
+    {"actWordEdit", "文章の編集(&W)...", {}, [](TDesignForm& w) { w.actWordExecute(1); }},
+    {"actFigure", "図形の追加(&F)...", {}, [](TDesignForm& w) { w.actFigureExecute(0); }},
+    {"actFigureSet", "図形の設定(&V)...", {}, [](TDesignForm& w) { w.actFigureExecute(1); }},
+    {"actQRCode", "QRコードの追加(&Q)...", {}, [](TDesignForm& w) { w.actQRCodeExecute(0); }},
+    {"actQRCodeSet", "QRコードの設定(&V)...", {}, [](TDesignForm& w) { w.actQRCodeExecute(1); }},
+    {"actIllustSet", "表示の設定(&V)...", {}, [](TDesignForm& w) { w.actIllustSetExecute(); }},
+    {"actWordSet", "表示の設定(&V)...", {}, [](TDesignForm& w) { w.actWordSetExecute(); }},
+    {"pmiIllustDef", "もとのサイズに戻す(&A)", {}, [](TDesignForm& w) { w.pmiIllustDefClick(); }},
+    {"pmiBackClear", "背景のクリア(&R)", {}, [](TDesignForm& w) { w.pmiBackClearClick(); }},
+};
+
+template <class Frame> Frame* focusedAs(const TDesignDocument& d)
+{
+    if (d.FocusedIndex < 0 || d.FocusedIndex >= int(d.Selection.size()))
+        return nullptr;
+    return dynamic_cast<Frame*>(d.Selection[size_t(d.FocusedIndex)]);
+}
+
+} // namespace
+
+void TDesignForm::buildEditActions()
+{
+    for (const TEditCommand& c : EditCommands) {
+        QAction* a = makeAction(c.name, QString::fromUtf8(c.text));
+        a->setShortcut(QKeySequence(c.key));
+        connect(a, &QAction::triggered, this, [this, run = c.run] { run(*this); });
+    }
+    action("actRedo")->setProperty("tag", 1);
+    for (const char* name : {"actWordEdit", "actFigureSet", "actQRCodeSet"})
+        action(name)->setProperty("tag", 1);
+}
+
+void TDesignForm::connectEditSignals()
+{
+    connect(sbxPreview, &TPaperView::deleteRequested, action("actDelete"), &QAction::trigger);
+    connect(sbxPreview, &TPaperView::filesDropped, this, &TDesignForm::DropFiles);
+}
+
+TDesignEditor& TDesignForm::Editor()
+{
+    // A new document comes without the callback.
+    if (!m_editor || &m_editor->Document() != m_document.get() || !m_document->Undo.OnUndoRedo)
+        m_editor = std::make_unique<TDesignEditor>(*m_document);
+    const QAction* adjust = action("actAdjustGrid");
+    m_editor->SnapPitch = m_gridSize != 0 && adjust && adjust->isChecked() ? GridPitch(m_gridSize) : 0;
+    return *m_editor;
+}
+
+void TDesignForm::afterEdit(bool refill)
+{
+    TDesignEditor& e = Editor();
+    if (refill)
+        UpdateRectList();
+    ShowFocusedInRectList();
+    if (e.SenderLayoutReset) {
+        e.SenderLayoutReset = false;
+        if (QAction* layout = action("actSenderLayout")) {
+            const QSignalBlocker quiet(layout);
+            layout->setChecked(false);
+        }
+    }
+    Q_ASSERT(DesignConsistent(*m_document));
+    updateActions();
+    repaintPaper();
+}
+
+// ---- undo, clipboard, delete, background ----
+
+void TDesignForm::actUndoExecute(int tag)
+{
+    if (!m_document->DocumentOpen)
+        return;
+    TBusyCursor busy;
+    quint8 kind = 0;
+    if (Editor().UndoRedo(tag == 1, &kind))
+        afterEdit(kind == UndoAdd || kind == UndoDelete);
+}
+
+void TDesignForm::actCopyExecute()
+{
+    if (m_document->DocumentOpen)
+        Editor().Copy();
+    updateActions();
+}
+
+void TDesignForm::actPasteExecute()
+{
+    if (m_document->DocumentOpen && Editor().Paste())
+        afterEdit(true);
+}
+
+void TDesignForm::actDeleteExecute()
+{
+    if (m_document->DocumentOpen && Editor().DeleteSelection())
+        afterEdit(true);
+}
+
+void TDesignForm::pmiBackClearClick()
+{
+    if (m_document->DocumentOpen && Editor().ClearBackImage())
+        afterEdit(false);
+}
+
+// ---- frames through their dialogs ----
+
+void TDesignForm::actWordExecute(int tag)
+{
+    TDesignDocument& d = *m_document;
+    auto* text = focusedAs<TWordRect>(d);
+    if (!d.DocumentOpen || (tag == 1 && !text))
+        return;
+    TWordEditDialog dialog(this);
+    CenterForm(&dialog, this);
+    if (tag == 1) {
+        QStringList lines;
+        for (int i = 0; i < text->GetLineCount(); ++i)
+            lines << text->GetLine(i);
+        dialog.SetLines(lines);
+        dialog.SetEditFont(text->Font());
+    }
+    dialog.SetDirection((tag == 1 ? text->Horizontal() : m_prototypes->Rects->Text->Horizontal()) ? 1 : 0);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (tag == 1)
+        Editor().EditText(dialog.GetLines(), dialog.GetDirection());
+    else
+        Editor().AddText(dialog.GetLines(), dialog.GetDirection());
+    afterEdit(tag == 0);
+}
+
+void TDesignForm::actFigureExecute(int tag)
+{
+    TDesignDocument& d = *m_document;
+    auto* focused = focusedAs<TFigureRect>(d);
+    if (!d.DocumentOpen || (tag == 1 && !focused))
+        return;
+    TFigureRect figure;
+    if (tag == 1) {
+        figure.Assign(*focused);
+    } else {
+        TakeFigurePrototype(figure, *m_prototypes->Rects->Figure);
+        figure.SetDesignRect({50, 50, 300, 300});
+    }
+    TFigureSettingDialog dialog(this);
+    CenterForm(&dialog, this);
+    dialog.SetFigure(figure);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (tag == 1)
+        Editor().ChangeFigure(dialog.FigureRect());
+    else
+        Editor().AddFigure(dialog.FigureRect());
+    afterEdit(tag == 0);
+}
+
+void TDesignForm::actQRCodeExecute(int tag)
+{
+    TDesignDocument& d = *m_document;
+    auto* focused = focusedAs<TQRCodeRect>(d);
+    if (!d.DocumentOpen || (tag == 1 && !focused))
+        return;
+    TQRCodeSettingDialog dialog(this);
+    CenterForm(&dialog, this);
+    dialog.SetQRCode(tag == 1 ? *focused : TQRCodeRect());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (tag == 1)
+        Editor().ChangeQRCode(dialog.QRCodeRect());
+    else
+        Editor().AddQRCode(dialog.QRCodeRect());
+    afterEdit(tag == 0);
+}
+
+void TDesignForm::actIllustSetExecute()
+{
+    auto* focused = focusedAs<TIllustRect>(*m_document);
+    if (!m_document->DocumentOpen || !focused)
+        return;
+    TIllustSettingDialog dialog(this);
+    CenterForm(&dialog, this);
+    dialog.SetIllust(*focused);
+    if (dialog.exec() == QDialog::Accepted && Editor().SetIllustDisplay(dialog.IllustRect()))
+        afterEdit(false);
+}
+
+void TDesignForm::actWordSetExecute()
+{
+    auto* focused = focusedAs<TWordRect>(*m_document);
+    if (!m_document->DocumentOpen || !focused)
+        return;
+    TWordSettingDialog dialog(this);
+    CenterForm(&dialog, this);
+    dialog.SetWord(*focused);
+    if (dialog.exec() == QDialog::Accepted && Editor().SetWordDisplay(dialog.WordRect()))
+        afterEdit(false);
+}
+
+void TDesignForm::pmiIllustDefClick()
+{
+    if (m_document->DocumentOpen && Editor().RestorePictureSize())
+        afterEdit(false);
+}
+
+// ---- the picture picker and dropped files ----
+
+void TDesignForm::actIllustExecute()
+{
+    if (!m_document->DocumentOpen)
+        return;
+    if (!m_imageTool) {
+        MessageBoxPos(this, ImageToolMissingMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconInformation);
+        return;
+    }
+    // Direct, so that an answer meant for the background dialog finds the window still ignoring it.
+    connect(m_imageTool, &TImageToolLink::imageChosen, this, &TDesignForm::WMCopyData,
+            Qt::ConnectionType(Qt::DirectConnection | Qt::UniqueConnection));
+    m_imageTool->RequestSelect(this);
+}
+
+void TDesignForm::WMCopyData(const QString& path)
+{
+    if (!m_document->DocumentOpen || BackImageDialogOpen() || QApplication::activeModalWidget())
+        return;
+    if (Editor().TakePickedImage(path))
+        afterEdit(true);
+}
+
+void TDesignForm::DropFiles(const QStringList& paths)
+{
+    if (!m_document->DocumentOpen || QApplication::activeModalWidget())
+        return;
+    QWidget* panel = sbxPreview->Panel();
+    QPoint point = panel->mapFromGlobal(QCursor::pos());
+    point.setX(std::clamp(point.x(), 0, std::max(0, panel->width() - 1)));
+    point.setY(std::clamp(point.y(), 0, std::max(0, panel->height() - 1)));
+    if (!Editor().DropFiles(paths, point))
+        return;
+    afterEdit(true);
+    raise();
+    activateWindow();
+}
