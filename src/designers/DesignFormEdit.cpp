@@ -68,7 +68,8 @@ void TDesignForm::buildEditActions()
 {
     for (const TEditCommand& c : EditCommands) {
         QAction* a = makeAction(c.name, QString::fromUtf8(c.text));
-        a->setShortcut(QKeySequence(c.key));
+        if (c.key != QKeyCombination())
+            a->setShortcut(QKeySequence(c.key));
         connect(a, &QAction::triggered, this, [this, run = c.run] { run(*this); });
     }
     action("actRedo")->setProperty("tag", 1);
