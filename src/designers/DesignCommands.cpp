@@ -128,20 +128,6 @@ void TDesignEditor::wholeBlockSender()
     }
 }
 
-template <class Change> void TDesignEditor::changeOthers(TUndoDatas& action, const TDrawRect* focus, Change change)
-{
-    for (TDrawRect* frame : d.Selection) {
-        if (frame == focus)
-            continue;
-        const QByteArray before = StreamImage(*frame);
-        if (!change(*frame))
-            continue;
-        action.AddDrawRect(*frame, stackIndex(frame), d.FreeIndex(frame), 1);
-        auto* item = static_cast<TDrawRectUndoData*>(action.GetItem(action.Count() - 1));
-        item->SetStream(0, before);
-    }
-}
-
 // ---- undo and redo ----
 
 bool TDesignEditor::UndoRedo(bool redo, quint8* kind)
@@ -259,15 +245,8 @@ void TDesignEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
             wholeBlockSender();
         frame->SetDesignRect(data->GetRect(side));
     } else if (kind == UndoZOrder) {
-        auto* data = dynamic_cast<TZOrderUndoData*>(&item);
-        if (!data)
-            return;
-        const int from = side ? data->OldIndex() : data->NewIndex();
-        const int to = side ? data->NewIndex() : data->OldIndex();
-        if (TDrawRect* frame = stackAt(from)) {
-            stack.erase(stack.begin() + from);
-            stack.insert(stack.begin() + std::clamp(to, 0, int(stack.size())), frame);
-        }
+        if (auto* data = dynamic_cast<TZOrderUndoData*>(&item))
+            ApplyZOrderItem(*data, side, stack);
     }
 }
 
@@ -349,167 +328,156 @@ bool TDesignEditor::ClearBackImage()
 
 TWordRect* TDesignEditor::AddText(const QStringList& lines, int direction)
 {
-    auto action = std::make_unique<TUndoDatas>(UndoAdd);
-    auto* added = static_cast<TWordRect*>(placeNew(
-        NewTextFrame(lines, direction == 1, *d.Context.Prototypes->Rects, d.PaperPixelSize, d.Zoom, SnapPitch),
-        *action));
-    finish(std::move(action));
-    return added;
-}
-
-bool TDesignEditor::EditText(const QStringList& lines, int direction)
-{
-    auto* text = dynamic_cast<TWordRect*>(focused());
-    if (!text)
-        return false;
-    const bool horizontal = direction == 1;
-    auto action = std::make_unique<TUndoDatas>(UndoChange);
-    record(*action, *text, 0);
-    RecordSelection(*action, 0);
-    SetTextLines(*text, lines);
-    SetTextDirection(*text, horizontal);
-    TakeTextDirection(*d.Context.Prototypes->Rects, horizontal);
-    action->StoreObject(0, *text, 1);
-    changeOthers(*action, text, [horizontal](TDrawRect& frame) {
-        if (auto* other = dynamic_cast<TWordRect*>(&frame); other && other->Horizontal() != horizontal) {
-            SetTextDirection(*other, horizontal);
-            return true;
-        }
-        if (auto* block = dynamic_cast<TSenderRect*>(&frame); block && block->GetHorizontal() != horizontal) {
-            setSenderDirection(*block, horizontal);
-            return true;
-        }
-        return false;
-    });
-    finish(std::move(action));
-    return true;
+    return addNew<TWordRect>(
+        NewTextFrame(lines, direction == 1, *d.Context.Prototypes->Rects, d.PaperPixelSize, d.Zoom, SnapPitch));
 }
 
 TFigureRect* TDesignEditor::AddFigure(const TFigureRect& chosen)
 {
-    auto action = std::make_unique<TUndoDatas>(UndoAdd);
     auto figure = std::make_unique<TFigureRect>();
     figure->Assign(chosen);
     TakeFigurePrototype(*d.Context.Prototypes->Rects->Figure, chosen);
     d.Context.Prototypes->SetChanged();
     PlaceNewFrame(*figure, {50, 50, 300, 300}, d.PaperPixelSize, d.Zoom, SnapPitch);
-    auto* added = static_cast<TFigureRect*>(placeNew(std::move(figure), *action));
-    finish(std::move(action));
-    return added;
-}
-
-bool TDesignEditor::ChangeFigure(const TFigureRect& chosen)
-{
-    auto* figure = dynamic_cast<TFigureRect*>(focused());
-    if (!figure)
-        return false;
-    auto action = std::make_unique<TUndoDatas>(UndoChange);
-    record(*action, *figure, 0);
-    RecordSelection(*action, 0);
-    TakeKeepingCorner(*figure, chosen, d.Zoom, false);
-    TakeFigurePrototype(*d.Context.Prototypes->Rects->Figure, chosen);
-    d.Context.Prototypes->SetChanged();
-    action->StoreObject(0, *figure, 1);
-    changeOthers(*action, figure, [figure](TDrawRect& frame) {
-        auto* other = dynamic_cast<TFigureRect*>(&frame);
-        if (other)
-            TakeFigurePrototype(*other, *figure);
-        return other != nullptr;
-    });
-    finish(std::move(action));
-    return true;
+    return addNew<TFigureRect>(std::move(figure));
 }
 
 TQRCodeRect* TDesignEditor::AddQRCode(const TQRCodeRect& chosen)
 {
+    return addNew<TQRCodeRect>(NewQRCodeFrame(chosen, d.PaperPixelSize, d.Zoom, SnapPitch));
+}
+
+template <class Frame> Frame* TDesignEditor::addNew(std::unique_ptr<TDrawRect> frame)
+{
     auto action = std::make_unique<TUndoDatas>(UndoAdd);
-    auto* added = static_cast<TQRCodeRect*>(
-        placeNew(NewQRCodeFrame(chosen, d.PaperPixelSize, d.Zoom, SnapPitch), *action));
+    auto* added = static_cast<Frame*>(placeNew(std::move(frame), *action));
     finish(std::move(action));
     return added;
 }
 
-bool TDesignEditor::ChangeQRCode(const TQRCodeRect& chosen)
+template <class Frame, class Own, class Other> bool TDesignEditor::changeFocused(Own own, Other other)
 {
-    auto* code = dynamic_cast<TQRCodeRect*>(focused());
-    if (!code)
+    auto* frame = dynamic_cast<Frame*>(focused());
+    if (!frame)
         return false;
     auto action = std::make_unique<TUndoDatas>(UndoChange);
-    record(*action, *code, 0);
+    record(*action, *frame, 0);
     RecordSelection(*action, 0);
-    const TRect old = code->GetDesignRect();
-    code->Assign(chosen);
-    // An empty size takes the symbol's.
-    code->SetDesignRect({old.left, old.top, old.left, old.top});
-    code->SetZoom(d.Zoom);
-    action->StoreObject(0, *code, 1);
-    changeOthers(*action, code, [code](TDrawRect& frame) {
-        auto* other = dynamic_cast<TQRCodeRect*>(&frame);
-        if (other)
-            TakeQRCodeLook(*other, *code);
-        return other != nullptr;
-    });
+    own(*frame);
+    action->StoreObject(0, *frame, 1);
+    for (TDrawRect* each : d.Selection) {
+        if (each == frame)
+            continue;
+        const QByteArray before = StreamImage(*each);
+        if (!other(*each, *frame))
+            continue;
+        action->AddDrawRect(*each, stackIndex(each), d.FreeIndex(each), 1);
+        static_cast<TDrawRectUndoData*>(action->GetItem(action->Count() - 1))->SetStream(0, before);
+    }
     finish(std::move(action));
     return true;
+}
+
+bool TDesignEditor::EditText(const QStringList& lines, int direction)
+{
+    const bool horizontal = direction == 1;
+    return changeFocused<TWordRect>(
+        [&](TWordRect& text) {
+            SetTextLines(text, lines);
+            SetTextDirection(text, horizontal);
+            TakeTextDirection(*d.Context.Prototypes->Rects, horizontal);
+        },
+        [horizontal](TDrawRect& frame, TWordRect&) {
+            if (auto* other = dynamic_cast<TWordRect*>(&frame); other && other->Horizontal() != horizontal) {
+                SetTextDirection(*other, horizontal);
+                return true;
+            }
+            auto* block = dynamic_cast<TSenderRect*>(&frame);
+            if (!block || block->GetHorizontal() == horizontal)
+                return false;
+            setSenderDirection(*block, horizontal);
+            return true;
+        });
+}
+
+bool TDesignEditor::ChangeFigure(const TFigureRect& chosen)
+{
+    return changeFocused<TFigureRect>(
+        [&](TFigureRect& figure) {
+            TakeKeepingCorner(figure, chosen, d.Zoom, false);
+            TakeFigurePrototype(*d.Context.Prototypes->Rects->Figure, chosen);
+            d.Context.Prototypes->SetChanged();
+        },
+        [](TDrawRect& frame, TFigureRect& figure) {
+            auto* other = dynamic_cast<TFigureRect*>(&frame);
+            if (other)
+                TakeFigurePrototype(*other, figure);
+            return other != nullptr;
+        });
+}
+
+bool TDesignEditor::ChangeQRCode(const TQRCodeRect& chosen)
+{
+    return changeFocused<TQRCodeRect>(
+        [&](TQRCodeRect& code) {
+            const TRect old = code.GetDesignRect();
+            code.Assign(chosen);
+            // An empty size takes the symbol's.
+            code.SetDesignRect({old.left, old.top, old.left, old.top});
+            code.SetZoom(d.Zoom);
+        },
+        [](TDrawRect& frame, TQRCodeRect& code) {
+            auto* other = dynamic_cast<TQRCodeRect*>(&frame);
+            if (other)
+                TakeQRCodeLook(*other, code);
+            return other != nullptr;
+        });
 }
 
 // ---- looks ----
 
 bool TDesignEditor::SetIllustDisplay(const TIllustRect& chosen)
 {
-    auto* illust = dynamic_cast<TIllustRect*>(focused());
-    if (!illust)
-        return false;
-    auto action = std::make_unique<TUndoDatas>(UndoChange);
-    record(*action, *illust, 0);
-    RecordSelection(*action, 0);
-    TakeKeepingCorner(*illust, chosen, d.Zoom, true);
-    action->StoreObject(0, *illust, 1);
-    changeOthers(*action, illust, [illust](TDrawRect& frame) {
-        if (auto* other = dynamic_cast<TIllustRect*>(&frame)) {
-            other->SetFrameIndex(illust->FrameIndex());
-            other->Frame() = illust->Frame();
-        } else if (auto* text = dynamic_cast<TWordRect*>(&frame)) {
-            text->Frame() = illust->Frame();
-        } else if (auto* block = dynamic_cast<TSenderRect*>(&frame)) {
-            block->Frame() = illust->Frame();
-        } else {
-            return false;
-        }
-        return true;
-    });
-    finish(std::move(action));
-    return true;
+    return changeFocused<TIllustRect>(
+        [&](TIllustRect& illust) { TakeKeepingCorner(illust, chosen, d.Zoom, true); },
+        [](TDrawRect& frame, TIllustRect& illust) {
+            if (auto* other = dynamic_cast<TIllustRect*>(&frame))
+                other->SetFrameIndex(illust.FrameIndex());
+            TRectFrame* line = nullptr;
+            if (auto* other = dynamic_cast<TIllustRect*>(&frame))
+                line = &other->Frame();
+            else if (auto* text = dynamic_cast<TWordRect*>(&frame))
+                line = &text->Frame();
+            else if (auto* block = dynamic_cast<TSenderRect*>(&frame))
+                line = &block->Frame();
+            if (line)
+                *line = illust.Frame();
+            return line != nullptr;
+        });
 }
 
 bool TDesignEditor::SetWordDisplay(const TWordRect& chosen)
 {
-    auto* text = dynamic_cast<TWordRect*>(focused());
-    if (!text)
-        return false;
-    auto action = std::make_unique<TUndoDatas>(UndoChange);
-    record(*action, *text, 0);
-    RecordSelection(*action, 0);
-    TakeKeepingCorner(*text, chosen, d.Zoom, true);
-    TakeTextPrototype(*d.Context.Prototypes->Rects->Text, *text);
-    d.Context.Prototypes->SetChanged();
-    action->StoreObject(0, *text, 1);
-    changeOthers(*action, text, [text](TDrawRect& frame) {
-        if (auto* illust = dynamic_cast<TIllustRect*>(&frame)) {
-            illust->Frame() = text->Frame();
-        } else if (auto* other = dynamic_cast<TWordRect*>(&frame)) {
-            TakeWordLook(*other, *text);
-        } else if (auto* block = dynamic_cast<TSenderRect*>(&frame)) {
-            setSenderDirection(*block, text->Horizontal());
-            block->SetFont(text->Font(), text->FontColor());
-            block->Frame() = text->Frame();
-        } else {
-            return false;
-        }
-        return true;
-    });
-    finish(std::move(action));
-    return true;
+    return changeFocused<TWordRect>(
+        [&](TWordRect& text) {
+            TakeKeepingCorner(text, chosen, d.Zoom, true);
+            TakeTextPrototype(*d.Context.Prototypes->Rects->Text, text);
+            d.Context.Prototypes->SetChanged();
+        },
+        [](TDrawRect& frame, TWordRect& text) {
+            if (auto* illust = dynamic_cast<TIllustRect*>(&frame)) {
+                illust->Frame() = text.Frame();
+            } else if (auto* other = dynamic_cast<TWordRect*>(&frame)) {
+                TakeWordLook(*other, text);
+            } else if (auto* block = dynamic_cast<TSenderRect*>(&frame)) {
+                setSenderDirection(*block, text.Horizontal());
+                block->SetFont(text.Font(), text.FontColor());
+                block->Frame() = text.Frame();
+            } else {
+                return false;
+            }
+            return true;
+        });
 }
 
 bool TDesignEditor::RestorePictureSize()
@@ -555,51 +523,45 @@ bool TDesignEditor::AddIllustration(const QString& path, QPoint topLeft, bool as
     return true;
 }
 
-bool TDesignEditor::TakePickedImage(const QString& path)
+bool TDesignEditor::intake(quint8 kind, Intake add)
 {
-    const bool asNew = !dynamic_cast<TIllustRect*>(focused());
     const std::vector<TDrawRect*> selection = d.Selection;
     const int focus = d.FocusedIndex;
-    auto action = std::make_unique<TUndoDatas>(asNew ? UndoAdd : UndoChange);
-    if (asNew) {
+    auto action = std::make_unique<TUndoDatas>(kind);
+    if (kind == UndoAdd) {
         d.Selection.clear();
         d.FocusedIndex = -1;
     } else {
         record(*action, *focused(), 0);
         RecordSelection(*action, 0);
     }
-    const QPoint corner(std::max(d.PrintableArea.left, 0), std::max(d.PrintableArea.top, 0));
-    if (!AddIllustration(path, corner, asNew, *action)) {
+    if (!add(*action)) {
         d.Selection = selection;
         d.FocusedIndex = focus;
         return false;
     }
-    if (asNew) {
-        d.FocusedIndex = 0;
+    if (kind == UndoAdd) {
+        // The last picture added is focused.
+        d.FocusedIndex = int(d.Selection.size()) - 1;
         wholeBlockSender();
     }
     finish(std::move(action));
     return true;
 }
 
+bool TDesignEditor::TakePickedImage(const QString& path)
+{
+    const bool asNew = !dynamic_cast<TIllustRect*>(focused());
+    const QPoint corner(std::max(d.PrintableArea.left, 0), std::max(d.PrintableArea.top, 0));
+    return intake(asNew ? UndoAdd : UndoChange,
+                  [&](TUndoDatas& action) { return AddIllustration(path, corner, asNew, action); });
+}
+
 bool TDesignEditor::DropFiles(const QStringList& paths, QPoint panelPoint)
 {
-    const std::vector<TDrawRect*> selection = d.Selection;
-    const int focus = d.FocusedIndex;
-    d.Selection.clear();
-    d.FocusedIndex = -1;
-    auto action = std::make_unique<TUndoDatas>(UndoAdd);
-    const double zoom = d.Zoom > 0 ? d.Zoom : 1.0;
-    const int x = int(RoundHalfAway(panelPoint.x() / zoom)), y = int(RoundHalfAway(panelPoint.y() / zoom));
-    for (int i = 0; i < paths.size(); ++i)
-        AddIllustration(paths[i], QPoint(x + 10 * i, y + 10 * i), true, *action);
-    if (action->Count() == 0) {
-        d.Selection = selection;
-        d.FocusedIndex = focus;
-        return false;
-    }
-    d.FocusedIndex = int(d.Selection.size()) - 1;
-    wholeBlockSender();
-    finish(std::move(action));
-    return true;
+    return intake(UndoAdd, [&](TUndoDatas& action) {
+        return AddCascade(paths, panelPoint, d.Zoom, [&](const QString& path, QPoint at) {
+                   return AddIllustration(path, at, true, action);
+               }) > 0;
+    });
 }

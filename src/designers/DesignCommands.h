@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QStringList>
 
+#include <functional>
+
 class TFigureRect;
 class TIllustRect;
 class TQRCodeRect;
@@ -76,8 +78,13 @@ private:
     TDrawRect* addFree(std::unique_ptr<TDrawRect> frame, TUndoDatas& action);
     TDrawRect* placeNew(std::unique_ptr<TDrawRect> frame, TUndoDatas& action);
     void wholeBlockSender();
-    // Records each other selected frame that change() takes (true), and stores it after.
-    template <class Change> void changeOthers(TUndoDatas& action, const TDrawRect* focus, Change change);
+    template <class Frame> Frame* addNew(std::unique_ptr<TDrawRect> frame);
+    // One change action of the focused frame of a class: own(frame) changes it, other(each, frame) each
+    // other selected frame (true when it took something); both sides are recorded.
+    template <class Frame, class Own, class Other> bool changeFocused(Own own, Other other);
+    // A picture action: add fills it (false: nothing read, the selection restored, nothing recorded).
+    using Intake = std::function<bool(TUndoDatas&)>;
+    bool intake(quint8 kind, Intake add);
     void putBack(const TDrawRectUndoData& item, quint8 kind, quint8 side);
     void takeAway(const TDrawRectUndoData& item, quint8 kind);
 

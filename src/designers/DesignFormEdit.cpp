@@ -7,6 +7,7 @@
 #include "core/ShellSub.h"
 #include "designers/ImageToolLink.h"
 #include "designers/ImageToolProcess.h"
+#include "designers/LayoutCommands.h"
 #include "designers/PaperEditing.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/FigureRect.h"
@@ -150,96 +151,97 @@ void TDesignForm::pmiBackClearClick()
 
 // ---- frames through their dialogs ----
 
+// Runs a frame dialog over the window: prepare(dialog) fills it, take(dialog) hands its result to the design
+// after OK; the window follows a change.
+template <class Dialog, class Prepare, class Take>
+static void runFrameDialog(TDesignForm& window, Prepare prepare, Take take)
+{
+    Dialog dialog(&window);
+    CenterForm(&dialog, &window);
+    prepare(dialog);
+    if (dialog.exec() == QDialog::Accepted)
+        take(dialog);
+}
+
 void TDesignForm::actWordExecute(int tag)
 {
-    TDesignDocument& d = *m_document;
-    auto* text = focusedAs<TWordRect>(d);
-    if (!d.DocumentOpen || (tag == 1 && !text))
+    const TWordRect* text = focusedAs<TWordRect>(*m_document);
+    if (!m_document->DocumentOpen || (tag == 1 && !text))
         return;
-    TWordEditDialog dialog(this);
-    CenterForm(&dialog, this);
-    if (tag == 1) {
-        QStringList lines;
-        for (int i = 0; i < text->GetLineCount(); ++i)
-            lines << text->GetLine(i);
-        dialog.SetLines(lines);
-        dialog.SetEditFont(text->Font());
-    }
-    dialog.SetDirection((tag == 1 ? text->Horizontal() : m_prototypes->Rects->Text->Horizontal()) ? 1 : 0);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (tag == 1)
-        Editor().EditText(dialog.GetLines(), dialog.GetDirection());
-    else
-        Editor().AddText(dialog.GetLines(), dialog.GetDirection());
-    afterEdit(tag == 0);
+    runFrameDialog<TWordEditDialog>(
+        *this,
+        [&](TWordEditDialog& dialog) {
+            if (text) {
+                dialog.SetLines(TextLines(*text));
+                dialog.SetEditFont(text->Font());
+            }
+            const bool horizontal = text ? text->Horizontal() : m_prototypes->Rects->Text->Horizontal();
+            dialog.SetDirection(horizontal ? 1 : 0);
+        },
+        [&](TWordEditDialog& dialog) {
+            if (tag == 1 ? Editor().EditText(dialog.GetLines(), dialog.GetDirection())
+                         : Editor().AddText(dialog.GetLines(), dialog.GetDirection()) != nullptr)
+                afterEdit(tag == 0);
+        });
 }
 
 void TDesignForm::actFigureExecute(int tag)
 {
-    TDesignDocument& d = *m_document;
-    auto* focused = focusedAs<TFigureRect>(d);
-    if (!d.DocumentOpen || (tag == 1 && !focused))
+    const TFigureRect* shown = focusedAs<TFigureRect>(*m_document);
+    if (!m_document->DocumentOpen || (tag == 1 && !shown))
         return;
     TFigureRect figure;
     if (tag == 1) {
-        figure.Assign(*focused);
+        figure.Assign(*shown);
     } else {
         TakeFigurePrototype(figure, *m_prototypes->Rects->Figure);
         figure.SetDesignRect({50, 50, 300, 300});
     }
-    TFigureSettingDialog dialog(this);
-    CenterForm(&dialog, this);
-    dialog.SetFigure(figure);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (tag == 1)
-        Editor().ChangeFigure(dialog.FigureRect());
-    else
-        Editor().AddFigure(dialog.FigureRect());
-    afterEdit(tag == 0);
+    runFrameDialog<TFigureSettingDialog>(
+        *this, [&](TFigureSettingDialog& dialog) { dialog.SetFigure(figure); },
+        [&](TFigureSettingDialog& dialog) {
+            if (tag == 1 ? Editor().ChangeFigure(dialog.FigureRect())
+                         : Editor().AddFigure(dialog.FigureRect()) != nullptr)
+                afterEdit(tag == 0);
+        });
 }
 
 void TDesignForm::actQRCodeExecute(int tag)
 {
-    TDesignDocument& d = *m_document;
-    auto* focused = focusedAs<TQRCodeRect>(d);
-    if (!d.DocumentOpen || (tag == 1 && !focused))
+    const TQRCodeRect* shown = focusedAs<TQRCodeRect>(*m_document);
+    if (!m_document->DocumentOpen || (tag == 1 && !shown))
         return;
-    TQRCodeSettingDialog dialog(this);
-    CenterForm(&dialog, this);
-    dialog.SetQRCode(tag == 1 ? *focused : TQRCodeRect());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (tag == 1)
-        Editor().ChangeQRCode(dialog.QRCodeRect());
-    else
-        Editor().AddQRCode(dialog.QRCodeRect());
-    afterEdit(tag == 0);
+    runFrameDialog<TQRCodeSettingDialog>(
+        *this, [&](TQRCodeSettingDialog& dialog) { dialog.SetQRCode(shown ? *shown : TQRCodeRect()); },
+        [&](TQRCodeSettingDialog& dialog) {
+            if (tag == 1 ? Editor().ChangeQRCode(dialog.QRCodeRect())
+                         : Editor().AddQRCode(dialog.QRCodeRect()) != nullptr)
+                afterEdit(tag == 0);
+        });
 }
 
 void TDesignForm::actIllustSetExecute()
 {
-    auto* focused = focusedAs<TIllustRect>(*m_document);
-    if (!m_document->DocumentOpen || !focused)
-        return;
-    TIllustSettingDialog dialog(this);
-    CenterForm(&dialog, this);
-    dialog.SetIllust(*focused);
-    if (dialog.exec() == QDialog::Accepted && Editor().SetIllustDisplay(dialog.IllustRect()))
-        afterEdit(false);
+    const TIllustRect* shown = focusedAs<TIllustRect>(*m_document);
+    if (m_document->DocumentOpen && shown)
+        runFrameDialog<TIllustSettingDialog>(
+            *this, [&](TIllustSettingDialog& dialog) { dialog.SetIllust(*shown); },
+            [&](TIllustSettingDialog& dialog) {
+                if (Editor().SetIllustDisplay(dialog.IllustRect()))
+                    afterEdit(false);
+            });
 }
 
 void TDesignForm::actWordSetExecute()
 {
-    auto* focused = focusedAs<TWordRect>(*m_document);
-    if (!m_document->DocumentOpen || !focused)
-        return;
-    TWordSettingDialog dialog(this);
-    CenterForm(&dialog, this);
-    dialog.SetWord(*focused);
-    if (dialog.exec() == QDialog::Accepted && Editor().SetWordDisplay(dialog.WordRect()))
-        afterEdit(false);
+    const TWordRect* shown = focusedAs<TWordRect>(*m_document);
+    if (m_document->DocumentOpen && shown)
+        runFrameDialog<TWordSettingDialog>(
+            *this, [&](TWordSettingDialog& dialog) { dialog.SetWord(*shown); },
+            [&](TWordSettingDialog& dialog) {
+                if (Editor().SetWordDisplay(dialog.WordRect()))
+                    afterEdit(false);
+            });
 }
 
 void TDesignForm::pmiIllustDefClick()

@@ -102,6 +102,14 @@ void SetTextLines(TWordRect& text, const QStringList& lines)
         text.SetLine(i, lines[i]);
 }
 
+QStringList TextLines(const TWordRect& text)
+{
+    QStringList lines;
+    for (int i = 0; i < text.GetLineCount(); ++i)
+        lines << text.GetLine(i);
+    return lines;
+}
+
 void TakeTextDirection(TDefaultRects& prototypes, bool horizontal)
 {
     if (prototypes.Text->Horizontal() == horizontal)

@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class TFigureRect;
@@ -43,6 +44,7 @@ TRect AtCorner(const TRect& old, const TRect& now);
 // A text's writing direction; a change exchanges its width and height.
 void SetTextDirection(TWordRect& text, bool horizontal);
 void SetTextLines(TWordRect& text, const QStringList& lines);
+QStringList TextLines(const TWordRect& text);
 // The text prototype takes a changed writing direction.
 void TakeTextDirection(TDefaultRects& prototypes, bool horizontal);
 // A text frame's look (direction, font, sizes, alignment, wrap, frame line and fill) from another.
@@ -66,6 +68,12 @@ std::optional<TGraphic> LoadPicture(const QString& path, int& dpi);
 // A new illustration of a picture at a design point, sized to fit the printable area, its corner on the grid.
 std::unique_ptr<TIllustRect> NewIllustFrame(const TGraphic& graphic, int dpi, QPoint topLeft, const TRect& printArea,
                                             QSize paper, double zoom, int pitch);
+// Pictures dropped at a panel point (screen pixels), cascading by 10 design pixels: add(path, design point)
+// for each; the count of those added.
+int AddCascade(const QStringList& paths, QPoint panelPoint, double zoom,
+               const std::function<bool(const QString&, QPoint)>& add);
+// A stacking move of the history: undo (side 0) takes the frame at the new index back to the old one.
+void ApplyZOrderItem(const TZOrderUndoData& item, quint8 side, std::vector<TDrawRect*>& stacking);
 // An illustration's rectangle at its picture's own size, the corner kept (at least 0).
 TRect NaturalPictureRect(const TIllustRect& illust, const TRect& printArea, QSize paper);
 // The selection recorded on one side of an action, taken from the stacking again.

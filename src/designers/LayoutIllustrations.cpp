@@ -29,6 +29,18 @@ std::unique_ptr<TIllustRect> NewIllustFrame(const TGraphic& graphic, int dpi, QP
     return illust;
 }
 
+int AddCascade(const QStringList& paths, QPoint panelPoint, double zoom,
+               const std::function<bool(const QString&, QPoint)>& add)
+{
+    if (zoom <= 0)
+        zoom = 1.0;
+    const int x = int(RoundHalfAway(panelPoint.x() / zoom)), y = int(RoundHalfAway(panelPoint.y() / zoom));
+    int added = 0;
+    for (int i = 0; i < paths.size(); ++i)
+        added += add(paths[i], QPoint(x + 10 * i, y + 10 * i)) ? 1 : 0;
+    return added;
+}
+
 bool TLayoutEditor::AddIllustration(const QString& path, QPoint topLeft, bool asNew, TUndoDatas& action)
 {
     TBusyCursor busy;
@@ -85,11 +97,9 @@ bool TLayoutEditor::DropFiles(const QStringList& paths, QPoint panelPoint)
     d.Selection.clear();
     d.FocusIndex = -1;
     auto action = std::make_unique<TUndoDatas>(UndoAdd);
-    const double zoom = d.Zoom > 0 ? d.Zoom : 1.0;
-    const int x = int(RoundHalfAway(panelPoint.x() / zoom)), y = int(RoundHalfAway(panelPoint.y() / zoom));
-    for (int b = 0; b < paths.size(); ++b)
-        AddIllustration(paths[b], QPoint(x + 10 * b, y + 10 * b), true, *action);
-    if (action->Count() == 0) {
+    if (AddCascade(paths, panelPoint, d.Zoom,
+                   [&](const QString& path, QPoint at) { return AddIllustration(path, at, true, *action); }) ==
+        0) {
         d.Selection = selection;
         d.FocusIndex = focus;
         return false;

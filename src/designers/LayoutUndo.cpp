@@ -18,6 +18,17 @@ void insertAt(std::vector<TDrawRect*>& list, int index, TDrawRect* frame)
 
 } // namespace
 
+void ApplyZOrderItem(const TZOrderUndoData& item, quint8 side, std::vector<TDrawRect*>& stacking)
+{
+    const int from = side ? item.OldIndex() : item.NewIndex();
+    const int to = side ? item.NewIndex() : item.OldIndex();
+    if (from < 0 || from >= int(stacking.size()))
+        return;
+    TDrawRect* frame = stacking[size_t(from)];
+    stacking.erase(stacking.begin() + from);
+    insertAt(stacking, to, frame);
+}
+
 void TLayoutEditor::StoreUndoSelection(TUndoDatas& action, quint8 side) const
 {
     ::StoreUndoSelection(action, PaperModelOf(d), side);
@@ -161,14 +172,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
         if (frame)
             frame->SetDesignRect(data->GetRect(side));
     } else if (kind == UndoZOrder) {
-        auto* data = dynamic_cast<TZOrderUndoData*>(&item);
-        if (!data)
-            return;
-        const int from = side ? data->OldIndex() : data->NewIndex();
-        const int to = side ? data->NewIndex() : data->OldIndex();
-        if (TDrawRect* frame = stackAt(from)) {
-            stack.erase(stack.begin() + from);
-            insertAt(stack, to, frame);
-        }
+        if (auto* data = dynamic_cast<TZOrderUndoData*>(&item))
+            ApplyZOrderItem(*data, side, stack);
     }
 }
