@@ -132,17 +132,10 @@ void TDesignEditor::wholeBlockSender()
 
 bool TDesignEditor::UndoRedo(bool redo, quint8* kind)
 {
-    TUndoList& list = d.Undo;
-    if (redo ? !list.CanRedo() : !list.CanUndo())
+    if (redo ? !d.Undo.CanRedo() : !d.Undo.CanUndo())
         return false;
     SenderRemergePending = false;
-    const int version = LoadedFileVersion;
-    if (redo)
-        list.Redo();
-    else
-        list.Undo();
-    LoadedFileVersion = version;
-    const TUndoDatas* action = list.GetEntry(redo ? list.Position() + 1 : list.Position());
+    const TUndoDatas* action = StepHistory(d.Undo, redo);
     if (SenderRemergePending)
         d.ShowSenderData();
     SenderRemergePending = false;
@@ -504,20 +497,18 @@ bool TDesignEditor::AddIllustration(const QString& path, QPoint topLeft, bool as
 {
     TBusyCursor busy;
     int dpi = 72;
-    const std::optional<TGraphic> graphic = LoadPicture(path, dpi);
-    if (!graphic)
+    const std::optional<TGraphic> picture = LoadPicture(path, dpi);
+    auto* replaced = asNew ? nullptr : dynamic_cast<TIllustRect*>(focused());
+    if (!picture || (!asNew && !replaced))
         return false;
-    if (asNew) {
-        d.Selection.push_back(addFree(
-            NewIllustFrame(*graphic, dpi, topLeft, d.PrintableArea, d.PaperPixelSize, d.Zoom, SnapPitch),
-            action));
+    if (replaced) {
+        replaced->SetGraphic(&*picture);
+        replaced->SetResolution(dpi);
+        action.StoreObject(0, *replaced, 1);
     } else {
-        auto* illust = dynamic_cast<TIllustRect*>(focused());
-        if (!illust)
-            return false;
-        illust->SetGraphic(&*graphic);
-        illust->SetResolution(dpi);
-        action.StoreObject(0, *illust, 1);
+        TDrawRect* added = addFree(
+            NewIllustFrame(*picture, dpi, topLeft, d.PrintableArea, d.PaperPixelSize, d.Zoom, SnapPitch), action);
+        d.Selection.push_back(added);
     }
     d.Modified = true;
     return true;

@@ -76,6 +76,8 @@ int AddCascade(const QStringList& paths, QPoint panelPoint, double zoom,
 void ApplyZOrderItem(const TZOrderUndoData& item, quint8 side, std::vector<TDrawRect*>& stacking);
 // An illustration's rectangle at its picture's own size, the corner kept (at least 0).
 TRect NaturalPictureRect(const TIllustRect& illust, const TRect& printArea, QSize paper);
+// Undoes or redoes one action of the history (LoadedFileVersion kept); the action applied, null at the end.
+const TUndoDatas* StepHistory(TUndoList& list, bool redo);
 // The selection recorded on one side of an action, taken from the stacking again.
 void RestoreUndoSelection(const TUndoDatas& action, quint8 side, const std::vector<TDrawRect*>& stacking,
                           std::vector<TDrawRect*>& selection, int& focus);

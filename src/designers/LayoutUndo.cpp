@@ -18,6 +18,19 @@ void insertAt(std::vector<TDrawRect*>& list, int index, TDrawRect* frame)
 
 } // namespace
 
+const TUndoDatas* StepHistory(TUndoList& list, bool redo)
+{
+    if (redo ? !list.CanRedo() : !list.CanUndo())
+        return nullptr;
+    const int version = LoadedFileVersion;
+    if (redo)
+        list.Redo();
+    else
+        list.Undo();
+    LoadedFileVersion = version;
+    return list.GetEntry(redo ? list.Position() + 1 : list.Position());
+}
+
 void ApplyZOrderItem(const TZOrderUndoData& item, quint8 side, std::vector<TDrawRect*>& stacking)
 {
     const int from = side ? item.OldIndex() : item.NewIndex();
@@ -44,14 +57,8 @@ bool TLayoutEditor::UndoRedo(bool redo, quint8* kind)
         ApplyUndo(history, actionKind, item, direction);
     };
     m_remerge = false;
-    const int version = LoadedFileVersion;
-    if (redo)
-        list.Redo();
-    else
-        list.Undo();
-    LoadedFileVersion = version;
+    const TUndoDatas* action = StepHistory(list, redo);
     list.OnUndoRedo = previous;
-    const TUndoDatas* action = list.GetEntry(redo ? list.Position() + 1 : list.Position());
     const quint8 side = redo ? 1 : 0;
     if (m_remerge) {
         if (d.LabelMode)

@@ -1,7 +1,6 @@
 // The message-side design's commands on the document: new frames on small papers, the shared clipboard,
 // deleting with its stacking restored, pictures from files, and every command undone and redone back to the
 // same ".gpd" bytes.
-#include "core/MainSettings.h"
 #include "designers/DesignCommands.h"
 #include "designers/FrameClipboard.h"
 #include "designers/PaperEditing.h"
@@ -9,11 +8,10 @@
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/QRCodeRect.h"
 #include "layoutobjects/WordRect.h"
-#include "platform/Printers.h"
+#include "support/DesignerTestFolders.h"
 
 #include <gtest/gtest.h>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <functional>
 
@@ -24,12 +22,11 @@ class DesignCommandsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        TPrinterList::Instance().SetPrinters({});
-        FrameClipboard().reset();
+        // The loop below sets up again: the old folders go back first.
+        e.reset();
+        d.reset();
+        m_folders.reset();
+        m_folders = std::make_unique<DesignerTestFolders>();
         d = std::make_unique<TDesignDocument>();
         d->PaperIndex = 0;
         ASSERT_TRUE(d->LoadPaperFormat());
@@ -41,10 +38,7 @@ protected:
     {
         e.reset();
         d.reset();
-        FrameClipboard().reset();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
+        m_folders.reset();
     }
     QByteArray Bytes() const { return d->EncodeDesignFile(QByteArray()); }
     TFigureRect* Figure(const TRect& r)
@@ -61,16 +55,9 @@ protected:
         block->SetZoom(d->Zoom);
         return d->SetSenderBlock(std::move(block));
     }
-    // A BMP of a size at a dpi.
     QString Picture(const QString& name, QSize size, int dpi, QColor colour = Qt::red)
     {
-        QImage image(size, QImage::Format_RGB888);
-        image.fill(colour);
-        image.setDotsPerMeterX(qRound(dpi / 0.0254));
-        image.setDotsPerMeterY(qRound(dpi / 0.0254));
-        const QString path = m_dir.filePath(name);
-        EXPECT_TRUE(image.save(path, "BMP"));
-        return path;
+        return m_folders->Picture(name, size, dpi, colour);
     }
     void Select(std::vector<TDrawRect*> frames, int focus = 0)
     {
@@ -78,8 +65,7 @@ protected:
         d->FocusedIndex = focus;
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    std::unique_ptr<DesignerTestFolders> m_folders;
     std::unique_ptr<TDesignDocument> d;
     std::unique_ptr<TDesignEditor> e;
 };
@@ -185,7 +171,7 @@ TEST_F(DesignCommandsTest, PicturesFromFiles)
     EXPECT_EQ(d->FreeFrames(FreeIllustration)[0]->GetDesignRect(), (TRect{4, 4, 374, 374}));
 
     const int count = d->Undo.Count();
-    EXPECT_FALSE(e->TakePickedImage(m_dir.filePath(QStringLiteral("gone.jpg"))));
+    EXPECT_FALSE(e->TakePickedImage(m_folders->FilePath(QStringLiteral("gone.jpg"))));
     EXPECT_EQ(d->Undo.Count(), count);
 
     Select({});
@@ -202,7 +188,7 @@ TEST_F(DesignCommandsTest, PicturesFromFiles)
     ASSERT_TRUE(e->UndoRedo(false));
     EXPECT_EQ(illusts.size(), 1u);
     EXPECT_TRUE(DesignConsistent(*d));
-    EXPECT_FALSE(e->DropFiles({m_dir.filePath(QStringLiteral("none.bmp"))}, {0, 0}));
+    EXPECT_FALSE(e->DropFiles({m_folders->FilePath(QStringLiteral("none.bmp"))}, {0, 0}));
 }
 
 TEST_F(DesignCommandsTest, NewFrameEndsItemModeOfTheSenderBlock)

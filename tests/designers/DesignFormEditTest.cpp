@@ -1,24 +1,20 @@
 // The design window's editing commands: their actions, the dialogs' OK and Cancel, undo and redo through the
 // window back to the same file bytes, the picker's answer (also while the background dialog is open), drops
 // and every command refusing without a design.
-#include "core/MainSettings.h"
 #include "designers/BackImageDialog.h"
 #include "designers/DesignForm.h"
 #include "designers/FrameClipboard.h"
 #include "designers/ImageToolLink.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/WordRect.h"
-#include "platform/Printers.h"
+#include "support/DesignerTestFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
-#include <QImage>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -41,27 +37,8 @@ public:
 class DesignFormEditTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, DesignFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        DesignFolder = m_dir.path() + QStringLiteral("/Design/");
-        QDir().mkpath(DesignFolder);
-        TPrinterList::Instance().SetPrinters({});
-        FrameClipboard().reset();
-        m_window = new TDesignForm();
-    }
-    void TearDown() override
-    {
-        delete m_window.data();
-        FrameClipboard().reset();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        DesignFolder = m_saved[3];
-    }
+    void SetUp() override { m_window = new TDesignForm(); }
+    void TearDown() override { delete m_window.data(); }
     TDesignDocument& Opened()
     {
         const QString path = DesignFolder + QStringLiteral("a.gpd");
@@ -71,14 +48,7 @@ protected:
     }
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
     QByteArray Bytes() { return m_window->Document().EncodeDesignFile(QByteArray()); }
-    QString Picture(const QString& name)
-    {
-        QImage image(96, 48, QImage::Format_RGB888);
-        image.fill(Qt::green);
-        const QString path = m_dir.filePath(name);
-        EXPECT_TRUE(image.save(path, "BMP"));
-        return path;
-    }
+    QString Picture(const QString& name) { return m_folders.Picture(name, QSize(96, 48)); }
     QStringList RectList() const
     {
         auto* combo = m_window->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
@@ -88,8 +58,7 @@ protected:
         return items;
     }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
+    DesignerTestFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
     ModalDriver m_driver;
@@ -213,7 +182,7 @@ TEST_F(DesignFormEditTest, PickerAnswersAndDrops)
     EXPECT_EQ(d.FreeFrames(FreeIllustration).size(), illusts + 1);
 
     const int actions = d.Undo.Count();
-    emit m_window->PaperView()->filesDropped({Picture("1.bmp"), Picture("2.bmp"), m_dir.filePath("x.txt")});
+    emit m_window->PaperView()->filesDropped({Picture("1.bmp"), Picture("2.bmp"), m_folders.FilePath("x.txt")});
     ASSERT_EQ(d.FreeFrames(FreeIllustration).size(), illusts + 3);
     EXPECT_EQ(d.Undo.Count(), actions + 1);
     EXPECT_EQ(d.Selection.size(), 2u);
