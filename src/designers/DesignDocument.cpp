@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace LayoutSettingsField;
@@ -40,6 +41,26 @@ TDrawRect* TDesignDocument::AddFreeFrame(int kind, std::unique_ptr<TDrawRect> fr
     TDrawRect* raw = m_free[size_t(kind)].back().get();
     ZOrder.insert(ZOrder.begin(), raw);
     return raw;
+}
+
+TDrawRect* TDesignDocument::InsertFreeFrame(int kind, int index, std::unique_ptr<TDrawRect> frame)
+{
+    return InsertOwnedFrame(m_free[size_t(kind)], index, std::move(frame));
+}
+
+std::unique_ptr<TDrawRect> TDesignDocument::TakeFreeFrame(int kind, int index)
+{
+    return TakeOwnedFrame(m_free[size_t(kind)], index);
+}
+
+int TDesignDocument::FreeIndex(const TDrawRect* frame) const
+{
+    const int kind = frame->GetKind() - KindIllust;
+    if (kind < 0 || kind >= FreeKindCount)
+        return -1;
+    const auto& list = m_free[size_t(kind)];
+    const auto it = std::find_if(list.begin(), list.end(), [frame](const auto& f) { return f.get() == frame; });
+    return it == list.end() ? -1 : int(it - list.begin());
 }
 
 TSenderRect* TDesignDocument::SetSenderBlock(std::unique_ptr<TSenderRect> block)

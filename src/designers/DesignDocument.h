@@ -51,6 +51,12 @@ public:
     const std::vector<std::unique_ptr<TDrawRect>>& FreeFrames(int kind) const { return m_free[size_t(kind)]; }
     // Appends a frame to its kind's list and puts it on top; the document owns it.
     TDrawRect* AddFreeFrame(int kind, std::unique_ptr<TDrawRect> frame);
+    // Puts a frame into its kind's list at an index (clamped) and takes one out; the stacking and the
+    // selection are the caller's.
+    TDrawRect* InsertFreeFrame(int kind, int index, std::unique_ptr<TDrawRect> frame);
+    std::unique_ptr<TDrawRect> TakeFreeFrame(int kind, int index);
+    // The frame's index in its kind's list, -1 when it is none of them.
+    int FreeIndex(const TDrawRect* frame) const;
     TSenderRect* SenderBlock() const { return m_sender.get(); }
     // Replaces the sender block (null removes it), on top of the stacking.
     TSenderRect* SetSenderBlock(std::unique_ptr<TSenderRect> block);

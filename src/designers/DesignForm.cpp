@@ -110,6 +110,7 @@ TDesignForm::TDesignForm(TDesignSources sources, QWidget* owner)
     connect(sbxPreview, &TPaperView::selectionChanged, this, &TDesignForm::ShowFocusedInRectList);
     connect(sbxPreview, &TPaperView::paperDoubleClicked, this, &TDesignForm::actBackImageExecute);
     buildCanvas();
+    connectEditSignals();
     connect(sbxPreview, &TPaperView::zoomChanged, this,
             [this](double, const QString& text) { m_status->setText(text); });
     connect(m_view, &TDesignerViewActions::changed, this, &TDesignForm::repaintPaper);
@@ -177,6 +178,7 @@ void TDesignForm::buildActions()
     };
     buildPrintActions();
     buildArrangeActions();
+    buildEditActions();
     later(FileLater);
     later(EditLater);
 

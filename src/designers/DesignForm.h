@@ -2,6 +2,7 @@
 // prototypes, the new, open, close, save and save-as commands and the showing of a design on the paper view.
 #pragma once
 
+#include "designers/DesignCommands.h"
 #include "designers/DesignDocument.h"
 #include "designers/DesignerCommandStates.h"
 #include "designers/DesignSettings.h"
@@ -156,6 +157,35 @@ private:
     void openTitled(const QString& title);
 
     TDesignerCommands* m_commands = nullptr;
+
+    // Editing commands, picture intake and undo (DesignFormEdit.cpp).
+public:
+    // Tag 1 redoes.
+    void actUndoExecute(int tag);
+    void actCopyExecute();
+    void actPasteExecute();
+    void actDeleteExecute();
+    void actIllustExecute();
+    // Tag 0 adds, tag 1 edits the focused frame.
+    void actWordExecute(int tag);
+    void actFigureExecute(int tag);
+    void actQRCodeExecute(int tag);
+    void actIllustSetExecute();
+    void actWordSetExecute();
+    void pmiIllustDefClick();
+    void pmiBackClearClick();
+    // The picker's answer; ignored while a modal dialog (the background dialog among them) is open.
+    void WMCopyData(const QString& path);
+    // Files dropped on the paper, cascading from the pointer.
+    void DropFiles(const QStringList& paths);
+    // The commands on the current document, its undo callback installed.
+    TDesignEditor& Editor();
+
+private:
+    void buildEditActions();
+    void connectEditSignals();
+    void afterEdit(bool refill);
+    std::unique_ptr<TDesignEditor> m_editor;
 };
 
 // The window while it exists.

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 
 bool WriteWithRollback(const QString& path, const QByteArray& bytes)
@@ -38,6 +39,22 @@ bool WriteWithRollback(const QString& path, const QByteArray& bytes)
     if (keptOld)
         QFile::remove(backup);
     return true;
+}
+
+TDrawRect* InsertOwnedFrame(std::vector<std::unique_ptr<TDrawRect>>& list, int index,
+                            std::unique_ptr<TDrawRect> frame)
+{
+    index = std::clamp(index, 0, int(list.size()));
+    return list.insert(list.begin() + index, std::move(frame))->get();
+}
+
+std::unique_ptr<TDrawRect> TakeOwnedFrame(std::vector<std::unique_ptr<TDrawRect>>& list, int index)
+{
+    if (index < 0 || index >= int(list.size()))
+        return nullptr;
+    std::unique_ptr<TDrawRect> frame = std::move(list[size_t(index)]);
+    list.erase(list.begin() + index);
+    return frame;
 }
 
 void TakeTextPrototype(TWordRect& prototype, const TWordRect& last)

@@ -5,6 +5,7 @@
 #include "layoutobjects/FigureRect.h"
 #include "layoutobjects/WordRect.h"
 
+#include <memory>
 #include <vector>
 
 class QImage;
@@ -14,6 +15,11 @@ class QSize;
 // Keeps an existing file as "$$" + its name until the new bytes are written, then deletes it; on failure the
 // new file goes and the old one comes back. Missing folders are made.
 bool WriteWithRollback(const QString& path, const QByteArray& bytes);
+
+// A frame into an owning list at an index (clamped), and one out of it (null for an index past the end).
+TDrawRect* InsertOwnedFrame(std::vector<std::unique_ptr<TDrawRect>>& list, int index,
+                            std::unique_ptr<TDrawRect> frame);
+std::unique_ptr<TDrawRect> TakeOwnedFrame(std::vector<std::unique_ptr<TDrawRect>>& list, int index);
 
 // The text prototype takes the look of a text read from a file (a font of another character set becomes the
 // fall-back face); the figure prototype the look of a figure, its apex direction aside.

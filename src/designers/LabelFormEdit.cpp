@@ -41,6 +41,8 @@ void TLabelForm::buildEditActions()
     auto copyFrames = [this] {
         if (canEdit())
             Editor().Copy();
+        // Paste is possible from now on.
+        updateActions();
     };
     const QKeySequence undo(Qt::CTRL | Qt::Key_Z), redo(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
     const QKeySequence copy(Qt::CTRL | Qt::Key_C), paste(Qt::CTRL | Qt::Key_V);

@@ -24,28 +24,6 @@ TRect sized(qint32 left, qint32 top, qint32 width, qint32 height)
     return {left, top, left + width, top + height};
 }
 
-// Width and height exchanged about the top-left corner, pulled back onto the paper's top and left edges.
-TRect turned(const TRect& r)
-{
-    TRect t = sized(r.left, r.top, r.Height(), r.Width());
-    if (t.right < 0)
-        t = sized(0, t.top, t.Width(), t.Height());
-    if (t.bottom < 0)
-        t = sized(t.left, 0, t.Width(), t.Height());
-    return t;
-}
-
-// The new size at the old top-left corner, pulled back onto the paper's top and left edges.
-TRect atCorner(const TRect& old, const TRect& now)
-{
-    TRect r = sized(old.left, old.top, now.Width(), now.Height());
-    if (r.right < 0)
-        r = sized(0, r.top, r.Width(), r.Height());
-    if (r.bottom < 0)
-        r = sized(r.left, 0, r.Width(), r.Height());
-    return r;
-}
-
 void takeFigureLook(TFigureRect& target, const TFigureRect& source)
 {
     TakeFigurePrototype(target, source);
@@ -59,14 +37,6 @@ TFontSpec fontLike(TFontSpec own, const TFontSpec& chosen)
     own.charset = chosen.charset;
     own.style = chosen.style;
     return own;
-}
-
-void setHorizontalTurning(TWordRect& text, bool horizontal)
-{
-    if (text.Horizontal() == horizontal)
-        return;
-    text.SetHorizontal(horizontal);
-    text.SetDesignRect(turned(text.GetDesignRect()));
 }
 
 } // namespace
@@ -100,6 +70,163 @@ QSize PictureDesignSize(QSize pixels, int dpi, const TRect& printArea, QSize pap
         h = round32(h * s);
     }
     return {w, h};
+}
+
+TRect TurnedRect(const TRect& r)
+{
+    return AtCorner(r, sized(r.left, r.top, r.Height(), r.Width()));
+}
+
+TRect AtCorner(const TRect& old, const TRect& now)
+{
+    TRect r = sized(old.left, old.top, now.Width(), now.Height());
+    if (r.right < 0)
+        r = sized(0, r.top, r.Width(), r.Height());
+    if (r.bottom < 0)
+        r = sized(r.left, 0, r.Width(), r.Height());
+    return r;
+}
+
+void SetTextDirection(TWordRect& text, bool horizontal)
+{
+    if (text.Horizontal() == horizontal)
+        return;
+    text.SetHorizontal(horizontal);
+    text.SetDesignRect(TurnedRect(text.GetDesignRect()));
+}
+
+void SetTextLines(TWordRect& text, const QStringList& lines)
+{
+    text.SetLineCount(int(lines.size()));
+    for (int i = 0; i < lines.size(); ++i)
+        text.SetLine(i, lines[i]);
+}
+
+QStringList TextLines(const TWordRect& text)
+{
+    QStringList lines;
+    for (int i = 0; i < text.GetLineCount(); ++i)
+        lines << text.GetLine(i);
+    return lines;
+}
+
+void TakeTextDirection(TDefaultRects& prototypes, bool horizontal)
+{
+    if (prototypes.Text->Horizontal() == horizontal)
+        return;
+    prototypes.Text->SetHorizontal(horizontal);
+    prototypes.Changed = true;
+}
+
+void TakeWordLook(TWordRect& target, const TWordRect& source)
+{
+    SetTextDirection(target, source.Horizontal());
+    target.SetFont(source.Font(), source.FontColor());
+    target.SetFixedFontSize(source.FixedSizeIndex());
+    target.SetLineSpacing(source.LineSpacing());
+    target.SetAspectRatio(source.AspectRatio());
+    target.SetAlignment(source.Alignment());
+    target.SetAutoWrap(source.AutoWrap());
+    target.Frame() = source.Frame();
+}
+
+void TakeQRCodeLook(TQRCodeRect& target, const TQRCodeRect& source)
+{
+    target.SetModuleSize(source.ModuleSize());
+    target.SetForeColor(source.ForeColor());
+    target.SetBackColor(source.BackColor());
+}
+
+void TakeKeepingCorner(TDrawRect& frame, const TDrawRect& chosen, double zoom, bool pullBack)
+{
+    const TRect old = frame.GetDesignRect();
+    frame.Assign(chosen);
+    const TRect now = frame.GetDesignRect();
+    frame.SetDesignRect(pullBack ? AtCorner(old, now) : sized(old.left, old.top, now.Width(), now.Height()));
+    frame.SetZoom(zoom);
+}
+
+void SnapCorner(TDrawRect& frame, int pitch)
+{
+    if (pitch <= 0)
+        return;
+    const TRect s = frame.GetScreenRect();
+    const int left = int(std::trunc(double(s.left) / pitch)) * pitch;
+    const int top = int(std::trunc(double(s.top) / pitch)) * pitch;
+    frame.SetScreenRect(sized(left, top, s.Width(), s.Height()));
+}
+
+void PlaceNewFrame(TDrawRect& frame, const TRect& start, QSize paper, double zoom, int pitch)
+{
+    frame.SetDesignRect(NewFrameRect(start, paper));
+    frame.SetZoom(zoom);
+    if (pitch > 0) {
+        const TRect s = frame.GetScreenRect();
+        const double p = pitch;
+        frame.SetScreenRect({int(std::trunc(s.left / p)) * pitch, int(std::trunc(s.top / p)) * pitch,
+                             int(std::ceil(s.right / p)) * pitch, int(std::ceil(s.bottom / p)) * pitch});
+    }
+}
+
+std::unique_ptr<TWordRect> NewTextFrame(const QStringList& lines, bool horizontal, TDefaultRects& prototypes,
+                                        QSize paper, double zoom, int pitch)
+{
+    auto text = std::make_unique<TWordRect>();
+    SetTextLines(*text, lines);
+    TakeTextPrototype(*text, *prototypes.Text);
+    text->SetHorizontal(horizontal);
+    TakeTextDirection(prototypes, horizontal);
+    PlaceNewFrame(*text, horizontal ? TRect{50, 50, 300, 200} : TRect{50, 50, 200, 300}, paper, zoom, pitch);
+    return text;
+}
+
+std::unique_ptr<TQRCodeRect> NewQRCodeFrame(const TQRCodeRect& chosen, QSize paper, double zoom, int pitch)
+{
+    auto code = std::make_unique<TQRCodeRect>();
+    code->Assign(chosen);
+    // The frame sizes itself from its symbol.
+    code->SetDesignRect({50, 50, 50, 50});
+    code->UpdateImage(true);
+    const TRect r = code->GetDesignRect();
+    if (r.right > paper.width() || r.bottom > paper.height())
+        code->SetDesignRect({0, 0, 0, 0});
+    code->SetZoom(zoom);
+    SnapCorner(*code, pitch);
+    return code;
+}
+
+TRect PastedRect(const TRect& moved, QSize paper)
+{
+    TRect r = moved;
+    if (r.right < 0)
+        r = r.Moved(std::abs(r.left), 0);
+    else if (r.left > paper.width())
+        r = r.Width() > paper.width() ? r.Moved(-r.left, 0) : r.Moved(paper.width() - r.right, 0);
+    if (r.bottom < 0)
+        r = r.Moved(0, std::abs(r.top));
+    else if (r.top > paper.height())
+        r = r.Height() > paper.height() ? r.Moved(0, -r.top) : r.Moved(0, paper.height() - r.bottom);
+    return r;
+}
+
+TRect NaturalPictureRect(const TIllustRect& illust, const TRect& printArea, QSize paper)
+{
+    const TRect r = illust.GetDesignRect();
+    const QSize size = PictureDesignSize(illust.GetBitmap().size(), illust.Resolution(), printArea, paper);
+    return sized(std::max(r.left, 0), std::max(r.top, 0), size.width(), size.height());
+}
+
+void RestoreUndoSelection(const TUndoDatas& action, quint8 side, const std::vector<TDrawRect*>& stacking,
+                          std::vector<TDrawRect*>& selection, int& focus)
+{
+    selection.clear();
+    for (int i = 0; i < action.GetSelectionCount(side); ++i) {
+        const int z = action.GetSelection(side, i);
+        if (z >= 0 && z < int(stacking.size()))
+            selection.push_back(stacking[size_t(z)]);
+    }
+    const int focused = action.GetFocused(side);
+    focus = focused < int(selection.size()) ? focused : int(selection.size()) - 1;
 }
 
 TLayoutEditor::TLayoutEditor(TLayoutDocument& document, TFixedSetData sets) : d(document), m_sets(sets) {}
@@ -149,15 +276,7 @@ void TLayoutEditor::selectOnly(TDrawRect* frame)
 
 void TLayoutEditor::placeNew(TDrawRect& frame, const TRect& start)
 {
-    frame.SetDesignRect(NewFrameRect(start, d.DesignSize));
-    frame.SetZoom(d.Zoom);
-    if (SnapPitch > 0) {
-        const TRect s = frame.GetScreenRect();
-        const double p = SnapPitch;
-        frame.SetScreenRect({int(std::trunc(s.left / p)) * SnapPitch, int(std::trunc(s.top / p)) * SnapPitch,
-                             int(std::ceil(s.right / p)) * SnapPitch,
-                             int(std::ceil(s.bottom / p)) * SnapPitch});
-    }
+    PlaceNewFrame(frame, start, d.DesignSize, d.Zoom, SnapPitch);
 }
 
 TDrawRect* TLayoutEditor::addFree(std::unique_ptr<TDrawRect> frame, TUndoDatas& action)
@@ -183,20 +302,8 @@ void TLayoutEditor::remerge()
 
 TWordRect* TLayoutEditor::AddText(const QStringList& lines, int direction)
 {
-    TWordRect& prototype = *d.Context.Prototypes->Text;
-    const bool horizontal = direction == 1;
     auto action = std::make_unique<TUndoDatas>(UndoAdd);
-    auto text = std::make_unique<TWordRect>();
-    text->SetLineCount(int(lines.size()));
-    for (int i = 0; i < lines.size(); ++i)
-        text->SetLine(i, lines[i]);
-    TakeTextPrototype(*text, prototype);
-    text->SetHorizontal(horizontal);
-    if (prototype.Horizontal() != horizontal) {
-        prototype.SetHorizontal(horizontal);
-        d.Context.Prototypes->Changed = true;
-    }
-    placeNew(*text, horizontal ? TRect{50, 50, 300, 200} : TRect{50, 50, 200, 300});
+    auto text = NewTextFrame(lines, direction == 1, *d.Context.Prototypes, d.DesignSize, d.Zoom, SnapPitch);
     auto* added = static_cast<TWordRect*>(addFree(std::move(text), *action));
     selectOnly(added);
     finish(std::move(action));
@@ -212,22 +319,16 @@ bool TLayoutEditor::EditText(const QStringList& lines, int direction)
     auto action = std::make_unique<TUndoDatas>(UndoChange);
     record(*action, *text, 0);
     StoreUndoSelection(*action, 0);
-    text->SetLineCount(int(lines.size()));
-    for (int i = 0; i < lines.size(); ++i)
-        text->SetLine(i, lines[i]);
-    setHorizontalTurning(*text, horizontal);
-    TWordRect& prototype = *d.Context.Prototypes->Text;
-    if (prototype.Horizontal() != horizontal) {
-        prototype.SetHorizontal(horizontal);
-        d.Context.Prototypes->Changed = true;
-    }
+    SetTextLines(*text, lines);
+    SetTextDirection(*text, horizontal);
+    TakeTextDirection(*d.Context.Prototypes, horizontal);
     action->StoreObject(0, *text, 1);
     for (TDrawRect* frame : d.Selection) {
         auto* other = dynamic_cast<TWordRect*>(frame);
         if (!other || other == text || other->Horizontal() == horizontal)
             continue;
         record(*action, *other, 0);
-        setHorizontalTurning(*other, horizontal);
+        SetTextDirection(*other, horizontal);
         action->StoreObject(action->Count() - 1, *other, 1);
     }
     finish(std::move(action));
@@ -256,11 +357,7 @@ bool TLayoutEditor::ChangeFigure(const TFigureRect& chosen)
     auto action = std::make_unique<TUndoDatas>(UndoChange);
     record(*action, *figure, 0);
     StoreUndoSelection(*action, 0);
-    const TRect old = figure->GetDesignRect();
-    figure->Assign(chosen);
-    figure->SetDesignRect(
-        sized(old.left, old.top, figure->GetDesignRect().Width(), figure->GetDesignRect().Height()));
-    figure->SetZoom(d.Zoom);
+    TakeKeepingCorner(*figure, chosen, d.Zoom, false);
     takeFigureLook(*d.Context.Prototypes->Figure, chosen);
     d.Context.Prototypes->Changed = true;
     action->StoreObject(0, *figure, 1);
@@ -279,20 +376,7 @@ bool TLayoutEditor::ChangeFigure(const TFigureRect& chosen)
 TQRCodeRect* TLayoutEditor::AddQRCode(const TQRCodeRect& chosen)
 {
     auto action = std::make_unique<TUndoDatas>(UndoAdd);
-    auto code = std::make_unique<TQRCodeRect>();
-    code->Assign(chosen);
-    // The frame sizes itself from its symbol.
-    code->SetDesignRect({50, 50, 50, 50});
-    const TRect r = code->GetDesignRect();
-    if (r.right > d.DesignSize.width() || r.bottom > d.DesignSize.height())
-        code->SetDesignRect({0, 0, 0, 0});
-    code->SetZoom(d.Zoom);
-    if (SnapPitch > 0) {
-        const TRect s = code->GetScreenRect();
-        const int left = int(std::trunc(double(s.left) / SnapPitch)) * SnapPitch;
-        const int top = int(std::trunc(double(s.top) / SnapPitch)) * SnapPitch;
-        code->SetScreenRect(sized(left, top, s.Width(), s.Height()));
-    }
+    auto code = NewQRCodeFrame(chosen, d.DesignSize, d.Zoom, SnapPitch);
     auto* added = static_cast<TQRCodeRect*>(addFree(std::move(code), *action));
     selectOnly(added);
     finish(std::move(action));
@@ -307,20 +391,14 @@ bool TLayoutEditor::ChangeQRCode(const TQRCodeRect& chosen)
     auto action = std::make_unique<TUndoDatas>(UndoChange);
     record(*action, *code, 0);
     StoreUndoSelection(*action, 0);
-    const TRect old = code->GetDesignRect();
-    code->Assign(chosen);
-    code->SetDesignRect(
-        sized(old.left, old.top, code->GetDesignRect().Width(), code->GetDesignRect().Height()));
-    code->SetZoom(d.Zoom);
+    TakeKeepingCorner(*code, chosen, d.Zoom, false);
     action->StoreObject(0, *code, 1);
     for (TDrawRect* frame : d.Selection) {
         auto* other = dynamic_cast<TQRCodeRect*>(frame);
         if (!other || other == code)
             continue;
         record(*action, *other, 0);
-        other->SetModuleSize(code->ModuleSize());
-        other->SetForeColor(code->ForeColor());
-        other->SetBackColor(code->BackColor());
+        TakeQRCodeLook(*other, *code);
         action->StoreObject(action->Count() - 1, *other, 1);
     }
     finish(std::move(action));
@@ -337,10 +415,7 @@ bool TLayoutEditor::SetIllustDisplay(const TIllustRect& chosen)
     auto action = std::make_unique<TUndoDatas>(UndoChange);
     record(*action, *illust, 0);
     StoreUndoSelection(*action, 0);
-    const TRect old = illust->GetDesignRect();
-    illust->Assign(chosen);
-    illust->SetDesignRect(atCorner(old, illust->GetDesignRect()));
-    illust->SetZoom(d.Zoom);
+    TakeKeepingCorner(*illust, chosen, d.Zoom, true);
     action->StoreObject(0, *illust, 1);
     for (TDrawRect* frame : d.Selection) {
         if (frame == illust)
@@ -370,10 +445,7 @@ bool TLayoutEditor::SetWordDisplay(const TWordRect& chosen)
     auto action = std::make_unique<TUndoDatas>(UndoChange);
     record(*action, *text, 0);
     StoreUndoSelection(*action, 0);
-    const TRect old = text->GetDesignRect();
-    text->Assign(chosen);
-    text->SetDesignRect(atCorner(old, text->GetDesignRect()));
-    text->SetZoom(d.Zoom);
+    TakeKeepingCorner(*text, chosen, d.Zoom, true);
     TakeTextPrototype(*d.Context.Prototypes->Text, *text);
     d.Context.Prototypes->Changed = true;
     action->StoreObject(0, *text, 1);
@@ -388,14 +460,7 @@ bool TLayoutEditor::SetWordDisplay(const TWordRect& chosen)
             continue;
         record(*action, *frame, 0);
         if (other) {
-            setHorizontalTurning(*other, text->Horizontal());
-            other->SetFont(text->Font(), text->FontColor());
-            other->SetFixedFontSize(text->FixedSizeIndex());
-            other->SetLineSpacing(text->LineSpacing());
-            other->SetAspectRatio(text->AspectRatio());
-            other->SetAlignment(text->Alignment());
-            other->SetAutoWrap(text->AutoWrap());
-            other->Frame() = text->Frame();
+            TakeWordLook(*other, *text);
         } else if (illust) {
             illust->Frame() = text->Frame();
         } else {
@@ -451,11 +516,8 @@ bool TLayoutEditor::RestorePictureSize()
             action = std::make_unique<TUndoDatas>(UndoMove);
             StoreUndoSelection(*action, 0);
         }
-        const TRect r = illust->GetDesignRect();
-        action->AddRect(r, d.StackingIndex(illust), -1, 0);
-        const QSize size =
-            PictureDesignSize(illust->GetBitmap().size(), illust->Resolution(), d.PrintArea, d.DesignSize);
-        illust->SetDesignRect(sized(std::max(r.left, 0), std::max(r.top, 0), size.width(), size.height()));
+        action->AddRect(illust->GetDesignRect(), d.StackingIndex(illust), -1, 0);
+        illust->SetDesignRect(NaturalPictureRect(*illust, d.PrintArea, d.DesignSize));
         action->StoreRect(action->Count() - 1, illust->GetDesignRect(), 1);
     }
     if (!action)
@@ -737,16 +799,7 @@ bool TLayoutEditor::Paste()
     }
     const QSize paper = d.DesignSize;
     for (auto& frame : frames) {
-        TRect r = frame->GetDesignRect().Moved(-minLeft, -minTop);
-        if (r.right < 0)
-            r = r.Moved(std::abs(r.left), 0);
-        else if (r.left > paper.width())
-            r = r.Width() > paper.width() ? r.Moved(-r.left, 0) : r.Moved(paper.width() - r.right, 0);
-        if (r.bottom < 0)
-            r = r.Moved(0, std::abs(r.top));
-        else if (r.top > paper.height())
-            r = r.Height() > paper.height() ? r.Moved(0, -r.top) : r.Moved(0, paper.height() - r.bottom);
-        frame->SetDesignRect(r);
+        frame->SetDesignRect(PastedRect(frame->GetDesignRect().Moved(-minLeft, -minTop), paper));
         frame->SetZoom(d.Zoom);
         const int kind = frame->GetKind() - KindIllust;
         d.Selection.push_back(d.AddFreeFrame(kind, std::move(frame)));

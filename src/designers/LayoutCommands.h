@@ -10,10 +10,14 @@
 #include <QPoint>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 class TFigureRect;
 class TIllustRect;
 class TQRCodeRect;
 class TWordRect;
+struct TGraphic;
 
 // What differs between the designers that share these commands: where the sender frames start in each set
 // (at the set's end for label and card documents, which have none).
@@ -35,6 +39,52 @@ struct TAdditionChoice
 TRect NewFrameRect(const TRect& start, QSize paper);
 // A picture's size in design units at its dpi, reduced to fit the printable area within the paper.
 QSize PictureDesignSize(QSize pixels, int dpi, const TRect& printArea, QSize paper);
+
+// Frame rules the designers share.
+// Width and height exchanged about the top-left corner, pulled back onto the paper's top and left edges.
+TRect TurnedRect(const TRect& r);
+// The new size at the old top-left corner, pulled back onto the paper's top and left edges.
+TRect AtCorner(const TRect& old, const TRect& now);
+// A text's writing direction; a change exchanges its width and height.
+void SetTextDirection(TWordRect& text, bool horizontal);
+void SetTextLines(TWordRect& text, const QStringList& lines);
+QStringList TextLines(const TWordRect& text);
+// The text prototype takes a changed writing direction.
+void TakeTextDirection(TDefaultRects& prototypes, bool horizontal);
+// A text frame's look (direction, font, sizes, alignment, wrap, frame line and fill) from another.
+void TakeWordLook(TWordRect& target, const TWordRect& source);
+void TakeQRCodeLook(TQRCodeRect& target, const TQRCodeRect& source);
+// The chosen frame's contents at the frame's old top-left corner (pulled onto the paper when asked).
+void TakeKeepingCorner(TDrawRect& frame, const TDrawRect& chosen, double zoom, bool pullBack);
+// Left and top of the screen rectangle down to the grid (pitch 0: none), the size kept.
+void SnapCorner(TDrawRect& frame, int pitch);
+// A new frame's start rectangle fitted to the paper, at the zoom, put on the grid outward.
+void PlaceNewFrame(TDrawRect& frame, const TRect& start, QSize paper, double zoom, int pitch);
+// A new text in the prototype's look; the prototype takes a changed direction.
+std::unique_ptr<TWordRect> NewTextFrame(const QStringList& lines, bool horizontal, TDefaultRects& prototypes,
+                                        QSize paper, double zoom, int pitch);
+// A new QR code at (50, 50) sized by its symbol, at (0, 0) when it does not fit on the paper.
+std::unique_ptr<TQRCodeRect> NewQRCodeFrame(const TQRCodeRect& chosen, QSize paper, double zoom, int pitch);
+// A pasted frame's rectangle (already moved) brought back to the paper.
+TRect PastedRect(const TRect& moved, QSize paper);
+// A BMP or JPEG picture file with its dpi; none for anything else.
+std::optional<TGraphic> LoadPicture(const QString& path, int& dpi);
+// A new illustration of a picture at a design point, sized to fit the printable area, its corner on the grid.
+std::unique_ptr<TIllustRect> NewIllustFrame(const TGraphic& graphic, int dpi, QPoint topLeft, const TRect& printArea,
+                                            QSize paper, double zoom, int pitch);
+// Pictures dropped at a panel point (screen pixels), cascading by 10 design pixels: add(path, design point)
+// for each; the count of those added.
+int AddCascade(const QStringList& paths, QPoint panelPoint, double zoom,
+               const std::function<bool(const QString&, QPoint)>& add);
+// A stacking move of the history: undo (side 0) takes the frame at the new index back to the old one.
+void ApplyZOrderItem(const TZOrderUndoData& item, quint8 side, std::vector<TDrawRect*>& stacking);
+// An illustration's rectangle at its picture's own size, the corner kept (at least 0).
+TRect NaturalPictureRect(const TIllustRect& illust, const TRect& printArea, QSize paper);
+// Undoes or redoes one action of the history (LoadedFileVersion kept); the action applied, null at the end.
+const TUndoDatas* StepHistory(TUndoList& list, bool redo);
+// The selection recorded on one side of an action, taken from the stacking again.
+void RestoreUndoSelection(const TUndoDatas& action, quint8 side, const std::vector<TDrawRect*>& stacking,
+                          std::vector<TDrawRect*>& selection, int& focus);
 
 class TLayoutEditor
 {

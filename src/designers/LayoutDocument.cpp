@@ -100,19 +100,12 @@ TDrawRect* TLayoutDocument::AddFreeFrame(int kind, std::unique_ptr<TDrawRect> fr
 
 TDrawRect* TLayoutDocument::InsertFreeFrame(int kind, int index, std::unique_ptr<TDrawRect> frame)
 {
-    auto& list = m_free[size_t(kind)];
-    index = std::clamp(index, 0, int(list.size()));
-    return list.insert(list.begin() + index, std::move(frame))->get();
+    return InsertOwnedFrame(m_free[size_t(kind)], index, std::move(frame));
 }
 
 std::unique_ptr<TDrawRect> TLayoutDocument::TakeFreeFrame(int kind, int index)
 {
-    auto& list = m_free[size_t(kind)];
-    if (index < 0 || index >= int(list.size()))
-        return nullptr;
-    std::unique_ptr<TDrawRect> frame = std::move(list[size_t(index)]);
-    list.erase(list.begin() + index);
-    return frame;
+    return TakeOwnedFrame(m_free[size_t(kind)], index);
 }
 
 int TLayoutDocument::FreeIndex(const TDrawRect* frame) const

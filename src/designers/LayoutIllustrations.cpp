@@ -6,35 +6,51 @@
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/ImageUtils.h"
 
-#include <cmath>
+
+std::optional<TGraphic> LoadPicture(const QString& path, int& dpi)
+{
+    try {
+        return LoadImageWithDpi(path, dpi);
+    } catch (const EImageFileError&) {
+        return std::nullopt;
+    }
+}
+
+std::unique_ptr<TIllustRect> NewIllustFrame(const TGraphic& graphic, int dpi, QPoint topLeft, const TRect& printArea,
+                                            QSize paper, double zoom, int pitch)
+{
+    auto illust = std::make_unique<TIllustRect>();
+    illust->SetGraphic(&graphic);
+    illust->SetResolution(dpi);
+    const QSize size = PictureDesignSize(graphic.Bitmap.size(), dpi, printArea, paper);
+    illust->SetDesignRect({topLeft.x(), topLeft.y(), topLeft.x() + size.width(), topLeft.y() + size.height()});
+    illust->SetZoom(zoom);
+    SnapCorner(*illust, pitch);
+    return illust;
+}
+
+int AddCascade(const QStringList& paths, QPoint panelPoint, double zoom,
+               const std::function<bool(const QString&, QPoint)>& add)
+{
+    if (zoom <= 0)
+        zoom = 1.0;
+    const int x = int(RoundHalfAway(panelPoint.x() / zoom)), y = int(RoundHalfAway(panelPoint.y() / zoom));
+    int added = 0;
+    for (int i = 0; i < paths.size(); ++i)
+        added += add(paths[i], QPoint(x + 10 * i, y + 10 * i)) ? 1 : 0;
+    return added;
+}
 
 bool TLayoutEditor::AddIllustration(const QString& path, QPoint topLeft, bool asNew, TUndoDatas& action)
 {
     TBusyCursor busy;
     int dpi = 96;
-    std::optional<TGraphic> graphic;
-    try {
-        graphic = LoadImageWithDpi(path, dpi);
-    } catch (const EImageFileError&) {
-        return false;
-    }
+    const std::optional<TGraphic> graphic = LoadPicture(path, dpi);
     if (!graphic)
         return false;
     if (asNew) {
-        auto illust = std::make_unique<TIllustRect>();
-        illust->SetGraphic(&*graphic);
-        illust->SetResolution(dpi);
-        const QSize size = PictureDesignSize(graphic->Bitmap.size(), dpi, d.PrintArea, d.DesignSize);
-        illust->SetDesignRect(
-            {topLeft.x(), topLeft.y(), topLeft.x() + size.width(), topLeft.y() + size.height()});
-        illust->SetZoom(d.Zoom);
-        if (SnapPitch > 0) {
-            const TRect s = illust->GetScreenRect();
-            const int left = int(std::trunc(double(s.left) / SnapPitch)) * SnapPitch;
-            const int top = int(std::trunc(double(s.top) / SnapPitch)) * SnapPitch;
-            illust->SetScreenRect({left, top, left + s.Width(), top + s.Height()});
-        }
-        d.Selection.push_back(addFree(std::move(illust), action));
+        d.Selection.push_back(addFree(
+            NewIllustFrame(*graphic, dpi, topLeft, d.PrintArea, d.DesignSize, d.Zoom, SnapPitch), action));
     } else {
         auto* illust = dynamic_cast<TIllustRect*>(focused());
         if (!illust)
@@ -81,11 +97,9 @@ bool TLayoutEditor::DropFiles(const QStringList& paths, QPoint panelPoint)
     d.Selection.clear();
     d.FocusIndex = -1;
     auto action = std::make_unique<TUndoDatas>(UndoAdd);
-    const double zoom = d.Zoom > 0 ? d.Zoom : 1.0;
-    const int x = int(RoundHalfAway(panelPoint.x() / zoom)), y = int(RoundHalfAway(panelPoint.y() / zoom));
-    for (int b = 0; b < paths.size(); ++b)
-        AddIllustration(paths[b], QPoint(x + 10 * b, y + 10 * b), true, *action);
-    if (action->Count() == 0) {
+    if (AddCascade(paths, panelPoint, d.Zoom,
+                   [&](const QString& path, QPoint at) { return AddIllustration(path, at, true, *action); }) ==
+        0) {
         d.Selection = selection;
         d.FocusIndex = focus;
         return false;

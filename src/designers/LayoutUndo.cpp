@@ -10,16 +10,6 @@
 
 namespace {
 
-void loadImage(TDrawRect& frame, const QByteArray& image)
-{
-    TFrameReader reader(image);
-    try {
-        frame.LoadFromStream(reader);
-    } catch (const EFrameStreamError&) {
-        // The history's own images; a failed read keeps the frame as it was.
-    }
-}
-
 void insertAt(std::vector<TDrawRect*>& list, int index, TDrawRect* frame)
 {
     index = std::clamp(index, 0, int(list.size()));
@@ -27,6 +17,30 @@ void insertAt(std::vector<TDrawRect*>& list, int index, TDrawRect* frame)
 }
 
 } // namespace
+
+const TUndoDatas* StepHistory(TUndoList& list, bool redo)
+{
+    if (redo ? !list.CanRedo() : !list.CanUndo())
+        return nullptr;
+    const int version = LoadedFileVersion;
+    if (redo)
+        list.Redo();
+    else
+        list.Undo();
+    LoadedFileVersion = version;
+    return list.GetEntry(redo ? list.Position() + 1 : list.Position());
+}
+
+void ApplyZOrderItem(const TZOrderUndoData& item, quint8 side, std::vector<TDrawRect*>& stacking)
+{
+    const int from = side ? item.OldIndex() : item.NewIndex();
+    const int to = side ? item.NewIndex() : item.OldIndex();
+    if (from < 0 || from >= int(stacking.size()))
+        return;
+    TDrawRect* frame = stacking[size_t(from)];
+    stacking.erase(stacking.begin() + from);
+    insertAt(stacking, to, frame);
+}
 
 void TLayoutEditor::StoreUndoSelection(TUndoDatas& action, quint8 side) const
 {
@@ -43,27 +57,15 @@ bool TLayoutEditor::UndoRedo(bool redo, quint8* kind)
         ApplyUndo(history, actionKind, item, direction);
     };
     m_remerge = false;
-    const int version = LoadedFileVersion;
-    if (redo)
-        list.Redo();
-    else
-        list.Undo();
-    LoadedFileVersion = version;
+    const TUndoDatas* action = StepHistory(list, redo);
     list.OnUndoRedo = previous;
-    const TUndoDatas* action = list.GetEntry(redo ? list.Position() + 1 : list.Position());
     const quint8 side = redo ? 1 : 0;
     if (m_remerge)
         d.Remerge();
     d.Selection.clear();
     d.FocusIndex = -1;
     if (action) {
-        for (int i = 0; i < action->GetSelectionCount(side); ++i) {
-            const int z = action->GetSelection(side, i);
-            if (z >= 0 && z < int(d.Stacking.size()))
-                d.Selection.push_back(d.Stacking[size_t(z)]);
-        }
-        const int focus = action->GetFocused(side);
-        d.FocusIndex = focus < int(d.Selection.size()) ? focus : int(d.Selection.size()) - 1;
+        RestoreUndoSelection(*action, side, d.Stacking, d.Selection, d.FocusIndex);
         if (kind)
             *kind = action->UndoActionKind();
     }
@@ -93,7 +95,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                 TDrawRect* frame = fixedAt(data->ListIndex());
                 if (!frame)
                     return;
-                loadImage(*frame, data->GetStream(side));
+                LoadStreamImage(*frame, data->GetStream(side));
                 frame->SetZoom(d.Zoom);
                 if (d.StackingIndex(frame) < 0)
                     insertAt(stack, data->ZOrder(), frame);
@@ -107,7 +109,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                 }
             } else {
                 std::unique_ptr<TDrawRect> frame = CreateFreeFrame(k);
-                loadImage(*frame, data->GetStream(side));
+                LoadStreamImage(*frame, data->GetStream(side));
                 frame->SetZoom(d.Zoom);
                 insertAt(stack, data->ZOrder(),
                          d.InsertFreeFrame(k - KindIllust, data->ListIndex(), std::move(frame)));
@@ -122,7 +124,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                     stack.erase(stack.begin() + data->ZOrder());
                 else
                     d.RemoveFromStacking(frame);
-                loadImage(*frame, data->GetStream(1 - side));
+                LoadStreamImage(*frame, data->GetStream(1 - side));
                 if (frame->Visible() && d.SenderDisplayMode == 0)
                     d.SenderDisplayMode = 1;
             } else {
@@ -147,7 +149,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
             if (!frame)
                 return;
             const bool was = frame->Visible();
-            loadImage(*frame, data->GetStream(side));
+            LoadStreamImage(*frame, data->GetStream(side));
             frame->SetZoom(d.Zoom);
             if (frame->Visible() != was) {
                 if (frame->Visible() && data->ZOrder() >= 0 && d.StackingIndex(frame) < 0)
@@ -159,7 +161,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
                 m_remerge = true;
         } else if (k <= KindQRCode) {
             if (TDrawRect* frame = stackAt(data->ZOrder())) {
-                loadImage(*frame, data->GetStream(side));
+                LoadStreamImage(*frame, data->GetStream(side));
                 frame->SetZoom(d.Zoom);
             }
         }
@@ -171,14 +173,7 @@ void TLayoutEditor::ApplyUndo(TUndoList&, quint8 kind, TUndoData& item, quint8 d
         if (frame)
             frame->SetDesignRect(data->GetRect(side));
     } else if (kind == UndoZOrder) {
-        auto* data = dynamic_cast<TZOrderUndoData*>(&item);
-        if (!data)
-            return;
-        const int from = side ? data->OldIndex() : data->NewIndex();
-        const int to = side ? data->NewIndex() : data->OldIndex();
-        if (TDrawRect* frame = stackAt(from)) {
-            stack.erase(stack.begin() + from);
-            insertAt(stack, to, frame);
-        }
+        if (auto* data = dynamic_cast<TZOrderUndoData*>(&item))
+            ApplyZOrderItem(*data, side, stack);
     }
 }

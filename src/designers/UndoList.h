@@ -104,6 +104,17 @@ template <class T> QByteArray StreamImage(const T& object)
     return bytes;
 }
 
+// Loads a stream image into an object; a damaged image leaves the object as the read left it.
+template <class T> void LoadStreamImage(T& object, const QByteArray& image)
+{
+    TFrameReader reader(image);
+    try {
+        object.LoadFromStream(reader);
+    } catch (const EFrameStreamError&) {
+        // The history's own images; a failed read keeps what was read.
+    }
+}
+
 // One user action.
 class TUndoDatas
 {

@@ -55,6 +55,8 @@ protected:
     {
         QAction* action = Action(name);
         ASSERT_TRUE(action) << name;
+        // The document was changed behind the window's back: the states follow first.
+        m_window->UpdateCommandStates();
         action->trigger();
     }
     template <class W> static W* Child(QWidget* parent, const char* name)

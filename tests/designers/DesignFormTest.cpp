@@ -86,8 +86,8 @@ TEST_F(DesignFormTest, FirstStartIsCentredOnTheWorkArea)
     EXPECT_EQ(window.windowTitle(), QStringLiteral("文面印刷"));
     EXPECT_EQ(ComboEntries(), QStringList{QStringLiteral("なし")});
     EXPECT_FALSE(Action("actSaveAs")->isEnabled());
-    // The canvas, frame, paper and print commands are not available yet.
-    for (const char* name : {"actPrint", "actUndo", "actPaste", "actBackImage", "actWord"})
+    // Without a design the paper, print and background commands are not available.
+    for (const char* name : {"actFormat", "actPrint", "actBackImage"})
         EXPECT_FALSE(Action(name)->isEnabled()) << name;
 }
 

@@ -124,7 +124,10 @@ TEST_F(LabelFormSessionTest, RecordCommandsMoveTheListSelection)
         TNameRect* name = window.Document().Simple().Name;
         list.SelectIndex(0, true, true);
         const QString first = name->Name();
-        auto run = [&](const char* command) { window.findChild<QAction*>(command)->trigger(); };
+        auto run = [&](const char* command) {
+            window.UpdateCommandStates();
+            window.findChild<QAction*>(command)->trigger();
+        };
         run("actLast");
         EXPECT_EQ(list.GetFirstSelectedIndex(), 4);
         EXPECT_NE(name->Name(), first);

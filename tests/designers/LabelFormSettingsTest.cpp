@@ -233,6 +233,7 @@ TEST_F(LabelFormSettingsTest, ArrangementCommands)
     TDrawRect* name = d.Simple().Name;
     d.Selection = {name};
     d.FocusIndex = 0;
+    window.UpdateCommandStates();
     window.findChild<QAction*>(QStringLiteral("actPaperCenterH"))->trigger();
     const TRect r = name->GetDesignRect();
     EXPECT_LE(qAbs(r.left + r.right - d.DesignSize.width()), 1);

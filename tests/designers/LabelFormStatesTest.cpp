@@ -167,6 +167,8 @@ TEST_F(LabelFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
         QAction* viewSet = menu->findChild<QAction*>(QStringLiteral("pmiViewSet"));
         ASSERT_NE(viewSet, nullptr);
         viewSet->setEnabled(true);
+        ModalDriver driver;
+        driver.on<QDialog>([](QDialog* dialog) { dialog->reject(); });
         viewSet->trigger();
         EXPECT_EQ(ran.count(), 1);
     }
