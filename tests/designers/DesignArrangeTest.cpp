@@ -22,7 +22,7 @@ class DesignArrangeTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folders.IsValid());
+        ASSERT_TRUE(m_folders.FoldersMade());
         m_senders.Rows = {SenderRow(1, "home", QStringLiteral("山田 太郎")),
                           SenderRow(2, "office", QStringLiteral("山田 花子"))};
         m_context.Senders = &m_senders;
@@ -53,7 +53,7 @@ protected:
         return out;
     }
 
-    TDesignFolders m_folders;
+    TDesignerFolders m_folders;
     TMemorySenders m_senders;
     TDesignContext m_context;
     std::unique_ptr<TDesignDocument> d;

@@ -8,7 +8,7 @@
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/QRCodeRect.h"
 #include "layoutobjects/WordRect.h"
-#include "support/DesignerTestFolders.h"
+#include "support/DesignerFolders.h"
 
 #include <gtest/gtest.h>
 #include <QImage>
@@ -26,7 +26,7 @@ protected:
         e.reset();
         d.reset();
         m_folders.reset();
-        m_folders = std::make_unique<DesignerTestFolders>();
+        m_folders = std::make_unique<TDesignerFolders>();
         d = std::make_unique<TDesignDocument>();
         d->PaperIndex = 0;
         ASSERT_TRUE(d->LoadPaperFormat());
@@ -65,7 +65,7 @@ protected:
         d->FocusedIndex = focus;
     }
 
-    std::unique_ptr<DesignerTestFolders> m_folders;
+    std::unique_ptr<TDesignerFolders> m_folders;
     std::unique_ptr<TDesignDocument> d;
     std::unique_ptr<TDesignEditor> e;
 };

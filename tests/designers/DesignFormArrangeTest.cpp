@@ -26,7 +26,7 @@ class DesignFormArrangeTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folders.IsValid());
+        ASSERT_TRUE(m_folders.FoldersMade());
         auto senders = std::make_unique<TMemorySenders>();
         senders->Rows = {SenderRow(1, "home", QStringLiteral("山田 太郎")),
                          SenderRow(2, "office", QStringLiteral("山田 花子"))};
@@ -66,7 +66,7 @@ protected:
         return w;
     }
 
-    TDesignFolders m_folders;
+    TDesignerFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
 };

@@ -8,7 +8,7 @@
 #include "designers/UndoList.h"
 #include "layoutobjects/FigureRect.h"
 #include "platform/IniFile.h"
-#include "support/DesignWindowFolders.h"
+#include "support/DesignerFolders.h"
 #include "support/DrawingFixture.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
@@ -44,7 +44,7 @@ class DesignFormCanvasTest : public DrawingTest
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folders.IsValid());
+        ASSERT_TRUE(m_folders.FoldersMade());
         // No start menu: the window starts with the new-design dialog.
         TMemIniFile ini(DataRootFolder + MainSettingsFileName);
         ini.WriteString(QStringLiteral("LAYOUT"), QStringLiteral("Menu"), QStringLiteral("0"));
@@ -101,7 +101,7 @@ protected:
         Action("actAdjustGrid")->setChecked(true);
     }
 
-    DesignWindowFolders m_folders;
+    TDesignerFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
     std::vector<std::unique_ptr<QSignalSpy>> m_spies;

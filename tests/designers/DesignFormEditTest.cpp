@@ -7,7 +7,7 @@
 #include "designers/ImageToolLink.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/WordRect.h"
-#include "support/DesignerTestFolders.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 
@@ -58,7 +58,7 @@ protected:
         return items;
     }
 
-    DesignerTestFolders m_folders;
+    TDesignerFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
     ModalDriver m_driver;

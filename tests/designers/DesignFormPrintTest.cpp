@@ -4,7 +4,7 @@
 #include "designers/DesignForm.h"
 #include "designers/UndoList.h"
 #include "platform/Printers.h"
-#include "support/DesignWindowFolders.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 
@@ -23,7 +23,7 @@ class DesignFormPrintTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folders.IsValid());
+        ASSERT_TRUE(m_folders.FoldersMade());
         const QString path = DesignFolder + QStringLiteral("a.gpd");
         ASSERT_TRUE(QFile::copy(GoldenFull, path));
         m_window = new TDesignForm();
@@ -38,7 +38,7 @@ protected:
         m_window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
     }
 
-    DesignWindowFolders m_folders;
+    TDesignerFolders m_folders;
     QPointer<TDesignForm> m_window;
     MessageRecorder m_messages;
 };

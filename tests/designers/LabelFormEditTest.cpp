@@ -9,7 +9,7 @@
 #include "platform/DisplayList.h"
 #include "platform/Printers.h"
 #include "support/FakeImageToolLink.h"
-#include "support/LabelFolders.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/XvfbShot.h"
@@ -62,7 +62,7 @@ protected:
         m_window->UpdateCommandStates();
     }
 
-    LabelFolders m_folders;
+    TDesignerFolders m_folders;
     QPointer<TLabelForm> m_window;
     MessageRecorder m_messages;
     ModalDriver m_driver;

@@ -8,7 +8,7 @@
 #include "layoutobjects/WordRect.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
-#include "support/ScopedFolders.h"
+#include "support/DesignerFolders.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -62,8 +62,7 @@ protected:
         m_window->findChild<QAction*>(QString::fromLatin1(action))->trigger();
     }
 
-    QTemporaryDir m_dir;
-    ScopedFolders m_folders{m_dir.path()};
+    TDesignerFolders m_folders;
     QPointer<TLabelForm> m_window;
     MessageRecorder m_messages;
 };

@@ -7,7 +7,7 @@
 #include "layoutobjects/AdditionInfo.h"
 #include "layoutobjects/WordRect.h"
 #include "support/MessageRecorder.h"
-#include "support/ScopedFolders.h"
+#include "support/DesignerFolders.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -62,8 +62,7 @@ protected:
         return std::find(list.begin(), list.end(), frame) != list.end();
     }
 
-    QTemporaryDir m_dir;
-    ScopedFolders m_folders{m_dir.path()};
+    TDesignerFolders m_folders;
     TStandardFormats m_formats;
     MessageRecorder m_messages;
 };

@@ -1,13 +1,15 @@
-// The program's folders of a designer window test in a temporary folder: the data folders, the layout, label,
-// card and design folders made there, no printer; all set back when the test goes. The main settings file
+// The program's folders of a designer test in a temporary folder: the data folders, the layout, label, card
+// and design folders made there, no printer, an empty frame clipboard; all set back when the test goes. The main settings file
 // lies in the temporary folder.
 #pragma once
 
 #include "core/MainSettings.h"
+#include "designers/FrameClipboard.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
 
 #include <QAction>
+#include <QColor>
 #include <QDir>
 #include <QImage>
 #include <QList>
@@ -38,9 +40,11 @@ public:
         for (const QString& folder : {LayoutFolder, LabelFolder, CardFolder, DesignFolder})
             QDir().mkpath(folder);
         TPrinterList::Instance().SetPrinters({});
+        FrameClipboard().reset();
     }
     ~TDesignerFolders()
     {
+        FrameClipboard().reset();
         for (qsizetype i = 0; i < m_saved.size(); ++i)
             *Folders()[size_t(i)] = m_saved[i];
         TPrinterList::Instance().SetPrinters({});
@@ -50,11 +54,13 @@ public:
 
     bool FoldersMade() const { return m_dir.isValid(); }
     QString FilePath(const QString& name) const { return m_dir.filePath(name); }
-    // A green BMP picture of a size, by name in the folder.
-    QString Picture(const QString& name, QSize size) const
+    // A one-colour BMP picture of a size at a dpi, by name in the folder.
+    QString Picture(const QString& name, QSize size, int dpi = 96, QColor colour = Qt::green) const
     {
         QImage image(size, QImage::Format_RGB888);
-        image.fill(Qt::green);
+        image.fill(colour);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
         EXPECT_TRUE(image.save(FilePath(name), "BMP"));
         return FilePath(name);
     }
