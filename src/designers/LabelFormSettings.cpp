@@ -34,12 +34,12 @@ struct TArrangeGroup
     bool (*run)(TLayoutEditor& editor, int tag);
 };
 const TArrangeGroup ArrangeGroups[] = {
-    {"actRectPos", "枠の移動(&M)", PaperCentreCommands,
+    {ArrangeMenus[0].name, ArrangeMenus[0].text, PaperCentreCommands,
      [](TLayoutEditor& e, int tag) { return e.CentreOnPaper(TPaperCentre(tag)); }},
-    {"actRectUnite", "枠の位置あわせ(&O)", EqualCommands,
+    {ArrangeMenus[1].name, ArrangeMenus[1].text, EqualCommands,
      [](TLayoutEditor& e, int tag) { return e.EqualSpacing(TEqualSpacing(tag)); }},
-    {"actRectUnite", nullptr, AlignCommands, [](TLayoutEditor& e, int tag) { return e.Align(TFrameAlign(tag)); }},
-    {"actZOrder", "枠の上下(&Z)", ZOrderCommands, [](TLayoutEditor& e, int tag) { return e.ZOrder(TZOrderMove(tag)); }},
+    {ArrangeMenus[1].name, nullptr, AlignCommands, [](TLayoutEditor& e, int tag) { return e.Align(TFrameAlign(tag)); }},
+    {ArrangeMenus[2].name, ArrangeMenus[2].text, ZOrderCommands, [](TLayoutEditor& e, int tag) { return e.ZOrder(TZOrderMove(tag)); }},
 };
 
 } // namespace

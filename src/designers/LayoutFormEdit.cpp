@@ -103,9 +103,8 @@ void TLayoutForm::buildEditActions()
     tagged(EqualCommands, 4, [](TLayoutEditor& e, int tag) { e.EqualSpacing(TEqualSpacing(tag)); });
     tagged(AlignCommands, 10, [](TLayoutEditor& e, int tag) { e.Align(TFrameAlign(tag)); });
     tagged(ZOrderCommands, 4, [](TLayoutEditor& e, int tag) { e.ZOrder(TZOrderMove(tag)); });
-    makeAction("actRectPos", QStringLiteral("枠の移動(&M)"));
-    makeAction("actRectUnite", QStringLiteral("枠の位置あわせ(&O)"));
-    makeAction("actZOrder", QStringLiteral("枠の上下(&Z)"));
+    for (const TArrangeCommand& menu : ArrangeMenus)
+        makeAction(menu.name, QString::fromUtf8(menu.text));
 }
 
 void TLayoutForm::buildEditMenus()
