@@ -47,8 +47,9 @@ void setLevel(TMetaRect* item, int level)
         addition->SetLevel(level);
 }
 
-// The prototype of new blocks takes a block's look without its decoration, upright.
-void takeSenderPrototype(TDesignDocument& d, const TSenderRect& block)
+} // namespace
+
+void TakeSenderPrototype(TDesignDocument& d, const TSenderRect& block)
 {
     TSenderRect& prototype = d.Context.Prototypes->Sender;
     prototype.Assign(block);
@@ -57,8 +58,6 @@ void takeSenderPrototype(TDesignDocument& d, const TSenderRect& block)
         prototype.SetUpsideDown(false);
     d.Context.Prototypes->SetChanged();
 }
-
-} // namespace
 
 TRect NewSenderRect(bool horizontal, QSize paper)
 {
@@ -82,7 +81,7 @@ void AddSenderItemMode(TPaperModel& model, TDesignDocument& document)
     };
     model.ItemDropped = [&document] {
         if (const TSenderRect* block = document.SenderBlock())
-            takeSenderPrototype(document, *block);
+            TakeSenderPrototype(document, *block);
     };
 }
 
@@ -141,7 +140,7 @@ void TDesignArranger::push(std::unique_ptr<TUndoDatas> action)
 void TDesignArranger::prototypeFollows()
 {
     if (const TSenderRect* block = d.SenderBlock())
-        takeSenderPrototype(d, *block);
+        TakeSenderPrototype(d, *block);
 }
 
 // ---- the sender block ----

@@ -17,6 +17,9 @@ using TSenderShown = std::array<bool, 12>;
 // Where a new sender block lands on a paper (pixels).
 TRect NewSenderRect(bool horizontal, QSize paper);
 
+// The prototype of new blocks takes a block's look without its decoration, upright; marked changed.
+void TakeSenderPrototype(TDesignDocument& document, const TSenderRect& block);
+
 // The model of the paper view learns the block's item mode: drops then change the block and the sender
 // prototype follows them.
 void AddSenderItemMode(TPaperModel& model, TDesignDocument& document);

@@ -3,6 +3,7 @@
 
 #include "core/AppSub.h"
 #include "core/DialogSub.h"
+#include "designers/DesignArrange.h"
 #include "designers/FrameClipboard.h"
 #include "designers/LayoutCommands.h"
 #include "designers/PaperEditing.h"
@@ -313,6 +314,21 @@ bool TDesignEditor::ClearBackImage()
     RecordSelection(*action, 0);
     d.BackImage.Clear();
     static_cast<TObjectUndoData*>(action->GetItem(0))->SetStream(1, StreamImage(d.BackImage));
+    finish(std::move(action));
+    return true;
+}
+
+bool TDesignEditor::ResetSenderLayout()
+{
+    TSenderRect* block = d.SenderBlock();
+    if (!block)
+        return false;
+    auto action = std::make_unique<TUndoDatas>(UndoChange);
+    action->AddDrawRect(*block, stackIndex(block), 0, 0);
+    RecordSelection(*action, 0);
+    block->ResetItemRect(-1);
+    action->StoreObject(0, *block, 1);
+    TakeSenderPrototype(d, *block);
     finish(std::move(action));
     return true;
 }

@@ -48,6 +48,9 @@ public:
     bool DeleteSelection();
     // The background cleared (nothing when it has none).
     bool ClearBackImage();
+    // The sender block's items back to their default places for its direction; the sender prototype takes
+    // the block's look. False without a block.
+    bool ResetSenderLayout();
 
     // Text: direction 0 vertical, 1 horizontal. Edit needs a focused text.
     TWordRect* AddText(const QStringList& lines, int direction);

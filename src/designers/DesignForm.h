@@ -174,6 +174,7 @@ public:
     void actWordSetExecute();
     void pmiIllustDefClick();
     void pmiBackClearClick();
+    void pmiSenderDefClick();
     // The picker's answer; ignored while a modal dialog (the background dialog among them) is open.
     void WMCopyData(const QString& path);
     // Files dropped on the paper, cascading from the pointer.

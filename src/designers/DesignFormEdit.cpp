@@ -54,6 +54,7 @@ const TEditCommand EditCommands[] = {
     {"actWordSet", "表示の設定(&V)...", {}, [](TDesignForm& w) { w.actWordSetExecute(); }},
     {"pmiIllustDef", "もとのサイズに戻す(&A)", {}, [](TDesignForm& w) { w.pmiIllustDefClick(); }},
     {"pmiBackClear", "背景のクリア(&R)", {}, [](TDesignForm& w) { w.pmiBackClearClick(); }},
+    {"pmiSenderDef", "標準の配置に戻す(&L)", {}, [](TDesignForm& w) { w.pmiSenderDefClick(); }},
 };
 
 template <class Frame> Frame* focusedAs(const TDesignDocument& d)
@@ -145,6 +146,12 @@ void TDesignForm::actDeleteExecute()
 void TDesignForm::pmiBackClearClick()
 {
     if (m_document->DocumentOpen && Editor().ClearBackImage())
+        afterEdit(false);
+}
+
+void TDesignForm::pmiSenderDefClick()
+{
+    if (m_document->DocumentOpen && Editor().ResetSenderLayout())
         afterEdit(false);
 }
 

@@ -217,6 +217,53 @@ TEST_F(DesignCommandsTest, TextDirectionTurnsTheSelectedTextsAndTheSenderBlock)
     EXPECT_EQ(d->Undo.GetEntry(0)->Count(), 3);
 }
 
+TEST_F(DesignCommandsTest, SenderLayoutResetPutsTheItemsBackAndThePrototypeTakesTheLook)
+{
+    EXPECT_FALSE(e->ResetSenderLayout());
+    EXPECT_EQ(d->Undo.Count(), 0);
+    TWordRect* text = e->AddText({QStringLiteral("a")}, 1);
+    TSenderRect* block = Sender();
+    // Turned without resetting: the items keep their upright vertical places, upside down.
+    block->SetHorizontal(true);
+    block->SetUpsideDown(true);
+    block->Frame().SetFrameVisible(true);
+    TFontSpec font = block->GetFont();
+    font.name = QStringLiteral("IPAGothic");
+    block->SetFont(font, 0x112233);
+    Select({text, block}, 1);
+    d->Context.Prototypes->Rects->Changed = false;
+    d->Modified = false;
+    const int steps = d->Undo.Count();
+    const QByteArray before = Bytes();
+
+    ASSERT_TRUE(e->ResetSenderLayout());
+    for (int i = 0; i < SenderMemberCount; ++i)
+        EXPECT_EQ(block->ItemRect(i), SenderItemDefaultRects[size_t(i)][1]) << i;
+    EXPECT_TRUE(block->GetUpsideDown());
+    EXPECT_TRUE(block->Frame().FrameVisible());
+    EXPECT_TRUE(d->Modified);
+    ASSERT_EQ(d->Undo.Count(), steps + 1);
+    const TUndoDatas* step = d->Undo.GetEntry(0);
+    EXPECT_EQ(step->UndoActionKind(), UndoChange);
+    EXPECT_EQ(step->Count(), 1);
+    // The prototype: the block's direction and font, no decoration, upright; marked for saving.
+    const TSenderRect& prototype = d->Context.Prototypes->Sender;
+    EXPECT_TRUE(prototype.GetHorizontal());
+    EXPECT_EQ(prototype.GetFont().name, QStringLiteral("IPAGothic"));
+    EXPECT_FALSE(prototype.Frame().FrameVisible());
+    EXPECT_FALSE(prototype.GetUpsideDown());
+    EXPECT_TRUE(d->Context.Prototypes->Changed());
+
+    const QByteArray after = Bytes();
+    ASSERT_TRUE(e->UndoRedo(false));
+    EXPECT_TRUE(DesignConsistent(*d));
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(d->Selection, (std::vector<TDrawRect*>{text, block}));
+    EXPECT_EQ(d->FocusedIndex, 1);
+    ASSERT_TRUE(e->UndoRedo(true));
+    EXPECT_EQ(Bytes(), after);
+}
+
 // Every command followed by undo gives back the saved bytes; redo gives the changed bytes again.
 TEST_F(DesignCommandsTest, EveryCommandUndoesAndRedoesToTheSameFile)
 {

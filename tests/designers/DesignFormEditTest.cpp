@@ -3,6 +3,7 @@
 // and every command refusing without a design.
 #include "designers/BackImageDialog.h"
 #include "designers/DesignForm.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/FrameClipboard.h"
 #include "designers/ImageToolLink.h"
 #include "designers/PaperView.h"
@@ -88,6 +89,7 @@ TEST_F(DesignFormEditTest, ActionsCarryTheirCaptionsAndKeys)
         {"actWordSet", "表示の設定(&V)...", {}},
         {"pmiIllustDef", "もとのサイズに戻す(&A)", {}},
         {"pmiBackClear", "背景のクリア(&R)", {}},
+        {"pmiSenderDef", "標準の配置に戻す(&L)", {}},
     };
     for (const auto& a : actions) {
         const QList<QAction*> found = m_window->findChildren<QAction*>(QString::fromLatin1(a.name));
@@ -103,7 +105,7 @@ TEST_F(DesignFormEditTest, WithoutADesignEveryCommandRefuses)
     m_messages.allowUnexpected();
     for (const char* name : {"actUndo", "actRedo", "actCopy", "actPaste", "actDelete", "actIllust", "actWord",
                              "actWordEdit", "actFigure", "actFigureSet", "actQRCode", "actQRCodeSet",
-                             "actIllustSet", "actWordSet", "pmiIllustDef", "pmiBackClear"})
+                             "actIllustSet", "actWordSet", "pmiIllustDef", "pmiBackClear", "pmiSenderDef"})
         Action(name)->trigger();
     m_window->WMCopyData(Picture("p.bmp"));
     m_window->DropFiles({Picture("q.bmp")});
@@ -154,6 +156,38 @@ TEST_F(DesignFormEditTest, DialogCommandsUndoAndRedoThroughTheWindow)
     while (d.Undo.CanRedo())
         Action("actRedo")->trigger();
     EXPECT_EQ(Bytes(), edited);
+    EXPECT_TRUE(DesignConsistent(d));
+}
+
+// The sender block's context menu puts its items back as one step the window undoes.
+TEST_F(DesignFormEditTest, SenderLayoutFromTheContextMenu)
+{
+    TDesignDocument& d = Opened();
+    TSenderRect* block = d.SenderBlock();
+    ASSERT_NE(block, nullptr);
+    // Turned without its items: they stay where the other direction puts them.
+    const int turned = block->GetHorizontal() ? 0 : 1;
+    block->SetHorizontal(turned == 1);
+    d.Selection = {block};
+    d.FocusedIndex = 0;
+    const QByteArray before = Bytes();
+    m_window->UpdateCommandStates();
+    QMenu* menu = m_window->Commands().Popup();
+    ASSERT_NE(menu, nullptr);
+    QAction* reset = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->objectName() == QStringLiteral("pmiSenderDef"))
+            reset = a;
+    ASSERT_NE(reset, nullptr);
+    ASSERT_TRUE(reset->isEnabled());
+    reset->trigger();
+    ASSERT_EQ(d.Undo.Count(), 1);
+    for (int i = 0; i < SenderMemberCount; ++i)
+        EXPECT_EQ(block->ItemRect(i), SenderItemDefaultRects[size_t(i)][size_t(turned)]) << i;
+    EXPECT_EQ(d.Context.Prototypes->Sender.GetHorizontal(), turned == 1);
+    EXPECT_TRUE(m_window->windowTitle().endsWith(QStringLiteral(" (更新)")));
+    Action("actUndo")->trigger();
+    EXPECT_EQ(Bytes(), before);
     EXPECT_TRUE(DesignConsistent(d));
 }
 
