@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -100,6 +101,20 @@ void TDesignerViewActions::AddToViewMenu(QMenu& view)
     zoom->addActions(m_zoom->actions());
 }
 
+QToolButton* TDesignerViewActions::MakeGridButton(QWidget& parent)
+{
+    auto* menu = new QMenu(&parent);
+    menu->setObjectName(QStringLiteral("GridPopupMenu"));
+    menu->addActions(m_grid->actions());
+    auto* button = new QToolButton(&parent);
+    button->setObjectName(QStringLiteral("tbtnGrid"));
+    // The button follows actGrid's check; a click only drops the menu down, so the check stays the grid's.
+    button->setDefaultAction(m_gridShown);
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    return button;
+}
+
 void TDesignerViewActions::Apply(TPaperView& view, bool hasPrinter) const
 {
     view.SetZoomIndex(m_ratio->currentIndex());
@@ -158,6 +173,10 @@ QWidget* BuildDesignerToolBar(QMainWindow& window, TDesignerViewActions& view)
     view.Ratio()->setParent(panel);
     row->addWidget(view.Ratio());
     row->addStretch();
+    auto* viewBar = new QToolBar(panel);
+    viewBar->setObjectName(QStringLiteral("ViewToolBar"));
+    viewBar->addWidget(view.MakeGridButton(*viewBar));
+    row->addWidget(viewBar);
     auto* exit = new QToolBar(panel);
     exit->addAction(action("actExit"));
     row->addWidget(exit);

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QMainWindow;
+class QToolButton;
 class QWidget;
 struct TDesignerViewSettings;
 struct TDesignerWindowSettings;
@@ -31,6 +32,8 @@ public:
     void SetGridSize(int size);
     // The "表示(&V)" entries of the view commands, after the window's own.
     void AddToViewMenu(QMenu& view);
+    // The grid tool button "tbtnGrid": shows actGrid's check and drops down the grid sizes ("GridPopupMenu").
+    QToolButton* MakeGridButton(QWidget& parent);
     // Puts the zoom, grid, snapping and printable area on the view; the area shows only with a printer.
     void Apply(TPaperView& view, bool hasPrinter) const;
     // Checks the zoom menu's item (the preview's zoom box shows while the tool bar's is hidden).
@@ -60,7 +63,8 @@ private:
 };
 
 // The tool-bar panel "pnlToolBar" above the paper in a fixed tool bar of the window: the new, open and save
-// buttons, the selected-frame box "cbxViewRect" with its label, the zoom box and the exit button.
+// buttons, the selected-frame box "cbxViewRect" with its label, the zoom box, the grid button of
+// "ViewToolBar" and the exit button.
 QWidget* BuildDesignerToolBar(QMainWindow& window, TDesignerViewActions& view);
 
 // Sizes, places and maximises a window from its stored settings (the default size centred without bounds)
