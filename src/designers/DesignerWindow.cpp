@@ -109,6 +109,7 @@ QToolButton* TDesignerViewActions::MakeGridButton(QWidget& parent)
     auto* button = new QToolButton(&parent);
     button->setObjectName(QStringLiteral("tbtnGrid"));
     // The button follows actGrid's check; a click only drops the menu down, so the check stays the grid's.
+    m_gridShown->setIconText(QStringLiteral("グリッドの表示"));
     button->setDefaultAction(m_gridShown);
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
