@@ -169,6 +169,16 @@ protected:
         m_window->UpdateCommandStates();
         EXPECT_FALSE(Action("actRedo")->isEnabled());
     }
+    // One more frame of a kind through its dialog, filled by fill (OK alone when none).
+    void AddThroughDialog(const char* dialog, const char* action, int kind, ModalDriver::Handler fill = {})
+    {
+        const size_t frames = Doc().FreeFrames(kind).size();
+        m_driver.on(
+            QString::fromLatin1(dialog),
+            fill ? fill : [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+        Trigger(action);
+        ASSERT_EQ(Doc().FreeFrames(kind).size(), frames + 1);
+    }
     TDrawRect* Free(int kind, size_t index) { return Doc().FreeFrames(kind).at(index).get(); }
 
     TDesignerFolders m_folders;
@@ -182,33 +192,19 @@ TEST_F(DesignFormScriptTest, PostcardSessionUndoesAndRedoesToTheSameFiles)
 {
     ASSERT_EQ(Doc().PaperPixelSize, QSize(378, 559));
     const QString picked = m_folders.Picture(QStringLiteral("picked.bmp"), QSize(100, 60));
-    const QString dropped = m_folders.Picture(QStringLiteral("dropped.jpg"), QSize(100, 60));
+    const QString dropped = m_folders.Picture(QStringLiteral("dropped.bmp"), QSize(100, 60));
 
     // Frames of every free kind; the two illustrations are 100 x 60.
     Round({
         {"text",
          [&] {
-             m_driver.on(QStringLiteral("WordEditDialog"), [](QWidget* w) {
+             AddThroughDialog("WordEditDialog", "actWord", FreeText, [](QWidget* w) {
                  w->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("謹賀新年"));
                  static_cast<QDialog*>(w)->accept();
              });
-             Trigger("actWord");
-             ASSERT_EQ(Doc().FreeFrames(FreeText).size(), 1u);
          }},
-        {"figure",
-         [&] {
-             m_driver.on(QStringLiteral("FigureSettingDialog"),
-                         [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
-             Trigger("actFigure");
-             ASSERT_EQ(Doc().FreeFrames(FreeFigure).size(), 1u);
-         }},
-        {"QR code",
-         [&] {
-             m_driver.on(QStringLiteral("QRCodeSettingDialog"),
-                         [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
-             Trigger("actQRCode");
-             ASSERT_EQ(Doc().FreeFrames(FreeQRCode).size(), 1u);
-         }},
+        {"figure", [&] { AddThroughDialog("FigureSettingDialog", "actFigure", FreeFigure); }},
+        {"QR code", [&] { AddThroughDialog("QRCodeSettingDialog", "actQRCode", FreeQRCode); }},
         {"picked illustration",
          [&] {
              Trigger("actIllust");
