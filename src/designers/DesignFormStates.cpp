@@ -5,6 +5,9 @@
 #include "core/MainSettings.h"
 #include "designers/DesignerCommandStates.h"
 
+#include <QAction>
+#include <QSignalBlocker>
+
 void TDesignForm::buildCommandStates()
 {
     TDesignerCommandHooks hooks;
@@ -34,6 +37,12 @@ void TDesignForm::UpdateCommandStates()
 {
     if (m_commands)
         m_commands->Apply(m_filesRenamed);
+    // Saving, undo, a click outside the block or a new frame may have ended item mode behind the check.
+    if (QAction* layout = action("actSenderLayout")) {
+        const TSenderRect* block = m_document->SenderBlock();
+        const QSignalBlocker quiet(layout);
+        layout->setChecked(block && !block->WholeBlock());
+    }
 }
 
 void TDesignForm::openTitled(const QString& title)

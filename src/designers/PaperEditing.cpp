@@ -276,6 +276,15 @@ int TPaperEditor::HitTest(int x, int y) const
 
 void TPaperEditor::Click(int x, int y, bool ctrl)
 {
+    // In item mode a click inside the block picks an item (or none) and keeps the selection; a click
+    // outside returns the block to whole-block mode and selects as usual.
+    if (TSenderRect* block = itemModeBlock()) {
+        if (block->GetBlockScreenRect().Contains(x, y)) {
+            block->ContainsPoint(x, y);
+            return;
+        }
+        block->SetWholeBlock(true);
+    }
     auto& selection = *m_model.Selection;
     int& focus = *m_model.FocusIndex;
     int oldFocus = focus;
