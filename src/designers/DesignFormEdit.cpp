@@ -283,12 +283,8 @@ void TDesignForm::DropFiles(const QStringList& paths)
 {
     if (!m_document->DocumentOpen || QApplication::activeModalWidget())
         return;
-    QWidget* panel = sbxPreview->Panel();
     // Where the files were let go, not where the pointer is by now.
-    QPoint point = sbxPreview->LastDropPoint();
-    point.setX(std::clamp(point.x(), 0, std::max(0, panel->width() - 1)));
-    point.setY(std::clamp(point.y(), 0, std::max(0, panel->height() - 1)));
-    if (!Editor().DropFiles(paths, point))
+    if (!Editor().DropFiles(paths, sbxPreview->LastDropPoint()))
         return;
     afterEdit(true);
     raise();

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QMenuBar>
 
 #include <algorithm>
@@ -186,10 +185,6 @@ void TLabelForm::DropFiles(const QStringList& paths)
 {
     if (!canEdit())
         return;
-    // The drop point on the panel, kept on it.
-    QWidget* panel = sbxPreview->Panel();
-    const QPoint at = panel->mapFromGlobal(QCursor::pos());
-    const QPoint point(std::clamp(at.x(), 0, std::max(0, panel->width() - 1)),
-                       std::clamp(at.y(), 0, std::max(0, panel->height() - 1)));
+    const QPoint point = sbxPreview->LastDropPoint();
     runEdit([&](TLayoutEditor& e) { return e.DropFiles(paths, point); }, true);
 }

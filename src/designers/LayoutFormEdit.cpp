@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -375,11 +374,7 @@ void TLayoutForm::DropFiles(const QStringList& paths)
 {
     if (!editable())
         return;
-    QWidget* panel = sbxPreview->Panel();
-    QPoint point = panel->mapFromGlobal(QCursor::pos());
-    point.setX(std::clamp(point.x(), 0, std::max(0, panel->width() - 1)));
-    point.setY(std::clamp(point.y(), 0, std::max(0, panel->height() - 1)));
-    if (editor().DropFiles(paths, point))
+    if (editor().DropFiles(paths, sbxPreview->LastDropPoint()))
         afterEdit(true);
 }
 

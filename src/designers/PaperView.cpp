@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace {
 
 // Outlines were drawn in XOR on the paper; a dotted dark line over a white one shows on any background.
@@ -361,7 +363,9 @@ void TPaperView::build()
     m_drop = new TFileDD(m_panel, this);
     m_drop->OnDropFiles = [this](const QStringList& paths, Qt::KeyboardModifiers, QPoint point,
                                  Qt::DropAction&) {
-        m_lastDrop = m_panel->mapFromGlobal(point);
+        const QPoint at = m_panel->mapFromGlobal(point);
+        m_lastDrop = QPoint(std::clamp(at.x(), 0, std::max(0, m_panel->width() - 1)),
+                            std::clamp(at.y(), 0, std::max(0, m_panel->height() - 1)));
         emit filesDropped(paths);
     };
 }

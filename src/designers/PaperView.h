@@ -111,7 +111,8 @@ public:
     // The snapping pitch, 0 when not snapping.
     int SnapPitch() const;
 
-    // Files dropped on the panel: the drop target, the panel point of the last drop (for filesDropped), and
+    // Files dropped on the panel: the drop target, the panel point of the last drop (for filesDropped, kept on
+    // the panel), and
     // the end of accepting drops, called when the window closes.
     TFileDD* DropTarget() const { return m_drop; }
     QPoint LastDropPoint() const { return m_lastDrop; }
