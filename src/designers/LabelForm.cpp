@@ -107,6 +107,8 @@ void TLabelForm::buildActions()
             &TLabelForm::actNewExecute);
     command("actOpen", QStringLiteral("開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O),
             &TLabelForm::actOpenExecute);
+    command("actClose", QStringLiteral("閉じる(&C)"), QKeySequence(Qt::CTRL | Qt::Key_F4),
+            &TLabelForm::actCloseExecute);
     command("actSave", QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S),
             &TLabelForm::actSaveExecute);
     command("actSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
@@ -134,6 +136,7 @@ void TLabelForm::setHints()
     const std::pair<const char*, QString> hints[] = {
         {"actNew", QStringLiteral("新しい%1レイアウトを作成します")},
         {"actOpen", QStringLiteral("保存した%1レイアウトを開きます")},
+        {"actClose", QStringLiteral("%1レイアウトを閉じます")},
         {"actSave", QStringLiteral("%1レイアウトを上書き保存します")},
         {"actSaveAs", QStringLiteral("%1レイアウトに名前を付けて保存します")},
         {"actExit", QStringLiteral("%1印刷を終了します")},
@@ -148,6 +151,7 @@ void TLabelForm::buildMenus()
     file->setObjectName(QStringLiteral("mniFile"));
     file->addAction(action("actNew"));
     file->addAction(action("actOpen"));
+    file->addAction(action("actClose"));
     file->addSeparator();
     file->addAction(action("actSave"));
     file->addAction(action("actSaveAs"));
@@ -296,6 +300,11 @@ void TLabelForm::takeDocument(std::unique_ptr<TLayoutDocument> document)
 {
     // The view lets go of the old document before it goes.
     std::swap(m_document, document);
+    showDocument();
+}
+
+void TLabelForm::showDocument()
+{
     if (sbxPreview)
         sbxPreview->SetDocument(*m_document);
     if (m_document->DocumentOpen) {
@@ -353,6 +362,24 @@ void TLabelForm::actOpenExecute()
         return;
     takeDocument(std::move(document));
     InsertRecentFile(m_settings.History, path);
+}
+
+void TLabelForm::actCloseExecute()
+{
+    // In the preview, Ctrl+F4 leaves the preview and goes back to the wizard.
+    if (PreviewShown()) {
+        tbtnPreviewCloseClick();
+        return;
+    }
+    if (!m_document->DocumentOpen || !ConfirmSave())
+        return;
+    // The paper and the data source stay for the next new layout.
+    TLayoutDocument& d = *m_document;
+    d.ClearLayout();
+    d.DocumentOpen = false;
+    d.FileName.clear();
+    d.Modified = false;
+    showDocument();
 }
 
 bool TLabelForm::LoadFromFile(const QString& path)

@@ -45,6 +45,8 @@ public:
     // The document commands.
     void actNewExecute();
     void actOpenExecute();
+    // Empties the window after the save question; in the preview it leaves the preview for the wizard.
+    void actCloseExecute();
     void actSaveExecute();
     // True when the layout was saved.
     bool actSaveAsExecute();
@@ -71,6 +73,8 @@ private:
     TLayoutContext context() const;
     std::unique_ptr<TLayoutDocument> freshDocument();
     void takeDocument(std::unique_ptr<TLayoutDocument> document);
+    // Shows the current document on the view, the combo and the commands.
+    void showDocument();
     void cbxViewRectClick(int index);
     void frameDoubleClicked(TDrawRect* frame);
     void repaintPaper();

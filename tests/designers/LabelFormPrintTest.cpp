@@ -1,5 +1,6 @@
 // The label window's print commands: a job through the wizard on the recording printer, and the preview of the
-// sheet with its page buttons, zoom box, printable area, Ctrl+Z doing nothing and Esc back into the wizard.
+// sheet with its page buttons, zoom box, printable area, Ctrl+Z doing nothing and Esc and Ctrl+F4 back into
+// the wizard.
 #include "core/MainSettings.h"
 #include "designers/LabelForm.h"
 #include "designers/PaperView.h"
@@ -140,6 +141,41 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     EXPECT_TRUE(window.findChild<QToolBar*>(QStringLiteral("tbHolder"))->isVisible());
     EXPECT_EQ(area(d.PrintArea), area(fromPiece));
     EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mmi100"))->isChecked());
+}
+
+// Ctrl+F4 in the preview leaves it for the wizard; outside the preview it is the close command's save question.
+TEST_F(LabelFormPrintTest, CtrlF4ClosesThePreviewAndReopensTheWizard)
+{
+    TScopedPrinter printer(300);
+    ModalDriver driver;
+    TLabelForm& window = Window(driver);
+    driver.on(QStringLiteral("LayoutPrintDialog"), [](QWidget* w) {
+        AllRows(w);
+        w->findChild<QPushButton*>(QStringLiteral("btnPreview2"))->click();
+    });
+    window.actPrintExecute();
+    ASSERT_TRUE(window.PreviewShown());
+    int reopened = 0;
+    driver.on(QStringLiteral("LayoutPrintDialog"), [&reopened](QWidget* w) {
+        ++reopened;
+        static_cast<QDialog*>(w)->reject();
+    });
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(reopened, 1);
+    EXPECT_FALSE(window.PreviewShown());
+    EXPECT_TRUE(window.Document().DocumentOpen);
+    EXPECT_EQ(m_messages.count(), 0);
+
+    m_messages.answer(MsgSeam::IdCancel);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(window.Document().Modified);
+    QTest::keyClick(&window, Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(m_messages.count(), 1);
+    EXPECT_EQ(reopened, 1);
+    EXPECT_TRUE(window.Document().DocumentOpen);
 }
 
 } // namespace
