@@ -38,6 +38,13 @@ QString LabelTitle(quint8 mode)
     return ModeWord(mode) + QStringLiteral("印刷");
 }
 
+int LabelHelpContext(quint8 mode, bool preview)
+{
+    if (mode == LabelModeCard)
+        return preview ? 103 : 96;
+    return preview ? 95 : 88;
+}
+
 QString LabelCaption(quint8 mode, const QString& fileName, bool modified)
 {
     if (fileName.isEmpty())

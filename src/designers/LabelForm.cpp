@@ -30,8 +30,6 @@ QPointer<TLabelForm> LabelForm;
 
 namespace {
 
-constexpr int CardHelpContext = 96;
-
 QString titleOf(const QString& path)
 {
     return QFileInfo(path).completeBaseName();
@@ -184,7 +182,7 @@ void TLabelForm::SetCardMode(bool on)
     setWindowTitle(LabelTitle(m_mode));
     setHints();
     setCardHints();
-    SetHelpContext(this, CardHelpContext);
+    SetHelpContext(this, LabelHelpContext(m_mode));
     takeDocument(freshDocument());
 }
 

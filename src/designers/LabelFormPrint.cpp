@@ -4,6 +4,7 @@
 #include "addressbook/AdrsList.h"
 #include "designers/DesignerPrint.h"
 #include "core/DialogSub.h"
+#include "core/PDFHelp.h"
 #include "designers/LabelPrint.h"
 #include "designers/PaperView.h"
 
@@ -73,6 +74,7 @@ void TLabelForm::StartPreview()
     TLayoutDocument& d = *m_document;
     m_previewBar->Start(*sbxPreview, MakePrintClient(d), m_printSettings, d.DesignSize, SheetSize96(d));
     d.SetPrintArea(false);
+    SetHelpContext(this, LabelHelpContext(m_mode, true));
     updatePrintActions();
     sbxPreview->Panel()->update();
 }
@@ -98,6 +100,7 @@ void TLabelForm::endPreview()
         return;
     m_previewBar->End();
     m_document->SetPrintArea();
+    SetHelpContext(this, LabelHelpContext(m_mode));
     updatePrintActions();
     repaintPaper();
 }
