@@ -243,8 +243,6 @@ void TLabelForm::OnStartMenu()
 
 bool TLabelForm::ConfirmSave()
 {
-    if (m_document->Modified && isMinimized())
-        showNormal();
     const bool confirmed = ConfirmLabelSave(*m_document, this, [this] { return actSaveAsExecute(); });
     updateActions();
     return confirmed;

@@ -9,6 +9,7 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerFileCommands.h"
 #include "designers/DesignerWindow.h"
 #include "designers/DesignerWindowSettings.h"
 #include "designers/ImageToolProcess.h"
@@ -248,30 +249,12 @@ void TLayoutForm::OnStartMenu()
 bool TLayoutForm::ConfirmSave()
 {
     m_savedInConfirm = false;
-    if (!m_document->Modified)
-        return true;
-    if (isMinimized())
-        showNormal();
-    const int answer =
-        MessageBoxPos(this, ConfirmQuestion, ProductTitle, MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion);
-    if (answer == MsgSeam::IdCancel)
-        return false;
-    if (answer == MsgSeam::IdYes) {
-        if (!m_document->FileName.isEmpty())
-            SaveToFile(m_document->FileName);
-        else
-            actSaveAsExecute();
-        if (m_document->Modified)
-            return false;
-        m_savedInConfirm = true;
-        return true;
-    }
-    const QString& question = m_document->FileName.isEmpty() ? DiscardQuestion : RevertQuestion;
-    if (MessageBoxPos(this, question, ProductTitle,
-                      MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) == MsgSeam::IdNo)
-        return false;
-    m_document->Modified = false;
-    return true;
+    const QString& second = m_document->FileName.isEmpty() ? DiscardQuestion : RevertQuestion;
+    return ConfirmDesignerSave(this, ConfirmQuestion, second, m_document->Modified, [this] {
+        actSaveExecute();
+        m_savedInConfirm = !m_document->Modified;
+        return m_savedInConfirm;
+    });
 }
 
 void TLayoutForm::closeEvent(QCloseEvent* event)
