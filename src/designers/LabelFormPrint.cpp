@@ -1,7 +1,6 @@
 // The label and card window's print commands: the wizard, the print job and the preview with its tool bar.
 #include "designers/LabelForm.h"
 
-#include "addressbook/AdrsList.h"
 #include "designers/DesignerPrint.h"
 #include "core/DialogSub.h"
 #include "core/PDFHelp.h"
@@ -47,17 +46,10 @@ void TLabelForm::actPrintExecute()
 {
     if (PreviewShown())
         return;
-    const TAddressListRows* rows = m_printRows ? m_printRows : qobject_cast<TAddressList*>(parentWidget());
-    const TWizardChoice choice =
-        RunDesignerPrintWizard(this, *m_document, rows, m_sources.AddressList.get(),
-                               std::exchange(m_restorePrintPage, false), m_printSettings, [this] { repaintPaper(); });
-    if (choice == TWizardChoice::Preview) {
+    if (RunDesignerPrintCommand(this, *m_document, m_printRows, m_sources.AddressList.get(), m_restorePrintPage,
+                                m_printSettings, LabelTitle(m_mode),
+                                [this] { repaintPaper(); }) == TWizardChoice::Preview)
         StartPreview();
-    } else if (choice == TWizardChoice::Print) {
-        std::unique_ptr<TPrintClient> client = MakePrintClient(*m_document);
-        RunDesignerPrintJob(this, *client, m_printSettings, LabelTitle(m_mode));
-        repaintPaper();
-    }
 }
 
 void TLabelForm::actPrintSetExecute()

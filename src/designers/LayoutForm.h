@@ -179,7 +179,6 @@ private:
     void buildPrintActions();
     void buildPrintMenus(QMenu* file);
     void updatePrintActions();
-    void runPrintJob();
     void endPreview();
 
     TPrintSettings m_printSettings;
