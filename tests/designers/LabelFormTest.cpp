@@ -51,6 +51,16 @@ protected:
         return window;
     }
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
+    // Saves the new layout under a title through the save dialog.
+    void SaveUnder(const QString& title)
+    {
+        ModalDriver driver;
+        driver.on(QStringLiteral("PrintDataSaveDialog"), [title](QWidget* w) {
+            w->findChild<QLineEdit*>(QStringLiteral("edTitle"))->setText(title);
+            w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        });
+        Action("actSave")->trigger();
+    }
     QStringList ComboEntries()
     {
         auto* combo = m_window->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
@@ -189,12 +199,7 @@ TEST_F(LabelFormTest, NewLabelAndNewCardFromTheStartMenu)
 TEST_F(LabelFormTest, SavedLayoutReopensAndLeadsTheRecentFiles)
 {
     TLabelForm& window = NewLayout(LabelModeCard);
-    ModalDriver driver;
-    driver.on(QStringLiteral("PrintDataSaveDialog"), [](QWidget* w) {
-        w->findChild<QLineEdit*>(QStringLiteral("edTitle"))->setText(QStringLiteral("mine"));
-        w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
-    });
-    Action("actSave")->trigger();
+    SaveUnder(QStringLiteral("mine"));
     const QString path = CardFolder + QStringLiteral("mine.gpc");
     ASSERT_TRUE(QFile::exists(path));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("名刺印刷 - mine"));
@@ -229,12 +234,7 @@ TEST_F(LabelFormTest, SavedLayoutReopensAndLeadsTheRecentFiles)
 TEST_F(LabelFormTest, CloseAsksAndEmptiesTheWindow)
 {
     TLabelForm& window = NewLayout(LabelModeLabel);
-    ModalDriver driver;
-    driver.on(QStringLiteral("PrintDataSaveDialog"), [](QWidget* w) {
-        w->findChild<QLineEdit*>(QStringLiteral("edTitle"))->setText(QStringLiteral("closing"));
-        w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
-    });
-    Action("actSave")->trigger();
+    SaveUnder(QStringLiteral("closing"));
     const QString path = LabelFolder + QStringLiteral("closing.gpa");
     ASSERT_TRUE(QFile::exists(path));
     EXPECT_EQ(Action("actClose")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
