@@ -7,12 +7,12 @@
 #include "core/MainSettings.h"
 #include "core/PDFHelp.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerFileCommands.h"
 #include "designers/ImageToolProcess.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/QRCodeRect.h"
 #include "layoutobjects/NewLabel.h"
-#include "layoutobjects/PrintDataDlg.h"
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
@@ -345,10 +345,8 @@ void TLabelForm::actNewExecute()
 
 void TLabelForm::actOpenExecute()
 {
-    TPrintDataOpenDialog dialog(this);
-    dialog.SetFileKind(m_mode);
     QString title;
-    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_filesRenamed))
+    if (!RunDesignerOpenDialog(*this, documentFiles(), m_document->FileName, title))
         return;
     repaint();
     const QString path = LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode);
@@ -400,19 +398,16 @@ bool TLabelForm::actSaveAsExecute()
 {
     if (!m_document->DocumentOpen)
         return false;
-    TPrintDataSaveDialog dialog(this);
-    dialog.SetFileKind(m_mode);
-    QString title;
-    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_filesRenamed))
-        return false;
-    repaintPaper();
-    // The layout takes the new name; a failed save keeps the old one.
-    const QString previous = std::exchange(m_document->FileName, QString());
-    if (SaveToFile(LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode)))
-        return true;
-    m_document->FileName = previous;
+    const bool saved =
+        RunDesignerSaveAs(*this, documentFiles(), m_document->FileName, [this] { repaintPaper(); },
+                          [this](const QString& path) { return SaveToFile(path); });
     updateActions();
-    return false;
+    return saved;
+}
+
+TDesignerFiles TLabelForm::documentFiles()
+{
+    return {m_mode, -1, LabelDocumentFolder(m_mode), LabelExtension(m_mode), &m_filesRenamed};
 }
 
 bool TLabelForm::SaveToFile(const QString& path)

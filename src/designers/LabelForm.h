@@ -12,6 +12,7 @@
 #include "designers/LayoutPrint.h"
 
 class TAddressListRows;
+struct TDesignerFiles;
 class TDesignerViewActions;
 
 class TLabelForm : public QMainWindow, public TAddressListFollower
@@ -75,6 +76,7 @@ private:
     void takeDocument(std::unique_ptr<TLayoutDocument> document);
     // Shows the current document on the view, the combo and the commands.
     void showDocument();
+    TDesignerFiles documentFiles();
     void cbxViewRectClick(int index);
     void frameDoubleClicked(TDrawRect* frame);
     void repaintPaper();

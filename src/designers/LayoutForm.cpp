@@ -16,7 +16,6 @@
 #include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/NewLayout.h"
-#include "layoutobjects/PrintDataDlg.h"
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
@@ -517,19 +516,16 @@ void TLayoutForm::actNewExecute()
     takeDocument(std::move(document));
 }
 
-// The open or save dialog over the layout files; false when cancelled.
-template <class Dialog> bool TLayoutForm::runFileDialog(Dialog& dialog, QString& title)
+TDesignerFiles TLayoutForm::documentFiles()
 {
-    dialog.SetFileKind(0);
-    dialog.SetPaperKind(m_document->Paper.Kind == PaperEnvelope ? 1 : 0);
-    return RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_rebuildRecent);
+    return {0, m_document->Paper.Kind == PaperEnvelope ? 1 : 0, LayoutFolder, QStringLiteral(".gpl"),
+            &m_rebuildRecent};
 }
 
 void TLayoutForm::actOpenExecute()
 {
-    TPrintDataOpenDialog dialog(this);
     QString title;
-    if (!runFileDialog(dialog, title))
+    if (!RunDesignerOpenDialog(*this, documentFiles(), m_document->FileName, title))
         return;
     const bool wasModified = m_document->Modified;
     if (!ConfirmSave())
@@ -554,13 +550,9 @@ void TLayoutForm::actSaveAsExecute()
 {
     if (!m_document->DocumentOpen)
         return;
-    TPrintDataSaveDialog dialog(this);
-    QString title;
-    if (!runFileDialog(dialog, title))
-        return;
-    repaintPaper();
-    m_document->FileName.clear();
-    SaveToFile(LayoutFolder + title + QStringLiteral(".gpl"));
+    if (!RunDesignerSaveAs(*this, documentFiles(), m_document->FileName, [this] { repaintPaper(); },
+                           [this](const QString& path) { return SaveToFile(path); }))
+        updateActions();
 }
 
 bool TLayoutForm::LoadFromFile(const QString& path)
