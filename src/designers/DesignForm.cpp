@@ -1,6 +1,7 @@
 // The message-side design window.
 #include "designers/DesignForm.h"
 
+#include "designers/DesignerFileCommands.h"
 #include "designers/DesignerWindow.h"
 #include "designers/DesignArrange.h"
 #include "designers/ImageToolProcess.h"
@@ -16,7 +17,6 @@
 #include "designers/NewDesignDialog.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
-#include "layoutobjects/PrintDataDlg.h"
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/Printers.h"
 
@@ -440,18 +440,15 @@ void TDesignForm::actNewExecute()
     takeDocument(std::move(document));
 }
 
-// The open or save dialog over the design files; false when cancelled.
-template <class Dialog> bool TDesignForm::runFileDialog(Dialog& dialog, QString& title)
+TDesignerFiles TDesignForm::documentFiles()
 {
-    dialog.SetFileKind(3);
-    return RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_filesRenamed);
+    return {3, -1, DesignFolder, QStringLiteral(".gpd"), &m_filesRenamed};
 }
 
 void TDesignForm::actOpenExecute()
 {
-    TPrintDataOpenDialog dialog(this);
     QString title;
-    if (!runFileDialog(dialog, title))
+    if (!RunDesignerOpenDialog(*this, documentFiles(), m_document->FileName, title))
         return;
     openTitled(title);
 }
@@ -476,13 +473,10 @@ void TDesignForm::actSaveAsExecute()
 {
     if (!m_document->DocumentOpen)
         return;
-    TPrintDataSaveDialog dialog(this);
-    QString title;
-    if (!runFileDialog(dialog, title))
-        return;
-    sbxPreview->Panel()->repaint();
-    m_document->FileName.clear();
-    SaveToFile(DesignFolder + title + QStringLiteral(".gpd"));
+    if (!RunDesignerSaveAs(
+            *this, documentFiles(), m_document->FileName, [this] { sbxPreview->Panel()->repaint(); },
+            [this](const QString& path) { return SaveToFile(path); }))
+        updateActions();
 }
 
 bool TDesignForm::LoadFromFile(const QString& path)

@@ -16,6 +16,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class TAddressList;
+struct TDesignerFiles;
 class TDesignerViewActions;
 class TImageToolLink;
 class TPaperView;
@@ -114,7 +115,7 @@ private:
     void cbxViewRectClick(int index);
     void repaintPaper();
     void FormClose();
-    template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
+    TDesignerFiles documentFiles();
 
     TDesignSources m_sources;
     std::unique_ptr<TPrinterInfo> m_printer;

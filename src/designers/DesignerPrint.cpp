@@ -1,12 +1,14 @@
 // The designer windows' shared print commands.
 #include "designers/DesignerPrint.h"
 
+#include "addressbook/AdrsList.h"
 #include "core/AppSub.h"
 #include "core/DialogSub.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
 #include "designers/DesignerData.h"
 #include "designers/DesignerWindow.h"
+#include "designers/LabelPrint.h"
 #include "designers/LayoutDocument.h"
 #include "designers/LayoutPrintCommand.h"
 #include "designers/PaperView.h"
@@ -59,6 +61,22 @@ TWizardChoice RunDesignerPrintWizard(QWidget* window, TLayoutDocument& d, const 
         return TWizardChoice::None;
     settings = TakePrintWizard(wizard, d);
     return wizard.PreviewRequested ? TWizardChoice::Preview : TWizardChoice::Print;
+}
+
+TWizardChoice RunDesignerPrintCommand(QWidget* window, TLayoutDocument& document, const TAddressListRows* rows,
+                                      TAddressListSource* source, bool& restorePage, TPrintSettings& settings,
+                                      const QString& title, const std::function<void()>& repaint)
+{
+    if (!rows)
+        rows = qobject_cast<TAddressList*>(window->parentWidget());
+    const TWizardChoice choice = RunDesignerPrintWizard(window, document, rows, source,
+                                                        std::exchange(restorePage, false), settings, repaint);
+    if (choice == TWizardChoice::Print) {
+        std::unique_ptr<TPrintClient> client = MakePrintClient(document);
+        RunDesignerPrintJob(window, *client, settings, title);
+        repaint();
+    }
+    return choice;
 }
 
 void RunDesignerPrintJob(QWidget* window, TPrintClient& client, const TPrintSettings& settings,

@@ -30,6 +30,12 @@ enum class TWizardChoice { None, Print, Preview };
 TWizardChoice RunDesignerPrintWizard(QWidget* window, TLayoutDocument& document, const TAddressListRows* rows,
                                      TAddressListSource* source, bool restorePage, TPrintSettings& settings,
                                      const std::function<void()>& repaint);
+// The print command of a designer window: the wizard over the rows (null: those of the address list that
+// owns the window), reopened on its last page when restorePage is set (it is cleared), and the job under title
+// when a print is chosen. The caller starts the preview when that is the choice.
+TWizardChoice RunDesignerPrintCommand(QWidget* window, TLayoutDocument& document, const TAddressListRows* rows,
+                                      TAddressListSource* source, bool& restorePage, TPrintSettings& settings,
+                                      const QString& title, const std::function<void()>& repaint);
 // Prints on the current printer with the other windows disabled; a failure is told.
 void RunDesignerPrintJob(QWidget* window, TPrintClient& client, const TPrintSettings& settings,
                          const QString& title);

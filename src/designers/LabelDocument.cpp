@@ -6,6 +6,7 @@
 #include "core/FontSub.h"
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
+#include "designers/DesignerFileCommands.h"
 #include "designers/LayoutDocument.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/PrinterInfo.h"
@@ -36,6 +37,13 @@ QString ModeWord(quint8 mode)
 QString LabelTitle(quint8 mode)
 {
     return ModeWord(mode) + QStringLiteral("印刷");
+}
+
+int LabelHelpContext(quint8 mode, bool preview)
+{
+    if (mode == LabelModeCard)
+        return preview ? 103 : 96;
+    return preview ? 95 : 88;
 }
 
 QString LabelCaption(quint8 mode, const QString& fileName, bool modified)
@@ -143,24 +151,11 @@ std::unique_ptr<TLayoutDocument> LoadLabelDocument(const TLayoutContext& context
 
 bool ConfirmLabelSave(TLayoutDocument& document, QWidget* owner, const std::function<bool()>& saveAs)
 {
-    if (!document.Modified)
-        return true;
     const quint8 mode = document.LabelMode;
-    const int answer = MessageBoxPos(owner, LabelSaveQuestion(mode), ProductTitle,
-                                     MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion);
-    if (answer == MsgSeam::IdCancel)
-        return false;
-    if (answer == MsgSeam::IdYes) {
-        const bool saved = document.FileName.isEmpty() ? saveAs() : document.SaveToFile(document.FileName);
-        if (!saved || document.Modified)
-            return false;
-    } else if (MessageBoxPos(owner, LabelDiscardQuestion(mode, !document.FileName.isEmpty()), ProductTitle,
-                             MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) !=
-               MsgSeam::IdYes) {
-        return false;
-    }
-    document.Modified = false;
-    return true;
+    const bool named = !document.FileName.isEmpty();
+    return ConfirmDesignerSave(owner, LabelSaveQuestion(mode), LabelDiscardQuestion(mode, named),
+                               document.Modified,
+                               [&] { return named ? document.SaveToFile(document.FileName) : saveAs(); });
 }
 
 std::vector<TLabelFrameEntry> LabelFrameList(const TLayoutDocument& document)

@@ -25,6 +25,8 @@ constexpr quint8 LabelModeCard = 2;
 QString LabelTitle(quint8 mode);
 // The title and " - 新規" without a file name, else " - " and the file's base name; " (更新)" when modified.
 QString LabelCaption(quint8 mode, const QString& fileName, bool modified = false);
+// The help page of the design view, or of the preview.
+int LabelHelpContext(quint8 mode, bool preview = false);
 // LabelFolder or CardFolder; ".gpa" or ".gpc".
 QString LabelDocumentFolder(quint8 mode);
 QString LabelExtension(quint8 mode);

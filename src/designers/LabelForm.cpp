@@ -7,12 +7,12 @@
 #include "core/MainSettings.h"
 #include "core/PDFHelp.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerFileCommands.h"
 #include "designers/ImageToolProcess.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/QRCodeRect.h"
 #include "layoutobjects/NewLabel.h"
-#include "layoutobjects/PrintDataDlg.h"
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
@@ -29,8 +29,6 @@
 QPointer<TLabelForm> LabelForm;
 
 namespace {
-
-constexpr int CardHelpContext = 96;
 
 QString titleOf(const QString& path)
 {
@@ -107,6 +105,8 @@ void TLabelForm::buildActions()
             &TLabelForm::actNewExecute);
     command("actOpen", QStringLiteral("開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O),
             &TLabelForm::actOpenExecute);
+    command("actClose", QStringLiteral("閉じる(&C)"), QKeySequence(Qt::CTRL | Qt::Key_F4),
+            &TLabelForm::actCloseExecute);
     command("actSave", QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S),
             &TLabelForm::actSaveExecute);
     command("actSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
@@ -134,6 +134,7 @@ void TLabelForm::setHints()
     const std::pair<const char*, QString> hints[] = {
         {"actNew", QStringLiteral("新しい%1レイアウトを作成します")},
         {"actOpen", QStringLiteral("保存した%1レイアウトを開きます")},
+        {"actClose", QStringLiteral("%1レイアウトを閉じます")},
         {"actSave", QStringLiteral("%1レイアウトを上書き保存します")},
         {"actSaveAs", QStringLiteral("%1レイアウトに名前を付けて保存します")},
         {"actExit", QStringLiteral("%1印刷を終了します")},
@@ -148,6 +149,7 @@ void TLabelForm::buildMenus()
     file->setObjectName(QStringLiteral("mniFile"));
     file->addAction(action("actNew"));
     file->addAction(action("actOpen"));
+    file->addAction(action("actClose"));
     file->addSeparator();
     file->addAction(action("actSave"));
     file->addAction(action("actSaveAs"));
@@ -180,7 +182,7 @@ void TLabelForm::SetCardMode(bool on)
     setWindowTitle(LabelTitle(m_mode));
     setHints();
     setCardHints();
-    SetHelpContext(this, CardHelpContext);
+    SetHelpContext(this, LabelHelpContext(m_mode));
     takeDocument(freshDocument());
 }
 
@@ -241,8 +243,6 @@ void TLabelForm::OnStartMenu()
 
 bool TLabelForm::ConfirmSave()
 {
-    if (m_document->Modified && isMinimized())
-        showNormal();
     const bool confirmed = ConfirmLabelSave(*m_document, this, [this] { return actSaveAsExecute(); });
     updateActions();
     return confirmed;
@@ -296,6 +296,11 @@ void TLabelForm::takeDocument(std::unique_ptr<TLayoutDocument> document)
 {
     // The view lets go of the old document before it goes.
     std::swap(m_document, document);
+    showDocument();
+}
+
+void TLabelForm::showDocument()
+{
     if (sbxPreview)
         sbxPreview->SetDocument(*m_document);
     if (m_document->DocumentOpen) {
@@ -340,10 +345,8 @@ void TLabelForm::actNewExecute()
 
 void TLabelForm::actOpenExecute()
 {
-    TPrintDataOpenDialog dialog(this);
-    dialog.SetFileKind(m_mode);
     QString title;
-    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_filesRenamed))
+    if (!RunDesignerOpenDialog(*this, documentFiles(), m_document->FileName, title))
         return;
     repaint();
     const QString path = LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode);
@@ -353,6 +356,24 @@ void TLabelForm::actOpenExecute()
         return;
     takeDocument(std::move(document));
     InsertRecentFile(m_settings.History, path);
+}
+
+void TLabelForm::actCloseExecute()
+{
+    // In the preview, Ctrl+F4 leaves the preview and goes back to the wizard.
+    if (PreviewShown()) {
+        tbtnPreviewCloseClick();
+        return;
+    }
+    if (!m_document->DocumentOpen || !ConfirmSave())
+        return;
+    // The paper and the data source stay for the next new layout.
+    TLayoutDocument& d = *m_document;
+    d.ClearLayout();
+    d.DocumentOpen = false;
+    d.FileName.clear();
+    d.Modified = false;
+    showDocument();
 }
 
 bool TLabelForm::LoadFromFile(const QString& path)
@@ -377,19 +398,16 @@ bool TLabelForm::actSaveAsExecute()
 {
     if (!m_document->DocumentOpen)
         return false;
-    TPrintDataSaveDialog dialog(this);
-    dialog.SetFileKind(m_mode);
-    QString title;
-    if (!RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_filesRenamed))
-        return false;
-    repaintPaper();
-    // The layout takes the new name; a failed save keeps the old one.
-    const QString previous = std::exchange(m_document->FileName, QString());
-    if (SaveToFile(LabelDocumentFolder(m_mode) + title + LabelExtension(m_mode)))
-        return true;
-    m_document->FileName = previous;
+    const bool saved =
+        RunDesignerSaveAs(*this, documentFiles(), m_document->FileName, [this] { repaintPaper(); },
+                          [this](const QString& path) { return SaveToFile(path); });
     updateActions();
-    return false;
+    return saved;
+}
+
+TDesignerFiles TLabelForm::documentFiles()
+{
+    return {m_mode, -1, LabelDocumentFolder(m_mode), LabelExtension(m_mode), &m_filesRenamed};
 }
 
 bool TLabelForm::SaveToFile(const QString& path)

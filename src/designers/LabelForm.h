@@ -12,6 +12,7 @@
 #include "designers/LayoutPrint.h"
 
 class TAddressListRows;
+struct TDesignerFiles;
 class TDesignerViewActions;
 
 class TLabelForm : public QMainWindow, public TAddressListFollower
@@ -45,6 +46,8 @@ public:
     // The document commands.
     void actNewExecute();
     void actOpenExecute();
+    // Empties the window after the save question; in the preview it leaves the preview for the wizard.
+    void actCloseExecute();
     void actSaveExecute();
     // True when the layout was saved.
     bool actSaveAsExecute();
@@ -71,6 +74,9 @@ private:
     TLayoutContext context() const;
     std::unique_ptr<TLayoutDocument> freshDocument();
     void takeDocument(std::unique_ptr<TLayoutDocument> document);
+    // Shows the current document on the view, the combo and the commands.
+    void showDocument();
+    TDesignerFiles documentFiles();
     void cbxViewRectClick(int index);
     void frameDoubleClicked(TDrawRect* frame);
     void repaintPaper();

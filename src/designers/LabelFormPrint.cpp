@@ -1,9 +1,9 @@
 // The label and card window's print commands: the wizard, the print job and the preview with its tool bar.
 #include "designers/LabelForm.h"
 
-#include "addressbook/AdrsList.h"
 #include "designers/DesignerPrint.h"
 #include "core/DialogSub.h"
+#include "core/PDFHelp.h"
 #include "designers/LabelPrint.h"
 #include "designers/PaperView.h"
 
@@ -46,17 +46,10 @@ void TLabelForm::actPrintExecute()
 {
     if (PreviewShown())
         return;
-    const TAddressListRows* rows = m_printRows ? m_printRows : qobject_cast<TAddressList*>(parentWidget());
-    const TWizardChoice choice =
-        RunDesignerPrintWizard(this, *m_document, rows, m_sources.AddressList.get(),
-                               std::exchange(m_restorePrintPage, false), m_printSettings, [this] { repaintPaper(); });
-    if (choice == TWizardChoice::Preview) {
+    if (RunDesignerPrintCommand(this, *m_document, m_printRows, m_sources.AddressList.get(), m_restorePrintPage,
+                                m_printSettings, LabelTitle(m_mode),
+                                [this] { repaintPaper(); }) == TWizardChoice::Preview)
         StartPreview();
-    } else if (choice == TWizardChoice::Print) {
-        std::unique_ptr<TPrintClient> client = MakePrintClient(*m_document);
-        RunDesignerPrintJob(this, *client, m_printSettings, LabelTitle(m_mode));
-        repaintPaper();
-    }
 }
 
 void TLabelForm::actPrintSetExecute()
@@ -73,6 +66,7 @@ void TLabelForm::StartPreview()
     TLayoutDocument& d = *m_document;
     m_previewBar->Start(*sbxPreview, MakePrintClient(d), m_printSettings, d.DesignSize, SheetSize96(d));
     d.SetPrintArea(false);
+    SetHelpContext(this, LabelHelpContext(m_mode, true));
     updatePrintActions();
     sbxPreview->Panel()->update();
 }
@@ -98,6 +92,7 @@ void TLabelForm::endPreview()
         return;
     m_previewBar->End();
     m_document->SetPrintArea();
+    SetHelpContext(this, LabelHelpContext(m_mode));
     updatePrintActions();
     repaintPaper();
 }

@@ -5,16 +5,10 @@
 #include "core/PDFHelp.h"
 #include "designers/DesignerCommandStates.h"
 
-namespace {
-
-constexpr int LabelHelpContext = 88;
-
-} // namespace
-
 void TLabelForm::buildCommandStates()
 {
     // Card mode sets its own when it is switched on.
-    SetHelpContext(this, LabelHelpContext);
+    SetHelpContext(this, LabelHelpContext(m_mode));
     TDesignerCommandHooks hooks;
     hooks.State = [this] { return CommandState(); };
     hooks.Update = [this] { updateActions(); };

@@ -9,13 +9,13 @@
 #include "core/MainSettings.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerFileCommands.h"
 #include "designers/DesignerWindow.h"
 #include "designers/DesignerWindowSettings.h"
 #include "designers/ImageToolProcess.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/NewLayout.h"
-#include "layoutobjects/PrintDataDlg.h"
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/IniFile.h"
 #include "platform/Printers.h"
@@ -248,30 +248,12 @@ void TLayoutForm::OnStartMenu()
 bool TLayoutForm::ConfirmSave()
 {
     m_savedInConfirm = false;
-    if (!m_document->Modified)
-        return true;
-    if (isMinimized())
-        showNormal();
-    const int answer =
-        MessageBoxPos(this, ConfirmQuestion, ProductTitle, MsgSeam::MbYesNoCancel | MsgSeam::MbIconQuestion);
-    if (answer == MsgSeam::IdCancel)
-        return false;
-    if (answer == MsgSeam::IdYes) {
-        if (!m_document->FileName.isEmpty())
-            SaveToFile(m_document->FileName);
-        else
-            actSaveAsExecute();
-        if (m_document->Modified)
-            return false;
-        m_savedInConfirm = true;
-        return true;
-    }
-    const QString& question = m_document->FileName.isEmpty() ? DiscardQuestion : RevertQuestion;
-    if (MessageBoxPos(this, question, ProductTitle,
-                      MsgSeam::MbYesNo | MsgSeam::MbIconQuestion | MsgSeam::MbDefButton2) == MsgSeam::IdNo)
-        return false;
-    m_document->Modified = false;
-    return true;
+    const QString& second = m_document->FileName.isEmpty() ? DiscardQuestion : RevertQuestion;
+    return ConfirmDesignerSave(this, ConfirmQuestion, second, m_document->Modified, [this] {
+        actSaveExecute();
+        m_savedInConfirm = !m_document->Modified;
+        return m_savedInConfirm;
+    });
 }
 
 void TLayoutForm::closeEvent(QCloseEvent* event)
@@ -534,19 +516,16 @@ void TLayoutForm::actNewExecute()
     takeDocument(std::move(document));
 }
 
-// The open or save dialog over the layout files; false when cancelled.
-template <class Dialog> bool TLayoutForm::runFileDialog(Dialog& dialog, QString& title)
+TDesignerFiles TLayoutForm::documentFiles()
 {
-    dialog.SetFileKind(0);
-    dialog.SetPaperKind(m_document->Paper.Kind == PaperEnvelope ? 1 : 0);
-    return RunDesignerFileDialog(*this, dialog, m_document->FileName, title, &m_rebuildRecent);
+    return {0, m_document->Paper.Kind == PaperEnvelope ? 1 : 0, LayoutFolder, QStringLiteral(".gpl"),
+            &m_rebuildRecent};
 }
 
 void TLayoutForm::actOpenExecute()
 {
-    TPrintDataOpenDialog dialog(this);
     QString title;
-    if (!runFileDialog(dialog, title))
+    if (!RunDesignerOpenDialog(*this, documentFiles(), m_document->FileName, title))
         return;
     const bool wasModified = m_document->Modified;
     if (!ConfirmSave())
@@ -571,13 +550,9 @@ void TLayoutForm::actSaveAsExecute()
 {
     if (!m_document->DocumentOpen)
         return;
-    TPrintDataSaveDialog dialog(this);
-    QString title;
-    if (!runFileDialog(dialog, title))
-        return;
-    repaintPaper();
-    m_document->FileName.clear();
-    SaveToFile(LayoutFolder + title + QStringLiteral(".gpl"));
+    if (!RunDesignerSaveAs(*this, documentFiles(), m_document->FileName, [this] { repaintPaper(); },
+                           [this](const QString& path) { return SaveToFile(path); }))
+        updateActions();
 }
 
 bool TLayoutForm::LoadFromFile(const QString& path)

@@ -20,6 +20,7 @@ class QLabel;
 class QMenu;
 class TAddressListRows;
 class TAddressList;
+struct TDesignerFiles;
 class TDesignerViewActions;
 class TPaperView;
 
@@ -95,7 +96,7 @@ private:
     void layoutView();
     void paperChanged();
     void FormClose();
-    template <class Dialog> bool runFileDialog(Dialog& dialog, QString& title);
+    TDesignerFiles documentFiles();
 
     TLayoutSources m_sources;
     std::unique_ptr<TPrinterInfo> m_printer;
@@ -179,7 +180,6 @@ private:
     void buildPrintActions();
     void buildPrintMenus(QMenu* file);
     void updatePrintActions();
-    void runPrintJob();
     void endPreview();
 
     TPrintSettings m_printSettings;

@@ -1,7 +1,6 @@
 // The address printing window's print commands: the wizard, the print job and the preview with its tool bar.
 #include "designers/LayoutForm.h"
 
-#include "addressbook/AdrsList.h"
 #include "core/AppSub.h"
 #include "core/DialogSub.h"
 #include "core/MsgBoxPos.h"
@@ -78,21 +77,10 @@ void TLayoutForm::actPrintExecute()
 {
     if (PreviewShown())
         return;
-    const TAddressListRows* rows = m_printRows ? m_printRows : qobject_cast<TAddressList*>(parentWidget());
-    const TWizardChoice choice =
-        RunDesignerPrintWizard(this, *m_document, rows, m_sources.AddressList.get(),
-                               std::exchange(m_restorePrintPage, false), m_printSettings, [this] { repaintPaper(); });
-    if (choice == TWizardChoice::Preview)
+    if (RunDesignerPrintCommand(this, *m_document, m_printRows, m_sources.AddressList.get(), m_restorePrintPage,
+                                m_printSettings, JobTitle,
+                                [this] { repaintPaper(); }) == TWizardChoice::Preview)
         StartPreview();
-    else if (choice == TWizardChoice::Print)
-        runPrintJob();
-}
-
-void TLayoutForm::runPrintJob()
-{
-    TLayoutPrintClient client(*m_document);
-    RunDesignerPrintJob(this, client, m_printSettings, JobTitle);
-    repaintPaper();
 }
 
 void TLayoutForm::actPrintSetExecute()

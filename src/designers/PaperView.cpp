@@ -403,6 +403,8 @@ void TPaperView::sbxPreviewResize()
     const TPaperModel& model = Model();
     if (!model.Stacking || (model.DocumentOpen && !*model.DocumentOpen)) {
         m_panel->hide();
+        // No scroll bars are left over from the paper that went.
+        m_spacer->resize(0, 0);
         emit zoomChanged(0, QString());
         return;
     }

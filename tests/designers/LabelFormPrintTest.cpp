@@ -1,6 +1,8 @@
 // The label window's print commands: a job through the wizard on the recording printer, and the preview of the
-// sheet with its page buttons, zoom box, printable area, Ctrl+Z doing nothing and Esc back into the wizard.
+// sheet with its page buttons, zoom box, printable area, Ctrl+Z doing nothing and Esc and Ctrl+F4 back into
+// the wizard.
 #include "core/MainSettings.h"
+#include "core/PDFHelp.h"
 #include "designers/LabelForm.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/PaperFormat.h"
@@ -36,7 +38,7 @@ protected:
     }
     void TearDown() override { delete m_window.data(); }
     // The shown window over 13 records with the new label layout the start menu offers.
-    TLabelForm& Window(ModalDriver& driver)
+    TLabelForm& Window(ModalDriver& driver, quint8 mode = LabelModeLabel)
     {
         auto list = std::make_unique<TMemoryAddressList>();
         for (int i = 0; i < 13; ++i) {
@@ -47,6 +49,7 @@ protected:
         TLayoutSources sources;
         sources.AddressList = std::move(list);
         m_window = new TLabelForm(std::move(sources));
+        m_window->SetCardMode(mode == LabelModeCard);
         m_window->SetPrintRows(&m_rows);
         driver.on(QStringLiteral("PrintMenuDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
         driver.on(QStringLiteral("NewLabelDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
@@ -140,6 +143,57 @@ TEST_F(LabelFormPrintTest, PreviewPagesCtrlZAndEscapeBackIntoTheWizard)
     EXPECT_TRUE(window.findChild<QToolBar*>(QStringLiteral("tbHolder"))->isVisible());
     EXPECT_EQ(area(d.PrintArea), area(fromPiece));
     EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("mmi100"))->isChecked());
+}
+
+// Ctrl+F4 in the preview leaves it for the wizard; outside the preview it is the close command's save question.
+// The preview has a help page of its own in each mode.
+TEST_F(LabelFormPrintTest, CtrlF4ClosesThePreviewAndReopensTheWizard)
+{
+    TScopedPrinter printer(300);
+    struct Case
+    {
+        quint8 mode;
+        int design, preview;
+    };
+    for (const Case& c : {Case{LabelModeLabel, 88, 95}, Case{LabelModeCard, 96, 103}}) {
+        SCOPED_TRACE(int(c.mode));
+        ModalDriver driver;
+        const int asked = m_messages.count();
+        TLabelForm& window = Window(driver, c.mode);
+        // The cards show the address book's records here.
+        window.Document().DataSource = 1;
+        EXPECT_EQ(HelpContextOf(&window), c.design);
+        driver.on(QStringLiteral("LayoutPrintDialog"), [](QWidget* w) {
+            AllRows(w);
+            w->findChild<QPushButton*>(QStringLiteral("btnPreview2"))->click();
+        });
+        window.actPrintExecute();
+        ASSERT_TRUE(window.PreviewShown());
+        EXPECT_EQ(HelpContextOf(&window), c.preview);
+        int reopened = 0;
+        driver.on(QStringLiteral("LayoutPrintDialog"), [&reopened](QWidget* w) {
+            ++reopened;
+            static_cast<QDialog*>(w)->reject();
+        });
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F4, Qt::ControlModifier);
+        EXPECT_EQ(reopened, 1);
+        EXPECT_FALSE(window.PreviewShown());
+        EXPECT_EQ(HelpContextOf(&window), c.design);
+        EXPECT_TRUE(window.Document().DocumentOpen);
+        EXPECT_EQ(m_messages.count(), asked);
+
+        m_messages.answer(MsgSeam::IdCancel);
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(window.Document().Modified);
+        QTest::keyClick(&window, Qt::Key_F4, Qt::ControlModifier);
+        EXPECT_EQ(m_messages.count(), asked + 1);
+        EXPECT_EQ(reopened, 1);
+        EXPECT_TRUE(window.Document().DocumentOpen);
+        delete m_window.data();
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The label and card window: the mode switch before showing, each mode's settings section and printer file,
-// new layouts from the start menu, saving, opening and the recent files, the selected-frame combo, the double
-// click on the barcode, the preview lock and the refresh hooks.
+// new layouts from the start menu, saving, opening and the recent files, closing, the selected-frame combo,
+// the double click on the barcode, the preview lock and the refresh hooks.
 #include "core/AppSub.h"
 #include "core/MainSettings.h"
 #include "designers/LabelForm.h"
@@ -51,6 +51,16 @@ protected:
         return window;
     }
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
+    // Saves the new layout under a title through the save dialog.
+    void SaveUnder(const QString& title)
+    {
+        ModalDriver driver;
+        driver.on(QStringLiteral("PrintDataSaveDialog"), [title](QWidget* w) {
+            w->findChild<QLineEdit*>(QStringLiteral("edTitle"))->setText(title);
+            w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        });
+        Action("actSave")->trigger();
+    }
     QStringList ComboEntries()
     {
         auto* combo = m_window->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
@@ -189,12 +199,7 @@ TEST_F(LabelFormTest, NewLabelAndNewCardFromTheStartMenu)
 TEST_F(LabelFormTest, SavedLayoutReopensAndLeadsTheRecentFiles)
 {
     TLabelForm& window = NewLayout(LabelModeCard);
-    ModalDriver driver;
-    driver.on(QStringLiteral("PrintDataSaveDialog"), [](QWidget* w) {
-        w->findChild<QLineEdit*>(QStringLiteral("edTitle"))->setText(QStringLiteral("mine"));
-        w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
-    });
-    Action("actSave")->trigger();
+    SaveUnder(QStringLiteral("mine"));
     const QString path = CardFolder + QStringLiteral("mine.gpc");
     ASSERT_TRUE(QFile::exists(path));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("名刺印刷 - mine"));
@@ -222,6 +227,68 @@ TEST_F(LabelFormTest, SavedLayoutReopensAndLeadsTheRecentFiles)
     m_messages.answer(MsgSeam::IdCancel);
     EXPECT_FALSE(window.close());
     EXPECT_EQ(m_messages.last().text, QStringLiteral("名刺印刷のレイアウトの変更を保存しますか？  "));
+}
+
+// Close asks first: Cancel and a refused second question keep the layout; Yes saves and closes; No with the
+// second question agreed closes without saving. The paper and the data source stay for the next layout.
+TEST_F(LabelFormTest, CloseAsksAndEmptiesTheWindow)
+{
+    TLabelForm& window = NewLayout(LabelModeLabel);
+    SaveUnder(QStringLiteral("closing"));
+    const QString path = LabelFolder + QStringLiteral("closing.gpa");
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_EQ(Action("actClose")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    EXPECT_TRUE(Action("actClose")->isEnabled());
+    auto moveName = [&] {
+        TDrawRect* name = window.Document().Simple().Name;
+        QWidget* panel = window.PaperView()->Panel();
+        QTest::mouseClick(panel, Qt::LeftButton, {}, Centre(name));
+        QTest::keyClick(panel, Qt::Key_Down);
+        EXPECT_TRUE(window.Document().Modified);
+        return name->GetDesignRect();
+    };
+    const TRect saved = moveName();
+    m_messages.answer(MsgSeam::IdCancel);
+    Action("actClose")->trigger();
+    m_messages.answer(MsgSeam::IdNo).answer(MsgSeam::IdNo);
+    Action("actClose")->trigger();
+    EXPECT_EQ(m_messages.count(), 3);
+    EXPECT_EQ(m_messages.last().text, LabelDiscardQuestion(LabelModeLabel, true));
+    EXPECT_TRUE(window.Document().DocumentOpen);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ラベル印刷 - closing (更新)"));
+
+    auto expectClosed = [&] {
+        const TLayoutDocument& d = window.Document();
+        EXPECT_FALSE(d.DocumentOpen);
+        EXPECT_FALSE(d.Modified);
+        EXPECT_TRUE(d.FileName.isEmpty());
+        EXPECT_TRUE(d.Stacking.empty());
+        EXPECT_EQ(d.Undo.Count(), 0);
+        EXPECT_EQ(d.DataSource, 1);
+        EXPECT_EQ(d.Paper.Kind, PaperLabel);
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("ラベル印刷"));
+        EXPECT_FALSE(window.PaperView()->Panel()->isVisible());
+        EXPECT_EQ(ComboEntries(), QStringList{QStringLiteral("なし")});
+        EXPECT_FALSE(Action("actClose")->isEnabled());
+        EXPECT_FALSE(Action("actSave")->isEnabled());
+    };
+    m_messages.answer(MsgSeam::IdYes);
+    Action("actClose")->trigger();
+    expectClosed();
+    ASSERT_TRUE(window.LoadFromFile(path));
+    EXPECT_EQ(window.Document().Simple().Name->GetDesignRect(), saved);
+
+    moveName();
+    m_messages.answer(MsgSeam::IdNo).answer(MsgSeam::IdYes);
+    Action("actClose")->trigger();
+    expectClosed();
+    ASSERT_TRUE(window.LoadFromFile(path));
+    EXPECT_EQ(window.Document().Simple().Name->GetDesignRect(), saved);
+    // An unchanged layout closes without a question.
+    const int asked = m_messages.count();
+    Action("actClose")->trigger();
+    EXPECT_FALSE(window.Document().DocumentOpen);
+    EXPECT_EQ(m_messages.count(), asked);
 }
 
 TEST_F(LabelFormTest, ComboPicksFramesAndFollowsTheSelection)
