@@ -115,7 +115,7 @@ TEST_F(DesignFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
           "actIllustSet", "actWordSet",   "actFigureSet", "actQRCodeSet", "actSenderSet"})
         if (!DesignerAction(window, QString::fromLatin1(name)))
             (new QAction(QString::fromLatin1(name), &window))->setObjectName(QString::fromLatin1(name));
-    const QString tail = QStringLiteral(" | actRectPos actRectUnite actZOrder | actCopy actPaste actDelete");
+    const QString tail = QStringLiteral(" | mniRectPos mniRectUnite mniZOrder | actCopy actPaste actDelete");
     struct Case
     {
         int kind;

@@ -88,6 +88,6 @@ inline QString MenuItemNames(const QMenu& menu)
 {
     QStringList items;
     for (QAction* a : menu.actions())
-        items << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
+        items << (a->isSeparator() ? QStringLiteral("|") : a->menu() ? a->menu()->objectName() : a->objectName());
     return items.join(u' ');
 }
