@@ -51,14 +51,7 @@ protected:
         return window;
     }
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
-    QStringList ComboEntries()
-    {
-        auto* combo = m_window->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
-        QStringList entries;
-        for (int i = 0; i < combo->count(); ++i)
-            entries << combo->itemText(i);
-        return entries;
-    }
+    QStringList ComboEntries() { return RectComboEntries(*m_window); }
     // A click, then the double click's press and its release (which runs the command).
     static void DoubleClick(QWidget* panel, QPoint p)
     {
