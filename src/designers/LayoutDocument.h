@@ -228,6 +228,13 @@ private:
     void setAddress(bool sender, const TMergeRow& row) const;
     void closingConversions(bool sender) const;
     void makeBarcode(const TMergeRow& row) const;
+    // The shared steps of switching the set of fixed frames: the switch with the barcode state carried over
+    // (the chosen barcode, null on a card), the writing direction, the recipient frames into the stacking, and
+    // the barcode there, hidden or made smaller where it cannot be printed.
+    TBarcodeRect* takeFrameSet(bool detailed, bool fromNewOrFile);
+    void turnCurrentSet();
+    void stackRecipientFrames(bool detailed);
+    void stackBarcode(TBarcodeRect* barcode);
     // The company lines of a sender row (or of a sender row in the recipient frames).
     void senderCompany(const TMergeRow& row, TNameRect* name, bool sender, bool emptyHonorific);
     // Label and card documents: the sets, paper, files and merge steps of their own.
