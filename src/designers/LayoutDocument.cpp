@@ -631,14 +631,7 @@ QByteArray TLayoutDocument::EncodeLayoutFile(const QByteArray& preview) const
 bool TLayoutDocument::SaveToFile(const QString& path)
 {
     TBusyCursor busy;
-    if (!WriteWithRollback(path, EncodeLayoutFile(EncodeJpeg(CreateThumbnail(0), 90)))) {
-        MessageBoxPos(nullptr, SaveFailedMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
-        return false;
-    }
-    Modified = false;
-    if (FileName.isEmpty())
-        FileName = path;
-    return true;
+    return SaveDocumentFile(path, EncodeLayoutFile(EncodeJpeg(CreateThumbnail(0), 90)), Modified, FileName);
 }
 
 QImage TLayoutDocument::CreateThumbnail(int sizeIndex)
