@@ -237,6 +237,11 @@ private:
     void stackBarcode(TBarcodeRect* barcode);
     // The company lines of a sender row (or of a sender row in the recipient frames).
     void senderCompany(const TMergeRow& row, TNameRect* name, bool sender, bool emptyHonorific);
+    // The company, department and title on the simple set's name frame; a frame that ignores its name shows
+    // the first of title, department and company as its name instead of on its line. Returns that line
+    // (2 title, 1 department, 0 company), -1 when the name stays or there is none.
+    static int simpleCorpLines(TNameRect* frame, const QString& corp, const QString& department,
+                               const QString& title);
     // Label and card documents: the sets, paper, files and merge steps of their own.
     bool horizontalWriting() const { return LabelMode ? Horizontal : Paper.Direction != 0; }
     void buildLabelSets();

@@ -218,28 +218,11 @@ bool TLayoutDocument::ShowRecordData(qint32 recNo)
         } else {
             if (name.isEmpty())
                 frame->SetIgnoreName(true);
-            frame->SetCompany(corp);
-            frame->SetCorpLine(0, department);
-            frame->SetCorpLine(2, title);
-            if (frame->IgnoreName()) {
-                if (!title.isEmpty()) {
-                    frame->SetName(title);
-                    frame->SetHonorific(Settings.Honorific(TitleHonorific));
-                    frame->SetCorpLine(2, QString());
-                } else {
-                    frame->SetHonorific(Settings.Honorific(CompanyHonorific));
-                    if (!department.isEmpty()) {
-                        frame->SetName(department);
-                        frame->SetCorpLine(0, QString());
-                    } else if (!corp.isEmpty()) {
-                        frame->SetName(corp);
-                        frame->SetCompany(QString());
-                    } else {
-                        frame->SetName(QString());
-                        frame->SetHonorific(QString());
-                    }
-                }
-            }
+            const int shown = simpleCorpLines(frame, corp, department, title);
+            if (frame->IgnoreName())
+                frame->SetHonorific(shown == 2   ? Settings.Honorific(TitleHonorific)
+                                    : shown >= 0 ? Settings.Honorific(CompanyHonorific)
+                                                 : QString());
         }
     }
     closingConversions(false);
@@ -262,25 +245,35 @@ void TLayoutDocument::senderCompany(const TMergeRow& row, TNameRect* frame, bool
         return;
     }
     frame->SetIgnoreName(frame->Name().isEmpty());
+    if (simpleCorpLines(frame, corp, department, title) < 0 && frame->IgnoreName() && emptyHonorific)
+        frame->SetHonorific(QString());
+}
+
+int TLayoutDocument::simpleCorpLines(TNameRect* frame, const QString& corp, const QString& department,
+                                     const QString& title)
+{
     frame->SetCompany(corp);
     frame->SetCorpLine(0, department);
     frame->SetCorpLine(2, title);
     if (!frame->IgnoreName())
-        return;
+        return -1;
     if (!title.isEmpty()) {
         frame->SetName(title);
         frame->SetCorpLine(2, QString());
-    } else if (!department.isEmpty()) {
+        return 2;
+    }
+    if (!department.isEmpty()) {
         frame->SetName(department);
         frame->SetCorpLine(0, QString());
-    } else if (!corp.isEmpty()) {
+        return 1;
+    }
+    if (!corp.isEmpty()) {
         frame->SetName(corp);
         frame->SetCompany(QString());
-    } else {
-        frame->SetName(QString());
-        if (emptyHonorific)
-            frame->SetHonorific(QString());
+        return 0;
     }
+    frame->SetName(QString());
+    return -1;
 }
 
 void TLayoutDocument::ShowSenderData()
