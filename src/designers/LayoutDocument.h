@@ -23,6 +23,9 @@
 class QPainter;
 class TPrinter;
 class TPrinterInfo;
+namespace MergeText {
+struct TNameParts;
+}
 
 inline const QString DeletedPaperMessage =
     QStringLiteral("選択された宛名レイアウトは用紙情報が削除されています  ");
@@ -235,6 +238,9 @@ private:
     void turnCurrentSet();
     void stackRecipientFrames(bool detailed);
     void stackBarcode(TBarcodeRect* barcode);
+    // The sender row in the recipient frames, joints adding a person's joint names; null without senders.
+    using TJointNames = std::function<void(const TMergeRow&, TNameRect*, const MergeText::TNameParts&)>;
+    const TMergeRow* senderAsRecipient(const QString& honorific, const TJointNames& joints);
     // The company lines of a sender row (or of a sender row in the recipient frames).
     void senderCompany(const TMergeRow& row, TNameRect* name, bool sender, bool emptyHonorific);
     // The company, department and title on the simple set's name frame; a frame that ignores its name shows

@@ -400,17 +400,17 @@ const TMergeRow* TLayoutDocument::locateSenderRow()
     return row;
 }
 
-void TLayoutDocument::FillSimpleFrames()
+const TMergeRow* TLayoutDocument::senderAsRecipient(const QString& honorific, const TJointNames& joints)
 {
     clearRecipientFrames();
     const TMergeRow* row = locateSenderRow();
     if (!row)
-        return;
+        return nullptr;
     setPostal(DetailedSet ? m_d.Postal : m_s.Postal, row->Text("Pos"), Settings.Int(RecipientPostalMark));
     setAddress(false, *row);
     TNameRect* frame = DetailedSet ? m_d.Name : m_s.Name;
     const QString name = DecodedName(*row, "Name");
-    frame->SetHonorific(Settings.Honorific(SenderHonorific));
+    frame->SetHonorific(honorific);
     const quint8 kind = quint8(row->Number("SelectInfo"));
     frame->SetNameKind(kind);
     frame->SetIgnoreName(false);
@@ -418,14 +418,7 @@ void TLayoutDocument::FillSimpleFrames()
         const TNameParts own = Split(name);
         if (row->Flag("NamePrint"))
             frame->SetName(own.Surname + own.Given);
-        for (int i = 1; i <= 5 && frame->Name().isEmpty(); ++i) {
-            if (!row->Flag(Numbered("JointPrint", i)) || row->Text(Numbered("Joint", i)).isEmpty())
-                continue;
-            const TNameParts joint = Split(DecodedName(*row, Numbered("Joint", i)));
-            frame->SetName(!IsBlank(joint.Surname) && joint.Surname != own.Surname
-                               ? joint.Surname + joint.Given
-                               : own.Surname + joint.Given);
-        }
+        joints(*row, frame, own);
         frame->SetNameAlign(Settings.Byte(NameAlign));
     } else {
         frame->SetName(name);
@@ -433,7 +426,25 @@ void TLayoutDocument::FillSimpleFrames()
             senderCompany(*row, frame, false, true);
     }
     closingConversions(false);
-    makeBarcode(*row);
+    return row;
+}
+
+void TLayoutDocument::FillSimpleFrames()
+{
+    // A name left empty takes the first printed joint name.
+    auto joints = [](const TMergeRow& row, TNameRect* frame, const TNameParts& own) {
+        for (int i = 1; i <= 5 && frame->Name().isEmpty(); ++i) {
+            if (!row.Flag(Numbered("JointPrint", i)) || row.Text(Numbered("Joint", i)).isEmpty())
+                continue;
+            const TNameParts joint = Split(DecodedName(row, Numbered("Joint", i)));
+            frame->SetName(!IsBlank(joint.Surname) && joint.Surname != own.Surname
+                               ? joint.Surname + joint.Given
+                               : own.Surname + joint.Given);
+        }
+    };
+    const TMergeRow* row = senderAsRecipient(Settings.Honorific(SenderHonorific), joints);
+    if (row)
+        makeBarcode(*row);
 }
 
 bool TLayoutDocument::RefreshData()
