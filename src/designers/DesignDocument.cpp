@@ -266,15 +266,7 @@ bool TDesignDocument::SaveToFile(const QString& path)
     // A block in item mode is stored as a whole block.
     if (m_sender && !m_sender->WholeBlock())
         m_sender->SetWholeBlock(true);
-    const QByteArray bytes = EncodeDesignFile(EncodeJpeg(CreateThumbnail(0), 75));
-    if (!WriteWithRollback(path, bytes)) {
-        MessageBoxPos(nullptr, SaveFailedMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
-        return false;
-    }
-    Modified = false;
-    if (FileName.isEmpty())
-        FileName = path;
-    return true;
+    return SaveDocumentFile(path, EncodeDesignFile(EncodeJpeg(CreateThumbnail(0), 75)), Modified, FileName);
 }
 
 QImage TDesignDocument::CreateThumbnail(int sizeIndex)

@@ -3,6 +3,7 @@
 
 #include "addressbook/AdrsListServices.h"
 #include "core/ShellSub.h"
+#include "designers/FrameArrange.h"
 #include "designers/FrameClipboard.h"
 #include "designers/PaperView.h"
 #include "designers/UndoList.h"
@@ -29,6 +30,17 @@ const char* const PendingProperty = "pending";
 bool isFree(int kind)
 {
     return kind >= 10 && kind <= 13;
+}
+
+// The item of a context-menu name: the arrangement commands show their submenus, whose own action may be
+// another object than the command.
+QAction* popupItem(const QObject& window, const QString& name)
+{
+    for (const TArrangeCommand& parent : ArrangeMenus)
+        if (name == QLatin1String(parent.name))
+            if (auto* menu = window.findChild<QMenu*>(QStringLiteral("mni") + name.mid(3)))
+                return menu->menuAction();
+    return DesignerAction(window, name);
 }
 
 } // namespace
@@ -125,19 +137,27 @@ QStringList DesignerPopupItems(const TDesignerState& s)
 {
     const int k = s.FocusedKind;
     QStringList items;
-    if (s.Window == TDesignerKind::Label) {
-        if (!isFree(k))
+    if (s.Window != TDesignerKind::Design) {
+        const bool address = s.Window == TDesignerKind::Address;
+        if (!isFree(k)) {
             items << "actFont"
                   << "actDetail"
                   << "actDataForm"
                   << "-"
                   << "actEditData"
-                  << "actSenderEdit"
-                  << "actAdditionSet"
-                  << "-";
+                  << "actSenderEdit";
+            if (address)
+                items << "actSender"
+                      << "actBarcodeSet";
+            else
+                items << "actAdditionSet";
+            items << "-";
+        }
         if (k == 10)
             items << "actIllust"
                   << "pmiIllustDef";
+        if (address && k == 11)
+            items << "actWordEdit";
         if (isFree(k))
             items << "pmiViewSet"
                   << "-";
@@ -230,7 +250,7 @@ void FillDesignerPopup(QMenu& menu, const QObject& window, const TDesignerState&
             item->setObjectName(name);
             item->setEnabled(target->isEnabled());
             QObject::connect(item, &QAction::triggered, target, &QAction::trigger);
-        } else if (!(item = DesignerAction(window, name))) {
+        } else if (!(item = popupItem(window, name))) {
             continue;
         }
         if (separatorDue)

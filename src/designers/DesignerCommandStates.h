@@ -19,7 +19,8 @@ class TDrawRect;
 class TPaperView;
 class TUndoList;
 
-enum class TDesignerKind { Label, Design };
+// The address window only takes its context menu from here.
+enum class TDesignerKind { Label, Design, Address };
 
 // Read by the command states; filled by each window from its document and the address list.
 struct TDesignerState

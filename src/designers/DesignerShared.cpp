@@ -1,7 +1,9 @@
-// Safe print-file writes, prototypes taken from files, preview drawing, thumbnails.
+// Safe print-file writes and document saves, prototypes taken from files, preview drawing, thumbnails.
 #include "designers/DesignerShared.h"
 
 #include "core/FontSub.h"
+#include "core/MsgBoxPos.h"
+#include "designers/LayoutDocument.h"
 #include "layoutobjects/IllustRect.h"
 
 #include <QDir>
@@ -38,6 +40,18 @@ bool WriteWithRollback(const QString& path, const QByteArray& bytes)
     }
     if (keptOld)
         QFile::remove(backup);
+    return true;
+}
+
+bool SaveDocumentFile(const QString& path, const QByteArray& bytes, bool& modified, QString& fileName)
+{
+    if (!WriteWithRollback(path, bytes)) {
+        MessageBoxPos(nullptr, SaveFailedMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
+        return false;
+    }
+    modified = false;
+    if (fileName.isEmpty())
+        fileName = path;
     return true;
 }
 

@@ -16,6 +16,10 @@ class QSize;
 // new file goes and the old one comes back. Missing folders are made.
 bool WriteWithRollback(const QString& path, const QByteArray& bytes);
 
+// A document's save: the safe write, with the message on failure; once written the document is unmodified
+// and named path unless it had a name.
+bool SaveDocumentFile(const QString& path, const QByteArray& bytes, bool& modified, QString& fileName);
+
 // A frame into an owning list at an index (clamped), and one out of it (null for an index past the end).
 TDrawRect* InsertOwnedFrame(std::vector<std::unique_ptr<TDrawRect>>& list, int index,
                             std::unique_ptr<TDrawRect> frame);

@@ -381,14 +381,8 @@ bool TLayoutDocument::labelNewLayout()
 
 void TLayoutDocument::labelSetIndividualLayout(bool individual, bool fromNewOrFile)
 {
-    DetailedSet = individual;
-    if (!fromNewOrFile && DocumentOpen)
-        for (TDrawRect* frame : m_current)
-            RemoveFromStacking(frame);
-    m_current.clear();
-    for (const auto& frame : individual ? m_detailed : m_simple)
-        m_current.push_back(frame.get());
-    // The target set takes the other set's additional items and barcode state.
+    TBarcodeRect* chosen = takeFrameSet(individual, fromNewOrFile);
+    // The target set takes the other set's additional items too.
     for (size_t i = 0; i < 4; ++i) {
         TAdditionRect* to = m_additions[individual][i];
         const TAdditionRect* from = m_additions[!individual][i];
@@ -396,44 +390,15 @@ void TLayoutDocument::labelSetIndividualLayout(bool individual, bool fromNewOrFi
         to->SetItemKind(from->ItemKind());
         to->SetText(from->Text());
     }
-    TBarcodeRect* chosen = individual ? m_d.Barcode : m_s.Barcode;
-    if (chosen) {
-        const TBarcodeRect* other = individual ? m_s.Barcode : m_d.Barcode;
-        chosen->SetSizeIndex(other->SizeIndex());
-        chosen->SetVisible(other->Visible());
-    }
     if (fromNewOrFile || !DocumentOpen)
         return;
 
-    for (TDrawRect* frame : m_current) {
-        if (auto* barcode = dynamic_cast<TBarcodeRect*>(frame)) {
-            barcode->SetHorizontal(Horizontal);
-            barcode->SetDesignRect(barcode->GetDesignRect());
-        } else if (auto* text = dynamic_cast<TMetaRect*>(frame)) {
-            text->SetHorizontal(Horizontal);
-            text->UpdateFontHeight();
-        }
-    }
-    const auto& items = m_additions[individual];
-    if (individual)
-        for (TDrawRect* f :
-             std::initializer_list<TDrawRect*>{m_d.Postal, m_d.Address[0], m_d.Address[1], m_d.Address[2],
-                                               m_d.Corp[0], m_d.Corp[1], m_d.Corp[2], m_d.Name})
-            InsertIntoStacking(f, true);
-    else
-        for (TDrawRect* f : std::initializer_list<TDrawRect*>{m_s.Postal, m_s.Address, m_s.Name})
-            InsertIntoStacking(f, false);
-    for (TAdditionRect* item : items)
+    turnCurrentSet();
+    stackRecipientFrames(individual);
+    for (TAdditionRect* item : m_additions[individual])
         InsertIntoStacking(item, true);
-    if (chosen && Paper.Kind == PaperLabel) {
-        if (BarcodeImpossible && chosen->Visible()) {
-            chosen->ClearImage();
-            chosen->SetVisible(false);
-        }
-        if (chosen->Visible() && MaxBarcodeSize < chosen->SizeIndex())
-            chosen->SetSizeIndex(MaxBarcodeSize);
-        InsertIntoStacking(chosen, true);
-    }
+    if (chosen && Paper.Kind == PaperLabel)
+        stackBarcode(chosen);
 }
 
 void TLayoutDocument::labelApplySettings()

@@ -107,33 +107,15 @@ void TLayoutDocument::labelAdditions(const TMergeRow& row, bool sender)
 
 void TLayoutDocument::labelShowSenderData()
 {
-    clearRecipientFrames();
-    const TMergeRow* row = locateSenderRow();
+    const TMergeRow* row = senderAsRecipient(
+        IsCardMode() ? QString() : Settings.Honorific(SenderHonorific),
+        [this](const TMergeRow& row, TNameRect* frame, const TNameParts& own) {
+            MergeSenderJoints(row, frame, own.Surname, Settings.Byte(JointNamesTogether) != 0);
+            if (frame->GetJointCount() > 0)
+                frame->SetHonorific(QString());
+        });
     if (!row)
         return;
-
-    setPostal(DetailedSet ? m_d.Postal : m_s.Postal, row->Text("Pos"), Settings.Int(RecipientPostalMark));
-    setAddress(false, *row);
-    TNameRect* frame = DetailedSet ? m_d.Name : m_s.Name;
-    const QString name = DecodedName(*row, "Name");
-    frame->SetHonorific(IsCardMode() ? QString() : Settings.Honorific(SenderHonorific));
-    const quint8 kind = quint8(row->Number("SelectInfo"));
-    frame->SetNameKind(kind);
-    frame->SetIgnoreName(false);
-    if (kind == NameKindPerson) {
-        const TNameParts own = Split(name);
-        if (row->Flag("NamePrint"))
-            frame->SetName(own.Surname + own.Given);
-        MergeSenderJoints(*row, frame, own.Surname, Settings.Byte(JointNamesTogether) != 0);
-        if (frame->GetJointCount() > 0)
-            frame->SetHonorific(QString());
-        frame->SetNameAlign(Settings.Byte(NameAlign));
-    } else {
-        frame->SetName(name);
-        if (kind == NameKindCompany)
-            senderCompany(*row, frame, false, true);
-    }
-    closingConversions(false);
     labelAdditions(*row, true);
     makeBarcode(*row);
 }

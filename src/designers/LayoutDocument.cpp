@@ -351,10 +351,8 @@ bool TLayoutDocument::NewLayout()
     return true;
 }
 
-void TLayoutDocument::SetIndividualLayout(bool detailed, bool fromNewOrFile)
+TBarcodeRect* TLayoutDocument::takeFrameSet(bool detailed, bool fromNewOrFile)
 {
-    if (LabelMode)
-        return labelSetIndividualLayout(detailed, fromNewOrFile);
     DetailedSet = detailed;
     if (!fromNewOrFile && DocumentOpen)
         for (TDrawRect* frame : m_current)
@@ -363,13 +361,17 @@ void TLayoutDocument::SetIndividualLayout(bool detailed, bool fromNewOrFile)
     for (const auto& frame : detailed ? m_detailed : m_simple)
         m_current.push_back(frame.get());
     TBarcodeRect* chosen = detailed ? m_d.Barcode : m_s.Barcode;
-    const TBarcodeRect* other = detailed ? m_s.Barcode : m_d.Barcode;
-    chosen->SetSizeIndex(other->SizeIndex());
-    chosen->SetVisible(other->Visible());
-    if (fromNewOrFile || !DocumentOpen)
-        return;
+    if (chosen) {
+        const TBarcodeRect* other = detailed ? m_s.Barcode : m_d.Barcode;
+        chosen->SetSizeIndex(other->SizeIndex());
+        chosen->SetVisible(other->Visible());
+    }
+    return chosen;
+}
 
-    const bool horizontal = Paper.Direction != 0;
+void TLayoutDocument::turnCurrentSet()
+{
+    const bool horizontal = horizontalWriting();
     for (TDrawRect* frame : m_current) {
         if (auto* barcode = dynamic_cast<TBarcodeRect*>(frame)) {
             barcode->SetHorizontal(horizontal);
@@ -379,24 +381,47 @@ void TLayoutDocument::SetIndividualLayout(bool detailed, bool fromNewOrFile)
             text->UpdateFontHeight();
         }
     }
+}
+
+void TLayoutDocument::stackRecipientFrames(bool detailed)
+{
+    if (detailed)
+        for (TDrawRect* f : std::initializer_list<TDrawRect*>{m_d.Postal, m_d.Address[0], m_d.Address[1],
+                                                             m_d.Address[2], m_d.Corp[0], m_d.Corp[1],
+                                                             m_d.Corp[2], m_d.Name})
+            InsertIntoStacking(f, true);
+    else
+        for (TDrawRect* f : std::initializer_list<TDrawRect*>{m_s.Postal, m_s.Address, m_s.Name})
+            InsertIntoStacking(f, false);
+}
+
+void TLayoutDocument::stackBarcode(TBarcodeRect* barcode)
+{
+    if (BarcodeImpossible && barcode->Visible()) {
+        barcode->ClearImage();
+        barcode->SetVisible(false);
+    }
+    if (barcode->Visible() && MaxBarcodeSize < barcode->SizeIndex())
+        barcode->SetSizeIndex(MaxBarcodeSize);
+    InsertIntoStacking(barcode, true);
+}
+
+void TLayoutDocument::SetIndividualLayout(bool detailed, bool fromNewOrFile)
+{
+    if (LabelMode)
+        return labelSetIndividualLayout(detailed, fromNewOrFile);
+    TBarcodeRect* chosen = takeFrameSet(detailed, fromNewOrFile);
+    if (fromNewOrFile || !DocumentOpen)
+        return;
+
+    turnCurrentSet();
     auto place = [this](std::initializer_list<TDrawRect*> frames, bool onlyWhenVisible) {
         for (TDrawRect* f : frames)
             InsertIntoStacking(f, onlyWhenVisible);
     };
     if (SenderDisplayMode == 0 || SenderDisplayMode == 1) {
-        if (detailed)
-            place({m_d.Postal, m_d.Address[0], m_d.Address[1], m_d.Address[2], m_d.Corp[0], m_d.Corp[1],
-                   m_d.Corp[2], m_d.Name},
-                  true);
-        else
-            place({m_s.Postal, m_s.Address, m_s.Name}, false);
-        if (BarcodeImpossible && chosen->Visible()) {
-            chosen->ClearImage();
-            chosen->SetVisible(false);
-        }
-        if (chosen->Visible() && MaxBarcodeSize < chosen->SizeIndex())
-            chosen->SetSizeIndex(MaxBarcodeSize);
-        InsertIntoStacking(chosen, true);
+        stackRecipientFrames(detailed);
+        stackBarcode(chosen);
     }
     if (SenderDisplayMode == 0 || SenderDisplayMode == 2) {
         if (detailed)
@@ -606,14 +631,7 @@ QByteArray TLayoutDocument::EncodeLayoutFile(const QByteArray& preview) const
 bool TLayoutDocument::SaveToFile(const QString& path)
 {
     TBusyCursor busy;
-    if (!WriteWithRollback(path, EncodeLayoutFile(EncodeJpeg(CreateThumbnail(0), 90)))) {
-        MessageBoxPos(nullptr, SaveFailedMessage, ProductTitle, MsgSeam::MbOk | MsgSeam::MbIconStop);
-        return false;
-    }
-    Modified = false;
-    if (FileName.isEmpty())
-        FileName = path;
-    return true;
+    return SaveDocumentFile(path, EncodeLayoutFile(EncodeJpeg(CreateThumbnail(0), 90)), Modified, FileName);
 }
 
 QImage TLayoutDocument::CreateThumbnail(int sizeIndex)

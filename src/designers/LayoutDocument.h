@@ -23,6 +23,9 @@
 class QPainter;
 class TPrinter;
 class TPrinterInfo;
+namespace MergeText {
+struct TNameParts;
+}
 
 inline const QString DeletedPaperMessage =
     QStringLiteral("選択された宛名レイアウトは用紙情報が削除されています  ");
@@ -228,8 +231,23 @@ private:
     void setAddress(bool sender, const TMergeRow& row) const;
     void closingConversions(bool sender) const;
     void makeBarcode(const TMergeRow& row) const;
+    // The shared steps of switching the set of fixed frames: the switch with the barcode state carried over
+    // (the chosen barcode, null on a card), the writing direction, the recipient frames into the stacking, and
+    // the barcode there, hidden or made smaller where it cannot be printed.
+    TBarcodeRect* takeFrameSet(bool detailed, bool fromNewOrFile);
+    void turnCurrentSet();
+    void stackRecipientFrames(bool detailed);
+    void stackBarcode(TBarcodeRect* barcode);
+    // The sender row in the recipient frames, joints adding a person's joint names; null without senders.
+    using TJointNames = std::function<void(const TMergeRow&, TNameRect*, const MergeText::TNameParts&)>;
+    const TMergeRow* senderAsRecipient(const QString& honorific, const TJointNames& joints);
     // The company lines of a sender row (or of a sender row in the recipient frames).
     void senderCompany(const TMergeRow& row, TNameRect* name, bool sender, bool emptyHonorific);
+    // The company, department and title on the simple set's name frame; a frame that ignores its name shows
+    // the first of title, department and company as its name instead of on its line. Returns that line
+    // (2 title, 1 department, 0 company), -1 when the name stays or there is none.
+    static int simpleCorpLines(TNameRect* frame, const QString& corp, const QString& department,
+                               const QString& title);
     // Label and card documents: the sets, paper, files and merge steps of their own.
     bool horizontalWriting() const { return LabelMode ? Horizontal : Paper.Direction != 0; }
     void buildLabelSets();

@@ -21,6 +21,7 @@ class QMenu;
 class TAddressListRows;
 class TAddressList;
 struct TDesignerFiles;
+class TDesignerRecentMenu;
 class TDesignerViewActions;
 class TPaperView;
 
@@ -130,10 +131,8 @@ public:
         std::function<QWidget*()> CardWindow;
     };
     void SetListLink(TListLink link) { m_link = std::move(link); }
-    QMenu* RecentMenu() const { return mmiRecent; }
+    TDesignerRecentMenu& Recent() const { return *m_recentMenu; }
     void actRecentUpdate();
-    // index: the item, 0 the first.
-    void mmiRecentClick(int index);
     void actCloseExecute();
     // tag 0 first, 1 prior, 2 next, 3 last.
     void actMoveExecute(int tag);
@@ -157,9 +156,11 @@ private:
     void buildCommandMenus();
     bool mergesRecords() const;
     void refillRectList(const QString& keepText);
+    // Opens the layout of that title after the save question.
+    void openRecent(const QString& title);
 
     TListLink m_link;
-    QMenu* mmiRecent = nullptr;
+    TDesignerRecentMenu* m_recentMenu = nullptr;
     // ---- printing and the preview (LayoutFormPrint.cpp) ----
 public:
     // The rows the print wizard chooses from; without them, those of the address list that owns the window.

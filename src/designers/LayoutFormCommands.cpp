@@ -8,6 +8,7 @@
 #include "core/DialogSub.h"
 #include "core/MainSettings.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/LayoutPrint.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/DataFormDialog.h"
@@ -17,7 +18,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCursor>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -25,22 +25,7 @@
 
 namespace {
 
-constexpr int MaxRecentItems = 5;
-const QString RecentHint = QStringLiteral("最近開いた宛名レイアウトを開きます");
 const char* const MoveNames[] = {"actFirst", "actPrior", "actNext", "actLast"};
-
-// Later copies of an entry go (ignoring case, as the list is kept), then everything past the fifth.
-void tidyRecent(QStringList& list)
-{
-    for (int i = int(list.size()) - 1; i > 0; --i)
-        for (int j = 0; j < i; ++j)
-            if (list[j].compare(list[i], Qt::CaseInsensitive) == 0) {
-                list.removeAt(i);
-                break;
-            }
-    while (list.size() > MaxRecentItems)
-        list.removeLast();
-}
 
 // The address list's calls for a window it owns.
 TLayoutForm::TListLink linkOf(TAddressList& list)
@@ -116,9 +101,10 @@ void TLayoutForm::buildCommandActions()
                         QKeySequence(formKeys[tag])),
                 &QAction::triggered, this, [this, tag] { actFormChangeExecute(tag); });
 
-    mmiRecent = new QMenu(QStringLiteral("最近開いたファイル(&R)"), this);
-    mmiRecent->setObjectName(QStringLiteral("mmiRecent"));
-    mmiRecent->menuAction()->setObjectName(QStringLiteral("actRecent"));
+    m_recentMenu = new TDesignerRecentMenu(
+        *this, m_recent, QStringLiteral("最近開いた宛名レイアウトを開きます"),
+        [this](const QString& title) { openRecent(title); },
+        [this] { return m_document->DocumentOpen && !m_document->FileName.isEmpty(); });
 
     if (auto* list = qobject_cast<TAddressList*>(parentWidget()))
         m_link = linkOf(*list);
@@ -133,7 +119,7 @@ void TLayoutForm::buildCommandMenus()
         const QList<QAction*> items = file->actions();
         const qsizetype save = items.indexOf(action("actSave"));
         QAction* before = save > 0 ? items[save - 1] : nullptr;
-        file->insertMenu(before, mmiRecent);
+        file->insertMenu(before, m_recentMenu->Menu());
         file->insertAction(before, action("actClose"));
         connect(file, &QMenu::aboutToShow, this, &TLayoutForm::actRecentUpdate);
     }
@@ -172,7 +158,7 @@ bool TLayoutForm::mergesRecords() const
 
 void TLayoutForm::updateCommandActions()
 {
-    if (!mmiRecent)
+    if (!m_recentMenu)
         return;
     const TLayoutDocument& d = *m_document;
     auto action = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
@@ -195,34 +181,11 @@ void TLayoutForm::updateCommandActions()
 
 void TLayoutForm::actRecentUpdate()
 {
-    if (mmiRecent->actions().size() != m_recent.size() || m_rebuildRecent) {
-        tidyRecent(m_recent);
-        mmiRecent->clear();
-        for (int i = 0; i < m_recent.size(); ++i) {
-            const QString& path = m_recent[i];
-            QAction* item =
-                mmiRecent->addAction(QStringLiteral("&%1 ").arg(i + 1) + QFileInfo(path).completeBaseName());
-            item->setStatusTip(RecentHint);
-            connect(item, &QAction::triggered, this, [this, i] { mmiRecentClick(i); });
-        }
-        m_rebuildRecent = false;
-    }
-    // A file that went since the last rebuild shows disabled too.
-    const QList<QAction*> items = mmiRecent->actions();
-    for (int i = 0; i < items.size() && i < m_recent.size(); ++i)
-        items[i]->setEnabled(QFileInfo::exists(m_recent[i]));
-    mmiRecent->menuAction()->setEnabled(!m_recent.isEmpty());
+    m_recentMenu->Update(m_rebuildRecent);
 }
 
-void TLayoutForm::mmiRecentClick(int index)
+void TLayoutForm::openRecent(const QString& title)
 {
-    const QList<QAction*> items = mmiRecent->actions();
-    if (index < 0 || index >= items.size())
-        return;
-    // The first item is the open file itself.
-    if (m_document->DocumentOpen && !m_document->FileName.isEmpty() && index == 0)
-        return;
-    const QString title = items[index]->text().mid(3);
     const bool wasModified = m_document->Modified;
     if (!ConfirmSave())
         return;

@@ -4,6 +4,7 @@
 
 #include "core/DialogSub.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/DesignerShared.h"
 #include "designers/FrameClipboard.h"
 #include "designers/FrameDialogs.h"
@@ -395,43 +396,9 @@ QMenu* TLayoutForm::PopupMenu()
 void TLayoutForm::PopupMenuPopup(QMenu* menu)
 {
     updateEditActions();
-    menu->clear();
+    TDesignerState s;
+    s.Window = TDesignerKind::Address;
     const TDrawRect* focused = focusedOf(*m_document);
-    const int kind = focused ? focused->GetKind() : -1;
-    // Commands of the settings records; those of later windows join when they exist.
-    if (!isFree(kind)) {
-        for (const char* name : {"actFont", "actDetail", "actDataForm"})
-            if (QAction* a = editAction(name))
-                menu->addAction(a);
-        menu->addSeparator();
-        for (const char* name : {"actEditData", "actSenderEdit", "actSender", "actBarcodeSet"})
-            if (QAction* a = editAction(name))
-                menu->addAction(a);
-        menu->addSeparator();
-    }
-    if (kind == KindIllust) {
-        menu->addAction(editAction("actIllust"));
-        menu->addAction(editAction("pmiIllustDef"));
-    }
-    if (kind == KindWord)
-        menu->addAction(editAction("actWordEdit"));
-    const char* const settings[] = {"actIllustSet", "actWordSet", "actFigureSet", "actQRCodeSet"};
-    if (isFree(kind)) {
-        QAction* view = menu->addAction(QStringLiteral("表示の設定"));
-        view->setObjectName(QStringLiteral("pmiViewSet"));
-        QAction* target = editAction(settings[kind - KindIllust]);
-        view->setEnabled(target->isEnabled());
-        connect(view, &QAction::triggered, target, &QAction::trigger);
-        menu->addSeparator();
-    }
-    for (const char* name : {"actRectPos", "actRectUnite", "actZOrder"}) {
-        auto* sub = findChild<QMenu*>(
-            QString::fromLatin1(name).replace(QStringLiteral("act"), QStringLiteral("mni")));
-        if (sub)
-            menu->addMenu(sub);
-    }
-    menu->addAction(editAction("actDefaultLayout"));
-    menu->addSeparator();
-    for (const char* name : {"actCopy", "actPaste", "actDelete"})
-        menu->addAction(editAction(name));
+    s.FocusedKind = focused ? focused->GetKind() : -1;
+    FillDesignerPopup(*menu, *this, s);
 }

@@ -218,28 +218,11 @@ bool TLayoutDocument::ShowRecordData(qint32 recNo)
         } else {
             if (name.isEmpty())
                 frame->SetIgnoreName(true);
-            frame->SetCompany(corp);
-            frame->SetCorpLine(0, department);
-            frame->SetCorpLine(2, title);
-            if (frame->IgnoreName()) {
-                if (!title.isEmpty()) {
-                    frame->SetName(title);
-                    frame->SetHonorific(Settings.Honorific(TitleHonorific));
-                    frame->SetCorpLine(2, QString());
-                } else {
-                    frame->SetHonorific(Settings.Honorific(CompanyHonorific));
-                    if (!department.isEmpty()) {
-                        frame->SetName(department);
-                        frame->SetCorpLine(0, QString());
-                    } else if (!corp.isEmpty()) {
-                        frame->SetName(corp);
-                        frame->SetCompany(QString());
-                    } else {
-                        frame->SetName(QString());
-                        frame->SetHonorific(QString());
-                    }
-                }
-            }
+            const int shown = simpleCorpLines(frame, corp, department, title);
+            if (frame->IgnoreName())
+                frame->SetHonorific(shown == 2   ? Settings.Honorific(TitleHonorific)
+                                    : shown >= 0 ? Settings.Honorific(CompanyHonorific)
+                                                 : QString());
         }
     }
     closingConversions(false);
@@ -262,25 +245,35 @@ void TLayoutDocument::senderCompany(const TMergeRow& row, TNameRect* frame, bool
         return;
     }
     frame->SetIgnoreName(frame->Name().isEmpty());
+    if (simpleCorpLines(frame, corp, department, title) < 0 && frame->IgnoreName() && emptyHonorific)
+        frame->SetHonorific(QString());
+}
+
+int TLayoutDocument::simpleCorpLines(TNameRect* frame, const QString& corp, const QString& department,
+                                     const QString& title)
+{
     frame->SetCompany(corp);
     frame->SetCorpLine(0, department);
     frame->SetCorpLine(2, title);
     if (!frame->IgnoreName())
-        return;
+        return -1;
     if (!title.isEmpty()) {
         frame->SetName(title);
         frame->SetCorpLine(2, QString());
-    } else if (!department.isEmpty()) {
+        return 2;
+    }
+    if (!department.isEmpty()) {
         frame->SetName(department);
         frame->SetCorpLine(0, QString());
-    } else if (!corp.isEmpty()) {
+        return 1;
+    }
+    if (!corp.isEmpty()) {
         frame->SetName(corp);
         frame->SetCompany(QString());
-    } else {
-        frame->SetName(QString());
-        if (emptyHonorific)
-            frame->SetHonorific(QString());
+        return 0;
     }
+    frame->SetName(QString());
+    return -1;
 }
 
 void TLayoutDocument::ShowSenderData()
@@ -407,17 +400,17 @@ const TMergeRow* TLayoutDocument::locateSenderRow()
     return row;
 }
 
-void TLayoutDocument::FillSimpleFrames()
+const TMergeRow* TLayoutDocument::senderAsRecipient(const QString& honorific, const TJointNames& joints)
 {
     clearRecipientFrames();
     const TMergeRow* row = locateSenderRow();
     if (!row)
-        return;
+        return nullptr;
     setPostal(DetailedSet ? m_d.Postal : m_s.Postal, row->Text("Pos"), Settings.Int(RecipientPostalMark));
     setAddress(false, *row);
     TNameRect* frame = DetailedSet ? m_d.Name : m_s.Name;
     const QString name = DecodedName(*row, "Name");
-    frame->SetHonorific(Settings.Honorific(SenderHonorific));
+    frame->SetHonorific(honorific);
     const quint8 kind = quint8(row->Number("SelectInfo"));
     frame->SetNameKind(kind);
     frame->SetIgnoreName(false);
@@ -425,14 +418,7 @@ void TLayoutDocument::FillSimpleFrames()
         const TNameParts own = Split(name);
         if (row->Flag("NamePrint"))
             frame->SetName(own.Surname + own.Given);
-        for (int i = 1; i <= 5 && frame->Name().isEmpty(); ++i) {
-            if (!row->Flag(Numbered("JointPrint", i)) || row->Text(Numbered("Joint", i)).isEmpty())
-                continue;
-            const TNameParts joint = Split(DecodedName(*row, Numbered("Joint", i)));
-            frame->SetName(!IsBlank(joint.Surname) && joint.Surname != own.Surname
-                               ? joint.Surname + joint.Given
-                               : own.Surname + joint.Given);
-        }
+        joints(*row, frame, own);
         frame->SetNameAlign(Settings.Byte(NameAlign));
     } else {
         frame->SetName(name);
@@ -440,7 +426,25 @@ void TLayoutDocument::FillSimpleFrames()
             senderCompany(*row, frame, false, true);
     }
     closingConversions(false);
-    makeBarcode(*row);
+    return row;
+}
+
+void TLayoutDocument::FillSimpleFrames()
+{
+    // A name left empty takes the first printed joint name.
+    auto joints = [](const TMergeRow& row, TNameRect* frame, const TNameParts& own) {
+        for (int i = 1; i <= 5 && frame->Name().isEmpty(); ++i) {
+            if (!row.Flag(Numbered("JointPrint", i)) || row.Text(Numbered("Joint", i)).isEmpty())
+                continue;
+            const TNameParts joint = Split(DecodedName(row, Numbered("Joint", i)));
+            frame->SetName(!IsBlank(joint.Surname) && joint.Surname != own.Surname
+                               ? joint.Surname + joint.Given
+                               : own.Surname + joint.Given);
+        }
+    };
+    const TMergeRow* row = senderAsRecipient(Settings.Honorific(SenderHonorific), joints);
+    if (row)
+        makeBarcode(*row);
 }
 
 bool TLayoutDocument::RefreshData()

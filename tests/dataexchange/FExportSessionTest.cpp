@@ -2,7 +2,6 @@
 // closed with its children. With TOVAREL_XVFB_FBDIR set, the screen is kept as export-shot.xwd there.
 #include "dataexchange/FExport.h"
 
-#include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/SessionFixture.h"
 
@@ -49,12 +48,8 @@ void KeepScreenshot()
 
 TEST_F(FExportSessionTest, TheListCommandOpensOneWindowThatFollowsTheSelection)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 25);
-    writeSettings({{"BASE", "DataPath", data},
-                   {"BASE", "AdrsName", "Work"},
-                   {"FILE EXPORT", "Layout1", "23,25"},
+    writeWorkBook(25);
+    writeSettings({{"FILE EXPORT", "Layout1", "23,25"},
                    {"FILE EXPORT", "Layout2", "3"},
                    {"FILE EXPORT", "Type", "1"}});
     MessageRecorder messages;

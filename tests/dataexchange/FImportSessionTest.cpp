@@ -3,7 +3,6 @@
 #include "dataexchange/FImport.h"
 
 #include "core/DBInfo.h"
-#include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/SessionFixture.h"
 #include "support/TestFiles.h"
@@ -52,10 +51,7 @@ void KeepScreenshot()
 
 TEST_F(FImportSessionTest, TheListCommandImportsIntoTheOpenBook)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    const QString data = writeWorkBook(5);
     const QString file = data + "in.csv";
     WriteFileBytes(file,
                    ToAnsi(QStringLiteral("会社名,電話,〒,都道府県,住所,名前,グループ\r\n"

@@ -7,7 +7,6 @@
 #include "dataexchange/ListPrintPreview.h"
 #include "layoutobjects/PrinterInfo.h"
 #include "platform/IniFile.h"
-#include "support/AdrsBookGenerator.h"
 #include "support/DrawingFixture.h"
 #include "support/FakeAdrsRow.h"
 #include "support/FakeListRows.h"
@@ -378,10 +377,7 @@ protected:
 
 TEST_F(ListPrintSessionTest, TheCommandNeedsAPrinter)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 12);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    writeWorkBook(12);
     MessageRecorder messages;
     messages.allowUnexpected();
     runSession([&](TAddressList& list) {

@@ -16,18 +16,14 @@
 
 namespace {
 
-const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every-kind.gpd");
-
 class DesignFormPrintTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_folders.FoldersMade());
-        const QString path = DesignFolder + QStringLiteral("a.gpd");
-        ASSERT_TRUE(QFile::copy(GoldenFull, path));
         m_window = new TDesignForm();
-        ASSERT_TRUE(m_window->LoadFromFile(path));
+        ASSERT_TRUE(m_window->LoadFromFile(m_folders.GoldenDesign(QStringLiteral("a"))));
     }
     void TearDown() override
     {

@@ -7,10 +7,9 @@
 #include "core/DBInfo.h"
 #include "core/MainSettings.h"
 #include "platform/IniFile.h"
-#include "support/AdrsBookGenerator.h"
 #include "support/AdrsTableFixture.h"
 #include "support/MessageRecorder.h"
-#include "support/SessionFixture.h"
+#include "support/DesignerSession.h"
 #include "support/XvfbShot.h"
 
 #include <QAction>
@@ -18,30 +17,18 @@
 
 namespace {
 
-class DesignFormSessionTest : public SessionFixture
+class DesignFormSessionTest : public DesignerSessionFixture
 {
 protected:
-    void SetUp() override
+    DesignFormSessionTest()
+        : DesignerSessionFixture(RegisterDesignForm, {TListCommand::DesignPrint}, {TListChild::DesignForm})
     {
-        SessionFixture::SetUp();
-        AdminPassword.clear();
-        AdminMode = false;
-        RegisterDesignForm();
-    }
-    void TearDown() override
-    {
-        RegisterListCommand(TListCommand::DesignPrint, {});
-        RegisterListChild(TListChild::DesignForm, {});
-        SessionFixture::TearDown();
     }
 };
 
 TEST_F(DesignFormSessionTest, ListOpensTheLastDesignAndClosesItForAnotherDesigner)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    writeWorkBook(5);
     MessageRecorder messages;
     runSession([&](TAddressList& list) {
         QDir().mkpath(DesignFolder);

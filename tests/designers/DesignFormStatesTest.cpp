@@ -19,21 +19,11 @@
 
 namespace {
 
-const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every-kind.gpd");
-
 class DesignFormStatesTest : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_TRUE(m_folders.FoldersMade()); }
     void TearDown() override { delete m_window.data(); }
-    // The golden design with every frame kind and a sender block, in the design folder.
-    QString Saved(const QString& title)
-    {
-        const QString path = DesignFolder + title + QStringLiteral(".gpd");
-        QFile::remove(path);
-        EXPECT_TRUE(QFile::copy(GoldenFull, path));
-        return path;
-    }
     TDesignForm& Window()
     {
         if (!m_window)
@@ -65,11 +55,11 @@ TEST_F(DesignFormStatesTest, RecentFilesShowOnceOpenFromTheDesignFolderAndMissin
 {
     {
         TMemIniFile ini(DataRootFolder + MainSettingsFileName);
-        const QString a = Saved(QStringLiteral("a"));
+        const QString a = m_folders.GoldenDesign(QStringLiteral("a"));
         ini.WriteString(QStringLiteral("DESIGN"), QStringLiteral("History1"), a);
         ini.WriteString(QStringLiteral("DESIGN"), QStringLiteral("History2"),
                         DesignFolder + QStringLiteral("A.GPD"));
-        ini.WriteString(QStringLiteral("DESIGN"), QStringLiteral("History3"), Saved(QStringLiteral("b")));
+        ini.WriteString(QStringLiteral("DESIGN"), QStringLiteral("History3"), m_folders.GoldenDesign(QStringLiteral("b")));
         ASSERT_TRUE(ini.UpdateFile());
     }
     TDesignForm& window = Window();
@@ -83,7 +73,7 @@ TEST_F(DesignFormStatesTest, RecentFilesShowOnceOpenFromTheDesignFolderAndMissin
 
     // Seven designs opened one after the other: five items, newest first.
     for (const char* title : {"c", "d", "e", "f", "g"})
-        ASSERT_TRUE(window.LoadFromFile(Saved(QString::fromLatin1(title))));
+        ASSERT_TRUE(window.LoadFromFile(m_folders.GoldenDesign(QString::fromLatin1(title))));
     EXPECT_EQ(RecentItems(), (QStringList{"&1 g", "&2 f", "&3 e", "&4 d", "&5 c"}));
 
     // The first item is the open design: nothing happens, not even the save question.
@@ -104,7 +94,7 @@ TEST_F(DesignFormStatesTest, RecentFilesShowOnceOpenFromTheDesignFolderAndMissin
 TEST_F(DesignFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
 {
     TDesignForm& window = Window();
-    ASSERT_TRUE(window.LoadFromFile(Saved(QStringLiteral("all"))));
+    ASSERT_TRUE(window.LoadFromFile(m_folders.GoldenDesign(QStringLiteral("all"))));
     // The golden design's picture is not there; an illustration is added to the document.
     window.Document().AddFreeFrame(0, std::make_unique<TIllustRect>());
     // Commands that other parts of the window bring; made here when they are not there yet.
@@ -115,7 +105,7 @@ TEST_F(DesignFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
           "actIllustSet", "actWordSet",   "actFigureSet", "actQRCodeSet", "actSenderSet"})
         if (!DesignerAction(window, QString::fromLatin1(name)))
             (new QAction(QString::fromLatin1(name), &window))->setObjectName(QString::fromLatin1(name));
-    const QString tail = QStringLiteral(" | actRectPos actRectUnite actZOrder | actCopy actPaste actDelete");
+    const QString tail = QStringLiteral(" | mniRectPos mniRectUnite mniZOrder | actCopy actPaste actDelete");
     struct Case
     {
         int kind;
@@ -159,7 +149,7 @@ TEST_F(DesignFormStatesTest, StatesFollowTheDesign)
     EXPECT_FALSE(enabled("actClose"));
     EXPECT_FALSE(enabled("actSave"));
     EXPECT_FALSE(window.Commands().Recent().Menu()->menuAction()->isEnabled());
-    ASSERT_TRUE(window.LoadFromFile(Saved(QStringLiteral("s"))));
+    ASSERT_TRUE(window.LoadFromFile(m_folders.GoldenDesign(QStringLiteral("s"))));
     EXPECT_TRUE(enabled("actClose"));
     EXPECT_FALSE(enabled("actSave"));
     const TDesignerState s = window.CommandState();
@@ -181,8 +171,8 @@ TEST_F(DesignFormStatesTest, MenusOnScreen)
     if (qEnvironmentVariable("TOVAREL_XVFB_FBDIR").isEmpty())
         GTEST_SKIP() << "only under Xvfb";
     TDesignForm& window = Window();
-    ASSERT_TRUE(window.LoadFromFile(Saved(QStringLiteral("b"))));
-    ASSERT_TRUE(window.LoadFromFile(Saved(QStringLiteral("a"))));
+    ASSERT_TRUE(window.LoadFromFile(m_folders.GoldenDesign(QStringLiteral("b"))));
+    ASSERT_TRUE(window.LoadFromFile(m_folders.GoldenDesign(QStringLiteral("a"))));
     // The start menu is left with the design shown.
     ModalDriver driver;
     driver.on(QStringLiteral("PrintMenuDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });

@@ -27,7 +27,6 @@
 
 namespace {
 
-const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every-kind.gpd");
 const QString Design = QStringLiteral("DESIGN");
 const QString Layout = QStringLiteral("LAYOUT");
 
@@ -36,14 +35,6 @@ class DesignFormTest : public ::testing::Test, protected TDesignerFolders
 protected:
     void SetUp() override { ASSERT_TRUE(FoldersMade()); }
     void TearDown() override { delete m_window.data(); }
-    // The golden design with every frame kind, a background and a sender block, in the design folder.
-    QString SavedDesign(const QString& title)
-    {
-        const QString path = DesignFolder + title + QStringLiteral(".gpd");
-        QFile::remove(path);
-        EXPECT_TRUE(QFile::copy(GoldenFull, path));
-        return path;
-    }
     TDesignForm& Window()
     {
         if (!m_window)
@@ -51,14 +42,7 @@ protected:
         return *m_window;
     }
     QAction* Action(const char* name) { return Window().findChild<QAction*>(QString::fromLatin1(name)); }
-    QStringList ComboEntries()
-    {
-        auto* combo = Window().findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
-        QStringList entries;
-        for (int i = 0; i < combo->count(); ++i)
-            entries << combo->itemText(i);
-        return entries;
-    }
+    QStringList ComboEntries() { return RectComboEntries(Window()); }
     // Shows the window and waits until its start menu has run.
     void Start(ModalDriver& driver, int dialogs)
     {
@@ -125,14 +109,14 @@ TEST_F(DesignFormTest, StoredSettingsAreReadWithTheirLimitsAndWrittenBack)
 
 TEST_F(DesignFormTest, HistoryIsFilteredByFolderAndWrittenWithoutRepeats)
 {
-    const QString a = SavedDesign(QStringLiteral("a"));
+    const QString a = GoldenDesign(QStringLiteral("a"));
     const QString c = DesignFolder + QStringLiteral("c.gpd");
     WriteSettings(Design,
                   {{"History1", a}, {"History2", QStringLiteral("/elsewhere/x.gpd")}, {"History3", c}});
     TDesignForm& window = Window();
     EXPECT_EQ(window.RecentFiles(), (QStringList{a, c}));
     // The same file loaded twice: listed and written back once.
-    const QString b = SavedDesign(QStringLiteral("b"));
+    const QString b = GoldenDesign(QStringLiteral("b"));
     ASSERT_TRUE(window.LoadFromFile(b));
     ASSERT_TRUE(window.LoadFromFile(a));
     // The recent menu drops the repeat as soon as the window's commands are brought up to date.
@@ -156,7 +140,7 @@ TEST_F(DesignFormTest, WithoutTheMenuANewDesignOrTheLastFileStartsAtOnce)
         SCOPED_TRACE(c.name);
         const QString last = DesignFolder + QStringLiteral("last.gpd");
         if (c.lastExists)
-            SavedDesign(QStringLiteral("last"));
+            GoldenDesign(QStringLiteral("last"));
         WriteSettings(Layout, {{"Menu", "0"}});
         WriteSettings(Design, {{"History1", last}});
         ModalDriver driver;
@@ -191,7 +175,7 @@ TEST_F(DesignFormTest, WithoutTheMenuANewDesignOrTheLastFileStartsAtOnce)
 
 TEST_F(DesignFormTest, StartMenuOffersTheMessageSideChoices)
 {
-    const QString last = SavedDesign(QStringLiteral("last"));
+    const QString last = GoldenDesign(QStringLiteral("last"));
     WriteSettings(Design, {{"History1", last}});
     {
         // Cancel: no design; the last file was the default.
@@ -228,7 +212,7 @@ TEST_F(DesignFormTest, StartMenuOffersTheMessageSideChoices)
 
 TEST_F(DesignFormTest, SaveQuestionOnClosing)
 {
-    const QString path = SavedDesign(QStringLiteral("kept"));
+    const QString path = GoldenDesign(QStringLiteral("kept"));
     TDesignForm& window = Window();
     ASSERT_TRUE(window.LoadFromFile(path));
     TDesignDocument& d = window.Document();
@@ -293,7 +277,7 @@ TEST_F(DesignFormTest, LoadedDesignIsShownAndABadFileChangesNothing)
     driver.on(QStringLiteral("PrintMenuDialog"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     Start(driver, 1);
 
-    ASSERT_TRUE(window.LoadFromFile(SavedDesign(QStringLiteral("every"))));
+    ASSERT_TRUE(window.LoadFromFile(GoldenDesign(QStringLiteral("every"))));
     const TDesignDocument* shown = &window.Document();
     EXPECT_EQ(ComboEntries(), (QStringList{"なし", "文章1", "図形1", "QRコード1", "差出人"}));
     EXPECT_EQ(shown->ZOrder.size(), 4u);
@@ -312,7 +296,7 @@ TEST_F(DesignFormTest, LoadedDesignIsShownAndABadFileChangesNothing)
 
     // A file cut short is refused and the design stays.
     const QString bad = DesignFolder + QStringLiteral("bad.gpd");
-    WriteFileBytes(bad, ReadFileBytes(GoldenFull).left(400));
+    WriteFileBytes(bad, ReadFileBytes(GoldenDesignFile).left(400));
     m_messages.answer(MsgSeam::IdOk);
     EXPECT_FALSE(window.LoadFromFile(bad));
     EXPECT_EQ(m_messages.last().text, QStringLiteral("このファイルは有効な形式ではありません  "));
@@ -335,7 +319,7 @@ TEST_F(DesignFormTest, PrototypesAreWrittenAtCloseOnlyAfterAChange)
     EXPECT_FALSE(QFile::exists(file));
 
     // A design with a sender block hands its block to the sender prototype.
-    ASSERT_TRUE(Window().LoadFromFile(SavedDesign(QStringLiteral("every"))));
+    ASSERT_TRUE(Window().LoadFromFile(GoldenDesign(QStringLiteral("every"))));
     const QByteArray title = Window().Prototypes().Sender.SenderTitle();
     delete m_window.data();
     ASSERT_TRUE(QFile::exists(file));

@@ -211,6 +211,12 @@ TEST(DesignerCommandStatesTest, ContextMenuOffersTheFocusedKindsCommands)
         {TDesignerKind::Label, 10,
          "actIllust pmiIllustDef pmiViewSet - " + common + " actDefaultLayout " + edit},
         {TDesignerKind::Label, 13, "pmiViewSet - " + common + " actDefaultLayout " + edit},
+        {TDesignerKind::Address, 1,
+         "actFont actDetail actDataForm - actEditData actSenderEdit actSender actBarcodeSet - " + common +
+             " actDefaultLayout " + edit},
+        {TDesignerKind::Address, 10,
+         "actIllust pmiIllustDef pmiViewSet - " + common + " actDefaultLayout " + edit},
+        {TDesignerKind::Address, 11, "actWordEdit pmiViewSet - " + common + " actDefaultLayout " + edit},
         {TDesignerKind::Design, -1,
          "actBackImage pmiBackClear - actIllust actWord actFigure actQRCode actSender - " + common + " " +
              edit},
@@ -220,7 +226,8 @@ TEST(DesignerCommandStatesTest, ContextMenuOffersTheFocusedKindsCommands)
          "pmiViewSet pmiSenderDef actDetail actDataForm actSenderEdit - " + common + " " + edit},
     };
     for (const Case& c : cases) {
-        TDesignerState s = focused(c.window == TDesignerKind::Label ? openLabel() : openDesign(), c.kind);
+        TDesignerState s = focused(c.window == TDesignerKind::Design ? openDesign() : openLabel(), c.kind);
+        s.Window = c.window;
         EXPECT_EQ(DesignerPopupItems(s).join(u' '), c.items) << int(c.window) << " kind " << c.kind;
     }
     EXPECT_STREQ(DesignerViewSetCommand(11), "actWordSet");

@@ -4,9 +4,8 @@
 #include "designers/LabelForm.h"
 
 #include "designers/PaperView.h"
-#include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
-#include "support/SessionFixture.h"
+#include "support/DesignerSession.h"
 #include "support/XvfbShot.h"
 
 #include <QAction>
@@ -16,37 +15,19 @@
 
 namespace {
 
-class LabelFormSessionTest : public SessionFixture
+class LabelFormSessionTest : public DesignerSessionFixture
 {
 protected:
-    void SetUp() override
+    LabelFormSessionTest()
+        : DesignerSessionFixture(RegisterLabelForm, {TListCommand::LabelPrint, TListCommand::CardPrint},
+                                 {TListChild::LabelForm, TListChild::CardForm})
     {
-        SessionFixture::SetUp();
-        AdminPassword.clear();
-        AdminMode = false;
-        RegisterLabelForm();
-    }
-    void TearDown() override
-    {
-        RegisterListCommand(TListCommand::LabelPrint, {});
-        RegisterListCommand(TListCommand::CardPrint, {});
-        RegisterListChild(TListChild::LabelForm, {});
-        RegisterListChild(TListChild::CardForm, {});
-        SessionFixture::TearDown();
-    }
-    // The book "Work" of 5 records, opened at the start.
-    void WriteWorkBook()
-    {
-        const QString data = DataRootFolder + "Data/";
-        QDir().mkpath(data + "Adrs/");
-        AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-        writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
     }
 };
 
 TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
 {
-    WriteWorkBook();
+    writeWorkBook(5);
     MessageRecorder messages;
     runSession([&](TAddressList& list) {
         list.UpdateActions();
@@ -103,7 +84,7 @@ TEST_F(LabelFormSessionTest, EachCommandOpensTheWindowInItsMode)
 // The record commands move the address list's selection, whose refresh hook merges the row into the label.
 TEST_F(LabelFormSessionTest, RecordCommandsMoveTheListSelection)
 {
-    WriteWorkBook();
+    writeWorkBook(5);
     MessageRecorder messages;
     messages.allowUnexpected();
     runSession([&](TAddressList& list) {

@@ -130,7 +130,7 @@ TEST_F(LabelFormStatesTest, ContextMenuOffersTheFocusedKindsCommands)
     TDrawRect* word = d.AddFreeFrame(1, std::make_unique<TWordRect>());
     TDrawRect* qr = d.AddFreeFrame(3, std::make_unique<TQRCodeRect>());
     const QString tail =
-        QStringLiteral("actRectPos actRectUnite actZOrder actDefaultLayout | actCopy actPaste actDelete");
+        QStringLiteral("mniRectPos mniRectUnite mniZOrder actDefaultLayout | actCopy actPaste actDelete");
     const QString fixed =
         QStringLiteral("actFont actDetail actDataForm | actEditData actSenderEdit actAdditionSet | ");
     struct Case

@@ -61,14 +61,7 @@ protected:
         });
         Action("actSave")->trigger();
     }
-    QStringList ComboEntries()
-    {
-        auto* combo = m_window->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
-        QStringList entries;
-        for (int i = 0; i < combo->count(); ++i)
-            entries << combo->itemText(i);
-        return entries;
-    }
+    QStringList ComboEntries() { return RectComboEntries(*m_window); }
     // A click, then the double click's press and its release (which runs the command).
     static void DoubleClick(QWidget* panel, QPoint p)
     {

@@ -3,6 +3,7 @@
 // window switching and hints.
 #include "core/DBInfo.h"
 #include "core/MainSettings.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/PrintDataFile.h"
 #include "layoutobjects/SenderForm.h"
 #include "designers/LayoutForm.h"
@@ -90,7 +91,7 @@ protected:
     {
         m_window->actRecentUpdate();
         QStringList items;
-        for (QAction* a : m_window->RecentMenu()->actions())
+        for (QAction* a : m_window->Recent().Menu()->actions())
             items << a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)"));
         return items;
     }
@@ -119,13 +120,13 @@ TEST_F(LayoutFormCommandsTest, TheFirstRecentItemIsTheOpenFile)
     EXPECT_TRUE(Action("actRecent")->isEnabled());
 
     window.Document().Modified = true;
-    window.mmiRecentClick(0);
+    window.Recent().Click(0);
     EXPECT_EQ(m_messages.count(), 0);
     EXPECT_EQ(window.Document().FileName, a);
 
     // The second item asks about the changes first; No, then Yes to dropping them, opens it.
     m_messages.answer(MsgSeam::IdNo).answer(MsgSeam::IdYes);
-    window.mmiRecentClick(1);
+    window.Recent().Click(1);
     EXPECT_EQ(m_messages.count(), 2);
     EXPECT_EQ(window.Document().FileName, b);
     EXPECT_FALSE(window.Document().Modified);
@@ -133,7 +134,7 @@ TEST_F(LayoutFormCommandsTest, TheFirstRecentItemIsTheOpenFile)
     // Cancel keeps the layout.
     window.Document().Modified = true;
     m_messages.answer(MsgSeam::IdCancel);
-    window.mmiRecentClick(1);
+    window.Recent().Click(1);
     EXPECT_EQ(window.Document().FileName, b);
     EXPECT_TRUE(window.Document().Modified);
 }
@@ -149,7 +150,7 @@ TEST_F(LayoutFormCommandsTest, RecentItemsShowADuplicateOnceAndNoSixth)
               (QStringList{QStringLiteral("&1 f"), QStringLiteral("&2 e (off)"), QStringLiteral("&3 d"),
                            QStringLiteral("&4 c"), QStringLiteral("&5 A")}));
     EXPECT_EQ(window.RecentFiles().size(), 5);
-    EXPECT_EQ(window.RecentMenu()->actions().first()->statusTip(),
+    EXPECT_EQ(window.Recent().Menu()->actions().first()->statusTip(),
               QStringLiteral("最近開いた宛名レイアウトを開きます"));
 }
 

@@ -8,6 +8,7 @@
 #include "layoutobjects/IllustRect.h"
 #include "layoutobjects/WordRect.h"
 #include "platform/Printers.h"
+#include "support/DesignerFolders.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/XvfbShot.h"
@@ -39,29 +40,11 @@ public:
     int* Closes = nullptr;
 };
 
-class LayoutFormEditTest : public ::testing::Test
+class LayoutFormEditTest : public ::testing::Test, protected TDesignerFolders
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = {ProgramFolder, DataRootFolder, DataFolder, LayoutFolder};
-        ProgramFolder = QStringLiteral(TOVAREL_PROGRAM_DIR);
-        DataRootFolder = DataFolder = m_dir.path() + u'/';
-        LayoutFolder = m_dir.path() + QStringLiteral("/Layout/");
-        QDir().mkpath(LayoutFolder);
-        TPrinterList::Instance().SetPrinters({});
-        FrameClipboard().reset();
-    }
-    void TearDown() override
-    {
-        delete m_window.data();
-        FrameClipboard().reset();
-        ProgramFolder = m_saved[0];
-        DataRootFolder = m_saved[1];
-        DataFolder = m_saved[2];
-        LayoutFolder = m_saved[3];
-    }
+    void SetUp() override { ASSERT_TRUE(FoldersMade()); }
+    void TearDown() override { delete m_window.data(); }
     // A postcard layout with a text frame and the barcode placed, opened in a shown window.
     TLayoutForm& Opened()
     {
@@ -94,17 +77,8 @@ protected:
                           QPoint((s.left + s.right) / 2, (s.top + s.bottom) / 2));
     }
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
-    QString Picture(const QString& name)
-    {
-        QImage image(96, 48, QImage::Format_RGB888);
-        image.fill(Qt::green);
-        const QString path = m_dir.filePath(name);
-        EXPECT_TRUE(image.save(path, "BMP"));
-        return path;
-    }
+    QString Picture(const QString& name) { return TDesignerFolders::Picture(name, QSize(96, 48)); }
 
-    QTemporaryDir m_dir;
-    QStringList m_saved;
     QString m_path;
     QPointer<TLayoutForm> m_window;
     MessageRecorder m_messages;
@@ -256,11 +230,11 @@ TEST_F(LayoutFormEditTest, PickerAnswersAndDroppedFilesBecomeIllustrations)
     EXPECT_EQ(d.Undo.Count(), 1);
 
     // A missing file: nothing.
-    tool->Answer(m_dir.filePath(QStringLiteral("gone.bmp")));
+    tool->Answer(FilePath(QStringLiteral("gone.bmp")));
     QTest::qWait(20);
     EXPECT_EQ(d.Undo.Count(), 1);
 
-    emit window.PaperView()->filesDropped({Picture("b.bmp"), m_dir.filePath(QStringLiteral("gone.txt"))});
+    emit window.PaperView()->filesDropped({Picture("b.bmp"), FilePath(QStringLiteral("gone.txt"))});
     EXPECT_EQ(d.FreeFrames(FreeIllustration).size(), 2u);
     EXPECT_EQ(d.Undo.Count(), 2);
     EXPECT_TRUE(Action("pmiIllustDef")->isEnabled());

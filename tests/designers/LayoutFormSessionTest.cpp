@@ -4,9 +4,8 @@
 #include "designers/LayoutForm.h"
 
 #include "designers/PaperView.h"
-#include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
-#include "support/SessionFixture.h"
+#include "support/DesignerSession.h"
 #include "support/XvfbShot.h"
 
 #include <QAction>
@@ -16,30 +15,18 @@
 
 namespace {
 
-class LayoutFormSessionTest : public SessionFixture
+class LayoutFormSessionTest : public DesignerSessionFixture
 {
 protected:
-    void SetUp() override
+    LayoutFormSessionTest()
+        : DesignerSessionFixture(RegisterLayoutForm, {TListCommand::LayoutPrint}, {TListChild::LayoutForm})
     {
-        SessionFixture::SetUp();
-        AdminPassword.clear();
-        AdminMode = false;
-        RegisterLayoutForm();
-    }
-    void TearDown() override
-    {
-        RegisterListCommand(TListCommand::LayoutPrint, {});
-        RegisterListChild(TListChild::LayoutForm, {});
-        SessionFixture::TearDown();
     }
 };
 
 TEST_F(LayoutFormSessionTest, NameFrameMovedWithTheKeysIsSavedUnderAName)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    writeWorkBook(5);
     MessageRecorder messages;
     TRect before;
     runSession([&](TAddressList& list) {

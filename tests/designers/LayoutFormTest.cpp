@@ -64,14 +64,7 @@ protected:
                view->WorkingPicture().size() == view->Panel()->size();
     }
     QAction* Action(const char* name) { return Window().findChild<QAction*>(QString::fromLatin1(name)); }
-    QStringList ComboEntries()
-    {
-        auto* combo = Window().findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
-        QStringList entries;
-        for (int i = 0; i < combo->count(); ++i)
-            entries << combo->itemText(i);
-        return entries;
-    }
+    QStringList ComboEntries() { return RectComboEntries(Window()); }
 
     QPointer<TLayoutForm> m_window;
     MessageRecorder m_messages;

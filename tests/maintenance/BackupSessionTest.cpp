@@ -4,7 +4,6 @@
 
 #include "maintenance/MaintenanceCommands.h"
 #include "maintenance/RestDat.h"
-#include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/SessionFixture.h"
 #include "support/TestFiles.h"
@@ -44,10 +43,7 @@ protected:
 
 TEST_F(BackupSessionTest, BackUpEmptyTheBookAndRestoreIt)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 12);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    const QString data = writeWorkBook(12);
     const QString backup = m_root + "backup/";
     MessageRecorder messages;
     messages.allowUnexpected();

@@ -1,7 +1,6 @@
 // The four table tools in the running program: enabled with rows, each opening its dialog, and the address
 // conversion run from the menu with the list reloaded after it.
 #include "maintenance/MaintenanceCommands.h"
-#include "support/AdrsBookGenerator.h"
 #include "support/MessageRecorder.h"
 #include "support/SessionFixture.h"
 
@@ -35,10 +34,7 @@ protected:
 
 TEST_F(TableToolSessionTest, TheToolsOpenFromTheMenuAndTheConversionReloadsTheList)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 6);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    const QString data = writeWorkBook(6);
     MessageRecorder messages;
     messages.allowUnexpected();
     runSession([&](TAddressList& list) {

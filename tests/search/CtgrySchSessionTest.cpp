@@ -6,7 +6,6 @@
 #include "addressbook/DtInqiry.h"
 #include "core/MainSettings.h"
 #include "search/SearchWindows.h"
-#include "support/AdrsBookGenerator.h"
 #include "platform/MessageSeam.h"
 #include "support/MessageRecorder.h"
 #include "support/SessionFixture.h"
@@ -84,10 +83,7 @@ void SearchChiyoda(TCategorySearch* window)
 
 TEST_F(CtgrySchSessionTest, TheListCommandOpensTheWindowWhoseHitsTheCardWalks)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    writeWorkBook(5);
     MessageRecorder messages;
     messages.allowUnexpected();
     runSession([](TAddressList& list) {
@@ -132,10 +128,7 @@ TEST_F(CtgrySchSessionTest, TheListCommandOpensTheWindowWhoseHitsTheCardWalks)
 
 TEST_F(CtgrySchSessionTest, UnsavedInputOnTheCardAnsweredCancelLeavesEverything)
 {
-    const QString data = DataRootFolder + "Data/";
-    QDir().mkpath(data + "Adrs/");
-    AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", 5);
-    writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+    writeWorkBook(5);
     MessageRecorder messages;
     messages.allowUnexpected();
     runSession([&messages](TAddressList& list) {

@@ -1,6 +1,7 @@
 // The program's folders of a designer test in a temporary folder: the data folders, the layout, label, card
-// and design folders made there, no printer, an empty frame clipboard; all set back when the test goes. The main settings file
-// lies in the temporary folder.
+// and design folders made there, no printer, an empty frame clipboard; all set back when the test goes. The
+// main settings file lies in the temporary folder. Also the golden design, the entries of the selected-frame
+// combo and the item names of a menu.
 #pragma once
 
 #include "core/MainSettings.h"
@@ -10,7 +11,9 @@
 
 #include <QAction>
 #include <QColor>
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QList>
 #include <QMenu>
@@ -21,6 +24,8 @@
 #include <utility>
 
 #include <gtest/gtest.h>
+
+inline const QString GoldenDesignFile = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every-kind.gpd");
 
 class TDesignerFolders
 {
@@ -64,6 +69,15 @@ public:
         EXPECT_TRUE(image.save(FilePath(name), "BMP"));
         return FilePath(name);
     }
+    // The golden design with every frame kind, a background and a sender block, copied into the design
+    // folder under the title.
+    QString GoldenDesign(const QString& title) const
+    {
+        const QString path = DesignFolder + title + QStringLiteral(".gpd");
+        QFile::remove(path);
+        EXPECT_TRUE(QFile::copy(GoldenDesignFile, path));
+        return path;
+    }
     TMemIniFile Ini() const { return TMemIniFile(DataRootFolder + MainSettingsFileName); }
     void WriteSettings(const QString& section, const QList<std::pair<QString, QString>>& values)
     {
@@ -83,11 +97,21 @@ private:
     QStringList m_saved;
 };
 
+// The entries of the window's selected-frame combo "cbxViewRect".
+inline QStringList RectComboEntries(const QWidget& window)
+{
+    auto* combo = window.findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i)
+        entries << combo->itemText(i);
+    return entries;
+}
+
 // The object names of the menu's items, "|" for a separator, separated by blanks.
 inline QString MenuItemNames(const QMenu& menu)
 {
     QStringList items;
     for (QAction* a : menu.actions())
-        items << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
+        items << (a->isSeparator() ? QStringLiteral("|") : a->menu() ? a->menu()->objectName() : a->objectName());
     return items.join(u' ');
 }

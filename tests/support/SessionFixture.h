@@ -5,6 +5,7 @@
 #include "core/Main.h"
 #include "core/MainServices.h"
 #include "core/StartupServices.h"
+#include "support/AdrsBookGenerator.h"
 #include "support/ModalDriver.h"
 #include "support/StartupFixture.h"
 
@@ -50,6 +51,17 @@ protected:
             QCoreApplication::sendPostedEvents(&form);
         }
         EXPECT_TRUE(seen) << "the address list did not show";
+    }
+
+    // Writes the book "Work" of that many records in the data folder and makes it the one opened at the
+    // start; returns the data folder.
+    QString writeWorkBook(int records)
+    {
+        const QString data = DataRootFolder + "Data/";
+        QDir().mkpath(data + "Adrs/");
+        AdrsBookGenerator::WriteBook(data + "Adrs/", "Work", records);
+        writeSettings({{"BASE", "DataPath", data}, {"BASE", "AdrsName", "Work"}});
+        return data;
     }
 
     ModalDriver m_driver;
