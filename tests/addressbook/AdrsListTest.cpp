@@ -185,7 +185,7 @@ TEST_F(AdrsListTest, StartNoticesComeBeforeTheBookAndAStartedUpdaterEndsTheProgr
     });
     run([&](TAddressList& list) { EXPECT_TRUE(list.AdrsOpen()); });
     EXPECT_EQ(notices, 1);
-    const auto option = [this](const char* section, const char* key) {
+    const auto option = [](const char* section, const char* key) {
         return TMemIniFile(DataRootFolder + MainSettingsFileName).ReadString(section, key, "");
     };
     EXPECT_EQ(option("BASE", "Info"), "0");
