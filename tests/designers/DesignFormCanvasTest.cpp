@@ -30,7 +30,6 @@
 
 namespace {
 
-const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every-kind.gpd");
 constexpr int ZoomIndex100 = 5;
 constexpr int ZoomIndex50 = 7;
 
@@ -254,7 +253,7 @@ TEST_F(DesignFormCanvasTest, PaintsGridSelectionAndPrintableArea)
     TScopedPrinter printer(600, {236, 236}); // 10 mm margins: 38 design pixels
     Window();
     const QString path = DesignFolder + QStringLiteral("every.gpd");
-    ASSERT_TRUE(QFile::copy(GoldenFull, path));
+    ASSERT_TRUE(QFile::copy(GoldenDesignFile, path));
     ASSERT_TRUE(m_window->LoadFromFile(path));
     m_window->findChild<QComboBox*>(QStringLiteral("cbxRatio"))->setCurrentIndex(ZoomIndex100);
     Action("actGridNomal")->trigger();
@@ -339,7 +338,7 @@ TEST_F(DesignFormCanvasTest, PostcardToThePdfPrinter)
     TPrinterList::Instance().SetPrinters(std::move(printers), 0);
     Window();
     const QString path = DesignFolder + QStringLiteral("every.gpd");
-    ASSERT_TRUE(QFile::copy(GoldenFull, path));
+    ASSERT_TRUE(QFile::copy(GoldenDesignFile, path));
     ASSERT_TRUE(m_window->LoadFromFile(path));
     m_messages.answer(MsgSeam::IdYes);
     {

@@ -19,7 +19,6 @@
 
 namespace {
 
-const QString GoldenFull = QStringLiteral(TOVAREL_TEST_DATA_DIR "designers/every-kind.gpd");
 
 // A picker that answers when told to.
 class FakeImageTool : public TImageToolLink
@@ -43,7 +42,7 @@ protected:
     TDesignDocument& Opened()
     {
         const QString path = DesignFolder + QStringLiteral("a.gpd");
-        EXPECT_TRUE(QFile::copy(GoldenFull, path));
+        EXPECT_TRUE(QFile::copy(GoldenDesignFile, path));
         EXPECT_TRUE(m_window->LoadFromFile(path));
         return m_window->Document();
     }
