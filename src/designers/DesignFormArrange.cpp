@@ -9,6 +9,7 @@
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
 #include "designers/DesignArrange.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/DesignerWindow.h"
 #include "designers/NewDesignDialog.h"
 #include "designers/PaperView.h"
@@ -80,14 +81,7 @@ void TDesignForm::buildArrangeMenus()
     if (QMenu* edit = findChild<QMenu*>(QStringLiteral("mniEdit"))) {
         edit->addSeparator();
         auto sub = [this, edit](const TArrangeCommand& parent) {
-            QMenu* menu = edit->addMenu(QString::fromUtf8(parent.text));
-            menu->setObjectName(
-                QString::fromLatin1(parent.name).replace(QStringLiteral("act"), QStringLiteral("mni")));
-            QAction* a = action(parent.name);
-            menu->menuAction()->setEnabled(a->isEnabled());
-            connect(a, &QAction::changed, menu,
-                    [menu, a] { menu->menuAction()->setEnabled(a->isEnabled()); });
-            return menu;
+            return AddCommandSubmenu(*edit, *action(parent.name));
         };
         addAll(sub(ArrangeMenus[0]), PaperCentreCommands, *this);
         QMenu* unite = sub(ArrangeMenus[1]);

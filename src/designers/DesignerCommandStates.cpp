@@ -38,7 +38,7 @@ QAction* popupItem(const QObject& window, const QString& name)
 {
     for (const TArrangeCommand& parent : ArrangeMenus)
         if (name == QLatin1String(parent.name))
-            if (auto* menu = window.findChild<QMenu*>(QStringLiteral("mni") + name.mid(3)))
+            if (auto* menu = window.findChild<QMenu*>(DesignerMenuName(name)))
                 return menu->menuAction();
     return DesignerAction(window, name);
 }
@@ -208,12 +208,27 @@ void TidyRecentFiles(QStringList& list)
         list.removeLast();
 }
 
+QString DesignerMenuName(const QString& commandName)
+{
+    return QStringLiteral("mni") + commandName.mid(3);
+}
+
+QMenu* AddCommandSubmenu(QMenu& parent, QAction& command)
+{
+    QMenu* menu = parent.addMenu(command.text());
+    menu->setObjectName(DesignerMenuName(command.objectName()));
+    menu->menuAction()->setEnabled(command.isEnabled());
+    QObject::connect(&command, &QAction::changed, menu,
+                     [menu, &command] { menu->menuAction()->setEnabled(command.isEnabled()); });
+    return menu;
+}
+
 QAction* DesignerAction(const QObject& window, const QString& name)
 {
     if (auto* action = window.findChild<QAction*>(name))
         return action;
     if (name.startsWith(QLatin1String("act")))
-        if (auto* menu = window.findChild<QMenu*>(QStringLiteral("mni") + name.mid(3)))
+        if (auto* menu = window.findChild<QMenu*>(DesignerMenuName(name)))
             return menu->menuAction();
     return nullptr;
 }

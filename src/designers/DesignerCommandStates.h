@@ -83,6 +83,10 @@ const char* DesignerViewSetCommand(int kind);
 // Later copies of an entry go (ASCII letter case ignored), then everything past the fifth.
 void TidyRecentFiles(QStringList& list);
 
+// The submenu name "mni…" of the command "act…".
+QString DesignerMenuName(const QString& commandName);
+// A submenu of parent named after the command, with its caption, enabled while the command is.
+QMenu* AddCommandSubmenu(QMenu& parent, QAction& command);
 // The command or submenu of that name among the window's children; null when there is none yet. Submenus
 // are found by their own action's name or as the menu "mni…" of the command "act…".
 QAction* DesignerAction(const QObject& window, const QString& name);

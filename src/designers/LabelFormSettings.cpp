@@ -6,6 +6,7 @@
 #include "core/DialogSub.h"
 #include "core/MsgBoxPos.h"
 #include "core/ShellSub.h"
+#include "designers/DesignerCommandStates.h"
 #include "designers/PaperView.h"
 #include "layoutobjects/AdditionInfo.h"
 #include "layoutobjects/DataFormDialog.h"
@@ -79,10 +80,10 @@ void TLabelForm::buildSettingsActions()
     for (const TArrangeGroup& group : ArrangeGroups) {
         if (group.caption) {
             auto* parent = new QMenu(QString::fromUtf8(group.caption), this);
-            parent->setObjectName(QString::fromLatin1(group.parent).replace(0, 3, QStringLiteral("mni")));
+            parent->setObjectName(DesignerMenuName(QString::fromLatin1(group.parent)));
             parent->menuAction()->setObjectName(QString::fromLatin1(group.parent));
         }
-        auto* parent = findChild<QMenu*>(QString::fromLatin1(group.parent).replace(0, 3, QStringLiteral("mni")));
+        auto* parent = findChild<QMenu*>(DesignerMenuName(QString::fromLatin1(group.parent)));
         if (!group.caption)
             parent->addSeparator();
         for (int tag = 0; tag < int(group.items.size()); ++tag) {

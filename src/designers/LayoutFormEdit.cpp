@@ -121,11 +121,7 @@ void TLayoutForm::buildEditMenus()
     }
     edit->addSeparator();
     auto sub = [this](QMenu* parent, const char* name, const TArrangeCommand* items, int count) {
-        QMenu* menu = parent->addMenu(editAction(name)->text());
-        menu->setObjectName(QString::fromLatin1(name).replace(QStringLiteral("act"), QStringLiteral("mni")));
-        menu->menuAction()->setEnabled(editAction(name)->isEnabled());
-        connect(editAction(name), &QAction::changed, menu,
-                [this, menu, name] { menu->menuAction()->setEnabled(editAction(name)->isEnabled()); });
+        QMenu* menu = AddCommandSubmenu(*parent, *editAction(name));
         for (int i = 0; i < count; ++i)
             menu->addAction(editAction(items[i].name));
     };
