@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
-#include <QComboBox>
 #include <QPlainTextEdit>
 
 namespace {
@@ -49,14 +48,7 @@ protected:
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
     QByteArray Bytes() { return m_window->Document().EncodeDesignFile(QByteArray()); }
     QString Picture(const QString& name) { return m_folders.Picture(name, QSize(96, 48)); }
-    QStringList RectList() const
-    {
-        auto* combo = m_window->findChild<QComboBox*>(QStringLiteral("cbxViewRect"));
-        QStringList items;
-        for (int i = 0; i < combo->count(); ++i)
-            items << combo->itemText(i);
-        return items;
-    }
+    QStringList RectList() const { return RectComboEntries(*m_window); }
 
     TDesignerFolders m_folders;
     QPointer<TDesignForm> m_window;
